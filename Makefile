@@ -1,0 +1,66 @@
+# Set-up, build, run and test on Debian 12. Every target installs what is missing first.
+BUILD_DIR ?= build
+ASAN_DIR  ?= build-asan
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+PACKAGES := build-essential cmake ninja-build ccache pkg-config \
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libgl-dev \
+  libsqlite3-dev clang libclang-rt-14-dev \
+  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming \
+  xdg-utils
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+STAMP := $(BUILD_DIR)/.packages-ok
+
+.PHONY: all deps configure build run test asan-test bench fuzz format clean
+
+all: build
+
+# apt-get runs only when a package is missing, so a second make is quick.
+deps: $(STAMP)
+$(STAMP): Makefile
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	@mkdir -p $(BUILD_DIR) && touch $@
+
+configure: deps
+	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/quilloa
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test: deps
+	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUILLOA_SANITIZE=ON -DQUILLOA_BENCH=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD_DIR)/bench/quilloa_bench
+
+fuzz: deps
+	@[ -f build-fuzz/build.ninja ] || CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Debug -DQUILLOA_FUZZ=ON -DQUILLOA_BENCH=OFF
+	cmake --build build-fuzz --target rtf_reader_fuzz -j $(JOBS)
+	./build-fuzz/fuzz/rtf_reader_fuzz -max_total_time=60 fuzz/corpus/rtf
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz

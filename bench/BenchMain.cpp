@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::puts("benchmark not written yet");
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "startup/Clock.h"
+#include "store/ArchiveStore.h"
+#include "store/SettingsStore.h"
+#include "store/StorePaths.h"
+
+#include <memory>
+
+namespace quilloa {
+
+// What every window needs to know about the running program: where its files are and what
+// time it is. Small and copyable; windows keep their own copy.
+class AppContext
+{
+public:
+    AppContext(const QString& programFolder, std::shared_ptr<const Clock> clock);
+
+    const StorePaths& paths() const { return m_paths; }
+    const Clock& clock() const { return *m_clock; }
+    std::shared_ptr<const Clock> sharedClock() const { return m_clock; }
+
+    ArchiveStore archive() const { return ArchiveStore(m_paths.archiveFile); }
+    SettingsStore settings() const { return SettingsStore(m_paths.settingsFile); }
+
+private:
+    StorePaths m_paths;
+    std::shared_ptr<const Clock> m_clock;
+};
+
+} // namespace quilloa

@@ -1,0 +1,135 @@
+#include "store/ArchiveStore.h"
+
+#include "store/BoundQuery.h"
+
+#include <QVariant>
+
+namespace quilloa {
+namespace {
+
+const QString kEntryColumns = QStringLiteral("SELECT rowid, [姓名], [名称] FROM [档案] ");
+const QString kRecordColumns =
+    QStringLiteral("SELECT [名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], [处方], [医生], "
+                   "[配药], [收费] FROM [档案] ");
+
+PrescriptionRecord readRecord(const QSqlQuery& q)
+{
+    PrescriptionRecord r;
+    r.key = q.value(0).toString();
+    r.name = q.value(1).toString();
+    r.sex = q.value(2).toString();
+    r.age = q.value(3).toString();
+    r.date = q.value(4).toString();
+    r.diagnosis = q.value(5).toString();
+    r.address = q.value(6).toString();
+    r.body = q.value(7).toString();
+    r.doctor = q.value(8).toString();
+    r.dispenser = q.value(9).toString();
+    if (!q.value(10).isNull())
+        r.fee = Money::fromUnits(q.value(10).toLongLong());
+    return r;
+}
+
+QVariant textValue(const QString& text)
+{
+    // An empty field is stored as an empty text, never as NULL.
+    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
+}
+
+} // namespace
+
+ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
+
+StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
+                                                       const QVariantList& values) const
+{
+    StoreResult<QSqlQuery> result = BoundQuery::run(m_file, sql, values);
+    if (!result.ok())
+        return StoreStatus(result);
+    QSqlQuery q = result.takeValue();
+    QList<ArchiveEntry> list;
+    while (q.next())
+        list.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+    return list;
+}
+
+StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
+{
+    return entries(kEntryColumns + QStringLiteral("ORDER BY rowid LIMIT ?"), {limit});
+}
+
+StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
+                                                      const QString& datePrefix) const
+{
+    return entries(kEntryColumns +
+                       QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY rowid"),
+                   {QStringLiteral("%") + nameText + QStringLiteral("%"),
+                    datePrefix + QStringLiteral("%")});
+}
+
+StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QString& sql,
+                                                                    const QVariant& value) const
+{
+    StoreResult<QSqlQuery> result = BoundQuery::run(m_file, sql, {value});
+    if (!result.ok())
+        return StoreStatus(result);
+    QSqlQuery q = result.takeValue();
+    if (!q.next())
+        return std::optional<PrescriptionRecord>();
+    return std::optional<PrescriptionRecord>(readRecord(q));
+}
+
+StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::recordAt(qint64 rowId) const
+{
+    return record(kRecordColumns + QStringLiteral("WHERE rowid = ?"), rowId);
+}
+
+StoreResult<std::optional<PrescriptionRecord>>
+ArchiveStore::firstRecordWithKey(const QString& key) const
+{
+    return record(kRecordColumns + QStringLiteral("WHERE [名称] = ? ORDER BY rowid LIMIT 1"), key);
+}
+
+StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
+{
+    const QVariant fee = r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
+    StoreResult<QSqlQuery> result = BoundQuery::run(
+        m_file,
+        QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], "
+                       "[处方], [医生], [配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {textValue(r.key), textValue(r.name), textValue(r.sex), textValue(r.age),
+         textValue(r.date), textValue(r.diagnosis), textValue(r.address), textValue(r.body),
+         textValue(r.doctor), textValue(r.dispenser), fee});
+    if (!result.ok())
+        return StoreStatus(result);
+    return result.value().lastInsertId().toLongLong();
+}
+
+StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)
+{
+    return BoundQuery::change(m_file,
+                              QStringLiteral("DELETE FROM [档案] WHERE rowid = ? AND [名称] = ?"),
+                              {rowId, key});
+}
+
+StoreResult<QString> ArchiveStore::loginPassword() const
+{
+    StoreResult<QSqlQuery> result =
+        BoundQuery::run(m_file, QStringLiteral("SELECT [密码] FROM [密码] ORDER BY rowid LIMIT 1"));
+    if (!result.ok())
+        return StoreStatus(result);
+    QSqlQuery q = result.takeValue();
+    if (!q.next())
+        return StoreStatus::failure(QStringLiteral("密码记录不存在"));
+    return q.value(0).toString();
+}
+
+StoreStatus ArchiveStore::setLoginPassword(const QString& password)
+{
+    return BoundQuery::change(
+        m_file,
+        QStringLiteral("UPDATE [密码] SET [密码] = ? WHERE rowid = (SELECT min(rowid) FROM [密码])"),
+        {textValue(password)});
+}
+
+} // namespace quilloa

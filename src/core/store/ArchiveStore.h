@@ -1,0 +1,48 @@
+#pragma once
+
+#include "store/PrescriptionRecord.h"
+#include "store/StoreFile.h"
+#include "store/StoreResult.h"
+
+#include <QList>
+#include <QString>
+
+namespace quilloa {
+
+// The archive store: prescription records (档案) and the login password (密码).
+// Rows come back in the order they were added unless an order is asked for.
+class ArchiveStore
+{
+public:
+    explicit ArchiveStore(const QString& filePath);
+
+    const StoreFile& file() const { return m_file; }
+
+    // The first `limit` records in the order they were added.
+    StoreResult<QList<ArchiveEntry>> firstEntries(int limit) const;
+    // Records whose name contains `nameText` and whose date begins with `datePrefix`.
+    // "%" and "_" typed by the user keep acting as wildcards; a quote is just a character.
+    StoreResult<QList<ArchiveEntry>> search(const QString& nameText, const QString& datePrefix) const;
+
+    // The record of one row; none when the row no longer exists.
+    StoreResult<std::optional<PrescriptionRecord>> recordAt(qint64 rowId) const;
+    // The first record, in the order they were added, whose key equals `key`.
+    StoreResult<std::optional<PrescriptionRecord>> firstRecordWithKey(const QString& key) const;
+
+    // Stores a new record; returns its row id.
+    StoreResult<qint64> add(const PrescriptionRecord& record);
+    // Deletes exactly the row `rowId`, and only while it still holds `key`.
+    StoreStatus remove(qint64 rowId, const QString& key);
+
+    StoreResult<QString> loginPassword() const;
+    StoreStatus setLoginPassword(const QString& password);
+
+private:
+    StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
+    StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
+                                                          const QVariant& value) const;
+
+    StoreFile m_file;
+};
+
+} // namespace quilloa

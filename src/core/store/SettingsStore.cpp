@@ -1,0 +1,126 @@
+#include "store/SettingsStore.h"
+
+#include "store/BoundQuery.h"
+
+#include <QVariant>
+
+namespace quilloa {
+namespace {
+
+QString tableName(ReferenceList list)
+{
+    switch (list) {
+    case ReferenceList::Drugs:
+        return QStringLiteral("[药品]");
+    case ReferenceList::Diagnoses:
+        return QStringLiteral("[诊断]");
+    case ReferenceList::Addresses:
+        return QStringLiteral("[地址]");
+    }
+    return QString();
+}
+
+QVariant textValue(const QString& text)
+{
+    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
+
+StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, const QString& where,
+                                                         const QVariantList& values) const
+{
+    const QString sql = QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2")
+                            .arg(tableName(list), where);
+    StoreResult<QSqlQuery> result = BoundQuery::run(m_file, sql, values);
+    if (!result.ok())
+        return StoreStatus(result);
+    QSqlQuery q = result.takeValue();
+    QList<ReferenceEntry> entries;
+    while (q.next()) {
+        ReferenceEntry entry{q.value(0).toLongLong(), q.value(1).toString(), std::nullopt};
+        if (!q.value(2).isNull())
+            entry.code = q.value(2).toString();
+        entries.append(entry);
+    }
+    return entries;
+}
+
+StoreResult<QList<ReferenceEntry>> SettingsStore::all(ReferenceList list) const
+{
+    return select(list, QStringLiteral("ORDER BY rowid"), {});
+}
+
+StoreResult<QList<ReferenceEntry>> SettingsStore::codeStartsWith(ReferenceList list,
+                                                                 const QString& text,
+                                                                 int limit) const
+{
+    return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
+                  {text + QStringLiteral("%"), limit});
+}
+
+StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList list,
+                                                               const QString& text,
+                                                               int limit) const
+{
+    return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
+                  {QStringLiteral("%") + text + QStringLiteral("%"), limit});
+}
+
+StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, const QString& code)
+{
+    StoreResult<QSqlQuery> result =
+        BoundQuery::run(m_file,
+                        QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)")
+                            .arg(tableName(list)),
+                        {textValue(name), textValue(code)});
+    if (!result.ok())
+        return StoreStatus(result);
+    return result.value().lastInsertId().toLongLong();
+}
+
+StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QString& name,
+                                  const QString& code)
+{
+    return BoundQuery::change(m_file,
+                              QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?")
+                                  .arg(tableName(list)),
+                              {textValue(name), textValue(code), rowId});
+}
+
+StoreStatus SettingsStore::remove(ReferenceList list, qint64 rowId)
+{
+    return BoundQuery::change(
+        m_file, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(tableName(list)), {rowId});
+}
+
+StoreResult<SettingsRecord> SettingsStore::settings() const
+{
+    StoreResult<QSqlQuery> result = BoundQuery::run(
+        m_file, QStringLiteral("SELECT [医生], [上边距], [左边距], [上边距1], [左边距1], [配药], "
+                               "[名称] FROM [设置] ORDER BY rowid LIMIT 1"));
+    if (!result.ok())
+        return StoreStatus(result);
+    QSqlQuery q = result.takeValue();
+    if (!q.next())
+        return StoreStatus::failure(QStringLiteral("设置记录不存在"));
+    return SettingsRecord{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                          q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                          q.value(6).toString()};
+}
+
+StoreStatus SettingsStore::setSettings(const SettingsRecord& r)
+{
+    return BoundQuery::change(
+        m_file,
+        QStringLiteral("UPDATE [设置] SET [医生] = ?, [上边距] = ?, [左边距] = ?, [上边距1] = ?, "
+                       "[左边距1] = ?, [配药] = ?, [名称] = ? "
+                       "WHERE rowid = (SELECT min(rowid) FROM [设置])"),
+        {textValue(r.doctor), textValue(r.topMargin), textValue(r.leftMargin),
+         textValue(r.cardTopMargin), textValue(r.cardLeftMargin), textValue(r.dispenser),
+         textValue(r.clinicName)});
+}
+
+} // namespace quilloa

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "store/ReferenceEntry.h"
+#include "store/SettingsRecord.h"
+#include "store/StoreFile.h"
+#include "store/StoreResult.h"
+
+#include <QList>
+#include <QString>
+
+namespace quilloa {
+
+// The settings store: the drug, diagnosis and address lists and the settings record.
+// Lists come back in the order the entries were added. Codes compare without regard to the
+// case of Latin letters; "%" and "_" in a typed code keep acting as wildcards.
+class SettingsStore
+{
+public:
+    static constexpr int kNoLimit = -1;
+
+    explicit SettingsStore(const QString& filePath);
+
+    const StoreFile& file() const { return m_file; }
+
+    StoreResult<QList<ReferenceEntry>> all(ReferenceList list) const;
+    // Entries whose code begins with `text`.
+    StoreResult<QList<ReferenceEntry>> codeStartsWith(ReferenceList list, const QString& text,
+                                                      int limit = kNoLimit) const;
+    // Entries whose code contains `text` anywhere.
+    StoreResult<QList<ReferenceEntry>> codeContains(ReferenceList list, const QString& text,
+                                                    int limit = kNoLimit) const;
+
+    StoreResult<qint64> add(ReferenceList list, const QString& name, const QString& code);
+    // Rewrites exactly the row `rowId`; fails when that row is gone.
+    StoreStatus update(ReferenceList list, qint64 rowId, const QString& name, const QString& code);
+    StoreStatus remove(ReferenceList list, qint64 rowId);
+
+    StoreResult<SettingsRecord> settings() const;
+    // Rewrites the settings record in place; fails when it is missing or a value is too long.
+    StoreStatus setSettings(const SettingsRecord& record);
+
+private:
+    StoreResult<QList<ReferenceEntry>> select(ReferenceList list, const QString& where,
+                                              const QVariantList& values) const;
+
+    StoreFile m_file;
+};
+
+} // namespace quilloa

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace quilloa {
+
+// One store file on disk. A connection is opened on first use and kept for the run, so a
+// keystroke lookup pays only for its query. The file is opened without create: a store that is
+// missing stays missing and every operation on it fails. No transaction is ever left open, and
+// the journal is the classic rollback journal, so between two operations the file alone is a
+// complete, copyable store.
+class StoreFile
+{
+public:
+    explicit StoreFile(QString path);
+
+    const QString& path() const { return m_path; }
+
+    // The open connection, or the reason it cannot be had.
+    StoreResult<QSqlDatabase> database() const;
+
+    // Closes every held connection, so that the files can be copied or removed.
+    static void closeAll();
+    // Closes the held connection of one file, if any.
+    static void close(const QString& path);
+
+private:
+    QString connectionName() const;
+
+    QString m_path;
+};
+
+} // namespace quilloa

@@ -1,0 +1,169 @@
+#include "store/StoreSchema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace quilloa {
+
+const QString StoreSchema::kSampleDoctor = QStringLiteral("王医生");
+const QString StoreSchema::kSampleClinic = QStringLiteral("青石镇卫生院");
+
+namespace {
+
+QString text(const char* name, int limit)
+{
+    const QString column = QString::fromUtf8(name);
+    return QStringLiteral("[%1] TEXT COLLATE NOCASE CHECK(length([%1]) <= %2)").arg(column).arg(limit);
+}
+
+QString memo(const char* name)
+{
+    return QStringLiteral("[%1] TEXT COLLATE NOCASE").arg(QString::fromUtf8(name));
+}
+
+// Currency as whole ten-thousandths of a yuan; NULL when the fee holds no value.
+QString currency(const char* name)
+{
+    return QStringLiteral("[%1] INTEGER CHECK([%1] IS NULL OR typeof([%1]) = 'integer')")
+        .arg(QString::fromUtf8(name));
+}
+
+QString table(const char* name, const QStringList& columns)
+{
+    return QStringLiteral("CREATE TABLE [%1] (%2)")
+        .arg(QString::fromUtf8(name), columns.join(QStringLiteral(", ")));
+}
+
+QStringList archiveStatements()
+{
+    return {
+        table("档案", {text("名称", 100), text("姓名", 10), text("性别", 5), text("年龄", 5),
+                       text("日期", 50), text("诊断", 50), text("地址", 50), memo("处方"),
+                       text("医生", 10), text("配药", 10), currency("收费")}),
+        table("密码", {text("密码", 50)}),
+        QStringLiteral("INSERT INTO [密码] ([密码]) VALUES ('')"),
+    };
+}
+
+QStringList settingsStatements()
+{
+    return {
+        table("药品", {text("拼音", 50), text("名称", 200)}),
+        table("诊断", {text("名称", 50), text("拼音", 50)}),
+        table("地址", {text("名称", 50), text("拼音", 50)}),
+        table("设置", {text("医生", 10), text("上边距", 50), text("左边距", 50), text("上边距1", 50),
+                       text("左边距1", 50), text("配药", 10), text("名称", 50)}),
+    };
+}
+
+// A handful of common entries; their codes are the initials of the names.
+QStringList sampleStatements()
+{
+    return {
+        QStringLiteral("INSERT INTO [药品] ([拼音], [名称]) VALUES "
+                       "('amxljn', '阿莫西林胶囊 0.25×24/0.5 tid'),"
+                       "('tbabjn', '头孢氨苄胶囊 0.25×24/0.5 qid'),"
+                       "('lhmsp', '罗红霉素片 150mg×12/150mg bid'),"
+                       "('blfhsjn', '布洛芬缓释胶囊 0.3×20/0.3 bid'),"
+                       "('ffgcp', '复方甘草片 100片/3片 tid'),"
+                       "('qmsz', '青霉素针 80万'),"
+                       "('pttzsy', '5%葡萄糖注射液 250ml'),"
+                       "('lhnzsy', '0.9%氯化钠注射液 250ml')"),
+        QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES "
+                       "('上呼吸道感染', 'shxdgr'), ('急性支气管炎', 'jxzqgy'),"
+                       "('急性胃肠炎', 'jxwcy'), ('高血压病', 'gxyb'), ('扁桃体炎', 'btty')"),
+        QStringLiteral("INSERT INTO [地址] ([名称], [拼音]) VALUES "
+                       "('东街村', 'djc'), ('西山村', 'xsc'), ('南河村', 'nhc'), ('北岭村', 'blc')"),
+    };
+}
+
+StoreStatus runAll(const QString& path, const QStringList& statements)
+{
+    const QString connection = QStringLiteral("quilloa-create:") + QUuid::createUuid().toString();
+    StoreStatus status = StoreStatus::success();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            status = StoreStatus::failure(db.lastError().text());
+        } else {
+            QSqlQuery query(db);
+            query.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+            db.transaction();
+            for (const QString& statement : statements) {
+                if (!query.exec(statement)) {
+                    status = StoreStatus::failure(query.lastError().text());
+                    break;
+                }
+            }
+            if (status.ok() && !db.commit())
+                status = StoreStatus::failure(db.lastError().text());
+            if (!status.ok())
+                db.rollback();
+            else
+                StoreSchema::ensureIndexes(db);
+            query = QSqlQuery();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return status;
+}
+
+// Builds the store under a temporary name and renames it into place, so a half-written file
+// never stands where a store is expected.
+StoreStatus createStore(const QString& path, const QStringList& statements)
+{
+    if (QFileInfo::exists(path))
+        return StoreStatus::failure(QStringLiteral("数据文件已存在：%1").arg(path));
+    const QString temporary = path + QStringLiteral(".new");
+    QFile::remove(temporary);
+    StoreStatus status = runAll(temporary, statements);
+    if (status.ok() && !QFile::rename(temporary, path))
+        status = StoreStatus::failure(QStringLiteral("无法写入数据文件：%1").arg(path));
+    if (!status.ok())
+        QFile::remove(temporary);
+    return status;
+}
+
+} // namespace
+
+StoreStatus StoreSchema::createArchiveStore(const QString& path)
+{
+    return createStore(path, archiveStatements());
+}
+
+StoreStatus StoreSchema::createSettingsStore(const QString& path, bool withSamples)
+{
+    QStringList statements = settingsStatements();
+    statements << QStringLiteral("INSERT INTO [设置] VALUES ('%1', '0', '0', '0', '0', '', '%2')")
+                      .arg(kSampleDoctor, kSampleClinic);
+    if (withSamples)
+        statements << sampleStatements();
+    return createStore(path, statements);
+}
+
+void StoreSchema::ensureIndexes(QSqlDatabase& db)
+{
+    static const char* const kIndexes[] = {
+        "CREATE INDEX IF NOT EXISTS [档案_名称] ON [档案] ([名称])",
+        "CREATE INDEX IF NOT EXISTS [档案_日期] ON [档案] ([日期])",
+        "CREATE INDEX IF NOT EXISTS [药品_拼音] ON [药品] ([拼音])",
+        "CREATE INDEX IF NOT EXISTS [诊断_拼音] ON [诊断] ([拼音])",
+        "CREATE INDEX IF NOT EXISTS [地址_拼音] ON [地址] ([拼音])",
+    };
+    const QStringList tables = db.tables();
+    QSqlQuery query(db);
+    for (const char* statement : kIndexes) {
+        const QString sql = QString::fromUtf8(statement);
+        const QString tableName = sql.section(QLatin1Char('['), 2, 2).section(QLatin1Char(']'), 0, 0);
+        if (tables.contains(tableName))
+            query.exec(sql);
+    }
+}
+
+} // namespace quilloa

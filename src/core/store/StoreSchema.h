@@ -1,0 +1,29 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace quilloa {
+
+// The tables of the two store files. Text(n) columns refuse values longer than n characters,
+// and every text column compares without regard to the case of Latin letters.
+class StoreSchema
+{
+public:
+    // Writes a fresh archive store (password record with an empty password) at path.
+    static StoreStatus createArchiveStore(const QString& path);
+    // Writes a fresh settings store (settings record with sample doctor and clinic, "0" margins).
+    // With samples, a few drugs, diagnoses and addresses are added so a new installation is
+    // usable at once.
+    static StoreStatus createSettingsStore(const QString& path, bool withSamples);
+
+    // Lookup indexes; they change no result and no order. Safe on any store, old or new.
+    static void ensureIndexes(QSqlDatabase& db);
+
+    static const QString kSampleDoctor;
+    static const QString kSampleClinic;
+};
+
+} // namespace quilloa

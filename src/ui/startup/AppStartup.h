@@ -1,0 +1,22 @@
+#pragma once
+
+#include "startup/Clock.h"
+
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace quilloa {
+
+// The program's entry: prepares the data folder, stores and backup for `programFolder`, then
+// shows the login window (a login password is set) or the main window. Returns the window it
+// showed; the caller owns it and keeps it for the run.
+class AppStartup
+{
+public:
+    static QWidget* start(const QString& programFolder, std::shared_ptr<const Clock> clock);
+};
+
+} // namespace quilloa

@@ -1,0 +1,25 @@
+#include "support/TestProgramFolder.h"
+
+#include "store/StoreFile.h"
+#include "store/StoreSchema.h"
+
+#include <QDir>
+
+namespace quilloa::test {
+
+TestProgramFolder::TestProgramFolder(Stores stores, QDateTime now)
+    : m_paths(m_dir.path()), m_clock(std::make_shared<FixedClock>(std::move(now)))
+{
+    if (stores == Stores::None)
+        return;
+    QDir().mkpath(m_paths.dataFolder);
+    StoreSchema::createArchiveStore(m_paths.archiveFile);
+    StoreSchema::createSettingsStore(m_paths.settingsFile, false);
+}
+
+TestProgramFolder::~TestProgramFolder()
+{
+    StoreFile::closeAll();
+}
+
+} // namespace quilloa::test
