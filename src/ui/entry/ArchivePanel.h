@@ -1,0 +1,61 @@
+#pragma once
+
+#include "startup/AppContext.h"
+#include "store/PrescriptionRecord.h"
+
+#include <QFrame>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace quilloa {
+
+// The archive panel: name and date search boxes, the search button and the archive list, whose
+// lines read 姓名[key]. Each line keeps the row it stands for, so acting on a line reaches
+// exactly that record even when two records share a key.
+class ArchivePanel : public QFrame
+{
+    Q_OBJECT
+public:
+    static constexpr int kOpeningCap = 100;
+
+    explicit ArchivePanel(const AppContext& context, QWidget* parent = nullptr);
+
+    QLineEdit* nameBox() const { return m_nameBox; }
+    QLineEdit* dateBox() const { return m_dateBox; }
+    QPushButton* searchButton() const { return m_searchButton; }
+    QListWidget* archiveList() const { return m_archiveList; }
+
+    // Clears the list and fills it with the first 100 records in the order they were added.
+    void rebuild();
+    // Replaces the list by these entries.
+    void setEntries(const QList<ArchiveEntry>& entries);
+    // The entry of the selected line, if a line is selected.
+    std::optional<ArchiveEntry> selectedEntry() const;
+    // Removes the selected line (after its record was deleted).
+    void removeSelectedLine();
+
+signals:
+    // A line was clicked: show that stored prescription.
+    void entryActivated(const quilloa::ArchiveEntry& entry);
+    // "删除" was chosen in the list's popup menu.
+    void deleteRequested();
+
+private:
+    static ArchiveEntry entryOf(const QListWidgetItem* item);
+
+    AppContext m_context;
+    QLabel* m_nameCaption = nullptr;
+    QLineEdit* m_nameBox = nullptr;
+    QLabel* m_dateCaption = nullptr;
+    QLineEdit* m_dateBox = nullptr;
+    QPushButton* m_searchButton = nullptr;
+    QListWidget* m_archiveList = nullptr;
+};
+
+} // namespace quilloa
