@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
-
-class QLineEdit;
-class QTextEdit;
+#include <QTextEdit>
 
 namespace quilloa {
 
