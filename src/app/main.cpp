@@ -1,6 +1,7 @@
 #include "startup/AppStartup.h"
 
 #include <QApplication>
+#include <QWidget>
 
 #include <memory>
 
