@@ -1,4 +1,4 @@
-#include "core/entry/SheetGeometry.h"
+#include "entry/SheetGeometry.h"
 
 namespace quilloa::sheet {
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quilloa {
+
+class PageDevice;
+
+// The clinic log as a ruled register book in millimetres on landscape pages: per page 22
+// rules across, 8 down, the title, the headings, 20 visit rows and a foot with the doctor and
+// the page count. Only the first six grid columns are printed; the notes band stays empty for
+// handwriting.
+class ClinicLogPrintout
+{
+public:
+    static constexpr int kRowsPerPage = 20;
+    static constexpr int kPrintedColumns = 6;
+    static constexpr double kFirstRowTop = 39;
+    static constexpr double kRowPitch = 7;
+
+    // gridRows is the log grid as it stands, heading row 0 included, so its size is the grid's
+    // row count; rows may hold fewer cells than the grid has columns (missing ones are empty).
+    ClinicLogPrintout(QList<QStringList> gridRows, QString doctor);
+
+    // Pages for a grid of this many rows, heading row included: (rows - 2) div 20 + 1, so
+    // n visits take ceil(n / 20) pages and a grid without visits still takes one.
+    static int pageCount(qsizetype gridRowCount);
+    // Top of the k-th visit row of a page, k counted from 1.
+    static double rowTop(int rowOnPage) { return kFirstRowTop + kRowPitch * (rowOnPage - 1); }
+
+    // False when the job could not be started or finished; the device's errorText() says why.
+    bool print(PageDevice& device) const;
+
+private:
+    void printPageFurniture(PageDevice& device, int page, int pages) const;
+    void printRuling(PageDevice& device) const;
+    void printHeadings(PageDevice& device) const;
+    void printFoot(PageDevice& device, int page, int pages) const;
+    void printVisit(PageDevice& device, const QStringList& cells, double top) const;
+
+    QList<QStringList> m_gridRows;
+    QString m_doctor;
+};
+
+} // namespace quilloa

@@ -1,0 +1,65 @@
+#include "printing/InjectionCardPrintout.h"
+
+#include "entry/SheetGeometry.h"
+#include "printing/BodyLines.h"
+#include "printing/PageDevice.h"
+
+#include <utility>
+
+namespace quilloa {
+
+InjectionCardPrintout::Card::Card()
+{
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        captions[i] = sheet::kCardCaptions[i].text.toString();
+    }
+}
+
+InjectionCardPrintout::InjectionCardPrintout(Card card, PrintMargins margins)
+    : m_card(std::move(card)), m_margins(margins)
+{
+}
+
+bool InjectionCardPrintout::print(PageDevice& device) const
+{
+    device.setUnit(PageUnit::Twips);
+    device.setOrigin(-m_margins.leftTwips(), -m_margins.topTwips());
+    if (!device.begin()) {
+        return false;
+    }
+    printCaptions(device);
+    printBody(device);
+    // Drawn last, over the texts: nothing is clipped to the frame.
+    printFrame(device);
+    return device.end();
+}
+
+void InjectionCardPrintout::printCaptions(PageDevice& device) const
+{
+    for (std::size_t i = 0; i < m_card.captions.size(); ++i) {
+        const sheet::CaptionSpec& spec = sheet::kCardCaptions[i];
+        device.setFont({spec.face.toString(), spec.pointSize, spec.bold});
+        device.setPosition(QPointF(spec.left, spec.top));
+        device.printText(m_card.captions[i], LineAdvance::NextLine);
+    }
+}
+
+void InjectionCardPrintout::printBody(PageDevice& device) const
+{
+    device.setFont({sheet::kCardBodyFace.toString(), kBodyPointSize, false});
+    device.setCurrentY(sheet::kCardBodyRect.top);
+    for (const QString& line : BodyLines::split(m_card.body, kMaxBodyLines)) {
+        device.setCurrentX(sheet::kCardBodyRect.left);
+        device.setCurrentY(device.currentY() + kBodyLineGap);
+        device.printText(line, LineAdvance::NextLine);
+    }
+}
+
+void InjectionCardPrintout::printFrame(PageDevice& device) const
+{
+    for (const sheet::TwipLine& line : sheet::kCardLines) {
+        device.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
+    }
+}
+
+} // namespace quilloa

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "printing/PrintMargins.h"
+
+#include <QString>
+
+#include <array>
+
+namespace quilloa {
+
+class PageDevice;
+
+// The injection card on paper at its screen size: captions, body and frame at their card
+// positions, shifted only by the card margins. One job, one page.
+class InjectionCardPrintout
+{
+public:
+    static constexpr double kBodyPointSize = 10;
+    static constexpr double kBodyLineGap = 50; // twips added above every body line
+    static constexpr int kMaxBodyLines = 15;
+
+    // What stands on the card at the moment of printing.
+    struct Card
+    {
+        Card(); // the fixed title filled in, patient line, date and body empty
+
+        std::array<QString, 3> captions; // Label6: title, name，sex，age, visit date
+        QString body;                    // the card body's plain text
+    };
+
+    InjectionCardPrintout(Card card, PrintMargins margins);
+
+    // False when the job could not be started or finished; the device's errorText() says why.
+    bool print(PageDevice& device) const;
+
+private:
+    void printCaptions(PageDevice& device) const;
+    void printBody(PageDevice& device) const;
+    void printFrame(PageDevice& device) const;
+
+    Card m_card;
+    PrintMargins m_margins;
+};
+
+} // namespace quilloa

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+
+namespace quilloa {
+
+enum class PageUnit
+{
+    Twips,
+    Millimetres,
+};
+
+enum class PageOrientation
+{
+    Portrait,
+    Landscape,
+};
+
+// Whether printing a text moves the position to the start of the next line.
+enum class LineAdvance
+{
+    NextLine,
+    SameLine,
+};
+
+struct PageFont
+{
+    QString face;
+    double pointSize = 12;
+    bool bold = false;
+
+    friend bool operator==(const PageFont&, const PageFont&) = default;
+};
+
+// The page-drawing surface the printouts draw on, in the manner of a pen plotter: a unit, an
+// origin, a font and a current position that printing a text moves on.
+//
+// Positions are in the current unit, measured from the origin. The origin is given as the
+// coordinates that the top-left corner of the printable area takes, so setOrigin(-560, -280)
+// puts every drawing at (0, 0) 560 units right of and 280 units below that corner.
+//
+// A job runs begin() ... end(); drawing outside a running job is ignored. The orientation is part
+// of the job's page set-up and must be chosen before begin().
+class PageDevice
+{
+public:
+    virtual ~PageDevice();
+    PageDevice(const PageDevice&) = delete;
+    PageDevice& operator=(const PageDevice&) = delete;
+
+    void setUnit(PageUnit unit);
+    PageUnit unit() const { return m_unit; }
+    void setOrigin(double left, double top);
+    QPointF origin() const { return m_origin; }
+    void setOrientation(PageOrientation orientation);
+    PageOrientation orientation() const { return m_orientation; }
+
+    // Both report false when the job cannot be started or was not completed; errorText() then
+    // says why in words fit for the user.
+    virtual bool begin() = 0;
+    virtual bool end() = 0;
+    virtual QString errorText() const = 0;
+    virtual void newPage() = 0;
+
+    void setFontFace(const QString& face) { m_font.face = face; }
+    void setFontSize(double points) { m_font.pointSize = points; }
+    void setFontBold(bool bold) { m_font.bold = bold; }
+    void setFont(const PageFont& font) { m_font = font; }
+    const PageFont& font() const { return m_font; }
+
+    void setCurrentX(double x) { m_position.setX(x); }
+    void setCurrentY(double y) { m_position.setY(y); }
+    void setPosition(QPointF position) { m_position = position; }
+    double currentX() const { return m_position.x(); }
+    double currentY() const { return m_position.y(); }
+
+    // The text's top-left corner goes at the current position. With NextLine the position then
+    // moves down one line height of the current font, back to the left edge of the printable
+    // area; with SameLine it moves right past the text and the current y stays.
+    void printText(const QString& text, LineAdvance advance);
+    // Drawn with the default pen: solid, black, the thinnest width the device draws.
+    void drawLine(QPointF from, QPointF to);
+
+protected:
+    PageDevice() = default;
+
+    // Hooks of the concrete device. Geometry is in the current unit from the origin.
+    virtual void drawTextAt(QPointF topLeft, const QString& text, LineAdvance advance) = 0;
+    virtual void drawLineBetween(QPointF from, QPointF to) = 0;
+    virtual double lineHeight() const = 0;
+    virtual double textWidth(const QString& text) const = 0;
+    virtual void unitChanged() {}
+    virtual void originChanged() {}
+    virtual void orientationChanged() {}
+
+private:
+    PageUnit m_unit = PageUnit::Twips;
+    QPointF m_origin;
+    PageOrientation m_orientation = PageOrientation::Portrait;
+    PageFont m_font;
+    QPointF m_position;
+};
+
+} // namespace quilloa

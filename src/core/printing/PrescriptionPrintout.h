@@ -1,0 +1,52 @@
+#pragma once
+
+#include "printing/PrintMargins.h"
+
+#include <QString>
+
+#include <array>
+
+namespace quilloa {
+
+class PageDevice;
+
+// The prescription sheet on paper: every caption, field, rule and the body, each at its sheet
+// position enlarged by the paper scale and shifted by the prescription margins. One job, one page.
+class PrescriptionPrintout
+{
+public:
+    static constexpr double kPaperScale = 1.293;
+    static constexpr double kTitleAndRpPointSize = 18;
+    static constexpr double kCaptionPointSize = 11;
+    static constexpr double kFieldPointSize = 11;
+    static constexpr double kBodyPointSize = 11;
+    static constexpr double kBodyLineGap = 70; // twips added above every body line
+    static constexpr int kMaxBodyLines = 20;
+
+    // What stands on the sheet at the moment of printing.
+    struct Sheet
+    {
+        Sheet(); // the fixed captions filled in, title, fields and body empty
+
+        std::array<QString, 13> captions; // Label3; index 0 is the title
+        double titleLeft = 0;             // the title's left on the sheet, as centred there
+        std::array<QString, 9> fields;    // Text4
+        QString body;                     // the body's plain text
+    };
+
+    PrescriptionPrintout(Sheet sheet, PrintMargins margins);
+
+    // False when the job could not be started or finished; the device's errorText() says why.
+    bool print(PageDevice& device) const;
+
+private:
+    void printCaptions(PageDevice& device) const;
+    void printFields(PageDevice& device) const;
+    void printLines(PageDevice& device) const;
+    void printBody(PageDevice& device) const;
+
+    Sheet m_sheet;
+    PrintMargins m_margins;
+};
+
+} // namespace quilloa
