@@ -33,15 +33,16 @@ struct PageFont
     friend bool operator==(const PageFont&, const PageFont&) = default;
 };
 
-// The page-drawing surface the printouts draw on, in the manner of a pen plotter: a unit, an
-// origin, a font and a current position that printing a text moves on.
+// The page-drawing surface the printouts draw on: a unit, an origin, a font and a current
+// position that printing a text moves on.
 //
 // Positions are in the current unit, measured from the origin. The origin is given as the
 // coordinates that the top-left corner of the printable area takes, so setOrigin(-560, -280)
 // puts every drawing at (0, 0) 560 units right of and 280 units below that corner.
 //
 // A job runs begin() ... end(); drawing outside a running job is ignored. The orientation is part
-// of the job's page set-up and must be chosen before begin().
+// of the job's page set-up and must be chosen before begin(); a job that chooses none gets the
+// device's own default.
 class PageDevice
 {
 public:

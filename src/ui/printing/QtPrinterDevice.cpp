@@ -120,6 +120,7 @@ double QtPrinterDevice::textWidth(const QString& text) const
 
 void QtPrinterDevice::orientationChanged()
 {
+    m_orientationChosen = true;
     if (m_printer && m_painter.isActive()) {
         m_printer->setPageOrientation(toQt(orientation()));
     }
@@ -134,8 +135,11 @@ bool QtPrinterDevice::fail(const QString& error)
 void QtPrinterDevice::applyPageLayout()
 {
     // Orientation and margins only take hold when set as a whole layout before the job starts.
+    // A printout that chooses no orientation gets the printer's own.
     QPageLayout layout = m_printer->pageLayout();
-    layout.setOrientation(toQt(orientation()));
+    if (m_orientationChosen) {
+        layout.setOrientation(toQt(orientation()));
+    }
     layout.setMargins(layout.minimumMargins());
     m_printer->setPageLayout(layout);
     m_printer->setFullPage(false);

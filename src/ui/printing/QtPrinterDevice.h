@@ -51,6 +51,7 @@ private:
     QString m_pdfFileName;
     QPainter m_painter;
     QString m_error;
+    bool m_orientationChosen = false;
 };
 
 } // namespace quilloa
