@@ -8,7 +8,7 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libgl-dev \
   libsqlite3-dev clang libclang-rt-14-dev \
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming \
-  xdg-utils
+  xdg-utils poppler-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok
