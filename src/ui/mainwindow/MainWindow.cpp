@@ -1,25 +1,579 @@
 #include "mainwindow/MainWindow.h"
 
+#include "common/Twips.h"
+#include "entry/ArchivePanel.h"
+#include "entry/DrugPanel.h"
+#include "entry/EntryFocusMemory.h"
+#include "entry/InjectionCard.h"
+#include "entry/KeyboardPanel.h"
+#include "entry/PrescriptionSheet.h"
+#include "entry/SheetField.h"
+#include "entry/UsageKeyBar.h"
+#include "maintenance/DrugWindow.h"
+#include "maintenance/ReferenceWindow.h"
+#include "maintenance/SettingsHolder.h"
+#include "mainwindow/AboutWindow.h"
+#include "mainwindow/MainWindowLayout.h"
+#include "mainwindow/OnlineHelp.h"
+#include "reports/ClinicLogWindow.h"
+#include "reports/StatisticsWindow.h"
+#include "store/RtfReader.h"
+#include "store/RtfWriter.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTextEdit>
+#include <QToolBar>
 
 namespace quilloa {
+namespace {
+
+using mainlayout::Rect;
+
+QRect pixels(const Rect& r)
+{
+    return twipsRect(r.left, r.top, r.width, r.height);
+}
+
+QRect shadowOf(const Rect& r)
+{
+    return pixels(
+        {r.left + mainlayout::kShadowOffset, r.top + mainlayout::kShadowOffset, r.width, r.height});
+}
+
+QLabel* makeShadow(const QString& name, const Rect& panel, QWidget* desk)
+{
+    auto* shadow = new QLabel(desk);
+    shadow->setObjectName(name);
+    shadow->setGeometry(shadowOf(panel));
+    shadow->setAutoFillBackground(true);
+    QPalette grey = shadow->palette();
+    const int g = mainlayout::kShadowGrey;
+    grey.setColor(QPalette::Window, QColor(g, g, g));
+    shadow->setPalette(grey);
+    return shadow;
+}
+
+struct ToolbarButton
+{
+    QStringView caption;
+    QStringView tooltip;
+    QStringView icon;
+};
+
+// Toolbar1, in this order; a click is dispatched by the caption.
+constexpr std::array<ToolbarButton, 7> kToolbarButtons{{
+    {u"新建", u"新建处方", u":/icons/new.svg"},
+    {u"保存", u"保存处方", u":/icons/save.svg"},
+    {u"打印", u"打印处方", u":/icons/print.svg"},
+    {u"复制", u"复制处方", u":/icons/copy.svg"},
+    {u"粘贴", u"粘贴处方", u":/icons/paste.svg"},
+    {u"统计", u"工作量统计", u":/icons/statistics.svg"},
+    {u"退出", u"退出", u":/icons/exit.svg"},
+}};
+
+// Opens a single-instance window: created when first asked for, discarded when closed, and
+// brought to the front unchanged when it is already open.
+template <class Window, class Make> void showSingle(QPointer<Window>& slot, Make make)
+{
+    if (!slot) {
+        slot = make();
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+}
+
+QAction* addItem(QMenu* menu, const QString& caption, char key, const QString& name)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key - 'A'))));
+    return item;
+}
+
+} // namespace
 
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quilloa V2.0"));
-    auto* desk = new QWidget(this);
-    setCentralWidget(desk);
-    desk->setFixedSize(15240 / 15, 10290 / 15);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    m_settings = new SettingsHolder(m_context, this);
+    m_focusMemory = new EntryFocusMemory(this);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twipsToPixels(mainlayout::kClientWidth),
+                         twipsToPixels(mainlayout::kClientHeight));
+    setCentralWidget(client);
+
+    buildPanels();
+    buildDesk();
+    buildToolbar();
+    buildMenus();
+    buildArchiveMenu();
+    connectSheet();
+    orderTabStops();
+
+    setSheetPanelsShown(false);
+    setSaveEnabled(false);
+    setFixedSize(sizeHint());
+    centreOnScreen();
+    fillOnOpening();
+}
+
+MainWindow::~MainWindow() = default;
+
+QTextEdit* MainWindow::body() const
+{
+    return m_sheet->body();
+}
+
+void MainWindow::buildPanels()
+{
+    QWidget* client = centralWidget();
+    m_drugPanel = new DrugPanel(m_context, client);
+    m_drugPanel->setGeometry(pixels(mainlayout::kDrugFrame));
+    m_archivePanel = new ArchivePanel(m_context, client);
+    m_archivePanel->setGeometry(pixels(mainlayout::kArchiveFrame));
+}
+
+void MainWindow::buildDesk()
+{
+    QWidget* client = centralWidget();
+    m_desk = new QWidget(client);
+    m_desk->setObjectName(QStringLiteral("Picture1"));
+    m_desk->setGeometry(pixels(mainlayout::kDesk));
+    m_desk->setAutoFillBackground(true);
+    QPalette teal = m_desk->palette();
+    teal.setColor(QPalette::Window,
+                  QColor(mainlayout::kDeskRed, mainlayout::kDeskGreen, mainlayout::kDeskBlue));
+    m_desk->setPalette(teal);
+    m_desk->installEventFilter(this);
+
+    // Shadows first, so that each panel lies on top of its own.
+    m_sheetShadow = makeShadow(QStringLiteral("Label1"), mainlayout::kSheet, m_desk);
+    m_cardShadow = makeShadow(QStringLiteral("Label4"), mainlayout::kCard, m_desk);
+    m_keyboardShadow = makeShadow(QStringLiteral("Label13"), mainlayout::kKeyboard, m_desk);
+
+    m_sheet = new PrescriptionSheet(m_context, m_focusMemory, m_desk);
+    m_sheet->move(pixels(mainlayout::kSheet).topLeft());
+    m_card = new InjectionCard(m_desk);
+    m_card->move(pixels(mainlayout::kCard).topLeft());
+    m_keyboard = new KeyboardPanel(m_focusMemory, m_desk);
+    m_keyboard->setGeometry(pixels(mainlayout::kKeyboard));
+
+    m_cardLinkImage = new QLabel(m_desk);
+    m_cardLinkImage->setObjectName(QStringLiteral("Image1"));
+    m_cardLinkImage->setGeometry(pixels(mainlayout::kCardLinkImage));
+    m_cardLinkImage->setPixmap(
+        QIcon(QStringLiteral(":/icons/card.svg")).pixmap(m_cardLinkImage->size()));
+    m_cardLink = new QLabel(QStringLiteral("打印注射卡"), m_desk);
+    m_cardLink->setObjectName(QStringLiteral("Label7"));
+    m_cardLink->move(pixels(mainlayout::kCardLink).topLeft());
+    QPalette cyan = m_cardLink->palette();
+    cyan.setColor(QPalette::WindowText,
+                  QColor(mainlayout::kLinkRed, mainlayout::kLinkGreen, mainlayout::kLinkBlue));
+    m_cardLink->setPalette(cyan);
+    QFont underlined = m_cardLink->font();
+    underlined.setUnderline(true);
+    m_cardLink->setFont(underlined);
+    m_cardLink->adjustSize();
+    m_cardLink->setCursor(Qt::PointingHandCursor);
+    m_cardLink->installEventFilter(this);
+
+    m_cover = new QWidget(m_desk);
+    m_cover->setObjectName(QStringLiteral("Picture5"));
+    m_cover->setGeometry(pixels(mainlayout::kCover));
+    m_cover->setAutoFillBackground(true);
+    m_cover->setPalette(teal);
+    m_cover->hide();
+
+    m_usageBar = new UsageKeyBar(m_sheet->body(), m_drugPanel->searchBox(), client);
+    m_usageBar->setGeometry(pixels(mainlayout::kUsageBar));
+}
+
+void MainWindow::buildToolbar()
+{
+    auto* frame = new QFrame(centralWidget());
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setGeometry(pixels(mainlayout::kTopFrame));
+    m_toolbar = new QToolBar(frame);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setGeometry(pixels(mainlayout::kToolbar));
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolbar->setIconSize(QSize(16, 16));
+    for (std::size_t i = 0; i < kToolbarButtons.size(); ++i) {
+        const ToolbarButton& spec = kToolbarButtons[i];
+        QAction* button =
+            m_toolbar->addAction(QIcon(spec.icon.toString()), spec.caption.toString());
+        button->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i + 1));
+        button->setToolTip(spec.tooltip.toString());
+    }
+    m_saveButton = m_toolbar->actions().at(1);
+    connect(m_toolbar, &QToolBar::actionTriggered, this, &MainWindow::runToolbarCommand);
+}
+
+void MainWindow::runToolbarCommand(QAction* button)
+{
+    const QString caption = button->text();
+    if (caption == u"新建")
+        newPrescription();
+    else if (caption == u"保存")
+        savePrescription();
+    else if (caption == u"打印")
+        printPrescription();
+    else if (caption == u"复制")
+        copyPrescription();
+    else if (caption == u"粘贴")
+        pastePrescription();
+    else if (caption == u"统计")
+        showStatistics();
+    else if (caption == u"退出")
+        endProgram();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    connect(addItem(file, QStringLiteral("新建"), 'N', QStringLiteral("menuNew")),
+            &QAction::triggered, this, &MainWindow::newPrescription);
+    m_saveItem = addItem(file, QStringLiteral("保存"), 'S', QStringLiteral("menuSave"));
+    connect(m_saveItem, &QAction::triggered, this, [this] { savePrescription(); });
+    file->addSeparator();
+    connect(addItem(file, QStringLiteral("统计"), 'D', QStringLiteral("menuStatistics")),
+            &QAction::triggered, this, &MainWindow::showStatistics);
+    connect(addItem(file, QStringLiteral("门诊日志"), 'G', QStringLiteral("menuClinicLog")),
+            &QAction::triggered, this, &MainWindow::showClinicLog);
+    file->addSeparator();
+    connect(addItem(file, QStringLiteral("打印"), 'P', QStringLiteral("menuPrint")),
+            &QAction::triggered, this, &MainWindow::printPrescription);
+    file->addSeparator();
+    connect(addItem(file, QStringLiteral("退出"), 'E', QStringLiteral("menuExit")),
+            &QAction::triggered, this, &MainWindow::endProgram);
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&S)"));
+    settings->setObjectName(QStringLiteral("menuSettings"));
+    connect(addItem(settings, QStringLiteral("药品维护"), 'J', QStringLiteral("menuDrugs")),
+            &QAction::triggered, this, &MainWindow::showDrugWindow);
+    connect(addItem(settings, QStringLiteral("诊断名称"), 'I', QStringLiteral("menuDiagnoses")),
+            &QAction::triggered, this, &MainWindow::showDiagnosisWindow);
+    connect(addItem(settings, QStringLiteral("地址库"), 'M', QStringLiteral("menuAddresses")),
+            &QAction::triggered, this, &MainWindow::showAddressWindow);
+    settings->addSeparator();
+    connect(addItem(settings, QStringLiteral("综合设置"), 'W', QStringLiteral("menuGeneral")),
+            &QAction::triggered, this, &MainWindow::showSettings);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    connect(addItem(help, QStringLiteral("在线帮助"), 'H', QStringLiteral("menuOnlineHelp")),
+            &QAction::triggered, this, &MainWindow::openHelp);
+    connect(addItem(help, QStringLiteral("关于"), 'Z', QStringLiteral("menuAbout")),
+            &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+// The archive list's popup menu `mu`; it never shows in the menu bar.
+void MainWindow::buildArchiveMenu()
+{
+    m_archiveMenu = new QMenu(this);
+    m_archiveMenu->setObjectName(QStringLiteral("mu"));
+    QAction* remove = m_archiveMenu->addAction(QStringLiteral("删除"));
+    remove->setObjectName(QStringLiteral("muDelete"));
+    connect(remove, &QAction::triggered, this, &MainWindow::deletePrescription);
+    QAction* cancel = m_archiveMenu->addAction(QStringLiteral("取消"));
+    cancel->setObjectName(QStringLiteral("muCancel"));
+    m_archivePanel->archiveList()->viewport()->installEventFilter(this);
+    connect(m_archivePanel, &ArchivePanel::deleteRequested, this, &MainWindow::deletePrescription);
+    connect(m_archivePanel, &ArchivePanel::entryActivated, this, &MainWindow::showRecord);
+}
+
+void MainWindow::connectSheet()
+{
+    connect(m_sheet, &PrescriptionSheet::patientLineChanged, m_card,
+            &InjectionCard::setPatientLine);
+    connect(m_sheet, &PrescriptionSheet::visitDateChanged, m_card, &InjectionCard::setVisitDate);
+}
+
+// Enter in a field moves along this order, so the address field leads to the drug search box.
+void MainWindow::orderTabStops()
+{
+    const QList<QWidget*> order = {
+        m_sheet->field(sheet::NameField),      m_sheet->field(sheet::SexField),
+        m_sheet->field(sheet::AgeField),       m_sheet->field(sheet::DiagnosisField),
+        m_sheet->field(sheet::AddressField),   m_drugPanel->searchBox(),
+        m_sheet->field(sheet::VisitDateField), m_sheet->field(sheet::DoctorField),
+        m_sheet->field(sheet::DispenserField), m_sheet->body(),
+        m_sheet->field(sheet::FeeField),       m_card->body(),
+    };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+// The window stands 200 twips higher than centred.
+void MainWindow::centreOnScreen()
+{
+    const QScreen* shown = QGuiApplication::primaryScreen();
+    if (!shown)
+        return;
+    const QRect area = shown->geometry();
+    const int raise = twipsToPixels(400);
+    move(area.x() + (area.width() - width()) / 2,
+         area.y() + (area.height() - raise - height()) / 2);
+}
+
+// A store that cannot be read leaves its list empty; the window opens all the same.
+void MainWindow::fillOnOpening()
+{
+    m_drugPanel->refill();
+    m_archivePanel->rebuild();
+}
+
+void MainWindow::setSheetPanelsShown(bool shown)
+{
+    for (QWidget* panel :
+         {static_cast<QWidget*>(m_sheet), static_cast<QWidget*>(m_sheetShadow),
+          static_cast<QWidget*>(m_card), static_cast<QWidget*>(m_cardShadow),
+          static_cast<QWidget*>(m_cardLink), static_cast<QWidget*>(m_cardLinkImage),
+          static_cast<QWidget*>(m_keyboard), static_cast<QWidget*>(m_keyboardShadow)})
+        panel->setVisible(shown);
+}
+
+void MainWindow::setSaveEnabled(bool enabled)
+{
+    m_saveButton->setEnabled(enabled);
+    m_saveItem->setEnabled(enabled);
+}
+
+void MainWindow::showTitle()
+{
+    m_sheet->setTitle(m_settings->clinicName());
+}
+
+void MainWindow::hideLookupLists()
+{
+    m_sheet->hideLookupLists();
+}
+
+void MainWindow::newPrescription()
+{
+    m_cover->show();
+    m_cover->raise();
+    for (int i = 0; i < int(sheet::kFields.size()); ++i)
+        m_sheet->setFieldText(i, QString());
+    const QDateTime now = m_context.clock().now();
+    m_sheet->setFieldText(sheet::VisitDateField, now.toString(QStringLiteral("yyyy-MM-dd")));
+    m_sheet->setRecordKey(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    m_sheet->setFieldText(sheet::DoctorField, m_settings->doctor());
+    m_sheet->setFieldText(sheet::DispenserField, m_settings->dispenser());
+    m_card->setPatientLine(QString());
+    m_card->body()->clear();
+    m_sheet->body()->clear();
+    m_sheet->hideLookupLists();
+    setSheetPanelsShown(true);
+    setSaveEnabled(true);
+    m_state = SheetState::NewSheet;
+    m_sheet->field(sheet::NameField)->setFocus(Qt::OtherFocusReason);
+    m_cover->hide();
+    showTitle();
+}
+
+bool MainWindow::savePrescription()
+{
+    if (m_state != SheetState::NewSheet)
+        return false;
+    QString fee = m_sheet->fieldText(sheet::FeeField);
+    fee.replace(QStringLiteral("。"), QStringLiteral("."));
+    m_sheet->setFieldText(sheet::FeeField, fee);
+
+    PrescriptionRecord record;
+    record.key = m_sheet->recordKey();
+    record.name = m_sheet->fieldText(sheet::NameField);
+    record.sex = m_sheet->fieldText(sheet::SexField);
+    record.age = m_sheet->fieldText(sheet::AgeField);
+    record.date = m_sheet->fieldText(sheet::VisitDateField);
+    record.diagnosis = m_sheet->fieldText(sheet::DiagnosisField);
+    record.address = m_sheet->fieldText(sheet::AddressField);
+    record.doctor = m_sheet->fieldText(sheet::DoctorField);
+    record.dispenser = m_sheet->fieldText(sheet::DispenserField);
+    // A fee that does not begin with a number counts as nothing taken.
+    record.fee = Money::fromLeadingNumber(fee).value_or(Money());
+    record.body = RtfWriter::write(m_sheet->body()->toPlainText(), sheet::kSongti.toString(),
+                                   m_sheet->body()->font().pointSizeF());
+
+    const StoreResult<qint64> stored = m_context.archive().add(record);
+    if (!stored.ok()) {
+        // Everything typed stays on the sheet and "保存" stays on, so the doctor can try again.
+        QMessageBox::warning(this, QStringLiteral("保存"),
+                             QStringLiteral("处方未能保存：%1").arg(stored.error()));
+        return false;
+    }
+    m_archivePanel->rebuild();
+    setSheetPanelsShown(false);
+    setSaveEnabled(false);
+    m_state = SheetState::NoSheet;
+    return true;
+}
+
+void MainWindow::deletePrescription()
+{
+    QMessageBox question(QMessageBox::Warning, QStringLiteral("提示"),
+                         QStringLiteral("确实要永久删除该病人档案吗？"),
+                         QMessageBox::Ok | QMessageBox::Cancel, this);
+    question.setObjectName(QStringLiteral("deleteQuestion"));
+    if (question.exec() != QMessageBox::Ok)
+        return;
+    const std::optional<ArchiveEntry> entry = m_archivePanel->selectedEntry();
+    if (!entry)
+        return;
+    const StoreStatus removed = m_context.archive().remove(entry->rowId, entry->key);
+    if (!removed.ok()) {
+        // A record that is already gone may leave the list; one the store kept must not.
+        const auto stillThere = m_context.archive().recordAt(entry->rowId);
+        if (!stillThere.ok() || stillThere.value()) {
+            QMessageBox::warning(this, QStringLiteral("提示"),
+                                 QStringLiteral("档案未能删除：%1").arg(removed.error()));
+            return;
+        }
+    }
+    m_archivePanel->removeSelectedLine();
+}
+
+void MainWindow::showRecord(const ArchiveEntry& entry)
+{
+    m_cover->show();
+    m_cover->raise();
+    const auto found = m_context.archive().recordAt(entry.rowId);
+    // When the record is not found the sheet keeps what it showed; the rest still runs.
+    if (found.ok() && found.value()) {
+        const PrescriptionRecord& r = *found.value();
+        m_sheet->setRecordKey(r.key);
+        const std::array<QString, 9> texts = {
+            r.name,   r.sex,       r.age,
+            r.date,   r.diagnosis, r.address,
+            r.doctor, r.dispenser, r.fee ? r.fee->toPlainString() : QString(),
+        };
+        for (int i = 0; i < int(texts.size()); ++i)
+            m_sheet->setFieldText(i, texts.at(i));
+        RtfReader::read(r.body).fillTextDocument(*m_sheet->body()->document());
+    }
+    m_sheet->hideLookupLists();
+    setSheetPanelsShown(true);
+    setSaveEnabled(false);
+    m_state = SheetState::Viewing;
+    m_cover->hide();
+    showTitle();
+}
+
+void MainWindow::copyPrescription()
+{
+    for (int i = 0; i < int(sheet::kFields.size()); ++i)
+        m_clip[i] = m_sheet->fieldText(i);
+    m_clip[9] = m_sheet->body()->toPlainText();
+}
+
+void MainWindow::pastePrescription()
+{
+    for (int i = 0; i < int(sheet::kFields.size()); ++i) {
+        if (i != sheet::VisitDateField)
+            m_sheet->setFieldText(i, m_clip[i]);
+    }
+    QTextEdit* body = m_sheet->body();
+    body->setPlainText(m_clip[9]);
+    body->moveCursor(QTextCursor::End);
+    body->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::printPrescription()
+{
+    // Wired to the printout once the printing layer is in.
+}
+
+void MainWindow::printInjectionCard()
+{
+    // Wired to the printout once the printing layer is in.
+}
+
+void MainWindow::showDrugWindow()
+{
+    showSingle(m_drugWindow, [this] { return new DrugWindow(m_context, this); });
+}
+
+void MainWindow::showDiagnosisWindow()
+{
+    showSingle(m_diagnosisWindow,
+               [this] { return new ReferenceWindow(m_context, ReferenceList::Diagnoses, this); });
+}
+
+void MainWindow::showAddressWindow()
+{
+    showSingle(m_addressWindow,
+               [this] { return new ReferenceWindow(m_context, ReferenceList::Addresses, this); });
+}
+
+void MainWindow::showStatistics()
+{
+    showSingle(m_statisticsWindow, [this] { return new StatisticsWindow(m_context, this); });
+}
+
+void MainWindow::showClinicLog()
+{
+    showSingle(m_clinicLogWindow,
+               [this] { return new ClinicLogWindow(m_context, m_settings->doctorReader(), this); });
+}
+
+void MainWindow::showSettings()
+{
+    m_settings->show();
+}
+
+void MainWindow::showAbout()
+{
+    showSingle(m_aboutWindow, [this] { return new AboutWindow(this); });
+}
+
+void MainWindow::openHelp()
+{
+    OnlineHelp::open();
+}
+
+void MainWindow::endProgram()
+{
+    QCoreApplication::quit();
 }
 
 // Closing the main window ends the program at once, whatever other window is open.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    QCoreApplication::quit();
+    endProgram();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_desk && event->type() == QEvent::MouseButtonPress) {
+        hideLookupLists();
+    } else if (watched == m_cardLink && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            printInjectionCard();
+    } else if (watched == m_archivePanel->archiveList()->viewport() &&
+               event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && m_archivePanel->archiveList()->count() > 0)
+            m_archiveMenu->popup(mouse->globalPosition().toPoint());
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace quilloa

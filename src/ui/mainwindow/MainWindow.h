@@ -1,25 +1,143 @@
 #pragma once
 
 #include "startup/AppContext.h"
+#include "store/PrescriptionRecord.h"
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTextEdit;
+class QToolBar;
 
 namespace quilloa {
 
-// The working window: drug search and archive on the left, the prescription desk on the right.
+class AboutWindow;
+class ArchivePanel;
+class ClinicLogWindow;
+class DrugPanel;
+class DrugWindow;
+class EntryFocusMemory;
+class InjectionCard;
+class KeyboardPanel;
+class PrescriptionSheet;
+class ReferenceWindow;
+class SettingsHolder;
+class StatisticsWindow;
+class UsageKeyBar;
+
+// The working window (Form1): drug search and archive on the left, the prescription desk on the
+// right, toolbar and menus on top. It owns the life of one record on the sheet: new, save,
+// show a stored one, delete, copy and paste.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    enum class SheetState
+    {
+        NoSheet,  // panels hidden, "保存" off
+        NewSheet, // panels shown, "保存" on
+        Viewing,  // a stored record shown, "保存" off
+    };
+
     explicit MainWindow(const AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const AppContext& context() const { return m_context; }
+    PrescriptionSheet* sheet() const { return m_sheet; }
+    QTextEdit* body() const; // R1
+    InjectionCard* card() const { return m_card; }
+    DrugPanel* drugPanel() const { return m_drugPanel; }
+    ArchivePanel* archivePanel() const { return m_archivePanel; }
+    KeyboardPanel* keyboardPanel() const { return m_keyboard; }
+    UsageKeyBar* usageKeyBar() const { return m_usageBar; }
+    EntryFocusMemory* focusMemory() const { return m_focusMemory; }
+    SettingsHolder* settingsHolder() const { return m_settings; }
+    QWidget* desk() const { return m_desk; }
+    QMenu* archiveMenu() const { return m_archiveMenu; } // mu
+    QToolBar* toolbar() const { return m_toolbar; }
+    SheetState sheetState() const { return m_state; }
+
+public slots:
+    void newPrescription();
+    // False when the record could not be stored; the sheet then stays as it is.
+    bool savePrescription();
+    void deletePrescription();
+    void showRecord(const quilloa::ArchiveEntry& entry);
+    void copyPrescription();
+    void pastePrescription();
+    void printPrescription();
+    void printInjectionCard();
+    void hideLookupLists();
+    // Ends the program at once, without a question and without saving.
+    void endProgram();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildPanels();
+    void buildDesk();
+    void buildToolbar();
+    void buildMenus();
+    void buildArchiveMenu();
+    void orderTabStops();
+    void connectSheet();
+    void centreOnScreen();
+    void fillOnOpening();
+
+    void runToolbarCommand(QAction* button);
+    void setSheetPanelsShown(bool shown);
+    void setSaveEnabled(bool enabled);
+    void showTitle();
+
+    void showDrugWindow();
+    void showDiagnosisWindow();
+    void showAddressWindow();
+    void showStatistics();
+    void showClinicLog();
+    void showSettings();
+    void showAbout();
+    void openHelp();
+
     AppContext m_context;
+    SettingsHolder* m_settings = nullptr;
+    EntryFocusMemory* m_focusMemory = nullptr;
+
+    DrugPanel* m_drugPanel = nullptr;
+    ArchivePanel* m_archivePanel = nullptr;
+    QWidget* m_desk = nullptr;
+    PrescriptionSheet* m_sheet = nullptr;
+    InjectionCard* m_card = nullptr;
+    KeyboardPanel* m_keyboard = nullptr;
+    UsageKeyBar* m_usageBar = nullptr;
+    QLabel* m_sheetShadow = nullptr;
+    QLabel* m_cardShadow = nullptr;
+    QLabel* m_keyboardShadow = nullptr;
+    QLabel* m_cardLink = nullptr;
+    QLabel* m_cardLinkImage = nullptr;
+    QWidget* m_cover = nullptr;
+
+    QToolBar* m_toolbar = nullptr;
+    QAction* m_saveButton = nullptr;
+    QAction* m_saveItem = nullptr;
+    QMenu* m_archiveMenu = nullptr;
+
+    SheetState m_state = SheetState::NoSheet;
+    // Fields 0 to 8 and the body's plain text, kept for the whole run.
+    std::array<QString, 10> m_clip;
+
+    QPointer<DrugWindow> m_drugWindow;
+    QPointer<ReferenceWindow> m_diagnosisWindow;
+    QPointer<ReferenceWindow> m_addressWindow;
+    QPointer<StatisticsWindow> m_statisticsWindow;
+    QPointer<ClinicLogWindow> m_clinicLogWindow;
+    QPointer<AboutWindow> m_aboutWindow;
 };
 
 } // namespace quilloa

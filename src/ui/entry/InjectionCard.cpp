@@ -1,0 +1,73 @@
+#include "entry/InjectionCard.h"
+
+#include "common/Twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QTextEdit>
+
+namespace quilloa {
+
+InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Picture4"));
+    setFixedSize(twipsToPixels(sheet::kCardSize.width), twipsToPixels(sheet::kCardSize.height));
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, Qt::white);
+    setPalette(paper);
+
+    for (std::size_t i = 0; i < sheet::kCardCaptions.size(); ++i) {
+        const sheet::CaptionSpec& spec = sheet::kCardCaptions[i];
+        auto* label = new QLabel(spec.text.toString(), this);
+        label->setObjectName(QStringLiteral("Label6_%1").arg(i));
+        QFont face = font();
+        face.setFamily(spec.face.toString());
+        face.setPointSizeF(spec.pointSize);
+        face.setBold(spec.bold);
+        label->setFont(face);
+        label->move(twipsToPixels(spec.left), twipsToPixels(spec.top));
+        label->adjustSize();
+        m_captions[i] = label;
+    }
+
+    const sheet::TwipRect& r = sheet::kCardBodyRect;
+    m_body = new QTextEdit(this);
+    m_body->setObjectName(QStringLiteral("R2"));
+    m_body->setGeometry(twipsRect(r.left, r.top, r.width, r.height));
+    m_body->setAcceptRichText(false);
+    m_body->setFrameShape(QFrame::NoFrame);
+    QFont bodyFont = font();
+    bodyFont.setFamily(sheet::kCardBodyFace.toString());
+    bodyFont.setPointSizeF(sheet::kCardBodyPointSize);
+    m_body->setFont(bodyFont);
+}
+
+void InjectionCard::setPatientLine(const QString& line)
+{
+    setCaptionText(sheet::CardPatientCaption, line);
+}
+
+void InjectionCard::setVisitDate(const QString& date)
+{
+    setCaptionText(sheet::CardDateCaption, date);
+}
+
+void InjectionCard::setCaptionText(int index, const QString& text)
+{
+    QLabel* label = m_captions.at(index);
+    label->setText(text);
+    label->adjustSize();
+}
+
+void InjectionCard::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1));
+    for (const sheet::TwipLine& line : sheet::kCardLines)
+        painter.drawLine(twipsToPixels(line.from.x), twipsToPixels(line.from.y),
+                         twipsToPixels(line.to.x), twipsToPixels(line.to.y));
+}
+
+} // namespace quilloa

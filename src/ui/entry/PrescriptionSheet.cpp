@@ -1,0 +1,302 @@
+#include "entry/PrescriptionSheet.h"
+
+#include "common/Twips.h"
+#include "entry/EntryFocusMemory.h"
+#include "entry/LookupList.h"
+#include "entry/SheetField.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextEdit>
+
+namespace quilloa {
+namespace {
+
+constexpr QStringView kMale = u"男";
+constexpr QStringView kFemale = u"女";
+constexpr QChar kFullWidthComma(0xFF0C);
+
+// The key label's place at the foot of the sheet; it is never shown.
+constexpr sheet::TwipRect kKeyLabelRect{1680, 8280, 3795, 195};
+
+QRect pixels(const sheet::TwipRect& r)
+{
+    return twipsRect(r.left, r.top, r.width, r.height);
+}
+
+QFont fontOf(QStringView face, double pointSize, bool bold, const QFont& fallback)
+{
+    QFont font = fallback;
+    if (!face.isEmpty())
+        font.setFamily(face.toString());
+    if (pointSize > 0)
+        font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+// Removes leading and trailing ASCII blanks only, as the clinic name is stored and printed.
+QString withoutBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+} // namespace
+
+PrescriptionSheet::PrescriptionSheet(const AppContext& context, EntryFocusMemory* focusMemory,
+                                     QWidget* parent)
+    : QWidget(parent), m_context(context), m_focusMemory(focusMemory)
+{
+    setObjectName(QStringLiteral("Picture2"));
+    setFixedSize(twipsToPixels(sheet::kSheetSize.width), twipsToPixels(sheet::kSheetSize.height));
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, Qt::white);
+    setPalette(paper);
+    buildCaptions();
+    buildFields();
+    buildBody();
+    buildLists();
+    m_keyLabel = new QLabel(this);
+    m_keyLabel->setObjectName(QStringLiteral("Label10"));
+    m_keyLabel->setGeometry(pixels(kKeyLabelRect));
+    m_keyLabel->hide();
+}
+
+void PrescriptionSheet::buildCaptions()
+{
+    for (std::size_t i = 0; i < sheet::kCaptions.size(); ++i) {
+        const sheet::CaptionSpec& spec = sheet::kCaptions[i];
+        auto* label = new QLabel(spec.text.toString(), this);
+        label->setObjectName(QStringLiteral("Label3_%1").arg(i));
+        label->setFont(fontOf(spec.face, spec.pointSize, spec.bold, font()));
+        label->move(twipsToPixels(spec.left), twipsToPixels(spec.top));
+        label->adjustSize();
+        m_captions[i] = label;
+    }
+}
+
+void PrescriptionSheet::buildFields()
+{
+    for (std::size_t i = 0; i < sheet::kFields.size(); ++i) {
+        const sheet::FieldSpec& spec = sheet::kFields[i];
+        auto* field = new SheetField(int(i), spec.maxLength, this);
+        field->setGeometry(pixels(spec.rect));
+        field->setFont(fontOf(spec.face, spec.pointSize, false, font()));
+        field->setFrame(false);
+        // Fields are written on the paper, not in boxes of their own.
+        QPalette look = field->palette();
+        look.setColor(QPalette::Base, Qt::transparent);
+        field->setPalette(look);
+        connect(field, &QLineEdit::textChanged, this, [this, i] { fieldChanged(int(i)); });
+        connect(field, &SheetField::focused, this, &PrescriptionSheet::fieldFocused);
+        connect(field, &SheetField::clicked, this, &PrescriptionSheet::fieldClicked);
+        connect(field, &SheetField::downPressed, this, &PrescriptionSheet::downPressed);
+        if (m_focusMemory)
+            m_focusMemory->watchPlain(field);
+        m_fields[i] = field;
+    }
+}
+
+void PrescriptionSheet::buildBody()
+{
+    m_body = new QTextEdit(this);
+    m_body->setObjectName(QStringLiteral("R1"));
+    m_body->setGeometry(pixels(sheet::kBodyRect));
+    m_body->setAcceptRichText(false);
+    m_body->setFrameShape(QFrame::NoFrame);
+    m_body->setFont(fontOf(sheet::kSongti, 10.5, false, font()));
+    m_body->viewport()->installEventFilter(this);
+}
+
+void PrescriptionSheet::buildLists()
+{
+    m_diagnosisList = new LookupList(this);
+    m_diagnosisList->setObjectName(QStringLiteral("list2"));
+    m_diagnosisList->setGeometry(pixels(sheet::kDiagnosisListRect));
+    m_diagnosisList->hide();
+    connect(m_diagnosisList, &LookupList::picked, this,
+            [this] { pick(sheet::DiagnosisField, m_diagnosisList); });
+
+    m_addressList = new LookupList(this);
+    m_addressList->setObjectName(QStringLiteral("list5"));
+    m_addressList->setGeometry(pixels(sheet::kAddressListRect));
+    m_addressList->hide();
+    connect(m_addressList, &LookupList::picked, this,
+            [this] { pick(sheet::AddressField, m_addressList); });
+}
+
+QString PrescriptionSheet::fieldText(int index) const
+{
+    return m_fields.at(index)->text();
+}
+
+void PrescriptionSheet::setFieldText(int index, const QString& text)
+{
+    m_fields.at(index)->setText(text);
+}
+
+QString PrescriptionSheet::recordKey() const
+{
+    return m_keyLabel->text();
+}
+
+void PrescriptionSheet::setRecordKey(const QString& key)
+{
+    m_keyLabel->setText(key);
+}
+
+void PrescriptionSheet::setTitle(const QString& clinicName)
+{
+    QLabel* title = titleLabel();
+    title->setText(withoutBlanks(clinicName) + sheet::kTitleSuffix.toString());
+    title->adjustSize();
+    const double left = sheet::titleLeft(double(title->width()) * kTwipsPerPixel);
+    title->move(qRound(left / kTwipsPerPixel), twipsToPixels(sheet::kTitleTop));
+}
+
+double PrescriptionSheet::titleLeftTwips() const
+{
+    return double(titleLabel()->x()) * kTwipsPerPixel;
+}
+
+void PrescriptionSheet::hideLookupLists()
+{
+    m_diagnosisList->hide();
+    m_addressList->hide();
+}
+
+QString PrescriptionSheet::patientLine() const
+{
+    return fieldText(sheet::NameField) + kFullWidthComma + fieldText(sheet::SexField) +
+           kFullWidthComma + fieldText(sheet::AgeField);
+}
+
+// Several steps may apply to one index; they run in this order.
+void PrescriptionSheet::fieldChanged(int index)
+{
+    SheetField* changed = m_fields.at(index);
+    if (index == sheet::SexField) {
+        if (changed->text() == u"1")
+            changed->setText(kMale.toString());
+        if (changed->text() == u"2")
+            changed->setText(kFemale.toString());
+        changed->end(false);
+    }
+    if (index < sheet::VisitDateField)
+        emit patientLineChanged(patientLine());
+    if (index == sheet::VisitDateField)
+        emit visitDateChanged(changed->text());
+    if (index == sheet::DiagnosisField)
+        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, changed->text(), Match::Prefix);
+    // While typing, an address is found by any part of its code.
+    if (index == sheet::AddressField)
+        refillLookup(m_addressList, ReferenceList::Addresses, changed->text(), Match::Contains);
+}
+
+void PrescriptionSheet::fieldFocused(int index)
+{
+    const QString text = fieldText(index);
+    if (index == sheet::DiagnosisField) {
+        m_addressList->hide();
+        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text, Match::Prefix);
+    } else if (index == sheet::AddressField) {
+        m_diagnosisList->hide();
+        // On entering the field an address is found by the start of its code only.
+        refillLookup(m_addressList, ReferenceList::Addresses, text, Match::Prefix);
+    } else {
+        hideLookupLists();
+    }
+}
+
+void PrescriptionSheet::fieldClicked(int index)
+{
+    if (index != sheet::SexField)
+        return;
+    SheetField* sex = m_fields.at(index);
+    sex->setText(sex->text() == kMale ? kFemale.toString() : kMale.toString());
+    sex->end(false);
+}
+
+void PrescriptionSheet::downPressed(int index)
+{
+    LookupList* list = nullptr;
+    if (index == sheet::DiagnosisField)
+        list = m_diagnosisList;
+    else if (index == sheet::AddressField)
+        list = m_addressList;
+    if (!list || !list->isVisible())
+        return;
+    list->setFocus(Qt::OtherFocusReason);
+    if (!list->hasSelection() && list->count() > 0)
+        list->setCurrentRow(0);
+}
+
+void PrescriptionSheet::pick(int index, LookupList* list)
+{
+    SheetField* target = m_fields.at(index);
+    if (list->hasSelection())
+        setFieldText(index, list->selectedText());
+    target->end(false);
+    target->setFocus(Qt::OtherFocusReason);
+    list->hide();
+}
+
+void PrescriptionSheet::refillLookup(LookupList* list, ReferenceList which, const QString& code,
+                                     Match match)
+{
+    list->clear();
+    list->hide();
+    const SettingsStore store = m_context.settings();
+    const auto found = match == Match::Prefix ? store.codeStartsWith(which, code)
+                                              : store.codeContains(which, code);
+    if (!found.ok())
+        return; // a lookup that fails leaves its list empty and hidden; typing goes on
+    QStringList names;
+    names.reserve(found.value().size());
+    for (const ReferenceEntry& entry : found.value())
+        names.append(entry.name);
+    list->addItems(names);
+    if (list->count() > 0) {
+        list->raise();
+        list->show();
+    }
+}
+
+void PrescriptionSheet::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1));
+    for (const sheet::TwipLine& line : sheet::kLines)
+        painter.drawLine(twipsToPixels(line.from.x), twipsToPixels(line.from.y),
+                         twipsToPixels(line.to.x), twipsToPixels(line.to.y));
+    // A faint rule under each field shows where to write; it is not printed.
+    painter.setPen(QPen(QColor(200, 200, 200), 1, Qt::DotLine));
+    for (const SheetField* field : m_fields) {
+        const QRect r = field->geometry();
+        painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    }
+}
+
+void PrescriptionSheet::mousePressEvent(QMouseEvent* event)
+{
+    hideLookupLists();
+    QWidget::mousePressEvent(event);
+}
+
+bool PrescriptionSheet::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_body->viewport() && event->type() == QEvent::MouseButtonPress)
+        hideLookupLists();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace quilloa

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "entry/SheetGeometry.h"
+#include "startup/AppContext.h"
+#include "store/ReferenceEntry.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QTextEdit;
+
+namespace quilloa {
+
+class EntryFocusMemory;
+class LookupList;
+class SheetField;
+
+// The prescription sheet (Picture2): a white paper with its captions and rules, the nine fields
+// Text4_0 .. Text4_8, the diagnosis and address lookup lists, the body R1 and the hidden record
+// key label. Everything stands where entry/SheetGeometry.h puts it. The sheet handles what the
+// doctor does in its fields; the main window decides when it is shown, cleared and saved.
+class PrescriptionSheet : public QWidget
+{
+    Q_OBJECT
+public:
+    PrescriptionSheet(const AppContext& context, EntryFocusMemory* focusMemory,
+                      QWidget* parent = nullptr);
+
+    SheetField* field(int index) const { return m_fields.at(index); }
+    QString fieldText(int index) const;
+    // Puts text in as the program does: taken whole, and the field's change behaviour runs.
+    void setFieldText(int index, const QString& text);
+
+    QTextEdit* body() const { return m_body; }
+    LookupList* diagnosisList() const { return m_diagnosisList; }
+    LookupList* addressList() const { return m_addressList; }
+    QLabel* caption(int index) const { return m_captions.at(index); }
+    QLabel* titleLabel() const { return m_captions.at(sheet::TitleCaption); }
+
+    // The key of the record on the sheet (Label10, never shown).
+    QString recordKey() const;
+    void setRecordKey(const QString& key);
+
+    // Title = clinic name without surrounding spaces + "处方笺", centred on the sheet.
+    void setTitle(const QString& clinicName);
+    // The title's left edge on the sheet, in twips.
+    double titleLeftTwips() const;
+
+    void hideLookupLists();
+
+signals:
+    // name，sex，age, whenever one of the three fields changes.
+    void patientLineChanged(const QString& line);
+    void visitDateChanged(const QString& date);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildCaptions();
+    void buildFields();
+    void buildLists();
+    void buildBody();
+
+    void fieldChanged(int index);
+    void fieldFocused(int index);
+    void fieldClicked(int index);
+    void downPressed(int index);
+    void pick(int index, LookupList* list);
+
+    enum class Match
+    {
+        Prefix,
+        Contains
+    };
+    void refillLookup(LookupList* list, ReferenceList which, const QString& code, Match match);
+    QString patientLine() const;
+
+    AppContext m_context;
+    EntryFocusMemory* m_focusMemory = nullptr;
+    std::array<QLabel*, sheet::kCaptions.size()> m_captions{};
+    std::array<SheetField*, sheet::kFields.size()> m_fields{};
+    LookupList* m_diagnosisList = nullptr;
+    LookupList* m_addressList = nullptr;
+    QTextEdit* m_body = nullptr;
+    QLabel* m_keyLabel = nullptr;
+};
+
+} // namespace quilloa

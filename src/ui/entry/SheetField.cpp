@@ -1,0 +1,75 @@
+#include "entry/SheetField.h"
+
+#include "entry/TypingLimitValidator.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace quilloa {
+
+SheetField::SheetField(int index, int typingLimit, QWidget* parent)
+    : QLineEdit(parent), m_index(index), m_typingLimit(typingLimit)
+{
+    setObjectName(QStringLiteral("Text4_%1").arg(index));
+    // Connected before anyone else, so the validator always compares with the text as it stood
+    // before the edit it judges.
+    connect(this, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_acceptedLength = int(text.size()); });
+    setValidator(new TypingLimitValidator(
+        typingLimit, [this] { return m_acceptedLength; }, this));
+}
+
+void SheetField::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        focusNextChild();
+        event->accept();
+        return;
+    case Qt::Key_Down:
+        emit downPressed(m_index);
+        event->accept();
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
+}
+
+void SheetField::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    emit focused(m_index);
+}
+
+void SheetField::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked(m_index);
+}
+
+// A committed phrase longer than the room left is cut to fit, as typing it key by key would be.
+void SheetField::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString commit = event->commitString();
+    const int fits = room();
+    if (commit.size() <= fits) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent trimmed(event->preeditString(), event->attributes());
+    trimmed.setCommitString(commit.left(fits), event->replacementStart(),
+                            event->replacementLength());
+    QLineEdit::inputMethodEvent(&trimmed);
+    event->accept();
+}
+
+int SheetField::room() const
+{
+    const int kept = int(text().size() - selectedText().size());
+    return std::max(0, m_typingLimit - kept);
+}
+
+} // namespace quilloa

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace quilloa {
+
+// One of the nine one-line fields of the prescription sheet (Text4). It knows its index, keeps
+// the typing limit of its index, turns Enter into a move to the next control of the tab order,
+// and reports focus, clicks and the Down key to the sheet, which acts on them by index.
+class SheetField : public QLineEdit
+{
+    Q_OBJECT
+public:
+    SheetField(int index, int typingLimit, QWidget* parent = nullptr);
+
+    int index() const { return m_index; }
+    int typingLimit() const { return m_typingLimit; }
+
+signals:
+    void focused(int index);
+    void clicked(int index);
+    // Down never reaches the field; the sheet decides where it leads.
+    void downPressed(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    // How many more characters typing may add in place of the selection.
+    int room() const;
+
+    int m_index;
+    int m_typingLimit;
+    int m_acceptedLength = 0;
+};
+
+} // namespace quilloa

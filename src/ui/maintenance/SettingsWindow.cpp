@@ -1,0 +1,173 @@
+#include "maintenance/SettingsWindow.h"
+
+#include "common/Twips.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace quilloa {
+namespace {
+
+struct Place
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+QRect pixels(const Place& p)
+{
+    return twipsRect(p.left, p.top, p.width, p.height);
+}
+
+// The window's layout in twips, each control relative to its frame.
+constexpr int kClientWidth = 4740;
+constexpr int kClientHeight = 3945;
+constexpr Place kSettingsFrame{120, 120, 4515, 1515};
+constexpr Place kPrintFrame{120, 1800, 4515, 1455};
+constexpr Place kConfirmButton{3180, 3420, 1395, 375};
+
+enum class Frame
+{
+    Settings,
+    Print
+};
+
+struct BoxSpec
+{
+    Frame frame;
+    const char* captionName;
+    QStringView caption;
+    Place captionPlace;
+    Place boxPlace;
+};
+
+// Text1 .. Text8 in box order; the focus order is the same.
+constexpr std::array<BoxSpec, 8> kBoxes{{
+    {Frame::Settings, "Label1", u"名称：", {120, 480, 540, 180}, {720, 420, 1395, 315}},
+    {Frame::Settings, "Label2", u"医生：", {120, 960, 540, 180}, {720, 900, 1395, 315}},
+    {Frame::Settings, "Label3", u"配药：", {2280, 960, 540, 180}, {2880, 900, 1455, 315}},
+    {Frame::Print, "Label4", u"处方左边距：", {120, 480, 1080, 180}, {1440, 420, 615, 315}},
+    {Frame::Print, "Label5", u"处方上边距：", {2400, 480, 1080, 180}, {3720, 420, 615, 315}},
+    {Frame::Print, "Label6", u"注射卡左边距：", {120, 960, 1260, 180}, {1440, 900, 615, 315}},
+    {Frame::Print, "Label7", u"注射卡上边距：", {2400, 960, 1260, 180}, {3720, 900, 615, 315}},
+    {Frame::Settings, "Label8", u"密码：", {2280, 480, 540, 180}, {2880, 420, 1455, 315}},
+}};
+
+// What the margin boxes hold until the stored values are read.
+constexpr QStringView kDefaultLeftMargin = u"120";
+constexpr QStringView kDefaultTopMargin = u"200";
+
+} // namespace
+
+SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("基本设置"));
+    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    buildControls();
+    load();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void SettingsWindow::buildControls()
+{
+    auto* settingsFrame = new QGroupBox(QStringLiteral("基本设置"), this);
+    settingsFrame->setObjectName(QStringLiteral("Frame1"));
+    settingsFrame->setGeometry(pixels(kSettingsFrame));
+    auto* printFrame = new QGroupBox(QStringLiteral("打印设置(单位：毫米)"), this);
+    printFrame->setObjectName(QStringLiteral("Frame2"));
+    printFrame->setGeometry(pixels(kPrintFrame));
+
+    m_confirm = new QPushButton(QStringLiteral("确 定"), this);
+    m_confirm->setObjectName(QStringLiteral("Command1"));
+    m_confirm->setGeometry(pixels(kConfirmButton));
+    m_confirm->setAutoDefault(false);
+    connect(m_confirm, &QPushButton::clicked, this, &SettingsWindow::confirm);
+
+    QWidget* previous = m_confirm;
+    for (std::size_t i = 0; i < kBoxes.size(); ++i) {
+        const BoxSpec& spec = kBoxes[i];
+        QWidget* frame = spec.frame == Frame::Settings ? settingsFrame : printFrame;
+        auto* caption = new QLabel(spec.caption.toString(), frame);
+        caption->setObjectName(QLatin1String(spec.captionName));
+        caption->setGeometry(pixels(spec.captionPlace));
+        auto* box = new QLineEdit(frame);
+        box->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        box->setGeometry(pixels(spec.boxPlace));
+        m_boxes[i] = box;
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    m_boxes[PasswordBox]->setMaxLength(kPasswordLimit);
+    m_boxes[LeftMarginBox]->setText(kDefaultLeftMargin.toString());
+    m_boxes[CardLeftMarginBox]->setText(kDefaultLeftMargin.toString());
+    m_boxes[TopMarginBox]->setText(kDefaultTopMargin.toString());
+    m_boxes[CardTopMarginBox]->setText(kDefaultTopMargin.toString());
+    m_confirm->setFocus();
+}
+
+// A value that cannot be read leaves its box as it stands.
+void SettingsWindow::load()
+{
+    const auto settings = m_context.settings().settings();
+    if (settings.ok()) {
+        const SettingsRecord& r = settings.value();
+        m_boxes[ClinicNameBox]->setText(r.clinicName);
+        m_boxes[DoctorBox]->setText(r.doctor);
+        m_boxes[DispenserBox]->setText(r.dispenser);
+        m_boxes[LeftMarginBox]->setText(r.leftMargin);
+        m_boxes[TopMarginBox]->setText(r.topMargin);
+        m_boxes[CardLeftMarginBox]->setText(r.cardLeftMargin);
+        m_boxes[CardTopMarginBox]->setText(r.cardTopMargin);
+    }
+    const auto password = m_context.archive().loginPassword();
+    if (password.ok())
+        m_boxes[PasswordBox]->setText(password.value());
+}
+
+QString SettingsWindow::text(Box which) const
+{
+    return m_boxes.at(which)->text();
+}
+
+bool SettingsWindow::store()
+{
+    SettingsRecord record;
+    record.clinicName = text(ClinicNameBox);
+    record.doctor = text(DoctorBox);
+    record.dispenser = text(DispenserBox);
+    record.leftMargin = text(LeftMarginBox);
+    record.topMargin = text(TopMarginBox);
+    record.cardLeftMargin = text(CardLeftMarginBox);
+    record.cardTopMargin = text(CardTopMarginBox);
+    const StoreStatus settings = m_context.settings().setSettings(record);
+    const StoreStatus password = m_context.archive().setLoginPassword(text(PasswordBox));
+    QStringList failures;
+    if (!settings.ok())
+        failures << QStringLiteral("基本设置未能保存：%1").arg(settings.error());
+    if (!password.ok())
+        failures << QStringLiteral("密码未能保存：%1").arg(password.error());
+    if (failures.isEmpty())
+        return true;
+    QMessageBox::warning(this, windowTitle(), failures.join(QLatin1Char('\n')));
+    return false;
+}
+
+void SettingsWindow::confirm()
+{
+    if (store())
+        close();
+}
+
+} // namespace quilloa

@@ -1,0 +1,55 @@
+#include "mainwindow/AboutWindow.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace quilloa {
+
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("关于"));
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(48, 48));
+
+    auto* name = new QLabel(QStringLiteral("Quilloa V2.0"), this);
+    name->setObjectName(QStringLiteral("Label1"));
+    QFont big = name->font();
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setBold(true);
+    name->setFont(big);
+    auto* purpose = new QLabel(QStringLiteral("门诊处方管理：书写、保存、查找和打印处方，\n"
+                                              "统计工作量，登记门诊日志。"),
+                               this);
+    purpose->setObjectName(QStringLiteral("Label2"));
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(name);
+    text->addWidget(purpose);
+    auto* top = new QHBoxLayout;
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(text);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+} // namespace quilloa
