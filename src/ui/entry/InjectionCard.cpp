@@ -53,6 +53,15 @@ void InjectionCard::setVisitDate(const QString& date)
     setCaptionText(sheet::CardDateCaption, date);
 }
 
+InjectionCardPrintout::Card InjectionCard::printedCard() const
+{
+    InjectionCardPrintout::Card printed;
+    for (std::size_t i = 0; i < m_captions.size(); ++i)
+        printed.captions[i] = m_captions[i]->text();
+    printed.body = m_body->toPlainText();
+    return printed;
+}
+
 void InjectionCard::setCaptionText(int index, const QString& text)
 {
     QLabel* label = m_captions.at(index);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/SheetGeometry.h"
+#include "printing/InjectionCardPrintout.h"
 
 #include <QWidget>
 
@@ -24,6 +25,9 @@ public:
 
     void setPatientLine(const QString& line);
     void setVisitDate(const QString& date);
+
+    // What stands on the card now, for the printout.
+    InjectionCardPrintout::Card printedCard() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -167,6 +167,18 @@ double PrescriptionSheet::titleLeftTwips() const
     return double(titleLabel()->x()) * kTwipsPerPixel;
 }
 
+PrescriptionPrintout::Sheet PrescriptionSheet::printedSheet() const
+{
+    PrescriptionPrintout::Sheet printed;
+    for (std::size_t i = 0; i < m_captions.size(); ++i)
+        printed.captions[i] = m_captions[i]->text();
+    printed.titleLeft = titleLeftTwips();
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        printed.fields[i] = m_fields[i]->text();
+    printed.body = m_body->toPlainText();
+    return printed;
+}
+
 void PrescriptionSheet::hideLookupLists()
 {
     m_diagnosisList->hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/SheetGeometry.h"
+#include "printing/PrescriptionPrintout.h"
 #include "startup/AppContext.h"
 #include "store/ReferenceEntry.h"
 
@@ -49,6 +50,9 @@ public:
     double titleLeftTwips() const;
 
     void hideLookupLists();
+
+    // What stands on the sheet now, for the printout.
+    PrescriptionPrintout::Sheet printedSheet() const;
 
 signals:
     // name，sex，age, whenever one of the three fields changes.

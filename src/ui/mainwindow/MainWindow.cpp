@@ -15,6 +15,10 @@
 #include "mainwindow/AboutWindow.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/OnlineHelp.h"
+#include "printing/InjectionCardPrintout.h"
+#include "printing/PrescriptionPrintout.h"
+#include "printing/PrintMargins.h"
+#include "printing/QtPrinterDevice.h"
 #include "reports/ClinicLogWindow.h"
 #include "reports/StatisticsWindow.h"
 #include "store/RtfReader.h"
@@ -495,14 +499,28 @@ void MainWindow::pastePrescription()
     body->setFocus(Qt::OtherFocusReason);
 }
 
+// The sheet prints as it stands, saved or not; a margin that cannot be read counts as 0.
 void MainWindow::printPrescription()
 {
-    // Wired to the printout once the printing layer is in.
+    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    print(PrescriptionPrintout(m_sheet->printedSheet(),
+                               PrintMargins(margins.leftMargin, margins.topMargin)));
 }
 
 void MainWindow::printInjectionCard()
 {
-    // Wired to the printout once the printing layer is in.
+    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    print(InjectionCardPrintout(m_card->printedCard(),
+                                PrintMargins(margins.cardLeftMargin, margins.cardTopMargin)));
+}
+
+template <class Printout> void MainWindow::print(const Printout& printout)
+{
+    std::unique_ptr<PageDevice> printer =
+        m_printerFactory ? m_printerFactory() : std::make_unique<QtPrinterDevice>();
+    if (!printout.print(*printer))
+        QMessageBox::warning(this, QStringLiteral("打印"),
+                             QStringLiteral("打印失败：%1").arg(printer->errorText()));
 }
 
 void MainWindow::showDrugWindow()

@@ -7,6 +7,8 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -17,6 +19,7 @@ class QToolBar;
 namespace quilloa {
 
 class AboutWindow;
+class PageDevice;
 class ArchivePanel;
 class ClinicLogWindow;
 class DrugPanel;
@@ -62,6 +65,10 @@ public:
     QToolBar* toolbar() const { return m_toolbar; }
     SheetState sheetState() const { return m_state; }
 
+    // Where printouts go; the default printer unless replaced (tests print to a recorder).
+    using PrinterFactory = std::function<std::unique_ptr<PageDevice>()>;
+    void setPrinterFactory(PrinterFactory factory) { m_printerFactory = std::move(factory); }
+
 public slots:
     void newPrescription();
     // False when the record could not be stored; the sheet then stays as it is.
@@ -104,6 +111,8 @@ private:
     void showSettings();
     void showAbout();
     void openHelp();
+    // Runs one print job; a failure is told in a short message.
+    template <class Printout> void print(const Printout& printout);
 
     AppContext m_context;
     SettingsHolder* m_settings = nullptr;
@@ -131,6 +140,7 @@ private:
     SheetState m_state = SheetState::NoSheet;
     // Fields 0 to 8 and the body's plain text, kept for the whole run.
     std::array<QString, 10> m_clip;
+    PrinterFactory m_printerFactory;
 
     QPointer<DrugWindow> m_drugWindow;
     QPointer<ReferenceWindow> m_diagnosisWindow;
