@@ -2,6 +2,8 @@
 
 #include "entry/TypingLimitValidator.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,7 +19,15 @@ SheetField::SheetField(int index, int typingLimit, QWidget* parent)
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_acceptedLength = int(text.size()); });
     setValidator(new TypingLimitValidator(
-        typingLimit, [this] { return m_acceptedLength; }, this));
+        typingLimit, [this] { return m_acceptedLength; }, [this] { return m_typing; }, this));
+}
+
+template <class Edit> void SheetField::typed(Edit edit)
+{
+    const bool outer = m_typing;
+    m_typing = true;
+    edit();
+    m_typing = outer;
 }
 
 void SheetField::keyPressEvent(QKeyEvent* event)
@@ -33,7 +43,12 @@ void SheetField::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     default:
-        QLineEdit::keyPressEvent(event);
+        if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
+            pasteWhatFits();
+            event->accept();
+            return;
+        }
+        typed([&] { QLineEdit::keyPressEvent(event); });
     }
 }
 
@@ -56,14 +71,33 @@ void SheetField::inputMethodEvent(QInputMethodEvent* event)
     const QString commit = event->commitString();
     const int fits = room();
     if (commit.size() <= fits) {
-        QLineEdit::inputMethodEvent(event);
+        typed([&] { QLineEdit::inputMethodEvent(event); });
         return;
     }
     QInputMethodEvent trimmed(event->preeditString(), event->attributes());
     trimmed.setCommitString(commit.left(fits), event->replacementStart(),
                             event->replacementLength());
-    QLineEdit::inputMethodEvent(&trimmed);
+    typed([&] { QLineEdit::inputMethodEvent(&trimmed); });
     event->accept();
+}
+
+void SheetField::dropEvent(QDropEvent* event)
+{
+    typed([&] { QLineEdit::dropEvent(event); });
+}
+
+// The menu's paste is the user's edit as well.
+void SheetField::contextMenuEvent(QContextMenuEvent* event)
+{
+    typed([&] { QLineEdit::contextMenuEvent(event); });
+}
+
+// A pasted text longer than the room left is cut to fit, as typing it would be.
+void SheetField::pasteWhatFits()
+{
+    // A one-line field takes the clipboard's first line.
+    const QString text = QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0);
+    typed([&] { insert(text.left(room())); });
 }
 
 int SheetField::room() const

@@ -27,14 +27,20 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Runs a user's edit with the typing limit in force.
+    template <class Edit> void typed(Edit edit);
+    void pasteWhatFits();
     // How many more characters typing may add in place of the selection.
     int room() const;
 
     int m_index;
     int m_typingLimit;
     int m_acceptedLength = 0;
+    bool m_typing = false;
 };
 
 } // namespace quilloa

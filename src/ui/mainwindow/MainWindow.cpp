@@ -15,6 +15,7 @@
 #include "mainwindow/AboutWindow.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/OnlineHelp.h"
+#include "mainwindow/ProgramResources.h"
 #include "printing/InjectionCardPrintout.h"
 #include "printing/PrescriptionPrintout.h"
 #include "printing/PrintMargins.h"
@@ -109,6 +110,7 @@ QAction* addItem(QMenu* menu, const QString& caption, char key, const QString& n
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context)
 {
+    loadProgramResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quilloa V2.0"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));

@@ -1,5 +1,7 @@
 #include "mainwindow/OnlineHelp.h"
 
+#include "mainwindow/ProgramResources.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@ namespace quilloa {
 
 QString OnlineHelp::writeManual(const QString& folder)
 {
+    loadProgramResources();
     QFile manual(QStringLiteral(":/help/index.html"));
     if (!QDir().mkpath(folder) || !manual.open(QIODevice::ReadOnly))
         return QString();

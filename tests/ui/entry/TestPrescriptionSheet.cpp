@@ -1,0 +1,339 @@
+#include "entry/InjectionCard.h"
+#include "entry/LookupList.h"
+#include "entry/PrescriptionSheet.h"
+#include "mainwindow/MainWindow.h"
+#include "store/SettingsStore.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+// Types text the way an input method commits a phrase.
+void commit(QWidget* target, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+class TestPrescriptionSheet : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<MainWindow> m_window;
+
+    template <class T> T* find(const QString& name) const
+    {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* field(int index) const
+    {
+        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+    }
+    LookupList* list(const char* name) const { return find<LookupList>(QLatin1String(name)); }
+    QString cardLine() const { return find<QLabel>(QStringLiteral("Label6_1"))->text(); }
+
+    void openWithNewSheet()
+    {
+        m_window = std::make_unique<MainWindow>(m_folder->context());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->newPrescription();
+    }
+
+    void focus(QWidget* widget)
+    {
+        widget->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), widget);
+    }
+
+    void addReferences()
+    {
+        SettingsStore store = m_folder->context().settings();
+        store.add(ReferenceList::Diagnoses, QStringLiteral("上呼吸道感染"),
+                  QStringLiteral("shxdgr"));
+        store.add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"), QStringLiteral("jxwy"));
+        store.add(ReferenceList::Diagnoses, QStringLiteral("急性支气管炎"),
+                  QStringLiteral("jxzqgy"));
+        store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
+        store.add(ReferenceList::Addresses, QStringLiteral("东湖"), QStringLiteral("dh"));
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        addReferences();
+        openWithNewSheet();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_folder.reset();
+    }
+
+    void sexCodesBecomeWords_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("1 is male") << "1"
+                                   << "男";
+        QTest::newRow("2 is female") << "2"
+                                     << "女";
+        QTest::newRow("anything else stays") << "3"
+                                             << "3";
+    }
+
+    void sexCodesBecomeWords()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QLineEdit* sex = field(sheet::SexField);
+        focus(sex);
+        QTest::keyClicks(sex, typed);
+        QCOMPARE(sex->text(), shown);
+        QCOMPARE(sex->cursorPosition(), 1);
+    }
+
+    void clickOnSexToggles()
+    {
+        QLineEdit* sex = field(sheet::SexField);
+        QTest::mouseClick(sex, Qt::LeftButton);
+        QCOMPARE(sex->text(), QStringLiteral("男"));
+        QTest::mouseClick(sex, Qt::LeftButton);
+        QCOMPARE(sex->text(), QStringLiteral("女"));
+        QTest::mouseClick(sex, Qt::LeftButton);
+        QCOMPARE(sex->text(), QStringLiteral("男"));
+        // A click elsewhere on the sheet changes no field.
+        QTest::mouseClick(field(sheet::NameField), Qt::LeftButton);
+        QCOMPARE(field(sheet::NameField)->text(), QString());
+    }
+
+    void cardFollowsNameSexAgeAndDate()
+    {
+        focus(field(sheet::NameField));
+        commit(field(sheet::NameField), QStringLiteral("张三"));
+        focus(field(sheet::SexField));
+        QTest::keyClicks(field(sheet::SexField), QStringLiteral("1"));
+        focus(field(sheet::AgeField));
+        QTest::keyClicks(field(sheet::AgeField), QStringLiteral("45"));
+        QCOMPARE(cardLine(), QStringLiteral("张三\uFF0C男\uFF0C45"));
+
+        for (int i : {sheet::NameField, sheet::SexField, sheet::AgeField})
+            field(i)->clear();
+        QCOMPARE(cardLine(), QStringLiteral("\uFF0C\uFF0C"));
+
+        field(sheet::VisitDateField)->setText(QStringLiteral("2009-05-10"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_2"))->text(), QStringLiteral("2009-05-10"));
+    }
+
+    void typingStopsAtEachLimit_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("limit");
+        const int limits[] = {4, 1, 4, 10, 8, 18, 4, 4, 6};
+        for (int i = 0; i < 9; ++i)
+            QTest::addRow("Text4_%d", i) << i << limits[i];
+    }
+
+    void typingStopsAtEachLimit()
+    {
+        QFETCH(int, index);
+        QFETCH(int, limit);
+        QLineEdit* typed = field(index);
+        typed->clear();
+        focus(typed);
+        QTest::keyClicks(typed, QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+        QCOMPARE(typed->text().size(), qsizetype(limit));
+        if (index != sheet::SexField)
+            QCOMPARE(typed->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz").left(limit));
+    }
+
+    void committedPhraseIsCutToTheRoomLeft()
+    {
+        QLineEdit* name = field(sheet::NameField);
+        focus(name);
+        commit(name, QStringLiteral("欧阳"));
+        commit(name, QStringLiteral("娜娜娜"));
+        QCOMPARE(name->text(), QStringLiteral("欧阳娜娜"));
+    }
+
+    void pasteIsCutToTheRoomLeft()
+    {
+        QLineEdit* age = field(sheet::AgeField);
+        focus(age);
+        QTest::keyClicks(age, QStringLiteral("4"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("56789\nnext line"));
+        QTest::keySequence(age, QKeySequence::Paste);
+        QCOMPARE(age->text(), QStringLiteral("4567"));
+    }
+
+    void programTextIsTakenWholeAndCanBeShortened()
+    {
+        PrescriptionSheet* sheet = m_window->sheet();
+        const QString longName = QStringLiteral("慢性阻塞性肺疾病急性加重");
+        sheet->setFieldText(sheet::DiagnosisField, longName);
+        QCOMPARE(sheet->fieldText(sheet::DiagnosisField), longName);
+        QLineEdit* diagnosis = field(sheet::DiagnosisField);
+        focus(diagnosis);
+        diagnosis->end(false);
+        QTest::keyClick(diagnosis, Qt::Key_A);
+        QCOMPARE(diagnosis->text(), longName);
+        QTest::keyClick(diagnosis, Qt::Key_Backspace);
+        QCOMPARE(diagnosis->text(), longName.chopped(1));
+    }
+
+    void diagnosisListsByCodePrefix()
+    {
+        LookupList* diagnoses = list("list2");
+        QLineEdit* diagnosis = field(sheet::DiagnosisField);
+        focus(diagnosis);
+        QVERIFY(diagnoses->isVisible());
+        QCOMPARE(diagnoses->count(), 3);
+        QTest::keyClicks(diagnosis, QStringLiteral("j"));
+        QCOMPARE(diagnoses->count(), 2);
+        QCOMPARE(diagnoses->item(0)->text(), QStringLiteral("急性胃炎"));
+        QVERIFY(diagnoses->isVisible());
+        // "x" occurs inside codes, but the diagnosis lookup wants the start.
+        diagnosis->clear();
+        QTest::keyClicks(diagnosis, QStringLiteral("x"));
+        QCOMPARE(diagnoses->count(), 0);
+        QVERIFY(!diagnoses->isVisible());
+        QVERIFY(!list("list5")->isVisible());
+    }
+
+    void addressContainsWhileTypingButStartsWithOnFocus()
+    {
+        LookupList* addresses = list("list5");
+        QLineEdit* address = field(sheet::AddressField);
+        focus(address);
+        QCOMPARE(addresses->count(), 2);
+        QTest::keyClicks(address, QStringLiteral("d"));
+        QCOMPARE(addresses->count(), 2); // cd and dh both contain d
+        QCOMPARE(addresses->item(0)->text(), QStringLiteral("城东"));
+        focus(field(sheet::NameField));
+        QVERIFY(!addresses->isVisible());
+        focus(address);
+        QCOMPARE(addresses->count(), 1); // only dh starts with d
+        QCOMPARE(addresses->item(0)->text(), QStringLiteral("东湖"));
+        QVERIFY(!list("list2")->isVisible());
+    }
+
+    void downThenEnterPicksFromTheList()
+    {
+        QLineEdit* diagnosis = field(sheet::DiagnosisField);
+        LookupList* diagnoses = list("list2");
+        focus(diagnosis);
+        QTest::keyClicks(diagnosis, QStringLiteral("jx"));
+        QTest::keyClick(diagnosis, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), diagnoses);
+        QTest::keyClick(diagnoses, Qt::Key_Down);
+        QTest::keyClick(diagnoses, Qt::Key_Return);
+        QCOMPARE(diagnosis->text(), QStringLiteral("急性支气管炎"));
+        QCOMPARE(diagnosis->cursorPosition(), diagnosis->text().size());
+        QCOMPARE(QApplication::focusWidget(), diagnosis);
+        QVERIFY(!diagnoses->isVisible());
+    }
+
+    void clickPicksTheWholeName()
+    {
+        LookupList* addresses = list("list5");
+        QLineEdit* address = field(sheet::AddressField);
+        SettingsStore(m_folder->paths().settingsFile)
+            .add(ReferenceList::Addresses, QStringLiteral("城关镇东大街幸福小区二十三号楼三单元"),
+                 QStringLiteral("cgzddjxfxq"));
+        focus(address);
+        QTest::keyClicks(address, QStringLiteral("cg"));
+        QCOMPARE(addresses->count(), 1);
+        const QRect first = addresses->visualItemRect(addresses->item(0));
+        QTest::mouseClick(addresses->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(address->text(), QStringLiteral("城关镇东大街幸福小区二十三号楼三单元"));
+        QVERIFY(!addresses->isVisible());
+        QCOMPARE(QApplication::focusWidget(), address);
+    }
+
+    void downElsewhereDoesNothing()
+    {
+        QLineEdit* name = field(sheet::NameField);
+        focus(name);
+        QTest::keyClicks(name, QStringLiteral("ab"));
+        name->setCursorPosition(1);
+        QTest::keyClick(name, Qt::Key_Down);
+        QCOMPARE(name->text(), QStringLiteral("ab"));
+        QCOMPARE(name->cursorPosition(), 1);
+        QCOMPARE(QApplication::focusWidget(), name);
+    }
+
+    void enterFollowsTheTabOrder()
+    {
+        const QStringList order = {"Text4_0", "Text4_1", "Text4_2", "Text4_4", "Text4_5",
+                                   "Text1",   "Text4_3", "Text4_6", "Text4_7", "R1"};
+        focus(field(sheet::NameField));
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QWidget* from = QApplication::focusWidget();
+            // Enter moves on from the sheet's fields; the drug search box is left by Tab.
+            const bool sheetField = from->objectName().startsWith(QStringLiteral("Text4_"));
+            QTest::keyClick(from, sheetField ? Qt::Key_Return : Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order.at(i));
+            if (auto* edit = qobject_cast<QLineEdit*>(from))
+                QVERIFY(!edit->text().contains(QLatin1Char('\n')));
+        }
+    }
+
+    void clickOnDeskSheetOrBodyHidesLists()
+    {
+        LookupList* diagnoses = list("list2");
+        QWidget* targets[] = {m_window->desk(), m_window->sheet(), m_window->body()->viewport()};
+        for (QWidget* target : targets) {
+            focus(field(sheet::NameField));
+            focus(field(sheet::DiagnosisField));
+            QVERIFY(diagnoses->isVisible());
+            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(2, 2));
+            QVERIFY2(!diagnoses->isVisible(), qPrintable(target->objectName()));
+        }
+    }
+
+    void lookupWithoutStoreLeavesListHidden()
+    {
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().settingsFile));
+        QLineEdit* diagnosis = field(sheet::DiagnosisField);
+        focus(diagnosis);
+        QTest::keyClicks(diagnosis, QStringLiteral("j'"));
+        QCOMPARE(diagnosis->text(), QStringLiteral("j'"));
+        QVERIFY(!list("list2")->isVisible());
+    }
+
+    void quoteInCodeIsJustACharacter()
+    {
+        QLineEdit* address = field(sheet::AddressField);
+        focus(address);
+        QTest::keyClicks(address, QStringLiteral("'"));
+        QCOMPARE(list("list5")->count(), 0);
+        QCOMPARE(address->text(), QStringLiteral("'"));
+    }
+};
+
+QTEST_MAIN(TestPrescriptionSheet)
+#include "TestPrescriptionSheet.moc"
