@@ -1,0 +1,628 @@
+#include "entry/ArchivePanel.h"
+#include "entry/PrescriptionSheet.h"
+#include "maintenance/SettingsHolder.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/OnlineHelp.h"
+#include "printing/RecordingPageDevice.h"
+#include "store/ArchiveStore.h"
+#include "store/RtfReader.h"
+#include "store/SettingsStore.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+#include "ui/support/MessageBoxAnswer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::MessageBoxAnswer;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+PrescriptionRecord record(const QString& name, const QString& key)
+{
+    PrescriptionRecord r;
+    r.key = key;
+    r.name = name;
+    r.date = key.left(10);
+    return r;
+}
+
+// A recorder whose requests outlive the print job, which owns and deletes its device.
+class KeptRecorder : public RecordingPageDevice
+{
+public:
+    explicit KeptRecorder(std::shared_ptr<QList<PageItem>> kept, QString refusal)
+        : m_kept(std::move(kept))
+    {
+        if (!refusal.isEmpty())
+            refuseJob(refusal);
+    }
+    ~KeptRecorder() override { *m_kept = items(); }
+
+private:
+    std::shared_ptr<QList<PageItem>> m_kept;
+};
+
+QStringList printedTexts(const QList<PageItem>& items)
+{
+    QStringList texts;
+    for (const PageItem& item : items) {
+        if (item.kind == PageItem::Kind::Text)
+            texts << item.text;
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<MainWindow> m_window;
+
+    ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
+    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
+
+    void open()
+    {
+        m_window = std::make_unique<MainWindow>(m_folder->context());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    template <class T> T* find(const QString& name) const
+    {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* field(int index) const
+    {
+        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+    }
+    QListWidget* archiveList() const { return find<QListWidget>(QStringLiteral("T1")); }
+    QAction* toolbarButton(int position) const
+    {
+        return find<QAction>(QStringLiteral("Toolbar1_Button%1").arg(position));
+    }
+    void clickToolbar(int position) const
+    {
+        QWidget* button = m_window->toolbar()->widgetForAction(toolbarButton(position));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    bool saveSwitchOn() const
+    {
+        const bool button = toolbarButton(2)->isEnabled();
+        const bool item = find<QAction>(QStringLiteral("menuSave"))->isEnabled();
+        if (button != item)
+            qFatal("save switch out of step");
+        return button;
+    }
+    bool sheetShown() const
+    {
+        for (const char* name : {"Picture2", "Label1", "Picture4", "Label4", "Label7", "Image1",
+                                 "Picture6", "Label13"}) {
+            if (find<QWidget>(QLatin1String(name))->isVisible() != m_window->sheet()->isVisible())
+                qFatal("%s out of step with the sheet", name);
+        }
+        return m_window->sheet()->isVisible();
+    }
+    void setClinic(const QString& name, const QString& doctor, const QString& dispenser)
+    {
+        SettingsRecord r = settings().settings().value();
+        r.clinicName = name;
+        r.doctor = doctor;
+        r.dispenser = dispenser;
+        QVERIFY(settings().setSettings(r).ok());
+    }
+    void fillSheet()
+    {
+        PrescriptionSheet* sheet = m_window->sheet();
+        const QStringList texts = {"张三", "男", "45", "", "急性胃炎", "城东", "", "", "12"};
+        for (int i = 0; i < texts.size(); ++i) {
+            if (!texts.at(i).isEmpty())
+                sheet->setFieldText(i, texts.at(i));
+        }
+        m_window->body()->setPlainText(
+            QStringLiteral("阿莫西林胶囊 0.25g×24\n    用法：0.5 tid\n维C"));
+    }
+
+private slots:
+    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_folder.reset();
+    }
+
+    void openingFillsListsAndShowsNoSheet()
+    {
+        for (int i = 0; i < 25; ++i)
+            settings().add(ReferenceList::Drugs, QStringLiteral("药%1").arg(i),
+                           QStringLiteral("y"));
+        for (int i = 0; i < 150; ++i)
+            archive().add(
+                record(QStringLiteral("病人%1").arg(i),
+                       QStringLiteral("2009-03-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'))));
+        open();
+        auto* drugs = find<QListWidget>(QStringLiteral("List1"));
+        QCOMPARE(drugs->count(), 18);
+        QCOMPARE(drugs->item(0)->text(), QStringLiteral("药0"));
+        QCOMPARE(drugs->item(17)->text(), QStringLiteral("药17"));
+        QCOMPARE(archiveList()->count(), 100);
+        QCOMPARE(archiveList()->item(0)->text(), QStringLiteral("病人0[2009-03-01 08:00:00]"));
+        QCOMPARE(archiveList()->item(99)->text(), QStringLiteral("病人99[2009-03-01 08:00:39]"));
+        QVERIFY(!sheetShown());
+        QVERIFY(!saveSwitchOn());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Quilloa V2.0"));
+        QCOMPARE(m_window->centralWidget()->size(), QSize(1016, 686));
+        QCOMPARE(find<QWidget>(QStringLiteral("Picture1"))->palette().color(QPalette::Window),
+                 QColor(0, 128, 128));
+    }
+
+    void openingStandsAboveCentre()
+    {
+        open();
+        const QRect screen = m_window->screen()->geometry();
+        // 400 twips (27 px) less room above than below.
+        const int above = m_window->y() - screen.y();
+        const int below = screen.bottom() + 1 - (m_window->y() + m_window->height());
+        QVERIFY2(qAbs(below - above - 27) <= 1, qPrintable(QString::number(below - above)));
+    }
+
+    void toolbarAndMenusAreDescribed()
+    {
+        open();
+        const QStringList captions = {"新建", "保存", "打印", "复制", "粘贴", "统计", "退出"};
+        const QStringList tips = {"新建处方", "保存处方",   "打印处方", "复制处方",
+                                  "粘贴处方", "工作量统计", "退出"};
+        for (int i = 0; i < captions.size(); ++i) {
+            QCOMPARE(toolbarButton(i + 1)->text(), captions.at(i));
+            QCOMPARE(toolbarButton(i + 1)->toolTip(), tips.at(i));
+            QVERIFY(!toolbarButton(i + 1)->icon().isNull());
+        }
+        const QList<QPair<QString, QString>> shortcuts = {
+            {"menuNew", "Ctrl+N"},       {"menuSave", "Ctrl+S"},       {"menuStatistics", "Ctrl+D"},
+            {"menuClinicLog", "Ctrl+G"}, {"menuPrint", "Ctrl+P"},      {"menuExit", "Ctrl+E"},
+            {"menuDrugs", "Ctrl+J"},     {"menuDiagnoses", "Ctrl+I"},  {"menuAddresses", "Ctrl+M"},
+            {"menuGeneral", "Ctrl+W"},   {"menuOnlineHelp", "Ctrl+H"}, {"menuAbout", "Ctrl+Z"},
+        };
+        for (const auto& [name, keys] : shortcuts)
+            QCOMPARE(find<QAction>(name)->shortcut(), QKeySequence(keys));
+        QMenu* mu = m_window->archiveMenu();
+        QCOMPARE(mu->objectName(), QStringLiteral("mu"));
+        QCOMPARE(mu->actions().size(), 2);
+        QCOMPARE(mu->actions().at(0)->text(), QStringLiteral("删除"));
+        QCOMPARE(mu->actions().at(1)->text(), QStringLiteral("取消"));
+    }
+
+    void newPrescriptionPreparesTheSheet()
+    {
+        setClinic(QStringLiteral(" 城东卫生院 "), QStringLiteral("李医生"), QStringLiteral("王芳"));
+        settings().add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
+                       QStringLiteral("jxwy"));
+        open();
+        m_window->body()->setPlainText(QStringLiteral("old"));
+        m_window->findChild<QTextEdit*>(QStringLiteral("R2"))->setPlainText(QStringLiteral("old"));
+        m_folder->clock()->set(QDateTime(QDate(2009, 5, 10), QTime(8, 3, 9)));
+        clickToolbar(1);
+
+        QCOMPARE(field(3)->text(), QStringLiteral("2009-05-10"));
+        QCOMPARE(m_window->sheet()->recordKey(), QStringLiteral("2009-05-10 08:03:09"));
+        QCOMPARE(field(6)->text(), QStringLiteral("李医生"));
+        QCOMPARE(field(7)->text(), QStringLiteral("王芳"));
+        for (int i : {0, 1, 2, 4, 5, 8})
+            QCOMPARE(field(i)->text(), QString());
+        QCOMPARE(m_window->body()->toPlainText(), QString());
+        QCOMPARE(m_window->findChild<QTextEdit*>(QStringLiteral("R2"))->toPlainText(), QString());
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(), QString());
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_2"))->text(), QStringLiteral("2009-05-10"));
+        QVERIFY(!find<QWidget>(QStringLiteral("list2"))->isVisible());
+        QVERIFY(!find<QWidget>(QStringLiteral("Picture5"))->isVisible());
+        QVERIFY(sheetShown());
+        QVERIFY(saveSwitchOn());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NewSheet);
+        QCOMPARE(QApplication::focusWidget(), field(0));
+
+        QLabel* title = find<QLabel>(QStringLiteral("Label3_0"));
+        QCOMPARE(title->text(), QStringLiteral("城东卫生院处方笺"));
+        const int sheetWidth = m_window->sheet()->width();
+        QVERIFY(qAbs(2 * title->x() + title->width() - sheetWidth) <= 1);
+    }
+
+    void saveStoresTheRecord_data()
+    {
+        QTest::addColumn<QString>("typedFee");
+        QTest::addColumn<QString>("shownFee");
+        QTest::addColumn<qint64>("storedUnits");
+        QTest::newRow("full stop") << "30。5"
+                                   << "30.5" << qint64(305000);
+        QTest::newRow("unit after number") << "12元"
+                                           << "12元" << qint64(120000);
+        QTest::newRow("empty") << ""
+                               << "" << qint64(0);
+        QTest::newRow("no number") << "免费"
+                                   << "免费" << qint64(0);
+    }
+
+    void saveStoresTheRecord()
+    {
+        QFETCH(QString, typedFee);
+        QFETCH(QString, shownFee);
+        QFETCH(qint64, storedUnits);
+        open();
+        clickToolbar(1);
+        fillSheet();
+        m_window->sheet()->setFieldText(8, typedFee);
+        QVERIFY(m_window->savePrescription());
+
+        QCOMPARE(field(8)->text(), shownFee);
+        const auto entries = archive().firstEntries(10);
+        QCOMPARE(entries.value().size(), 1);
+        const PrescriptionRecord stored =
+            *archive().recordAt(entries.value().first().rowId).value();
+        QCOMPARE(stored.key, QStringLiteral("2009-03-25 18:08:43"));
+        QCOMPARE(stored.name, QStringLiteral("张三"));
+        QCOMPARE(stored.sex, QStringLiteral("男"));
+        QCOMPARE(stored.age, QStringLiteral("45"));
+        QCOMPARE(stored.date, QStringLiteral("2009-03-25"));
+        QCOMPARE(stored.diagnosis, QStringLiteral("急性胃炎"));
+        QCOMPARE(stored.address, QStringLiteral("城东"));
+        QVERIFY(stored.fee.has_value());
+        QCOMPARE(stored.fee->units(), storedUnits);
+        QVERIFY(stored.body.startsWith(QStringLiteral("{\\rtf1")));
+        QCOMPARE(RtfReader::read(stored.body).plainText(),
+                 QStringLiteral("阿莫西林胶囊 0.25g×24\r\n    用法：0.5 tid\r\n维C"));
+
+        QCOMPARE(archiveList()->count(), 1);
+        QCOMPARE(archiveList()->item(0)->text(), QStringLiteral("张三[2009-03-25 18:08:43]"));
+        QVERIFY(!sheetShown());
+        QVERIFY(!saveSwitchOn());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NoSheet);
+        // The fields keep their texts while hidden, so copy still takes them.
+        QCOMPARE(field(0)->text(), QStringLiteral("张三"));
+    }
+
+    void twoSheetsOfTheSameSecondAreBothStored()
+    {
+        open();
+        for (int i = 0; i < 2; ++i) {
+            clickToolbar(1);
+            m_window->sheet()->setFieldText(0, QStringLiteral("病人%1").arg(i));
+            clickToolbar(2);
+        }
+        QCOMPARE(archive().firstEntries(10).value().size(), 2);
+        QCOMPARE(archiveList()->count(), 2);
+    }
+
+    void failingSaveKeepsTheSheet()
+    {
+        open();
+        clickToolbar(1);
+        fillSheet();
+        m_window->sheet()->setFieldText(8, QStringLiteral("30。5"));
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().archiveFile));
+
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!m_window->savePrescription());
+        QVERIFY(answer.seen());
+        QVERIFY(answer.text().startsWith(QStringLiteral("处方未能保存")));
+        QVERIFY(sheetShown());
+        QVERIFY(saveSwitchOn());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NewSheet);
+        QCOMPARE(field(0)->text(), QStringLiteral("张三"));
+        QCOMPARE(field(8)->text(), QStringLiteral("30.5"));
+        QVERIFY(m_window->body()->toPlainText().startsWith(QStringLiteral("阿莫西林")));
+    }
+
+    void tooLongValueIsReportedNotLost()
+    {
+        open();
+        clickToolbar(1);
+        m_window->sheet()->setFieldText(0, QString(300, QChar(u'长')));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!m_window->savePrescription());
+        QVERIFY(answer.seen());
+        QVERIFY(sheetShown());
+        QCOMPARE(archive().firstEntries(10).value().size(), 0);
+    }
+
+    void saveIsOffWhileViewing()
+    {
+        const qint64 row =
+            archive()
+                .add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")))
+                .value();
+        open();
+        m_window->showRecord({row, QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")});
+        QVERIFY(!saveSwitchOn());
+        QVERIFY(!m_window->savePrescription());
+        QCOMPARE(archive().firstEntries(10).value().size(), 1);
+    }
+
+    void deleteAsksThenRemovesExactlyTheSelectedRecord()
+    {
+        const QString key = QStringLiteral("2009-03-25 18:08:43");
+        archive().add(record(QStringLiteral("甲"), key));
+        archive().add(record(QStringLiteral("乙"), key));
+        open();
+        archiveList()->setCurrentRow(1);
+
+        {
+            MessageBoxAnswer answer(QMessageBox::Cancel);
+            m_window->deletePrescription();
+            QVERIFY(answer.seen());
+            QCOMPARE(answer.title(), QStringLiteral("提示"));
+            QCOMPARE(answer.text(), QStringLiteral("确实要永久删除该病人档案吗？"));
+            QCOMPARE(answer.icon(), QMessageBox::Warning);
+            QCOMPARE(answer.buttons(), QMessageBox::Ok | QMessageBox::Cancel);
+        }
+        QCOMPARE(archive().firstEntries(10).value().size(), 2);
+        QCOMPARE(archiveList()->count(), 2);
+
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            m_window->deletePrescription();
+            QVERIFY(answer.seen());
+        }
+        const auto left = archive().firstEntries(10).value();
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left.first().name, QStringLiteral("甲"));
+        QCOMPARE(archiveList()->count(), 1);
+        QCOMPARE(archiveList()->item(0)->text(), QStringLiteral("甲[2009-03-25 18:08:43]"));
+    }
+
+    void deleteFromThePopupMenuLeavesTheSheet()
+    {
+        const qint64 row =
+            archive()
+                .add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")))
+                .value();
+        open();
+        m_window->showRecord({row, QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")});
+        archiveList()->setCurrentRow(0);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        find<QAction>(QStringLiteral("muDelete"))->trigger();
+        QVERIFY(answer.seen());
+        QCOMPARE(archiveList()->count(), 0);
+        QVERIFY(sheetShown());
+        QCOMPARE(field(0)->text(), QStringLiteral("甲"));
+    }
+
+    void deleteThatCannotReachTheStoreKeepsTheLine()
+    {
+        archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")));
+        open();
+        archiveList()->setCurrentRow(0);
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().archiveFile));
+        MessageBoxAnswer answers(QMessageBox::Ok, 2);
+        m_window->deletePrescription();
+        QCOMPARE(answers.texts().size(), 2);
+        QVERIFY(answers.texts().at(1).startsWith(QStringLiteral("档案未能删除")));
+        QCOMPARE(archiveList()->count(), 1);
+    }
+
+    void rightClickOpensThePopupOnlyOverEntries()
+    {
+        open();
+        QMenu* mu = m_window->archiveMenu();
+        QTest::mouseClick(archiveList()->viewport(), Qt::RightButton);
+        QVERIFY(!mu->isVisible());
+        archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")));
+        m_window->archivePanel()->rebuild();
+        QTest::mouseClick(archiveList()->viewport(), Qt::RightButton);
+        QVERIFY(mu->isVisible());
+        mu->close();
+    }
+
+    void showRecordFillsTheSheetForViewing()
+    {
+        PrescriptionRecord r =
+            record(QStringLiteral("李四"), QStringLiteral("2009-03-02 09:10:11"));
+        r.sex = QStringLiteral("女");
+        r.age = QStringLiteral("30");
+        r.diagnosis = QStringLiteral("急性胃炎");
+        r.address = QStringLiteral("城东");
+        r.doctor = QStringLiteral("李医生");
+        r.dispenser = QStringLiteral("王芳");
+        r.fee = Money::fromLeadingNumber(QStringLiteral("12.5"));
+        r.body = QStringLiteral(
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 SimSun;}}\\f0 line one\\par line two\\par}");
+        const qint64 row = archive().add(r).value();
+        setClinic(QStringLiteral("城东卫生院"), QStringLiteral("x"), QStringLiteral("y"));
+        open();
+        m_window->showRecord({row, r.name, r.key});
+
+        const QStringList expected = {"李四", "女",     "30",   "2009-03-02", "急性胃炎",
+                                      "城东", "李医生", "王芳", "12.5"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(field(i)->text(), expected.at(i));
+        QCOMPARE(m_window->sheet()->recordKey(), r.key);
+        QCOMPARE(m_window->body()->toPlainText(), QStringLiteral("line one\nline two"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+                 QStringLiteral("李四\uFF0C女\uFF0C30"));
+        QVERIFY(!find<QWidget>(QStringLiteral("list2"))->isVisible());
+        QVERIFY(!find<QWidget>(QStringLiteral("list5"))->isVisible());
+        QVERIFY(sheetShown());
+        QVERIFY(!saveSwitchOn());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
+        QCOMPARE(find<QLabel>(QStringLiteral("Label3_0"))->text(),
+                 QStringLiteral("城东卫生院处方笺"));
+
+        // A record that is gone leaves the fields as they were, but still shows the sheet.
+        m_window->sheet()->setFieldText(0, QStringLiteral("留下"));
+        m_window->showRecord({row + 100, r.name, r.key});
+        QCOMPARE(field(0)->text(), QStringLiteral("留下"));
+        QVERIFY(sheetShown());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
+    }
+
+    void showRecordReachesTheRowOfTheEntry()
+    {
+        const QString key = QStringLiteral("2009-03-25 18:08:43");
+        archive().add(record(QStringLiteral("甲"), key));
+        const qint64 second = archive().add(record(QStringLiteral("乙"), key)).value();
+        open();
+        m_window->showRecord({second, QStringLiteral("乙"), key});
+        QCOMPARE(field(0)->text(), QStringLiteral("乙"));
+    }
+
+    void copyAndPasteCarryAPrescription()
+    {
+        setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
+        open();
+        clickToolbar(1);
+        fillSheet();
+        clickToolbar(4);
+        m_folder->clock()->set(QDateTime(QDate(2009, 4, 1), QTime(9, 0, 0)));
+        clickToolbar(1);
+        clickToolbar(5);
+        const QStringList expected = {"张三", "男",     "45",   "2009-04-01", "急性胃炎",
+                                      "城东", "李医生", "王芳", "12"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(field(i)->text(), expected.at(i));
+        QCOMPARE(m_window->sheet()->recordKey(), QStringLiteral("2009-04-01 09:00:00"));
+        QCOMPARE(m_window->body()->toPlainText(),
+                 QStringLiteral("阿莫西林胶囊 0.25g×24\n    用法：0.5 tid\n维C"));
+        QCOMPARE(m_window->body()->textCursor().position(),
+                 m_window->body()->document()->characterCount() - 1);
+        QCOMPARE(QApplication::focusWidget(), m_window->body());
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+                 QStringLiteral("张三\uFF0C男\uFF0C45"));
+        QVERIFY(saveSwitchOn());
+    }
+
+    void pasteBeforeCopyEmptiesAllButTheDate()
+    {
+        open();
+        clickToolbar(1);
+        fillSheet();
+        clickToolbar(5);
+        for (int i : {0, 1, 2, 4, 5, 6, 7, 8})
+            QCOMPARE(field(i)->text(), QString());
+        QCOMPARE(field(3)->text(), QStringLiteral("2009-03-25"));
+        QCOMPARE(m_window->body()->toPlainText(), QString());
+    }
+
+    void windowsAreSingleAndDiscardedOnClose()
+    {
+        open();
+        find<QAction>(QStringLiteral("menuGeneral"))->trigger();
+        find<QAction>(QStringLiteral("menuGeneral"))->trigger();
+        QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form5")).size(), 1);
+        for (const char* item : {"menuAbout", "menuStatistics", "menuDrugs"}) {
+            find<QAction>(QLatin1String(item))->trigger();
+            find<QAction>(QLatin1String(item))->trigger();
+        }
+        QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form8")).size(), 1);
+        QWidget* about = m_window->findChild<QWidget*>(QStringLiteral("Form8"));
+        QVERIFY(about->isVisible());
+        about->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form8")).size(), 0);
+        find<QAction>(QStringLiteral("menuAbout"))->trigger();
+        QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form8")).size(), 1);
+    }
+
+    void exitEndsTheProgramWithoutAQuestion()
+    {
+        open();
+        clickToolbar(1);
+        fillSheet();
+        QTimer::singleShot(0, this, [this] { clickToolbar(7); });
+        QTimer failsafe;
+        failsafe.setSingleShot(true);
+        bool timedOut = false;
+        connect(&failsafe, &QTimer::timeout, [&] {
+            timedOut = true;
+            QCoreApplication::exit(1);
+        });
+        failsafe.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!timedOut);
+        QCOMPARE(archive().firstEntries(10).value().size(), 0);
+    }
+
+    void printSendsTheSheetAsItStands()
+    {
+        setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
+        open();
+        auto kept = std::make_shared<QList<PageItem>>();
+        m_window->setPrinterFactory(
+            [kept] { return std::make_unique<KeptRecorder>(kept, QString()); });
+        clickToolbar(1);
+        fillSheet();
+        clickToolbar(3);
+        const QStringList texts = printedTexts(*kept);
+        QVERIFY(texts.contains(QStringLiteral("城东卫生院处方笺")));
+        QVERIFY(texts.contains(QStringLiteral("张三")));
+        QVERIFY(texts.contains(QStringLiteral("    用法：0.5 tid")));
+
+        QTest::mouseClick(find<QLabel>(QStringLiteral("Label7")), Qt::LeftButton);
+        const QStringList card = printedTexts(*kept);
+        QVERIFY(card.contains(QStringLiteral("门诊注射卡")));
+        QVERIFY(card.contains(QStringLiteral("张三\uFF0C男\uFF0C45")));
+        QVERIFY(!card.contains(QStringLiteral("    用法：0.5 tid")));
+    }
+
+    void refusedPrintJobIsTold()
+    {
+        open();
+        auto kept = std::make_shared<QList<PageItem>>();
+        m_window->setPrinterFactory(
+            [kept] { return std::make_unique<KeptRecorder>(kept, QStringLiteral("没有打印机")); });
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        find<QAction>(QStringLiteral("menuPrint"))->trigger();
+        QVERIFY(answer.seen());
+        QVERIFY(answer.text().contains(QStringLiteral("没有打印机")));
+    }
+
+    void newSheetTakesTheSettingsAsTyped()
+    {
+        setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
+        open();
+        find<QAction>(QStringLiteral("menuGeneral"))->trigger();
+        auto* doctorBox = m_window->findChild<QWidget*>(QStringLiteral("Form5"))
+                              ->findChild<QLineEdit*>(QStringLiteral("Text2"));
+        doctorBox->setText(QStringLiteral("赵医生"));
+        clickToolbar(1);
+        QCOMPARE(field(6)->text(), QStringLiteral("赵医生"));
+        QCOMPARE(settings().settings().value().doctor, QStringLiteral("李医生"));
+    }
+
+    void helpManualIsWrittenForTheBrowser()
+    {
+        QTemporaryDir dir;
+        const QString path = OnlineHelp::writeManual(dir.filePath(QStringLiteral("help")));
+        QVERIFY(!path.isEmpty());
+        QFile manual(path);
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(manual.readAll());
+        QVERIFY(html.contains(QStringLiteral("使用说明")));
+        QVERIFY(html.contains(QStringLiteral("新建")));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"
