@@ -1,0 +1,195 @@
+#include "maintenance/SettingsHolder.h"
+#include "maintenance/SettingsWindow.h"
+#include "store/ArchiveStore.h"
+#include "store/SettingsStore.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+#include "ui/support/MessageBoxAnswer.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::MessageBoxAnswer;
+using quilloa::test::TestProgramFolder;
+
+class TestSettingsWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<QWidget> m_owner;
+    SettingsHolder* m_holder = nullptr;
+
+    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
+    ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
+
+    SettingsRecord sample() const
+    {
+        SettingsRecord r;
+        r.clinicName = QStringLiteral("城东卫生院");
+        r.doctor = QStringLiteral("李医生");
+        r.dispenser = QStringLiteral("王芳");
+        r.leftMargin = QStringLiteral("10");
+        r.topMargin = QStringLiteral("20");
+        r.cardLeftMargin = QStringLiteral("5");
+        r.cardTopMargin = QStringLiteral("6");
+        return r;
+    }
+
+    QLineEdit* box(int number) const
+    {
+        return m_holder->window()->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(number));
+    }
+
+    static void discardClosedWindows()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        QVERIFY(settings().setSettings(sample()).ok());
+        QVERIFY(archive().setLoginPassword(QStringLiteral("secret")).ok());
+        m_owner = std::make_unique<QWidget>();
+        m_holder = new SettingsHolder(m_folder->context(), m_owner.get());
+    }
+
+    void cleanup()
+    {
+        m_owner.reset();
+        m_folder.reset();
+    }
+
+    void loadingFillsEveryBox()
+    {
+        m_holder->show();
+        SettingsWindow* window = m_holder->window();
+        QCOMPARE(window->objectName(), QStringLiteral("Form5"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("基本设置"));
+        const QStringList expected = {"城东卫生院", "李医生", "王芳", "10",
+                                      "20",         "5",      "6",    "secret"};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(box(i + 1)->text(), expected.at(i));
+        QCOMPARE(window->findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(),
+                 QStringLiteral("打印设置(单位：毫米)"));
+        QCOMPARE(window->confirmButton()->text(), QStringLiteral("确 定"));
+        QCOMPARE(window->size(), QSize(316, 263));
+        QCOMPARE(window->focusWidget(), window->confirmButton());
+    }
+
+    void marginsKeepTheirDefaultsWhenNothingCanBeRead()
+    {
+        TestProgramFolder empty(TestProgramFolder::Stores::None);
+        SettingsWindow window(empty.context());
+        const QStringList expected = {"", "", "", "120", "200", "120", "200", ""};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(i + 1))->text(),
+                     expected.at(i));
+    }
+
+    void confirmStoresEveryBoxAsTypedAndCloses()
+    {
+        m_holder->show();
+        const QStringList typed = {" 城西诊所 ", "张医生", "", "12.5", "abc", "0", "7", ""};
+        for (int i = 0; i < typed.size(); ++i)
+            box(i + 1)->setText(typed.at(i));
+        QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
+        QVERIFY(!m_holder->isLoaded());
+
+        const SettingsRecord stored = settings().settings().value();
+        QCOMPARE(stored.clinicName, QStringLiteral(" 城西诊所 "));
+        QCOMPARE(stored.doctor, QStringLiteral("张医生"));
+        QCOMPARE(stored.dispenser, QString());
+        QCOMPARE(stored.leftMargin, QStringLiteral("12.5"));
+        QCOMPARE(stored.topMargin, QStringLiteral("abc"));
+        QCOMPARE(stored.cardLeftMargin, QStringLiteral("0"));
+        QCOMPARE(stored.cardTopMargin, QStringLiteral("7"));
+        QCOMPARE(archive().loginPassword().value(), QString());
+        discardClosedWindows();
+        QVERIFY(m_owner->findChildren<SettingsWindow*>().isEmpty());
+    }
+
+    void titleBarCloseStoresNothing()
+    {
+        m_holder->show();
+        box(2)->setText(QStringLiteral("张医生"));
+        box(8)->setText(QStringLiteral("new"));
+        m_holder->window()->close();
+        QVERIFY(!m_holder->isLoaded());
+        QCOMPARE(settings().settings().value().doctor, QStringLiteral("李医生"));
+        QCOMPARE(archive().loginPassword().value(), QStringLiteral("secret"));
+        // The next reader loads the stored values again.
+        QCOMPARE(m_holder->doctor(), QStringLiteral("李医生"));
+    }
+
+    void readingLoadsInvisiblyAndKeepsTheWindow()
+    {
+        QVERIFY(!m_holder->isLoaded());
+        QCOMPARE(m_holder->clinicName(), QStringLiteral("城东卫生院"));
+        QCOMPARE(m_holder->dispenser(), QStringLiteral("王芳"));
+        QVERIFY(m_holder->isLoaded());
+        QVERIFY(!m_holder->window()->isVisible());
+
+        // Loaded once: later store changes are not seen until the window is closed.
+        SettingsRecord changed = sample();
+        changed.doctor = QStringLiteral("赵医生");
+        QVERIFY(settings().setSettings(changed).ok());
+        QCOMPARE(m_holder->doctor(), QStringLiteral("李医生"));
+
+        SettingsWindow* loaded = m_holder->window();
+        box(2)->setText(QStringLiteral("孙医生"));
+        m_holder->show();
+        QCOMPARE(m_holder->window(), loaded);
+        QCOMPARE(box(2)->text(), QStringLiteral("孙医生"));
+        const auto reader = m_holder->doctorReader();
+        QCOMPARE(reader(), QStringLiteral("孙医生"));
+    }
+
+    void storeThatFailsKeepsTheWindowOpen()
+    {
+        m_holder->show();
+        box(2)->setText(QStringLiteral("一个名字太长的医生先生"));
+        box(1)->setText(QStringLiteral("新名称"));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
+        QVERIFY(answer.seen());
+        QVERIFY(answer.text().contains(QStringLiteral("基本设置未能保存")));
+        QVERIFY(m_holder->isLoaded());
+        QVERIFY(m_holder->window()->isVisible());
+        QCOMPARE(box(2)->text(), QStringLiteral("一个名字太长的医生先生"));
+        QCOMPARE(settings().settings().value().clinicName, QStringLiteral("城东卫生院"));
+    }
+
+    void missingArchiveIsReportedForThePassword()
+    {
+        m_holder->show();
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().archiveFile));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
+        QVERIFY(answer.text().contains(QStringLiteral("密码未能保存")));
+        QVERIFY(m_holder->window()->isVisible());
+    }
+
+    void passwordTakesFifteenCharacters()
+    {
+        m_holder->show();
+        box(8)->clear();
+        box(8)->setFocus();
+        QTest::keyClicks(box(8), QStringLiteral("abcdefghijklmnopqrst"));
+        QCOMPARE(box(8)->text(), QStringLiteral("abcdefghijklmno"));
+        QCOMPARE(box(8)->echoMode(), QLineEdit::Normal);
+    }
+};
+
+QTEST_MAIN(TestSettingsWindow)
+#include "TestSettingsWindow.moc"
