@@ -71,6 +71,7 @@ SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("基本设置"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     buildControls();
     load();

@@ -14,6 +14,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("关于"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));

@@ -114,6 +114,8 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quilloa V2.0"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    // The window's default font, which the sheet's first six fields and the panels take.
+    setFont(QFont(sheet::kSongti.toString(), 9));
     m_settings = new SettingsHolder(m_context, this);
     m_focusMemory = new EntryFocusMemory(this);
 
