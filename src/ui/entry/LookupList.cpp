@@ -1,26 +1,55 @@
 #include "entry/LookupList.h"
 
 #include <QKeyEvent>
+#include <QStringListModel>
 
 namespace quilloa {
 
-LookupList::LookupList(QWidget* parent) : QListWidget(parent)
+LookupList::LookupList(QWidget* parent) : QListView(parent), m_names(new QStringListModel(this))
 {
+    setModel(m_names);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Reached by the Down key only, never by Tab or Enter moving along the tab order.
     setFocusPolicy(Qt::ClickFocus);
-    connect(this, &QListWidget::itemClicked, this, [this] { emit picked(); });
+    connect(this, &QListView::clicked, this, [this] { emit picked(); });
+}
+
+void LookupList::setNames(const QStringList& names)
+{
+    m_names->setStringList(names);
+}
+
+void LookupList::clear()
+{
+    m_names->setStringList({});
+}
+
+int LookupList::count() const
+{
+    return m_names->rowCount();
+}
+
+QString LookupList::text(int row) const
+{
+    return m_names->index(row).data().toString();
+}
+
+void LookupList::setCurrentRow(int row)
+{
+    setCurrentIndex(m_names->index(row));
 }
 
 bool LookupList::hasSelection() const
 {
-    const QListWidgetItem* item = currentItem();
-    return item && item->isSelected();
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current);
 }
 
 QString LookupList::selectedText() const
 {
-    return hasSelection() ? currentItem()->text() : QString();
+    return hasSelection() ? currentIndex().data().toString() : QString();
 }
 
 void LookupList::keyPressEvent(QKeyEvent* event)
@@ -30,7 +59,7 @@ void LookupList::keyPressEvent(QKeyEvent* event)
         emit picked();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 } // namespace quilloa

@@ -1,25 +1,38 @@
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
+
+class QStringListModel;
 
 namespace quilloa {
 
 // The drop-down list under the diagnosis or address field. A click on an entry or Enter picks.
-class LookupList : public QListWidget
+// It holds plain names in a string model, so refilling it with thousands of names at every
+// keystroke stays instant.
+class LookupList : public QListView
 {
     Q_OBJECT
 public:
     explicit LookupList(QWidget* parent = nullptr);
 
+    void setNames(const QStringList& names);
+    void clear();
+    int count() const;
+    QString text(int row) const;
+
+    void setCurrentRow(int row);
+    bool hasSelection() const;
     // The selected entry's text; empty when nothing is selected.
     QString selectedText() const;
-    bool hasSelection() const;
 
 signals:
     void picked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QStringListModel* m_names = nullptr;
 };
 
 } // namespace quilloa

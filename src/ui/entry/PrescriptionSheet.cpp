@@ -3,6 +3,7 @@
 #include "common/Twips.h"
 #include "entry/EntryFocusMemory.h"
 #include "entry/LookupList.h"
+#include "entry/LookupNames.h"
 #include "entry/SheetField.h"
 
 #include <QLabel>
@@ -207,10 +208,12 @@ void PrescriptionSheet::fieldChanged(int index)
     if (index == sheet::VisitDateField)
         emit visitDateChanged(changed->text());
     if (index == sheet::DiagnosisField)
-        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, changed->text(), Match::Prefix);
+        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, changed->text(),
+                     LookupNames::Match::Prefix);
     // While typing, an address is found by any part of its code.
     if (index == sheet::AddressField)
-        refillLookup(m_addressList, ReferenceList::Addresses, changed->text(), Match::Contains);
+        refillLookup(m_addressList, ReferenceList::Addresses, changed->text(),
+                     LookupNames::Match::Contains);
 }
 
 void PrescriptionSheet::fieldFocused(int index)
@@ -218,11 +221,11 @@ void PrescriptionSheet::fieldFocused(int index)
     const QString text = fieldText(index);
     if (index == sheet::DiagnosisField) {
         m_addressList->hide();
-        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text, Match::Prefix);
+        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text, LookupNames::Match::Prefix);
     } else if (index == sheet::AddressField) {
         m_diagnosisList->hide();
         // On entering the field an address is found by the start of its code only.
-        refillLookup(m_addressList, ReferenceList::Addresses, text, Match::Prefix);
+        refillLookup(m_addressList, ReferenceList::Addresses, text, LookupNames::Match::Prefix);
     } else {
         hideLookupLists();
     }
@@ -262,20 +265,14 @@ void PrescriptionSheet::pick(int index, LookupList* list)
 }
 
 void PrescriptionSheet::refillLookup(LookupList* list, ReferenceList which, const QString& code,
-                                     Match match)
+                                     LookupNames::Match match)
 {
     list->clear();
     list->hide();
-    const SettingsStore store = m_context.settings();
-    const auto found = match == Match::Prefix ? store.codeStartsWith(which, code)
-                                              : store.codeContains(which, code);
+    const auto found = LookupNames::find(m_context.settings(), which, code, match);
     if (!found.ok())
         return; // a lookup that fails leaves its list empty and hidden; typing goes on
-    QStringList names;
-    names.reserve(found.value().size());
-    for (const ReferenceEntry& entry : found.value())
-        names.append(entry.name);
-    list->addItems(names);
+    list->setNames(found.value());
     if (list->count() > 0) {
         list->raise();
         list->show();

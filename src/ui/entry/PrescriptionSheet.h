@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/LookupNames.h"
 #include "entry/SheetGeometry.h"
 #include "printing/PrescriptionPrintout.h"
 #include "startup/AppContext.h"
@@ -76,12 +77,8 @@ private:
     void downPressed(int index);
     void pick(int index, LookupList* list);
 
-    enum class Match
-    {
-        Prefix,
-        Contains
-    };
-    void refillLookup(LookupList* list, ReferenceList which, const QString& code, Match match);
+    void refillLookup(LookupList* list, ReferenceList which, const QString& code,
+                      LookupNames::Match match);
     QString patientLine() const;
 
     AppContext m_context;

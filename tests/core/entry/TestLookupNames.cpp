@@ -1,0 +1,77 @@
+#include "entry/LookupNames.h"
+#include "store/BoundQuery.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+class TestLookupNames : public QObject
+{
+    Q_OBJECT
+
+    static QStringList names(const SettingsStore& store, ReferenceList list, const QString& code,
+                             LookupNames::Match match)
+    {
+        const auto found = LookupNames::find(store, list, code, match);
+        if (!found.ok())
+            qFatal("lookup failed: %s", qPrintable(found.error()));
+        return found.value();
+    }
+
+private slots:
+    void matchesAsTheStoreDoes()
+    {
+        TestProgramFolder folder;
+        SettingsStore store = folder.context().settings();
+        store.add(ReferenceList::Addresses, QStringLiteral("东湖"), QStringLiteral("dh"));
+        store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
+        QVERIFY(
+            BoundQuery::run(store.file(),
+                            QStringLiteral("INSERT INTO [地址] ([名称], [拼音]) VALUES (?, NULL)"),
+                            {QStringLiteral("无码")})
+                .ok());
+        store.add(ReferenceList::Addresses, QStringLiteral("大屯"), QStringLiteral("DT"));
+        store.add(ReferenceList::Diagnoses, QStringLiteral("胆囊炎"), QStringLiteral("dny"));
+
+        using M = LookupNames::Match;
+        const auto addresses = ReferenceList::Addresses;
+        QCOMPARE(names(store, addresses, QStringLiteral("d"), M::Prefix),
+                 QStringList({"东湖", "大屯"}));
+        QCOMPARE(names(store, addresses, QStringLiteral("d"), M::Contains),
+                 QStringList({"东湖", "城东", "大屯"}));
+        // An empty code lists every entry whose code is set, in the order they were added.
+        QCOMPARE(names(store, addresses, QString(), M::Prefix),
+                 QStringList({"东湖", "城东", "大屯"}));
+        QCOMPARE(names(store, ReferenceList::Diagnoses, QString(), M::Contains),
+                 QStringList({"胆囊炎"}));
+        // Each case of the typed code finds the same names, as the store's own lookups do.
+        for (M match : {M::Prefix, M::Contains}) {
+            for (const QString& code : {QStringLiteral("dh"), QStringLiteral("DH"),
+                                        QStringLiteral("d'"), QStringLiteral("dn")}) {
+                const auto viaStore = match == M::Prefix ? store.codeStartsWith(addresses, code)
+                                                         : store.codeContains(addresses, code);
+                QStringList expected;
+                for (const ReferenceEntry& entry : viaStore.value())
+                    expected << entry.name;
+                QCOMPARE(names(store, addresses, code, match), expected);
+            }
+        }
+    }
+
+    void missingStoreFails()
+    {
+        TestProgramFolder folder;
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(folder.paths().settingsFile));
+        const auto found = LookupNames::find(folder.context().settings(), ReferenceList::Diagnoses,
+                                             QStringLiteral("a"), LookupNames::Match::Prefix);
+        QVERIFY(!found.ok());
+    }
+};
+
+QTEST_MAIN(TestLookupNames)
+#include "TestLookupNames.moc"
