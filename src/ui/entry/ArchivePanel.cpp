@@ -2,9 +2,11 @@
 
 #include "common/Twips.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 
 namespace quilloa {
@@ -33,12 +35,20 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     m_dateBox = new QLineEdit(this);
     m_dateBox->setObjectName(QStringLiteral("Text3"));
     m_dateBox->setGeometry(twipsRect(960, 600, 1575, 315));
-    m_searchButton = new QPushButton(QStringLiteral("查询"), this);
+    m_dateBox->installEventFilter(this);
+    m_searchButton =
+        new QPushButton(QIcon(QStringLiteral(":/icons/search.svg")), QStringLiteral("查询"), this);
     m_searchButton->setObjectName(QStringLiteral("Command2"));
     m_searchButton->setGeometry(twipsRect(2640, 180, 750, 735));
     m_archiveList = new QListWidget(this);
     m_archiveList->setObjectName(QStringLiteral("T1"));
     m_archiveList->setGeometry(twipsRect(120, 1020, 3315, 3735));
+    m_archiveList->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A search may list every record; lines of one height lay out at once.
+    m_archiveList->setUniformItemSizes(true);
+
+    connect(m_searchButton, &QPushButton::clicked, this, &ArchivePanel::search);
+    connect(m_archiveList, &QListWidget::itemClicked, this, &ArchivePanel::lineClicked);
 }
 
 void ArchivePanel::rebuild()
@@ -49,14 +59,25 @@ void ArchivePanel::rebuild()
         setEntries(entries.value());
 }
 
+void ArchivePanel::search()
+{
+    m_archiveList->clear();
+    // The typed texts are values of the query, never part of its text: a quote is a character.
+    const auto found = m_context.archive().search(m_nameBox->text(), m_dateBox->text());
+    if (found.ok())
+        setEntries(found.value());
+}
+
 void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)
 {
     m_archiveList->clear();
     for (const ArchiveEntry& entry : entries) {
-        auto* item = new QListWidgetItem(entry.text(), m_archiveList);
+        // Completed before it joins the list, so the list is told of each line only once.
+        auto* item = new QListWidgetItem(entry.text());
         item->setData(kRowIdRole, entry.rowId);
         item->setData(kNameRole, entry.name);
         item->setData(kKeyRole, entry.key);
+        m_archiveList->addItem(item);
     }
 }
 
@@ -72,6 +93,27 @@ std::optional<ArchiveEntry> ArchivePanel::selectedEntry() const
     if (selected.isEmpty())
         return std::nullopt;
     return entryOf(selected.first());
+}
+
+void ArchivePanel::lineClicked(QListWidgetItem* item)
+{
+    if (item)
+        emit entryActivated(entryOf(item));
+}
+
+void ArchivePanel::fillToday()
+{
+    m_dateBox->setText(m_context.clock().now().toString(QStringLiteral("yyyy-MM-dd")));
+    m_dateBox->end(false);
+}
+
+// Every click into the date box replaces whatever it held by today's date.
+bool ArchivePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_dateBox && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        fillToday();
+    return QFrame::eventFilter(watched, event);
 }
 
 void ArchivePanel::removeSelectedLine()

@@ -33,6 +33,12 @@ public:
 
     // Clears the list and fills it with the first 100 records in the order they were added.
     void rebuild();
+    // Lists every record whose name contains the name box's text and whose visit date begins
+    // with the date box's text, in the order they were added. A search that fails leaves the
+    // list empty.
+    void search();
+    // The date box takes today's date, caret at the end.
+    void fillToday();
     // Replaces the list by these entries.
     void setEntries(const QList<ArchiveEntry>& entries);
     // The entry of the selected line, if a line is selected.
@@ -46,8 +52,12 @@ signals:
     // "删除" was chosen in the list's popup menu.
     void deleteRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     static ArchiveEntry entryOf(const QListWidgetItem* item);
+    void lineClicked(QListWidgetItem* item);
 
     AppContext m_context;
     QLabel* m_nameCaption = nullptr;

@@ -2,9 +2,12 @@
 
 #include "common/Twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+
+#include <algorithm>
 
 namespace quilloa {
 
@@ -19,20 +22,79 @@ DrugPanel::DrugPanel(const AppContext& context, QWidget* parent)
     m_searchBox = new QLineEdit(this);
     m_searchBox->setObjectName(QStringLiteral("Text1"));
     m_searchBox->setGeometry(twipsRect(1200, 240, 2235, 315));
+    m_searchBox->installEventFilter(this);
     m_drugList = new QListWidget(this);
     m_drugList->setObjectName(QStringLiteral("List1"));
     m_drugList->setGeometry(twipsRect(120, 660, 3315, 3855));
+    m_drugList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_drugList->setUniformItemSizes(true);
+    m_drugList->installEventFilter(this);
+
+    connect(m_searchBox, &QLineEdit::textChanged, this, &DrugPanel::refill);
+    connect(m_drugList, &QListWidget::itemClicked, this, &DrugPanel::pickSelected);
 }
 
 void DrugPanel::refill()
 {
     m_drugList->clear();
-    const auto drugs = m_context.settings().codeContains(ReferenceList::Drugs, m_searchBox->text(),
-                                                         kListCap);
+    const auto drugs =
+        m_context.settings().codeContains(ReferenceList::Drugs, m_searchBox->text(), kListCap);
     if (!drugs.ok())
         return; // a lookup that fails leaves the list empty
+    QStringList names;
     for (const ReferenceEntry& drug : drugs.value())
-        m_drugList->addItem(drug.name);
+        names << drug.name;
+    m_drugList->addItems(names);
+}
+
+void DrugPanel::pickSelected()
+{
+    const QList<QListWidgetItem*> selected = m_drugList->selectedItems();
+    if (!selected.isEmpty())
+        emit drugPicked(selected.first()->text());
+    // Emptying the box is a change like any other: the list shows the first drugs again.
+    m_searchBox->clear();
+    m_searchBox->setFocus(Qt::OtherFocusReason);
+}
+
+// Down leads from the box into the list, starting at its first drug, so Down and Enter pick it.
+void DrugPanel::enterList()
+{
+    if (m_drugList->selectedItems().isEmpty() && m_drugList->count() > 0)
+        m_drugList->setCurrentRow(std::max(0, m_drugList->currentRow()));
+    m_drugList->setFocus(Qt::OtherFocusReason);
+}
+
+bool DrugPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_searchBox && searchBoxEvent(event))
+        return true;
+    if (watched == m_drugList && drugListEvent(event))
+        return true;
+    return QFrame::eventFilter(watched, event);
+}
+
+bool DrugPanel::searchBoxEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        emit searchBoxFocused();
+    } else if (event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        enterList();
+        return true;
+    }
+    return false;
+}
+
+bool DrugPanel::drugListEvent(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    pickSelected();
+    return true;
 }
 
 } // namespace quilloa

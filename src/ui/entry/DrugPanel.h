@@ -10,7 +10,9 @@ class QListWidget;
 
 namespace quilloa {
 
-// The drug search panel left of the desk: a pinyin code box and the list of matching drugs.
+// The drug search panel left of the desk: a pinyin code box and the list of the drugs whose
+// code contains what was typed. Picking a drug hands its entry text on and makes the box ready
+// for the next code.
 class DrugPanel : public QFrame
 {
     Q_OBJECT
@@ -22,14 +24,27 @@ public:
     QLineEdit* searchBox() const { return m_searchBox; }
     QListWidget* drugList() const { return m_drugList; }
 
-    // Fills the list with the drugs whose code contains the search text, at most 18.
+    // Fills the list with the first 18 drugs, in store order, whose code contains the search
+    // text. It runs at every change of the box and finishes before the next keystroke is read,
+    // so the list always holds the drugs of the box's latest text.
     void refill();
+    // Picks the selected drug, if any; then empties the box and gives it the focus either way.
+    void pickSelected();
 
 signals:
     // A drug was chosen; `entryText` is the stored name, with "/" before each usage.
     void drugPicked(const QString& entryText);
+    // The search box got the focus: the sheet's lookup lists have no business being open.
+    void searchBoxFocused();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool searchBoxEvent(QEvent* event);
+    bool drugListEvent(QEvent* event);
+    void enterList();
+
     AppContext m_context;
     QLabel* m_caption = nullptr;
     QLineEdit* m_searchBox = nullptr;

@@ -1,14 +1,72 @@
 #include "entry/UsageKeyBar.h"
 
 #include "common/Twips.h"
+#include "entry/BodyEditing.h"
+#include "entry/KeyboardLayout.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTextEdit>
 
 namespace quilloa {
+namespace {
+
+const char* const kCaptionProperty = "usageCaption";
+
+} // namespace
 
 UsageKeyBar::UsageKeyBar(QTextEdit* body, QLineEdit* drugSearchBox, QWidget* parent)
     : QFrame(parent), m_body(body), m_drugSearchBox(drugSearchBox)
 {
     setObjectName(QStringLiteral("Picture3"));
+    setFocusPolicy(Qt::NoFocus);
     resize(twipsToPixels(11535), twipsToPixels(375));
+    QList<QLabel*> abbreviations;
+    for (const keyboard::UsageKeySpec& spec : keyboard::kUsageKeys) {
+        auto* key = new QLabel(spec.caption.toString(), this);
+        key->setObjectName(QStringLiteral("Label5_%1").arg(spec.index));
+        key->setGeometry(
+            twipsRect(spec.left, keyboard::kUsageKeyTop, spec.width, keyboard::kUsageKeyHeight));
+        key->setProperty(kCaptionProperty, spec.caption.toString());
+        key->setCursor(Qt::PointingHandCursor);
+        key->setFocusPolicy(Qt::NoFocus);
+        key->installEventFilter(this);
+        if (!keyboard::isUsageLine(spec.caption))
+            abbreviations << key;
+    }
+    // A usage line's label starts with blanks and overlaps its short neighbours ("×", "皮试");
+    // where they overlap, the short key is the one under the pointer.
+    for (QLabel* key : abbreviations)
+        key->raise();
+}
+
+QLabel* UsageKeyBar::key(int index) const
+{
+    return findChild<QLabel*>(QStringLiteral("Label5_%1").arg(index), Qt::FindDirectChildrenOnly);
+}
+
+void UsageKeyBar::useKey(const QString& caption)
+{
+    // Through the body's focus, so it becomes the last rich field, as a click into it would.
+    m_body->setFocus(Qt::OtherFocusReason);
+    BodyEditing::insertAtCaret(m_body, keyboard::insertedText(caption));
+    m_drugSearchBox->setFocus(Qt::OtherFocusReason);
+}
+
+// A click is a left button let go over the key it was pressed on.
+bool UsageKeyBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* key = qobject_cast<QLabel*>(watched);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (key && mouse->button() == Qt::LeftButton &&
+            key->rect().contains(mouse->position().toPoint())) {
+            useKey(key->property(kCaptionProperty).toString());
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 } // namespace quilloa

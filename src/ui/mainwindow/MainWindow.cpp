@@ -2,6 +2,7 @@
 
 #include "common/Twips.h"
 #include "entry/ArchivePanel.h"
+#include "entry/BodyEditing.h"
 #include "entry/DrugPanel.h"
 #include "entry/EntryFocusMemory.h"
 #include "entry/InjectionCard.h"
@@ -131,6 +132,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     buildMenus();
     buildArchiveMenu();
     connectSheet();
+    connectEntryPanels();
     orderTabStops();
 
     setSheetPanelsShown(false);
@@ -312,6 +314,19 @@ void MainWindow::connectSheet()
     connect(m_sheet, &PrescriptionSheet::patientLineChanged, m_card,
             &InjectionCard::setPatientLine);
     connect(m_sheet, &PrescriptionSheet::visitDateChanged, m_card, &InjectionCard::setVisitDate);
+}
+
+// The drug picker writes into the body; the keyboard panel types into whichever of these entry
+// controls had the focus last.
+void MainWindow::connectEntryPanels()
+{
+    m_focusMemory->watchPlain(m_drugPanel->searchBox());
+    m_focusMemory->watchPlain(m_archivePanel->nameBox());
+    m_focusMemory->watchRich(body());
+    m_focusMemory->watchRich(m_card->body());
+    connect(m_drugPanel, &DrugPanel::searchBoxFocused, this, &MainWindow::hideLookupLists);
+    connect(m_drugPanel, &DrugPanel::drugPicked, this,
+            [this](const QString& entryText) { BodyEditing::appendDrug(body(), entryText); });
 }
 
 // Enter in a field moves along this order, so the address field leads to the drug search box.

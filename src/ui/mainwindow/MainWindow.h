@@ -95,6 +95,7 @@ private:
     void buildArchiveMenu();
     void orderTabStops();
     void connectSheet();
+    void connectEntryPanels();
     void centreOnScreen();
     void fillOnOpening();
 

@@ -1,0 +1,34 @@
+#include "entry/KeyboardLayout.h"
+
+#include "entry/DrugEntryText.h"
+
+namespace quilloa::keyboard {
+
+QChar characterOf(int index)
+{
+    if (index < 0 || index >= kCharacterKeyCount)
+        return {};
+    return kCharacters.at(index);
+}
+
+TwipRect characterKeyRect(int index)
+{
+    if (index < 0 || index >= kCharacterKeyCount)
+        return {};
+    const int row = index / kKeysPerRow;
+    const int column = index % kKeysPerRow;
+    return {kFirstKeyLeft + kKeyPitch * column, kRowTops.at(row), kSmallKeyWidth, kKeyHeight};
+}
+
+bool isUsageLine(QStringView caption)
+{
+    return caption.contains(u"用法：");
+}
+
+QString insertedText(QStringView caption)
+{
+    const QString text = caption.toString();
+    return isUsageLine(caption) ? text + DrugEntryText::kLineEnd : text;
+}
+
+} // namespace quilloa::keyboard

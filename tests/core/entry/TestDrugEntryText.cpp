@@ -1,0 +1,111 @@
+#include "entry/DrugEntryText.h"
+#include "entry/KeyboardLayout.h"
+
+#include <QSet>
+#include <QTest>
+
+using namespace quilloa;
+
+class TestDrugEntryText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachSlashStartsAUsageLine_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("no usage") << "维生素C片 0.1g×100"
+                                  << "维生素C片 0.1g×100\r\n";
+        QTest::newRow("one usage") << "阿莫西林胶囊 0.25g×24/0.5 tid"
+                                   << "阿莫西林胶囊 0.25g×24\r\n    用法：0.5 tid\r\n";
+        QTest::newRow("two usages") << "青霉素/80万u im bid/皮试"
+                                    << "青霉素\r\n    用法：80万u im bid\r\n    用法：皮试\r\n";
+        QTest::newRow("trailing slash") << "葡萄糖注射液/"
+                                        << "葡萄糖注射液\r\n    用法：\r\n";
+        QTest::newRow("only a usage") << "/qd"
+                                      << "\r\n    用法：qd\r\n";
+        QTest::newRow("empty") << ""
+                               << "\r\n";
+    }
+
+    void eachSlashStartsAUsageLine()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, lines);
+        QCOMPARE(DrugEntryText::appendedLines(entry), lines);
+    }
+
+    void picksAlwaysGoToTheEnd()
+    {
+        QString body;
+        body = DrugEntryText::bodyAfterPick(body, QStringLiteral("甲/tid"));
+        body = DrugEntryText::bodyAfterPick(body, QStringLiteral("甲/tid"));
+        QCOMPARE(body, QStringLiteral("甲\r\n    用法：tid\r\n甲\r\n    用法：tid\r\n"));
+        // A body the doctor typed without a final line end is not mended.
+        QCOMPARE(DrugEntryText::bodyAfterPick(QStringLiteral("手写"), QStringLiteral("乙")),
+                 QStringLiteral("手写乙\r\n"));
+    }
+
+    void lineEndsConvertBothWays()
+    {
+        QCOMPARE(DrugEntryText::toCrLf(QStringLiteral("a\nb\n")), QStringLiteral("a\r\nb\r\n"));
+        QCOMPARE(DrugEntryText::toCrLf(QStringLiteral("a\r\nb")), QStringLiteral("a\r\nb"));
+        QCOMPARE(DrugEntryText::toCrLf(QStringLiteral("a\rb")), QStringLiteral("a\r\nb"));
+        QCOMPARE(DrugEntryText::fromCrLf(QStringLiteral("a\r\nb\r\n")), QStringLiteral("a\nb\n"));
+        QCOMPARE(DrugEntryText::fromCrLf(QStringLiteral("a\r\n\r\nb")), QStringLiteral("a\n\nb"));
+        const QString body = QStringLiteral("x\r\n\r\n    用法：y\r\n");
+        QCOMPARE(DrugEntryText::toCrLf(DrugEntryText::fromCrLf(body)), body);
+    }
+
+    void usageLinesAreInsertedWithALineEnd()
+    {
+        QCOMPARE(keyboard::insertedText(u"bid"), QStringLiteral("bid"));
+        QCOMPARE(keyboard::insertedText(u"    用法：iv/gtt qd"),
+                 QStringLiteral("    用法：iv/gtt qd\r\n"));
+        QCOMPARE(keyboard::insertedText(u"    用法："), QStringLiteral("    用法：\r\n"));
+        int lines = 0;
+        for (const keyboard::UsageKeySpec& key : keyboard::kUsageKeys)
+            lines += keyboard::isUsageLine(key.caption) ? 1 : 0;
+        QCOMPARE(lines, 4);
+    }
+
+    void usageKeysAreDistinctAndLeftToRight()
+    {
+        QSet<int> indices;
+        int left = -1;
+        for (const keyboard::UsageKeySpec& key : keyboard::kUsageKeys) {
+            QVERIFY(key.left > left);
+            left = key.left;
+            QVERIFY(key.index != 17); // the drug search box's caption
+            indices.insert(key.index);
+        }
+        QCOMPARE(indices.size(), 20);
+    }
+
+    void characterKeysFollowTheGrid()
+    {
+        QCOMPARE(keyboard::characterOf(0), QChar(u'1'));
+        QCOMPARE(keyboard::characterOf(9), QChar(u'0'));
+        QCOMPARE(keyboard::characterOf(10), QChar(u'a'));
+        QCOMPARE(keyboard::characterOf(35), QChar(u'z'));
+        QVERIFY(keyboard::characterOf(36).isNull());
+        QVERIFY(keyboard::characterOf(-1).isNull());
+
+        const auto k = keyboard::characterKeyRect(29); // "t": third row, last column
+        QCOMPARE(k.left, 180 + 360 * 9);
+        QCOMPARE(k.top, 1020);
+        QCOMPARE(k.width, 300);
+        QCOMPARE(k.height, 240);
+        const auto z = keyboard::characterKeyRect(35);
+        QCOMPARE(z.left, 180 + 360 * 5);
+        QCOMPARE(z.top, 1320);
+        // The wide keys follow "z" on the last row without overlapping it.
+        QVERIFY(keyboard::kBackspaceRect.left >= z.left + z.width);
+        QCOMPARE(keyboard::kBackspaceRect.top, z.top);
+        QCOMPARE(keyboard::characterKeyRect(36).width, 0);
+    }
+};
+
+QTEST_MAIN(TestDrugEntryText)
+#include "TestDrugEntryText.moc"

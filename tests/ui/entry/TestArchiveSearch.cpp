@@ -1,0 +1,246 @@
+#include "entry/ArchivePanel.h"
+#include "entry/EntryFocusMemory.h"
+#include "entry/PrescriptionSheet.h"
+#include "mainwindow/MainWindow.h"
+#include "store/ArchiveStore.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+class TestArchiveSearch : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<MainWindow> m_window;
+
+    ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
+
+    template <class T> T* find(const QString& name) const
+    {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text2")); }
+    QLineEdit* dateBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
+    QListWidget* archiveList() const { return find<QListWidget>(QStringLiteral("T1")); }
+    QLineEdit* field(int index) const
+    {
+        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+    }
+
+    qint64 add(const QString& name, const QString& key, const QString& sex = QString(),
+               const QString& age = QString())
+    {
+        PrescriptionRecord r;
+        r.key = key;
+        r.name = name;
+        r.sex = sex;
+        r.age = age;
+        r.date = key.left(10);
+        const auto added = archive().add(r);
+        if (!added.ok())
+            qFatal("record not stored: %s", qPrintable(added.error()));
+        return added.value();
+    }
+
+    void open()
+    {
+        m_window = std::make_unique<MainWindow>(m_folder->context());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    QStringList search(const QString& name, const QString& date)
+    {
+        nameBox()->setText(name);
+        dateBox()->setText(date);
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+        QStringList lines;
+        for (int i = 0; i < archiveList()->count(); ++i)
+            lines << archiveList()->item(i)->text();
+        return lines;
+    }
+
+    void clickLine(int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QListWidgetItem* line = archiveList()->item(row);
+        QTest::mouseClick(archiveList()->viewport(), button, {},
+                          archiveList()->visualItemRect(line).center());
+    }
+
+private slots:
+    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_folder.reset();
+    }
+
+    void searchByNameAndDate()
+    {
+        add(QStringLiteral("张三"), QStringLiteral("2009-02-27 10:00:00"));
+        add(QStringLiteral("李四"), QStringLiteral("2009-03-02 09:00:00"));
+        add(QStringLiteral("张小三"), QStringLiteral("2009-03-25 08:00:00"));
+        add(QStringLiteral("王五"), QStringLiteral("2009-03-25 11:30:00"));
+        open();
+
+        QCOMPARE(search(QStringLiteral("三"), QString()),
+                 QStringList({"张三[2009-02-27 10:00:00]", "张小三[2009-03-25 08:00:00]"}));
+        QCOMPARE(search(QString(), QStringLiteral("2009-03")),
+                 QStringList({"李四[2009-03-02 09:00:00]", "张小三[2009-03-25 08:00:00]",
+                              "王五[2009-03-25 11:30:00]"}));
+        QCOMPARE(search(QString(), QStringLiteral("2009-03-25")),
+                 QStringList({"张小三[2009-03-25 08:00:00]", "王五[2009-03-25 11:30:00]"}));
+        QCOMPARE(search(QStringLiteral("张"), QStringLiteral("2009-03-25")),
+                 QStringList({"张小三[2009-03-25 08:00:00]"}));
+        QCOMPARE(search(QStringLiteral("赵"), QString()), QStringList());
+        QCOMPARE(search(QString(), QString()).size(), 4);
+    }
+
+    void searchHasNoCap()
+    {
+        for (int i = 0; i < 130; ++i)
+            add(QStringLiteral("病人%1").arg(i), QStringLiteral("2009-03-01 08:%1:%2")
+                                                     .arg(i / 60, 2, 10, QLatin1Char('0'))
+                                                     .arg(i % 60, 2, 10, QLatin1Char('0')));
+        open();
+        QCOMPARE(archiveList()->count(), ArchivePanel::kOpeningCap);
+        const QStringList lines = search(QStringLiteral("病"), QString());
+        QCOMPARE(lines.size(), 130);
+        QCOMPARE(lines.last(), QStringLiteral("病人129[2009-03-01 08:02:09]"));
+    }
+
+    void quotesAndWildcardsInTheBoxes()
+    {
+        add(QStringLiteral("O'Brien"), QStringLiteral("2009-03-02 09:00:00"));
+        add(QStringLiteral("张三"), QStringLiteral("2009-03-03 09:00:00"));
+        open();
+        QCOMPARE(search(QStringLiteral("'"), QString()),
+                 QStringList({"O'Brien[2009-03-02 09:00:00]"}));
+        QCOMPARE(search(QStringLiteral("x' or '1'='1"), QString()), QStringList());
+        QCOMPARE(search(QString(), QStringLiteral("2009'")), QStringList());
+        QCOMPARE(archive().firstEntries(10).value().size(), 2);
+    }
+
+    void emptyNameListsTheKeyInBrackets()
+    {
+        const QString key = QStringLiteral("2009-03-25 18:08:43");
+        add(QString(), key);
+        open();
+        QCOMPARE(search(QString(), QString()), QStringList({"[" + key + "]"}));
+        QCOMPARE(ArchiveEntry::keyFromText(archiveList()->item(0)->text()), key);
+        field(0)->setText(QStringLiteral("旧名"));
+        clickLine(0);
+        QCOMPARE(field(0)->text(), QString());
+        QCOMPARE(m_window->sheet()->recordKey(), key);
+    }
+
+    void clickShowsTheRecordOfThatLine()
+    {
+        // Two sheets started within one second share the key; each line keeps its own record.
+        const QString key = QStringLiteral("2009-03-25 18:08:43");
+        add(QStringLiteral("甲"), key, QStringLiteral("男"), QStringLiteral("40"));
+        add(QStringLiteral("乙"), key, QStringLiteral("女"), QStringLiteral("35"));
+        open();
+        QCOMPARE(archiveList()->count(), 2);
+        clickLine(1);
+        QCOMPARE(field(0)->text(), QStringLiteral("乙"));
+        QCOMPARE(field(1)->text(), QStringLiteral("女"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+                 QStringLiteral("乙\uFF0C女\uFF0C35"));
+        QCOMPARE(m_window->sheet()->recordKey(), key);
+        QVERIFY(m_window->sheet()->isVisible());
+        QVERIFY(!find<QAction>(QStringLiteral("menuSave"))->isEnabled());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
+        clickLine(0);
+        QCOMPARE(field(0)->text(), QStringLiteral("甲"));
+
+        // A search does not touch the sheet.
+        search(QStringLiteral("乙"), QString());
+        QCOMPARE(field(0)->text(), QStringLiteral("甲"));
+        clickLine(0);
+        QCOMPARE(field(0)->text(), QStringLiteral("乙"));
+    }
+
+    void rightButtonNeitherShowsNorOpensOnAnEmptyList()
+    {
+        add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
+        open();
+        QMenu* mu = find<QMenu>(QStringLiteral("mu"));
+        clickLine(0, Qt::RightButton);
+        QVERIFY(mu->isVisible());
+        mu->close();
+        QVERIFY(!m_window->sheet()->isVisible()); // the right button shows no record
+
+        QCOMPARE(search(QStringLiteral("无此人"), QString()), QStringList());
+        QTest::mouseClick(archiveList()->viewport(), Qt::RightButton);
+        QVERIFY(!mu->isVisible());
+        // A click that selects no line does nothing either.
+        QTest::mouseClick(archiveList()->viewport(), Qt::LeftButton);
+        QVERIFY(!m_window->sheet()->isVisible());
+    }
+
+    void dateBoxClickFillsToday()
+    {
+        open();
+        QTest::keyClicks(dateBox(), QStringLiteral("2008"));
+        QTest::mouseClick(dateBox(), Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(dateBox()->text(), QStringLiteral("2009-03-25"));
+        QCOMPARE(dateBox()->cursorPosition(), 10);
+        // Every click does it again, and the date box is no target of the on-screen keyboard.
+        dateBox()->setText(QStringLiteral("x"));
+        QTest::mouseClick(dateBox(), Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(dateBox()->text(), QStringLiteral("2009-03-25"));
+        QVERIFY(m_window->focusMemory()->lastPlain() != dateBox());
+        QTest::mouseClick(dateBox(), Qt::RightButton, {}, QPoint(4, 4));
+        QCOMPARE(dateBox()->text(), QStringLiteral("2009-03-25"));
+    }
+
+    void nameBoxIsRememberedForTheKeyboard()
+    {
+        open();
+        m_window->body()->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(nameBox(), Qt::LeftButton);
+        QCOMPARE(m_window->focusMemory()->lastPlain(), nameBox());
+        QVERIFY(!m_window->focusMemory()->richActive());
+    }
+
+    void searchButtonHasItsIcon()
+    {
+        open();
+        auto* button = find<QPushButton>(QStringLiteral("Command2"));
+        QCOMPARE(button->text(), QStringLiteral("查询"));
+        QVERIFY(!button->icon().isNull());
+    }
+
+    void searchThatFailsLeavesTheListEmpty()
+    {
+        add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
+        open();
+        QCOMPARE(archiveList()->count(), 1);
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().archiveFile));
+        QCOMPARE(search(QString(), QString()), QStringList());
+    }
+};
+
+QTEST_MAIN(TestArchiveSearch)
+#include "TestArchiveSearch.moc"

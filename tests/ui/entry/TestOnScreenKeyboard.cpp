@@ -1,0 +1,285 @@
+#include "entry/DrugPanel.h"
+#include "entry/EntryFocusMemory.h"
+#include "entry/KeyFace.h"
+#include "entry/KeyboardPanel.h"
+#include "entry/UsageKeyBar.h"
+#include "mainwindow/MainWindow.h"
+#include "store/SettingsStore.h"
+#include "support/TestProgramFolder.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+class TestOnScreenKeyboard : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<MainWindow> m_window;
+
+    template <class T> T* find(const QString& name) const
+    {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* field(int index) const
+    {
+        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+    }
+    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
+    QTextEdit* body() const { return find<QTextEdit>(QStringLiteral("R1")); }
+
+    // Clicks the caption of a character key, as the doctor does.
+    void clickKey(QChar character) const
+    {
+        const int index = QStringLiteral("1234567890abcdefghijklmnopqrstuvwxyz").indexOf(character);
+        QTest::mouseClick(find<QLabel>(QStringLiteral("Label11_%1").arg(index)), Qt::LeftButton);
+    }
+    void clickUsageKey(int index) const
+    {
+        QTest::mouseClick(find<QLabel>(QStringLiteral("Label5_%1").arg(index)), Qt::LeftButton);
+    }
+    void focus(QWidget* widget) const
+    {
+        widget->setFocus(Qt::OtherFocusReason);
+        if (QApplication::focusWidget() != widget)
+            qFatal("no focus for %s", qPrintable(widget->objectName()));
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        SettingsStore store = m_folder->context().settings();
+        store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林/0.5 tid"), QStringLiteral("amxl"));
+        store.add(ReferenceList::Drugs, QStringLiteral("维生素C"), QStringLiteral("wssc"));
+        m_window = std::make_unique<MainWindow>(m_folder->context());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->newPrescription();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_folder.reset();
+    }
+
+    void panelLayout()
+    {
+        QCOMPARE(find<QLabel>(QStringLiteral("Label12_0"))->text(), QStringLiteral("软键盘输入"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label9"))->palette().color(QPalette::Window),
+                 QColor(0, 192, 192));
+        auto* key = find<KeyFace>(QStringLiteral("Picture7_29"));
+        QCOMPARE(key->geometry(), QRect(228, 68, 20, 16)); // "t": (180 + 360 * 9, 1020) twips
+        QLabel* caption = find<QLabel>(QStringLiteral("Label11_29"));
+        QCOMPARE(caption->parentWidget(), key);
+        QCOMPARE(caption->text(), QStringLiteral("t"));
+        QCOMPARE(caption->font().pointSizeF(), 10.5);
+        QCOMPARE(caption->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label11_0"))->text(), QStringLiteral("1"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label11_35"))->text(), QStringLiteral("z"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label20"))->text(), QStringLiteral(" ←-"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label14"))->text(), QStringLiteral(" Enter"));
+        QCOMPARE(find<QWidget>(QStringLiteral("Picture12"))->geometry(), QRect(156, 88, 44, 16));
+        QCOMPARE(find<QWidget>(QStringLiteral("Picture14"))->geometry(), QRect(204, 88, 44, 16));
+        // Nothing on the panel or the usage bar can take the focus.
+        for (const char* holder : {"Picture6", "Picture3"}) {
+            QWidget* panel = find<QWidget>(QLatin1String(holder));
+            QCOMPARE(panel->focusPolicy(), Qt::NoFocus);
+            for (QWidget* child : panel->findChildren<QWidget*>())
+                QVERIFY2(child->focusPolicy() == Qt::NoFocus, qPrintable(child->objectName()));
+        }
+    }
+
+    void usageKeysStandOnTheBar()
+    {
+        QLabel* mg = find<QLabel>(QStringLiteral("Label5_9"));
+        QCOMPARE(mg->text(), QStringLiteral("mg"));
+        QCOMPARE(mg->geometry(), QRect(4, 4, 12, 12));
+        QCOMPARE(mg->cursor().shape(), Qt::PointingHandCursor);
+        QLabel* injection = find<QLabel>(QStringLiteral("Label5_13"));
+        QCOMPARE(injection->text(), QStringLiteral("    用法：肌肉注射 st"));
+        QCOMPARE(injection->geometry(), QRect(636, 4, 126, 12));
+        QCOMPARE(m_window->usageKeyBar()->findChildren<QLabel*>().size(), 20);
+        QVERIFY(!m_window->usageKeyBar()->key(17)); // the drug search box's caption
+        // Where "×" lies on the blank start of "    用法：", the pointer finds "×".
+        QLabel* times = find<QLabel>(QStringLiteral("Label5_16"));
+        QCOMPARE(m_window->usageKeyBar()->childAt(times->geometry().center()), times);
+    }
+
+    void keysTypeIntoTheLastPlainField()
+    {
+        QLineEdit* name = field(0);
+        focus(name);
+        clickKey(u'z');
+        clickKey(u's');
+        QCOMPARE(name->text(), QStringLiteral("zs"));
+        QCOMPARE(QApplication::focusWidget(), name);
+        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+                 QStringLiteral("zs\uFF0C\uFF0C"));
+        // The selection is replaced, and the field's typing limit holds as for typed keys.
+        name->setText(QStringLiteral("abcd"));
+        name->setSelection(1, 2);
+        clickKey(u'x');
+        QCOMPARE(name->text(), QStringLiteral("axd"));
+        clickKey(u'y');
+        clickKey(u'9');
+        QCOMPARE(name->text(), QStringLiteral("axyd"));
+    }
+
+    void keysFollowTheFieldsOwnRules()
+    {
+        focus(field(1));
+        clickKey(u'2');
+        QCOMPARE(field(1)->text(), QStringLiteral("女"));
+        // A field left for the desk still takes the keys and gets the focus back.
+        focus(searchBox());
+        QTest::mouseClick(m_window->desk(), Qt::LeftButton, {}, QPoint(2, 2));
+        clickKey(u'w');
+        QCOMPARE(searchBox()->text(), QStringLiteral("w"));
+        QCOMPARE(m_window->drugPanel()->drugList()->count(), 1);
+        QCOMPARE(QApplication::focusWidget(), searchBox());
+    }
+
+    void keysTypeIntoTheBodyWhenItWasUsedLast()
+    {
+        focus(searchBox());
+        body()->setPlainText(QStringLiteral("ab"));
+        QTest::mouseClick(body()->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(QApplication::focusWidget(), body());
+        QVERIFY(m_window->focusMemory()->richActive());
+        QTextCursor caret = body()->textCursor();
+        caret.setPosition(1);
+        body()->setTextCursor(caret);
+        clickKey(u'q');
+        QCOMPARE(body()->toPlainText(), QStringLiteral("aqb"));
+        QCOMPARE(searchBox()->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), body());
+
+        // The injection card body is a rich field as well.
+        QTextEdit* card = find<QTextEdit>(QStringLiteral("R2"));
+        focus(card);
+        clickKey(u'7');
+        QCOMPARE(card->toPlainText(), QStringLiteral("7"));
+        QCOMPARE(body()->toPlainText(), QStringLiteral("aqb"));
+    }
+
+    void usageKeysInsertAtTheCaretThenReturnToTheSearchBox()
+    {
+        body()->setPlainText(QStringLiteral("阿莫西林\n"));
+        body()->moveCursor(QTextCursor::End);
+        clickUsageKey(4); // "bid"
+        QCOMPARE(body()->toPlainText(), QStringLiteral("阿莫西林\nbid"));
+        QCOMPARE(QApplication::focusWidget(), searchBox());
+        clickUsageKey(0); // "    用法：iv/gtt qd"
+        QCOMPARE(body()->toPlainText(), QStringLiteral("阿莫西林\nbid    用法：iv/gtt qd\n"));
+
+        // Now the keyboard types a drug code into the search box, which refills the list.
+        clickKey(u'a');
+        clickKey(u'm');
+        QCOMPARE(searchBox()->text(), QStringLiteral("am"));
+        QCOMPARE(m_window->drugPanel()->drugList()->count(), 1);
+        QCOMPARE(body()->toPlainText(), QStringLiteral("阿莫西林\nbid    用法：iv/gtt qd\n"));
+
+        // A selection in the body is replaced.
+        QTextCursor caret = body()->textCursor();
+        caret.setPosition(5);
+        caret.setPosition(8, QTextCursor::KeepAnchor);
+        body()->setTextCursor(caret);
+        clickUsageKey(3); // "tid"
+        QCOMPARE(body()->toPlainText(), QStringLiteral("阿莫西林\ntid    用法：iv/gtt qd\n"));
+        QCOMPARE(body()->textCursor().position(), 8);
+    }
+
+    void backspaceAndEnterGoToTheFocusedControl()
+    {
+        QLineEdit* address = field(5);
+        focus(address);
+        address->setText(QStringLiteral("城东区"));
+        address->setCursorPosition(2);
+        QTest::mouseClick(find<QLabel>(QStringLiteral("Label20")), Qt::LeftButton);
+        QCOMPARE(address->text(), QStringLiteral("城区"));
+        QCOMPARE(QApplication::focusWidget(), address);
+        QTest::mouseClick(find<QLabel>(QStringLiteral("Label14")), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), searchBox());
+
+        focus(body());
+        body()->setPlainText(QStringLiteral("ab"));
+        body()->moveCursor(QTextCursor::End);
+        QTest::mouseClick(find<QWidget>(QStringLiteral("Picture14")), Qt::LeftButton);
+        QCOMPARE(body()->toPlainText(), QStringLiteral("ab\n"));
+        QTest::mouseClick(find<QWidget>(QStringLiteral("Picture12")), Qt::LeftButton);
+        QTest::mouseClick(find<QWidget>(QStringLiteral("Picture12")), Qt::LeftButton);
+        QCOMPARE(body()->toPlainText(), QStringLiteral("a"));
+        QCOMPARE(QApplication::focusWidget(), body());
+    }
+
+    void keyShowsItsPressedFaceWhileHeld()
+    {
+        auto* key = find<KeyFace>(QStringLiteral("Picture7_10"));
+        const QImage released = key->pixmap().toImage();
+        focus(field(0));
+        QTest::mousePress(find<QLabel>(QStringLiteral("Label11_10")), Qt::RightButton);
+        QVERIFY(key->isPressed());
+        QVERIFY(key->pixmap().toImage() != released);
+        QCOMPARE(field(0)->text(), QString()); // typed on release, not on press
+        QTest::mouseRelease(find<QLabel>(QStringLiteral("Label11_10")), Qt::RightButton);
+        QVERIFY(!key->isPressed());
+        QCOMPARE(key->pixmap().toImage(), released);
+        QCOMPARE(field(0)->text(), QStringLiteral("a"));
+
+        auto* enter = find<KeyFace>(QStringLiteral("Picture14"));
+        QTest::mousePress(enter, Qt::LeftButton);
+        QVERIFY(enter->isPressed());
+        QCOMPARE(enter->pixmap().size(), QSize(44, 16));
+        QTest::mouseRelease(enter, Qt::LeftButton);
+        QVERIFY(!enter->isPressed());
+    }
+
+    // Before any entry field had the focus the keys have no target.
+    void noTargetBeforeAnyFocus()
+    {
+        QWidget holder;
+        auto* layout = new QVBoxLayout(&holder);
+        auto* other = new QLineEdit(&holder);
+        EntryFocusMemory memory;
+        auto* panel = new KeyboardPanel(&memory, &holder);
+        layout->addWidget(other);
+        layout->addWidget(panel);
+        holder.show();
+        QVERIFY(QTest::qWaitForWindowActive(&holder));
+        other->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(panel->characterKey(10), Qt::LeftButton);
+        QCOMPARE(other->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), other);
+
+        // A field that is gone is no target either.
+        auto* field = new QLineEdit(&holder);
+        memory.recordPlain(field);
+        delete field;
+        QTest::mouseClick(panel->characterKey(11), Qt::LeftButton);
+        QCOMPARE(other->text(), QString());
+
+        // With no focus anywhere, Backspace and Enter go nowhere.
+        holder.hide();
+        QVERIFY(!QApplication::focusWidget());
+        QTest::mouseClick(panel->backspaceKey(), Qt::LeftButton);
+        QTest::mouseClick(panel->enterKey(), Qt::LeftButton);
+    }
+};
+
+QTEST_MAIN(TestOnScreenKeyboard)
+#include "TestOnScreenKeyboard.moc"
