@@ -2,10 +2,12 @@
 
 #include "common/Twips.h"
 #include "entry/EntryFocusMemory.h"
+#include "entry/KeyCaption.h"
 #include "entry/KeyFace.h"
 #include "entry/KeyboardLayout.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,7 +47,11 @@ KeyboardPanel::KeyboardPanel(EntryFocusMemory* focusMemory, QWidget* parent)
 {
     setObjectName(QStringLiteral("Picture6"));
     setFocusPolicy(Qt::NoFocus);
+    // A panel of its own on the coloured desk, like the paper beside it.
     setAutoFillBackground(true);
+    QPalette look = palette();
+    look.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
+    setPalette(look);
     resize(twipsToPixels(3915), twipsToPixels(1755));
     const QSize small = pixels(keyboard::characterKeyRect(0)).size();
     const QSize wide = pixels(keyboard::kBackspaceRect).size();
@@ -121,10 +127,8 @@ KeyFace* KeyboardPanel::makeKey(const QPixmap& released, const QPixmap& pressed,
 
 QLabel* KeyboardPanel::makeCaption(const QString& text, const QRect& place, QWidget* key)
 {
-    auto* caption = new QLabel(text, key);
+    auto* caption = new KeyCaption(text, key);
     caption->setGeometry(place);
-    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    caption->setFocusPolicy(Qt::NoFocus);
     QFont face(keyboard::kCaptionFace.toString());
     face.setPointSizeF(keyboard::kCaptionPointSize);
     caption->setFont(face);
@@ -132,8 +136,6 @@ QLabel* KeyboardPanel::makeCaption(const QString& text, const QRect& place, QWid
     look.setColor(QPalette::WindowText,
                   QColor(keyboard::kCaptionRed, keyboard::kCaptionGreen, keyboard::kCaptionBlue));
     caption->setPalette(look);
-    // Presses on the caption belong to the key under it.
-    caption->setAttribute(Qt::WA_TransparentForMouseEvents);
     return caption;
 }
 

@@ -9,10 +9,23 @@
 #include <QMouseEvent>
 #include <QTextEdit>
 
+#include <algorithm>
+
 namespace quilloa {
 namespace {
 
 const char* const kCaptionProperty = "usageCaption";
+
+// The key at its left and top, at least as large as its caption: where the installed face is
+// wider than the one the sizes were made for, a caption stays whole.
+QRect placeOf(const keyboard::UsageKeySpec& spec, const QFontMetrics& metrics)
+{
+    QRect place =
+        twipsRect(spec.left, keyboard::kUsageKeyTop, spec.width, keyboard::kUsageKeyHeight);
+    place.setWidth(std::max(place.width(), metrics.horizontalAdvance(spec.caption.toString())));
+    place.setHeight(std::max(place.height(), metrics.height()));
+    return place;
+}
 
 } // namespace
 
@@ -26,8 +39,7 @@ UsageKeyBar::UsageKeyBar(QTextEdit* body, QLineEdit* drugSearchBox, QWidget* par
     for (const keyboard::UsageKeySpec& spec : keyboard::kUsageKeys) {
         auto* key = new QLabel(spec.caption.toString(), this);
         key->setObjectName(QStringLiteral("Label5_%1").arg(spec.index));
-        key->setGeometry(
-            twipsRect(spec.left, keyboard::kUsageKeyTop, spec.width, keyboard::kUsageKeyHeight));
+        key->setGeometry(placeOf(spec, key->fontMetrics()));
         key->setProperty(kCaptionProperty, spec.caption.toString());
         key->setCursor(Qt::PointingHandCursor);
         key->setFocusPolicy(Qt::NoFocus);
