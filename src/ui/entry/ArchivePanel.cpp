@@ -8,13 +8,13 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace quilloa {
 namespace {
 
-constexpr int kRowIdRole = Qt::UserRole;
-constexpr int kNameRole = Qt::UserRole + 1;
-constexpr int kKeyRole = Qt::UserRole + 2;
+// Each line keeps the whole entry it shows, its row included.
+constexpr int kEntryRole = Qt::UserRole;
 
 } // namespace
 
@@ -71,20 +71,21 @@ void ArchivePanel::search()
 void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)
 {
     m_archiveList->clear();
-    for (const ArchiveEntry& entry : entries) {
-        // Completed before it joins the list, so the list is told of each line only once.
-        auto* item = new QListWidgetItem(entry.text());
-        item->setData(kRowIdRole, entry.rowId);
-        item->setData(kNameRole, entry.name);
-        item->setData(kKeyRole, entry.key);
-        m_archiveList->addItem(item);
-    }
+    QStringList lines;
+    lines.reserve(entries.size());
+    for (const ArchiveEntry& entry : entries)
+        lines << entry.text();
+    // All lines join the list at once; a search may list every record.
+    m_archiveList->addItems(lines);
+    // The record behind each line is no part of what shows, so the view need not hear of it.
+    const QSignalBlocker quiet(m_archiveList->model());
+    for (int row = 0; row < int(entries.size()); ++row)
+        m_archiveList->item(row)->setData(kEntryRole, QVariant::fromValue(entries.at(row)));
 }
 
 ArchiveEntry ArchivePanel::entryOf(const QListWidgetItem* item)
 {
-    return {item->data(kRowIdRole).toLongLong(), item->data(kNameRole).toString(),
-            item->data(kKeyRole).toString()};
+    return item->data(kEntryRole).value<ArchiveEntry>();
 }
 
 std::optional<ArchiveEntry> ArchivePanel::selectedEntry() const
