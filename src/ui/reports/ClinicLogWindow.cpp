@@ -1,6 +1,66 @@
 #include "reports/ClinicLogWindow.h"
 
+#include "common/Twips.h"
+#include "printing/ClinicLogPrintout.h"
+#include "printing/QtPrinterDevice.h"
+#include "reports/BusyPointer.h"
+#include "reports/ClinicLogQuery.h"
+#include "reports/DateChoices.h"
+#include "reports/DateComboBox.h"
+#include "reports/ReportPeriod.h"
+#include "reports/TwipsLayout.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <array>
+
 namespace quilloa {
+namespace {
+
+constexpr int kClientWidth = 14250;
+constexpr int kClientHeight = 9180;
+constexpr int kRowHeight = 255;
+constexpr std::array<int, ClinicLogRow::kColumnCount> kColumnWidths{1000, 500,  500, 3500,
+                                                                    5000, 1550, 2100};
+
+constexpr TwipsPlacement kPlacements[] = {
+    {u"MSFlexGrid1", 60, 60, 14115, 7635}, {u"Frame1", 240, 7980, 4515, 975},
+    {u"Combo1_0", 180, 420, 735, 300},     {u"Label1", 960, 480, 180, 180},
+    {u"Combo1_1", 1200, 420, 615, 300},    {u"Label2", 1860, 480, 180, 180},
+    {u"Combo1_2", 2100, 420, 615, 300},    {u"Label3", 2760, 480, 180, 180},
+    {u"Command1", 3120, 360, 1155, 375},   {u"Frame2", 4920, 7980, 3675, 975},
+    {u"Combo1_3", 180, 420, 735, 300},     {u"Label6", 960, 480, 180, 180},
+    {u"Combo1_4", 1200, 420, 615, 300},    {u"Label5", 1860, 480, 180, 180},
+    {u"Command2", 2280, 360, 1155, 375},   {u"Command3", 10920, 8280, 1515, 435},
+    {u"Command4", 12600, 8280, 1515, 435},
+};
+
+QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
+{
+    auto* box = new QGroupBox(caption, window);
+    box->setObjectName(name);
+    return box;
+}
+
+void caption(QWidget* frame, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, frame);
+    label->setObjectName(name);
+}
+
+QPushButton* button(QWidget* container, const QString& name, const QString& text)
+{
+    auto* command = new QPushButton(text, container);
+    command->setObjectName(name);
+    return command;
+}
+
+} // namespace
 
 ClinicLogWindow::ClinicLogWindow(const AppContext& context, std::function<QString()> doctor,
                                  QWidget* parent)
@@ -8,6 +68,148 @@ ClinicLogWindow::ClinicLogWindow(const AppContext& context, std::function<QStrin
 {
     setObjectName(QStringLiteral("form12"));
     setWindowTitle(QStringLiteral("门诊日志"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    buildGrid();
+    buildDayFrame();
+    buildMonthFrame();
+    buildCommands();
+    TwipsLayout::apply(this, kPlacements);
+    TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+}
+
+// Row 0 holds the headings as the register's first row, the way the printout reads the grid.
+// On screen that row stays hidden and the table's own header shows the same headings, so they
+// stay in view while a long month is scrolled.
+void ClinicLogWindow::buildGrid()
+{
+    m_grid = new QTableWidget(2, ClinicLogRow::kColumnCount, this);
+    m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_grid->setFont(QFont(QStringLiteral("宋体"), 9));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(kRowHeight));
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->setHorizontalHeaderLabels(ClinicLogRow::headings());
+    for (int column = 0; column < ClinicLogRow::kColumnCount; ++column)
+        m_grid->setColumnWidth(column, twipsToPixels(kColumnWidths[column]));
+    m_grid->setRowHidden(0, true);
+    writeHeadings();
+}
+
+void ClinicLogWindow::buildDayFrame()
+{
+    const QDate today = m_context.clock().now().date();
+    QGroupBox* day = frame(this, QStringLiteral("Frame1"), QStringLiteral("按日查询"));
+    m_dayYear = new DateComboBox(0, DateChoices::years(), DateChoices::yearText(today), day);
+    caption(day, QStringLiteral("Label1"), QStringLiteral("年"));
+    m_dayMonth = new DateComboBox(1, DateChoices::months(), DateChoices::monthText(today), day);
+    caption(day, QStringLiteral("Label2"), QStringLiteral("月"));
+    m_dayDay = new DateComboBox(2, DateChoices::days(), DateChoices::dayText(today), day);
+    caption(day, QStringLiteral("Label3"), QStringLiteral("日"));
+    connect(button(day, QStringLiteral("Command1"), QStringLiteral("查  询")),
+            &QPushButton::clicked, this, &ClinicLogWindow::runDayQuery);
+}
+
+void ClinicLogWindow::buildMonthFrame()
+{
+    const QDate today = m_context.clock().now().date();
+    QGroupBox* month = frame(this, QStringLiteral("Frame2"), QStringLiteral("按月查询"));
+    m_monthYear = new DateComboBox(3, DateChoices::years(), DateChoices::yearText(today), month);
+    caption(month, QStringLiteral("Label6"), QStringLiteral("年"));
+    m_monthMonth = new DateComboBox(4, DateChoices::months(), DateChoices::monthText(today), month);
+    caption(month, QStringLiteral("Label5"), QStringLiteral("月"));
+    connect(button(month, QStringLiteral("Command2"), QStringLiteral("查  询")),
+            &QPushButton::clicked, this, &ClinicLogWindow::runMonthQuery);
+}
+
+void ClinicLogWindow::buildCommands()
+{
+    connect(button(this, QStringLiteral("Command3"), QStringLiteral("打  印")),
+            &QPushButton::clicked, this, &ClinicLogWindow::printOnDefaultPrinter);
+    connect(button(this, QStringLiteral("Command4"), QStringLiteral("退  出")),
+            &QPushButton::clicked, this, &QDialog::close);
+}
+
+void ClinicLogWindow::writeHeadings()
+{
+    const QStringList headings = ClinicLogRow::headings();
+    for (int column = 0; column < headings.size(); ++column)
+        m_grid->setItem(0, column, new QTableWidgetItem(headings[column]));
+}
+
+void ClinicLogWindow::runDayQuery()
+{
+    runQuery(ReportPeriod::day(m_dayYear->currentText(), m_dayMonth->currentText(),
+                               m_dayDay->currentText()));
+}
+
+void ClinicLogWindow::runMonthQuery()
+{
+    runQuery(ReportPeriod::month(m_monthYear->currentText(), m_monthMonth->currentText()));
+}
+
+// The grid is emptied before the store is read, so a query that fails leaves the headings and
+// one empty row rather than the rows of an earlier query.
+void ClinicLogWindow::runQuery(const ReportPeriod& period)
+{
+    BusyPointer busy;
+    m_grid->clearContents();
+    m_grid->setRowCount(2);
+    writeHeadings();
+    const StoreResult<QList<ClinicLogRow>> rows =
+        ClinicLogQuery::rows(m_context.archive().file(), period);
+    if (rows.ok())
+        fillGrid(rows.value());
+}
+
+void ClinicLogWindow::fillGrid(const QList<ClinicLogRow>& rows)
+{
+    if (rows.isEmpty())
+        return;
+    m_grid->setUpdatesEnabled(false);
+    m_grid->setRowCount(int(rows.size()) + 1);
+    for (int row = 1; row <= rows.size(); ++row) {
+        const QStringList cells = rows[row - 1].cells();
+        // The notes column stays without an item: it is filled in by hand on paper.
+        for (int column = 0; column < ClinicLogRow::kColumnCount - 1; ++column)
+            m_grid->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+    m_grid->setUpdatesEnabled(true);
+}
+
+QList<QStringList> ClinicLogWindow::gridRows() const
+{
+    QList<QStringList> rows;
+    rows.reserve(m_grid->rowCount());
+    for (int row = 0; row < m_grid->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < m_grid->columnCount(); ++column) {
+            const QTableWidgetItem* cell = m_grid->item(row, column);
+            cells << (cell ? cell->text() : QString());
+        }
+        rows << cells;
+    }
+    return rows;
+}
+
+bool ClinicLogWindow::printRegister(PageDevice& device)
+{
+    const ClinicLogPrintout printout(gridRows(), m_doctor ? m_doctor() : QString());
+    const bool printed = printout.print(device);
+    // Printing walks the cells up to the last row's time of visit, and leaves the cursor there.
+    m_grid->setCurrentCell(m_grid->rowCount() - 1, ClinicLogPrintout::kPrintedColumns - 1);
+    return printed;
+}
+
+void ClinicLogWindow::printOnDefaultPrinter()
+{
+    QtPrinterDevice printer;
+    if (printRegister(printer))
+        return;
+    const QString reason = printer.errorText();
+    QMessageBox::warning(this, windowTitle(),
+                         reason.isEmpty() ? QStringLiteral("打印失败。") : reason);
 }
 
 } // namespace quilloa

@@ -3,10 +3,19 @@
 #include "startup/AppContext.h"
 
 #include <QDialog>
+#include <QList>
+#include <QStringList>
 
 #include <functional>
 
+class QTableWidget;
+
 namespace quilloa {
+
+struct ClinicLogRow;
+class DateComboBox;
+class PageDevice;
+class ReportPeriod;
 
 // "门诊日志": the visits of a day or a month as a register, printable as a ruled book.
 class ClinicLogWindow : public QDialog
@@ -18,9 +27,31 @@ public:
     ClinicLogWindow(const AppContext& context, std::function<QString()> doctor,
                     QWidget* parent = nullptr);
 
+    // The grid as it stands, heading row first, seven cells a row.
+    QList<QStringList> gridRows() const;
+    // Prints the register from the grid; false when the device refused or broke off the job.
+    bool printRegister(PageDevice& device);
+
 private:
+    void buildGrid();
+    void buildDayFrame();
+    void buildMonthFrame();
+    void buildCommands();
+    void writeHeadings();
+    void runDayQuery();
+    void runMonthQuery();
+    void runQuery(const ReportPeriod& period);
+    void fillGrid(const QList<ClinicLogRow>& rows);
+    void printOnDefaultPrinter();
+
     AppContext m_context;
     std::function<QString()> m_doctor;
+    QTableWidget* m_grid = nullptr;
+    DateComboBox* m_dayYear = nullptr;
+    DateComboBox* m_dayMonth = nullptr;
+    DateComboBox* m_dayDay = nullptr;
+    DateComboBox* m_monthYear = nullptr;
+    DateComboBox* m_monthMonth = nullptr;
 };
 
 } // namespace quilloa

@@ -1,12 +1,132 @@
 #include "reports/StatisticsWindow.h"
 
+#include "reports/BusyPointer.h"
+#include "reports/DateChoices.h"
+#include "reports/DateComboBox.h"
+#include "reports/ReportPeriod.h"
+#include "reports/TwipsLayout.h"
+#include "reports/WorkloadStatistics.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
 namespace quilloa {
+namespace {
+
+constexpr int kClientWidth = 4920;
+constexpr int kClientHeight = 3810;
+
+constexpr TwipsPlacement kPlacements[] = {
+    {u"Frame1", 240, 240, 4455, 1575},  {u"Combo1_0", 180, 480, 735, 300},
+    {u"Label1", 960, 540, 180, 180},    {u"Combo1_1", 1200, 480, 615, 300},
+    {u"Label2", 1860, 540, 180, 180},   {u"Combo1_2", 2100, 480, 615, 300},
+    {u"Label3", 2760, 540, 180, 180},   {u"Command1", 3120, 420, 1155, 375},
+    {u"Picture1", 180, 960, 4095, 375}, {u"Label4", 60, 60, 0, 0},
+    {u"Frame2", 240, 1980, 4455, 1575}, {u"Combo1_3", 180, 480, 735, 300},
+    {u"Label6", 960, 540, 180, 180},    {u"Combo1_4", 1200, 480, 615, 300},
+    {u"Label5", 1860, 540, 180, 180},   {u"Command2", 3120, 420, 1155, 375},
+    {u"Picture2", 180, 960, 4095, 375}, {u"Label7", 60, 60, 0, 0},
+};
+
+QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
+{
+    auto* box = new QGroupBox(caption, window);
+    box->setObjectName(name);
+    return box;
+}
+
+void caption(QWidget* frame, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, frame);
+    label->setObjectName(name);
+}
+
+QPushButton* button(QWidget* frame, const QString& name)
+{
+    auto* command = new QPushButton(QStringLiteral("统 计"), frame);
+    command->setObjectName(name);
+    return command;
+}
+
+} // namespace
 
 StatisticsWindow::StatisticsWindow(const AppContext& context, QWidget* parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("工作量统计"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    buildDayFrame();
+    buildMonthFrame();
+    TwipsLayout::apply(this, kPlacements);
+    TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+}
+
+void StatisticsWindow::buildDayFrame()
+{
+    const QDate today = m_context.clock().now().date();
+    QGroupBox* day = frame(this, QStringLiteral("Frame1"), QStringLiteral("日工作量统计"));
+    m_dayYear = new DateComboBox(0, DateChoices::years(), DateChoices::yearText(today), day);
+    caption(day, QStringLiteral("Label1"), QStringLiteral("年"));
+    m_dayMonth = new DateComboBox(1, DateChoices::months(), DateChoices::monthText(today), day);
+    caption(day, QStringLiteral("Label2"), QStringLiteral("月"));
+    m_dayDay = new DateComboBox(2, DateChoices::days(), DateChoices::dayText(today), day);
+    caption(day, QStringLiteral("Label3"), QStringLiteral("日"));
+    connect(button(day, QStringLiteral("Command1")), &QPushButton::clicked, this,
+            &StatisticsWindow::showDayStatistics);
+    m_dayResult = buildResultStrip(day, QStringLiteral("Picture1"), QStringLiteral("Label4"));
+}
+
+void StatisticsWindow::buildMonthFrame()
+{
+    const QDate today = m_context.clock().now().date();
+    QGroupBox* month = frame(this, QStringLiteral("Frame2"), QStringLiteral("月工作量统计"));
+    m_monthYear = new DateComboBox(3, DateChoices::years(), DateChoices::yearText(today), month);
+    caption(month, QStringLiteral("Label6"), QStringLiteral("年"));
+    m_monthMonth = new DateComboBox(4, DateChoices::months(), DateChoices::monthText(today), month);
+    caption(month, QStringLiteral("Label5"), QStringLiteral("月"));
+    connect(button(month, QStringLiteral("Command2")), &QPushButton::clicked, this,
+            &StatisticsWindow::showMonthStatistics);
+    m_monthResult = buildResultStrip(month, QStringLiteral("Picture2"), QStringLiteral("Label7"));
+}
+
+QLabel* StatisticsWindow::buildResultStrip(QGroupBox* frame, const QString& stripName,
+                                           const QString& labelName)
+{
+    auto* strip = new QFrame(frame);
+    strip->setObjectName(stripName);
+    strip->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* result = new QLabel(strip);
+    result->setObjectName(labelName);
+    QPalette blue = result->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    result->setPalette(blue);
+    return result;
+}
+
+void StatisticsWindow::showDayStatistics()
+{
+    showStatistics(ReportPeriod::day(m_dayYear->currentText(), m_dayMonth->currentText(),
+                                     m_dayDay->currentText()),
+                   m_dayResult);
+}
+
+void StatisticsWindow::showMonthStatistics()
+{
+    showStatistics(ReportPeriod::month(m_monthYear->currentText(), m_monthMonth->currentText()),
+                   m_monthResult);
+}
+
+// A store that cannot be read counts as a period without records.
+void StatisticsWindow::showStatistics(const ReportPeriod& period, QLabel* result)
+{
+    BusyPointer busy;
+    const StoreResult<WorkloadTotals> totals =
+        WorkloadStatistics::of(m_context.archive().file(), period);
+    result->setText(totals.ok() ? totals.value().text() : WorkloadTotals().text());
+    result->adjustSize();
 }
 
 } // namespace quilloa

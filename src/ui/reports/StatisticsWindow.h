@@ -4,7 +4,13 @@
 
 #include <QDialog>
 
+class QGroupBox;
+class QLabel;
+
 namespace quilloa {
+
+class DateComboBox;
+class ReportPeriod;
 
 // "工作量统计": prescriptions and takings of a day or a month.
 class StatisticsWindow : public QDialog
@@ -14,7 +20,21 @@ public:
     explicit StatisticsWindow(const AppContext& context, QWidget* parent = nullptr);
 
 private:
+    void buildDayFrame();
+    void buildMonthFrame();
+    QLabel* buildResultStrip(QGroupBox* frame, const QString& stripName, const QString& labelName);
+    void showDayStatistics();
+    void showMonthStatistics();
+    void showStatistics(const ReportPeriod& period, QLabel* result);
+
     AppContext m_context;
+    DateComboBox* m_dayYear = nullptr;
+    DateComboBox* m_dayMonth = nullptr;
+    DateComboBox* m_dayDay = nullptr;
+    DateComboBox* m_monthYear = nullptr;
+    DateComboBox* m_monthMonth = nullptr;
+    QLabel* m_dayResult = nullptr;
+    QLabel* m_monthResult = nullptr;
 };
 
 } // namespace quilloa

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "reports/ClinicLogRow.h"
+#include "reports/ReportPeriod.h"
+#include "store/StoreFile.h"
+#include "store/StoreResult.h"
+
+#include <QList>
+
+namespace quilloa {
+
+// The visits of a day or a month in the order their prescriptions were started (by record key;
+// records with equal keys in the order they were saved).
+class ClinicLogQuery
+{
+public:
+    static StoreResult<QList<ClinicLogRow>> rows(const StoreFile& archive,
+                                                 const ReportPeriod& period);
+    // The statement run for a period, with one placeholder for the period's bound value.
+    static QString statement(const ReportPeriod& period);
+};
+
+} // namespace quilloa

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reports/ReportPeriod.h"
+#include "reports/WorkloadTotals.h"
+#include "store/StoreFile.h"
+#include "store/StoreResult.h"
+
+namespace quilloa {
+
+// Counts the prescription records of a day or a month in the archive store and adds up their
+// fees exactly. Records whose fee holds no value still count.
+class WorkloadStatistics
+{
+public:
+    static StoreResult<WorkloadTotals> of(const StoreFile& archive, const ReportPeriod& period);
+    // The statement run for a period, with one placeholder for the period's bound value.
+    static QString statement(const ReportPeriod& period);
+};
+
+} // namespace quilloa

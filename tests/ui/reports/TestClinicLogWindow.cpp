@@ -1,0 +1,233 @@
+#include "printing/RecordingPageDevice.h"
+#include "reports/ClinicLogWindow.h"
+#include "store/ArchiveStore.h"
+#include "support/TestProgramFolder.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+const QStringList kHeadings{"姓    名", "性别",     "年龄",    "诊    断",
+                            "地    址", "就诊时间", "备    注"};
+
+void addVisit(const TestProgramFolder& folder, const QString& key, const QString& name)
+{
+    ArchiveStore store(folder.paths().archiveFile);
+    PrescriptionRecord r;
+    r.key = key;
+    r.name = name;
+    r.sex = QStringLiteral("男");
+    r.age = QStringLiteral("8");
+    r.date = key.left(10);
+    r.diagnosis = QStringLiteral("扁桃体炎");
+    r.address = QStringLiteral("西山村");
+    QVERIFY(store.add(r).ok());
+}
+
+// Visits on one day, a minute apart, named 病人1, 病人2, ...
+void addVisits(const TestProgramFolder& folder, int count)
+{
+    for (int i = 1; i <= count; ++i) {
+        const QTime time = QTime(8, 0).addSecs(60 * i);
+        addVisit(folder, QStringLiteral("2009-03-25 ") + time.toString("hh:mm:ss"),
+                 QStringLiteral("病人%1").arg(i));
+    }
+}
+
+QTableWidget* grid(QWidget& window)
+{
+    return window.findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
+}
+
+QComboBox* box(QWidget& window, int index)
+{
+    return window.findChild<QComboBox*>(QStringLiteral("Combo1_%1").arg(index));
+}
+
+QString cell(QWidget& window, int row, int column)
+{
+    const QTableWidgetItem* item = grid(window)->item(row, column);
+    return item ? item->text() : QString();
+}
+
+QStringList column(QWidget& window, int columnIndex)
+{
+    QStringList texts;
+    for (int row = 1; row < grid(window)->rowCount(); ++row)
+        texts << cell(window, row, columnIndex);
+    return texts;
+}
+
+void click(QWidget& window, const char* buttonName)
+{
+    QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(buttonName)),
+                      Qt::LeftButton);
+}
+
+QString doctor()
+{
+    return QStringLiteral("李医生");
+}
+
+} // namespace
+
+class TestClinicLogWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensWithHeadingsAndOneEmptyRow()
+    {
+        TestProgramFolder folder;
+        ClinicLogWindow window(folder.context(), doctor);
+        QCOMPARE(window.objectName(), QStringLiteral("form12"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("门诊日志"));
+        QCOMPARE(window.size(), QSize(950, 612));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        QTableWidget* table = grid(window);
+        QCOMPARE(table->geometry(), QRect(4, 4, 941, 509));
+        QCOMPARE(table->columnCount(), 7);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(window.gridRows(), (QList<QStringList>{kHeadings, QStringList(7)}));
+        const QList<int> widths{67, 33, 33, 233, 333, 103, 140};
+        for (int c = 0; c < 7; ++c) {
+            QCOMPARE(table->columnWidth(c), widths[c]);
+            QCOMPARE(table->horizontalHeaderItem(c)->text(), kHeadings[c]);
+        }
+        QCOMPARE(table->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(table->font().pointSize(), 9);
+        QCOMPARE(window.findChild<QPushButton*>("Command3")->text(), QStringLiteral("打  印"));
+        QCOMPARE(window.findChild<QPushButton*>("Command4")->geometry(), QRect(840, 552, 101, 29));
+
+        const QStringList expected{"2009", "03", "25", "2009", "03"};
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(box(window, i)->isEditable());
+            QCOMPARE(box(window, i)->currentText(), expected[i]);
+        }
+        QCOMPARE(box(window, 2)->count(), 31);
+    }
+
+    void dayQueryListsVisitsInTheOrderTheyWereStarted()
+    {
+        TestProgramFolder folder;
+        addVisit(folder, QStringLiteral("2009-03-25 15:20:09"), QStringLiteral("Adams"));
+        addVisit(folder, QStringLiteral("2009-03-25 08:05:00"), QStringLiteral("Zhou"));
+        addVisit(folder, QStringLiteral("2009-03-24 08:00:00"), QStringLiteral("昨天"));
+        ClinicLogWindow window(folder.context(), doctor);
+        click(window, "Command1");
+
+        QCOMPARE(grid(window)->rowCount(), 3);
+        QCOMPARE(column(window, 0), (QStringList{"Zhou", "Adams"}));
+        QCOMPARE(column(window, 5), (QStringList{"2009-03-25 08:05", "2009-03-25 15:20"}));
+        QCOMPARE(column(window, 6), (QStringList{"", ""}));
+        QCOMPARE(window.gridRows().at(1),
+                 (QStringList{"Zhou", "男", "8", "扁桃体炎", "西山村", "2009-03-25 08:05", ""}));
+        QCOMPARE(window.gridRows().at(0), kHeadings);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void dayAfterMonthLeavesNothingBehind()
+    {
+        TestProgramFolder folder;
+        addVisit(folder, QStringLiteral("2009-03-01 08:00:00"), QStringLiteral("一日"));
+        addVisit(folder, QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("廿五"));
+        addVisit(folder, QStringLiteral("2009-03-31 08:00:00"), QStringLiteral("卅一"));
+        ClinicLogWindow window(folder.context(), doctor);
+        click(window, "Command2");
+        QCOMPARE(column(window, 0), (QStringList{"一日", "廿五", "卅一"}));
+        click(window, "Command1");
+        QCOMPARE(grid(window)->rowCount(), 2);
+        QCOMPARE(column(window, 0), QStringList{"廿五"});
+
+        box(window, 2)->lineEdit()->setText(QStringLiteral("5"));
+        click(window, "Command1");
+        QCOMPARE(grid(window)->rowCount(), 2);
+        QCOMPARE(window.gridRows(), (QList<QStringList>{kHeadings, QStringList(7)}));
+    }
+
+    void yearOutsideTheListIsShownAndQueried()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::Create,
+                                 QDateTime(QDate(2008, 12, 31), QTime(23, 59)));
+        addVisit(folder, QStringLiteral("2008-12-31 23:50:00"), QStringLiteral("除夕"));
+        ClinicLogWindow window(folder.context(), doctor);
+        QCOMPARE(box(window, 0)->currentText(), QStringLiteral("2008"));
+        QCOMPARE(box(window, 3)->currentText(), QStringLiteral("2008"));
+        QCOMPARE(box(window, 4)->currentText(), QStringLiteral("12"));
+        click(window, "Command2");
+        QCOMPARE(column(window, 0), QStringList{"除夕"});
+    }
+
+    void unreadableStoreLeavesHeadingsAndOneEmptyRow()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        ClinicLogWindow window(folder.context(), doctor);
+        click(window, "Command2");
+        QCOMPARE(window.gridRows(), (QList<QStringList>{kHeadings, QStringList(7)}));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void printsTheGridAsItStandsWithTheDoctor()
+    {
+        TestProgramFolder folder;
+        addVisits(folder, 21);
+        QString currentDoctor = QStringLiteral("李医生");
+        ClinicLogWindow window(folder.context(), [&] { return currentDoctor; });
+        click(window, "Command1");
+        QCOMPARE(grid(window)->rowCount(), 22);
+        grid(window)->setItem(3, 6, new QTableWidgetItem(QStringLiteral("手写备注")));
+        currentDoctor = QStringLiteral("赵医生");
+
+        RecordingPageDevice device;
+        QVERIFY(window.printRegister(device));
+        QCOMPARE(device.pageCount(), 2);
+        QStringList texts;
+        for (const PageItem& item : device.texts())
+            texts << item.text;
+        QCOMPARE(texts.count(QStringLiteral("医生：赵医生")), 2);
+        QVERIFY(texts.contains(QStringLiteral("第2页共2页")));
+        QVERIFY(!texts.contains(QStringLiteral("手写备注")));
+        QCOMPARE(texts.count(QStringLiteral("病人21")), 1);
+        // The grid's heading row is not a visit: its texts print only as the bold headings.
+        for (const PageItem& item : device.texts()) {
+            if (kHeadings.contains(item.text))
+                QVERIFY(item.font.bold);
+        }
+        QCOMPARE(grid(window)->currentRow(), 21);
+        QCOMPARE(grid(window)->currentColumn(), 5);
+    }
+
+    void refusedJobIsReportedToTheCaller()
+    {
+        TestProgramFolder folder;
+        ClinicLogWindow window(folder.context(), doctor);
+        RecordingPageDevice device;
+        device.refuseJob(QStringLiteral("没有默认打印机，无法打印。"));
+        QVERIFY(!window.printRegister(device));
+        QCOMPARE(device.texts().size(), 0);
+    }
+
+    void quitClosesAndDiscardsTheWindow()
+    {
+        TestProgramFolder folder;
+        QPointer<ClinicLogWindow> window = new ClinicLogWindow(folder.context(), doctor);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        click(*window, "Command4");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+    }
+};
+
+QTEST_MAIN(TestClinicLogWindow)
+#include "TestClinicLogWindow.moc"
