@@ -1,12 +1,334 @@
 #include "maintenance/DrugWindow.h"
 
+#include "common/Twips.h"
+#include "maintenance/DrugEntryFields.h"
+#include "maintenance/EntryCodeRules.h"
+#include "maintenance/ReferenceListView.h"
+#include "maintenance/WindowControls.h"
+#include "reports/TwipsLayout.h"
+#include "store/Pinyin.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <array>
+
 namespace quilloa {
+namespace {
+
+constexpr int kClientWidth = 9615;
+constexpr int kClientHeight = 5100;
+
+// Twips from the top-left corner of each control's container (Frame1 for the edit controls).
+constexpr std::array<TwipsPlacement, 15> kPlacements{{
+    {u"List1", 120, 120, 4875, 4380},
+    {u"Frame1", 5160, 120, 4335, 2415},
+    {u"Label1", 120, 480, 900, 180},
+    {u"Text3", 1080, 420, 3015, 330},
+    {u"Label2", 120, 960, 900, 180},
+    {u"Text4", 1080, 900, 3015, 330},
+    {u"Label3", 120, 1440, 900, 180},
+    {u"Text5", 1080, 1380, 3015, 330},
+    {u"Command1", 120, 1860, 1335, 375},
+    {u"Command2", 1500, 1860, 1335, 375},
+    {u"Command3", 2880, 1860, 1335, 375},
+    {u"Label4", 5160, 2640, 4335, 1875},
+    {u"Picture3", 5160, 4620, 4335, 375},
+    {u"Label5_1", 120, 4680, 900, 180},
+    {u"Text1", 1200, 4620, 3795, 315},
+}};
+
+struct KeySpec
+{
+    int index; // Label5 index
+    QStringView caption;
+    int left;
+    int width;
+};
+
+constexpr int kKeyTop = 60;
+constexpr int kKeyHeight = 180;
+constexpr std::array<KeySpec, 12> kKeys{{
+    {0, u"mg", 60, 180},
+    {2, u"ml", 420, 180},
+    {17, u"×", 720, 180},
+    {9, u"#", 1080, 90},
+    {13, u"tid", 1320, 270},
+    {5, u"bid", 1740, 270},
+    {16, u"qd", 2160, 180},
+    {7, u"qid", 2460, 270},
+    {10, u"qn", 2880, 180},
+    {11, u"qod", 3180, 270},
+    {12, u"prn", 3600, 270},
+    {14, u"HS", 4020, 180},
+}};
+
+const char* const kCaptionProperty = "keyCaption";
+
+const QStringList& helpLines()
+{
+    static const QStringList lines{
+        QStringLiteral("1、静脉药品仅填写名称，不需填写用法用量。"),
+        QString(),
+        QStringLiteral("如：药品名称：青霉素针 960万"),
+        QString(),
+        QStringLiteral("2、口服及其他药品填写格式："),
+        QString(),
+        QStringLiteral("如：药品名称：阿莫西林片 0.25×24"),
+        QString(),
+        QStringLiteral("     用法用量：0.5 tid"),
+    };
+    return lines;
+}
+
+// The nine lines must fit the label's 1875 twips whatever the line spacing of the installed
+// face, so the lines are drawn closer where the face is tall; blanks are kept as typed.
+QString helpHtml(const QFontMetrics& metrics)
+{
+    const int available = twipsToPixels(1875) / int(helpLines().size());
+    const int percent = std::min(100, available * 100 / std::max(1, metrics.lineSpacing()));
+    QString html;
+    for (const QString& line : helpLines())
+        html += QStringLiteral("<p style=\"margin:0; white-space:pre; line-height:%1%\">%2</p>")
+                    .arg(percent)
+                    .arg(line.isEmpty() ? QStringLiteral(" ") : line.toHtmlEscaped());
+    return html;
+}
+
+} // namespace
 
 DrugWindow::DrugWindow(const AppContext& context, QWidget* parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("药品维护"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    buildControls();
+    buildKeypad();
+    TwipsLayout::apply(this, kPlacements);
+    setFocusOrder();
+    TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+    open();
+    m_addButton->setFocus();
+}
+
+void DrugWindow::buildControls()
+{
+    m_list = new ReferenceListView(this);
+    connect(m_list, &ReferenceListView::lineSelected, this, &DrugWindow::selectEntry);
+    buildEditFrame();
+
+    m_help = controls::named<QLabel>("Label4", QString(), this);
+    m_help->setTextFormat(Qt::RichText);
+    m_help->setText(helpHtml(m_help->fontMetrics()));
+    QPalette blue = m_help->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    m_help->setPalette(blue);
+    m_help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    controls::named<QLabel>("Label5_1", QStringLiteral("拼音查询："), this);
+    m_searchBox = controls::named<QLineEdit>("Text1", this);
+    connect(m_searchBox, &QLineEdit::textChanged, this, &DrugWindow::search);
+
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("pu"));
+    m_popup->addAction(QStringLiteral("删除"), this, &DrugWindow::remove);
+    m_popup->addAction(QStringLiteral("取消"));
+    connect(m_list, &ReferenceListView::popupWanted, m_popup,
+            [this](const QPoint& at) { m_popup->popup(at); });
+}
+
+void DrugWindow::buildEditFrame()
+{
+    auto* frame = new QGroupBox(QStringLiteral("添加药品"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    controls::named<QLabel>("Label1", QStringLiteral("药品名称："), frame);
+    m_nameBox = controls::named<QLineEdit>("Text3", frame);
+    controls::named<QLabel>("Label2", QStringLiteral("用法用量："), frame);
+    m_usageBox = controls::named<QLineEdit>("Text4", frame);
+    controls::named<QLabel>("Label3", QStringLiteral("拼音代码："), frame);
+    m_codeBox = controls::named<QLineEdit>("Text5", frame);
+    m_addButton = controls::named<QPushButton>("Command1", QStringLiteral("添  加"), frame);
+    m_saveButton = controls::named<QPushButton>("Command2", QStringLiteral("保  存"), frame);
+    m_deleteButton = controls::named<QPushButton>("Command3", QStringLiteral("删  除"), frame);
+
+    for (QLineEdit* box : {m_nameBox, m_usageBox})
+        box->installEventFilter(this);
+    connect(m_nameBox, &QLineEdit::textChanged, m_codeBox,
+            [this](const QString& name) { m_codeBox->setText(Pinyin::codeOfName(name)); });
+    connect(m_addButton, &QPushButton::clicked, this, &DrugWindow::startAdding);
+    connect(m_saveButton, &QPushButton::clicked, this, &DrugWindow::save);
+    connect(m_deleteButton, &QPushButton::clicked, this, &DrugWindow::remove);
+}
+
+void DrugWindow::buildKeypad()
+{
+    m_keypad = new QFrame(this);
+    m_keypad->setObjectName(QStringLiteral("Picture3"));
+    m_keypad->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (const KeySpec& spec : kKeys) {
+        const QString caption = spec.caption.toString();
+        auto* key = new QLabel(caption, m_keypad);
+        key->setObjectName(QStringLiteral("Label5_%1").arg(spec.index));
+        key->setProperty(kCaptionProperty, caption);
+        key->setAutoFillBackground(true);
+        key->setCursor(Qt::PointingHandCursor);
+        // A face wider than the one the sizes were made for must not cut a caption short.
+        QRect place = twipsRect(spec.left, kKeyTop, spec.width, kKeyHeight);
+        place.setWidth(std::max(place.width(), key->fontMetrics().horizontalAdvance(caption)));
+        place.setHeight(std::max(place.height(), key->fontMetrics().height()));
+        key->setGeometry(place);
+        key->installEventFilter(this);
+    }
+}
+
+void DrugWindow::setFocusOrder()
+{
+    const std::array<QWidget*, 8> order{m_addButton, m_nameBox, m_usageBox,  m_saveButton,
+                                        m_list,      m_codeBox, m_searchBox, m_deleteButton};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void DrugWindow::open()
+{
+    const auto all = m_context.settings().all(ReferenceList::Drugs);
+    if (!all.ok()) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("读取药品失败：%1").arg(all.error()));
+        return;
+    }
+    showEntries(all);
+    if (m_list->lineCount() > 0)
+        m_list->selectLine(0);
+}
+
+void DrugWindow::search(const QString& text)
+{
+    const auto found = m_context.settings().codeStartsWith(ReferenceList::Drugs, text);
+    showEntries(found);
+    if (!found.ok())
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("查询药品失败：%1").arg(found.error()));
+}
+
+void DrugWindow::refillQuietly()
+{
+    showEntries(m_context.settings().codeStartsWith(ReferenceList::Drugs, m_searchBox->text()));
+}
+
+void DrugWindow::showEntries(const StoreResult<QList<ReferenceEntry>>& found)
+{
+    m_list->showEntries(found.valueOr({}));
+    m_selectedRowId.reset();
+}
+
+void DrugWindow::selectEntry(int line)
+{
+    const std::optional<ReferenceEntry> entry = m_list->entryAt(line);
+    if (!entry)
+        return;
+    const DrugEntryFields fields = DrugEntryFields::fromStored(entry->name);
+    m_nameBox->setText(fields.name());
+    m_usageBox->setText(fields.usage());
+    // After the name, so the stored code replaces the one built from the name.
+    m_codeBox->setText(entry->code.value_or(QString()));
+    m_selectedRowId = entry->rowId;
+}
+
+void DrugWindow::startAdding()
+{
+    m_adding = true;
+    m_searchBox->clear();
+    // An empty search box refills nothing; the line shown before must not stay selected either.
+    m_list->clearSelection();
+    m_selectedRowId.reset();
+    m_nameBox->clear();
+    m_usageBox->clear();
+    m_codeBox->clear();
+    m_nameBox->setFocus();
+}
+
+// A drug that cannot be stored is not passed over: the user is told, and the boxes and the
+// adding state stay as they are for another try.
+void DrugWindow::save()
+{
+    if (!m_adding && !m_selectedRowId) {
+        askForSelection();
+        return;
+    }
+    if (EntryCodeRules::isBlank(m_codeBox->text()))
+        m_codeBox->setText(m_nameBox->text());
+    const QString name = DrugEntryFields(m_nameBox->text(), m_usageBox->text()).stored();
+    const QString code = EntryCodeRules::storedDrugCode(m_codeBox->text());
+    SettingsStore store = m_context.settings();
+    const StoreStatus saved =
+        m_adding ? store.add(ReferenceList::Drugs, name, code)
+                 : store.update(ReferenceList::Drugs, *m_selectedRowId, name, code);
+    if (!saved.ok()) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("药品未能保存：%1").arg(saved.error()));
+        return;
+    }
+    refillQuietly();
+    m_addButton->setFocus();
+    m_adding = false;
+}
+
+void DrugWindow::remove()
+{
+    if (!m_selectedRowId) {
+        askForSelection();
+        return;
+    }
+    // A drug already gone needs no message: the refill shows what the store holds.
+    m_context.settings().remove(ReferenceList::Drugs, *m_selectedRowId);
+    refillQuietly();
+    m_nameBox->clear();
+    m_usageBox->clear();
+    m_codeBox->clear();
+}
+
+void DrugWindow::typeKey(const QString& caption)
+{
+    if (!m_lastEditBox)
+        return;
+    m_lastEditBox->insert(caption);
+    m_lastEditBox->setFocus();
+}
+
+void DrugWindow::askForSelection()
+{
+    QMessageBox::information(this, windowTitle(), QStringLiteral("请先在列表中选择一种药品。"));
+}
+
+bool DrugWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_nameBox || watched == m_usageBox) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        if (event->type() == QEvent::FocusIn)
+            m_lastEditBox = box;
+        if (controls::isEnterPress(event)) {
+            (box == m_nameBox ? static_cast<QWidget*>(m_usageBox) : m_saveButton)->setFocus();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        // A key is clicked when the left button is let go over the key it went down on.
+        auto* key = qobject_cast<QLabel*>(watched);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (key && mouse->button() == Qt::LeftButton &&
+            key->rect().contains(mouse->position().toPoint())) {
+            typeKey(key->property(kCaptionProperty).toString());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace quilloa

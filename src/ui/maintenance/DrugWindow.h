@@ -1,20 +1,73 @@
 #pragma once
 
 #include "startup/AppContext.h"
+#include "store/StoreResult.h"
 
 #include <QDialog>
+#include <QPointer>
+
+#include <optional>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
 
 namespace quilloa {
 
-// "药品维护": the drug list with usage texts, edited in place.
+class ReferenceListView;
+
+// "药品维护" (Form2): the drug list with usage texts. A selected drug is shown split into name
+// and usage, edited in place or saved as a new drug, or deleted. A keypad types the usual
+// prescription abbreviations into the name or usage box.
 class DrugWindow : public QDialog
 {
     Q_OBJECT
 public:
     explicit DrugWindow(const AppContext& context, QWidget* parent = nullptr);
 
+    // Between "添  加" and the next "保  存": that save stores a new drug.
+    bool isAdding() const { return m_adding; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildControls();
+    void buildEditFrame();
+    void buildKeypad();
+    void setFocusOrder();
+    void open();
+
+    void search(const QString& text);
+    // After a save or a deletion; a list that cannot be read stays empty.
+    void refillQuietly();
+    void showEntries(const StoreResult<QList<ReferenceEntry>>& found);
+    void selectEntry(int line);
+    void startAdding();
+    void save();
+    void remove();
+    void typeKey(const QString& caption);
+    void askForSelection();
+
     AppContext m_context;
+    ReferenceListView* m_list = nullptr;
+    QLineEdit* m_searchBox = nullptr;
+    QLineEdit* m_nameBox = nullptr;
+    QLineEdit* m_usageBox = nullptr;
+    QLineEdit* m_codeBox = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+    QLabel* m_help = nullptr;
+    QFrame* m_keypad = nullptr;
+    QMenu* m_popup = nullptr;
+
+    bool m_adding = false;
+    // The drug whose texts the boxes show; none after a refill until a line is selected.
+    std::optional<qint64> m_selectedRowId;
+    QPointer<QLineEdit> m_lastEditBox;
 };
 
 } // namespace quilloa

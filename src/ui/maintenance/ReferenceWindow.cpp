@@ -1,13 +1,172 @@
 #include "maintenance/ReferenceWindow.h"
 
+#include "maintenance/EntryCodeRules.h"
+#include "maintenance/ReferenceListView.h"
+#include "maintenance/WindowControls.h"
+#include "reports/TwipsLayout.h"
+#include "store/Pinyin.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <array>
+
 namespace quilloa {
+namespace {
+
+// Twips from the window's top-left corner.
+constexpr std::array<TwipsPlacement, 9> kDiagnosisPlacements{{
+    {u"Label5_1", 120, 180, 900, 180},
+    {u"Text1", 1080, 120, 4695, 315},
+    {u"List1", 120, 540, 5655, 2760},
+    {u"Label1_0", 120, 3540, 900, 180},
+    {u"Text3", 1080, 3480, 3195, 330},
+    {u"Label1_1", 120, 4020, 900, 180},
+    {u"Text5", 1080, 3960, 3195, 330},
+    {u"Command2", 4440, 3480, 1335, 350},
+    {u"Command1", 4440, 3960, 1335, 350},
+}};
+constexpr std::array<TwipsPlacement, 9> kAddressPlacements{{
+    {u"Label5_1", 120, 180, 900, 180},
+    {u"Text1", 1080, 120, 4695, 315},
+    {u"List1", 120, 600, 5655, 2760},
+    {u"Label1_0", 120, 3540, 900, 180},
+    {u"Text3", 1020, 3480, 3315, 330},
+    {u"Label1_1", 120, 4020, 900, 180},
+    {u"Text5", 1020, 3960, 3255, 330},
+    {u"Command2", 4440, 3480, 1335, 350},
+    {u"Command1", 4440, 3960, 1335, 350},
+}};
+
+} // namespace
 
 ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, QWidget* parent)
     : QDialog(parent), m_context(context), m_list(list)
 {
-    const bool diagnoses = list == ReferenceList::Diagnoses;
-    setObjectName(diagnoses ? QStringLiteral("Form3") : QStringLiteral("Form4"));
-    setWindowTitle(diagnoses ? QStringLiteral("诊断名称维护") : QStringLiteral("地址名称维护"));
+    setObjectName(isDiagnoses() ? QStringLiteral("Form3") : QStringLiteral("Form4"));
+    setWindowTitle(isDiagnoses() ? QStringLiteral("诊断名称维护") : QStringLiteral("地址名称维护"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    buildControls();
+    setFocusOrder();
+    if (isDiagnoses()) {
+        TwipsLayout::apply(this, kDiagnosisPlacements);
+        TwipsLayout::fixAndCentre(this, 5910, 4485);
+    } else {
+        TwipsLayout::apply(this, kAddressPlacements);
+        TwipsLayout::fixAndCentre(this, 5940, 4545);
+    }
+    open();
+    (isDiagnoses() ? static_cast<QWidget*>(m_searchBox) : m_addButton)->setFocus();
+}
+
+void ReferenceWindow::buildControls()
+{
+    controls::named<QLabel>("Label5_1", QStringLiteral("拼音查询："), this);
+    m_searchBox = controls::named<QLineEdit>("Text1", this);
+    m_lines = new ReferenceListView(this);
+    controls::named<QLabel>(
+        "Label1_0", isDiagnoses() ? QStringLiteral("诊断名称：") : QStringLiteral("地址名称："),
+        this);
+    m_nameBox = controls::named<QLineEdit>("Text3", this);
+    controls::named<QLabel>("Label1_1", QStringLiteral("拼音代码："), this);
+    m_codeBox = controls::named<QLineEdit>("Text5", this);
+    m_addButton = controls::named<QPushButton>("Command2", QStringLiteral("添  加"), this);
+    m_quitButton = controls::named<QPushButton>("Command1", QStringLiteral("退  出"), this);
+
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("pu"));
+    m_popup->addAction(QStringLiteral("删除"), this, &ReferenceWindow::remove);
+    m_popup->addAction(QStringLiteral("取消"));
+
+    m_nameBox->installEventFilter(this);
+    connect(m_searchBox, &QLineEdit::textChanged, this, &ReferenceWindow::search);
+    connect(m_nameBox, &QLineEdit::textChanged, m_codeBox,
+            [this](const QString& name) { m_codeBox->setText(Pinyin::codeOfName(name)); });
+    connect(m_addButton, &QPushButton::clicked, this, &ReferenceWindow::add);
+    connect(m_quitButton, &QPushButton::clicked, this, &ReferenceWindow::close);
+    connect(m_lines, &ReferenceListView::popupWanted, m_popup,
+            [this](const QPoint& at) { m_popup->popup(at); });
+}
+
+void ReferenceWindow::setFocusOrder()
+{
+    std::array<QWidget*, 6> order{m_searchBox, m_lines,   m_nameBox,
+                                  m_addButton, m_codeBox, m_quitButton};
+    if (!isDiagnoses())
+        order = {m_addButton, m_nameBox, m_lines, m_searchBox, m_codeBox, m_quitButton};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void ReferenceWindow::open()
+{
+    const auto all = m_context.settings().all(m_list);
+    if (!all.ok()) {
+        report(QStringLiteral("读取"), all.error());
+        return;
+    }
+    m_lines->showEntries(all.value());
+}
+
+void ReferenceWindow::search(const QString& text)
+{
+    const auto found = m_context.settings().codeStartsWith(m_list, text);
+    if (!found.ok()) {
+        m_lines->showEntries({});
+        report(QStringLiteral("查询"), found.error());
+        return;
+    }
+    m_lines->showEntries(found.value());
+}
+
+// The new entry is appended and selected whatever the search box holds; the typed texts stay
+// in the boxes when the store refuses it.
+void ReferenceWindow::add()
+{
+    const QString name = m_nameBox->text();
+    const QString code = EntryCodeRules::listCode(m_codeBox->text(), name);
+    m_codeBox->setText(code);
+    const auto added = m_context.settings().add(m_list, name, code);
+    if (!added.ok()) {
+        report(QStringLiteral("添加"), added.error());
+        return;
+    }
+    m_lines->appendEntry(ReferenceEntry{added.value(), name, code});
+    m_nameBox->clear();
+    m_codeBox->clear();
+    m_nameBox->setFocus();
+}
+
+void ReferenceWindow::remove()
+{
+    const std::optional<ReferenceEntry> selected = m_lines->selectedEntry();
+    if (!selected) {
+        QMessageBox::information(this, windowTitle(), QStringLiteral("请先在列表中选择一项。"));
+        return;
+    }
+    const StoreStatus removed = m_context.settings().remove(m_list, selected->rowId);
+    if (!removed.ok()) {
+        report(QStringLiteral("删除"), removed.error());
+        return;
+    }
+    search(m_searchBox->text());
+}
+
+void ReferenceWindow::report(const QString& what, const QString& error)
+{
+    QMessageBox::warning(this, windowTitle(), QStringLiteral("%1失败：%2").arg(what, error));
+}
+
+bool ReferenceWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_nameBox && controls::isEnterPress(event)) {
+        add();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace quilloa

@@ -1,0 +1,67 @@
+#include "maintenance/ReferenceListView.h"
+
+#include <QMouseEvent>
+#include <QStringListModel>
+
+#include <utility>
+
+namespace quilloa {
+
+ReferenceListView::ReferenceListView(QWidget* parent)
+    : QListView(parent), m_model(new QStringListModel(this))
+{
+    setObjectName(QStringLiteral("List1"));
+    setModel(m_model);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every line is one line of text: the view then lays out 20,000 lines without measuring.
+    setUniformItemSizes(true);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ReferenceListView::announceSelection);
+}
+
+void ReferenceListView::showEntries(QList<ReferenceEntry> entries)
+{
+    m_lines.reset(std::move(entries));
+    m_model->setStringList(m_lines.names());
+}
+
+void ReferenceListView::appendEntry(const ReferenceEntry& entry)
+{
+    m_lines.append(entry);
+    const int line = m_model->rowCount();
+    m_model->insertRows(line, 1);
+    m_model->setData(m_model->index(line), entry.name);
+    selectLine(line);
+}
+
+void ReferenceListView::selectLine(int line)
+{
+    const QModelIndex index = m_model->index(line);
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+int ReferenceListView::selectedLine() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ReferenceListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListView::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton && lineCount() > 0)
+        emit popupWanted(event->globalPosition().toPoint());
+}
+
+void ReferenceListView::announceSelection()
+{
+    const int line = selectedLine();
+    if (line >= 0)
+        emit lineSelected(line);
+}
+
+} // namespace quilloa

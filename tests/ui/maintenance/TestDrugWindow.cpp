@@ -1,0 +1,521 @@
+#include "common/Twips.h"
+#include "maintenance/DrugWindow.h"
+#include "store/BoundQuery.h"
+#include "store/SettingsStore.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+#include "ui/support/MessageBoxAnswer.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextDocument>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::MessageBoxAnswer;
+using quilloa::test::TestProgramFolder;
+
+class TestDrugWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<DrugWindow> m_window;
+
+    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
+
+    qint64 addDrug(const QString& name, const QString& code)
+    {
+        return settings().add(ReferenceList::Drugs, name, code).valueOr(-1);
+    }
+
+    // Entries from before codes were always stored.
+    void addDrugWithoutCode(const QString& name)
+    {
+        QVERIFY(BoundQuery::run(
+                    settings().file(),
+                    QStringLiteral("INSERT INTO [药品] ([名称], [拼音]) VALUES (?, NULL)"), {name})
+                    .ok());
+    }
+
+    QList<ReferenceEntry> stored() const { return settings().all(ReferenceList::Drugs).value(); }
+
+    void open()
+    {
+        m_window = std::make_unique<DrugWindow>(m_folder->context());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    template <class T> T* find(const QString& name) const
+    {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QAbstractItemView* list() const { return find<QAbstractItemView>(QStringLiteral("List1")); }
+    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
+    QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
+    QLineEdit* usageBox() const { return find<QLineEdit>(QStringLiteral("Text4")); }
+    QLineEdit* codeBox() const { return find<QLineEdit>(QStringLiteral("Text5")); }
+    QPushButton* addButton() const { return find<QPushButton>(QStringLiteral("Command1")); }
+    QPushButton* saveButton() const { return find<QPushButton>(QStringLiteral("Command2")); }
+    QPushButton* deleteButton() const { return find<QPushButton>(QStringLiteral("Command3")); }
+    QLabel* key(int index) const { return find<QLabel>(QStringLiteral("Label5_%1").arg(index)); }
+
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            names << list()->model()->index(row, 0).data().toString();
+        return names;
+    }
+    int selectedLine() const
+    {
+        const QModelIndexList selected = list()->selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? -1 : selected.first().row();
+    }
+    void clickLine(int line)
+    {
+        const QRect rect = list()->visualRect(list()->model()->index(line, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    static void typeText(QLineEdit* box, const QString& text)
+    {
+        box->setFocus();
+        QInputMethodEvent typing;
+        typing.setCommitString(text);
+        QCoreApplication::sendEvent(box, &typing);
+    }
+    static void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QStringList boxes() const { return {nameBox()->text(), usageBox()->text(), codeBox()->text()}; }
+
+private slots:
+    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_folder.reset();
+    }
+
+    void controlsStandWhereTheTableSays()
+    {
+        open();
+        QCOMPARE(m_window->objectName(), QStringLiteral("Form2"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("药品维护"));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(9615), twipsToPixels(5100)));
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        QCOMPARE(list()->geometry(), twipsRect(120, 120, 4875, 4380));
+        QCOMPARE(find<QGroupBox>(QStringLiteral("Frame1"))->title(), QStringLiteral("添加药品"));
+        QCOMPARE(nameBox()->geometry(), twipsRect(1080, 420, 3015, 330));
+        QCOMPARE(nameBox()->parentWidget()->objectName(), QStringLiteral("Frame1"));
+        QCOMPARE(searchBox()->geometry(), twipsRect(1200, 4620, 3795, 315));
+        QCOMPARE(addButton()->text(), QStringLiteral("添  加"));
+        QCOMPARE(saveButton()->text(), QStringLiteral("保  存"));
+        QCOMPARE(deleteButton()->text(), QStringLiteral("删  除"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("药品名称："));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("用法用量："));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label3"))->text(), QStringLiteral("拼音代码："));
+        QCOMPARE(key(1)->text(), QStringLiteral("拼音查询："));
+
+        const QLabel* help = find<QLabel>(QStringLiteral("Label4"));
+        QCOMPARE(help->geometry(), twipsRect(5160, 2640, 4335, 1875));
+        QCOMPARE(help->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QTextDocument shown;
+        shown.setHtml(help->text());
+        const QStringList lines = shown.toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 9);
+        QCOMPARE(lines.at(0), QStringLiteral("1、静脉药品仅填写名称，不需填写用法用量。"));
+        QCOMPARE(lines.at(1).trimmed(), QString());
+        QCOMPARE(lines.at(6), QStringLiteral("如：药品名称：阿莫西林片 0.25×24"));
+        QCOMPARE(lines.at(8), QStringLiteral("     用法用量：0.5 tid"));
+        // All nine lines fit the label.
+        shown.setDefaultFont(help->font());
+        shown.setDocumentMargin(0);
+        QVERIFY(shown.size().height() <= help->height());
+
+        const QWidget* keypad = find<QWidget>(QStringLiteral("Picture3"));
+        QCOMPARE(keypad->geometry(), twipsRect(5160, 4620, 4335, 375));
+        const QList<std::pair<int, QString>> keys = {
+            {0, "mg"},  {2, "ml"},  {17, "×"},  {9, "#"},    {13, "tid"}, {5, "bid"},
+            {16, "qd"}, {7, "qid"}, {10, "qn"}, {11, "qod"}, {12, "prn"}, {14, "HS"}};
+        for (const auto& [index, caption] : keys) {
+            QCOMPARE(key(index)->text(), caption);
+            QCOMPARE(key(index)->parentWidget(), keypad);
+            QCOMPARE(key(index)->cursor().shape(), Qt::PointingHandCursor);
+        }
+        QCOMPARE(key(17)->text(), QString(QChar(0x00D7)));
+        QCOMPARE(key(13)->pos(), twipsRect(1320, 60, 270, 180).topLeft());
+    }
+
+    void focusStartsOnAddAndFollowsTheOrder()
+    {
+        open();
+        QCOMPARE(QApplication::focusWidget(), addButton());
+        const QList<QWidget*> order = {nameBox(), usageBox(), saveButton(),
+                                       list(),    codeBox(),  searchBox()};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void openingListsStoreOrderAndSelectsTheFirst()
+    {
+        addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qmszz"));
+        addDrugWithoutCode(QStringLiteral("维生素C片"));
+        open();
+        QCOMPARE(listed(),
+                 QStringList({"阿莫西林片 0.25×24/0.5 tid", "青霉素针 960万", "维生素C片"}));
+        QCOMPARE(selectedLine(), 0);
+        QCOMPARE(boxes(), QStringList({"阿莫西林片 0.25×24", "0.5 tid", "amxlp"}));
+        QVERIFY(!m_window->isAdding());
+    }
+
+    void openingAnEmptyListSelectsNothing()
+    {
+        open();
+        QVERIFY(listed().isEmpty());
+        QCOMPARE(boxes(), QStringList({"", "", ""}));
+    }
+
+    void selectingSplitsAtTheFirstSlashAndShowsTheStoredCode()
+    {
+        addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
+        addDrug(QStringLiteral("维生素B1/B6片/1片 tid"), QStringLiteral("WSS"));
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qms"));
+        open();
+        clickLine(1);
+        QCOMPARE(boxes(), QStringList({"维生素B1", "B6片/1片 tid", "WSS"}));
+        clickLine(2);
+        QCOMPARE(boxes(), QStringList({"青霉素针 960万", "", "qms"}));
+        // The keyboard selects as well.
+        QTest::keyClick(list(), Qt::Key_Up);
+        QCOMPARE(boxes(), QStringList({"维生素B1", "B6片/1片 tid", "WSS"}));
+    }
+
+    void codeFollowsEveryChangeOfTheName()
+    {
+        open();
+        click(addButton());
+        typeText(nameBox(), QStringLiteral("阿莫西林片"));
+        QCOMPARE(codeBox()->text(), QStringLiteral("amxlp"));
+        typeText(nameBox(), QStringLiteral(" 0.25×24"));
+        QCOMPARE(codeBox()->text(), QStringLiteral("amxlp "));
+        codeBox()->setText(QStringLiteral("abc"));
+        QTest::keyClick(nameBox(), Qt::Key_Backspace);
+        QCOMPARE(codeBox()->text(), QStringLiteral("amxlp "));
+    }
+
+    void addEmptiesSearchAndBoxesAndFocusesTheName()
+    {
+        addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qms"));
+        open();
+        searchBox()->setText(QStringLiteral("q"));
+        QCOMPARE(listed(), QStringList({"青霉素针 960万"}));
+        click(addButton());
+        QVERIFY(m_window->isAdding());
+        QCOMPARE(searchBox()->text(), QString());
+        QCOMPARE(listed().size(), 2);
+        QCOMPARE(selectedLine(), -1);
+        QCOMPARE(boxes(), QStringList({"", "", ""}));
+        QCOMPARE(QApplication::focusWidget(), nameBox());
+    }
+
+    void saveWithUsageStoresNameSlashUsageAndTrimmedCode()
+    {
+        open();
+        click(addButton());
+        typeText(nameBox(), QStringLiteral("阿莫西林片 0.25×24"));
+        QCOMPARE(codeBox()->text(), QStringLiteral("amxlp "));
+        typeText(usageBox(), QStringLiteral("0.5 tid"));
+        click(saveButton());
+        QCOMPARE(stored().size(), 1);
+        QCOMPARE(stored().at(0).name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
+        QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("amxlp")));
+        QCOMPARE(listed(), QStringList({"阿莫西林片 0.25×24/0.5 tid"}));
+        QCOMPARE(selectedLine(), -1);
+        QVERIFY(!m_window->isAdding());
+        QCOMPARE(QApplication::focusWidget(), addButton());
+        // The boxes keep what was saved.
+        QCOMPARE(boxes(), QStringList({"阿莫西林片 0.25×24", "0.5 tid", "amxlp "}));
+
+        clickLine(0);
+        QCOMPARE(boxes(), QStringList({"阿莫西林片 0.25×24", "0.5 tid", "amxlp"}));
+    }
+
+    void saveWithoutUsageStoresTheNameAlone()
+    {
+        addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
+        open();
+        click(addButton());
+        typeText(nameBox(), QStringLiteral("青霉素针 960万"));
+        click(saveButton());
+        QCOMPARE(stored().at(1).name, QStringLiteral("青霉素针 960万"));
+        QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral("qmsz")));
+        clickLine(0);
+        clickLine(1);
+        QCOMPARE(boxes(), QStringList({"青霉素针 960万", "", "qmsz"}));
+    }
+
+    void clearedCodeStoresTheName()
+    {
+        open();
+        click(addButton());
+        typeText(nameBox(), QStringLiteral("头孢呋辛钠针 2.25"));
+        codeBox()->setText(QStringLiteral("   "));
+        click(saveButton());
+        QCOMPARE(codeBox()->text(), QStringLiteral("头孢呋辛钠针 2.25"));
+        QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("头孢呋辛钠针 2.25")));
+    }
+
+    void editingRewritesTheSelectedDuplicateOnly()
+    {
+        const qint64 first = addDrug(QStringLiteral("感冒灵颗粒"), QStringLiteral("gmlkl"));
+        const qint64 second = addDrug(QStringLiteral("感冒灵颗粒"), QStringLiteral("gmlkl"));
+        open();
+        clickLine(1);
+        typeText(usageBox(), QStringLiteral("1袋 tid"));
+        click(saveButton());
+        const QList<ReferenceEntry> rows = stored();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(0).rowId, first);
+        QCOMPARE(rows.at(0).name, QStringLiteral("感冒灵颗粒"));
+        QCOMPARE(rows.at(1).rowId, second);
+        QCOMPARE(rows.at(1).name, QStringLiteral("感冒灵颗粒/1袋 tid"));
+    }
+
+    void editingAfterASearchReachesTheLineShown()
+    {
+        addDrugWithoutCode(QStringLiteral("旧药"));
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qms"));
+        addDrug(QStringLiteral("阿莫西林片 0.25×24"), QStringLiteral("amxlp"));
+        addDrug(QStringLiteral("阿司匹林片"), QStringLiteral("asplp"));
+        open();
+        searchBox()->setText(QStringLiteral("a"));
+        QCOMPARE(listed(), QStringList({"阿莫西林片 0.25×24", "阿司匹林片"}));
+        clickLine(1);
+        typeText(usageBox(), QStringLiteral("0.1 qd"));
+        click(saveButton());
+        QCOMPARE(stored().at(0).name, QStringLiteral("旧药"));
+        QCOMPARE(stored().at(1).name, QStringLiteral("青霉素针 960万"));
+        QCOMPARE(stored().at(2).name, QStringLiteral("阿莫西林片 0.25×24"));
+        QCOMPARE(stored().at(3).name, QStringLiteral("阿司匹林片/0.1 qd"));
+        QCOMPARE(listed(), QStringList({"阿莫西林片 0.25×24", "阿司匹林片/0.1 qd"}));
+    }
+
+    void entryWithoutCodeIsListedAndEditable()
+    {
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qms"));
+        addDrugWithoutCode(QStringLiteral("旧药/1片"));
+        open();
+        QCOMPARE(listed().size(), 2);
+        clickLine(1);
+        QCOMPARE(boxes(), QStringList({"旧药", "1片", ""}));
+        typeText(usageBox(), QStringLiteral(" bid"));
+        click(saveButton());
+        QCOMPARE(stored().at(0).name, QStringLiteral("青霉素针 960万"));
+        QCOMPARE(stored().at(1).name, QStringLiteral("旧药/1片 bid"));
+        // Its empty code box became the name.
+        QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral("旧药")));
+    }
+
+    void saveAndDeleteWithNothingSelectedChangeNothing()
+    {
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qms"));
+        addDrug(QStringLiteral("阿莫西林片 0.25×24"), QStringLiteral("amxlp"));
+        open();
+        clickLine(1);
+        searchBox()->setText(QStringLiteral("A"));
+        QCOMPARE(selectedLine(), -1);
+        usageBox()->setText(QStringLiteral("改"));
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            click(saveButton());
+            QVERIFY(answer.seen());
+            QVERIFY(answer.text().contains(QStringLiteral("选择")));
+        }
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            click(deleteButton());
+            QVERIFY(answer.seen());
+        }
+        QCOMPARE(stored().size(), 2);
+        QCOMPARE(stored().at(1).name, QStringLiteral("阿莫西林片 0.25×24"));
+        QCOMPARE(usageBox()->text(), QStringLiteral("改"));
+    }
+
+    void deleteRemovesTheSelectedDrugAndEmptiesTheBoxes()
+    {
+        addDrug(QStringLiteral("感冒灵颗粒"), QStringLiteral("gmlkl"));
+        const qint64 kept = addDrug(QStringLiteral("感冒灵颗粒"), QStringLiteral("gmlkl"));
+        addDrug(QStringLiteral("青霉素针 960万"), QStringLiteral("qms"));
+        open();
+        searchBox()->setText(QStringLiteral("gm"));
+        clickLine(0);
+        click(deleteButton());
+        QCOMPARE(stored().size(), 2);
+        QCOMPARE(stored().at(0).rowId, kept);
+        QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
+        QCOMPARE(selectedLine(), -1);
+        QCOMPARE(boxes(), QStringList({"", "", ""}));
+    }
+
+    void searchMatchesTheCodePrefixInEitherCase()
+    {
+        addDrug(QStringLiteral("阿莫西林片"), QStringLiteral("amxlp"));
+        addDrug(QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
+        addDrug(QStringLiteral("ABC片"), QStringLiteral("Abc"));
+        addDrug(QStringLiteral("板蓝根"), QStringLiteral("blg"));
+        open();
+        QTest::keyClick(searchBox(), Qt::Key_A);
+        QCOMPARE(listed(), QStringList({"阿莫西林片", "ABC片"}));
+        QCOMPARE(selectedLine(), -1);
+        searchBox()->setText(QStringLiteral("A"));
+        QCOMPARE(listed(), QStringList({"阿莫西林片", "ABC片"}));
+        QTest::keyClick(searchBox(), Qt::Key_M);
+        QCOMPARE(listed(), QStringList({"阿莫西林片"}));
+        searchBox()->clear();
+        QCOMPARE(listed().size(), 4);
+    }
+
+    void apostropheInTheSearchIsHarmless()
+    {
+        addDrug(QStringLiteral("阿莫西林片"), QStringLiteral("amxlp"));
+        addDrug(QStringLiteral("怪码"), QStringLiteral("a'b"));
+        open();
+        QTest::keyClicks(searchBox(), QStringLiteral("'"));
+        QVERIFY(listed().isEmpty());
+        searchBox()->setText(QStringLiteral("a'"));
+        QCOMPARE(listed(), QStringList({"怪码"}));
+        QCOMPARE(settings().all(ReferenceList::Drugs).value().size(), 2);
+    }
+
+    void enterMovesFromNameToUsageToSave()
+    {
+        open();
+        click(addButton());
+        typeText(nameBox(), QStringLiteral("青霉素针"));
+        QTest::keyClick(nameBox(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), usageBox());
+        QCOMPARE(nameBox()->text(), QStringLiteral("青霉素针"));
+        QTest::keyClick(usageBox(), Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), saveButton());
+        QVERIFY(stored().isEmpty());
+        QTest::keyClick(saveButton(), Qt::Key_Return);
+        QCOMPARE(stored().size(), 1);
+    }
+
+    void keypadTypesIntoTheLastEditBox()
+    {
+        open();
+        QTest::mouseClick(key(13), Qt::LeftButton);
+        QCOMPARE(boxes(), QStringList({"", "", ""}));
+
+        usageBox()->setFocus();
+        usageBox()->setText(QStringLiteral("0.5 "));
+        QTest::mouseClick(key(13), Qt::LeftButton);
+        QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid"));
+
+        typeText(nameBox(), QStringLiteral("阿莫西林片 0.25"));
+        searchBox()->setFocus();
+        QTest::mouseClick(key(17), Qt::LeftButton);
+        QCOMPARE(nameBox()->text(), QStringLiteral("阿莫西林片 0.25×"));
+        QCOMPARE(QApplication::focusWidget(), nameBox());
+
+        // A selection is replaced.
+        nameBox()->setSelection(0, 5);
+        QTest::mouseClick(key(0), Qt::LeftButton);
+        QCOMPARE(nameBox()->text(), QStringLiteral("mg 0.25×"));
+
+        // The search caption is no key.
+        QTest::mouseClick(key(1), Qt::LeftButton);
+        QCOMPARE(nameBox()->text(), QStringLiteral("mg 0.25×"));
+        QCOMPARE(searchBox()->text(), QString());
+    }
+
+    void popupDeletesOnlyOverAFilledList()
+    {
+        open();
+        QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        QMenu* popup = find<QMenu>(QStringLiteral("pu"));
+        QVERIFY(!popup->isVisible());
+
+        m_window.reset();
+        addDrug(QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
+        addDrug(QStringLiteral("阿莫西林片"), QStringLiteral("amxlp"));
+        open();
+        popup = find<QMenu>(QStringLiteral("pu"));
+        const QRect second = list()->visualRect(list()->model()->index(1, 0));
+        QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, second.center());
+        QVERIFY(popup->isVisible());
+        QCOMPARE(popup->actions().size(), 2);
+        QCOMPARE(popup->actions().at(0)->text(), QStringLiteral("删除"));
+        QCOMPARE(popup->actions().at(1)->text(), QStringLiteral("取消"));
+        popup->actions().at(1)->trigger();
+        QCOMPARE(stored().size(), 2);
+        popup->actions().at(0)->trigger();
+        popup->hide();
+        QCOMPARE(stored().size(), 1);
+        QCOMPARE(stored().at(0).name, QStringLiteral("青霉素针"));
+    }
+
+    void openingFailureIsReported()
+    {
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().settingsFile));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        open();
+        QVERIFY(answer.seen());
+        QCOMPARE(answer.title(), QStringLiteral("药品维护"));
+        QVERIFY(listed().isEmpty());
+    }
+
+    void searchFailureIsReported()
+    {
+        addDrug(QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
+        open();
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().settingsFile));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        searchBox()->setText(QStringLiteral("q"));
+        QVERIFY(answer.seen());
+        QVERIFY(listed().isEmpty());
+    }
+
+    void refusedSaveKeepsWhatWasTyped()
+    {
+        open();
+        click(addButton());
+        const QString tooLong(201, QChar(0x836F));
+        nameBox()->setText(tooLong);
+        codeBox()->setText(QStringLiteral("yao"));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        click(saveButton());
+        QVERIFY(answer.seen());
+        QVERIFY(answer.text().contains(QStringLiteral("未能保存")));
+        QVERIFY(stored().isEmpty());
+        QVERIFY(m_window->isAdding());
+        QCOMPARE(nameBox()->text(), tooLong);
+
+        nameBox()->setText(QStringLiteral("药"));
+        click(saveButton());
+        QCOMPARE(stored().size(), 1);
+    }
+};
+
+QTEST_MAIN(TestDrugWindow)
+#include "TestDrugWindow.moc"

@@ -1,0 +1,326 @@
+#include "common/Twips.h"
+#include "maintenance/ReferenceWindow.h"
+#include "store/BoundQuery.h"
+#include "store/SettingsStore.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+#include "ui/support/MessageBoxAnswer.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::MessageBoxAnswer;
+using quilloa::test::TestProgramFolder;
+
+class TestReferenceWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ReferenceWindow> m_window;
+
+    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
+
+    qint64 addDiagnosis(const QString& name, const QString& code)
+    {
+        return settings().add(ReferenceList::Diagnoses, name, code).valueOr(-1);
+    }
+    QList<ReferenceEntry> stored(ReferenceList list = ReferenceList::Diagnoses) const
+    {
+        return settings().all(list).value();
+    }
+
+    void open(ReferenceList list = ReferenceList::Diagnoses)
+    {
+        m_window = std::make_unique<ReferenceWindow>(m_folder->context(), list);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    template <class T> T* find(const QString& name) const
+    {
+        T* found = m_window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QAbstractItemView* list() const { return find<QAbstractItemView>(QStringLiteral("List1")); }
+    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
+    QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
+    QLineEdit* codeBox() const { return find<QLineEdit>(QStringLiteral("Text5")); }
+    QPushButton* addButton() const { return find<QPushButton>(QStringLiteral("Command2")); }
+    QPushButton* quitButton() const { return find<QPushButton>(QStringLiteral("Command1")); }
+    QMenu* popup() const { return find<QMenu>(QStringLiteral("pu")); }
+
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            names << list()->model()->index(row, 0).data().toString();
+        return names;
+    }
+    int selectedLine() const
+    {
+        const QModelIndexList selected = list()->selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? -1 : selected.first().row();
+    }
+    void clickLine(int line)
+    {
+        const QRect rect = list()->visualRect(list()->model()->index(line, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    // Right-clicks a line and chooses "删除".
+    void deleteLine(int line)
+    {
+        const QRect rect = list()->visualRect(list()->model()->index(line, 0));
+        QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, rect.center());
+        QVERIFY(popup()->isVisible());
+        popup()->actions().at(0)->trigger();
+        popup()->hide();
+    }
+    static void typeText(QLineEdit* box, const QString& text)
+    {
+        box->setFocus();
+        QInputMethodEvent typing;
+        typing.setCommitString(text);
+        QCoreApplication::sendEvent(box, &typing);
+    }
+
+private slots:
+    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_folder.reset();
+    }
+
+    void diagnosisWindowLayoutAndFocus()
+    {
+        open();
+        QCOMPARE(m_window->objectName(), QStringLiteral("Form3"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("诊断名称维护"));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(5910), twipsToPixels(4485)));
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        QCOMPARE(list()->geometry(), twipsRect(120, 540, 5655, 2760));
+        QCOMPARE(nameBox()->geometry(), twipsRect(1080, 3480, 3195, 330));
+        QCOMPARE(codeBox()->geometry(), twipsRect(1080, 3960, 3195, 330));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label1_0"))->text(), QStringLiteral("诊断名称："));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label1_1"))->text(), QStringLiteral("拼音代码："));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label5_1"))->text(), QStringLiteral("拼音查询："));
+        QCOMPARE(addButton()->text(), QStringLiteral("添  加"));
+        QCOMPARE(quitButton()->text(), QStringLiteral("退  出"));
+        QCOMPARE(addButton()->geometry(), twipsRect(4440, 3480, 1335, 350));
+
+        QCOMPARE(QApplication::focusWidget(), searchBox());
+        for (QWidget* next :
+             QList<QWidget*>{list(), nameBox(), addButton(), codeBox(), quitButton()}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void addressWindowLayoutAndFocus()
+    {
+        open(ReferenceList::Addresses);
+        QCOMPARE(m_window->objectName(), QStringLiteral("Form4"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("地址名称维护"));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(5940), twipsToPixels(4545)));
+        QCOMPARE(list()->geometry(), twipsRect(120, 600, 5655, 2760));
+        QCOMPARE(nameBox()->geometry(), twipsRect(1020, 3480, 3315, 330));
+        QCOMPARE(codeBox()->geometry(), twipsRect(1020, 3960, 3255, 330));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label1_0"))->text(), QStringLiteral("地址名称："));
+
+        QCOMPARE(QApplication::focusWidget(), addButton());
+        for (QWidget* next :
+             QList<QWidget*>{nameBox(), list(), searchBox(), codeBox(), quitButton()}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void openingListsEveryEntryAndSelectsNone()
+    {
+        addDiagnosis(QStringLiteral("高血压病"), QStringLiteral("gxyb"));
+        QVERIFY(
+            BoundQuery::run(settings().file(),
+                            QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES (?, NULL)"),
+                            {QStringLiteral("旧诊断")})
+                .ok());
+        addDiagnosis(QStringLiteral("感冒"), QStringLiteral("gm"));
+        open();
+        QCOMPARE(listed(), QStringList({"高血压病", "旧诊断", "感冒"}));
+        QCOMPARE(selectedLine(), -1);
+        // Selecting only highlights.
+        clickLine(2);
+        QCOMPARE(selectedLine(), 2);
+        QCOMPARE(nameBox()->text(), QString());
+        QCOMPARE(codeBox()->text(), QString());
+    }
+
+    void addStoresTheBuiltCodeWithItsTrailingSpace()
+    {
+        open(ReferenceList::Addresses);
+        typeText(nameBox(), QStringLiteral("城东 3号"));
+        QCOMPARE(codeBox()->text(), QStringLiteral("cd "));
+        QTest::mouseClick(addButton(), Qt::LeftButton);
+        QCOMPARE(stored(ReferenceList::Addresses).size(), 1);
+        QCOMPARE(stored(ReferenceList::Addresses).at(0).name, QStringLiteral("城东 3号"));
+        QCOMPARE(stored(ReferenceList::Addresses).at(0).code,
+                 std::optional<QString>(QStringLiteral("cd ")));
+        QCOMPARE(listed(), QStringList({"城东 3号"}));
+        QCOMPARE(selectedLine(), 0);
+        QCOMPARE(nameBox()->text(), QString());
+        QCOMPARE(codeBox()->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), nameBox());
+    }
+
+    void emptyCodeBecomesTheNameButBlanksStay()
+    {
+        open();
+        typeText(nameBox(), QStringLiteral("高血压病"));
+        codeBox()->clear();
+        QTest::mouseClick(addButton(), Qt::LeftButton);
+        typeText(nameBox(), QStringLiteral("感冒"));
+        codeBox()->setText(QStringLiteral(" "));
+        QTest::mouseClick(addButton(), Qt::LeftButton);
+        QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("高血压病")));
+        QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral(" ")));
+    }
+
+    void enterInTheNameBoxAddsAndDuplicatesAreKept()
+    {
+        open();
+        typeText(nameBox(), QStringLiteral("感冒"));
+        QTest::keyClick(nameBox(), Qt::Key_Return);
+        typeText(nameBox(), QStringLiteral("感冒"));
+        QTest::keyClick(nameBox(), Qt::Key_Enter);
+        QCOMPARE(stored().size(), 2);
+        QCOMPARE(listed(), QStringList({"感冒", "感冒"}));
+        QCOMPARE(selectedLine(), 1);
+        QCOMPARE(nameBox()->text(), QString());
+    }
+
+    void addWhileASearchNarrowsTheListShowsTheNewEntryLast()
+    {
+        addDiagnosis(QStringLiteral("高血压病"), QStringLiteral("gxyb"));
+        addDiagnosis(QStringLiteral("感冒"), QStringLiteral("gm"));
+        addDiagnosis(QStringLiteral("发热"), QStringLiteral("fr"));
+        open();
+        QTest::keyClick(searchBox(), Qt::Key_G);
+        QCOMPARE(listed(), QStringList({"高血压病", "感冒"}));
+        typeText(nameBox(), QStringLiteral("咳嗽"));
+        QTest::mouseClick(addButton(), Qt::LeftButton);
+        QCOMPARE(listed(), QStringList({"高血压病", "感冒", "咳嗽"}));
+        QCOMPARE(selectedLine(), 2);
+
+        // That line is the new entry, though the search does not find it.
+        deleteLine(2);
+        QCOMPARE(stored().size(), 3);
+        QCOMPARE(stored().at(2).name, QStringLiteral("发热"));
+        QCOMPARE(listed(), QStringList({"高血压病", "感冒"}));
+    }
+
+    void deleteRemovesTheSelectedDuplicateAndRefills()
+    {
+        const qint64 first = addDiagnosis(QStringLiteral("感冒"), QStringLiteral("gm"));
+        addDiagnosis(QStringLiteral("感冒"), QStringLiteral("gm"));
+        addDiagnosis(QStringLiteral("发热"), QStringLiteral("fr"));
+        open();
+        searchBox()->setText(QStringLiteral("GM"));
+        QCOMPARE(listed(), QStringList({"感冒", "感冒"}));
+        deleteLine(1);
+        QCOMPARE(stored().size(), 2);
+        QCOMPARE(stored().at(0).rowId, first);
+        QCOMPARE(stored().at(1).name, QStringLiteral("发热"));
+        QCOMPARE(listed(), QStringList({"感冒"}));
+        QCOMPARE(selectedLine(), -1);
+    }
+
+    void deleteWithNothingSelectedAsksFirst()
+    {
+        addDiagnosis(QStringLiteral("感冒"), QStringLiteral("gm"));
+        open();
+        QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, QPoint(2, list()->height() - 4));
+        QVERIFY(popup()->isVisible());
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        popup()->actions().at(0)->trigger();
+        popup()->hide();
+        QVERIFY(answer.seen());
+        QCOMPARE(stored().size(), 1);
+    }
+
+    void popupNeedsAFilledList()
+    {
+        open();
+        QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(popup()->actions().at(1)->text(), QStringLiteral("取消"));
+    }
+
+    void searchByOneLetterInEitherCaseAndWithAnApostrophe()
+    {
+        addDiagnosis(QStringLiteral("高血压病"), QStringLiteral("gxyb"));
+        addDiagnosis(QStringLiteral("发热"), QStringLiteral("fr"));
+        addDiagnosis(QStringLiteral("感冒"), QStringLiteral("GM"));
+        open();
+        searchBox()->setText(QStringLiteral("g"));
+        QCOMPARE(listed(), QStringList({"高血压病", "感冒"}));
+        searchBox()->setText(QStringLiteral("G"));
+        QCOMPARE(listed(), QStringList({"高血压病", "感冒"}));
+        searchBox()->setText(QStringLiteral("g'"));
+        QVERIFY(listed().isEmpty());
+        QCOMPARE(stored().size(), 3);
+    }
+
+    void refusedAddIsReportedAndKeepsTheBoxes()
+    {
+        open();
+        const QString tooLong(51, QChar(0x75C5));
+        nameBox()->setText(tooLong);
+        codeBox()->setText(QStringLiteral("b"));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        QTest::mouseClick(addButton(), Qt::LeftButton);
+        QVERIFY(answer.seen());
+        QCOMPARE(answer.title(), QStringLiteral("诊断名称维护"));
+        QVERIFY(stored().isEmpty());
+        QVERIFY(listed().isEmpty());
+        QCOMPARE(nameBox()->text(), tooLong);
+        QCOMPARE(codeBox()->text(), QStringLiteral("b"));
+    }
+
+    void missingStoreIsReportedAtOpeningAndSearch()
+    {
+        StoreFile::closeAll();
+        QVERIFY(QFile::remove(m_folder->paths().settingsFile));
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            open(ReferenceList::Addresses);
+            QVERIFY(answer.seen());
+        }
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        searchBox()->setText(QStringLiteral("a"));
+        QVERIFY(answer.seen());
+        QVERIFY(listed().isEmpty());
+    }
+
+    void quitClosesTheWindow()
+    {
+        open();
+        QTest::mouseClick(quitButton(), Qt::LeftButton);
+        QVERIFY(!m_window->isVisible());
+    }
+};
+
+QTEST_MAIN(TestReferenceWindow)
+#include "TestReferenceWindow.moc"
