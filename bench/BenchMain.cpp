@@ -1,7 +1,99 @@
-#include <cstdio>
+#include "BenchDataSet.h"
+#include "BenchInputs.h"
+#include "ResultTable.h"
+#include "StoreBench.h"
+#include "WidgetBench.h"
 
-int main()
+#include "store/StoreFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <vector>
+
+using namespace quilloa::bench;
+
+namespace {
+
+// Generated folders live beside the build (build/bench-data) unless QUILLOA_BENCH_DATA says.
+QString dataRoot()
 {
-    std::puts("benchmark not written yet");
-    return 0;
+    const QString chosen = qEnvironmentVariable("QUILLOA_BENCH_DATA");
+    if (!chosen.isEmpty())
+        return chosen;
+    return QDir::cleanPath(QApplication::applicationDirPath() + QStringLiteral("/../bench-data"));
+}
+
+// Archive sizes from the command line ("quilloa_bench 200000"), both sizes by default.
+std::vector<int> archiveSizes(const QStringList& arguments)
+{
+    std::vector<int> sizes;
+    for (const QString& argument : arguments.mid(1)) {
+        const int records = argument.toInt();
+        if (records > 0)
+            sizes.push_back(records);
+    }
+    if (sizes.empty())
+        sizes = {BenchDataSet::kSmallArchive, BenchDataSet::kLargeArchive};
+    return sizes;
+}
+
+double peakMemoryMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Windows are made and timed in-process without a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quilloa"));
+
+    std::vector<BenchDataSet> sets;
+    for (const int records : archiveSizes(QApplication::arguments()))
+        sets.emplace_back(dataRoot(), records);
+    for (BenchDataSet& set : sets) {
+        QString error;
+        if (!set.prepare(&error)) {
+            std::fprintf(stderr, "Cannot prepare %s: %s\n", qPrintable(set.programFolder()),
+                         qPrintable(error));
+            return 2;
+        }
+    }
+
+    ResultTable table;
+    StoreBench stores(table);
+    WidgetBench widgets(table);
+    const BenchDataSet& largest = sets.back();
+    const BenchInputs largestInputs(largest);
+    std::fprintf(stderr, "Timing reference lists ...\n");
+    stores.referenceLists(largest, largestInputs);
+    widgets.referenceLists(largest, largestInputs);
+    for (const BenchDataSet& set : sets) {
+        std::fprintf(stderr, "Timing the archive of %d records ...\n", set.records());
+        const BenchInputs inputs(set);
+        stores.archive(set, inputs);
+        widgets.archive(set, inputs);
+        quilloa::StoreFile::closeAll();
+    }
+    std::fprintf(stderr, "Timing start-up ...\n");
+    widgets.startup(largest);
+
+    const QString markdown = table.markdown();
+    std::printf("\n%s\nPeak memory (max resident set): %.0f MiB, archive of %d records\n",
+                qPrintable(markdown), peakMemoryMiB(), largest.records());
+    QFile saved(dataRoot() + QStringLiteral("/last-results.md"));
+    if (saved.open(QIODevice::WriteOnly))
+        saved.write(markdown.toUtf8());
+    return table.failures() == 0 ? 0 : 1;
 }

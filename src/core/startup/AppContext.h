@@ -20,12 +20,15 @@ public:
     const Clock& clock() const { return *m_clock; }
     std::shared_ptr<const Clock> sharedClock() const { return m_clock; }
 
-    ArchiveStore archive() const { return ArchiveStore(m_paths.archiveFile); }
-    SettingsStore settings() const { return SettingsStore(m_paths.settingsFile); }
+    ArchiveStore archive() const { return m_archive; }
+    SettingsStore settings() const { return m_settings; }
 
 private:
     StorePaths m_paths;
     std::shared_ptr<const Clock> m_clock;
+    // Made once, so a lookup at every keystroke copies them instead of resolving paths again.
+    ArchiveStore m_archive;
+    SettingsStore m_settings;
 };
 
 } // namespace quilloa

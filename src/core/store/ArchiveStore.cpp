@@ -43,13 +43,12 @@ ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
 StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
                                                        const QVariantList& values) const
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(m_file, sql, values);
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery q = result.takeValue();
     QList<ArchiveEntry> list;
-    while (q.next())
+    const StoreStatus read = BoundQuery::read(m_file, sql, values, [&list](const QSqlQuery& q) {
         list.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+    });
+    if (!read.ok())
+        return read;
     return list;
 }
 
@@ -61,8 +60,11 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
 StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
                                                       const QString& datePrefix) const
 {
+    // "+rowid" keeps the same order but stops the planner from walking the whole table, bodies
+    // and all, just because that yields rowid order: it reads the narrow index on
+    // (姓名, 日期, 名称), or the date index when a date is given, and sorts the matches.
     return entries(kEntryColumns +
-                       QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY rowid"),
+                       QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY +rowid"),
                    {QStringLiteral("%") + nameText + QStringLiteral("%"),
                     datePrefix + QStringLiteral("%")});
 }
@@ -70,13 +72,14 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
 StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QString& sql,
                                                                     const QVariant& value) const
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(m_file, sql, {value});
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery q = result.takeValue();
-    if (!q.next())
-        return std::optional<PrescriptionRecord>();
-    return std::optional<PrescriptionRecord>(readRecord(q));
+    std::optional<PrescriptionRecord> found;
+    const StoreStatus read = BoundQuery::read(m_file, sql, {value}, [&found](const QSqlQuery& q) {
+        if (!found)
+            found = readRecord(q);
+    });
+    if (!read.ok())
+        return read;
+    return found;
 }
 
 StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::recordAt(qint64 rowId) const

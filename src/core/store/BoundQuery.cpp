@@ -1,5 +1,7 @@
 #include "store/BoundQuery.h"
 
+#include "store/PreparedStatements.h"
+
 #include <QSqlError>
 
 namespace quilloa {
@@ -19,6 +21,32 @@ StoreResult<QSqlQuery> BoundQuery::run(const StoreFile& file, const QString& sql
     if (!query.exec())
         return StoreStatus::failure(query.lastError().text());
     return query;
+}
+
+StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QVariantList& values,
+                             const RowReader& row)
+{
+    const StoreResult<QSqlDatabase> db = file.database();
+    if (!db.ok())
+        return db;
+    PreparedStatements::Lease lease(file.connectionName(), db.value(), sql);
+    QSqlQuery* query = lease.query();
+    if (!query)
+        return StoreStatus::failure(lease.error());
+    for (int i = 0; i < int(values.size()); ++i)
+        query->bindValue(i, values.at(i));
+    if (!query->exec()) {
+        lease.discard();
+        return StoreStatus::failure(query->lastError().text());
+    }
+    while (query->next())
+        row(*query);
+    // A read that broke off half way would pass for a shorter result.
+    if (query->lastError().isValid()) {
+        lease.discard();
+        return StoreStatus::failure(query->lastError().text());
+    }
+    return StoreStatus::success();
 }
 
 StoreStatus BoundQuery::change(const StoreFile& file, const QString& sql,

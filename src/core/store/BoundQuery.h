@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 namespace quilloa {
 
 // Runs one statement on a store with its values bound, never pasted into the text.
@@ -15,6 +17,12 @@ class BoundQuery
 public:
     static StoreResult<QSqlQuery> run(const StoreFile& file, const QString& sql,
                                       const QVariantList& values = {});
+    // For reads whose rows are all taken inside the operation: hands each row to `row`. The
+    // statement stays compiled on the connection for the next call with the same text and is
+    // reset before this returns, so no read stays open.
+    using RowReader = std::function<void(const QSqlQuery&)>;
+    static StoreStatus read(const StoreFile& file, const QString& sql, const QVariantList& values,
+                            const RowReader& row);
     // For statements that change rows: fails when no row was changed.
     static StoreStatus change(const StoreFile& file, const QString& sql,
                               const QVariantList& values = {});

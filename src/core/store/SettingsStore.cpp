@@ -34,17 +34,16 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, con
 {
     const QString sql = QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2")
                             .arg(tableName(list), where);
-    StoreResult<QSqlQuery> result = BoundQuery::run(m_file, sql, values);
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery q = result.takeValue();
     QList<ReferenceEntry> entries;
-    while (q.next()) {
+    const StoreStatus read = BoundQuery::read(m_file, sql, values, [&entries](const QSqlQuery& q) {
         ReferenceEntry entry{q.value(0).toLongLong(), q.value(1).toString(), std::nullopt};
-        if (!q.value(2).isNull())
-            entry.code = q.value(2).toString();
+        const QVariant code = q.value(2);
+        if (!code.isNull())
+            entry.code = code.toString();
         entries.append(entry);
-    }
+    });
+    if (!read.ok())
+        return read;
     return entries;
 }
 

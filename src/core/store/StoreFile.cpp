@@ -1,5 +1,6 @@
 #include "store/StoreFile.h"
 
+#include "store/PreparedStatements.h"
 #include "store/StoreSchema.h"
 
 #include <QFileInfo>
@@ -34,26 +35,33 @@ bool openConnection(QSqlDatabase& db, const QString& path)
 
 } // namespace
 
-StoreFile::StoreFile(QString path) : m_path(std::move(path)) {}
-
-QString StoreFile::connectionName() const
+StoreFile::StoreFile(QString path)
+    : m_path(std::move(path)), m_connectionName(connectionNameOf(m_path))
 {
-    return kConnectionPrefix + QFileInfo(m_path).absoluteFilePath();
+}
+
+QString StoreFile::connectionNameOf(const QString& path)
+{
+    return kConnectionPrefix + QFileInfo(path).absoluteFilePath();
 }
 
 StoreResult<QSqlDatabase> StoreFile::database() const
 {
-    const QString name = connectionName();
+    const QString& name = m_connectionName;
     if (!QFileInfo::exists(m_path)) {
         close(m_path);
         return StoreStatus::failure(QStringLiteral("数据文件不存在：%1").arg(m_path));
     }
-    if (QSqlDatabase::contains(name)) {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
-            return db;
-        QSqlDatabase::removeDatabase(name);
+    {
+        // An unknown name gives a handle that is not open: one look-up serves the common case.
+        const QSqlDatabase held = QSqlDatabase::database(name, false);
+        if (held.isOpen())
+            return held;
     }
+    // A connection held but no longer open is dropped and opened afresh.
+    PreparedStatements::forget(name);
+    if (QSqlDatabase::contains(name))
+        QSqlDatabase::removeDatabase(name);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     if (!openConnection(db, m_path)) {
         const QString error = db.lastError().text();
@@ -66,7 +74,8 @@ StoreResult<QSqlDatabase> StoreFile::database() const
 
 void StoreFile::close(const QString& path)
 {
-    const QString name = kConnectionPrefix + QFileInfo(path).absoluteFilePath();
+    const QString name = connectionNameOf(path);
+    PreparedStatements::forget(name);
     if (!QSqlDatabase::contains(name))
         return;
     {
@@ -81,6 +90,7 @@ void StoreFile::closeAll()
     for (const QString& name : QSqlDatabase::connectionNames()) {
         if (!name.startsWith(kConnectionPrefix))
             continue;
+        PreparedStatements::forget(name);
         {
             QSqlDatabase db = QSqlDatabase::database(name, false);
             db.close();

@@ -18,6 +18,8 @@ public:
     explicit StoreFile(QString path);
 
     const QString& path() const { return m_path; }
+    // The name of the held connection of this file.
+    const QString& connectionName() const { return m_connectionName; }
 
     // The open connection, or the reason it cannot be had.
     StoreResult<QSqlDatabase> database() const;
@@ -28,9 +30,11 @@ public:
     static void close(const QString& path);
 
 private:
-    QString connectionName() const;
+    static QString connectionNameOf(const QString& path);
 
     QString m_path;
+    // Worked out once: a keystroke lookup asks for the connection every time.
+    QString m_connectionName;
 };
 
 } // namespace quilloa

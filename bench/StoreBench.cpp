@@ -1,0 +1,254 @@
+#include "StoreBench.h"
+
+#include "BenchGoals.h"
+#include "BenchText.h"
+#include "RawSqlite.h"
+
+#include "entry/LookupNames.h"
+#include "reports/ClinicLogQuery.h"
+#include "reports/WorkloadStatistics.h"
+#include "store/ArchiveStore.h"
+#include "store/RtfWriter.h"
+#include "store/SettingsStore.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quilloa::bench {
+namespace {
+
+constexpr int kDrugCap = 18;
+constexpr int kOpeningCap = 100;
+
+const char* const kDrugRows = "SELECT rowid, [名称], [拼音] FROM [药品] WHERE [拼音] LIKE ? "
+                              "ORDER BY rowid LIMIT ?";
+const char* const kAllDrugs = "SELECT rowid, [名称], [拼音] FROM [药品] ORDER BY rowid";
+const char* const kDiagnosisNames = "SELECT [名称] FROM [诊断] WHERE [拼音] LIKE ? ORDER BY rowid";
+const char* const kAddressNames = "SELECT [名称] FROM [地址] WHERE [拼音] LIKE ? ORDER BY rowid";
+const char* const kFirstEntries = "SELECT rowid, [姓名], [名称] FROM [档案] ORDER BY rowid LIMIT ?";
+const char* const kSearch = "SELECT rowid, [姓名], [名称] FROM [档案] WHERE [姓名] LIKE ? AND "
+                            "[日期] LIKE ? ORDER BY +rowid";
+const char* const kRecordByKey =
+    "SELECT [名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], [处方], [医生], [配药], "
+    "[收费] FROM [档案] WHERE [名称] = ? ORDER BY rowid LIMIT 1";
+const char* const kDayFees = "SELECT [收费] FROM [档案] WHERE [日期] = ?";
+const char* const kMonthFees = "SELECT [收费] FROM [档案] WHERE [日期] LIKE ?";
+const char* const kDayLog = "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称] FROM [档案] "
+                            "WHERE [日期] = ? ORDER BY [名称], rowid";
+const char* const kMonthLog = "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称] FROM [档案] "
+                              "WHERE [日期] LIKE ? ORDER BY [名称], rowid";
+const char* const kInsert =
+    "INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], [处方], [医生], "
+    "[配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+// Calls `use` with the next of `inputs` at each call, round and round.
+template <class Input, class Use> std::function<void()> cycling(std::vector<Input> inputs, Use use)
+{
+    auto next = std::make_shared<size_t>(0);
+    return [inputs = std::move(inputs), use, next] { use(inputs.at((*next)++ % inputs.size())); };
+}
+
+std::vector<QString> qtTexts(const QStringList& list)
+{
+    return {list.begin(), list.end()};
+}
+
+std::vector<std::string> rawTexts(const QStringList& list, const char* before, const char* after)
+{
+    std::vector<std::string> texts;
+    for (const QString& text : list)
+        texts.push_back(before + text.toStdString() + after);
+    return texts;
+}
+
+PrescriptionRecord typicalVisit()
+{
+    PrescriptionRecord r;
+    r.key = QStringLiteral("2019-12-31 18:30:00");
+    r.name = QStringLiteral("张秀英");
+    r.sex = QStringLiteral("女");
+    r.age = QStringLiteral("46");
+    r.date = QStringLiteral("2019-12-31");
+    r.diagnosis = QStringLiteral("急性上呼吸道感染");
+    r.address = QStringLiteral("青石镇东山村三组");
+    r.body = RtfWriter::write(QStringLiteral("阿莫西林胶囊 0.25×24\n    用法：0.5 tid\n"
+                                             "复方甘草片 100片\n    用法：3片 tid"),
+                              QStringLiteral("宋体"), 10.5);
+    r.doctor = QStringLiteral("王医生");
+    r.dispenser = QStringLiteral("刘芳");
+    r.fee = Money::fromUnits(355000);
+    return r;
+}
+
+} // namespace
+
+void StoreBench::row(const QString& operation, const QString& size,
+                     const std::function<void()>& ours, const std::function<void()>& raw,
+                     const Goal& goal)
+{
+    ResultRow result{operation, size, Timing::measure(ours), std::nullopt, goal, QString()};
+    if (raw)
+        result.raw = Timing::measure(raw);
+    m_table.add(result);
+}
+
+void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inputs)
+{
+    const SettingsStore store(data.paths().settingsFile);
+    auto raw = std::make_shared<RawSqlite>(data.paths().settingsFile);
+    const QString drugs = thousands(BenchDataSet::kDrugs) + QStringLiteral(" drugs");
+    for (int letters = 1; letters <= 3; ++letters) {
+        const QStringList codes = inputs.drugCodes(letters);
+        row(QStringLiteral("drug lookup, %1-letter code (contains, cap 18)").arg(letters), drugs,
+            cycling(qtTexts(codes),
+                    [store](const QString& code) {
+                        store.codeContains(ReferenceList::Drugs, code, kDrugCap);
+                    }),
+            cycling(rawTexts(codes, "%", "%"),
+                    [raw](const std::string& like) {
+                        raw->run(kDrugRows, {like, std::int64_t(kDrugCap)});
+                    }),
+            goals::kDrugKeystroke);
+    }
+
+    const struct
+    {
+        const char* operation;
+        ReferenceList list;
+        LookupNames::Match match;
+        QStringList codes;
+        const char* sql;
+        int entries;
+        const char* noun;
+    } lookups[] = {
+        {"diagnosis lookup per keystroke (prefix)", ReferenceList::Diagnoses,
+         LookupNames::Match::Prefix, inputs.keystrokes(inputs.diagnosisCodeList()), kDiagnosisNames,
+         BenchDataSet::kDiagnoses, " diagnoses"},
+        {"address lookup per keystroke (contains)", ReferenceList::Addresses,
+         LookupNames::Match::Contains, inputs.keystrokes(inputs.addressCodeList()), kAddressNames,
+         BenchDataSet::kAddresses, " addresses"},
+        {"address lookup per keystroke (prefix)", ReferenceList::Addresses,
+         LookupNames::Match::Prefix, inputs.keystrokes(inputs.addressCodeList()), kAddressNames,
+         BenchDataSet::kAddresses, " addresses"},
+        {"address lookup on entering an empty field (all)",
+         ReferenceList::Addresses,
+         LookupNames::Match::Prefix,
+         {QString()},
+         kAddressNames,
+         BenchDataSet::kAddresses,
+         " addresses"},
+    };
+    for (const auto& lookup : lookups) {
+        const bool contains = lookup.match == LookupNames::Match::Contains;
+        row(QString::fromUtf8(lookup.operation),
+            thousands(lookup.entries) + QString::fromUtf8(lookup.noun),
+            cycling(qtTexts(lookup.codes),
+                    [store, lookup](const QString& code) {
+                        LookupNames::find(store, lookup.list, code, lookup.match);
+                    }),
+            cycling(rawTexts(lookup.codes, contains ? "%" : "", "%"),
+                    [raw, sql = lookup.sql](const std::string& like) { raw->run(sql, {like}); }),
+            goals::kKeystroke);
+    }
+
+    row(QStringLiteral("reference-window search per keystroke (prefix)"), drugs,
+        cycling(qtTexts(inputs.keystrokes(inputs.drugCodeList())),
+                [store](const QString& code) { store.codeStartsWith(ReferenceList::Drugs, code); }),
+        cycling(rawTexts(inputs.keystrokes(inputs.drugCodeList()), "", "%"),
+                [raw](const std::string& like) {
+                    raw->run(kDrugRows, {like, std::int64_t(-1)});
+                }),
+        goals::kKeystroke);
+    row(
+        QStringLiteral("reference list read whole (drug window opening)"), drugs,
+        [store] { store.all(ReferenceList::Drugs); }, [raw] { raw->run(kAllDrugs); }, goals::kNone);
+}
+
+// The goals name the archive size they hold for; at other sizes the rows show the growth.
+void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
+{
+    const bool largest = data.records() == BenchDataSet::kLargeArchive;
+    const bool searchGoal = data.records() == BenchDataSet::kSmallArchive;
+    const ArchiveStore store(data.paths().archiveFile);
+    const StoreFile& file = store.file();
+    auto raw = std::make_shared<RawSqlite>(data.paths().archiveFile);
+    const QString size = thousands(data.records()) + QStringLiteral(" records");
+    const QString daySize = size + QStringLiteral(", day of %1 visits").arg(inputs.dayVisits());
+    const QString monthSize =
+        size + QStringLiteral(", month of %1 visits").arg(thousands(inputs.monthVisits()));
+    const std::string day = BenchInputs::dayText().toStdString();
+    const std::string month = BenchInputs::monthText().toStdString() + "%";
+    const QString surname = QStringLiteral("王");
+
+    row(
+        QStringLiteral("archive list at opening (first 100)"), size,
+        [store] { store.firstEntries(kOpeningCap); },
+        [raw] { raw->run(kFirstEntries, {std::int64_t(kOpeningCap)}); }, goals::kNone);
+    row(
+        QStringLiteral("archive search, name contains one character (王)"), size,
+        [store, surname] { store.search(surname, QString()); },
+        [raw, surname] {
+            raw->run(kSearch, {"%" + surname.toStdString() + "%", "%"});
+        },
+        searchGoal ? goals::kArchiveSearch : goals::kNone);
+    row(
+        QStringLiteral("archive search, date of one month"), size,
+        [store] { store.search(QString(), BenchInputs::monthText()); },
+        [raw, month] {
+            raw->run(kSearch, {"%%", month});
+        },
+        searchGoal ? goals::kArchiveSearch : goals::kNone);
+    row(QStringLiteral("show record by key (body included)"), size,
+        cycling(qtTexts(inputs.recordKeys()),
+                [store](const QString& key) { store.firstRecordWithKey(key); }),
+        cycling(rawTexts(inputs.recordKeys(), "", ""),
+                [raw](const std::string& key) { raw->run(kRecordByKey, {key}); }),
+        largest ? goals::kSingleRecord : goals::kNone);
+
+    const ReportPeriod dayPeriod =
+        ReportPeriod::day(BenchInputs::year(), BenchInputs::month(), BenchInputs::day());
+    const ReportPeriod monthPeriod = ReportPeriod::month(BenchInputs::year(), BenchInputs::month());
+    row(
+        QStringLiteral("day statistics"), daySize,
+        [&file, dayPeriod] { WorkloadStatistics::of(file, dayPeriod); },
+        [raw, day] { raw->run(kDayFees, {day}); }, largest ? goals::kSingleRecord : goals::kNone);
+    row(
+        QStringLiteral("month statistics"), monthSize,
+        [&file, monthPeriod] { WorkloadStatistics::of(file, monthPeriod); },
+        [raw, month] { raw->run(kMonthFees, {month}); },
+        largest ? goals::kMonthReport : goals::kNone);
+    row(
+        QStringLiteral("day clinic log query"), daySize,
+        [&file, dayPeriod] { ClinicLogQuery::rows(file, dayPeriod); },
+        [raw, day] { raw->run(kDayLog, {day}); }, largest ? goals::kSingleRecord : goals::kNone);
+    row(
+        QStringLiteral("month clinic log query"), monthSize,
+        [&file, monthPeriod] { ClinicLogQuery::rows(file, monthPeriod); },
+        [raw, month] { raw->run(kMonthLog, {month}); },
+        largest ? goals::kMonthReport : goals::kNone);
+    if (largest)
+        saving(data, size);
+}
+
+// Each run stores one more record with a full sync; they are removed again afterwards so the
+// generated folder stays as it was.
+void StoreBench::saving(const BenchDataSet& data, const QString& size)
+{
+    ArchiveStore store(data.paths().archiveFile);
+    auto raw = std::make_shared<RawSqlite>(data.paths().archiveFile);
+    const PrescriptionRecord r = typicalVisit();
+    const std::string body = r.body.toStdString();
+    const auto text = [](const QString& s) { return s.toStdString(); };
+    row(
+        QStringLiteral("save one record (synced)"), size, [&store, r] { store.add(r); },
+        [=] {
+            raw->run(kInsert, {text(r.key), text(r.name), text(r.sex), text(r.age), text(r.date),
+                               text(r.diagnosis), text(r.address), body, text(r.doctor),
+                               text(r.dispenser), std::int64_t(r.fee->units())});
+        },
+        goals::kSave);
+    raw->run("DELETE FROM [档案] WHERE rowid > ?", {std::int64_t(data.records())});
+}
+
+} // namespace quilloa::bench

@@ -1,0 +1,50 @@
+#include "Timing.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+
+namespace quilloa::bench {
+
+Timing Timing::measure(const std::function<void()>& operation, int minRuns, int maxRuns,
+                       double budgetMs, int warmUps)
+{
+    return measureTimed(
+        [&operation] {
+            QElapsedTimer one;
+            one.start();
+            operation();
+            return double(one.nsecsElapsed()) / 1e6;
+        },
+        minRuns, maxRuns, budgetMs, warmUps);
+}
+
+Timing Timing::measureTimed(const std::function<double()>& operation, int minRuns, int maxRuns,
+                            double budgetMs, int warmUps)
+{
+    for (int i = 0; i < warmUps; ++i)
+        operation();
+    QList<double> samples;
+    QElapsedTimer total;
+    total.start();
+    while (samples.size() < maxRuns &&
+           (samples.size() < minRuns || double(total.nsecsElapsed()) / 1e6 < budgetMs))
+        samples.append(operation());
+    return of(samples);
+}
+
+Timing Timing::of(QList<double> samples)
+{
+    Timing t;
+    if (samples.isEmpty())
+        return t;
+    std::sort(samples.begin(), samples.end());
+    const qsizetype n = samples.size();
+    t.median = n % 2 ? samples.at(n / 2) : (samples.at(n / 2 - 1) + samples.at(n / 2)) / 2;
+    t.min = samples.first();
+    t.max = samples.last();
+    t.runs = int(n);
+    return t;
+}
+
+} // namespace quilloa::bench

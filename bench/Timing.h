@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+
+#include <functional>
+
+namespace quilloa::bench {
+
+// Median, fastest and slowest of repeated runs, in milliseconds.
+struct Timing
+{
+    double median = 0;
+    double min = 0;
+    double max = 0;
+    int runs = 0;
+
+    // Runs `operation` a few times unmeasured, then measures it at least `minRuns` times and
+    // until about `budgetMs` have passed (at most `maxRuns` times).
+    static Timing measure(const std::function<void()>& operation, int minRuns = 15,
+                          int maxRuns = 400, double budgetMs = 800, int warmUps = 3);
+    // The same for an operation with unmeasured preparation: it returns the milliseconds of
+    // the part that counts.
+    static Timing measureTimed(const std::function<double()>& operation, int minRuns = 15,
+                               int maxRuns = 400, double budgetMs = 800, int warmUps = 3);
+    static Timing of(QList<double> samples);
+};
+
+} // namespace quilloa::bench

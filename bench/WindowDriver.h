@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QAbstractButton;
+class QAction;
+
+namespace quilloa::bench {
+
+// Drives the program's windows as a user would, finding controls by their object names.
+class WindowDriver
+{
+public:
+    // Lets queued work, layout and painting run, as the event loop would between inputs.
+    static void settle();
+    // The visible top-level window of that name, if any.
+    static QWidget* window(const QString& objectName);
+    // The control of that name inside `scope`, if any.
+    template <class Control> static Control* find(QWidget* scope, const QString& objectName)
+    {
+        return scope ? scope->findChild<Control*>(objectName) : nullptr;
+    }
+
+    // Inputs are handled when these return; what the handlers left for later (painting,
+    // deferred layout) waits for settle(), so a timing around them is input in, list filled, out.
+    static bool trigger(QWidget* window, const QString& actionName);
+    static void type(QWidget* control, QChar letter);
+    static void click(QAbstractButton* button);
+    // Closes a window and lets it be deleted.
+    static void close(QWidget* window);
+    // Makes `window` the active one, so focus changes reach its fields.
+    static bool activate(QWidget* window);
+};
+
+} // namespace quilloa::bench

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include <memory>
+
+namespace quilloa {
+
+// Statements compiled once per held connection and kept for the run, so a lookup that runs at
+// every keystroke pays for its query, not for compiling it again. A statement is lent out for
+// one operation and always reset when it comes back, so no read stays open between operations.
+class PreparedStatements
+{
+    struct Kept;
+
+public:
+    // One operation's use of the statement for `sql` on a held connection. When that statement
+    // is already lent out (a reader inside a reader), a fresh one serves this lease alone.
+    class Lease
+    {
+    public:
+        Lease(const QString& connectionName, const QSqlDatabase& db, const QString& sql);
+        ~Lease();
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+
+        // The prepared statement, or none when the text does not compile (see error()).
+        QSqlQuery* query();
+        const QString& error() const { return m_error; }
+        // The statement failed; it is dropped rather than kept.
+        void discard() { m_discard = true; }
+
+    private:
+        QString m_connectionName;
+        QString m_sql;
+        std::shared_ptr<Kept> m_kept;
+        bool m_discard = false;
+        QString m_error;
+    };
+
+    // Drops the statements of a connection; called before the connection is closed.
+    static void forget(const QString& connectionName);
+
+private:
+    // connection name -> query text -> statement. The texts are the program's own (values are
+    // bound), so each connection keeps a few dozen statements at most.
+    using Statements = QHash<QString, std::shared_ptr<Kept>>;
+    static QHash<QString, Statements>& all();
+};
+
+} // namespace quilloa

@@ -1,0 +1,142 @@
+#include "store/BoundQuery.h"
+#include "store/SettingsStore.h"
+#include "store/StoreFile.h"
+#include "store/StoreSchema.h"
+#include "support/TestProgramFolder.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUuid>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+const QString kCodes =
+    QStringLiteral("SELECT [拼音] FROM [诊断] WHERE [拼音] LIKE ? ORDER BY rowid");
+
+QStringList codesLike(const StoreFile& file, const QString& pattern)
+{
+    QStringList codes;
+    const StoreStatus read = BoundQuery::read(
+        file, kCodes, {pattern}, [&](const QSqlQuery& q) { codes << q.value(0).toString(); });
+    return read.ok() ? codes : QStringList{QStringLiteral("failed: ") + read.error()};
+}
+
+// A second, independent connection to the same file, as another program would have.
+class OtherConnection
+{
+public:
+    explicit OtherConnection(const QString& path)
+        : m_name(QStringLiteral("other-") + QUuid::createUuid().toString())
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        db.open();
+    }
+    ~OtherConnection() { QSqlDatabase::removeDatabase(m_name); }
+
+    // True when this connection could take the write lock, that is when no read stays open.
+    bool canLockForWriting()
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name);
+        QSqlQuery query(db);
+        const bool locked = query.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        query.exec(QStringLiteral("ROLLBACK"));
+        return locked;
+    }
+
+private:
+    QString m_name;
+};
+
+} // namespace
+
+class TestPreparedStatements : public QObject
+{
+    Q_OBJECT
+private slots:
+    void repeatedReadsFollowTheStoreAndLeaveNoReadOpen()
+    {
+        TestProgramFolder folder;
+        SettingsStore store(folder.paths().settingsFile);
+        QVERIFY(
+            store.add(ReferenceList::Diagnoses, QStringLiteral("高血压病"), QStringLiteral("gxyb"))
+                .ok());
+        QCOMPARE(codesLike(store.file(), QStringLiteral("g%")),
+                 QStringList{QStringLiteral("gxyb")});
+
+        // The kept statement sees rows added since, and other values bound.
+        QVERIFY(
+            store.add(ReferenceList::Diagnoses, QStringLiteral("感冒"), QStringLiteral("gm")).ok());
+        QCOMPARE(codesLike(store.file(), QStringLiteral("g%")),
+                 (QStringList{QStringLiteral("gxyb"), QStringLiteral("gm")}));
+        QCOMPARE(codesLike(store.file(), QStringLiteral("gm%")), QStringList{QStringLiteral("gm")});
+
+        // A read that stops after its first row (a record by key) leaves nothing open either.
+        OtherConnection other(folder.paths().settingsFile);
+        QVERIFY(other.canLockForWriting());
+        QVERIFY(store.codeStartsWith(ReferenceList::Diagnoses, QStringLiteral("g"), 1).ok());
+        QVERIFY(other.canLockForWriting());
+    }
+
+    void aReadInsideTheSameReadGetsItsOwnStatement()
+    {
+        TestProgramFolder folder;
+        SettingsStore store(folder.paths().settingsFile);
+        for (const char* code : {"aa", "ab", "b"})
+            QVERIFY(store
+                        .add(ReferenceList::Diagnoses, QString::fromLatin1(code),
+                             QString::fromLatin1(code))
+                        .ok());
+        QStringList pairs;
+        const StoreStatus outer =
+            BoundQuery::read(store.file(), kCodes, {QStringLiteral("a%")}, [&](const QSqlQuery& q) {
+                const QString first = q.value(0).toString();
+                for (const QString& second : codesLike(store.file(), QStringLiteral("%")))
+                    pairs << first + QLatin1Char('-') + second;
+            });
+        QVERIFY(outer.ok());
+        QCOMPARE(pairs, (QStringList{"aa-aa", "aa-ab", "aa-b", "ab-aa", "ab-ab", "ab-b"}));
+        QCOMPARE(codesLike(store.file(), QStringLiteral("b%")), QStringList{QStringLiteral("b")});
+    }
+
+    void aStoreReplacedOnDiskIsReadAfresh()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.paths().settingsFile;
+        SettingsStore store(path);
+        QVERIFY(
+            store.add(ReferenceList::Diagnoses, QStringLiteral("旧"), QStringLiteral("old")).ok());
+        QCOMPARE(codesLike(store.file(), QStringLiteral("%")), QStringList{QStringLiteral("old")});
+
+        QVERIFY(QFile::remove(path));
+        QVERIFY(!store.codeContains(ReferenceList::Diagnoses, QString()).ok());
+        QVERIFY(StoreSchema::createSettingsStore(path, false).ok());
+        QVERIFY(
+            store.add(ReferenceList::Diagnoses, QStringLiteral("新"), QStringLiteral("new")).ok());
+        QCOMPARE(codesLike(store.file(), QStringLiteral("%")), QStringList{QStringLiteral("new")});
+    }
+
+    void aTextThatDoesNotCompileFailsEveryTime()
+    {
+        TestProgramFolder folder;
+        SettingsStore store(folder.paths().settingsFile);
+        const QString broken = QStringLiteral("SELECT [拼音] FROM [没有这个表]");
+        for (int i = 0; i < 2; ++i) {
+            bool called = false;
+            const StoreStatus read = BoundQuery::read(store.file(), broken, {},
+                                                      [&](const QSqlQuery&) { called = true; });
+            QVERIFY(!read.ok());
+            QVERIFY(!called);
+        }
+        QVERIFY(store.all(ReferenceList::Diagnoses).ok());
+    }
+};
+
+QTEST_MAIN(TestPreparedStatements)
+#include "TestPreparedStatements.moc"
