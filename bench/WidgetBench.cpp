@@ -125,6 +125,7 @@ QList<double> WidgetBench::keystrokeTimes(QLineEdit* box, const QStringList& cod
 
 void WidgetBench::referenceLists(const BenchDataSet& data, const BenchInputs& inputs)
 {
+    StoreFile::closeAll(); // the first start opens the stores as a new process would
     QElapsedTimer timer;
     timer.start();
     std::unique_ptr<QWidget> main = start(data, kNormalDay);
