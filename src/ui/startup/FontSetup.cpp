@@ -1,6 +1,7 @@
 #include "startup/FontSetup.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -20,6 +21,9 @@ void FontSetup::install()
     QFont::insertSubstitutions(QStringLiteral("SimHei"), hei.mid(1));
     QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
     QFont::insertSubstitutions(QStringLiteral("KaiTi"), kai.mid(1));
+    // Message boxes and other stock dialogs would otherwise fall back to whatever face
+    // fontconfig offers for Han text, which on Debian can be the brush-style Kai face.
+    QGuiApplication::setFont(QFont(QStringLiteral("宋体"), 9));
 }
 
 } // namespace quilloa
