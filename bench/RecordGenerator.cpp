@@ -105,7 +105,7 @@ PrescriptionRecord RecordGenerator::visit(const QDate& day, int secondOfDay)
     return r;
 }
 
-// Each drug as the picker adds it: its name and specification, then its usage line.
+// Each drug as the picker adds it: its name and strength, then its usage line.
 QString RecordGenerator::body()
 {
     QStringList lines;

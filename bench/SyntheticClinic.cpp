@@ -43,12 +43,12 @@ const QStringList& drugForms()
     return forms;
 }
 
-const QStringList& drugSpecs()
+const QStringList& drugStrengths()
 {
-    static const QStringList specs =
+    static const QStringList strengths =
         split("0.25×24 0.1g×12 250ml 2ml:4万 10mg×30 0.5g 100片 0.3×20 150mg×12 5mg×10 "
               "10g×10袋 100ml 1g 80万 0.125×12 20mg×14");
-    return specs;
+    return strengths;
 }
 
 const QStringList& drugUsages()
@@ -172,8 +172,8 @@ QList<ListEntry> SyntheticClinic::drugs(int count)
     for (int i = 0; i < count; ++i) {
         const QString name = pick(modifiers, skewedBelow(modifiers.size())) +
                              pick(stems, below(stems.size())) + pick(forms, below(forms.size()));
-        const QString spec = pick(drugSpecs(), below(drugSpecs().size()));
-        QString text = name + QLatin1Char(' ') + spec;
+        const QString shape = pick(drugStrengths(), below(drugStrengths().size()));
+        QString text = name + QLatin1Char(' ') + shape;
         // Most drugs carry their usage after "/", as the drug window stores it.
         if (below(5) != 0) {
             QString usage = pick(drugUsages(), below(drugUsages().size()));

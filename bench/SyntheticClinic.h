@@ -19,7 +19,7 @@ struct ListEntry
 };
 
 // Reference lists and patients of a plausible rural clinic, the same on every run for a seed:
-// drug names built from common drug-name parts with a specification and a usage, diagnoses,
+// drug names built from common drug-name parts with a strength and a usage, diagnoses,
 // village addresses, and a pool of returning patients.
 class SyntheticClinic
 {

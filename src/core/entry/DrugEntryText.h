@@ -5,7 +5,7 @@
 namespace quilloa {
 
 // How a picked drug grows the prescription body. A stored drug entry is the drug's name and
-// specification, then "/" and a usage for each usage line it has. The body is kept as plain
+// strength, then "/" and a usage for each usage line it has. The body is kept as plain
 // text with CR LF line ends, the form it is stored and printed in.
 class DrugEntryText
 {

@@ -54,7 +54,7 @@ TwipRect characterKeyRect(int index);
 inline constexpr int kUsageKeyTop = 60;
 inline constexpr int kUsageKeyHeight = 180;
 
-struct UsageKeySpec
+struct UsageKey
 {
     int left;
     int width;
@@ -63,7 +63,7 @@ struct UsageKeySpec
 };
 
 // Left to right.
-inline constexpr std::array<UsageKeySpec, 20> kUsageKeys{{
+inline constexpr std::array<UsageKey, 20> kUsageKeys{{
     {60, 180, 9, u"mg"},
     {420, 180, 1, u"ml"},
     {780, 90, 8, u"#"},

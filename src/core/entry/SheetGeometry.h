@@ -37,7 +37,7 @@ struct TwipLine
 };
 
 // A caption as it shows on screen. An empty face means the window's default font.
-struct CaptionSpec
+struct CaptionLayout
 {
     QStringView text;
     int left;
@@ -48,7 +48,7 @@ struct CaptionSpec
 };
 
 // A one-line entry field: its place, the most characters a user may type, its screen font.
-struct FieldSpec
+struct FieldLayout
 {
     TwipRect rect;
     int maxLength;
@@ -89,7 +89,7 @@ inline constexpr int kTitleTop = 360;
 inline constexpr int kTitleHeight = 315;
 inline constexpr QStringView kTitleSuffix = u"处方笺";
 
-inline constexpr std::array<CaptionSpec, 13> kCaptions{{
+inline constexpr std::array<CaptionLayout, 13> kCaptions{{
     {u"", 0, kTitleTop, kHeiti, 15.75, false},
     {u"Rp", 480, 1740, kSongti, 18, true},
     {u"姓名：", 480, 960, kHeiti, 10.5, false},
@@ -119,7 +119,7 @@ enum FieldIndex
     FeeField = 8,
 };
 
-inline constexpr std::array<FieldSpec, 9> kFields{{
+inline constexpr std::array<FieldLayout, 9> kFields{{
     {{1080, 980, 795, 270}, 4, u"", 0},
     {{2520, 980, 255, 270}, 1, u"", 0},
     {{3420, 980, 255, 270}, 4, u"", 0},
@@ -170,7 +170,7 @@ enum CardCaptionIndex
 inline constexpr QStringView kCardTitle = u"门诊注射卡";
 
 // Index 0 has its fixed text; 1 (name，sex，age) and 2 (visit date) follow the sheet fields.
-inline constexpr std::array<CaptionSpec, 3> kCardCaptions{{
+inline constexpr std::array<CaptionLayout, 3> kCardCaptions{{
     {kCardTitle, 1320, 300, kHeiti, 12, false},
     {u"", 300, 660, kSongti, 9.75, false},
     {u"", 2460, 660, kSongti, 9.75, false},

@@ -4,7 +4,7 @@
 
 namespace quilloa {
 
-// A drug entry as the drug window edits it: the name with its specification, and the usage.
+// A drug entry as the drug window edits it: the name with its strength, and the usage.
 // Stored as one text, the name alone or name "/" usage; the drug picker of the sheet splits the
 // stored text at the same "/".
 class DrugEntryFields

@@ -37,9 +37,9 @@ bool InjectionCardPrintout::print(PageDevice& device) const
 void InjectionCardPrintout::printCaptions(PageDevice& device) const
 {
     for (std::size_t i = 0; i < m_card.captions.size(); ++i) {
-        const sheet::CaptionSpec& spec = sheet::kCardCaptions[i];
-        device.setFont({spec.face.toString(), spec.pointSize, spec.bold});
-        device.setPosition(QPointF(spec.left, spec.top));
+        const sheet::CaptionLayout& shape = sheet::kCardCaptions[i];
+        device.setFont({shape.face.toString(), shape.pointSize, shape.bold});
+        device.setPosition(QPointF(shape.left, shape.top));
         device.printText(m_card.captions[i], LineAdvance::NextLine);
     }
 }

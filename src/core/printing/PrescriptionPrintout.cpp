@@ -51,12 +51,12 @@ bool PrescriptionPrintout::print(PageDevice& device) const
 void PrescriptionPrintout::printCaptions(PageDevice& device) const
 {
     for (std::size_t i = 0; i < m_sheet.captions.size(); ++i) {
-        const sheet::CaptionSpec& spec = sheet::kCaptions[i];
+        const sheet::CaptionLayout& shape = sheet::kCaptions[i];
         const bool large = i == sheet::TitleCaption || i == sheet::RpCaption;
-        const double left = i == sheet::TitleCaption ? m_sheet.titleLeft : spec.left;
+        const double left = i == sheet::TitleCaption ? m_sheet.titleLeft : shape.left;
         device.setFont(
-            {spec.face.toString(), large ? kTitleAndRpPointSize : kCaptionPointSize, spec.bold});
-        device.setPosition(QPointF(scaled(left), scaled(spec.top)));
+            {shape.face.toString(), large ? kTitleAndRpPointSize : kCaptionPointSize, shape.bold});
+        device.setPosition(QPointF(scaled(left), scaled(shape.top)));
         device.printText(m_sheet.captions[i], LineAdvance::NextLine);
     }
 }

@@ -18,15 +18,15 @@ InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
     setPalette(paper);
 
     for (std::size_t i = 0; i < sheet::kCardCaptions.size(); ++i) {
-        const sheet::CaptionSpec& spec = sheet::kCardCaptions[i];
-        auto* label = new QLabel(spec.text.toString(), this);
+        const sheet::CaptionLayout& shape = sheet::kCardCaptions[i];
+        auto* label = new QLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label6_%1").arg(i));
         QFont face = font();
-        face.setFamily(spec.face.toString());
-        face.setPointSizeF(spec.pointSize);
-        face.setBold(spec.bold);
+        face.setFamily(shape.face.toString());
+        face.setPointSizeF(shape.pointSize);
+        face.setBold(shape.bold);
         label->setFont(face);
-        label->move(twipsToPixels(spec.left), twipsToPixels(spec.top));
+        label->move(twipsToPixels(shape.left), twipsToPixels(shape.top));
         label->adjustSize();
         m_captions[i] = label;
     }

@@ -74,11 +74,11 @@ PrescriptionSheet::PrescriptionSheet(const AppContext& context, EntryFocusMemory
 void PrescriptionSheet::buildCaptions()
 {
     for (std::size_t i = 0; i < sheet::kCaptions.size(); ++i) {
-        const sheet::CaptionSpec& spec = sheet::kCaptions[i];
-        auto* label = new QLabel(spec.text.toString(), this);
+        const sheet::CaptionLayout& shape = sheet::kCaptions[i];
+        auto* label = new QLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
-        label->setFont(fontOf(spec.face, spec.pointSize, spec.bold, font()));
-        label->move(twipsToPixels(spec.left), twipsToPixels(spec.top));
+        label->setFont(fontOf(shape.face, shape.pointSize, shape.bold, font()));
+        label->move(twipsToPixels(shape.left), twipsToPixels(shape.top));
         label->adjustSize();
         m_captions[i] = label;
     }
@@ -87,10 +87,10 @@ void PrescriptionSheet::buildCaptions()
 void PrescriptionSheet::buildFields()
 {
     for (std::size_t i = 0; i < sheet::kFields.size(); ++i) {
-        const sheet::FieldSpec& spec = sheet::kFields[i];
-        auto* field = new SheetField(int(i), spec.maxLength, this);
-        field->setGeometry(pixels(spec.rect));
-        field->setFont(fontOf(spec.face, spec.pointSize, false, font()));
+        const sheet::FieldLayout& shape = sheet::kFields[i];
+        auto* field = new SheetField(int(i), shape.maxLength, this);
+        field->setGeometry(pixels(shape.rect));
+        field->setFont(fontOf(shape.face, shape.pointSize, false, font()));
         field->setFrame(false);
         // Fields are written on the paper, not in boxes of their own.
         QPalette look = field->palette();

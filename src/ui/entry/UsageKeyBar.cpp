@@ -18,11 +18,11 @@ const char* const kCaptionProperty = "usageCaption";
 
 // The key at its left and top, at least as large as its caption: where the installed face is
 // wider than the one the sizes were made for, a caption stays whole.
-QRect placeOf(const keyboard::UsageKeySpec& spec, const QFontMetrics& metrics)
+QRect placeOf(const keyboard::UsageKey& shape, const QFontMetrics& metrics)
 {
     QRect place =
-        twipsRect(spec.left, keyboard::kUsageKeyTop, spec.width, keyboard::kUsageKeyHeight);
-    place.setWidth(std::max(place.width(), metrics.horizontalAdvance(spec.caption.toString())));
+        twipsRect(shape.left, keyboard::kUsageKeyTop, shape.width, keyboard::kUsageKeyHeight);
+    place.setWidth(std::max(place.width(), metrics.horizontalAdvance(shape.caption.toString())));
     place.setHeight(std::max(place.height(), metrics.height()));
     return place;
 }
@@ -36,15 +36,15 @@ UsageKeyBar::UsageKeyBar(QTextEdit* body, QLineEdit* drugSearchBox, QWidget* par
     setFocusPolicy(Qt::NoFocus);
     resize(twipsToPixels(11535), twipsToPixels(375));
     QList<QLabel*> abbreviations;
-    for (const keyboard::UsageKeySpec& spec : keyboard::kUsageKeys) {
-        auto* key = new QLabel(spec.caption.toString(), this);
-        key->setObjectName(QStringLiteral("Label5_%1").arg(spec.index));
-        key->setGeometry(placeOf(spec, key->fontMetrics()));
-        key->setProperty(kCaptionProperty, spec.caption.toString());
+    for (const keyboard::UsageKey& shape : keyboard::kUsageKeys) {
+        auto* key = new QLabel(shape.caption.toString(), this);
+        key->setObjectName(QStringLiteral("Label5_%1").arg(shape.index));
+        key->setGeometry(placeOf(shape, key->fontMetrics()));
+        key->setProperty(kCaptionProperty, shape.caption.toString());
         key->setCursor(Qt::PointingHandCursor);
         key->setFocusPolicy(Qt::NoFocus);
         key->installEventFilter(this);
-        if (!keyboard::isUsageLine(spec.caption))
+        if (!keyboard::isUsageLine(shape.caption))
             abbreviations << key;
     }
     // A usage line's label starts with blanks and overlaps its short neighbours ("×", "皮试");

@@ -44,7 +44,7 @@ constexpr std::array<TwipsPlacement, 15> kPlacements{{
     {u"Text1", 1200, 4620, 3795, 315},
 }};
 
-struct KeySpec
+struct KeypadKey
 {
     int index; // Label5 index
     QStringView caption;
@@ -54,7 +54,7 @@ struct KeySpec
 
 constexpr int kKeyTop = 60;
 constexpr int kKeyHeight = 180;
-constexpr std::array<KeySpec, 12> kKeys{{
+constexpr std::array<KeypadKey, 12> kKeys{{
     {0, u"mg", 60, 180},
     {2, u"ml", 420, 180},
     {17, u"×", 720, 180},
@@ -172,15 +172,15 @@ void DrugWindow::buildKeypad()
     m_keypad = new QFrame(this);
     m_keypad->setObjectName(QStringLiteral("Picture3"));
     m_keypad->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    for (const KeySpec& spec : kKeys) {
-        const QString caption = spec.caption.toString();
+    for (const KeypadKey& shape : kKeys) {
+        const QString caption = shape.caption.toString();
         auto* key = new QLabel(caption, m_keypad);
-        key->setObjectName(QStringLiteral("Label5_%1").arg(spec.index));
+        key->setObjectName(QStringLiteral("Label5_%1").arg(shape.index));
         key->setProperty(kCaptionProperty, caption);
         key->setAutoFillBackground(true);
         key->setCursor(Qt::PointingHandCursor);
         // A face wider than the one the sizes were made for must not cut a caption short.
-        QRect place = twipsRect(spec.left, kKeyTop, spec.width, kKeyHeight);
+        QRect place = twipsRect(shape.left, kKeyTop, shape.width, kKeyHeight);
         place.setWidth(std::max(place.width(), key->fontMetrics().horizontalAdvance(caption)));
         place.setHeight(std::max(place.height(), key->fontMetrics().height()));
         key->setGeometry(place);

@@ -39,7 +39,7 @@ enum class Frame
     Print
 };
 
-struct BoxSpec
+struct BoxLayout
 {
     Frame frame;
     const char* captionName;
@@ -49,7 +49,7 @@ struct BoxSpec
 };
 
 // Text1 .. Text8 in box order; the focus order is the same.
-constexpr std::array<BoxSpec, 8> kBoxes{{
+constexpr std::array<BoxLayout, 8> kBoxes{{
     {Frame::Settings, "Label1", u"名称：", {120, 480, 540, 180}, {720, 420, 1395, 315}},
     {Frame::Settings, "Label2", u"医生：", {120, 960, 540, 180}, {720, 900, 1395, 315}},
     {Frame::Settings, "Label3", u"配药：", {2280, 960, 540, 180}, {2880, 900, 1455, 315}},
@@ -98,14 +98,14 @@ void SettingsWindow::buildControls()
 
     QWidget* previous = m_confirm;
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
-        const BoxSpec& spec = kBoxes[i];
-        QWidget* frame = spec.frame == Frame::Settings ? settingsFrame : printFrame;
-        auto* caption = new QLabel(spec.caption.toString(), frame);
-        caption->setObjectName(QLatin1String(spec.captionName));
-        caption->setGeometry(pixels(spec.captionPlace));
+        const BoxLayout& shape = kBoxes[i];
+        QWidget* frame = shape.frame == Frame::Settings ? settingsFrame : printFrame;
+        auto* caption = new QLabel(shape.caption.toString(), frame);
+        caption->setObjectName(QLatin1String(shape.captionName));
+        caption->setGeometry(pixels(shape.captionPlace));
         auto* box = new QLineEdit(frame);
         box->setObjectName(QStringLiteral("Text%1").arg(i + 1));
-        box->setGeometry(pixels(spec.boxPlace));
+        box->setGeometry(pixels(shape.boxPlace));
         m_boxes[i] = box;
         setTabOrder(previous, box);
         previous = box;

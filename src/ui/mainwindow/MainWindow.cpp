@@ -225,11 +225,11 @@ void MainWindow::buildToolbar()
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolbar->setIconSize(QSize(16, 16));
     for (std::size_t i = 0; i < kToolbarButtons.size(); ++i) {
-        const ToolbarButton& spec = kToolbarButtons[i];
+        const ToolbarButton& shape = kToolbarButtons[i];
         QAction* button =
-            m_toolbar->addAction(QIcon(spec.icon.toString()), spec.caption.toString());
+            m_toolbar->addAction(QIcon(shape.icon.toString()), shape.caption.toString());
         button->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i + 1));
-        button->setToolTip(spec.tooltip.toString());
+        button->setToolTip(shape.tooltip.toString());
     }
     m_saveButton = m_toolbar->actions().at(1);
     connect(m_toolbar, &QToolBar::actionTriggered, this, &MainWindow::runToolbarCommand);

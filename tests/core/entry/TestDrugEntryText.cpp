@@ -65,7 +65,7 @@ private slots:
                  QStringLiteral("    用法：iv/gtt qd\r\n"));
         QCOMPARE(keyboard::insertedText(u"    用法："), QStringLiteral("    用法：\r\n"));
         int lines = 0;
-        for (const keyboard::UsageKeySpec& key : keyboard::kUsageKeys)
+        for (const keyboard::UsageKey& key : keyboard::kUsageKeys)
             lines += keyboard::isUsageLine(key.caption) ? 1 : 0;
         QCOMPARE(lines, 4);
     }
@@ -74,7 +74,7 @@ private slots:
     {
         QSet<int> indices;
         int left = -1;
-        for (const keyboard::UsageKeySpec& key : keyboard::kUsageKeys) {
+        for (const keyboard::UsageKey& key : keyboard::kUsageKeys) {
             QVERIFY(key.left > left);
             left = key.left;
             QVERIFY(key.index != 17); // the drug search box's caption

@@ -117,7 +117,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("code");
-        QTest::newRow("drug with spec") << u"阿莫西林片 0.25×24"_qs << "amxlp ";
+        QTest::newRow("drug with shape") << u"阿莫西林片 0.25×24"_qs << "amxlp ";
         QTest::newRow("exceptions") << u"头孢呋辛钠针 2.25"_qs << "tbfxnz ";
         QTest::newRow("digit before space") << u"奥美拉唑片1 10mg"_qs << "amlzp  ";
         QTest::newRow("no space") << u"高血压病"_qs << "gxyb";
