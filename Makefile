@@ -8,7 +8,11 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libgl-dev \
   libsqlite3-dev clang libclang-rt-14-dev \
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming \
-  xdg-utils poppler-utils
+  xdg-utils poppler-utils \
+  libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf \
+  libxlsxwriter-dev qt6-charts-dev qt6-translations-l10n \
+  postgresql libqt6sql6-psql libpq-dev \
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok
