@@ -12,7 +12,7 @@ namespace quilloa {
 QString ClinicLogQuery::statement(const ReportPeriod& period)
 {
     return QStringLiteral(
-               "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称] FROM [档案] WHERE ") +
+               "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称], [收费] FROM [档案] WHERE ") +
            period.condition() + QStringLiteral(" ORDER BY [名称], rowid");
 }
 
@@ -26,10 +26,13 @@ StoreResult<QList<ClinicLogRow>> ClinicLogQuery::rows(const StoreFile& archive,
     QSqlQuery query = result.takeValue();
     QList<ClinicLogRow> rows;
     while (query.next()) {
+        const QVariant fee = query.value(6);
         rows.append({query.value(0).toString(), query.value(1).toString(),
                      query.value(2).toString(), query.value(3).toString(),
                      query.value(4).toString(),
-                     query.value(5).toString().left(ClinicLogRow::kVisitTimeLength)});
+                     query.value(5).toString().left(ClinicLogRow::kVisitTimeLength),
+                     fee.isNull() ? std::nullopt
+                                  : std::optional<Money>(Money::fromUnits(fee.toLongLong()))});
     }
     if (query.lastError().isValid())
         return StoreStatus::failure(query.lastError().text());

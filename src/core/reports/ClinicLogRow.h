@@ -1,7 +1,11 @@
 #pragma once
 
+#include "store/Money.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace quilloa {
 
@@ -17,6 +21,8 @@ struct ClinicLogRow
     QString diagnosis; // 诊断
     QString address;   // 地址
     QString visitTime; // the record key without its seconds
+    // 收费: not a register column, but exports list it; none when the fee holds no value.
+    std::optional<Money> fee;
 
     // The register's seven cells: the fields above and an empty notes cell.
     QStringList cells() const;

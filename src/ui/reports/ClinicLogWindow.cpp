@@ -1,15 +1,20 @@
 #include "reports/ClinicLogWindow.h"
 
+#include "common/PlainDialog.h"
 #include "common/Twips.h"
 #include "printing/ClinicLogPrintout.h"
 #include "printing/QtPrinterDevice.h"
 #include "reports/BusyPointer.h"
 #include "reports/ClinicLogQuery.h"
+#include "reports/ClinicLogSheet.h"
+#include "reports/ClinicLogWriter.h"
 #include "reports/DateChoices.h"
 #include "reports/DateComboBox.h"
 #include "reports/ReportPeriod.h"
 #include "reports/TwipsLayout.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -37,7 +42,7 @@ constexpr TwipsPlacement kPlacements[] = {
     {u"Combo1_3", 180, 420, 735, 300},     {u"Label6", 960, 480, 180, 180},
     {u"Combo1_4", 1200, 420, 615, 300},    {u"Label5", 1860, 480, 180, 180},
     {u"Command2", 2280, 360, 1155, 375},   {u"Command3", 10920, 8280, 1515, 435},
-    {u"Command4", 12600, 8280, 1515, 435},
+    {u"Command4", 12600, 8280, 1515, 435}, {u"Command5", 9240, 8280, 1515, 435},
 };
 
 QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
@@ -129,6 +134,10 @@ void ClinicLogWindow::buildCommands()
             &QPushButton::clicked, this, &ClinicLogWindow::printOnDefaultPrinter);
     connect(button(this, QStringLiteral("Command4"), QStringLiteral("退  出")),
             &QPushButton::clicked, this, &QDialog::close);
+    QPushButton* exportButton = button(this, QStringLiteral("Command5"), QStringLiteral("导  出"));
+    // Enter in the boxes runs no command: every button stays a plain button.
+    exportButton->setAutoDefault(false);
+    connect(exportButton, &QPushButton::clicked, this, &ClinicLogWindow::exportWithDialog);
 }
 
 void ClinicLogWindow::writeHeadings()
@@ -154,13 +163,18 @@ void ClinicLogWindow::runMonthQuery()
 void ClinicLogWindow::runQuery(const ReportPeriod& period)
 {
     BusyPointer busy;
+    m_shownPeriod.reset();
+    m_shownRows.clear();
     m_grid->clearContents();
     m_grid->setRowCount(2);
     writeHeadings();
     const StoreResult<QList<ClinicLogRow>> rows =
         ClinicLogQuery::rows(m_context.archive().file(), period);
-    if (rows.ok())
-        fillGrid(rows.value());
+    if (!rows.ok())
+        return;
+    fillGrid(rows.value());
+    m_shownPeriod = period;
+    m_shownRows = rows.value();
 }
 
 void ClinicLogWindow::fillGrid(const QList<ClinicLogRow>& rows)
@@ -210,6 +224,41 @@ void ClinicLogWindow::printOnDefaultPrinter()
     const QString reason = printer.errorText();
     QMessageBox::warning(this, windowTitle(),
                          reason.isEmpty() ? QStringLiteral("打印失败。") : reason);
+}
+
+FileWriteStatus ClinicLogWindow::exportTo(const QString& path) const
+{
+    if (!m_shownPeriod)
+        return FileWriteStatus::failure(
+            QStringLiteral("还没有可导出的日志。请先按日或按月查询，再导出。"));
+    const SettingsRecord settings = m_context.settings().settings().valueOr(SettingsRecord());
+    const ClinicLogSheet sheet(settings.clinicName, *m_shownPeriod, m_shownRows);
+    return ClinicLogWriter::forPath(path)->write(sheet, path);
+}
+
+void ClinicLogWindow::exportWithDialog()
+{
+    if (!m_shownPeriod) {
+        PlainDialog::inform(this, windowTitle(), exportTo(QString()).message());
+        return;
+    }
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("门诊日志 ") + m_shownPeriod->dateText() + QStringLiteral(".xlsx"));
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出门诊日志"), suggested,
+        QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件，UTF-8 (*.csv)"), &filter);
+    if (path.isEmpty())
+        return;
+    const bool named = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
+                       path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+    if (!named)
+        path += filter.contains(QStringLiteral("*.csv")) ? QStringLiteral(".csv")
+                                                         : QStringLiteral(".xlsx");
+    BusyPointer busy;
+    const FileWriteStatus written = exportTo(path);
+    if (!written.ok())
+        PlainDialog::warn(this, windowTitle(), written.message());
 }
 
 } // namespace quilloa

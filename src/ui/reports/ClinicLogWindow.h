@@ -1,5 +1,8 @@
 #pragma once
 
+#include "exchange/FileWriteStatus.h"
+#include "reports/ClinicLogRow.h"
+#include "reports/ReportPeriod.h"
 #include "startup/AppContext.h"
 
 #include <QDialog>
@@ -7,15 +10,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QTableWidget;
 
 namespace quilloa {
 
-struct ClinicLogRow;
 class DateComboBox;
 class PageDevice;
-class ReportPeriod;
 
 // "门诊日志": the visits of a day or a month as a register, printable as a ruled book.
 class ClinicLogWindow : public QDialog
@@ -31,6 +33,9 @@ public:
     QList<QStringList> gridRows() const;
     // Prints the register from the grid; false when the device refused or broke off the job.
     bool printRegister(PageDevice& device);
+    // Writes the rows of the last query, with their fees, as a workbook (.xlsx) or as CSV
+    // (.csv). Fails with a message when no query has run yet.
+    FileWriteStatus exportTo(const QString& path) const;
 
 private:
     void buildGrid();
@@ -43,6 +48,7 @@ private:
     void runQuery(const ReportPeriod& period);
     void fillGrid(const QList<ClinicLogRow>& rows);
     void printOnDefaultPrinter();
+    void exportWithDialog();
 
     AppContext m_context;
     std::function<QString()> m_doctor;
@@ -52,6 +58,9 @@ private:
     DateComboBox* m_dayDay = nullptr;
     DateComboBox* m_monthYear = nullptr;
     DateComboBox* m_monthMonth = nullptr;
+    // What the grid shows since the last query that could be read; the export writes these.
+    std::optional<ReportPeriod> m_shownPeriod;
+    QList<ClinicLogRow> m_shownRows;
 };
 
 } // namespace quilloa

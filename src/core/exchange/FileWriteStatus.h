@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <utility>
+
+namespace quilloa {
+
+// The outcome of writing a file for the user: success, or a plain Chinese message naming the
+// cause and what to do, ready to be shown as it stands.
+class FileWriteStatus
+{
+public:
+    static FileWriteStatus success() { return FileWriteStatus(QString()); }
+    static FileWriteStatus failure(QString message) { return FileWriteStatus(std::move(message)); }
+
+    bool ok() const { return m_message.isEmpty(); }
+    const QString& message() const { return m_message; }
+
+    // The messages shared by every writer, for the file `path`.
+    static QString cannotCreate(const QString& path);
+    static QString cannotWrite(const QString& path);
+    static QString cannotReplace(const QString& path);
+
+private:
+    explicit FileWriteStatus(QString message) : m_message(std::move(message)) {}
+    QString m_message;
+};
+
+} // namespace quilloa

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace quilloa {
+
+// A temporary name beside a target file, for writers that cannot write through a QSaveFile
+// (a library that insists on a file name). The finished file replaces the target in one
+// rename, so the target is either the old file or the whole new one; a temporary that was
+// never committed is removed.
+class SiblingTempFile
+{
+public:
+    explicit SiblingTempFile(QString target);
+    ~SiblingTempFile();
+    SiblingTempFile(const SiblingTempFile&) = delete;
+    SiblingTempFile& operator=(const SiblingTempFile&) = delete;
+
+    // False when no file can be created in the target's folder.
+    bool isValid() const { return !m_tempPath.isEmpty(); }
+    const QString& tempPath() const { return m_tempPath; }
+    // Puts the temporary in place of the target, replacing it; false when that failed (the
+    // temporary is then removed and the target left as it was).
+    bool commit();
+
+private:
+    QString m_target;
+    QString m_tempPath;
+};
+
+} // namespace quilloa
