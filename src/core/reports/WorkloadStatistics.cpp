@@ -26,14 +26,9 @@ StoreResult<WorkloadTotals> WorkloadStatistics::of(const StoreFile& archive,
     QSqlQuery query = result.takeValue();
     WorkloadTotals totals;
     while (query.next()) {
-        ++totals.count;
         const QVariant fee = query.value(0);
-        if (fee.isNull() || totals.takingsOutOfRange)
-            continue;
-        const Money amount = Money::fromUnits(fee.toLongLong());
-        const std::optional<Money> sum = totals.takings ? totals.takings->plus(amount) : amount;
-        totals.takings = sum;
-        totals.takingsOutOfRange = !sum;
+        totals.addRecord(fee.isNull() ? std::nullopt
+                                      : std::optional<Money>(Money::fromUnits(fee.toLongLong())));
     }
     // A read that broke off half way would give a count too small.
     if (query.lastError().isValid())

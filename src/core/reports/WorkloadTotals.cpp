@@ -14,4 +14,14 @@ QString WorkloadTotals::text() const
     return prescriptions + QStringLiteral("业务额：") + amount + QStringLiteral("元");
 }
 
+void WorkloadTotals::addRecord(const std::optional<Money>& fee)
+{
+    ++count;
+    if (!fee || takingsOutOfRange)
+        return;
+    const std::optional<Money> sum = takings ? takings->plus(*fee) : *fee;
+    takings = sum;
+    takingsOutOfRange = !sum;
+}
+
 } // namespace quilloa

@@ -21,6 +21,9 @@ struct WorkloadTotals
     // "门诊处方数：3张，业务额：19.5元", "…2张，业务额：元" when no fee had a value, or
     // "无统计数字" for an empty period.
     QString text() const;
+
+    // Counts one record and adds its fee; a fee without value counts the record only.
+    void addRecord(const std::optional<Money>& fee);
 };
 
 } // namespace quilloa

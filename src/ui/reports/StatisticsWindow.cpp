@@ -4,6 +4,7 @@
 #include "reports/DateChoices.h"
 #include "reports/DateComboBox.h"
 #include "reports/ReportPeriod.h"
+#include "reports/TakingsChartWindow.h"
 #include "reports/TwipsLayout.h"
 #include "reports/WorkloadStatistics.h"
 
@@ -16,18 +17,20 @@ namespace quilloa {
 namespace {
 
 constexpr int kClientWidth = 4920;
-constexpr int kClientHeight = 3810;
+// Taller than the two frames by one row, for the chart button.
+constexpr int kClientHeight = 4290;
 
 constexpr TwipsPlacement kPlacements[] = {
-    {u"Frame1", 240, 240, 4455, 1575},  {u"Combo1_0", 180, 480, 735, 300},
-    {u"Label1", 960, 540, 180, 180},    {u"Combo1_1", 1200, 480, 615, 300},
-    {u"Label2", 1860, 540, 180, 180},   {u"Combo1_2", 2100, 480, 615, 300},
-    {u"Label3", 2760, 540, 180, 180},   {u"Command1", 3120, 420, 1155, 375},
-    {u"Picture1", 180, 960, 4095, 375}, {u"Label4", 60, 60, 0, 0},
-    {u"Frame2", 240, 1980, 4455, 1575}, {u"Combo1_3", 180, 480, 735, 300},
-    {u"Label6", 960, 540, 180, 180},    {u"Combo1_4", 1200, 480, 615, 300},
-    {u"Label5", 1860, 540, 180, 180},   {u"Command2", 3120, 420, 1155, 375},
-    {u"Picture2", 180, 960, 4095, 375}, {u"Label7", 60, 60, 0, 0},
+    {u"Frame1", 240, 240, 4455, 1575},    {u"Combo1_0", 180, 480, 735, 300},
+    {u"Label1", 960, 540, 180, 180},      {u"Combo1_1", 1200, 480, 615, 300},
+    {u"Label2", 1860, 540, 180, 180},     {u"Combo1_2", 2100, 480, 615, 300},
+    {u"Label3", 2760, 540, 180, 180},     {u"Command1", 3120, 420, 1155, 375},
+    {u"Picture1", 180, 960, 4095, 375},   {u"Label4", 60, 60, 0, 0},
+    {u"Frame2", 240, 1980, 4455, 1575},   {u"Combo1_3", 180, 480, 735, 300},
+    {u"Label6", 960, 540, 180, 180},      {u"Combo1_4", 1200, 480, 615, 300},
+    {u"Label5", 1860, 540, 180, 180},     {u"Command2", 3120, 420, 1155, 375},
+    {u"Picture2", 180, 960, 4095, 375},   {u"Label7", 60, 60, 0, 0},
+    {u"Command3", 3360, 3720, 1335, 375},
 };
 
 QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
@@ -60,6 +63,10 @@ StatisticsWindow::StatisticsWindow(const AppContext& context, QWidget* parent)
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildDayFrame();
     buildMonthFrame();
+    auto* chart = new QPushButton(QStringLiteral("统计图"), this);
+    chart->setObjectName(QStringLiteral("Command3"));
+    chart->setAutoDefault(false);
+    connect(chart, &QPushButton::clicked, this, &StatisticsWindow::showChart);
     TwipsLayout::apply(this, kPlacements);
     TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
 }
@@ -127,6 +134,20 @@ void StatisticsWindow::showStatistics(const ReportPeriod& period, QLabel* result
         WorkloadStatistics::of(m_context.archive().file(), period);
     result->setText(totals.ok() ? totals.value().text() : WorkloadTotals().text());
     result->adjustSize();
+}
+
+TakingsChartWindow* StatisticsWindow::showChart()
+{
+    if (!m_chart) {
+        m_chart = new TakingsChartWindow(m_context, m_monthYear->currentText(),
+                                         m_monthMonth->currentText(), this);
+        m_chart->setAttribute(Qt::WA_DeleteOnClose);
+        m_chart->showDays();
+    }
+    m_chart->show();
+    m_chart->raise();
+    m_chart->activateWindow();
+    return m_chart;
 }
 
 } // namespace quilloa

@@ -3,6 +3,7 @@
 #include "startup/AppContext.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QGroupBox;
 class QLabel;
@@ -11,6 +12,7 @@ namespace quilloa {
 
 class DateComboBox;
 class ReportPeriod;
+class TakingsChartWindow;
 
 // "工作量统计": prescriptions and takings of a day or a month.
 class StatisticsWindow : public QDialog
@@ -18,6 +20,10 @@ class StatisticsWindow : public QDialog
     Q_OBJECT
 public:
     explicit StatisticsWindow(const AppContext& context, QWidget* parent = nullptr);
+
+    // Shows the takings chart for the year and month of the month statistics, or brings the
+    // open one to the front.
+    TakingsChartWindow* showChart();
 
 private:
     void buildDayFrame();
@@ -35,6 +41,7 @@ private:
     DateComboBox* m_monthMonth = nullptr;
     QLabel* m_dayResult = nullptr;
     QLabel* m_monthResult = nullptr;
+    QPointer<TakingsChartWindow> m_chart;
 };
 
 } // namespace quilloa

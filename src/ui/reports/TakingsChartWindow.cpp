@@ -1,0 +1,232 @@
+#include "reports/TakingsChartWindow.h"
+
+#include "common/PlainDialog.h"
+#include "reports/BusyPointer.h"
+#include "reports/DateChoices.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace quilloa {
+namespace {
+
+constexpr int kInitialWidth = 900;
+constexpr int kInitialHeight = 640;
+
+QComboBox* dateBox(const QStringList& entries, const QString& text, const char* name)
+{
+    auto* box = new QComboBox;
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(entries);
+    box->setCurrentText(text);
+    return box;
+}
+
+QChartView* chartView(const char* name)
+{
+    auto* view = new QChartView(new QChart);
+    view->setObjectName(QLatin1String(name));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->chart()->legend()->hide();
+    return view;
+}
+
+double yuan(const WorkloadTotals& totals)
+{
+    if (!totals.takings || totals.takingsOutOfRange)
+        return 0.0;
+    return double(totals.takings->units()) / double(Money::kScale);
+}
+
+// One bar chart of the series: its categories are the bars' labels.
+void fill(QChart* chart, const QString& title, const QList<TakingsSeries::Bar>& bars,
+          double (*value)(const WorkloadTotals&), const QColor& colour)
+{
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes())
+        chart->removeAxis(axis);
+    chart->setTitle(title);
+    auto* set = new QBarSet(title);
+    set->setColor(colour);
+    QStringList labels;
+    double highest = 0;
+    for (const TakingsSeries::Bar& bar : bars) {
+        labels << bar.label;
+        const double v = value(bar.totals);
+        *set << v;
+        highest = qMax(highest, v);
+    }
+    auto* series = new QBarSeries;
+    series->append(set);
+    chart->addSeries(series);
+    auto* categories = new QBarCategoryAxis;
+    categories->append(labels);
+    chart->addAxis(categories, Qt::AlignBottom);
+    series->attachAxis(categories);
+    auto* values = new QValueAxis;
+    values->setRange(0, highest > 0 ? highest * 1.1 : 1);
+    values->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(values, Qt::AlignLeft);
+    series->attachAxis(values);
+}
+
+} // namespace
+
+TakingsChartWindow::TakingsChartWindow(const AppContext& context, const QString& year,
+                                       const QString& month, QWidget* parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("TakingsChart"));
+    setWindowTitle(QStringLiteral("统计图"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    buildControls(year, month);
+    resize(kInitialWidth, kInitialHeight);
+}
+
+void TakingsChartWindow::buildControls(const QString& year, const QString& month)
+{
+    m_year = dateBox(DateChoices::years(), year, "ChartYear");
+    m_month = dateBox(DateChoices::months(), month, "ChartMonth");
+    m_buttonRow = new QWidget;
+    auto* row = new QHBoxLayout(m_buttonRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(m_year);
+    row->addWidget(new QLabel(QStringLiteral("年")));
+    row->addWidget(m_month);
+    row->addWidget(new QLabel(QStringLiteral("月")));
+    row->addWidget(addButton("ChartDays", QStringLiteral("本月每日")));
+    row->addWidget(addButton("ChartMonths", QStringLiteral("本年每月")));
+    row->addStretch();
+    row->addWidget(addButton("ChartSave", QStringLiteral("保存图片")));
+    row->addWidget(addButton("ChartClose", QStringLiteral("退  出")));
+
+    m_picture = new QWidget;
+    auto* pictureLayout = new QVBoxLayout(m_picture);
+    m_visitsView = chartView("ChartVisits");
+    m_takingsView = chartView("ChartTakings");
+    m_total = new QLabel;
+    m_total->setObjectName(QStringLiteral("ChartTotal"));
+    m_total->setTextFormat(Qt::PlainText);
+    pictureLayout->addWidget(m_visitsView);
+    pictureLayout->addWidget(m_takingsView);
+    pictureLayout->addWidget(m_total);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_buttonRow);
+    layout->addWidget(m_picture, 1);
+
+    connect(findChild<QPushButton*>(QStringLiteral("ChartDays")), &QPushButton::clicked, this,
+            &TakingsChartWindow::showDays);
+    connect(findChild<QPushButton*>(QStringLiteral("ChartMonths")), &QPushButton::clicked, this,
+            &TakingsChartWindow::showMonths);
+    connect(findChild<QPushButton*>(QStringLiteral("ChartSave")), &QPushButton::clicked, this,
+            &TakingsChartWindow::saveWithDialog);
+    connect(findChild<QPushButton*>(QStringLiteral("ChartClose")), &QPushButton::clicked, this,
+            &QDialog::close);
+}
+
+QPushButton* TakingsChartWindow::addButton(const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void TakingsChartWindow::showDays()
+{
+    BusyPointer busy;
+    showSeries(TakingsSeries::daysOfMonth(m_context.archive().file(), m_year->currentText(),
+                                          m_month->currentText()));
+}
+
+void TakingsChartWindow::showMonths()
+{
+    BusyPointer busy;
+    showSeries(TakingsSeries::monthsOfYear(m_context.archive().file(), m_year->currentText()));
+}
+
+// A store that cannot be read shows no bars at all rather than bars of nothing.
+void TakingsChartWindow::showSeries(const StoreResult<TakingsSeries>& series)
+{
+    if (!series.ok()) {
+        m_series.reset();
+        fillCharts();
+        PlainDialog::warn(this, windowTitle(),
+                          QStringLiteral("无法读取档案库，统计图没有画出。请确认数据库文件夹中的"
+                                         "档案.dat 存在并且没有被其他程序占用，然后再试。"));
+        return;
+    }
+    m_series = series.value();
+    fillCharts();
+}
+
+void TakingsChartWindow::fillCharts()
+{
+    const QList<TakingsSeries::Bar> bars =
+        m_series ? m_series->bars() : QList<TakingsSeries::Bar>();
+    const QString period = m_series ? m_series->title() + QStringLiteral("：") : QString();
+    fill(
+        m_visitsView->chart(), period + QStringLiteral("门诊处方数（张）"), bars,
+        [](const WorkloadTotals& t) { return double(t.count); }, QColor(0x3a, 0x6e, 0xa5));
+    fill(m_takingsView->chart(), period + QStringLiteral("业务额（元）"), bars, &yuan,
+         QColor(0xc0, 0x50, 0x4d));
+    m_total->setText(totalText());
+}
+
+QString TakingsChartWindow::totalText() const
+{
+    return m_series ? QStringLiteral("合计：") + m_series->total().text() : QString();
+}
+
+FileWriteStatus TakingsChartWindow::savePicture(const QString& path)
+{
+    const QPixmap picture = m_picture->grab();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
+    if (!picture.save(&file, "PNG")) {
+        file.cancelWriting();
+        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
+    }
+    if (!file.commit())
+        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
+    return FileWriteStatus::success();
+}
+
+void TakingsChartWindow::saveWithDialog()
+{
+    if (!m_series) {
+        PlainDialog::inform(this, windowTitle(),
+                            QStringLiteral("还没有统计图。请先点“本月每日”或“本年每月”。"));
+        return;
+    }
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("保存统计图"),
+        QDir::home().filePath(QStringLiteral("统计图 ") + m_series->title().section(' ', 0, 0) +
+                              QStringLiteral(".png")),
+        QStringLiteral("PNG 图片 (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    const FileWriteStatus saved = savePicture(path);
+    if (!saved.ok())
+        PlainDialog::warn(this, windowTitle(), saved.message());
+}
+
+} // namespace quilloa
