@@ -3,6 +3,7 @@
 #include "common/Twips.h"
 #include "maintenance/DrugEntryFields.h"
 #include "maintenance/EntryCodeRules.h"
+#include "maintenance/ReferenceExchange.h"
 #include "maintenance/ReferenceListView.h"
 #include "maintenance/WindowControls.h"
 #include "reports/TwipsLayout.h"
@@ -23,7 +24,12 @@ namespace quilloa {
 namespace {
 
 constexpr int kClientWidth = 9615;
-constexpr int kClientHeight = 5100;
+// One row below the keypad holds the import and export buttons.
+constexpr int kClientHeight = 5100 + 480;
+constexpr std::array<TwipsPlacement, 2> kExchangePlacements{{
+    {u"CommandImport", 6840, 5100, 1275, 375},
+    {u"CommandExport", 8220, 5100, 1275, 375},
+}};
 
 // Twips from the top-left corner of each control's container (Frame1 for the edit controls).
 constexpr std::array<TwipsPlacement, 15> kPlacements{{
@@ -111,7 +117,10 @@ DrugWindow::DrugWindow(const AppContext& context, QWidget* parent)
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildControls();
     buildKeypad();
+    m_exchange =
+        new ReferenceExchange(m_context, ReferenceList::Drugs, this, [this] { refillQuietly(); });
     TwipsLayout::apply(this, kPlacements);
+    TwipsLayout::apply(this, kExchangePlacements);
     setFocusOrder();
     TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
     open();
@@ -194,6 +203,8 @@ void DrugWindow::setFocusOrder()
                                         m_list,      m_codeBox, m_searchBox, m_deleteButton};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    setTabOrder(m_deleteButton, m_exchange->importButton());
+    setTabOrder(m_exchange->importButton(), m_exchange->exportButton());
 }
 
 void DrugWindow::open()

@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace quilloa {
 
+class ReferenceExchange;
 class ReferenceListView;
 
 // "药品维护" (Form2): the drug list with usage texts. A selected drug is shown split into name
@@ -63,6 +64,7 @@ private:
     QLabel* m_help = nullptr;
     QFrame* m_keypad = nullptr;
     QMenu* m_popup = nullptr;
+    ReferenceExchange* m_exchange = nullptr;
 
     bool m_adding = false;
     // The drug whose texts the boxes show; none after a refill until a line is selected.

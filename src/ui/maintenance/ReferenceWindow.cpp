@@ -1,6 +1,7 @@
 #include "maintenance/ReferenceWindow.h"
 
 #include "maintenance/EntryCodeRules.h"
+#include "maintenance/ReferenceExchange.h"
 #include "maintenance/ReferenceListView.h"
 #include "maintenance/WindowControls.h"
 #include "reports/TwipsLayout.h"
@@ -40,6 +41,12 @@ constexpr std::array<TwipsPlacement, 9> kAddressPlacements{{
     {u"Command2", 4440, 3480, 1335, 350},
     {u"Command1", 4440, 3960, 1335, 350},
 }};
+// The import and export buttons, in a row below the window's own controls.
+constexpr int kExchangeRowHeight = 480;
+constexpr std::array<TwipsPlacement, 2> kExchangePlacements{{
+    {u"CommandImport", 3000, 4440, 1335, 350},
+    {u"CommandExport", 4440, 4440, 1335, 350},
+}};
 
 } // namespace
 
@@ -51,12 +58,13 @@ ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, 
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildControls();
     setFocusOrder();
+    TwipsLayout::apply(this, kExchangePlacements);
     if (isDiagnoses()) {
         TwipsLayout::apply(this, kDiagnosisPlacements);
-        TwipsLayout::fixAndCentre(this, 5910, 4485);
+        TwipsLayout::fixAndCentre(this, 5910, 4485 + kExchangeRowHeight);
     } else {
         TwipsLayout::apply(this, kAddressPlacements);
-        TwipsLayout::fixAndCentre(this, 5940, 4545);
+        TwipsLayout::fixAndCentre(this, 5940, 4545 + kExchangeRowHeight);
     }
     open();
     (isDiagnoses() ? static_cast<QWidget*>(m_searchBox) : m_addButton)->setFocus();
@@ -75,6 +83,14 @@ void ReferenceWindow::buildControls()
     m_codeBox = controls::named<QLineEdit>("Text5", this);
     m_addButton = controls::named<QPushButton>("Command2", QStringLiteral("添  加"), this);
     m_quitButton = controls::named<QPushButton>("Command1", QStringLiteral("退  出"), this);
+
+    // After an import the list shows what the search box asks for, new entries included.
+    m_exchange = new ReferenceExchange(m_context, m_list, this, [this] {
+        if (m_searchBox->text().isEmpty())
+            open();
+        else
+            search(m_searchBox->text());
+    });
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("pu"));
@@ -99,6 +115,8 @@ void ReferenceWindow::setFocusOrder()
         order = {m_addButton, m_nameBox, m_lines, m_searchBox, m_codeBox, m_quitButton};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    setTabOrder(m_quitButton, m_exchange->importButton());
+    setTabOrder(m_exchange->importButton(), m_exchange->exportButton());
 }
 
 void ReferenceWindow::open()

@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace quilloa {
 
+class ReferenceExchange;
 class ReferenceListView;
 
 // "诊断名称维护" (Form3) and "地址名称维护" (Form4): the diagnosis and address lists, added to
@@ -45,6 +46,7 @@ private:
     QPushButton* m_addButton = nullptr;
     QPushButton* m_quitButton = nullptr;
     QMenu* m_popup = nullptr;
+    ReferenceExchange* m_exchange = nullptr;
 };
 
 } // namespace quilloa

@@ -114,7 +114,7 @@ private slots:
         open();
         QCOMPARE(m_window->objectName(), QStringLiteral("Form2"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("药品维护"));
-        QCOMPARE(m_window->size(), QSize(twipsToPixels(9615), twipsToPixels(5100)));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(9615), twipsToPixels(5100 + 480)));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
         QCOMPARE(list()->geometry(), twipsRect(120, 120, 4875, 4380));
         QCOMPARE(find<QGroupBox>(QStringLiteral("Frame1"))->title(), QStringLiteral("添加药品"));

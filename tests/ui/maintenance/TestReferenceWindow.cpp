@@ -110,7 +110,7 @@ private slots:
         open();
         QCOMPARE(m_window->objectName(), QStringLiteral("Form3"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("诊断名称维护"));
-        QCOMPARE(m_window->size(), QSize(twipsToPixels(5910), twipsToPixels(4485)));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(5910), twipsToPixels(4485 + 480)));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
         QCOMPARE(list()->geometry(), twipsRect(120, 540, 5655, 2760));
         QCOMPARE(nameBox()->geometry(), twipsRect(1080, 3480, 3195, 330));
@@ -135,7 +135,7 @@ private slots:
         open(ReferenceList::Addresses);
         QCOMPARE(m_window->objectName(), QStringLiteral("Form4"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("地址名称维护"));
-        QCOMPARE(m_window->size(), QSize(twipsToPixels(5940), twipsToPixels(4545)));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(5940), twipsToPixels(4545 + 480)));
         QCOMPARE(list()->geometry(), twipsRect(120, 600, 5655, 2760));
         QCOMPARE(nameBox()->geometry(), twipsRect(1020, 3480, 3315, 330));
         QCOMPARE(codeBox()->geometry(), twipsRect(1020, 3960, 3255, 330));

@@ -1,0 +1,46 @@
+#include "exchange/ReferenceCsvExport.h"
+
+#include "exchange/CsvText.h"
+#include "maintenance/DrugEntryFields.h"
+
+#include <QSaveFile>
+
+namespace quilloa {
+
+QList<QStringList> ReferenceCsvExport::lines(ReferenceList list,
+                                             const QList<ReferenceEntry>& entries)
+{
+    const bool drugs = list == ReferenceList::Drugs;
+    QList<QStringList> lines;
+    lines << (drugs ? QStringList{QStringLiteral("名称"), QStringLiteral("用法"),
+                                  QStringLiteral("拼音")}
+                    : QStringList{QStringLiteral("名称"), QStringLiteral("拼音")});
+    for (const ReferenceEntry& entry : entries) {
+        const QString code = entry.code.value_or(QString());
+        if (drugs) {
+            const DrugEntryFields fields = DrugEntryFields::fromStored(entry.name);
+            lines << QStringList{fields.name(), fields.usage(), code};
+        } else {
+            lines << QStringList{entry.name, code};
+        }
+    }
+    return lines;
+}
+
+FileWriteStatus ReferenceCsvExport::write(ReferenceList list, const QList<ReferenceEntry>& entries,
+                                          const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
+    const QByteArray bytes = CsvText::utf8WithBom(lines(list, entries));
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
+    }
+    if (!file.commit())
+        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
+    return FileWriteStatus::success();
+}
+
+} // namespace quilloa

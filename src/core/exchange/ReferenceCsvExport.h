@@ -1,0 +1,21 @@
+#pragma once
+
+#include "exchange/FileWriteStatus.h"
+#include "store/ReferenceEntry.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace quilloa {
+
+// A reference list as CSV in UTF-8 with a byte order mark, in the columns the import reads: a
+// drug as name, usage, code; a diagnosis or address as name, code. Column titles come first.
+class ReferenceCsvExport
+{
+public:
+    static QList<QStringList> lines(ReferenceList list, const QList<ReferenceEntry>& entries);
+    static FileWriteStatus write(ReferenceList list, const QList<ReferenceEntry>& entries,
+                                 const QString& path);
+};
+
+} // namespace quilloa

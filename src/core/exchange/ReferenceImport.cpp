@@ -1,0 +1,147 @@
+#include "exchange/ReferenceImport.h"
+
+#include "exchange/CsvText.h"
+#include "maintenance/DrugEntryFields.h"
+#include "maintenance/EntryCodeRules.h"
+#include "store/Pinyin.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace quilloa {
+namespace {
+
+constexpr int kDrugNameLimit = 200;
+constexpr int kListNameLimit = 50;
+
+bool isColumnTitle(const QString& field)
+{
+    static const QStringList kTitles{QStringLiteral("名称"),     QStringLiteral("药品名称"),
+                                     QStringLiteral("诊断名称"), QStringLiteral("地址名称"),
+                                     QStringLiteral("诊断"),     QStringLiteral("地址")};
+    return kTitles.contains(field.trimmed());
+}
+
+QString insertStatement(ReferenceList list)
+{
+    switch (list) {
+    case ReferenceList::Drugs:
+        return QStringLiteral("INSERT INTO [药品] ([名称], [拼音]) VALUES (?, ?)");
+    case ReferenceList::Diagnoses:
+        return QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES (?, ?)");
+    case ReferenceList::Addresses:
+        return QStringLiteral("INSERT INTO [地址] ([名称], [拼音]) VALUES (?, ?)");
+    }
+    return QString();
+}
+
+} // namespace
+
+int ReferenceImport::nameLimit(ReferenceList list)
+{
+    return list == ReferenceList::Drugs ? kDrugNameLimit : kListNameLimit;
+}
+
+ReferenceImport ReferenceImport::read(ReferenceList list, const QByteArray& fileBytes,
+                                      const QStringList& existingNames)
+{
+    ReferenceImport import(list);
+    import.m_knownNames = QSet<QString>(existingNames.begin(), existingNames.end());
+    const TextDecoding::Decoded decoded = TextDecoding::decode(fileBytes);
+    import.m_encoding = decoded.encoding;
+    const QList<CsvText::Record> records = CsvText::parse(decoded.text);
+    for (int i = 0; i < records.size(); ++i) {
+        if (i == 0 && isColumnTitle(records[i].fields.first()))
+            continue;
+        import.readRecord(records[i].lineNumber, records[i].fields);
+    }
+    return import;
+}
+
+// The code is made as the windows make it: the initials of the name when the line gives none;
+// initials that run past the column are cut, since a code is only ever matched by its start.
+void ReferenceImport::readRecord(int lineNumber, const QStringList& fields)
+{
+    const bool drugs = m_list == ReferenceList::Drugs;
+    const int codeColumn = drugs ? 2 : 1;
+    QString name = fields.value(0).trimmed();
+    QString usage = drugs ? fields.value(1).trimmed() : QString();
+    const QString givenCode = fields.value(codeColumn).trimmed();
+    if (drugs && usage.isEmpty()) {
+        const DrugEntryFields split = DrugEntryFields::fromStored(name);
+        name = split.name().trimmed();
+        usage = split.usage().trimmed();
+    }
+    if (name.isEmpty()) {
+        m_refused.append({lineNumber, QStringLiteral("名称为空")});
+        return;
+    }
+    if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r')) ||
+        usage.contains(QLatin1Char('\n')) || usage.contains(QLatin1Char('\r'))) {
+        m_refused.append({lineNumber, QStringLiteral("名称或用法中有换行")});
+        return;
+    }
+    const QString stored = drugs ? DrugEntryFields(name, usage).stored() : name;
+    if (refuseLongText(lineNumber,
+                       drugs && !usage.isEmpty() ? QStringLiteral("名称加用法")
+                                                 : QStringLiteral("名称"),
+                       stored, nameLimit(m_list)) ||
+        refuseLongText(lineNumber, QStringLiteral("拼音代码"), givenCode, kCodeLimit))
+        return;
+    if (m_knownNames.contains(stored)) {
+        m_duplicates.append(lineNumber);
+        return;
+    }
+    const QString codeBox = givenCode.isEmpty() ? Pinyin::codeOfName(name) : givenCode;
+    const QString code =
+        drugs ? EntryCodeRules::storedDrugCode(EntryCodeRules::drugCodeBox(codeBox, name))
+              : EntryCodeRules::listCode(codeBox, name);
+    m_knownNames.insert(stored);
+    m_entries.append({stored, code.left(kCodeLimit)});
+}
+
+bool ReferenceImport::refuseLongText(int lineNumber, const QString& what, const QString& text,
+                                     int limit)
+{
+    if (text.size() <= limit)
+        return false;
+    m_refused.append({lineNumber, QStringLiteral("%1有%2个字，超过了最多%3个字的限制")
+                                      .arg(what)
+                                      .arg(text.size())
+                                      .arg(limit)});
+    return true;
+}
+
+StoreStatus ReferenceImport::store(const SettingsStore& settings) const
+{
+    StoreResult<QSqlDatabase> opened = settings.file().database();
+    if (!opened.ok())
+        return opened;
+    QSqlDatabase db = opened.value();
+    if (!db.transaction())
+        return StoreStatus::failure(QStringLiteral("cannot begin a transaction"));
+    QSqlQuery insert(db);
+    bool ok = insert.prepare(insertStatement(m_list));
+    for (qsizetype i = 0; ok && i < m_entries.size(); ++i) {
+        insert.bindValue(0, m_entries[i].name);
+        insert.bindValue(1, m_entries[i].code);
+        ok = insert.exec();
+    }
+    const QString error = ok ? QString() : insert.lastError().text();
+    insert.finish();
+    if (ok && db.commit())
+        return StoreStatus::success();
+    db.rollback();
+    return StoreStatus::failure(error.isEmpty() ? db.lastError().text() : error);
+}
+
+QStringList ReferenceImport::refusalLines() const
+{
+    QStringList lines;
+    for (const Refusal& refusal : m_refused)
+        lines << QStringLiteral("第%1行：%2").arg(refusal.lineNumber).arg(refusal.reason);
+    return lines;
+}
+
+} // namespace quilloa
