@@ -12,12 +12,12 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf \
   libxlsxwriter-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
   postgresql libqt6sql6-psql libpq-dev \
-  dpkg-dev fakeroot file lintian desktop-file-utils appstream
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream libfontconfig-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok
 
-.PHONY: all deps configure build run test asan-test bench fuzz format clean
+.PHONY: all deps configure build run test package asan-test bench fuzz format clean
 
 all: build
 
@@ -45,6 +45,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package build/quilloa_<version>_<arch>.deb; install it with apt install ./build/quilloa_*.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # Same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: deps

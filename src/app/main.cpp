@@ -1,15 +1,80 @@
 #include "startup/AppStartup.h"
+#include "startup/CommandLine.h"
+#include "startup/DataFolderChoice.h"
+#include "startup/SmoothKaiRule.h"
+#include "startup/StockTranslations.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
+
+namespace {
+
+QStringList rawArguments(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+quilloa::DataFolder chooseDataFolder(const quilloa::CommandLine& line)
+{
+    return quilloa::DataFolderChoice::choose(QCoreApplication::applicationDirPath(),
+                                             line.dataFolder(),
+                                             quilloa::DataFolderChoice::userDataFolder());
+}
+
+// Parses the arguments of the running application; prints help, version or the error.
+// Returns the exit code when the program should end here, -1 when it should start.
+int handleCommandLine(quilloa::CommandLine& line)
+{
+    if (!line.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(line.errorText()));
+        return 1;
+    }
+    if (line.versionRequested()) {
+        std::fputs(qPrintable(quilloa::CommandLine::versionText()), stdout);
+        return 0;
+    }
+    if (line.helpRequested()) {
+        std::fputs(qPrintable(line.helpText(chooseDataFolder(line).description())), stdout);
+        return 0;
+    }
+    return -1;
+}
+
+// --help and --version need no screen, so they run without the window system.
+int printText(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    quilloa::StockTranslations::install();
+    quilloa::CommandLine line;
+    return std::max(handleCommandLine(line), 0);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Quilloa"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLOA_VERSION));
+    if (quilloa::CommandLine::asksForTextOnly(rawArguments(argc, argv)))
+        return printText(argc, argv);
+
+    quilloa::SmoothKaiRule::install();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quilloa"));
+    quilloa::StockTranslations::install();
+    quilloa::CommandLine line;
+    if (const int code = handleCommandLine(line); code >= 0)
+        return code;
     std::unique_ptr<QWidget> window(quilloa::AppStartup::start(
-        QApplication::applicationDirPath(), std::make_shared<quilloa::SystemClock>()));
+        chooseDataFolder(line).path, std::make_shared<quilloa::SystemClock>()));
+    if (line.quitAfterStart())
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return QApplication::exec();
 }

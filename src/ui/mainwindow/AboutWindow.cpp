@@ -1,5 +1,7 @@
 #include "mainwindow/AboutWindow.h"
 
+#include <QDir>
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -10,7 +12,7 @@
 
 namespace quilloa {
 
-AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
+AboutWindow::AboutWindow(const StorePaths& paths, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("关于"));
@@ -30,6 +32,14 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
                                               "统计工作量，登记门诊日志。"),
                                this);
     purpose->setObjectName(QStringLiteral("Label2"));
+    // Tells the clinic where its prescriptions are, e.g. to copy them onto another disk.
+    auto* folders = new QLabel(QStringLiteral("数据文件夹：%1\n备份文件夹：%2")
+                                   .arg(QDir::toNativeSeparators(paths.dataFolder),
+                                        QDir::toNativeSeparators(paths.backupFolder)),
+                               this);
+    folders->setObjectName(QStringLiteral("Label3"));
+    folders->setTextFormat(Qt::PlainText);
+    folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
@@ -37,6 +47,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     auto* text = new QVBoxLayout;
     text->addWidget(name);
     text->addWidget(purpose);
+    text->addWidget(folders);
     auto* top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addSpacing(12);

@@ -577,7 +577,7 @@ void MainWindow::showSettings()
 
 void MainWindow::showAbout()
 {
-    showSingle(m_aboutWindow, [this] { return new AboutWindow(this); });
+    showSingle(m_aboutWindow, [this] { return new AboutWindow(m_context.paths(), this); });
 }
 
 void MainWindow::openHelp()

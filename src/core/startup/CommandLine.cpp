@@ -1,0 +1,73 @@
+#include "startup/CommandLine.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace quilloa {
+
+namespace {
+
+QCommandLineOption hiddenOption(const QString& name)
+{
+    QCommandLineOption option(name);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
+} // namespace
+
+CommandLine::CommandLine()
+    : m_help(m_parser.addHelpOption()), m_version(m_parser.addVersionOption()),
+      m_data(QStringLiteral("data"),
+             QStringLiteral("把数据库和数据库备份放在 <文件夹> 中，而不是默认的数据文件夹。"),
+             QStringLiteral("文件夹")),
+      m_quitAfterStart(hiddenOption(QStringLiteral("quit-after-start")))
+{
+    m_parser.setApplicationDescription(
+        QStringLiteral("门诊处方管理：书写、保存、查找和打印处方。"));
+    m_parser.addOption(m_data);
+    m_parser.addOption(m_quitAfterStart);
+}
+
+bool CommandLine::parse(const QStringList& arguments)
+{
+    m_error.clear();
+    if (!m_parser.parse(arguments))
+        m_error = m_parser.errorText();
+    else if (m_parser.isSet(m_data) && dataFolder().trimmed().isEmpty())
+        // An empty --data would quietly fall back to the default folder.
+        m_error = QStringLiteral("--data 后面要写数据文件夹的路径。");
+    else if (!m_parser.positionalArguments().isEmpty())
+        m_error = QStringLiteral("无法识别的参数：%1")
+                      .arg(m_parser.positionalArguments().join(QLatin1Char(' ')));
+    return m_error.isEmpty();
+}
+
+bool CommandLine::helpRequested() const
+{
+    return m_parser.isSet(m_help);
+}
+
+bool CommandLine::versionRequested() const
+{
+    return m_parser.isSet(m_version);
+}
+
+QString CommandLine::helpText(const QString& dataFolderLine) const
+{
+    return m_parser.helpText() + QLatin1Char('\n') + dataFolderLine + QLatin1Char('\n');
+}
+
+QString CommandLine::versionText()
+{
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+}
+
+bool CommandLine::asksForTextOnly(const QStringList& arguments)
+{
+    CommandLine line;
+    return line.parse(arguments) && (line.helpRequested() || line.versionRequested());
+}
+
+} // namespace quilloa

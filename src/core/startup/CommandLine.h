@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+namespace quilloa {
+
+// The program's command line: --data DIR, --help, --version, and --quit-after-start, which
+// is left out of --help because only the package test needs it (it starts the installed
+// program headless and must see it end by itself once its stores are prepared).
+class CommandLine
+{
+public:
+    CommandLine();
+
+    // False when the arguments are not understood; errorText() then says why.
+    bool parse(const QStringList& arguments);
+    QString errorText() const { return m_error; }
+
+    bool helpRequested() const;
+    bool versionRequested() const;
+    QString dataFolder() const { return m_parser.value(m_data); }
+    bool quitAfterStart() const { return m_parser.isSet(m_quitAfterStart); }
+
+    // The usual usage and options text, followed by the line naming the data folder in use.
+    QString helpText(const QString& dataFolderLine) const;
+    // "quilloa 2.0"
+    static QString versionText();
+
+    // True when the arguments only ask for text (--help or --version), which needs no screen.
+    static bool asksForTextOnly(const QStringList& arguments);
+
+private:
+    QCommandLineParser m_parser;
+    QString m_error;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
+    QCommandLineOption m_data;
+    QCommandLineOption m_quitAfterStart;
+};
+
+} // namespace quilloa

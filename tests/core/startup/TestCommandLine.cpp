@@ -1,0 +1,91 @@
+#include "startup/CommandLine.h"
+
+#include <QTest>
+
+using namespace quilloa;
+
+namespace {
+
+QStringList args(std::initializer_list<const char*> list)
+{
+    QStringList result{QStringLiteral("quilloa")};
+    for (const char* a : list)
+        result << QString::fromUtf8(a);
+    return result;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void noArgumentsStartsWithDefaults()
+    {
+        CommandLine line;
+        QVERIFY(line.parse(args({})));
+        QVERIFY(line.dataFolder().isEmpty());
+        QVERIFY(!line.quitAfterStart());
+        QVERIFY(!line.helpRequested());
+        QVERIFY(!line.versionRequested());
+        QVERIFY(!CommandLine::asksForTextOnly(args({})));
+    }
+
+    void dataFolderInBothSpellings()
+    {
+        CommandLine separate;
+        QVERIFY(separate.parse(args({"--data", "/mnt/诊所"})));
+        QCOMPARE(separate.dataFolder(), QStringLiteral("/mnt/诊所"));
+        CommandLine joined;
+        QVERIFY(joined.parse(args({"--data=/srv/q", "--quit-after-start"})));
+        QCOMPARE(joined.dataFolder(), QStringLiteral("/srv/q"));
+        QVERIFY(joined.quitAfterStart());
+    }
+
+    void faultyArgumentsAreRefusedWithAReason()
+    {
+        CommandLine missingValue;
+        QVERIFY(!missingValue.parse(args({"--data"})));
+        QVERIFY(!missingValue.errorText().isEmpty());
+        CommandLine emptyValue;
+        QVERIFY(!emptyValue.parse(args({"--data="})));
+        QVERIFY(emptyValue.errorText().contains(QStringLiteral("--data")));
+        CommandLine unknown;
+        QVERIFY(!unknown.parse(args({"--colour"})));
+        QVERIFY(!unknown.errorText().isEmpty());
+        CommandLine stray;
+        QVERIFY(!stray.parse(args({"档案.dat"})));
+        QVERIFY(stray.errorText().contains(QStringLiteral("档案.dat")));
+    }
+
+    void helpAndVersionNeedNoWindow()
+    {
+        for (const char* option : {"--help", "-h", "--version", "-v"})
+            QVERIFY2(CommandLine::asksForTextOnly(args({option})), option);
+        QVERIFY(!CommandLine::asksForTextOnly(args({"--data", "/x"})));
+        QVERIFY(!CommandLine::asksForTextOnly(args({"--help", "--colour"})));
+    }
+
+    void helpNamesDataOptionAndFolderButNotTheTestOption()
+    {
+        CommandLine line;
+        QVERIFY(line.parse(args({"--help"})));
+        QVERIFY(line.helpRequested());
+        const QString text = line.helpText(QStringLiteral("数据文件夹：/x"));
+        QVERIFY(text.contains(QStringLiteral("--data")));
+        QVERIFY(text.contains(QStringLiteral("--version")));
+        QVERIFY(text.trimmed().endsWith(QStringLiteral("数据文件夹：/x")));
+        QVERIFY(!text.contains(QStringLiteral("quit-after-start")));
+    }
+
+    void versionIsProgramNameAndNumber()
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
+        const QString text = CommandLine::versionText();
+        QVERIFY(text.endsWith(QStringLiteral(" 2.0\n")));
+        QVERIFY(!text.contains(QLatin1Char('/')));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "TestCommandLine.moc"
