@@ -181,8 +181,9 @@ private slots:
         QVERIFY2(help.output.contains(QStringLiteral("--data")), qPrintable(help.output));
         QVERIFY2(help.output.contains(userFolder(home.path())), qPrintable(help.output));
         QVERIFY(!QFile::exists(userFolder(home.path())));
-        const Run wrong = run(m_program, {QStringLiteral("--colour")}, environment);
+        const Run wrong = run(m_program, {QStringLiteral("--colour")}, headless(home.path()));
         QCOMPARE(wrong.exitCode, 1);
+        QVERIFY2(wrong.output.contains(QStringLiteral("colour")), qPrintable(wrong.output));
     }
 
     void lintianFindsNoErrors()
