@@ -13,6 +13,23 @@ bool SmoothKaiRule::install()
                                           FcTrue) == FcTrue;
 }
 
+bool SmoothKaiRule::drawsEmbeddedBitmaps(const char* family)
+{
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, 12.0);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcBool bitmaps = FcTrue; // fontconfig's own default
+    if (match)
+        FcPatternGetBool(match, FC_EMBEDDED_BITMAP, 0, &bitmaps);
+    FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return bitmaps == FcTrue;
+}
+
 const char* SmoothKaiRule::rule()
 {
     return R"(<?xml version="1.0"?>

@@ -12,6 +12,8 @@ public:
     // Call before the first window is made. False when fontconfig refuses the rule; the
     // program then draws as before.
     static bool install();
+    // Whether fontconfig lets `family` at 9 pt on screen be drawn from embedded bitmaps.
+    static bool drawsEmbeddedBitmaps(const char* family);
     static const char* rule();
 };
 
