@@ -59,9 +59,10 @@ asan-test: deps
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Builds only what the benchmark needs; the first run generates its stores (about a minute).
+# BENCH_ARGS narrows a run, e.g. BENCH_ARGS="200000 --only=archive".
 bench: configure
 	cmake --build $(BUILD_DIR) --target quilloa_bench -j $(JOBS)
-	./$(BUILD_DIR)/bench/quilloa_bench
+	./$(BUILD_DIR)/bench/quilloa_bench $(BENCH_ARGS)
 
 fuzz: deps
 	@[ -f build-fuzz/build.ninja ] || CXX=clang++ cmake -S . -B build-fuzz -G Ninja \

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/StoreFile.h"
 #include "store/StorePaths.h"
 
 #include <QDate>
@@ -38,6 +39,7 @@ private:
     bool fillSettings(QString* error);
     bool fillArchive(QString* error);
     bool tidy(QString* error);
+    bool completeNameIndex(const StoreFile& archive, QString* error);
 
     int m_records;
     StorePaths m_paths;

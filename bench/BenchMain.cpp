@@ -34,6 +34,8 @@ std::vector<int> archiveSizes(const QStringList& arguments)
 {
     std::vector<int> sizes;
     for (const QString& argument : arguments.mid(1)) {
+        if (argument.startsWith(QLatin1String("--")))
+            continue;
         const int records = argument.toInt();
         if (records > 0)
             sizes.push_back(records);
@@ -41,6 +43,18 @@ std::vector<int> archiveSizes(const QStringList& arguments)
     if (sizes.empty())
         sizes = {BenchDataSet::kSmallArchive, BenchDataSet::kLargeArchive};
     return sizes;
+}
+
+// Parts to run, from "--only=lists,archive,startup"; all by default.
+QStringList parts(const QStringList& arguments)
+{
+    QStringList chosen = {QStringLiteral("lists"), QStringLiteral("archive"),
+                          QStringLiteral("startup")};
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument.startsWith(QLatin1String("--only=")))
+            chosen = argument.mid(7).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    }
+    return chosen;
 }
 
 double peakMemoryMiB()
@@ -76,18 +90,25 @@ int main(int argc, char* argv[])
     WidgetBench widgets(table);
     const BenchDataSet& largest = sets.back();
     const BenchInputs largestInputs(largest);
-    std::fprintf(stderr, "Timing reference lists ...\n");
-    stores.referenceLists(largest, largestInputs);
-    widgets.referenceLists(largest, largestInputs);
+    const QStringList run = parts(QApplication::arguments());
+    if (run.contains(u"lists")) {
+        std::fprintf(stderr, "Timing reference lists ...\n");
+        stores.referenceLists(largest, largestInputs);
+        widgets.referenceLists(largest, largestInputs);
+    }
     for (const BenchDataSet& set : sets) {
+        if (!run.contains(u"archive"))
+            break;
         std::fprintf(stderr, "Timing the archive of %d records ...\n", set.records());
         const BenchInputs inputs(set);
         stores.archive(set, inputs);
         widgets.archive(set, inputs);
         quilloa::StoreFile::closeAll();
     }
-    std::fprintf(stderr, "Timing start-up ...\n");
-    widgets.startup(largest);
+    if (run.contains(u"startup")) {
+        std::fprintf(stderr, "Timing start-up ...\n");
+        widgets.startup(largest);
+    }
 
     const QString markdown = table.markdown();
     std::printf("\n%s\nPeak memory (max resident set): %.0f MiB, archive of %d records\n",

@@ -2,6 +2,7 @@
 
 #include "BenchDataSet.h"
 #include "BenchInputs.h"
+#include "RawSqlite.h"
 #include "ResultTable.h"
 
 #include <functional>
@@ -19,8 +20,11 @@ public:
     void archive(const BenchDataSet& data, const BenchInputs& inputs);
 
 private:
+    // With `sameSql`, `raw` runs the very SQL of `ours` and the row also holds the ratio goal.
     void row(const QString& operation, const QString& size, const std::function<void()>& ours,
-             const std::function<void()>& raw, const Goal& goal);
+             const std::function<void()>& raw, Goal goal, bool sameSql = true);
+    void nameSearch(const BenchDataSet& data, const QString& size, RawSqlite& raw);
+    void indexBuild(const BenchDataSet& data, const QString& size);
     void saving(const BenchDataSet& data, const QString& size);
 
     ResultTable& m_table;

@@ -10,8 +10,14 @@
 #include <functional>
 #include <memory>
 
+class QAbstractItemView;
 class QLineEdit;
 class QWidget;
+
+namespace quilloa {
+class ArchivePanel;
+class ArchiveStore;
+} // namespace quilloa
 
 namespace quilloa::bench {
 
@@ -36,6 +42,8 @@ private:
     void sheetLookups(QWidget* main, const BenchInputs& inputs);
     void drugWindow(QWidget* main, const BenchInputs& inputs);
     void archivePanel(QWidget* main, const BenchDataSet& data);
+    void foundListShown(ArchivePanel* panel, QAbstractItemView* list, const ArchiveStore& store,
+                        const QString& size);
     void showRecord(QWidget* main, const BenchDataSet& data);
     void statistics(QWidget* main, const BenchDataSet& data, const BenchInputs& inputs);
     void clinicLog(QWidget* main, const BenchDataSet& data, const BenchInputs& inputs);

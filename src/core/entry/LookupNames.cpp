@@ -1,6 +1,6 @@
 #include "entry/LookupNames.h"
 
-#include "store/BoundQuery.h"
+#include "store/DirectRows.h"
 
 namespace quilloa {
 namespace {
@@ -25,17 +25,13 @@ StoreResult<QStringList> LookupNames::find(const SettingsStore& store, Reference
 {
     const QString pattern =
         (match == Match::Contains ? QStringLiteral("%") : QString()) + code + QStringLiteral("%");
-    StoreResult<QSqlQuery> result =
-        BoundQuery::run(store.file(),
-                        QStringLiteral("SELECT [名称] FROM %1 WHERE [拼音] LIKE ? ORDER BY rowid")
-                            .arg(tableOf(list)),
-                        {pattern});
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery query = result.takeValue();
     QStringList names;
-    while (query.next())
-        names.append(query.value(0).toString());
+    const StoreStatus read = DirectRows::read(
+        store.file(),
+        QStringLiteral("SELECT [名称] FROM %1 WHERE [拼音] LIKE ? ORDER BY rowid").arg(tableOf(list)),
+        {pattern}, [&names](const DirectRow& r) { names.append(r.text(0)); });
+    if (!read.ok())
+        return read;
     return names;
 }
 

@@ -1,10 +1,6 @@
 #include "reports/ClinicLogQuery.h"
 
-#include "store/BoundQuery.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
+#include "store/DirectRows.h"
 
 namespace quilloa {
 
@@ -19,23 +15,16 @@ QString ClinicLogQuery::statement(const ReportPeriod& period)
 StoreResult<QList<ClinicLogRow>> ClinicLogQuery::rows(const StoreFile& archive,
                                                       const ReportPeriod& period)
 {
-    StoreResult<QSqlQuery> result =
-        BoundQuery::run(archive, statement(period), {period.boundValue()});
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery query = result.takeValue();
     QList<ClinicLogRow> rows;
-    while (query.next()) {
-        const QVariant fee = query.value(6);
-        rows.append({query.value(0).toString(), query.value(1).toString(),
-                     query.value(2).toString(), query.value(3).toString(),
-                     query.value(4).toString(),
-                     query.value(5).toString().left(ClinicLogRow::kVisitTimeLength),
-                     fee.isNull() ? std::nullopt
-                                  : std::optional<Money>(Money::fromUnits(fee.toLongLong()))});
-    }
-    if (query.lastError().isValid())
-        return StoreStatus::failure(query.lastError().text());
+    const StoreStatus read = DirectRows::read(
+        archive, statement(period), {period.boundValue()}, [&rows](const DirectRow& r) {
+            rows.append({r.text(0), r.text(1), r.text(2), r.text(3), r.text(4),
+                         r.text(5).left(ClinicLogRow::kVisitTimeLength),
+                         r.isNull(6) ? std::nullopt
+                                     : std::optional<Money>(Money::fromUnits(r.integer(6)))});
+        });
+    if (!read.ok())
+        return read;
     return rows;
 }
 

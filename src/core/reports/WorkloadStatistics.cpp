@@ -1,10 +1,6 @@
 #include "reports/WorkloadStatistics.h"
 
-#include "store/BoundQuery.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
+#include "store/DirectRows.h"
 
 namespace quilloa {
 
@@ -19,20 +15,15 @@ QString WorkloadStatistics::statement(const ReportPeriod& period)
 StoreResult<WorkloadTotals> WorkloadStatistics::of(const StoreFile& archive,
                                                    const ReportPeriod& period)
 {
-    StoreResult<QSqlQuery> result =
-        BoundQuery::run(archive, statement(period), {period.boundValue()});
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery query = result.takeValue();
     WorkloadTotals totals;
-    while (query.next()) {
-        const QVariant fee = query.value(0);
-        totals.addRecord(fee.isNull() ? std::nullopt
-                                      : std::optional<Money>(Money::fromUnits(fee.toLongLong())));
-    }
+    const StoreStatus read = DirectRows::read(
+        archive, statement(period), {period.boundValue()}, [&totals](const DirectRow& r) {
+            totals.addRecord(r.isNull(0) ? std::nullopt
+                                         : std::optional<Money>(Money::fromUnits(r.integer(0))));
+        });
     // A read that broke off half way would give a count too small.
-    if (query.lastError().isValid())
-        return StoreStatus::failure(query.lastError().text());
+    if (!read.ok())
+        return read;
     return totals;
 }
 

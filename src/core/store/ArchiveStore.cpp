@@ -1,12 +1,16 @@
 #include "store/ArchiveStore.h"
 
 #include "store/BoundQuery.h"
+#include "store/DirectRows.h"
+#include "store/NameIndex.h"
 
 #include <QVariant>
 
 namespace quilloa {
 namespace {
 
+// yyyy-mm-dd
+constexpr int kWholeDayLength = 10;
 const QString kEntryColumns = QStringLiteral("SELECT rowid, [姓名], [名称] FROM [档案] ");
 const QString kRecordColumns =
     QStringLiteral("SELECT [名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], [处方], [医生], "
@@ -44,8 +48,8 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
                                                        const QVariantList& values) const
 {
     QList<ArchiveEntry> list;
-    const StoreStatus read = BoundQuery::read(m_file, sql, values, [&list](const QSqlQuery& q) {
-        list.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+    const StoreStatus read = DirectRows::read(m_file, sql, values, [&list](const DirectRow& r) {
+        list.append({r.integer(0), r.text(1), r.text(2)});
     });
     if (!read.ok())
         return read;
@@ -60,13 +64,19 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
 StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
                                                       const QString& datePrefix) const
 {
+    const QVariant namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
+    const QVariant datePattern = datePrefix + QStringLiteral("%");
+    // A name holding a character reads only the records whose names hold its rarest one,
+    // unless a whole day is asked for: the date index finds the few visits of a day sooner.
+    const bool wholeDay = datePrefix.size() >= kWholeDayLength;
+    if (const auto character = wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText))
+        return entries(NameIndex::kSearch, {*character, namePattern, datePattern});
     // "+rowid" keeps the same order but stops the planner from walking the whole table, bodies
     // and all, just because that yields rowid order: it reads the narrow index on
     // (姓名, 日期, 名称), or the date index when a date is given, and sorts the matches.
     return entries(kEntryColumns +
                        QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY +rowid"),
-                   {QStringLiteral("%") + nameText + QStringLiteral("%"),
-                    datePrefix + QStringLiteral("%")});
+                   {namePattern, datePattern});
 }
 
 StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QString& sql,

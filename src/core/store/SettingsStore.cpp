@@ -1,6 +1,7 @@
 #include "store/SettingsStore.h"
 
 #include "store/BoundQuery.h"
+#include "store/DirectRows.h"
 
 #include <QVariant>
 
@@ -35,12 +36,11 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, con
     const QString sql = QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2")
                             .arg(tableName(list), where);
     QList<ReferenceEntry> entries;
-    const StoreStatus read = BoundQuery::read(m_file, sql, values, [&entries](const QSqlQuery& q) {
-        ReferenceEntry entry{q.value(0).toLongLong(), q.value(1).toString(), std::nullopt};
-        const QVariant code = q.value(2);
-        if (!code.isNull())
-            entry.code = code.toString();
-        entries.append(entry);
+    const StoreStatus read = DirectRows::read(m_file, sql, values, [&entries](const DirectRow& r) {
+        ReferenceEntry entry{r.integer(0), r.text(1), std::nullopt};
+        if (!r.isNull(2))
+            entry.code = r.text(2);
+        entries.append(std::move(entry));
     });
     if (!read.ok())
         return read;

@@ -1,5 +1,7 @@
 #include "store/StoreSchema.h"
 
+#include "store/NameIndex.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -167,6 +169,8 @@ void StoreSchema::ensureIndexes(QSqlDatabase& db)
         if (tables.contains(tableName))
             query.exec(sql);
     }
+    query = QSqlQuery();
+    NameIndex::ensure(db);
 }
 
 } // namespace quilloa

@@ -1,22 +1,19 @@
 #include "entry/ArchivePanel.h"
 
 #include "common/Twips.h"
+#include "entry/ArchiveListModel.h"
+#include "store/NameIndexBuilder.h"
 
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSignalBlocker>
+
+#include <utility>
 
 namespace quilloa {
-namespace {
-
-// Each line keeps the whole entry it shows, its row included.
-constexpr int kEntryRole = Qt::UserRole;
-
-} // namespace
 
 ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     : QFrame(parent), m_context(context)
@@ -40,20 +37,27 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
         new QPushButton(QIcon(QStringLiteral(":/icons/search.svg")), QStringLiteral("查询"), this);
     m_searchButton->setObjectName(QStringLiteral("Command2"));
     m_searchButton->setGeometry(twipsRect(2640, 180, 750, 735));
-    m_archiveList = new QListWidget(this);
+    m_archiveList = new QListView(this);
     m_archiveList->setObjectName(QStringLiteral("T1"));
     m_archiveList->setGeometry(twipsRect(120, 1020, 3315, 3735));
+    m_lines = new ArchiveListModel(m_archiveList);
+    m_archiveList->setModel(m_lines);
     m_archiveList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_archiveList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A search may list every record; lines of one height lay out at once.
     m_archiveList->setUniformItemSizes(true);
 
     connect(m_searchButton, &QPushButton::clicked, this, &ArchivePanel::search);
-    connect(m_archiveList, &QListWidget::itemClicked, this, &ArchivePanel::lineClicked);
+    connect(m_archiveList, &QListView::clicked, this, &ArchivePanel::lineClicked);
+
+    // An archive from before the name index fills it while the program idles.
+    m_indexBuilder = new NameIndexBuilder(m_context.archive().file(), this);
+    m_indexBuilder->start();
 }
 
 void ArchivePanel::rebuild()
 {
-    m_archiveList->clear();
+    m_lines->clear();
     const auto entries = m_context.archive().firstEntries(kOpeningCap);
     if (entries.ok())
         setEntries(entries.value());
@@ -61,45 +65,46 @@ void ArchivePanel::rebuild()
 
 void ArchivePanel::search()
 {
-    m_archiveList->clear();
+    m_lines->clear();
     // The typed texts are values of the query, never part of its text: a quote is a character.
     const auto found = m_context.archive().search(m_nameBox->text(), m_dateBox->text());
     if (found.ok())
         setEntries(found.value());
 }
 
-void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)
+void ArchivePanel::setEntries(QList<ArchiveEntry> entries)
 {
-    m_archiveList->clear();
-    QStringList lines;
-    lines.reserve(entries.size());
-    for (const ArchiveEntry& entry : entries)
-        lines << entry.text();
-    // All lines join the list at once; a search may list every record.
-    m_archiveList->addItems(lines);
-    // The record behind each line is no part of what shows, so the view need not hear of it.
-    const QSignalBlocker quiet(m_archiveList->model());
-    for (int row = 0; row < int(entries.size()); ++row)
-        m_archiveList->item(row)->setData(kEntryRole, QVariant::fromValue(entries.at(row)));
+    m_lines->setEntries(std::move(entries));
 }
 
-ArchiveEntry ArchivePanel::entryOf(const QListWidgetItem* item)
+int ArchivePanel::lineCount() const
 {
-    return item->data(kEntryRole).value<ArchiveEntry>();
+    return m_lines->rowCount();
+}
+
+QString ArchivePanel::lineText(int line) const
+{
+    return m_lines->index(line).data().toString();
+}
+
+int ArchivePanel::selectedLine() const
+{
+    const QModelIndexList selected = m_archiveList->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 std::optional<ArchiveEntry> ArchivePanel::selectedEntry() const
 {
-    const QList<QListWidgetItem*> selected = m_archiveList->selectedItems();
-    if (selected.isEmpty())
+    const int line = selectedLine();
+    if (line < 0)
         return std::nullopt;
-    return entryOf(selected.first());
+    return m_lines->entryAt(line);
 }
 
-void ArchivePanel::lineClicked(QListWidgetItem* item)
+void ArchivePanel::lineClicked(const QModelIndex& index)
 {
-    if (item)
-        emit entryActivated(entryOf(item));
+    if (index.isValid())
+        emit entryActivated(m_lines->entryAt(index.row()));
 }
 
 void ArchivePanel::fillToday()
@@ -119,9 +124,9 @@ bool ArchivePanel::eventFilter(QObject* watched, QEvent* event)
 
 void ArchivePanel::removeSelectedLine()
 {
-    const QList<QListWidgetItem*> selected = m_archiveList->selectedItems();
-    if (!selected.isEmpty())
-        delete selected.first();
+    const int line = selectedLine();
+    if (line >= 0)
+        m_lines->removeRows(line, 1);
 }
 
 } // namespace quilloa

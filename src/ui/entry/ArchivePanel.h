@@ -9,15 +9,19 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
+class QModelIndex;
 class QPushButton;
 
 namespace quilloa {
 
+class ArchiveListModel;
+class NameIndexBuilder;
+
 // The archive panel: name and date search boxes, the search button and the archive list, whose
 // lines read 姓名[key]. Each line keeps the row it stands for, so acting on a line reaches
-// exactly that record even when two records share a key.
+// exactly that record even when two records share a key. The list holds every entry found but
+// makes only the lines on screen.
 class ArchivePanel : public QFrame
 {
     Q_OBJECT
@@ -29,7 +33,10 @@ public:
     QLineEdit* nameBox() const { return m_nameBox; }
     QLineEdit* dateBox() const { return m_dateBox; }
     QPushButton* searchButton() const { return m_searchButton; }
-    QListWidget* archiveList() const { return m_archiveList; }
+    QListView* archiveList() const { return m_archiveList; }
+    int lineCount() const;
+    // The text of a line as shown, 姓名[key]; empty for a line that does not exist.
+    QString lineText(int line) const;
 
     // Clears the list and fills it with the first 100 records in the order they were added.
     void rebuild();
@@ -40,7 +47,7 @@ public:
     // The date box takes today's date, caret at the end.
     void fillToday();
     // Replaces the list by these entries.
-    void setEntries(const QList<ArchiveEntry>& entries);
+    void setEntries(QList<ArchiveEntry> entries);
     // The entry of the selected line, if a line is selected.
     std::optional<ArchiveEntry> selectedEntry() const;
     // Removes the selected line (after its record was deleted).
@@ -56,8 +63,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static ArchiveEntry entryOf(const QListWidgetItem* item);
-    void lineClicked(QListWidgetItem* item);
+    void lineClicked(const QModelIndex& index);
+    int selectedLine() const;
 
     AppContext m_context;
     QLabel* m_nameCaption = nullptr;
@@ -65,7 +72,9 @@ private:
     QLabel* m_dateCaption = nullptr;
     QLineEdit* m_dateBox = nullptr;
     QPushButton* m_searchButton = nullptr;
-    QListWidget* m_archiveList = nullptr;
+    QListView* m_archiveList = nullptr;
+    ArchiveListModel* m_lines = nullptr;
+    NameIndexBuilder* m_indexBuilder = nullptr;
 };
 
 } // namespace quilloa

@@ -1,14 +1,15 @@
 #include "maintenance/ReferenceListView.h"
 
+#include "maintenance/ReferenceListModel.h"
+
 #include <QMouseEvent>
-#include <QStringListModel>
 
 #include <utility>
 
 namespace quilloa {
 
 ReferenceListView::ReferenceListView(QWidget* parent)
-    : QListView(parent), m_model(new QStringListModel(this))
+    : QListView(parent), m_model(new ReferenceListModel(this))
 {
     setObjectName(QStringLiteral("List1"));
     setModel(m_model);
@@ -22,17 +23,23 @@ ReferenceListView::ReferenceListView(QWidget* parent)
 
 void ReferenceListView::showEntries(QList<ReferenceEntry> entries)
 {
-    m_lines.reset(std::move(entries));
-    m_model->setStringList(m_lines.names());
+    m_model->reset(std::move(entries));
 }
 
 void ReferenceListView::appendEntry(const ReferenceEntry& entry)
 {
-    m_lines.append(entry);
-    const int line = m_model->rowCount();
-    m_model->insertRows(line, 1);
-    m_model->setData(m_model->index(line), entry.name);
-    selectLine(line);
+    m_model->append(entry);
+    selectLine(m_model->rowCount() - 1);
+}
+
+int ReferenceListView::lineCount() const
+{
+    return m_model->rowCount();
+}
+
+std::optional<ReferenceEntry> ReferenceListView::entryAt(int line) const
+{
+    return m_model->lines().at(line);
 }
 
 void ReferenceListView::selectLine(int line)

@@ -6,13 +6,14 @@
 
 #include <optional>
 
-class QStringListModel;
-
 namespace quilloa {
 
+class ReferenceListModel;
+
 // The list `List1` of a maintenance window: one line per entry, each line keeping the row of
-// its entry. A refill is one model reset, so thousands of lines appear at once and a keystroke
-// in the search box never waits on the event loop.
+// its entry. A refill is one model reset over the entries read, and only the lines on screen
+// are ever made, so thousands of lines appear at once and a keystroke in the search box never
+// waits on the event loop.
 class ReferenceListView : public QListView
 {
     Q_OBJECT
@@ -25,11 +26,11 @@ public:
     void appendEntry(const ReferenceEntry& entry);
     void selectLine(int line);
 
-    int lineCount() const { return m_lines.size(); }
+    int lineCount() const;
     // The selected line, -1 when none is.
     int selectedLine() const;
-    std::optional<ReferenceEntry> entryAt(int line) const { return m_lines.at(line); }
-    std::optional<ReferenceEntry> selectedEntry() const { return m_lines.at(selectedLine()); }
+    std::optional<ReferenceEntry> entryAt(int line) const;
+    std::optional<ReferenceEntry> selectedEntry() const { return entryAt(selectedLine()); }
 
 signals:
     // A line became the selected one, by mouse, keyboard or selectLine.
@@ -43,8 +44,7 @@ protected:
 private:
     void announceSelection();
 
-    QStringListModel* m_model = nullptr;
-    ReferenceLines m_lines;
+    ReferenceListModel* m_model = nullptr;
 };
 
 } // namespace quilloa

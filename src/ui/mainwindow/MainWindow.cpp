@@ -607,7 +607,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == m_archivePanel->archiveList()->viewport() &&
                event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton && m_archivePanel->archiveList()->count() > 0)
+        if (mouse->button() == Qt::RightButton && m_archivePanel->lineCount() > 0)
             m_archiveMenu->popup(mouse->globalPosition().toPoint());
     }
     return QMainWindow::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 #include "mainwindow/MainWindow.h"
 #include "store/ArchiveStore.h"
 #include "store/StoreFile.h"
+#include "support/ListLines.h"
 #include "support/TestProgramFolder.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -39,7 +41,8 @@ class TestArchiveSearch : public QObject
     }
     QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text2")); }
     QLineEdit* dateBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
-    QListWidget* archiveList() const { return find<QListWidget>(QStringLiteral("T1")); }
+    QListView* archiveList() const { return find<QListView>(QStringLiteral("T1")); }
+    quilloa::test::ListLines archiveLines() const { return quilloa::test::ListLines(archiveList()); }
     QLineEdit* field(int index) const
     {
         return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
@@ -72,17 +75,12 @@ class TestArchiveSearch : public QObject
         nameBox()->setText(name);
         dateBox()->setText(date);
         QTest::mouseClick(find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-        QStringList lines;
-        for (int i = 0; i < archiveList()->count(); ++i)
-            lines << archiveList()->item(i)->text();
-        return lines;
+        return archiveLines().texts();
     }
 
     void clickLine(int row, Qt::MouseButton button = Qt::LeftButton)
     {
-        QListWidgetItem* line = archiveList()->item(row);
-        QTest::mouseClick(archiveList()->viewport(), button, {},
-                          archiveList()->visualItemRect(line).center());
+        QTest::mouseClick(archiveList()->viewport(), button, {}, archiveLines().centerOf(row));
     }
 
 private slots:
@@ -122,7 +120,7 @@ private slots:
                                                      .arg(i / 60, 2, 10, QLatin1Char('0'))
                                                      .arg(i % 60, 2, 10, QLatin1Char('0')));
         open();
-        QCOMPARE(archiveList()->count(), ArchivePanel::kOpeningCap);
+        QCOMPARE(archiveLines().count(), ArchivePanel::kOpeningCap);
         const QStringList lines = search(QStringLiteral("病"), QString());
         QCOMPARE(lines.size(), 130);
         QCOMPARE(lines.last(), QStringLiteral("病人129[2009-03-01 08:02:09]"));
@@ -146,7 +144,7 @@ private slots:
         add(QString(), key);
         open();
         QCOMPARE(search(QString(), QString()), QStringList({"[" + key + "]"}));
-        QCOMPARE(ArchiveEntry::keyFromText(archiveList()->item(0)->text()), key);
+        QCOMPARE(ArchiveEntry::keyFromText(archiveLines().text(0)), key);
         field(0)->setText(QStringLiteral("旧名"));
         clickLine(0);
         QCOMPARE(field(0)->text(), QString());
@@ -160,7 +158,7 @@ private slots:
         add(QStringLiteral("甲"), key, QStringLiteral("男"), QStringLiteral("40"));
         add(QStringLiteral("乙"), key, QStringLiteral("女"), QStringLiteral("35"));
         open();
-        QCOMPARE(archiveList()->count(), 2);
+        QCOMPARE(archiveLines().count(), 2);
         clickLine(1);
         QCOMPARE(field(0)->text(), QStringLiteral("乙"));
         QCOMPARE(field(1)->text(), QStringLiteral("女"));
@@ -235,7 +233,7 @@ private slots:
     {
         add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
         open();
-        QCOMPARE(archiveList()->count(), 1);
+        QCOMPARE(archiveLines().count(), 1);
         StoreFile::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
         QCOMPARE(search(QString(), QString()), QStringList());

@@ -8,6 +8,7 @@
 #include "store/RtfReader.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
+#include "support/ListLines.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
@@ -98,7 +100,8 @@ class TestMainWindow : public QObject
     {
         return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
-    QListWidget* archiveList() const { return find<QListWidget>(QStringLiteral("T1")); }
+    QListView* archiveList() const { return find<QListView>(QStringLiteral("T1")); }
+    quilloa::test::ListLines archiveLines() const { return quilloa::test::ListLines(archiveList()); }
     QAction* toolbarButton(int position) const
     {
         return find<QAction>(QStringLiteral("Toolbar1_Button%1").arg(position));
@@ -168,9 +171,9 @@ private slots:
         QCOMPARE(drugs->count(), 18);
         QCOMPARE(drugs->item(0)->text(), QStringLiteral("药0"));
         QCOMPARE(drugs->item(17)->text(), QStringLiteral("药17"));
-        QCOMPARE(archiveList()->count(), 100);
-        QCOMPARE(archiveList()->item(0)->text(), QStringLiteral("病人0[2009-03-01 08:00:00]"));
-        QCOMPARE(archiveList()->item(99)->text(), QStringLiteral("病人99[2009-03-01 08:00:39]"));
+        QCOMPARE(archiveLines().count(), 100);
+        QCOMPARE(archiveLines().text(0), QStringLiteral("病人0[2009-03-01 08:00:00]"));
+        QCOMPARE(archiveLines().text(99), QStringLiteral("病人99[2009-03-01 08:00:39]"));
         QVERIFY(!sheetShown());
         QVERIFY(!saveSwitchOn());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Quilloa V2.0"));
@@ -293,8 +296,8 @@ private slots:
         QCOMPARE(RtfReader::read(stored.body).plainText(),
                  QStringLiteral("阿莫西林胶囊 0.25g×24\r\n    用法：0.5 tid\r\n维C"));
 
-        QCOMPARE(archiveList()->count(), 1);
-        QCOMPARE(archiveList()->item(0)->text(), QStringLiteral("张三[2009-03-25 18:08:43]"));
+        QCOMPARE(archiveLines().count(), 1);
+        QCOMPARE(archiveLines().text(0), QStringLiteral("张三[2009-03-25 18:08:43]"));
         QVERIFY(!sheetShown());
         QVERIFY(!saveSwitchOn());
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NoSheet);
@@ -311,7 +314,7 @@ private slots:
             clickToolbar(2);
         }
         QCOMPARE(archive().firstEntries(10).value().size(), 2);
-        QCOMPARE(archiveList()->count(), 2);
+        QCOMPARE(archiveLines().count(), 2);
     }
 
     void failingSaveKeepsTheSheet()
@@ -366,7 +369,7 @@ private slots:
         archive().add(record(QStringLiteral("甲"), key));
         archive().add(record(QStringLiteral("乙"), key));
         open();
-        archiveList()->setCurrentRow(1);
+        archiveLines().select(1);
 
         {
             MessageBoxAnswer answer(QMessageBox::Cancel);
@@ -378,7 +381,7 @@ private slots:
             QCOMPARE(answer.buttons(), QMessageBox::Ok | QMessageBox::Cancel);
         }
         QCOMPARE(archive().firstEntries(10).value().size(), 2);
-        QCOMPARE(archiveList()->count(), 2);
+        QCOMPARE(archiveLines().count(), 2);
 
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
@@ -388,8 +391,8 @@ private slots:
         const auto left = archive().firstEntries(10).value();
         QCOMPARE(left.size(), 1);
         QCOMPARE(left.first().name, QStringLiteral("甲"));
-        QCOMPARE(archiveList()->count(), 1);
-        QCOMPARE(archiveList()->item(0)->text(), QStringLiteral("甲[2009-03-25 18:08:43]"));
+        QCOMPARE(archiveLines().count(), 1);
+        QCOMPARE(archiveLines().text(0), QStringLiteral("甲[2009-03-25 18:08:43]"));
     }
 
     void deleteFromThePopupMenuLeavesTheSheet()
@@ -400,11 +403,11 @@ private slots:
                 .value();
         open();
         m_window->showRecord({row, QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")});
-        archiveList()->setCurrentRow(0);
+        archiveLines().select(0);
         MessageBoxAnswer answer(QMessageBox::Ok);
         find<QAction>(QStringLiteral("muDelete"))->trigger();
         QVERIFY(answer.seen());
-        QCOMPARE(archiveList()->count(), 0);
+        QCOMPARE(archiveLines().count(), 0);
         QVERIFY(sheetShown());
         QCOMPARE(field(0)->text(), QStringLiteral("甲"));
     }
@@ -413,14 +416,14 @@ private slots:
     {
         archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")));
         open();
-        archiveList()->setCurrentRow(0);
+        archiveLines().select(0);
         StoreFile::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
         MessageBoxAnswer answers(QMessageBox::Ok, 2);
         m_window->deletePrescription();
         QCOMPARE(answers.texts().size(), 2);
         QVERIFY(answers.texts().at(1).startsWith(QStringLiteral("档案未能删除")));
-        QCOMPARE(archiveList()->count(), 1);
+        QCOMPARE(archiveLines().count(), 1);
     }
 
     void rightClickOpensThePopupOnlyOverEntries()

@@ -1,0 +1,101 @@
+#include "store/DirectRows.h"
+
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace quilloa {
+namespace {
+
+struct Finalizer
+{
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+sqlite3* handleOf(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+QString errorOf(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+int bind(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return sqlite3_bind_int64(statement, index, value.toLongLong());
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
+                                 SQLITE_TRANSIENT);
+    }
+    }
+}
+
+} // namespace
+
+bool DirectRow::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 DirectRow::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QString DirectRow::text(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    if (!text)
+        return QString(QLatin1String(""));
+    return QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column));
+}
+
+StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QVariantList& values,
+                             const RowReader& row)
+{
+    const StoreResult<QSqlDatabase> db = file.database();
+    if (!db.ok())
+        return db;
+    sqlite3* handle = handleOf(db.value());
+    if (!handle)
+        return StoreStatus::failure(QStringLiteral("数据文件不是本程序的存储格式"));
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return StoreStatus::failure(errorOf(handle));
+    }
+    const Statement statement(raw);
+    for (int i = 0; i < int(values.size()); ++i) {
+        if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
+            return StoreStatus::failure(errorOf(handle));
+    }
+    const DirectRow current(raw);
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(raw)) == SQLITE_ROW)
+        row(current);
+    // A read that broke off half way would pass for a shorter result.
+    if (step != SQLITE_DONE)
+        return StoreStatus::failure(errorOf(handle));
+    return StoreStatus::success();
+}
+
+} // namespace quilloa

@@ -1,0 +1,207 @@
+#include "store/NameIndex.h"
+
+#include "store/BoundQuery.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace quilloa {
+namespace {
+
+// The index is small beside the records: a few rows of (character, row, name, date, key) per
+// record, ordered by character then row, so the rows of one character come in saving order.
+const char* const kTables[] = {
+    "CREATE TABLE IF NOT EXISTS [档案_序号] ([序号] INTEGER PRIMARY KEY)",
+    "CREATE TABLE IF NOT EXISTS [档案_姓名字] ([字] TEXT NOT NULL, [行] INTEGER NOT NULL, "
+    "[姓名] TEXT, [日期] TEXT, [名称] TEXT, PRIMARY KEY ([字], [行])) WITHOUT ROWID",
+    // Records up to 建至 were stored before the triggers; those up to 已建至 are indexed.
+    "CREATE TABLE IF NOT EXISTS [档案_姓名字进度] ([已建至] INTEGER NOT NULL, "
+    "[建至] INTEGER NOT NULL)",
+};
+
+// `row` is new or old; the overlong marker '' stands for a name longer than kIndexedLength.
+QString insertCharacters(const QString& row)
+{
+    return QStringLiteral(
+               "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(%1.[姓名], [序号], 1)), "
+               "%1.rowid, %1.[姓名], %1.[日期], %1.[名称] FROM [档案_序号] "
+               "WHERE [序号] <= length(%1.[姓名]); "
+               "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', %1.rowid, %1.[姓名], %1.[日期], "
+               "%1.[名称] WHERE length(%1.[姓名]) > %2;")
+        .arg(row)
+        .arg(NameIndex::kIndexedLength);
+}
+
+QString deleteCharacters(const QString& row)
+{
+    return QStringLiteral("DELETE FROM [档案_姓名字] WHERE [行] = %1.rowid AND [字] IN "
+                          "(SELECT lower(substr(%1.[姓名], [序号], 1)) FROM [档案_序号] "
+                          "WHERE [序号] <= length(%1.[姓名]) UNION ALL SELECT '');")
+        .arg(row);
+}
+
+QStringList triggers()
+{
+    const QString old = QStringLiteral("old");
+    const QString fresh = QStringLiteral("new");
+    // Any update, not only one of the name: the index copies date and key, and a rowid may
+    // change.
+    return {
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS [档案_姓名字_增] AFTER INSERT ON [档案] "
+                       "BEGIN %1 END")
+            .arg(insertCharacters(fresh)),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS [档案_姓名字_删] AFTER DELETE ON [档案] "
+                       "BEGIN %1 END")
+            .arg(deleteCharacters(old)),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS [档案_姓名字_改] AFTER UPDATE ON [档案] "
+                       "BEGIN %1 %2 END")
+            .arg(deleteCharacters(old), insertCharacters(fresh)),
+    };
+}
+
+// Ranks candidates without counting every row of a common character.
+constexpr int kCountCap = 5000;
+// A typed text longer than this is narrowed by its first characters; the LIKE does the rest.
+constexpr int kCharactersTried = 6;
+
+} // namespace
+
+const QString NameIndex::kSearch = QStringLiteral(
+    "SELECT [行], [姓名], [名称] FROM [档案_姓名字] WHERE [字] = ? AND [姓名] LIKE ? "
+    "AND [日期] LIKE ? ORDER BY [行]");
+
+void NameIndex::ensure(QSqlDatabase& db)
+{
+    if (!db.tables().contains(QStringLiteral("档案")))
+        return;
+    const bool existed = db.tables().contains(QStringLiteral("档案_姓名字进度"));
+    if (existed)
+        return;
+    // All or nothing: triggers without the progress row would leave older records unindexed
+    // while searches trusted the index.
+    if (!db.transaction())
+        return;
+    QSqlQuery query(db);
+    bool ok = true;
+    for (const char* statement : kTables)
+        ok = ok && query.exec(QString::fromUtf8(statement));
+    for (int position = 1; ok && position <= kIndexedLength; ++position)
+        ok = query.exec(QStringLiteral("INSERT OR IGNORE INTO [档案_序号] VALUES (%1)").arg(position));
+    for (const QString& trigger : triggers())
+        ok = ok && query.exec(trigger);
+    // Records already stored are those up to the largest row now; later ones come through
+    // the triggers.
+    ok = ok && query.exec(QStringLiteral("INSERT INTO [档案_姓名字进度] SELECT 0, "
+                                          "coalesce(max(rowid), 0) FROM [档案]"));
+    query = QSqlQuery();
+    if (!ok || !db.commit())
+        db.rollback();
+}
+
+StoreResult<bool> NameIndex::isComplete(const StoreFile& file)
+{
+    bool complete = false;
+    const StoreStatus read = BoundQuery::read(
+        file, QStringLiteral("SELECT [已建至] >= [建至] FROM [档案_姓名字进度] LIMIT 1"), {},
+        [&complete](const QSqlQuery& q) { complete = q.value(0).toBool(); });
+    if (!read.ok())
+        return read;
+    return complete;
+}
+
+StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
+{
+    qint64 done = 0;
+    qint64 target = 0;
+    StoreStatus status = BoundQuery::read(
+        file, QStringLiteral("SELECT [已建至], [建至] FROM [档案_姓名字进度] LIMIT 1"), {},
+        [&](const QSqlQuery& q) {
+            done = q.value(0).toLongLong();
+            target = q.value(1).toLongLong();
+        });
+    if (!status.ok())
+        return status;
+    if (done >= target)
+        return true;
+    const qint64 next = std::min(target, done + qint64(records));
+    StoreResult<QSqlDatabase> db = file.database();
+    if (!db.ok())
+        return StoreStatus(db);
+    QSqlDatabase connection = db.value();
+    if (!connection.transaction())
+        return StoreStatus::failure(QStringLiteral("无法开始写入"));
+    const QString characters = QStringLiteral(
+        "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
+        "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
+        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名])");
+    const QString overlong = QStringLiteral(
+        "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], [名称] FROM [档案] "
+        "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1")
+                                 .arg(kIndexedLength);
+    for (const QString& sql : {characters, overlong}) {
+        if (status.ok())
+            status = BoundQuery::run(file, sql, {done, next});
+    }
+    if (status.ok())
+        status = BoundQuery::run(file, QStringLiteral("UPDATE [档案_姓名字进度] SET [已建至] = ?"),
+                                 {next});
+    if (!status.ok() || !connection.commit()) {
+        connection.rollback();
+        return status.ok() ? StoreStatus::failure(QStringLiteral("无法写入名称索引")) : status;
+    }
+    return next >= target;
+}
+
+QStringList NameIndex::literalCharacters(const QString& nameText)
+{
+    // As the store receives the text: a NUL ends it, an unpaired surrogate becomes U+FFFD.
+    const QString sent = QString::fromUtf8(nameText.section(QChar(0), 0, 0).toUtf8());
+    QStringList characters;
+    for (char32_t c : sent.toUcs4()) {
+        if (c == U'%' || c == U'_')
+            continue;
+        if (c >= U'A' && c <= U'Z')
+            c += U'a' - U'A';
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!characters.contains(character))
+            characters << character;
+    }
+    return characters;
+}
+
+std::optional<QString> NameIndex::rarestCharacter(const StoreFile& file, const QString& nameText)
+{
+    const QStringList characters = literalCharacters(nameText);
+    if (characters.isEmpty())
+        return std::nullopt;
+    bool usable = false;
+    const StoreStatus checked = BoundQuery::read(
+        file,
+        QStringLiteral("SELECT (SELECT [已建至] >= [建至] FROM [档案_姓名字进度] LIMIT 1) AND "
+                       "NOT EXISTS (SELECT 1 FROM [档案_姓名字] WHERE [字] = '')"),
+        {}, [&usable](const QSqlQuery& q) { usable = q.value(0).toBool(); });
+    if (!checked.ok() || !usable)
+        return std::nullopt;
+    if (characters.size() == 1)
+        return characters.first();
+    std::optional<QString> rarest;
+    qint64 fewest = 0;
+    for (const QString& character : characters.mid(0, kCharactersTried)) {
+        qint64 count = -1;
+        const StoreStatus counted = BoundQuery::read(
+            file,
+            QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM [档案_姓名字] WHERE [字] = ? "
+                           "LIMIT %1)")
+                .arg(kCountCap),
+            {character}, [&count](const QSqlQuery& q) { count = q.value(0).toLongLong(); });
+        if (!counted.ok())
+            return std::nullopt;
+        if (!rarest || count < fewest) {
+            rarest = character;
+            fewest = count;
+        }
+    }
+    return rarest;
+}
+
+} // namespace quilloa

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "store/StoreFile.h"
+#include "store/StoreResult.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace quilloa {
+
+// An index from each character of a patient name to the records whose name holds it, kept by
+// triggers on 档案 so rows written by any tool are indexed too. A name search then reads only
+// the records holding one of the typed characters instead of every record; the typed text is
+// still matched by the same LIKE, so results and order stay those of the plain query.
+//
+// Each index row carries the name, visit date and key of its record, so a search reads the
+// index alone. Characters are stored with Latin letters folded to lower case, as LIKE folds
+// them.
+//
+// A store made before the index existed gets the (empty) index and its triggers when it is
+// opened; the rows already there are filled in by build() in short steps, and until that is
+// done searches fall back to the plain query.
+class NameIndex
+{
+public:
+    // Every name character up to this position is indexed. Longer names (the column holds 10)
+    // are marked, and while such a name exists searches fall back to the plain query.
+    static constexpr int kIndexedLength = 10;
+
+    // Creates the index objects when missing; an existing store is left to be filled by
+    // build(). Does nothing on a file without 档案.
+    static void ensure(QSqlDatabase& db);
+
+    // Indexes up to `records` more of the records stored before the index existed, in one
+    // transaction. Returns whether the index is complete afterwards.
+    static StoreResult<bool> build(const StoreFile& file, int records);
+    static StoreResult<bool> isComplete(const StoreFile& file);
+
+    // The characters of `nameText` that must appear in a matching name, as the index holds
+    // them: wildcards left out, Latin letters folded, each once, in typed order.
+    static QStringList literalCharacters(const QString& nameText);
+    // The literal character of `nameText` held by the fewest records; none when the text has
+    // no literal character or the index cannot answer exactly (not complete, overlong names).
+    static std::optional<QString> rarestCharacter(const StoreFile& file, const QString& nameText);
+
+    // The search on the index for one character: name LIKE, date LIKE, in the order saved.
+    static const QString kSearch;
+};
+
+} // namespace quilloa

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "store/StoreFile.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace quilloa {
+
+// Fills the name index of an archive stored before the index existed, a short step at a time
+// while the program is otherwise idle, so neither start-up nor any window waits for the whole
+// archive to be read. Until it is done, searches use the plain query and stay correct.
+class NameIndexBuilder : public QObject
+{
+    Q_OBJECT
+public:
+    // Records indexed per step: a few milliseconds of work on a clinic PC.
+    static constexpr int kRecordsPerStep = 2000;
+
+    NameIndexBuilder(const StoreFile& archive, QObject* parent = nullptr);
+
+    // Begins stepping once the event loop runs; nothing happens before.
+    void start();
+    bool isRunning() const { return m_timer.isActive(); }
+    // One step; false once the index is complete or cannot be built now.
+    bool step();
+
+signals:
+    void finished();
+
+private:
+    StoreFile m_archive;
+    QTimer m_timer;
+};
+
+} // namespace quilloa

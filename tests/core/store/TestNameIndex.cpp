@@ -1,0 +1,237 @@
+#include "store/ArchiveStore.h"
+#include "store/BoundQuery.h"
+#include "store/NameIndex.h"
+#include "store/StoreFile.h"
+#include "support/TestProgramFolder.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUuid>
+
+using namespace quilloa;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+// Names that trip up a character index: Latin case, wildcards and quotes as characters, empty
+// names, repeated characters, letters LIKE does not fold, a character outside the BMP.
+const QStringList kNames = {
+    QStringLiteral("王"),     QStringLiteral("王五"),   QStringLiteral("李王李"),
+    QStringLiteral("Ann"),    QStringLiteral("ANN"),    QStringLiteral("anN王"),
+    QStringLiteral("o'Neil"), QStringLiteral("100%"),   QStringLiteral("a_b"),
+    QStringLiteral("axb"),    QString(),                QStringLiteral("王_"),
+    QStringLiteral("%"),      QStringLiteral("_"),      QStringLiteral("张 三"),
+    QStringLiteral("Äb"),     QStringLiteral("äB"),     QStringLiteral("𠀀王"),
+    QStringLiteral("王王王王王王王王王王"),                 QStringLiteral("五"),
+};
+const QStringList kPatterns = {
+    QStringLiteral("王"),  QStringLiteral("五"),  QStringLiteral("a"),    QStringLiteral("A"),
+    QStringLiteral("N"),   QStringLiteral("'"),   QStringLiteral("%"),    QStringLiteral("_"),
+    QStringLiteral("a_b"), QStringLiteral("a%b"), QStringLiteral("0%"),   QStringLiteral("王五"),
+    QStringLiteral("五王"), QStringLiteral("Ä"),   QStringLiteral("ä"),    QStringLiteral("𠀀"),
+    QString(),             QStringLiteral(" "),   QStringLiteral("张 三"), QStringLiteral("无"),
+    QStringLiteral("王_"), QStringLiteral("_王"), QStringLiteral("%王%"), QStringLiteral("AnN"),
+    QStringLiteral("李李"), QStringLiteral("b"),
+};
+const QStringList kDates = {QString(), QStringLiteral("2009"), QStringLiteral("2009-03"),
+                            QStringLiteral("2009-03-01"), QStringLiteral("2010-")};
+
+// The archive search as the plain query would answer it.
+QStringList plainSearch(const StoreFile& file, const QString& name, const QString& date)
+{
+    StoreResult<QSqlQuery> result = BoundQuery::run(
+        file,
+        QStringLiteral("SELECT rowid, [姓名], [名称] FROM [档案] WHERE [姓名] LIKE ? AND [日期] "
+                       "LIKE ? ORDER BY rowid"),
+        {QStringLiteral("%") + name + QStringLiteral("%"), date + QStringLiteral("%")});
+    if (!result.ok())
+        qFatal("plain search failed: %s", qPrintable(result.error()));
+    QSqlQuery query = result.takeValue();
+    QStringList lines;
+    while (query.next())
+        lines << query.value(0).toString() + QLatin1Char(' ') + query.value(1).toString() +
+                     QLatin1Char('[') + query.value(2).toString() + QLatin1Char(']');
+    return lines;
+}
+
+QStringList indexSearch(const ArchiveStore& store, const QString& name, const QString& date)
+{
+    const auto found = store.search(name, date);
+    if (!found.ok())
+        qFatal("search failed: %s", qPrintable(found.error()));
+    QStringList lines;
+    for (const ArchiveEntry& e : found.value())
+        lines << QString::number(e.rowId) + QLatin1Char(' ') + e.text();
+    return lines;
+}
+
+void fill(ArchiveStore& store)
+{
+    for (int i = 0; i < 3 * int(kNames.size()); ++i) {
+        PrescriptionRecord r;
+        r.date = QStringLiteral("%1-%2-0%3").arg(2009 + i % 2).arg(i % 3 + 2, 2, 10, QChar('0')).arg(i % 2 + 1);
+        r.key = r.date + QStringLiteral(" 08:00:%1").arg(i % 60, 2, 10, QChar('0'));
+        r.name = kNames.at(i % kNames.size());
+        QVERIFY(store.add(r).ok());
+    }
+}
+
+// Runs SQL on a connection of its own, as another program writing the store would.
+class OtherTool
+{
+public:
+    explicit OtherTool(const QString& path)
+        : m_name(QStringLiteral("other-") + QUuid::createUuid().toString())
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            qFatal("cannot open the store");
+    }
+    ~OtherTool() { QSqlDatabase::removeDatabase(m_name); }
+
+    void run(const QString& sql, const QVariantList& values = {}) const
+    {
+        QSqlQuery query(QSqlDatabase::database(m_name));
+        query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+    }
+
+private:
+    QString m_name;
+};
+
+// Every pattern against every date prefix gives the plain query's lines, row for row.
+void compareEverything(const ArchiveStore& store)
+{
+    for (const QString& date : kDates) {
+        for (const QString& name : kPatterns) {
+            const QStringList expected = plainSearch(store.file(), name, date);
+            QCOMPARE(indexSearch(store, name, date), expected);
+        }
+    }
+}
+
+} // namespace
+
+class TestNameIndex : public QObject
+{
+    Q_OBJECT
+private slots:
+    void searchGivesThePlainQuerysLines()
+    {
+        TestProgramFolder folder;
+        ArchiveStore store(folder.paths().archiveFile);
+        fill(store);
+        // The searches below must go through the index, or nothing is compared.
+        QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")).has_value());
+        QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("A")).has_value());
+        QVERIFY(!plainSearch(store.file(), QStringLiteral("A"), QString()).isEmpty());
+        compareEverything(store);
+    }
+
+    void literalCharactersLeaveOutWildcardsAndFoldLatinLetters()
+    {
+        QCOMPARE(NameIndex::literalCharacters(QStringLiteral("A_%b王A")),
+                 (QStringList{"a", "b", "王"}));
+        QCOMPARE(NameIndex::literalCharacters(QStringLiteral("%_")), QStringList());
+        QCOMPARE(NameIndex::literalCharacters(QStringLiteral("Ä𠀀")),
+                 (QStringList{"Ä", "𠀀"}));
+    }
+
+    // The rarest typed character narrows the search; the LIKE still decides.
+    void theRarestCharacterIsChosen()
+    {
+        TestProgramFolder folder;
+        ArchiveStore store(folder.paths().archiveFile);
+        fill(store);
+        QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("王五")),
+                 std::optional<QString>(QStringLiteral("五")));
+        QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("%_")), std::nullopt);
+    }
+
+    void rowsWrittenByAnotherToolAreFound()
+    {
+        TestProgramFolder folder;
+        ArchiveStore store(folder.paths().archiveFile);
+        fill(store);
+        const OtherTool other(folder.paths().archiveFile);
+        other.run(QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
+                                 "('2009-03-01 09:00:00', '赵Ann', '2009-03-01')"));
+        QCOMPARE(indexSearch(store, QStringLiteral("赵"), QString()).size(), 1);
+        other.run(QStringLiteral("UPDATE [档案] SET [姓名] = '钱' WHERE [姓名] = '五'"));
+        other.run(QStringLiteral("UPDATE [档案] SET [日期] = '2011-01-01' WHERE [姓名] = 'Ann'"));
+        other.run(QStringLiteral("DELETE FROM [档案] WHERE [姓名] = '王五'"));
+        other.run(QStringLiteral("UPDATE [档案] SET rowid = rowid + 1000 WHERE [姓名] = '李王李'"));
+        QVERIFY(indexSearch(store, QStringLiteral("五"), QString()).isEmpty());
+        QCOMPARE(indexSearch(store, QStringLiteral("钱"), QString()).size(), 3);
+        QCOMPARE(indexSearch(store, QStringLiteral("王"), QString()),
+                 plainSearch(store.file(), QStringLiteral("王"), QString()));
+        compareEverything(store);
+    }
+
+    // A store from before the index gets it on opening, filled step by step; searches stay
+    // exact meanwhile, and records saved or removed half way are not lost or left behind.
+    void anOlderStoreIsFilledStepByStep()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.paths().archiveFile;
+        {
+            ArchiveStore store(path);
+            fill(store);
+        }
+        StoreFile::closeAll();
+        {
+            const OtherTool older(path);
+            for (const char* drop : {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
+                                     "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
+                                     "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
+                older.run(QString::fromUtf8(drop));
+        }
+        ArchiveStore store(path);
+        QVERIFY(!NameIndex::isComplete(store.file()).value());
+        QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")), std::nullopt);
+        compareEverything(store);
+
+        const OtherTool other(path);
+        int steps = 0;
+        for (;;) {
+            const StoreResult<bool> complete = NameIndex::build(store.file(), 7);
+            QVERIFY2(complete.ok(), qPrintable(complete.error()));
+            if (complete.value())
+                break;
+            if (++steps == 2) {
+                other.run(QStringLiteral("DELETE FROM [档案] WHERE rowid = 30"));
+                other.run(QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
+                                         "('2009-03-01 10:00:00', '王六', '2009-03-01')"));
+            }
+        }
+        QVERIFY(steps > 2);
+        QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")).has_value());
+        compareEverything(store);
+    }
+
+    // Names longer than the indexed part (only another tool can store them) turn the index
+    // off rather than let it miss them.
+    void anOverlongNameFallsBackToThePlainQuery()
+    {
+        TestProgramFolder folder;
+        ArchiveStore store(folder.paths().archiveFile);
+        fill(store);
+        const OtherTool other(folder.paths().archiveFile);
+        other.run(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+        other.run(QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
+                                 "('2009-03-01 11:00:00', '一二三四五六七八九十王甲', '2009-03-01')"));
+        QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("甲")), std::nullopt);
+        QCOMPARE(indexSearch(store, QStringLiteral("甲"), QString()).size(), 1);
+        compareEverything(store);
+    }
+};
+
+QTEST_MAIN(TestNameIndex)
+#include "TestNameIndex.moc"
