@@ -210,7 +210,8 @@ bool BenchDataSet::completeNameIndex(const StoreFile& archive, QString* error)
         if (complete.value())
             break;
         if (timer.elapsed() > 2000)
-            std::fprintf(stderr, "  filling the name index of %s ...\r", qPrintable(m_paths.programFolder));
+            std::fprintf(stderr, "  filling the name index of %s ...\r",
+                         qPrintable(m_paths.programFolder));
     }
     return true;
 }

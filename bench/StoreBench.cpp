@@ -9,9 +9,9 @@
 #include "reports/WorkloadStatistics.h"
 #include "store/ArchiveStore.h"
 #include "store/NameIndex.h"
-#include "store/StoreSchema.h"
 #include "store/RtfWriter.h"
 #include "store/SettingsStore.h"
+#include "store/StoreSchema.h"
 
 #include "store/NameIndexBuilder.h"
 
@@ -93,8 +93,8 @@ PrescriptionRecord typicalVisit()
 } // namespace
 
 void StoreBench::row(const QString& operation, const QString& size,
-                     const std::function<void()>& ours, const std::function<void()>& raw,
-                     Goal goal, bool sameSql)
+                     const std::function<void()>& ours, const std::function<void()>& raw, Goal goal,
+                     bool sameSql)
 {
     if (raw && sameSql && !goal.maxRatio)
         goal.maxRatio = goals::kRawRatio;
@@ -248,8 +248,11 @@ void StoreBench::nameSearch(const BenchDataSet& data, const QString& size, RawSq
     row(
         QStringLiteral("archive search, name contains one character (王) — beside the plain "
                        "scan of every name"),
-        size, ours, [&raw, contains] { raw.run(kSearch, {contains, "%"}); }, goals::kNameSearch,
-        false);
+        size, ours,
+        [&raw, contains] {
+            raw.run(kSearch, {contains, "%"});
+        },
+        goals::kNameSearch, false);
     row(
         QStringLiteral("archive search, name contains one character (王) — beside the same "
                        "name-index query"),
@@ -264,7 +267,10 @@ void StoreBench::nameSearch(const BenchDataSet& data, const QString& size, RawSq
         QStringLiteral("archive search, name contains two characters (王秀) — beside the plain "
                        "scan"),
         size, [store, pair] { store.search(pair, QString()); },
-        [&raw, pairLike] { raw.run(kSearch, {pairLike, "%"}); }, goals::kNameSearch, false);
+        [&raw, pairLike] {
+            raw.run(kSearch, {pairLike, "%"});
+        },
+        goals::kNameSearch, false);
 }
 
 // An archive saved before the name index existed gets it filled in the background, one step
@@ -276,9 +282,9 @@ void StoreBench::indexBuild(const BenchDataSet& data, const QString& size)
         QStringLiteral("name index filled for an older archive: one step of %1 records")
             .arg(thousands(NameIndexBuilder::kRecordsPerStep));
     RawSqlite raw(data.paths().archiveFile);
-    for (const char* drop :
-         {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]", "DROP TRIGGER [档案_姓名字_改]",
-          "DROP TABLE [档案_姓名字]", "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
+    for (const char* drop : {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
+                             "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
+                             "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
         raw.run(drop);
     StoreFile::closeAll(); // the next opening finds an archive without the index
     const ArchiveStore store(data.paths().archiveFile);
@@ -288,10 +294,12 @@ void StoreBench::indexBuild(const BenchDataSet& data, const QString& size)
     for (bool complete = false; !complete;) {
         QElapsedTimer one;
         one.start();
-        const StoreResult<bool> done = NameIndex::build(store.file(), NameIndexBuilder::kRecordsPerStep);
+        const StoreResult<bool> done =
+            NameIndex::build(store.file(), NameIndexBuilder::kRecordsPerStep);
         steps.append(double(one.nsecsElapsed()) / 1e6);
         if (!done.ok()) {
-            m_table.skip(operation, size, goals::kIndexStep, QStringLiteral("n/a: ") + done.error());
+            m_table.skip(operation, size, goals::kIndexStep,
+                         QStringLiteral("n/a: ") + done.error());
             return;
         }
         complete = done.value();

@@ -26,10 +26,11 @@ StoreResult<QStringList> LookupNames::find(const SettingsStore& store, Reference
     const QString pattern =
         (match == Match::Contains ? QStringLiteral("%") : QString()) + code + QStringLiteral("%");
     QStringList names;
-    const StoreStatus read = DirectRows::read(
-        store.file(),
-        QStringLiteral("SELECT [名称] FROM %1 WHERE [拼音] LIKE ? ORDER BY rowid").arg(tableOf(list)),
-        {pattern}, [&names](const DirectRow& r) { names.append(r.text(0)); });
+    const StoreStatus read =
+        DirectRows::read(store.file(),
+                         QStringLiteral("SELECT [名称] FROM %1 WHERE [拼音] LIKE ? ORDER BY rowid")
+                             .arg(tableOf(list)),
+                         {pattern}, [&names](const DirectRow& r) { names.append(r.text(0)); });
     if (!read.ok())
         return read;
     return names;

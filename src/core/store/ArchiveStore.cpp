@@ -69,7 +69,8 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
     // A name holding a character reads only the records whose names hold its rarest one,
     // unless a whole day is asked for: the date index finds the few visits of a day sooner.
     const bool wholeDay = datePrefix.size() >= kWholeDayLength;
-    if (const auto character = wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText))
+    if (const auto character =
+            wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText))
         return entries(NameIndex::kSearch, {*character, namePattern, datePattern});
     // "+rowid" keeps the same order but stops the planner from walking the whole table, bodies
     // and all, just because that yields rowid order: it reads the narrow index on

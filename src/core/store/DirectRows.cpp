@@ -79,7 +79,8 @@ StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QV
         return StoreStatus::failure(QStringLiteral("数据文件不是本程序的存储格式"));
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &raw, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &raw, nullptr) !=
+        SQLITE_OK) {
         sqlite3_finalize(raw);
         return StoreStatus::failure(errorOf(handle));
     }

@@ -86,13 +86,14 @@ void NameIndex::ensure(QSqlDatabase& db)
     for (const char* statement : kTables)
         ok = ok && query.exec(QString::fromUtf8(statement));
     for (int position = 1; ok && position <= kIndexedLength; ++position)
-        ok = query.exec(QStringLiteral("INSERT OR IGNORE INTO [档案_序号] VALUES (%1)").arg(position));
+        ok = query.exec(
+            QStringLiteral("INSERT OR IGNORE INTO [档案_序号] VALUES (%1)").arg(position));
     for (const QString& trigger : triggers())
         ok = ok && query.exec(trigger);
     // Records already stored are those up to the largest row now; later ones come through
     // the triggers.
     ok = ok && query.exec(QStringLiteral("INSERT INTO [档案_姓名字进度] SELECT 0, "
-                                          "coalesce(max(rowid), 0) FROM [档案]"));
+                                         "coalesce(max(rowid), 0) FROM [档案]"));
     query = QSqlQuery();
     if (!ok || !db.commit())
         db.rollback();
@@ -134,10 +135,11 @@ StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
         "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
         "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
         "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名])");
-    const QString overlong = QStringLiteral(
-        "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], [名称] FROM [档案] "
-        "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1")
-                                 .arg(kIndexedLength);
+    const QString overlong =
+        QStringLiteral("INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
+                       "[名称] FROM [档案] "
+                       "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1")
+            .arg(kIndexedLength);
     for (const QString& sql : {characters, overlong}) {
         if (status.ok())
             status = BoundQuery::run(file, sql, {done, next});

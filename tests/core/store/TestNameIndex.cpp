@@ -18,22 +18,54 @@ namespace {
 // Names that trip up a character index: Latin case, wildcards and quotes as characters, empty
 // names, repeated characters, letters LIKE does not fold, a character outside the BMP.
 const QStringList kNames = {
-    QStringLiteral("王"),     QStringLiteral("王五"),   QStringLiteral("李王李"),
-    QStringLiteral("Ann"),    QStringLiteral("ANN"),    QStringLiteral("anN王"),
-    QStringLiteral("o'Neil"), QStringLiteral("100%"),   QStringLiteral("a_b"),
-    QStringLiteral("axb"),    QString(),                QStringLiteral("王_"),
-    QStringLiteral("%"),      QStringLiteral("_"),      QStringLiteral("张 三"),
-    QStringLiteral("Äb"),     QStringLiteral("äB"),     QStringLiteral("𠀀王"),
-    QStringLiteral("王王王王王王王王王王"),                 QStringLiteral("五"),
+    QStringLiteral("王"),
+    QStringLiteral("王五"),
+    QStringLiteral("李王李"),
+    QStringLiteral("Ann"),
+    QStringLiteral("ANN"),
+    QStringLiteral("anN王"),
+    QStringLiteral("o'Neil"),
+    QStringLiteral("100%"),
+    QStringLiteral("a_b"),
+    QStringLiteral("axb"),
+    QString(),
+    QStringLiteral("王_"),
+    QStringLiteral("%"),
+    QStringLiteral("_"),
+    QStringLiteral("张 三"),
+    QStringLiteral("Äb"),
+    QStringLiteral("äB"),
+    QStringLiteral("𠀀王"),
+    QStringLiteral("王王王王王王王王王王"),
+    QStringLiteral("五"),
 };
 const QStringList kPatterns = {
-    QStringLiteral("王"),  QStringLiteral("五"),  QStringLiteral("a"),    QStringLiteral("A"),
-    QStringLiteral("N"),   QStringLiteral("'"),   QStringLiteral("%"),    QStringLiteral("_"),
-    QStringLiteral("a_b"), QStringLiteral("a%b"), QStringLiteral("0%"),   QStringLiteral("王五"),
-    QStringLiteral("五王"), QStringLiteral("Ä"),   QStringLiteral("ä"),    QStringLiteral("𠀀"),
-    QString(),             QStringLiteral(" "),   QStringLiteral("张 三"), QStringLiteral("无"),
-    QStringLiteral("王_"), QStringLiteral("_王"), QStringLiteral("%王%"), QStringLiteral("AnN"),
-    QStringLiteral("李李"), QStringLiteral("b"),
+    QStringLiteral("王"),
+    QStringLiteral("五"),
+    QStringLiteral("a"),
+    QStringLiteral("A"),
+    QStringLiteral("N"),
+    QStringLiteral("'"),
+    QStringLiteral("%"),
+    QStringLiteral("_"),
+    QStringLiteral("a_b"),
+    QStringLiteral("a%b"),
+    QStringLiteral("0%"),
+    QStringLiteral("王五"),
+    QStringLiteral("五王"),
+    QStringLiteral("Ä"),
+    QStringLiteral("ä"),
+    QStringLiteral("𠀀"),
+    QString(),
+    QStringLiteral(" "),
+    QStringLiteral("张 三"),
+    QStringLiteral("无"),
+    QStringLiteral("王_"),
+    QStringLiteral("_王"),
+    QStringLiteral("%王%"),
+    QStringLiteral("AnN"),
+    QStringLiteral("李李"),
+    QStringLiteral("b"),
 };
 const QStringList kDates = {QString(), QStringLiteral("2009"), QStringLiteral("2009-03"),
                             QStringLiteral("2009-03-01"), QStringLiteral("2010-")};
@@ -71,7 +103,10 @@ void fill(ArchiveStore& store)
 {
     for (int i = 0; i < 3 * int(kNames.size()); ++i) {
         PrescriptionRecord r;
-        r.date = QStringLiteral("%1-%2-0%3").arg(2009 + i % 2).arg(i % 3 + 2, 2, 10, QChar('0')).arg(i % 2 + 1);
+        r.date = QStringLiteral("%1-%2-0%3")
+                     .arg(2009 + i % 2)
+                     .arg(i % 3 + 2, 2, 10, QChar('0'))
+                     .arg(i % 2 + 1);
         r.key = r.date + QStringLiteral(" 08:00:%1").arg(i % 60, 2, 10, QChar('0'));
         r.name = kNames.at(i % kNames.size());
         QVERIFY(store.add(r).ok());
@@ -140,8 +175,7 @@ private slots:
         QCOMPARE(NameIndex::literalCharacters(QStringLiteral("A_%b王A")),
                  (QStringList{"a", "b", "王"}));
         QCOMPARE(NameIndex::literalCharacters(QStringLiteral("%_")), QStringList());
-        QCOMPARE(NameIndex::literalCharacters(QStringLiteral("Ä𠀀")),
-                 (QStringList{"Ä", "𠀀"}));
+        QCOMPARE(NameIndex::literalCharacters(QStringLiteral("Ä𠀀")), (QStringList{"Ä", "𠀀"}));
     }
 
     // The rarest typed character narrows the search; the LIKE still decides.
@@ -188,9 +222,10 @@ private slots:
         StoreFile::closeAll();
         {
             const OtherTool older(path);
-            for (const char* drop : {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
-                                     "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
-                                     "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
+            for (const char* drop :
+                 {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
+                  "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
+                  "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
                 older.run(QString::fromUtf8(drop));
         }
         ArchiveStore store(path);
@@ -225,8 +260,9 @@ private slots:
         fill(store);
         const OtherTool other(folder.paths().archiveFile);
         other.run(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
-        other.run(QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
-                                 "('2009-03-01 11:00:00', '一二三四五六七八九十王甲', '2009-03-01')"));
+        other.run(
+            QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
+                           "('2009-03-01 11:00:00', '一二三四五六七八九十王甲', '2009-03-01')"));
         QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("甲")), std::nullopt);
         QCOMPARE(indexSearch(store, QStringLiteral("甲"), QString()).size(), 1);
         compareEverything(store);

@@ -42,7 +42,10 @@ class TestArchiveSearch : public QObject
     QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text2")); }
     QLineEdit* dateBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
     QListView* archiveList() const { return find<QListView>(QStringLiteral("T1")); }
-    quilloa::test::ListLines archiveLines() const { return quilloa::test::ListLines(archiveList()); }
+    quilloa::test::ListLines archiveLines() const
+    {
+        return quilloa::test::ListLines(archiveList());
+    }
     QLineEdit* field(int index) const
     {
         return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));

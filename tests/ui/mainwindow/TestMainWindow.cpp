@@ -101,7 +101,10 @@ class TestMainWindow : public QObject
         return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
     QListView* archiveList() const { return find<QListView>(QStringLiteral("T1")); }
-    quilloa::test::ListLines archiveLines() const { return quilloa::test::ListLines(archiveList()); }
+    quilloa::test::ListLines archiveLines() const
+    {
+        return quilloa::test::ListLines(archiveList());
+    }
     QAction* toolbarButton(int position) const
     {
         return find<QAction>(QStringLiteral("Toolbar1_Button%1").arg(position));
