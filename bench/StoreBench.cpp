@@ -43,10 +43,12 @@ const char* const kRecordByKey =
     "[收费] FROM [档案] WHERE [名称] = ? ORDER BY rowid LIMIT 1";
 const char* const kDayFees = "SELECT [收费] FROM [档案] WHERE [日期] = ?";
 const char* const kMonthFees = "SELECT [收费] FROM [档案] WHERE [日期] LIKE ?";
-const char* const kDayLog = "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称], [收费] FROM [档案] "
-                            "WHERE [日期] = ? ORDER BY [名称], rowid";
-const char* const kMonthLog = "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称], [收费] FROM [档案] "
-                              "WHERE [日期] LIKE ? ORDER BY [名称], rowid";
+const char* const kDayLog =
+    "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称], [收费] FROM [档案] "
+    "WHERE [日期] = ? ORDER BY [名称], rowid";
+const char* const kMonthLog =
+    "SELECT [姓名], [性别], [年龄], [诊断], [地址], [名称], [收费] FROM [档案] "
+    "WHERE [日期] LIKE ? ORDER BY [名称], rowid";
 const char* const kInsert =
     "INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], [处方], [医生], "
     "[配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
