@@ -1,23 +1,25 @@
 # The Debian package made by `make package`, from the install rules of src/ and packaging/.
 # dpkg-shlibdeps finds the libraries the program links; Depends adds what it loads at run
-# time: the SQLite driver, Qt's Chinese translations and the Chinese faces of the sheet.
+# time: the SQLite driver, the SVG plugins for the icons, Qt's Chinese translations and the
+# Chinese faces of the sheet.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quilloa)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "Quilloa maintainers <maintainers@quilloa.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prescription writer for outpatient clinics")
 set(CPACK_PACKAGE_DESCRIPTION
-  "The doctor of a small outpatient clinic fills a prescription sheet on screen, picks
-drugs, diagnoses and addresses by their pinyin initials and keeps every prescription
-in a patient archive searched by name and visit date. The program prints the
-prescription sheet and the injection card on the clinic's paper, counts the day's
-and month's prescriptions and takings and prints the clinic log as a register book.")
+  "The doctor of a small outpatient clinic fills a prescription sheet on
+screen, picks drugs, diagnoses and addresses by their pinyin initials and
+keeps every prescription in a patient archive searched by name and visit
+date. The program prints the prescription sheet and the injection card on
+the clinic's paper, counts the day's and month's prescriptions and takings
+and prints the clinic log as a register book.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6sql6-sqlite, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
+  "libqt6sql6-sqlite, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

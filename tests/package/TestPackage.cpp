@@ -110,8 +110,8 @@ private slots:
         const Run depends = run(QStringLiteral("dpkg-deb"),
                                 {QStringLiteral("-f"), m_deb, QStringLiteral("Depends")});
         QCOMPARE(depends.exitCode, 0);
-        for (const char* package : {"libqt6sql6-sqlite", "libqt6widgets6", "qt6-translations-l10n",
-                                    "fonts-arphic-ukai", "fonts-noto-cjk"})
+        for (const char* package : {"libqt6sql6-sqlite", "libqt6widgets6", "libqt6svg6",
+                                    "qt6-translations-l10n", "fonts-arphic-ukai", "fonts-noto-cjk"})
             QVERIFY2(depends.output.contains(QLatin1String(package)), qPrintable(depends.output));
     }
 
