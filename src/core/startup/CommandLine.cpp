@@ -19,8 +19,9 @@ QCommandLineOption hiddenOption(const QString& name)
 CommandLine::CommandLine()
     : m_help(m_parser.addHelpOption()), m_version(m_parser.addVersionOption()),
       m_data(QStringLiteral("data"),
-             QStringLiteral("把数据库和数据库备份放在 <文件夹> 中，而不是默认的数据文件夹。"),
-             QStringLiteral("文件夹")),
+             QStringLiteral("把数据库和数据库备份放在文件夹 DIR 中（例如另一块磁盘上），"
+                            "不用默认的数据文件夹。"),
+             QStringLiteral("DIR")),
       m_quitAfterStart(hiddenOption(QStringLiteral("quit-after-start")))
 {
     m_parser.setApplicationDescription(
