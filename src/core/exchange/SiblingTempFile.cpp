@@ -17,8 +17,15 @@ SiblingTempFile::SiblingTempFile(QString target) : m_target(std::move(target))
     QTemporaryFile reserve(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                            QStringLiteral(".XXXXXX"));
     reserve.setAutoRemove(false);
-    if (reserve.open())
-        m_tempPath = reserve.fileName();
+    if (!reserve.open())
+        return;
+    m_tempPath = reserve.fileName();
+    // A temporary is made private; the finished file is an ordinary one, or keeps the rights
+    // of the file it replaces.
+    const QFileInfo existing(m_target);
+    reserve.setPermissions(existing.exists() ? existing.permissions()
+                                             : QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ReadGroup | QFile::ReadOther);
 }
 
 SiblingTempFile::~SiblingTempFile()

@@ -17,7 +17,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
+
 #include <QValueAxis>
+#include <cmath>
 
 namespace quilloa {
 namespace {
@@ -52,9 +54,27 @@ double yuan(const WorkloadTotals& totals)
     return double(totals.takings->units()) / double(Money::kScale);
 }
 
+// A value axis from 0 whose ticks fall on whole numbers for counts.
+QValueAxis* values(double highest, bool whole)
+{
+    auto* axis = new QValueAxis;
+    constexpr int kMostWholeTicks = 10;
+    const double top = highest > 0 ? highest : 1;
+    if (whole && top <= kMostWholeTicks) {
+        axis->setRange(0, std::ceil(top));
+        axis->setTickCount(int(std::ceil(top)) + 1);
+        axis->setLabelFormat(QStringLiteral("%.0f"));
+        return axis;
+    }
+    axis->setRange(0, top);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%g"));
+    return axis;
+}
+
 // One bar chart of the series: its categories are the bars' labels.
 void fill(QChart* chart, const QString& title, const QList<TakingsSeries::Bar>& bars,
-          double (*value)(const WorkloadTotals&), const QColor& colour)
+          double (*value)(const WorkloadTotals&), const QColor& colour, bool whole)
 {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
@@ -77,11 +97,8 @@ void fill(QChart* chart, const QString& title, const QList<TakingsSeries::Bar>& 
     categories->append(labels);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
-    auto* values = new QValueAxis;
-    values->setRange(0, highest > 0 ? highest * 1.1 : 1);
-    values->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(values);
+    chart->addAxis(values(highest, whole), Qt::AlignLeft);
+    series->attachAxis(chart->axes(Qt::Vertical).first());
 }
 
 } // namespace
@@ -182,9 +199,9 @@ void TakingsChartWindow::fillCharts()
     const QString period = m_series ? m_series->title() + QStringLiteral("：") : QString();
     fill(
         m_visitsView->chart(), period + QStringLiteral("门诊处方数（张）"), bars,
-        [](const WorkloadTotals& t) { return double(t.count); }, QColor(0x3a, 0x6e, 0xa5));
+        [](const WorkloadTotals& t) { return double(t.count); }, QColor(0x3a, 0x6e, 0xa5), true);
     fill(m_takingsView->chart(), period + QStringLiteral("业务额（元）"), bars, &yuan,
-         QColor(0xc0, 0x50, 0x4d));
+         QColor(0xc0, 0x50, 0x4d), false);
     m_total->setText(totalText());
 }
 

@@ -147,6 +147,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("log.xlsx");
         QVERIFY(ClinicLogXlsxWriter().write(sampleSheet(), path).ok());
+        // An ordinary file that others may read, not a private temporary.
+        QVERIFY(QFileInfo(path).permissions() & QFile::ReadOther);
         const QMap<QString, XlsxCell> cells = readSheet(path);
         QCOMPARE(cells.value("A1").value, QStringLiteral("春风诊所 门诊日志 2009-03"));
         const QStringList headings = ClinicLogSheet::headings();
