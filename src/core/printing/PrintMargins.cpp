@@ -1,5 +1,7 @@
 #include "printing/PrintMargins.h"
 
+#include "store/HalfWidth.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -13,7 +15,7 @@ double leadingNumber(const QString& text)
 {
     static const QRegularExpression number(
         QStringLiteral(R"(^\s*([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?))"));
-    const QRegularExpressionMatch match = number.match(text);
+    const QRegularExpressionMatch match = number.match(HalfWidth::fold(text));
     if (!match.hasMatch()) {
         return 0;
     }

@@ -19,6 +19,7 @@ public:
 
     // The number at the start of the text ("12.5mm" -> 12.5, leading blanks skipped), rounded
     // half to even (12.5 -> 12, 13.5 -> 14), times 56. Empty or not a number gives 0.
+    // Full-width digits, point and signs count as their ASCII forms.
     static int twipsFromText(const QString& millimetres);
 
     int leftTwips() const { return m_left; }

@@ -1,5 +1,7 @@
 #include "store/Money.h"
 
+#include "store/HalfWidth.h"
+
 #include <limits>
 
 namespace quilloa {
@@ -69,8 +71,9 @@ private:
 
 } // namespace
 
-std::optional<Money> Money::fromLeadingNumber(const QString& text)
+std::optional<Money> Money::fromLeadingNumber(const QString& typed)
 {
+    const QString text = HalfWidth::fold(typed);
     int i = 0;
     while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
         ++i;

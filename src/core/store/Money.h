@@ -18,7 +18,8 @@ public:
     static constexpr Money fromUnits(qint64 units) { return Money(units); }
 
     // The number at the start of a text, "." as the decimal point: "30.5" -> 30.5,
-    // "12元" -> 12, "" -> 0, "abc" -> none. Digits past the fourth decimal round half to even.
+    // "12元" -> 12, "" -> 0, "abc" -> none; full-width digits, point and signs read as their
+    // ASCII forms ("１２．５" -> 12.5). Digits past the fourth decimal round half to even.
     // A number outside the currency range gives none.
     static std::optional<Money> fromLeadingNumber(const QString& text);
 

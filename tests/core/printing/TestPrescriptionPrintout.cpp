@@ -94,6 +94,8 @@ void TestPrescriptionPrintout::marginTexts_data()
     QTest::newRow("not a number") << "abc" << 0;
     QTest::newRow("lone point") << "." << 0;
     QTest::newRow("exponent") << "1e1" << 560;
+    QTest::newRow("full-width digits and point") << "１２．５" << 672;
+    QTest::newRow("full-width minus") << "－３毫米" << -168;
     QTest::newRow("absurdly large is held") << "1e300" << PrintMargins::kLimitMillimetres * 56;
     QTest::newRow("overflowing") << "1e999" << 0;
 }

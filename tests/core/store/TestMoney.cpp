@@ -22,6 +22,11 @@ private slots:
         QTest::newRow("point first") << ".5" << true << qint64(5000);
         QTest::newRow("trailing point") << "8." << true << qint64(80000);
         QTest::newRow("negative") << "-2.25" << true << qint64(-22500);
+        // What a Chinese input method types in full-width mode.
+        QTest::newRow("full-width digits") << "１２.５" << true << qint64(125000);
+        QTest::newRow("full-width point and minus") << "－１２．５元" << true << qint64(-125000);
+        QTest::newRow("ideographic blank first") << "　８" << true << qint64(80000);
+        QTest::newRow("full-width letters stay no number") << "ａ１" << false << qint64(0);
         QTest::newRow("half to even down") << "0.00005" << true << qint64(0);
         QTest::newRow("half to even up") << "0.00015" << true << qint64(2);
         QTest::newRow("above half") << "0.000051" << true << qint64(1);

@@ -268,6 +268,11 @@ private slots:
                                << "" << qint64(0);
         QTest::newRow("no number") << "免费"
                                    << "免费" << qint64(0);
+        // Typed in full-width mode: read as 12.5, shown and kept as typed.
+        QTest::newRow("full-width digits") << "１２.５"
+                                           << "１２.５" << qint64(125000);
+        QTest::newRow("full-width digits and full stop") << "－１２。５"
+                                                         << "－１２.５" << qint64(-125000);
     }
 
     void saveStoresTheRecord()
