@@ -1,5 +1,6 @@
 #include "maintenance/DrugWindow.h"
 
+#include "common/PlainButtons.h"
 #include "common/Twips.h"
 #include "maintenance/DrugEntryFields.h"
 #include "maintenance/EntryCodeRules.h"
@@ -123,7 +124,10 @@ DrugWindow::DrugWindow(const AppContext& context, QWidget* parent)
     TwipsLayout::apply(this, kExchangePlacements);
     setFocusOrder();
     TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+    PlainButtons::install(this);
+    m_typed.emplace(QList<QLineEdit*>{m_nameBox, m_usageBox, m_codeBox});
     open();
+    m_typed->markKept();
     m_addButton->setFocus();
 }
 
@@ -251,6 +255,7 @@ void DrugWindow::selectEntry(int line)
     // After the name, so the stored code replaces the one built from the name.
     m_codeBox->setText(entry->code.value_or(QString()));
     m_selectedRowId = entry->rowId;
+    m_typed->markKept();
 }
 
 void DrugWindow::startAdding()
@@ -263,6 +268,7 @@ void DrugWindow::startAdding()
     m_nameBox->clear();
     m_usageBox->clear();
     m_codeBox->clear();
+    m_typed->markKept();
     m_nameBox->setFocus();
 }
 
@@ -288,6 +294,7 @@ void DrugWindow::save()
         return;
     }
     refillQuietly();
+    m_typed->markKept();
     m_addButton->setFocus();
     m_adding = false;
 }
@@ -304,6 +311,7 @@ void DrugWindow::remove()
     m_nameBox->clear();
     m_usageBox->clear();
     m_codeBox->clear();
+    m_typed->markKept();
 }
 
 void DrugWindow::typeKey(const QString& caption)
@@ -312,6 +320,14 @@ void DrugWindow::typeKey(const QString& caption)
         return;
     m_lastEditBox->insert(caption);
     m_lastEditBox->setFocus();
+}
+
+// Escape closes the window only when that loses nothing typed, or the user says so.
+void DrugWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (m_typed->holdsBackEscape(event, this))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void DrugWindow::askForSelection()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "maintenance/TypedEntry.h"
 #include "startup/AppContext.h"
 #include "store/StoreResult.h"
 
@@ -33,6 +34,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -70,6 +72,7 @@ private:
     // The drug whose texts the boxes show; none after a refill until a line is selected.
     std::optional<qint64> m_selectedRowId;
     QPointer<QLineEdit> m_lastEditBox;
+    std::optional<TypedEntry> m_typed;
 };
 
 } // namespace quilloa

@@ -1,5 +1,6 @@
 #include "maintenance/ReferenceWindow.h"
 
+#include "common/PlainButtons.h"
 #include "maintenance/EntryCodeRules.h"
 #include "maintenance/ReferenceExchange.h"
 #include "maintenance/ReferenceListView.h"
@@ -66,6 +67,8 @@ ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, 
         TwipsLayout::apply(this, kAddressPlacements);
         TwipsLayout::fixAndCentre(this, 5940, 4545 + kExchangeRowHeight);
     }
+    PlainButtons::install(this);
+    m_typed.emplace(QList<QLineEdit*>{m_nameBox, m_codeBox});
     open();
     (isDiagnoses() ? static_cast<QWidget*>(m_searchBox) : m_addButton)->setFocus();
 }
@@ -155,6 +158,7 @@ void ReferenceWindow::add()
     m_lines->appendEntry(ReferenceEntry{added.value(), name, code});
     m_nameBox->clear();
     m_codeBox->clear();
+    m_typed->markKept();
     m_nameBox->setFocus();
 }
 
@@ -176,6 +180,14 @@ void ReferenceWindow::remove()
 void ReferenceWindow::report(const QString& what, const QString& error)
 {
     QMessageBox::warning(this, windowTitle(), QStringLiteral("%1失败：%2").arg(what, error));
+}
+
+// Escape closes the window only when that loses nothing typed, or the user says so.
+void ReferenceWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (m_typed->holdsBackEscape(event, this))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 bool ReferenceWindow::eventFilter(QObject* watched, QEvent* event)

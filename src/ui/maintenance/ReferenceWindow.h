@@ -1,9 +1,12 @@
 #pragma once
 
+#include "maintenance/TypedEntry.h"
 #include "startup/AppContext.h"
 #include "store/ReferenceEntry.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QLineEdit;
 class QMenu;
@@ -26,6 +29,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool isDiagnoses() const { return m_list == ReferenceList::Diagnoses; }
@@ -47,6 +51,7 @@ private:
     QPushButton* m_quitButton = nullptr;
     QMenu* m_popup = nullptr;
     ReferenceExchange* m_exchange = nullptr;
+    std::optional<TypedEntry> m_typed;
 };
 
 } // namespace quilloa

@@ -419,6 +419,65 @@ private slots:
         QCOMPARE(stored().size(), 1);
     }
 
+    // Enter in the code box, the search box or the list neither saves a half-typed drug nor
+    // overwrites the selected one; no button is pressed that does not hold the focus.
+    void enterElsewhereSavesNothing()
+    {
+        addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
+        open();
+        for (QPushButton* button : m_window->findChildren<QPushButton*>())
+            QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
+        const QList<QWidget*> elsewhere{codeBox(), searchBox(), list()};
+        typeText(usageBox(), QStringLiteral(" 饭后"));
+        for (QWidget* control : elsewhere) {
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Return);
+            QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        QCOMPARE(stored().size(), 1);
+        QCOMPARE(stored().first().name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
+
+        click(addButton());
+        typeText(nameBox(), QStringLiteral("青霉素"));
+        for (QWidget* control : elsewhere) {
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Return);
+        }
+        QCOMPARE(stored().size(), 1);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(nameBox()->text(), QStringLiteral("青霉素"));
+        QVERIFY(m_window->isAdding());
+    }
+
+    // Escape closes at once when nothing typed would be lost; otherwise it asks, and "no"
+    // keeps the window and the typing.
+    void escapeAsksBeforeLosingTypedText()
+    {
+        addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
+        open();
+        typeText(usageBox(), QStringLiteral(" 饭后"));
+        {
+            MessageBoxAnswer keep(QMessageBox::No);
+            QTest::keyClick(usageBox(), Qt::Key_Escape);
+            QVERIFY(keep.seen());
+            QCOMPARE(keep.icon(), QMessageBox::Question);
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid 饭后"));
+
+        // Once saved the typing is safe; a keypad key typed and taken back loses nothing either.
+        click(saveButton());
+        QCOMPARE(stored().first().name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid 饭后"));
+        QTest::mouseClick(key(13), Qt::LeftButton);
+        QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid 饭后tid"));
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(usageBox(), Qt::Key_Backspace);
+        MessageBoxAnswer none(QMessageBox::Yes);
+        QTest::keyClick(list(), Qt::Key_Escape);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!none.seen());
+    }
+
     void keypadTypesIntoTheLastEditBox()
     {
         open();

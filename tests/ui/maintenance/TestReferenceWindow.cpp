@@ -314,6 +314,74 @@ private slots:
         QVERIFY(listed().isEmpty());
     }
 
+    void enterOutsideTheNameBoxNeitherAddsNorCloses_data()
+    {
+        QTest::addColumn<bool>("diagnoses");
+        QTest::newRow("diagnoses") << true;
+        QTest::newRow("addresses") << false;
+    }
+    // Only the name box adds on Enter; the search box, the code box and the list do nothing,
+    // whatever the boxes hold, and the window stays open with the typing.
+    void enterOutsideTheNameBoxNeitherAddsNorCloses()
+    {
+        QFETCH(bool, diagnoses);
+        const ReferenceList which = diagnoses ? ReferenceList::Diagnoses : ReferenceList::Addresses;
+        open(which);
+        for (QPushButton* button : m_window->findChildren<QPushButton*>())
+            QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
+        for (QWidget* control : QList<QWidget*>{searchBox(), codeBox(), list()}) {
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Return);
+        }
+        QVERIFY(stored(which).isEmpty());
+        typeText(nameBox(), QStringLiteral("城东"));
+        for (QWidget* control : QList<QWidget*>{searchBox(), codeBox(), list()}) {
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Return);
+            QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        QVERIFY(stored(which).isEmpty());
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(nameBox()->text(), QStringLiteral("城东"));
+        QCOMPARE(codeBox()->text(), QStringLiteral("cd"));
+    }
+
+    void escapeAsksBeforeLosingATypedEntry_data()
+    {
+        enterOutsideTheNameBoxNeitherAddsNorCloses_data();
+    }
+    void escapeAsksBeforeLosingATypedEntry()
+    {
+        QFETCH(bool, diagnoses);
+        const ReferenceList which = diagnoses ? ReferenceList::Diagnoses : ReferenceList::Addresses;
+        open(which);
+        typeText(nameBox(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer keep(QMessageBox::No);
+            QTest::keyClick(searchBox(), Qt::Key_Escape);
+            QVERIFY(keep.seen());
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(nameBox()->text(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer discard(QMessageBox::Yes);
+            QTest::keyClick(nameBox(), Qt::Key_Escape);
+            QVERIFY(discard.seen());
+        }
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(stored(which).isEmpty());
+
+        // After an add the boxes are empty again: nothing to lose, no question.
+        open(which);
+        typeText(nameBox(), QStringLiteral("城东"));
+        QTest::keyClick(nameBox(), Qt::Key_Return);
+        MessageBoxAnswer none(QMessageBox::Yes);
+        QTest::keyClick(list(), Qt::Key_Escape);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!none.seen());
+        QCOMPARE(stored(which).size(), 1);
+    }
+
     void quitClosesTheWindow()
     {
         open();

@@ -1,0 +1,51 @@
+#include "maintenance/TypedEntry.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace quilloa {
+
+TypedEntry::TypedEntry(QList<QLineEdit*> boxes)
+{
+    for (QLineEdit* box : boxes)
+        m_boxes.append(box);
+    markKept();
+}
+
+QStringList TypedEntry::texts() const
+{
+    QStringList all;
+    for (const QPointer<QLineEdit>& box : m_boxes)
+        all << (box ? box->text() : QString());
+    return all;
+}
+
+void TypedEntry::markKept()
+{
+    m_kept = texts();
+}
+
+bool TypedEntry::hasUnkeptText() const
+{
+    return texts() != m_kept;
+}
+
+bool TypedEntry::holdsBackEscape(const QKeyEvent* event, QWidget* window) const
+{
+    if (!event->matches(QKeySequence::Cancel) || !hasUnkeptText())
+        return false;
+    QMessageBox ask(QMessageBox::Question, window->windowTitle(),
+                    QStringLiteral("输入的内容还没有保存，关闭窗口会丢掉这些内容。\n"
+                                   "确实要关闭吗？"),
+                    QMessageBox::Yes | QMessageBox::No, window);
+    ask.setTextFormat(Qt::PlainText);
+    ask.setDefaultButton(QMessageBox::No);
+    ask.setEscapeButton(QMessageBox::No);
+    ask.button(QMessageBox::Yes)->setText(QStringLiteral("关闭"));
+    ask.button(QMessageBox::No)->setText(QStringLiteral("继续输入"));
+    return ask.exec() != QMessageBox::Yes;
+}
+
+} // namespace quilloa
