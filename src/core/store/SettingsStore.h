@@ -22,7 +22,8 @@ public:
 
     const StoreFile& file() const { return m_file; }
 
-    StoreResult<QList<ReferenceEntry>> all(ReferenceList list) const;
+    // Every entry, or the first `limit`, whatever their code.
+    StoreResult<QList<ReferenceEntry>> all(ReferenceList list, int limit = kNoLimit) const;
     // Entries whose code begins with `text`.
     StoreResult<QList<ReferenceEntry>> codeStartsWith(ReferenceList list, const QString& text,
                                                       int limit = kNoLimit) const;

@@ -1,5 +1,6 @@
 #include "entry/DrugPanel.h"
 
+#include "common/FixedRowDelegate.h"
 #include "common/Twips.h"
 
 #include <QKeyEvent>
@@ -28,17 +29,30 @@ DrugPanel::DrugPanel(const AppContext& context, QWidget* parent)
     m_drugList->setGeometry(twipsRect(120, 660, 3315, 3855));
     m_drugList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_drugList->setUniformItemSizes(true);
+    // All 18 drugs stand in the list's height; a long entry is cut short with "…" rather than
+    // taking a line's worth of height for a scroll bar.
+    m_drugList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_drugList->setItemDelegate(new FixedRowDelegate(m_drugList, kListCap));
     m_drugList->installEventFilter(this);
 
     connect(m_searchBox, &QLineEdit::textChanged, this, &DrugPanel::refill);
     connect(m_drugList, &QListWidget::itemClicked, this, &DrugPanel::pickSelected);
 }
 
+void DrugPanel::showFirstDrugs()
+{
+    showDrugs(m_context.settings().all(ReferenceList::Drugs, kListCap));
+}
+
 void DrugPanel::refill()
 {
+    showDrugs(
+        m_context.settings().codeContains(ReferenceList::Drugs, m_searchBox->text(), kListCap));
+}
+
+void DrugPanel::showDrugs(const StoreResult<QList<ReferenceEntry>>& drugs)
+{
     m_drugList->clear();
-    const auto drugs =
-        m_context.settings().codeContains(ReferenceList::Drugs, m_searchBox->text(), kListCap);
     if (!drugs.ok())
         return; // a lookup that fails leaves the list empty
     QStringList names;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "startup/AppContext.h"
+#include "store/ReferenceEntry.h"
+#include "store/StoreResult.h"
 
 #include <QFrame>
 
@@ -24,6 +26,9 @@ public:
     QLineEdit* searchBox() const { return m_searchBox; }
     QListWidget* drugList() const { return m_drugList; }
 
+    // Fills the list with the first 18 drugs in store order, with or without a code: the list
+    // the window opens with.
+    void showFirstDrugs();
     // Fills the list with the first 18 drugs, in store order, whose code contains the search
     // text. It runs at every change of the box and finishes before the next keystroke is read,
     // so the list always holds the drugs of the box's latest text.
@@ -43,6 +48,7 @@ protected:
 private:
     bool searchBoxEvent(QEvent* event);
     bool drugListEvent(QEvent* event);
+    void showDrugs(const StoreResult<QList<ReferenceEntry>>& drugs);
     void enterList();
 
     AppContext m_context;

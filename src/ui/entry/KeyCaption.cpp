@@ -1,10 +1,18 @@
 #include "entry/KeyCaption.h"
 
+#include "common/InkFit.h"
+
 #include <QPainter>
 
-#include <algorithm>
-
 namespace quilloa {
+namespace {
+
+// Clear space kept between a caption's ink and the edges of its key face.
+// Kept clear inside the key face, whose bevel is one pixel wide on every side.
+constexpr int kSideMargin = 2;
+constexpr int kTopBottomMargin = 2;
+
+} // namespace
 
 KeyCaption::KeyCaption(const QString& text, QWidget* key) : QLabel(text, key)
 {
@@ -13,17 +21,23 @@ KeyCaption::KeyCaption(const QString& text, QWidget* key) : QLabel(text, key)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+QRectF KeyCaption::room() const
+{
+    const QRect face = parentWidget() ? parentWidget()->rect().translated(-pos()) : rect();
+    return QRectF(face).adjusted(kSideMargin, kTopBottomMargin, -kSideMargin, -kTopBottomMargin) &
+           QRectF(rect());
+}
+
 void KeyCaption::paintEvent(QPaintEvent* /*event*/)
 {
+    // The blanks that pad a caption such as " Enter" are not centred with it.
+    const QString caption = text().trimmed();
+    const QRectF space = room();
+    const QFont face = InkFit::fitted(font(), InkFit::Lines::Latin, caption, space.size());
     QPainter painter(this);
-    painter.setFont(font());
+    painter.setFont(face);
     painter.setPen(palette().color(QPalette::WindowText));
-    const QFontMetricsF metrics(font());
-    const double shown =
-        parentWidget() ? std::min<double>(height(), parentWidget()->height() - y()) : height();
-    const double left = (width() - metrics.horizontalAdvance(text())) / 2.0;
-    const double baseline = (shown + metrics.capHeight()) / 2.0;
-    painter.drawText(QPointF(left, baseline), text());
+    painter.drawText(InkFit::centredOrigin(face, InkFit::Lines::Latin, caption, space), caption);
 }
 
 } // namespace quilloa

@@ -5,8 +5,8 @@
 namespace quilloa {
 
 // The caption on a key face. Its letters are centred on the part of the key that shows, by
-// their capital height rather than by the font's line height: a face with a tall line (as the
-// substitutes for 宋体 have) would otherwise push the letters off the bottom of a small key.
+// their ink rather than by the font's line box, and drawn smaller where the face in use would
+// not fit: descenders and a long caption such as "Enter" stay clear of the key's edges.
 class KeyCaption : public QLabel
 {
     Q_OBJECT
@@ -15,6 +15,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The inside of the key face, less a margin at each edge, as far as the caption covers it.
+    QRectF room() const;
 };
 
 } // namespace quilloa

@@ -359,7 +359,7 @@ void MainWindow::centreOnScreen()
 // A store that cannot be read leaves its list empty; the window opens all the same.
 void MainWindow::fillOnOpening()
 {
-    m_drugPanel->refill();
+    m_drugPanel->showFirstDrugs();
     m_archivePanel->rebuild();
 }
 

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <array>
 
 namespace quilloa {
@@ -95,6 +96,9 @@ void ClinicLogWindow::buildGrid()
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(kRowHeight));
     m_grid->horizontalHeader()->setHighlightSections(false);
+    // The style's minimum section would widen the narrow sex and age columns past their width.
+    m_grid->horizontalHeader()->setMinimumSectionSize(
+        twipsToPixels(*std::min_element(kColumnWidths.begin(), kColumnWidths.end())));
     m_grid->setHorizontalHeaderLabels(ClinicLogRow::headings());
     for (int column = 0; column < ClinicLogRow::kColumnCount; ++column)
         m_grid->setColumnWidth(column, twipsToPixels(kColumnWidths[column]));

@@ -2,6 +2,7 @@
 #include "entry/EntryFocusMemory.h"
 #include "entry/LookupList.h"
 #include "mainwindow/MainWindow.h"
+#include "startup/FontSetup.h"
 #include "store/BoundQuery.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 
@@ -71,6 +73,9 @@ class TestDrugPicker : public QObject
     }
 
 private slots:
+    // The faces the program itself installs for 宋体, whose lines are taller than the original's.
+    void initTestCase() { FontSetup::install(); }
+
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
@@ -114,6 +119,35 @@ private slots:
         QCOMPARE(listed().size(), 18);
         QCOMPARE(listed().first(), QStringLiteral("维生素C片 0.1g×100"));
         QVERIFY(!listed().contains(QStringLiteral("无码")));
+    }
+
+    // At opening the list holds the first 18 rows as stored, a row without a code among them,
+    // and all 18 stand in the list's height; only the code search passes such a row over.
+    void openingListsTheFirst18RowsWithOrWithoutACodeAllInView()
+    {
+        QVERIFY(
+            BoundQuery::run(settings().file(),
+                            QStringLiteral("INSERT INTO [药品] ([名称], [拼音]) VALUES (?, NULL)"),
+                            {QStringLiteral("无码旧药 gjpqy")})
+                .ok());
+        for (int i = 0; i < 20; ++i)
+            addDrug(QStringLiteral("药%1 0.25g×24/0.5 tid").arg(i), QStringLiteral("y%1").arg(i));
+        openWithNewSheet();
+        QCOMPARE(listed().size(), 18);
+        QCOMPARE(listed().at(3), QStringLiteral("葡萄糖注射液/"));
+        QCOMPARE(listed().at(4), QStringLiteral("无码旧药 gjpqy"));
+        QCOMPARE(listed().at(17), QStringLiteral("药12 0.25g×24/0.5 tid"));
+        QVERIFY(!drugList()->verticalScrollBar()->isVisible());
+        const QRect view = drugList()->viewport()->rect();
+        for (int i = 0; i < 18; ++i)
+            QVERIFY2(view.contains(drugList()->visualItemRect(drugList()->item(i))),
+                     qPrintable(QString::number(i)));
+
+        QTest::keyClicks(searchBox(), QStringLiteral("y"));
+        QVERIFY(!listed().contains(QStringLiteral("无码旧药 gjpqy")));
+        searchBox()->clear();
+        QCOMPARE(listed().size(), 18);
+        QVERIFY(!listed().contains(QStringLiteral("无码旧药 gjpqy")));
     }
 
     void codesMatchAnywhereAndQuotesAreCharacters()

@@ -4,6 +4,7 @@
 #include "entry/KeyboardPanel.h"
 #include "entry/UsageKeyBar.h"
 #include "mainwindow/MainWindow.h"
+#include "startup/FontSetup.h"
 #include "store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
 
@@ -58,7 +59,26 @@ class TestOnScreenKeyboard : public QObject
             qFatal("no focus for %s", qPrintable(widget->objectName()));
     }
 
+    // The caption's own pixels: the key drawn with it, less the key drawn without it.
+    static QRect captionInk(QWidget* key)
+    {
+        auto* caption = key->findChild<QLabel*>();
+        const QImage with = key->grab().toImage();
+        caption->hide();
+        const QImage without = key->grab().toImage();
+        caption->show();
+        QRect ink;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x)
+                if (with.pixel(x, y) != without.pixel(x, y))
+                    ink |= QRect(x, y, 1, 1);
+        return ink;
+    }
+
 private slots:
+    // The faces the program itself installs for 宋体, whose line box is taller than the keys.
+    void initTestCase() { FontSetup::install(); }
+
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
@@ -101,6 +121,25 @@ private slots:
             QCOMPARE(panel->focusPolicy(), Qt::NoFocus);
             for (QWidget* child : panel->findChildren<QWidget*>())
                 QVERIFY2(child->focusPolicy() == Qt::NoFocus, qPrintable(child->objectName()));
+        }
+    }
+
+    // Descenders (g j p q y) and the long "Enter" stay inside their key faces, off the bevel.
+    void captionsStayInsideTheirKeys()
+    {
+        QStringList keys{QStringLiteral("Picture12"), QStringLiteral("Picture14")};
+        for (int i = 0; i < 36; ++i)
+            keys << QStringLiteral("Picture7_%1").arg(i);
+        for (const QString& name : keys) {
+            auto* key = find<KeyFace>(name);
+            const QRect ink = captionInk(key);
+            QVERIFY2(!ink.isEmpty(), qPrintable(name));
+            QVERIFY2(key->rect().adjusted(2, 1, -2, -1).contains(ink),
+                     qPrintable(name + QStringLiteral(" ink at %1,%2 %3x%4")
+                                           .arg(ink.x())
+                                           .arg(ink.y())
+                                           .arg(ink.width())
+                                           .arg(ink.height())));
         }
     }
 
