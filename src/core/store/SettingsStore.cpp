@@ -33,8 +33,8 @@ SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
 StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, const QString& where,
                                                          const QVariantList& values) const
 {
-    const QString sql =
-        QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2").arg(tableName(list), where);
+    const QString sql = QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2")
+                            .arg(tableName(list), where);
     QList<ReferenceEntry> entries;
     const StoreStatus read = DirectRows::read(m_file, sql, values, [&entries](const DirectRow& r) {
         ReferenceEntry entry{r.integer(0), r.text(1), std::nullopt};
@@ -52,15 +52,17 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::all(ReferenceList list, int li
     return select(list, QStringLiteral("ORDER BY rowid LIMIT ?"), {limit});
 }
 
-StoreResult<QList<ReferenceEntry>>
-SettingsStore::codeStartsWith(ReferenceList list, const QString& text, int limit) const
+StoreResult<QList<ReferenceEntry>> SettingsStore::codeStartsWith(ReferenceList list,
+                                                                 const QString& text,
+                                                                 int limit) const
 {
     return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
                   {text + QStringLiteral("%"), limit});
 }
 
 StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList list,
-                                                               const QString& text, int limit) const
+                                                               const QString& text,
+                                                               int limit) const
 {
     return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
                   {QStringLiteral("%") + text + QStringLiteral("%"), limit});
@@ -68,10 +70,11 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList lis
 
 StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, const QString& code)
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(
-        m_file,
-        QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)").arg(tableName(list)),
-        {textValue(name), textValue(code)});
+    StoreResult<QSqlQuery> result =
+        BoundQuery::run(m_file,
+                        QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)")
+                            .arg(tableName(list)),
+                        {textValue(name), textValue(code)});
     if (!result.ok())
         return StoreStatus(result);
     return result.value().lastInsertId().toLongLong();
@@ -80,10 +83,10 @@ StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, 
 StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QString& name,
                                   const QString& code)
 {
-    return BoundQuery::change(
-        m_file,
-        QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?").arg(tableName(list)),
-        {textValue(name), textValue(code), rowId});
+    return BoundQuery::change(m_file,
+                              QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?")
+                                  .arg(tableName(list)),
+                              {textValue(name), textValue(code), rowId});
 }
 
 StoreStatus SettingsStore::remove(ReferenceList list, qint64 rowId)
