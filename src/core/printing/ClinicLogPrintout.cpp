@@ -1,6 +1,7 @@
 #include "printing/ClinicLogPrintout.h"
 
 #include "printing/PageDevice.h"
+#include "printing/PrintJobName.h"
 
 #include <array>
 #include <utility>
@@ -78,6 +79,20 @@ bool ClinicLogPrintout::print(PageDevice& device) const
         printVisit(device, m_gridRows[row], rowTop(rowsOnPage));
     }
     return device.end();
+}
+
+QString ClinicLogPrintout::jobName(QDate today) const
+{
+    constexpr int kTimeColumn = 5;
+    QStringList days;
+    for (qsizetype row = 1; row < m_gridRows.size(); ++row) {
+        const QString day = m_gridRows[row].value(kTimeColumn).left(10);
+        if (!day.isEmpty() && !days.contains(day)) {
+            days.append(day);
+        }
+    }
+    const QString when = days.size() > 1 ? days.first().left(7) : days.value(0);
+    return PrintJobName::compose(QStringLiteral("门诊日志"), QString(), when, today);
 }
 
 void ClinicLogPrintout::printPageFurniture(PageDevice& device, int page, int pages) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,9 @@ public:
 
     // False when the job could not be started or finished; the device's errorText() says why.
     bool print(PageDevice& device) const;
+    // "门诊日志" and the day of the first visit, or the month when the visits span more
+    // than one day; today when the grid holds no visit.
+    QString jobName(QDate today) const;
 
 private:
     void printPageFurniture(PageDevice& device, int page, int pages) const;

@@ -3,6 +3,7 @@
 #include "entry/SheetGeometry.h"
 #include "printing/BodyLines.h"
 #include "printing/PageDevice.h"
+#include "printing/PrintJobName.h"
 
 #include <utility>
 
@@ -32,6 +33,13 @@ bool InjectionCardPrintout::print(PageDevice& device) const
     // Drawn last, over the texts: nothing is clipped to the frame.
     printFrame(device);
     return device.end();
+}
+
+QString InjectionCardPrintout::jobName(QDate today) const
+{
+    const QString patient = m_card.captions[sheet::CardPatientCaption].section(QChar(0xFF0C), 0, 0);
+    return PrintJobName::compose(QStringLiteral("注射卡"), patient,
+                                 m_card.captions[sheet::CardDateCaption], today);
 }
 
 void InjectionCardPrintout::printCaptions(PageDevice& device) const

@@ -2,6 +2,7 @@
 
 #include "printing/PrintMargins.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -32,6 +33,8 @@ public:
 
     // False when the job could not be started or finished; the device's errorText() says why.
     bool print(PageDevice& device) const;
+    // "注射卡", the patient (the patient line up to its first comma) and the visit date.
+    QString jobName(QDate today) const;
 
 private:
     void printCaptions(PageDevice& device) const;

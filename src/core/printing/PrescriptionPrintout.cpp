@@ -3,6 +3,8 @@
 #include "entry/SheetGeometry.h"
 #include "printing/BodyLines.h"
 #include "printing/PageDevice.h"
+#include "printing/PrintJobName.h"
+#include "printing/SheetTitle.h"
 
 #include <utility>
 
@@ -48,15 +50,25 @@ bool PrescriptionPrintout::print(PageDevice& device) const
     return device.end();
 }
 
+QString PrescriptionPrintout::jobName(QDate today) const
+{
+    return PrintJobName::compose(QStringLiteral("处方"), m_sheet.fields[sheet::NameField],
+                                 m_sheet.fields[sheet::VisitDateField], today);
+}
+
 void PrescriptionPrintout::printCaptions(PageDevice& device) const
 {
     for (std::size_t i = 0; i < m_sheet.captions.size(); ++i) {
         const sheet::CaptionLayout& shape = sheet::kCaptions[i];
         const bool large = i == sheet::TitleCaption || i == sheet::RpCaption;
-        const double left = i == sheet::TitleCaption ? m_sheet.titleLeft : shape.left;
         device.setFont(
             {shape.face.toString(), large ? kTitleAndRpPointSize : kCaptionPointSize, shape.bold});
-        device.setPosition(QPointF(scaled(left), scaled(shape.top)));
+        device.setPosition(QPointF(scaled(shape.left), scaled(shape.top)));
+        if (i == sheet::TitleCaption) {
+            const SheetTitle::Placement title = SheetTitle::onPaper(m_sheet.captions[i]);
+            device.setFontSize(title.pointSize);
+            device.setCurrentX(title.left);
+        }
         device.printText(m_sheet.captions[i], LineAdvance::NextLine);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "printing/PrintMargins.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -28,8 +29,7 @@ public:
     {
         Sheet(); // the fixed captions filled in, title, fields and body empty
 
-        std::array<QString, 13> captions; // Label3; index 0 is the title
-        double titleLeft = 0;             // the title's left on the sheet, as centred there
+        std::array<QString, 13> captions; // Label3; index 0 is the title, placed by SheetTitle
         std::array<QString, 9> fields;    // Text4
         QString body;                     // the body's plain text
     };
@@ -38,6 +38,9 @@ public:
 
     // False when the job could not be started or finished; the device's errorText() says why.
     bool print(PageDevice& device) const;
+    // The print job's name in the printer's queue: "处方", the patient and the visit date (today
+    // when the sheet has none), e.g. "处方 张三 2026-12-08".
+    QString jobName(QDate today) const;
 
 private:
     void printCaptions(PageDevice& device) const;

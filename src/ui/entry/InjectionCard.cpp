@@ -1,6 +1,7 @@
 #include "entry/InjectionCard.h"
 
 #include "common/Twips.h"
+#include "printing/DescribedTextLabel.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -19,7 +20,7 @@ InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
 
     for (std::size_t i = 0; i < sheet::kCardCaptions.size(); ++i) {
         const sheet::CaptionLayout& shape = sheet::kCardCaptions[i];
-        auto* label = new QLabel(shape.text.toString(), this);
+        auto* label = new DescribedTextLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label6_%1").arg(i));
         QFont face = font();
         face.setFamily(shape.face.toString());

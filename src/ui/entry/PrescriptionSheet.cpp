@@ -5,6 +5,8 @@
 #include "entry/LookupList.h"
 #include "entry/LookupNames.h"
 #include "entry/SheetField.h"
+#include "printing/DescribedTextLabel.h"
+#include "printing/SheetTitle.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -75,7 +77,7 @@ void PrescriptionSheet::buildCaptions()
 {
     for (std::size_t i = 0; i < sheet::kCaptions.size(); ++i) {
         const sheet::CaptionLayout& shape = sheet::kCaptions[i];
-        auto* label = new QLabel(shape.text.toString(), this);
+        auto* label = new DescribedTextLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
         label->setFont(fontOf(shape.face, shape.pointSize, shape.bold, font()));
         label->move(twipsToPixels(shape.left), twipsToPixels(shape.top));
@@ -158,14 +160,13 @@ void PrescriptionSheet::setTitle(const QString& clinicName)
 {
     QLabel* title = titleLabel();
     title->setText(withoutBlanks(clinicName) + sheet::kTitleSuffix.toString());
+    // A long clinic name is set smaller rather than cut off at the sheet's edge.
+    const SheetTitle::Placement place = SheetTitle::onSheet(title->text());
+    QFont face = title->font();
+    face.setPointSizeF(place.pointSize);
+    title->setFont(face);
     title->adjustSize();
-    const double left = sheet::titleLeft(double(title->width()) * kTwipsPerPixel);
-    title->move(qRound(left / kTwipsPerPixel), twipsToPixels(sheet::kTitleTop));
-}
-
-double PrescriptionSheet::titleLeftTwips() const
-{
-    return double(titleLabel()->x()) * kTwipsPerPixel;
+    title->move(qRound(place.left / kTwipsPerPixel), twipsToPixels(sheet::kTitleTop));
 }
 
 PrescriptionPrintout::Sheet PrescriptionSheet::printedSheet() const
@@ -173,7 +174,6 @@ PrescriptionPrintout::Sheet PrescriptionSheet::printedSheet() const
     PrescriptionPrintout::Sheet printed;
     for (std::size_t i = 0; i < m_captions.size(); ++i)
         printed.captions[i] = m_captions[i]->text();
-    printed.titleLeft = titleLeftTwips();
     for (std::size_t i = 0; i < m_fields.size(); ++i)
         printed.fields[i] = m_fields[i]->text();
     printed.body = m_body->toPlainText();

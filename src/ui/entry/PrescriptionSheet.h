@@ -47,8 +47,6 @@ public:
 
     // Title = clinic name without surrounding spaces + "处方笺", centred on the sheet.
     void setTitle(const QString& clinicName);
-    // The title's left edge on the sheet, in twips.
-    double titleLeftTwips() const;
 
     void hideLookupLists();
 

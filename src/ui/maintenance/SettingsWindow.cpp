@@ -1,6 +1,7 @@
 #include "maintenance/SettingsWindow.h"
 
 #include "common/Twips.h"
+#include "printing/DescribedTextLabel.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -32,6 +33,7 @@ constexpr int kClientHeight = 3945;
 constexpr Place kSettingsFrame{120, 120, 4515, 1515};
 constexpr Place kPrintFrame{120, 1800, 4515, 1455};
 constexpr Place kConfirmButton{3180, 3420, 1395, 375};
+constexpr Place kMarginHint{120, 1230, 4275, 180};
 
 enum class Frame
 {
@@ -110,12 +112,30 @@ void SettingsWindow::buildControls()
         setTabOrder(previous, box);
         previous = box;
     }
+    explainMargins(printFrame);
     m_boxes[PasswordBox]->setMaxLength(kPasswordLimit);
     m_boxes[LeftMarginBox]->setText(kDefaultLeftMargin.toString());
     m_boxes[CardLeftMarginBox]->setText(kDefaultLeftMargin.toString());
     m_boxes[TopMarginBox]->setText(kDefaultTopMargin.toString());
     m_boxes[CardTopMarginBox]->setText(kDefaultTopMargin.toString());
     m_confirm->setFocus();
+}
+
+// Which way a margin moves the print is not obvious from its name, and the clinic adjusts them
+// by trial against its pre-printed paper.
+void SettingsWindow::explainMargins(QWidget* printFrame)
+{
+    auto* hint = new DescribedTextLabel(
+        QStringLiteral("加大左边距，打印内容右移；加大上边距，内容下移。"), printFrame);
+    hint->setObjectName(QStringLiteral("marginHint"));
+    hint->move(twipsToPixels(kMarginHint.left), twipsToPixels(kMarginHint.top));
+    hint->adjustSize();
+    const QString right = QStringLiteral("数值加大，%1向右移；减小则向左移。单位：毫米。");
+    const QString down = QStringLiteral("数值加大，%1向下移；减小则向上移。单位：毫米。");
+    m_boxes[LeftMarginBox]->setToolTip(right.arg(QStringLiteral("处方")));
+    m_boxes[TopMarginBox]->setToolTip(down.arg(QStringLiteral("处方")));
+    m_boxes[CardLeftMarginBox]->setToolTip(right.arg(QStringLiteral("注射卡")));
+    m_boxes[CardTopMarginBox]->setToolTip(down.arg(QStringLiteral("注射卡")));
 }
 
 // A value that cannot be read leaves its box as it stands.

@@ -45,6 +45,7 @@ public:
 
 private:
     void buildControls();
+    void explainMargins(QWidget* printFrame);
     void load();
     void confirm();
 

@@ -17,10 +17,12 @@
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/OnlineHelp.h"
 #include "mainwindow/ProgramResources.h"
+#include "printing/AlignmentPrintout.h"
 #include "printing/InjectionCardPrintout.h"
 #include "printing/PrescriptionPrintout.h"
 #include "printing/PrintMargins.h"
-#include "printing/QtPrinterDevice.h"
+#include "printing/PrintPreviewDialog.h"
+#include "printing/PrintRunner.h"
 #include "reports/ClinicLogWindow.h"
 #include "reports/StatisticsWindow.h"
 #include "store/RtfReader.h"
@@ -270,6 +272,15 @@ void MainWindow::buildMenus()
     file->addSeparator();
     connect(addItem(file, QStringLiteral("打印"), 'P', QStringLiteral("menuPrint")),
             &QAction::triggered, this, &MainWindow::printPrescription);
+    connect(file->addAction(QStringLiteral("打印预览")), &QAction::triggered, this,
+            &MainWindow::previewPrescription);
+    file->actions().last()->setObjectName(QStringLiteral("menuPrintPreview"));
+    connect(file->addAction(QStringLiteral("注射卡预览")), &QAction::triggered, this,
+            &MainWindow::previewInjectionCard);
+    file->actions().last()->setObjectName(QStringLiteral("menuCardPreview"));
+    connect(file->addAction(QStringLiteral("打印对位测试页")), &QAction::triggered, this,
+            &MainWindow::printAlignmentPage);
+    file->actions().last()->setObjectName(QStringLiteral("menuAlignmentPage"));
     file->addSeparator();
     connect(addItem(file, QStringLiteral("退出"), 'E', QStringLiteral("menuExit")),
             &QAction::triggered, this, &MainWindow::endProgram);
@@ -522,24 +533,55 @@ void MainWindow::pastePrescription()
 void MainWindow::printPrescription()
 {
     const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
-    print(PrescriptionPrintout(m_sheet->printedSheet(),
-                               PrintMargins(margins.leftMargin, margins.topMargin)));
+    const PrescriptionPrintout printout(m_sheet->printedSheet(),
+                                        PrintMargins(margins.leftMargin, margins.topMargin));
+    print([&printout](PageDevice& device) { return printout.print(device); },
+          printout.jobName(m_context.clock().now().date()));
 }
 
 void MainWindow::printInjectionCard()
 {
     const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
-    print(InjectionCardPrintout(m_card->printedCard(),
-                                PrintMargins(margins.cardLeftMargin, margins.cardTopMargin)));
+    const InjectionCardPrintout printout(
+        m_card->printedCard(), PrintMargins(margins.cardLeftMargin, margins.cardTopMargin));
+    print([&printout](PageDevice& device) { return printout.print(device); },
+          printout.jobName(m_context.clock().now().date()));
 }
 
-template <class Printout> void MainWindow::print(const Printout& printout)
+void MainWindow::print(const std::function<bool(PageDevice&)>& drawing, const QString& jobName)
 {
-    std::unique_ptr<PageDevice> printer =
-        m_printerFactory ? m_printerFactory() : std::make_unique<QtPrinterDevice>();
-    if (!printout.print(*printer))
-        QMessageBox::warning(this, QStringLiteral("打印"),
-                             QStringLiteral("打印失败：%1").arg(printer->errorText()));
+    PrintRunner::print(this, drawing, jobName, m_printerFactory);
+}
+
+void MainWindow::previewPrescription()
+{
+    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const PrescriptionPrintout printout(m_sheet->printedSheet(),
+                                        PrintMargins(margins.leftMargin, margins.topMargin));
+    PrintPreviewDialog dialog([printout](PageDevice& device) { return printout.print(device); },
+                              printout.jobName(m_context.clock().now().date()),
+                              PrintRunner::systemQueue(), this);
+    dialog.exec();
+}
+
+void MainWindow::previewInjectionCard()
+{
+    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const InjectionCardPrintout printout(
+        m_card->printedCard(), PrintMargins(margins.cardLeftMargin, margins.cardTopMargin));
+    PrintPreviewDialog dialog([printout](PageDevice& device) { return printout.print(device); },
+                              printout.jobName(m_context.clock().now().date()),
+                              PrintRunner::systemQueue(), this);
+    dialog.exec();
+}
+
+// The page shows where the sheet and the card print at the stored margins.
+void MainWindow::printAlignmentPage()
+{
+    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const AlignmentPrintout page(PrintMargins(margins.leftMargin, margins.topMargin),
+                                 PrintMargins(margins.cardLeftMargin, margins.cardTopMargin));
+    print([&page](PageDevice& device) { return page.print(device); }, QStringLiteral("对位测试页"));
 }
 
 void MainWindow::showDrugWindow()

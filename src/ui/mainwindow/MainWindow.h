@@ -78,6 +78,9 @@ public slots:
     void copyPrescription();
     void pastePrescription();
     void printPrescription();
+    void previewPrescription();
+    void previewInjectionCard();
+    void printAlignmentPage();
     void printInjectionCard();
     void hideLookupLists();
     // Ends the program at once, without a question and without saving.
@@ -113,7 +116,7 @@ private:
     void showAbout();
     void openHelp();
     // Runs one print job; a failure is told in a short message.
-    template <class Printout> void print(const Printout& printout);
+    void print(const std::function<bool(PageDevice&)>& drawing, const QString& jobName);
 
     AppContext m_context;
     SettingsHolder* m_settings = nullptr;

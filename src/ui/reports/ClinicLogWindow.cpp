@@ -3,7 +3,8 @@
 #include "common/PlainDialog.h"
 #include "common/Twips.h"
 #include "printing/ClinicLogPrintout.h"
-#include "printing/QtPrinterDevice.h"
+#include "printing/PrintPreviewDialog.h"
+#include "printing/PrintRunner.h"
 #include "reports/BusyPointer.h"
 #include "reports/ClinicLogQuery.h"
 #include "reports/ClinicLogSheet.h"
@@ -44,6 +45,7 @@ constexpr TwipsPlacement kPlacements[] = {
     {u"Combo1_4", 1200, 420, 615, 300},    {u"Label5", 1860, 480, 180, 180},
     {u"Command2", 2280, 360, 1155, 375},   {u"Command3", 10920, 8280, 1515, 435},
     {u"Command4", 12600, 8280, 1515, 435}, {u"Command5", 9240, 8280, 1515, 435},
+    {u"Command6", 10920, 7770, 1515, 435},
 };
 
 QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
@@ -136,6 +138,9 @@ void ClinicLogWindow::buildCommands()
 {
     connect(button(this, QStringLiteral("Command3"), QStringLiteral("打  印")),
             &QPushButton::clicked, this, &ClinicLogWindow::printOnDefaultPrinter);
+    // The preview stands above the print button it leads to.
+    connect(button(this, QStringLiteral("Command6"), QStringLiteral("预  览")),
+            &QPushButton::clicked, this, &ClinicLogWindow::preview);
     connect(button(this, QStringLiteral("Command4"), QStringLiteral("退  出")),
             &QPushButton::clicked, this, &QDialog::close);
     QPushButton* exportButton = button(this, QStringLiteral("Command5"), QStringLiteral("导  出"));
@@ -220,14 +225,22 @@ bool ClinicLogWindow::printRegister(PageDevice& device)
     return printed;
 }
 
+QString ClinicLogWindow::jobName() const
+{
+    return ClinicLogPrintout(gridRows(), QString()).jobName(m_context.clock().now().date());
+}
+
 void ClinicLogWindow::printOnDefaultPrinter()
 {
-    QtPrinterDevice printer;
-    if (printRegister(printer))
-        return;
-    const QString reason = printer.errorText();
-    QMessageBox::warning(this, windowTitle(),
-                         reason.isEmpty() ? QStringLiteral("打印失败。") : reason);
+    PrintRunner::print(
+        this, [this](PageDevice& device) { return printRegister(device); }, jobName());
+}
+
+void ClinicLogWindow::preview()
+{
+    PrintPreviewDialog dialog([this](PageDevice& device) { return printRegister(device); },
+                              jobName(), PrintRunner::systemQueue(), this);
+    dialog.exec();
 }
 
 FileWriteStatus ClinicLogWindow::exportTo(const QString& path) const

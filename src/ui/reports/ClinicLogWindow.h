@@ -47,8 +47,10 @@ private:
     void runMonthQuery();
     void runQuery(const ReportPeriod& period);
     void fillGrid(const QList<ClinicLogRow>& rows);
+    QString jobName() const;
     void printOnDefaultPrinter();
     void exportWithDialog();
+    void preview();
 
     AppContext m_context;
     std::function<QString()> m_doctor;

@@ -18,7 +18,6 @@ PrescriptionPrintout::Sheet sampleSheet(const QString& body = QString())
 {
     PrescriptionPrintout::Sheet sheet;
     sheet.captions[0] = QStringLiteral("城关诊所处方笺");
-    sheet.titleLeft = 1500;
     sheet.fields = {QStringLiteral("张三"),       QStringLiteral("男"),   QStringLiteral("45"),
                     QStringLiteral("2009-03-25"), QStringLiteral("感冒"), QStringLiteral("城关镇"),
                     QStringLiteral("李四"),       QStringLiteral("王五"), QStringLiteral("12.5")};
@@ -171,7 +170,7 @@ void TestPrescriptionPrintout::captionsKeepFaceAndBoldAtPrintedSizes()
         bool bold;
     };
     const Expected expected[] = {
-        {u"城关诊所处方笺", 1939.5, 465.48, u"黑体", 18, false},
+        {u"城关诊所处方笺", 2398.515, 465.48, u"黑体", 18, false},
         {u"Rp", 620.64, 2249.82, u"宋体", 18, true},
         {u"姓名：", 620.64, 1241.28, u"黑体", 11, false},
         {u"年龄：", 3723.84, 1241.28, u"黑体", 11, false},

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "printing/PaperSetup.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace quilloa {
+
+// The printer a printout goes to, as the system's print service knows it.
+struct PrinterChoice
+{
+    QString name;
+    PaperSetup paper;
+};
+
+// What became of a submitted job. A job that was accepted counts as printed even when the
+// queue holds or has stopped it: that is ordinary spooling and the user sees it in the
+// system's print queue.
+struct JobOutcome
+{
+    bool accepted = false;
+    int jobId = 0;
+    QString message; // for the user when not accepted, plain Chinese
+};
+
+// The system print service: which printer is the default and a way to hand it a finished
+// PDF document as one named job. Kept small so that the printouts can be tried and tested
+// without the platform's print library.
+class PrintQueue
+{
+public:
+    virtual ~PrintQueue();
+
+    virtual std::optional<PrinterChoice> defaultPrinter() = 0;
+    virtual JobOutcome submitPdf(const PrinterChoice& printer, const QString& pdfPath,
+                                 const QString& jobName) = 0;
+
+    // The one wording for a missing default printer, wherever a printout is started.
+    static QString noPrinterMessage();
+
+protected:
+    PrintQueue() = default;
+};
+
+} // namespace quilloa

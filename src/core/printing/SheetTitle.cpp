@@ -1,0 +1,30 @@
+#include "printing/SheetTitle.h"
+
+#include "entry/SheetGeometry.h"
+#include "printing/DescribedFace.h"
+#include "printing/PrescriptionPrintout.h"
+
+#include <algorithm>
+
+namespace quilloa {
+
+double SheetTitle::shrink(const QString& title)
+{
+    const double room = sheet::kSheetSize.width - 2 * kSideRoomTwips;
+    const double width = DescribedFace::textWidthTwips(title, kSheetPointSize);
+    return width > room ? room / width : 1.0;
+}
+
+SheetTitle::Placement SheetTitle::onSheet(const QString& title)
+{
+    const double size = kSheetPointSize * shrink(title);
+    return {sheet::titleLeft(DescribedFace::textWidthTwips(title, size)), size};
+}
+
+SheetTitle::Placement SheetTitle::onPaper(const QString& title)
+{
+    const Placement sheetPlace = onSheet(title);
+    return {PrescriptionPrintout::kPaperScale * sheetPlace.left, kPrintedPointSize * shrink(title)};
+}
+
+} // namespace quilloa

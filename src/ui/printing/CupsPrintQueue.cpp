@@ -1,0 +1,163 @@
+#include "printing/CupsPrintQueue.h"
+
+#include <QFile>
+
+#include <cups/cups.h>
+
+#include <memory>
+
+namespace quilloa {
+
+namespace {
+
+struct DestFree
+{
+    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+};
+struct InfoFree
+{
+    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
+};
+using DestPtr = std::unique_ptr<cups_dest_t, DestFree>;
+using InfoPtr = std::unique_ptr<cups_dinfo_t, InfoFree>;
+
+constexpr double kHundredthsPerMillimetre = 100.0;
+
+QString refusedMessage(const QString& printer, ipp_status_t status)
+{
+    switch (status) {
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+        return QStringLiteral("打印机“%1”现在不接受打印任务，这份没有打印。请在系统的打印机设置"
+                              "中让它接受任务，然后再打印一次。")
+            .arg(printer);
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return QStringLiteral("找不到打印机“%1”，这份没有打印。请在系统的打印机设置中检查默认"
+                              "打印机，然后再打印一次。")
+            .arg(printer);
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        return QStringLiteral("打印机“%1”不允许本用户打印，这份没有打印。请检查打印机的权限"
+                              "设置，然后再打印一次。")
+            .arg(printer);
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+    case IPP_STATUS_ERROR_INTERNAL:
+        return QStringLiteral("无法连接打印服务，这份没有打印。请确认打印服务正在运行，然后再"
+                              "打印一次。");
+    default:
+        return QStringLiteral("打印机“%1”没有接受这份打印任务，这份没有打印。请检查打印机，"
+                              "然后再打印一次。")
+            .arg(printer);
+    }
+}
+
+// The queue's default paper by its name, looked up with the margins the printer declares.
+// (Asking libcups for the default size directly can answer with a borderless variant, or with
+// the locale's paper, instead of what the queue is set to.)
+bool defaultSize(cups_dest_t* dest, cups_dinfo_t* info, cups_size_t& size)
+{
+    if (!info) {
+        return false;
+    }
+    if (ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media")) {
+        const char* name = ippGetString(media, 0, nullptr);
+        if (name && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, name,
+                                           CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
+            return true;
+        }
+    }
+    return cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT,
+                                   &size) != 0;
+}
+
+PaperSetup defaultPaper(cups_dest_t* dest, cups_dinfo_t* info)
+{
+    PaperSetup paper;
+    cups_size_t size{};
+    if (defaultSize(dest, info, size) && size.width > 0 && size.length > 0) {
+        const double h = kHundredthsPerMillimetre;
+        paper.size = QSizeF(size.width / h, size.length / h);
+        paper.unprintable = QMarginsF(size.left / h, size.top / h, size.right / h, size.bottom / h);
+    }
+    return paper;
+}
+
+class DocumentSender
+{
+public:
+    DocumentSender(cups_dest_t* dest, cups_dinfo_t* info) : m_dest(dest), m_info(info) {}
+
+    // Sends the whole file as the job's one document; false when any step was refused.
+    bool send(int jobId, const QString& pdfPath, const QString& jobName)
+    {
+        QFile file(pdfPath);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        const QByteArray name = jobName.toUtf8();
+        if (cupsStartDestDocument(CUPS_HTTP_DEFAULT, m_dest, m_info, jobId, name.constData(),
+                                  CUPS_FORMAT_PDF, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
+            return false;
+        }
+        bool written = true;
+        while (written && !file.atEnd()) {
+            const QByteArray chunk = file.read(64 * 1024);
+            written = !chunk.isEmpty() &&
+                      cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.constData(),
+                                           size_t(chunk.size())) == HTTP_STATUS_CONTINUE;
+        }
+        // Finishing also reads the server's answer, so it runs even after a failed write.
+        const ipp_status_t finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, m_dest, m_info);
+        return written && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    }
+
+private:
+    cups_dest_t* m_dest;
+    cups_dinfo_t* m_info;
+};
+
+} // namespace
+
+std::optional<PrinterChoice> CupsPrintQueue::defaultPrinter()
+{
+    DestPtr dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    if (!dest) {
+        return std::nullopt;
+    }
+    InfoPtr info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    return PrinterChoice{QString::fromUtf8(dest->name), defaultPaper(dest.get(), info.get())};
+}
+
+JobOutcome CupsPrintQueue::submitPdf(const PrinterChoice& printer, const QString& pdfPath,
+                                     const QString& jobName)
+{
+    JobOutcome outcome;
+    const QByteArray name = printer.name.toUtf8();
+    DestPtr dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr));
+    if (!dest) {
+        outcome.message = refusedMessage(printer.name, IPP_STATUS_ERROR_NOT_FOUND);
+        return outcome;
+    }
+    InfoPtr info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    cups_option_t* options = nullptr;
+    int optionCount = cupsAddOption("print-scaling", "none", 0, &options);
+    const QByteArray title = jobName.toUtf8();
+    const ipp_status_t created =
+        cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest.get(), info.get(), &outcome.jobId,
+                          title.constData(), optionCount, options);
+    cupsFreeOptions(optionCount, options);
+    if (created > IPP_STATUS_OK_EVENTS_COMPLETE || outcome.jobId <= 0) {
+        outcome.message = refusedMessage(printer.name, created);
+        return outcome;
+    }
+    if (!DocumentSender(dest.get(), info.get()).send(outcome.jobId, pdfPath, jobName)) {
+        const ipp_status_t failed = cupsLastError();
+        cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest.get(), outcome.jobId);
+        outcome.message = refusedMessage(printer.name, failed);
+        return outcome;
+    }
+    outcome.accepted = true;
+    return outcome;
+}
+
+} // namespace quilloa

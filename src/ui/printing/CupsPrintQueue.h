@@ -1,0 +1,18 @@
+#pragma once
+
+#include "printing/PrintQueue.h"
+
+namespace quilloa {
+
+// The print service through libcups: the default destination with its default paper, and
+// jobs submitted as PDF documents whose IPP status is checked at every step. The spooler is
+// told not to scale: the PDF pages are already the paper's size.
+class CupsPrintQueue : public PrintQueue
+{
+public:
+    std::optional<PrinterChoice> defaultPrinter() override;
+    JobOutcome submitPdf(const PrinterChoice& printer, const QString& pdfPath,
+                         const QString& jobName) override;
+};
+
+} // namespace quilloa

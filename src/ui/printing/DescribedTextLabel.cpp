@@ -1,0 +1,44 @@
+#include "printing/DescribedTextLabel.h"
+
+#include "printing/DescribedFace.h"
+#include "printing/DescribedText.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace quilloa {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15;
+
+} // namespace
+
+DescribedTextLabel::DescribedTextLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setTextFormat(Qt::PlainText);
+}
+
+double DescribedTextLabel::emPixels() const
+{
+    return DescribedFace::emTwips(font().pointSizeF()) / kTwipsPerPixel;
+}
+
+QSize DescribedTextLabel::sizeHint() const
+{
+    const double width =
+        DescribedFace::textWidthTwips(text(), font().pointSizeF()) / kTwipsPerPixel;
+    return QSize(int(std::ceil(width)), int(std::ceil(emPixels())));
+}
+
+void DescribedTextLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    const double em = emPixels();
+    painter.setFont(DescribedText::standIn(font().family(), em, font().bold()));
+    DescribedText::draw(painter, QPointF(0, 0), text(), em);
+}
+
+} // namespace quilloa

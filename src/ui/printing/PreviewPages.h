@@ -1,0 +1,40 @@
+#pragma once
+
+#include "printing/PaperSetup.h"
+
+#include <QList>
+#include <QPicture>
+#include <QWidget>
+
+namespace quilloa {
+
+// The pages of a preview one below the other, each a white sheet at the paper's proportions
+// with the printer's printable area shown as a dashed frame. Scaled to the widget's width.
+class PreviewPages : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PreviewPages(QWidget* parent = nullptr);
+
+    void setPages(const QList<QPicture>& pages, double pictureDpi, QSizeF pageMillimetres,
+                  QRectF printableMillimetres);
+    int pageCount() const { return int(m_pages.size()); }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    static constexpr int kGap = 16;
+    double pixelsPerMillimetre(int width) const;
+
+    QList<QPicture> m_pages;
+    double m_pictureDpi = 96;
+    QSizeF m_pageMillimetres{210, 297};
+    QRectF m_printable;
+};
+
+} // namespace quilloa

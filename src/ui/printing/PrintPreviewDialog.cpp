@@ -1,0 +1,132 @@
+#include "printing/PrintPreviewDialog.h"
+
+#include "printing/PdfPageDevice.h"
+#include "printing/PicturePageDevice.h"
+#include "printing/PreviewPages.h"
+#include "printing/PrintQueue.h"
+#include "printing/SpoolerPageDevice.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace quilloa {
+
+PrintPreviewDialog::PrintPreviewDialog(PrintRunner::Drawing drawing, QString jobName,
+                                       PrintQueue& queue, QWidget* parent)
+    : QDialog(parent), m_drawing(std::move(drawing)), m_jobName(std::move(jobName)), m_queue(queue)
+{
+    setObjectName(QStringLiteral("PrintPreview"));
+    setWindowTitle(QStringLiteral("打印预览 - %1").arg(m_jobName));
+    if (const std::optional<PrinterChoice> printer = m_queue.defaultPrinter()) {
+        m_paper = printer->paper;
+        m_printerName = printer->name;
+    }
+    buildControls();
+    render();
+    resize(760, 900);
+}
+
+void PrintPreviewDialog::buildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("previewNote"));
+    m_note->setTextFormat(Qt::PlainText);
+    m_note->setWordWrap(true);
+    layout->addWidget(m_note);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setBackgroundRole(QPalette::Dark);
+    m_pages = new PreviewPages(scroll);
+    scroll->setWidget(m_pages);
+    layout->addWidget(scroll, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* print = buttons->addButton(QStringLiteral("打印"), QDialogButtonBox::AcceptRole);
+    print->setObjectName(QStringLiteral("previewPrint"));
+    QPushButton* save =
+        buttons->addButton(QStringLiteral("另存为 PDF…"), QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("previewSavePdf"));
+    QPushButton* close = buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("previewClose"));
+    connect(print, &QPushButton::clicked, this, &PrintPreviewDialog::print);
+    connect(save, &QPushButton::clicked, this, &PrintPreviewDialog::chooseAndSave);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+void PrintPreviewDialog::render()
+{
+    PicturePageDevice device(m_paper);
+    const bool drawn = m_drawing(device);
+    const QSizeF page =
+        device.pageMillimetres().isEmpty() ? m_paper.size : device.pageMillimetres();
+    const QMarginsF strips = m_paper.unprintableOnPage(device.pageOrientation());
+    const QRectF printable = QRectF(QPointF(0, 0), page).marginsRemoved(strips);
+    const double dpi = device.pages().isEmpty() ? 96 : device.pages().first().logicalDpiX();
+    m_pages->setPages(device.pages(), dpi, page, printable);
+
+    const QString paper = QStringLiteral("纸张 %1 × %2 毫米")
+                              .arg(m_paper.size.width(), 0, 'f', 0)
+                              .arg(m_paper.size.height(), 0, 'f', 0);
+    QString note = m_printerName.isEmpty()
+                       ? QStringLiteral("没有找到默认打印机，按 A4 纸显示。")
+                       : QStringLiteral("打印机“%1”，%2。").arg(m_printerName, paper);
+    note += QStringLiteral("蓝色虚线框内是打印机能印到的范围。");
+    if (!drawn) {
+        note += QStringLiteral(" 预览没有画完：%1").arg(device.errorText());
+    }
+    m_note->setText(note);
+}
+
+int PrintPreviewDialog::pageCount() const
+{
+    return m_pages->pageCount();
+}
+
+void PrintPreviewDialog::print()
+{
+    PrintQueue& queue = m_queue;
+    const QString jobName = m_jobName;
+    const PrintRunner::DeviceFactory spooler = [&queue, jobName] {
+        return std::make_unique<SpoolerPageDevice>(queue, jobName);
+    };
+    if (PrintRunner::print(this, m_drawing, m_jobName, spooler)) {
+        accept();
+    }
+}
+
+bool PrintPreviewDialog::saveAsPdf(const QString& fileName)
+{
+    PdfPageDevice device(fileName, m_paper);
+    device.setTitle(m_jobName);
+    if (m_drawing(device)) {
+        return true;
+    }
+    PrintRunner::showFailure(this, device.errorText());
+    return false;
+}
+
+void PrintPreviewDialog::chooseAndSave()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString suggested = m_jobName;
+    suggested.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString fileName =
+        QFileDialog::getSaveFileName(this, QStringLiteral("另存为 PDF"),
+                                     folder + QLatin1Char('/') + suggested + QStringLiteral(".pdf"),
+                                     QStringLiteral("PDF 文件 (*.pdf)"));
+    if (!fileName.isEmpty()) {
+        saveAsPdf(fileName);
+    }
+}
+
+} // namespace quilloa

@@ -1,0 +1,126 @@
+#include "entry/SheetGeometry.h"
+#include "printing/AlignmentPrintout.h"
+#include "printing/DescribedFace.h"
+#include "printing/PaperSetup.h"
+#include "printing/PrescriptionPrintout.h"
+#include "printing/PrintJobName.h"
+#include "printing/RecordingPageDevice.h"
+#include "printing/SheetTitle.h"
+
+#include <QTest>
+
+using namespace quilloa;
+
+class TestPrintLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void describedFaceIsOneEmTallWithHalfWidthAscii()
+    {
+        QCOMPARE(DescribedFace::lineHeightTwips(12), 240.0);
+        QCOMPARE(DescribedFace::ascentTwips(12), 240.0 * 220 / 256);
+        QCOMPARE(DescribedFace::advanceTwips(U'门', 12), 240.0);
+        QCOMPARE(DescribedFace::advanceTwips(U' ', 12), 120.0);
+        QCOMPARE(DescribedFace::advanceTwips(U'9', 12), 120.0);
+        QCOMPARE(DescribedFace::advanceTwips(U'\uFF1A', 12), 240.0); // full-width colon
+        QCOMPARE(DescribedFace::advanceTwips(U'\U00020000', 12), 240.0);
+        // The register heading "姓    名": two Han characters and four spaces, 4 em.
+        QCOMPARE(DescribedFace::textWidthTwips(QStringLiteral("姓    名"), 12), 4 * 240.0);
+        QCOMPARE(DescribedFace::textWidthTwips(QStringLiteral("2009-03-25 09:30"), 12), 8 * 240.0);
+    }
+
+    void landscapePagesTakeTheirCornerFromThePaperTurned()
+    {
+        PaperSetup paper;
+        paper.size = QSizeF(210, 297);
+        paper.unprintable = QMarginsF(1, 2, 3, 4);
+        QCOMPARE(paper.pageSize(PageOrientation::Landscape), QSizeF(297, 210));
+        QCOMPARE(paper.printableCorner(PageOrientation::Portrait), QPointF(1, 2));
+        // A quarter turn counter-clockwise: the page's left strip is the paper's bottom one,
+        // its top strip the paper's left one.
+        QCOMPARE(paper.unprintableOnPage(PageOrientation::Landscape), QMarginsF(4, 1, 2, 3));
+        QCOMPARE(paper.printableCorner(PageOrientation::Landscape), QPointF(4, 1));
+    }
+
+    void jobNamesSayWhatAndWhom()
+    {
+        const QDate today(2026, 12, 8);
+        QCOMPARE(PrintJobName::compose(QStringLiteral("处方"), QStringLiteral(" 张三 "),
+                                       QStringLiteral("2026-12-07"), today),
+                 QStringLiteral("处方 张三 2026-12-07"));
+        QCOMPARE(PrintJobName::compose(QStringLiteral("处方"), QString(), QString(), today),
+                 QStringLiteral("处方 2026-12-08"));
+        QCOMPARE(PrintJobName::compose(QStringLiteral("处方"), QStringLiteral("张\r\n三"),
+                                       QString(), today),
+                 QStringLiteral("处方 张 三 2026-12-08"));
+
+        PrescriptionPrintout::Sheet sheet;
+        sheet.fields[sheet::NameField] = QStringLiteral("张三");
+        QCOMPARE(PrescriptionPrintout(sheet, PrintMargins()).jobName(today),
+                 QStringLiteral("处方 张三 2026-12-08"));
+    }
+
+    void titleIsCentredByItsDescribedWidth()
+    {
+        // Seven Han characters at 15.75 pt: 2205 twips, so the left is (5915 - 2205) / 2.
+        const SheetTitle::Placement sheetPlace =
+            SheetTitle::onSheet(QStringLiteral("城关诊所处方笺"));
+        QCOMPARE(sheetPlace.left, 1855.0);
+        QCOMPARE(sheetPlace.pointSize, 15.75);
+        // An odd number of characters centres to a half twip, which the paper keeps.
+        const SheetTitle::Placement odd = SheetTitle::onPaper(QStringLiteral("城关镇诊所处方笺"));
+        QCOMPARE(odd.left, 1.293 * (5915 - 8 * 315) / 2.0);
+        QCOMPARE(odd.pointSize, 18.0);
+    }
+
+    void longClinicNameShrinksToFitTheSheet()
+    {
+        const QString title = QString(50, QChar(u'医')) + QStringLiteral("处方笺");
+        const SheetTitle::Placement sheetPlace = SheetTitle::onSheet(title);
+        const double sheetWidth = DescribedFace::textWidthTwips(title, sheetPlace.pointSize);
+        QVERIFY(sheetPlace.pointSize < 15.75);
+        QVERIFY(std::abs(sheetPlace.left - SheetTitle::kSideRoomTwips) < 1e-6);
+        QVERIFY(sheetPlace.left + sheetWidth <= sheet::kSheetSize.width - 119.999);
+
+        const SheetTitle::Placement paper = SheetTitle::onPaper(title);
+        const double paperWidth = DescribedFace::textWidthTwips(title, paper.pointSize);
+        QCOMPARE(paper.pointSize / 18, sheetPlace.pointSize / 15.75);
+        QVERIFY(paper.left > 0);
+        QVERIFY(paper.left + paperWidth <= sheet::kSheetSize.width * 1.293);
+
+        RecordingPageDevice device;
+        PrescriptionPrintout::Sheet sheet;
+        sheet.captions[0] = title;
+        QVERIFY(PrescriptionPrintout(sheet, PrintMargins()).print(device));
+        QCOMPARE(device.texts().first().font.pointSize, paper.pointSize);
+        QCOMPARE(device.texts().first().position.x(), paper.left);
+    }
+
+    void alignmentPageOutlinesTheSheetAndTheCardAtTheirMargins()
+    {
+        RecordingPageDevice device;
+        QVERIFY(AlignmentPrintout(PrintMargins(QStringLiteral("10"), QStringLiteral("5")),
+                                  PrintMargins(QStringLiteral("3"), QStringLiteral("0")))
+                    .print(device));
+        QCOMPARE(device.pageCount(), 2);
+        const QList<PageItem> sheetLines = device.lines(1);
+        // The eight rules and a four-sided box round each of the nine fields and the body.
+        QCOMPARE(sheetLines.size(), 8 + 4 * 10);
+        QCOMPARE(sheetLines.first().origin, QPointF(-560, -280));
+        const QRectF name(1080 * 1.293, 980 * 1.293, 795 * 1.293, 270 * 1.293);
+        bool nameBoxed = false;
+        for (const PageItem& line : sheetLines) {
+            nameBoxed =
+                nameBoxed || (line.position == name.topLeft() && line.lineEnd == name.topRight());
+        }
+        QVERIFY(nameBoxed);
+        QCOMPARE(device.texts(1).size(), 13);
+        const QList<PageItem> cardLines = device.lines(2);
+        QCOMPARE(cardLines.first().origin, QPointF(-168, 0));
+        QCOMPARE(device.texts(2).first().text, QStringLiteral("门诊注射卡"));
+    }
+};
+
+QTEST_MAIN(TestPrintLayout)
+#include "TestPrintLayout.moc"

@@ -1,0 +1,490 @@
+// Prints through a real spooler: a private cupsd with the cups-pdf backend, started by the
+// test in a temporary folder, and reads the PDFs that come out the other end.
+
+#include "printing/ClinicLogPrintout.h"
+#include "printing/CupsPrintQueue.h"
+#include "printing/InjectionCardPrintout.h"
+#include "printing/PdfPageDevice.h"
+#include "printing/PrescriptionPrintout.h"
+#include "printing/PrintMargins.h"
+#include "printing/SpoolerPageDevice.h"
+#include "startup/FontSetup.h"
+#include "ui/support/PdfInk.h"
+#include "ui/support/PdfWords.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTransform>
+
+#include <cups/cups.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <functional>
+#include <tuple>
+
+using namespace quilloa;
+using quilloa::test::PdfInk;
+using quilloa::test::PdfWords;
+
+namespace {
+
+constexpr double kTolerance = 0.1 / 25.4 * 72; // 0.1 mm in points
+const QString kPlainQueue = QStringLiteral("quilloa-a4");
+const QString kMarginQueue = QStringLiteral("quilloa-margins");
+// Unprintable strips of the second queue's A4 paper in points: left, top, right, bottom.
+constexpr double kStripLeft = 18, kStripTop = 30, kStripRight = 18, kStripBottom = 42;
+
+PrescriptionPrintout::Sheet sampleSheet()
+{
+    PrescriptionPrintout::Sheet sheet;
+    sheet.captions[0] = QStringLiteral("城关诊所处方笺");
+    sheet.fields = {QStringLiteral("张三"),       QStringLiteral("男"),   QStringLiteral("45"),
+                    QStringLiteral("2026-12-08"), QStringLiteral("感冒"), QStringLiteral("城关镇"),
+                    QStringLiteral("李四"),       QStringLiteral("王五"), QStringLiteral("12.5")};
+    sheet.body = QStringLiteral("阿莫西林胶囊 0.25g×24\r\n    用法：0.5 tid\r\n");
+    return sheet;
+}
+
+InjectionCardPrintout::Card sampleCard()
+{
+    InjectionCardPrintout::Card card;
+    card.captions[1] = QStringLiteral("张三，男，45");
+    card.captions[2] = QStringLiteral("2026-12-08");
+    for (int i = 1; i <= 15; ++i) {
+        card.body += QStringLiteral("第%1行 青霉素 80万单位\r\n").arg(i);
+    }
+    return card;
+}
+
+QList<QStringList> registerGrid(int visits)
+{
+    QList<QStringList> rows{QStringList(7)};
+    for (int i = 1; i <= visits; ++i) {
+        rows.append({QStringLiteral("病人%1").arg(i), QStringLiteral("女"), QString::number(20 + i),
+                     QStringLiteral("上呼吸道感染"), QStringLiteral("东关村"),
+                     QStringLiteral("2026-12-08 09:%1").arg(i % 60, 2, 10, QChar(u'0')),
+                     QString()});
+    }
+    return rows;
+}
+
+QString homePdfFolder()
+{
+    const passwd* user = getpwuid(geteuid());
+    return QDir(QString::fromLocal8Bit(user ? user->pw_dir : "/root"))
+        .filePath(QStringLiteral("PDF"));
+}
+
+} // namespace
+
+class TestCupsPrinting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void threePrintoutsLandWhereTheyWereDrawn();
+    void registerRowsStayBetweenTheirRules();
+    void registerStartsFromTheTurnedPagesPrintableCorner();
+    void refusedQueueIsToldAndHeldQueueIsQuiet();
+
+private:
+    bool run(const QString& program, const QStringList& arguments);
+    bool startSpooler(QString& why);
+    bool addQueues(QString& why);
+    void setDefault(const QString& queue);
+    // Prints through the spooler and returns the PDF that cups-pdf wrote, or an empty path.
+    QString printThroughSpooler(const std::function<bool(PageDevice&)>& drawing,
+                                const QString& jobName);
+    QString waitForOutput(int jobId);
+    QString printDirect(const std::function<bool(PageDevice&)>& drawing, const PaperSetup& paper,
+                        const QString& name);
+    void compareInk(const QString& spooled, const QString& direct);
+
+    QTemporaryDir m_dir;
+    QProcess m_cupsd;
+    QString m_socket;
+    CupsPrintQueue m_queue;
+};
+
+bool TestCupsPrinting::run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CUPS_SERVER"), m_socket);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+void TestCupsPrinting::initTestCase()
+{
+    FontSetup::install();
+    const QString cupsd = QStringLiteral("/usr/sbin/cupsd");
+    const QString backend = QStringLiteral("/usr/lib/cups/backend/cups-pdf");
+    if (!QFileInfo::exists(cupsd) || !QFileInfo::exists(backend)) {
+        QSKIP("cups or printer-driver-cups-pdf is not installed: no spooler to print through");
+    }
+    if (!PdfWords::available()) {
+        QSKIP("poppler-utils are not installed: the printed PDFs cannot be read back");
+    }
+    if (geteuid() != 0) {
+        QSKIP("the cups-pdf backend only writes files when the spooler runs as root, and this "
+              "test runs as an ordinary user");
+    }
+    QVERIFY(m_dir.isValid());
+    // QUILLOA_KEEP_PDF=1 keeps the spooler's folder, its debug log included, for a look.
+    m_dir.setAutoRemove(!qEnvironmentVariableIsSet("QUILLOA_KEEP_PDF"));
+    QString why;
+    if (!startSpooler(why)) {
+        QSKIP(qPrintable(QStringLiteral("the private cupsd could not be started: ") + why));
+    }
+    QVERIFY2(addQueues(why), qPrintable(why));
+}
+
+bool TestCupsPrinting::startSpooler(QString& why)
+{
+    const QDir root(m_dir.path());
+    // The spooler's filters run as its own unprivileged user and must reach these folders.
+    QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                           QFile::ExeOther);
+    for (const char* folder : {"conf", "spool", "cache", "state", "log"}) {
+        root.mkpath(QLatin1String(folder));
+    }
+    QFile::setPermissions(root.filePath(QStringLiteral("spool")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_socket = root.filePath(QStringLiteral("cups.sock"));
+    QFile conf(root.filePath(QStringLiteral("conf/cupsd.conf")));
+    QFile files(root.filePath(QStringLiteral("conf/cups-files.conf")));
+    if (!conf.open(QIODevice::WriteOnly) || !files.open(QIODevice::WriteOnly)) {
+        why = QStringLiteral("its configuration could not be written");
+        return false;
+    }
+    const QString level = qEnvironmentVariableIsSet("QUILLOA_KEEP_PDF") ? QStringLiteral("debug")
+                                                                        : QStringLiteral("warn");
+    conf.write(QStringLiteral("Listen %1\nLogLevel %2\nWebInterface No\nBrowsing No\n"
+                              "DefaultAuthType None\nJobKillDelay 5\n"
+                              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                              "<Policy default>\n  <Limit All>\n    Order allow,deny\n"
+                              "    Allow all\n  </Limit>\n</Policy>\n")
+                   .arg(m_socket, level)
+                   .toUtf8());
+    const QString base = m_dir.path();
+    files.write(QStringLiteral("ServerRoot %1/conf\nRequestRoot %1/spool\nCacheDir %1/cache\n"
+                               "StateDir %1/state\nTempDir %1/spool\nErrorLog %1/log/error_log\n"
+                               "AccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
+                               "DataDir /usr/share/cups\nServerBin /usr/lib/cups\n")
+                    .arg(base)
+                    .toUtf8());
+    conf.close();
+    files.close();
+
+    m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
+                  {QStringLiteral("-f"), QStringLiteral("-c"), conf.fileName(),
+                   QStringLiteral("-s"), files.fileName()});
+    if (!m_cupsd.waitForStarted(10000)) {
+        why = m_cupsd.errorString();
+        return false;
+    }
+    // libcups reads the server once, on its first call; nothing has called it before this.
+    qputenv("CUPS_SERVER", m_socket.toLocal8Bit());
+    qunsetenv("LPDEST");
+    qunsetenv("PRINTER");
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(m_socket) && waited.elapsed() < 15000 &&
+           m_cupsd.state() == QProcess::Running) {
+        QTest::qWait(50);
+    }
+    if (!QFileInfo::exists(m_socket)) {
+        QFile log(root.filePath(QStringLiteral("log/error_log")));
+        log.open(QIODevice::ReadOnly);
+        why = QStringLiteral("no socket appeared; its log says: ") +
+              QString::fromLocal8Bit(log.readAll().right(400)) +
+              QString::fromLocal8Bit(m_cupsd.readAllStandardError().right(400));
+        return false;
+    }
+    return true;
+}
+
+bool TestCupsPrinting::addQueues(QString& why)
+{
+    const QString ppd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
+    QFile original(ppd);
+    if (!original.open(QIODevice::ReadOnly)) {
+        why = QStringLiteral("the cups-pdf PPD is missing: ") + ppd;
+        return false;
+    }
+    // The same printer with A4 paper whose edges it cannot print.
+    QByteArray narrowed = original.readAll();
+    narrowed.replace("*ImageableArea A4/A4: \"0 0 595 842\"",
+                     QStringLiteral("*ImageableArea A4/A4: \"%1 %2 %3 %4\"")
+                         .arg(kStripLeft)
+                         .arg(kStripBottom)
+                         .arg(595 - kStripRight)
+                         .arg(842 - kStripTop)
+                         .toUtf8());
+    const QString narrowedPpd = m_dir.filePath(QStringLiteral("margins.ppd"));
+    QFile out(narrowedPpd);
+    if (!out.open(QIODevice::WriteOnly) || out.write(narrowed) != narrowed.size()) {
+        why = QStringLiteral("the narrowed PPD could not be written");
+        return false;
+    }
+    out.close();
+    const QString lpadmin = QStringLiteral("/usr/sbin/lpadmin");
+    if (!run(lpadmin, {QStringLiteral("-p"), kPlainQueue, QStringLiteral("-E"),
+                       QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
+                       ppd, QStringLiteral("-o"), QStringLiteral("PageSize=A4")}) ||
+        !run(lpadmin, {QStringLiteral("-p"), kMarginQueue, QStringLiteral("-E"),
+                       QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
+                       narrowedPpd, QStringLiteral("-o"), QStringLiteral("PageSize=A4")})) {
+        why = QStringLiteral("lpadmin could not add the queues");
+        return false;
+    }
+    setDefault(kPlainQueue);
+    return true;
+}
+
+void TestCupsPrinting::setDefault(const QString& queue)
+{
+    QVERIFY(run(QStringLiteral("/usr/sbin/lpadmin"), {QStringLiteral("-d"), queue}));
+}
+
+void TestCupsPrinting::cleanupTestCase()
+{
+    if (m_cupsd.state() == QProcess::Running) {
+        m_cupsd.terminate();
+        if (!m_cupsd.waitForFinished(10000)) {
+            m_cupsd.kill();
+            m_cupsd.waitForFinished(5000);
+        }
+    }
+}
+
+QString TestCupsPrinting::printThroughSpooler(const std::function<bool(PageDevice&)>& drawing,
+                                              const QString& jobName)
+{
+    SpoolerPageDevice device(m_queue, jobName);
+    if (!drawing(device)) {
+        qWarning() << "not printed:" << device.errorText();
+        return QString();
+    }
+    return waitForOutput(device.outcome().jobId);
+}
+
+QString TestCupsPrinting::waitForOutput(int jobId)
+{
+    QElapsedTimer waited;
+    waited.start();
+    const QString suffix = QStringLiteral("job_%1.pdf").arg(jobId);
+    ipp_jstate_t state = IPP_JSTATE_PENDING;
+    while (waited.elapsed() < 30000 && state < IPP_JSTATE_STOPPED) {
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+        for (int i = 0; i < count; ++i) {
+            if (jobs[i].id == jobId) {
+                state = jobs[i].state;
+            }
+        }
+        cupsFreeJobs(count, jobs);
+        QTest::qWait(100);
+    }
+    if (state != IPP_JSTATE_COMPLETED) {
+        qWarning() << "job" << jobId << "ended in state" << state << "- see the spooler's log";
+        return QString();
+    }
+    const QDir folder(homePdfFolder());
+    const QFileInfoList files =
+        folder.entryInfoList({QStringLiteral("*") + suffix}, QDir::Files, QDir::Time);
+    return files.isEmpty() ? QString() : files.first().absoluteFilePath();
+}
+
+QString TestCupsPrinting::printDirect(const std::function<bool(PageDevice&)>& drawing,
+                                      const PaperSetup& paper, const QString& name)
+{
+    const QString pdf = m_dir.filePath(name);
+    PdfPageDevice device(pdf, paper);
+    return drawing(device) ? pdf : QString();
+}
+
+// The spooled pages carry their ink where the same printout drawn straight to PDF has it,
+// to a tenth of a millimetre. (The spooler rewrites the fonts and drops their text mapping,
+// so the pages are compared as printed, pixel by pixel, rather than word by word.)
+void TestCupsPrinting::compareInk(const QString& spooled, const QString& direct)
+{
+    const int pages = PdfWords::pageCount(direct);
+    QCOMPARE(PdfWords::pageCount(spooled), pages);
+    for (int page = 1; page <= pages; ++page) {
+        QImage printed = PdfInk::page(spooled, page);
+        const QImage drawn = PdfInk::page(direct, page);
+        QVERIFY(!printed.isNull() && !drawn.isNull());
+        // A landscape page comes out on upright paper turned a quarter counter-clockwise.
+        if (printed.size() == drawn.size().transposed() && drawn.width() > drawn.height()) {
+            printed = printed.transformed(QTransform().rotate(90));
+        }
+        QCOMPARE(printed.size(), drawn.size());
+        // In tiles of 1 cm the ink lies where it was drawn, to a tenth of a millimetre.
+        const PdfInk::TileShift shift = PdfInk::tileShift(printed, drawn, 100);
+        QVERIFY(shift.tiles > 10);
+        QVERIFY2(std::abs(shift.largest.x()) <= 1 && std::abs(shift.largest.y()) <= 1,
+                 qPrintable(QStringLiteral("page %1: the tile at %2, %3 px lies %4, %5 px off")
+                                .arg(page)
+                                .arg(shift.worst.x())
+                                .arg(shift.worst.y())
+                                .arg(shift.largest.x())
+                                .arg(shift.largest.y())));
+    }
+}
+
+void TestCupsPrinting::threePrintoutsLandWhereTheyWereDrawn()
+{
+    setDefault(kPlainQueue);
+    const PrescriptionPrintout prescription(
+        sampleSheet(), PrintMargins(QStringLiteral("20"), QStringLiteral("10")));
+    const InjectionCardPrintout card(sampleCard(),
+                                     PrintMargins(QStringLiteral("5"), QStringLiteral("3")));
+    const QList<std::pair<QString, std::function<bool(PageDevice&)>>> printouts{
+        {QStringLiteral("处方 张三 2026-12-08"),
+         [&](PageDevice& device) { return prescription.print(device); }},
+        {QStringLiteral("注射卡 张三 2026-12-08"),
+         [&](PageDevice& device) { return card.print(device); }},
+    };
+    for (const auto& [name, drawing] : printouts) {
+        const QString spooled = printThroughSpooler(drawing, name);
+        QVERIFY2(!spooled.isEmpty(), qPrintable(name + QStringLiteral(": no PDF came out")));
+        const QString direct = printDirect(drawing, PaperSetup(), name + QStringLiteral(".pdf"));
+        compareInk(spooled, direct);
+        QFile::remove(spooled);
+    }
+}
+
+void TestCupsPrinting::registerRowsStayBetweenTheirRules()
+{
+    setDefault(kPlainQueue);
+    const ClinicLogPrintout book(registerGrid(45), QStringLiteral("李医生"));
+    const auto drawing = [&](PageDevice& device) { return book.print(device); };
+    const QString spooled = printThroughSpooler(drawing, QStringLiteral("门诊日志 2026-12-08"));
+    QVERIFY(!spooled.isEmpty());
+    QCOMPARE(PdfWords::pageCount(spooled), 3);
+    const QString direct = printDirect(drawing, PaperSetup(), QStringLiteral("register.pdf"));
+    compareInk(spooled, direct);
+
+    // No glyph touches a rule: the pixel rows 0.2 to 0.3 mm above and below every horizontal
+    // rule hold no ink but where the vertical rules cross them. (The page has no unprintable
+    // strips, so the margin origin lies 20 mm across and 10 mm down.)
+    const auto pixel = [](double millimetres) { return int(std::lround(millimetres * 10)); };
+    QList<int> verticals;
+    for (double x : {0, 25, 35, 47, 100, 170, 207, 240}) {
+        verticals.append(pixel(20 + x));
+    }
+    for (int page = 1; page <= 3; ++page) {
+        const QImage image =
+            PdfInk::page(spooled, page).transformed(QTransform().rotate(90)); // turned upright
+        QVERIFY(!image.isNull());
+        for (int k = 0; k < 22; ++k) {
+            const int rule = pixel(10 + 30 + 7 * k);
+            const int above =
+                PdfInk::inkInRows(image, rule - 3, rule - 2, pixel(20), pixel(260), verticals);
+            const int below =
+                PdfInk::inkInRows(image, rule + 2, rule + 3, pixel(20), pixel(260), verticals);
+            QVERIFY2(above == 0 && below == 0,
+                     qPrintable(QStringLiteral("page %1, rule %2: %3 pixels above, %4 below")
+                                    .arg(page)
+                                    .arg(k)
+                                    .arg(above)
+                                    .arg(below)));
+        }
+    }
+    const QList<PdfWords::Word> named = PdfWords::words(direct);
+    int rowWords = 0;
+    for (const PdfWords::Word& word : named) {
+        const double top = word.box.top() / 72 * 25.4 - 10;
+        rowWords += top >= 37 && top <= 177 ? 1 : 0;
+    }
+    QVERIFY2(rowWords >= 45 * 6, qPrintable(QString::number(rowWords)));
+    // The first visit of page 3 stands at 39 mm, its name at 2 mm, from the margin origin.
+    const QList<PdfWords::Word> first = PdfWords::named(named, QStringLiteral("病人41"), 3);
+    QCOMPARE(first.size(), 1);
+    QVERIFY(std::abs(first[0].box.left() - PdfWords::points(22)) < kTolerance);
+    QCOMPARE(PdfWords::named(named, QStringLiteral("第3页共3页")).size(), 1);
+    QFile::remove(spooled);
+}
+
+void TestCupsPrinting::registerStartsFromTheTurnedPagesPrintableCorner()
+{
+    setDefault(kMarginQueue);
+    const std::optional<PrinterChoice> printer = m_queue.defaultPrinter();
+    QVERIFY(printer);
+    QCOMPARE(printer->name, kMarginQueue);
+    const QMarginsF strips = printer->paper.unprintable * (72 / 25.4);
+    QVERIFY2(std::abs(strips.left() - kStripLeft) < 0.5 &&
+                 std::abs(strips.top() - kStripTop) < 0.5 &&
+                 std::abs(strips.bottom() - kStripBottom) < 0.5,
+             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                            .arg(strips.left())
+                            .arg(strips.top())
+                            .arg(strips.right())
+                            .arg(strips.bottom())));
+    const ClinicLogPrintout book(registerGrid(3), QStringLiteral("李医生"));
+    const QString spooled = printThroughSpooler(
+        [&](PageDevice& device) { return book.print(device); }, QStringLiteral("门诊日志"));
+    QVERIFY(!spooled.isEmpty());
+    const QString direct = printDirect([&](PageDevice& device) { return book.print(device); },
+                                       printer->paper, QStringLiteral("turned.pdf"));
+    compareInk(spooled, direct);
+    const QList<PdfWords::Word> words = PdfWords::words(direct);
+    // Seen upright, the turned page's printable corner is the paper's bottom strip across and
+    // its left strip down; the heading "就诊时间" stands 179 + 20 mm across from it.
+    const QList<PdfWords::Word> heading = PdfWords::named(words, QStringLiteral("就诊时间"));
+    QCOMPARE(heading.size(), 1);
+    QVERIFY2(std::abs(heading[0].box.left() - (kStripBottom + PdfWords::points(199))) < kTolerance,
+             qPrintable(QString::number(heading[0].box.left())));
+    // The foot still lies inside the printable area: above the turned page's bottom strip.
+    const QList<PdfWords::Word> foot = PdfWords::named(words, QStringLiteral("第1页共1页"));
+    QCOMPARE(foot.size(), 1);
+    QVERIFY(foot[0].box.bottom() < 595 - kStripRight);
+    QVERIFY(foot[0].box.right() < 842 - kStripTop);
+    QFile::remove(spooled);
+    setDefault(kPlainQueue);
+}
+
+void TestCupsPrinting::refusedQueueIsToldAndHeldQueueIsQuiet()
+{
+    setDefault(kPlainQueue);
+    const ClinicLogPrintout book(registerGrid(1), QString());
+    const auto drawing = [&](PageDevice& device) { return book.print(device); };
+
+    QVERIFY(run(QStringLiteral("/usr/sbin/cupsreject"), {kPlainQueue}));
+    {
+        SpoolerPageDevice device(m_queue, QStringLiteral("门诊日志"));
+        QVERIFY(!drawing(device));
+        QVERIFY2(device.errorText().contains(QStringLiteral("不接受打印任务")),
+                 qPrintable(device.errorText()));
+        QVERIFY(device.errorText().contains(kPlainQueue));
+    }
+    QVERIFY(run(QStringLiteral("/usr/sbin/cupsaccept"), {kPlainQueue}));
+
+    // A stopped queue keeps the job for later: that is spooling, not a failure.
+    QVERIFY(run(QStringLiteral("/usr/sbin/cupsdisable"), {kPlainQueue}));
+    {
+        SpoolerPageDevice device(m_queue, QStringLiteral("门诊日志"));
+        QVERIFY2(drawing(device), qPrintable(device.errorText()));
+        QVERIFY(device.outcome().jobId > 0);
+        cupsCancelJob(kPlainQueue.toUtf8().constData(), device.outcome().jobId);
+    }
+    QVERIFY(run(QStringLiteral("/usr/sbin/cupsenable"), {kPlainQueue}));
+}
+
+QTEST_MAIN(TestCupsPrinting)
+#include "TestCupsPrinting.moc"

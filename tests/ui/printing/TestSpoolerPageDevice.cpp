@@ -1,0 +1,99 @@
+#include "printing/ClinicLogPrintout.h"
+#include "printing/PrintQueue.h"
+#include "printing/SpoolerPageDevice.h"
+#include "ui/support/PdfWords.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quilloa;
+using quilloa::test::PdfWords;
+
+namespace {
+
+// A print service that keeps what it is handed and answers as told.
+class FakeQueue : public PrintQueue
+{
+public:
+    std::optional<PrinterChoice> printer;
+    JobOutcome answer{true, 7, QString()};
+    QString keptPdf;
+    QString submittedPath;
+    QString submittedName;
+
+    std::optional<PrinterChoice> defaultPrinter() override { return printer; }
+    JobOutcome submitPdf(const PrinterChoice&, const QString& pdfPath,
+                         const QString& jobName) override
+    {
+        submittedPath = pdfPath;
+        submittedName = jobName;
+        QFile::remove(keptPdf);
+        QFile::copy(pdfPath, keptPdf);
+        return answer;
+    }
+};
+
+QList<QStringList> oneVisit()
+{
+    return {QStringList(7),
+            {QStringLiteral("张三"), QStringLiteral("男"), QStringLiteral("45"),
+             QStringLiteral("感冒"), QStringLiteral("城关"), QStringLiteral("2026-12-08 09:30"),
+             QString()}};
+}
+
+} // namespace
+
+class TestSpoolerPageDevice : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void acceptedJobIsNamedOnThePrintersPaperAndLeavesNoFile()
+    {
+        FakeQueue queue;
+        queue.keptPdf = m_dir.filePath(QStringLiteral("kept.pdf"));
+        PaperSetup letter;
+        letter.size = QSizeF(215.9, 279.4);
+        letter.unprintable = QMarginsF(6.35, 6.35, 6.35, 14.8);
+        queue.printer = PrinterChoice{QStringLiteral("前台"), letter};
+        {
+            SpoolerPageDevice device(queue, QStringLiteral("门诊日志 2026-12-08"));
+            QVERIFY2(ClinicLogPrintout(oneVisit(), QStringLiteral("李医生")).print(device),
+                     qPrintable(device.errorText()));
+            QCOMPARE(device.outcome().jobId, 7);
+        }
+        QCOMPARE(queue.submittedName, QStringLiteral("门诊日志 2026-12-08"));
+        QVERIFY(!QFile::exists(queue.submittedPath));
+        if (!PdfWords::available()) {
+            QSKIP("poppler-utils not installed: the page size was not checked");
+        }
+        QCOMPARE(PdfWords::pageSize(queue.keptPdf).toSize(), QSize(792, 612)); // Letter, turned
+    }
+
+    void refusedJobIsReportedInTheServicesWords()
+    {
+        FakeQueue queue;
+        queue.keptPdf = m_dir.filePath(QStringLiteral("refused.pdf"));
+        queue.printer = PrinterChoice{QStringLiteral("前台"), PaperSetup()};
+        queue.answer = JobOutcome{false, 0, QStringLiteral("打印机“前台”现在不接受打印任务")};
+        SpoolerPageDevice device(queue, QStringLiteral("门诊日志"));
+        QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
+        QCOMPARE(device.errorText(), queue.answer.message);
+        QVERIFY(!QFile::exists(queue.submittedPath));
+    }
+
+    void missingPrinterIsToldInTheOneWording()
+    {
+        FakeQueue queue;
+        SpoolerPageDevice device(queue, QStringLiteral("门诊日志"));
+        QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
+        QCOMPARE(device.errorText(), PrintQueue::noPrinterMessage());
+        QVERIFY(queue.submittedName.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSpoolerPageDevice)
+#include "TestSpoolerPageDevice.moc"
