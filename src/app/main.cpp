@@ -74,6 +74,8 @@ int main(int argc, char* argv[])
         return code;
     std::unique_ptr<QWidget> window(quilloa::AppStartup::start(
         chooseDataFolder(line).path, std::make_shared<quilloa::SystemClock>()));
+    if (!window)
+        return 1;
     if (line.quitAfterStart())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return QApplication::exec();

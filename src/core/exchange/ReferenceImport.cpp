@@ -120,7 +120,7 @@ StoreStatus ReferenceImport::store(const SettingsStore& settings) const
         return opened;
     QSqlDatabase db = opened.value();
     if (!db.transaction())
-        return StoreStatus::failure(QStringLiteral("cannot begin a transaction"));
+        return StoreStatus::failure(db.lastError(), settings.file().path());
     QSqlQuery insert(db);
     bool ok = insert.prepare(insertStatement(m_list));
     for (qsizetype i = 0; ok && i < m_entries.size(); ++i) {
@@ -128,12 +128,13 @@ StoreStatus ReferenceImport::store(const SettingsStore& settings) const
         insert.bindValue(1, m_entries[i].code);
         ok = insert.exec();
     }
-    const QString error = ok ? QString() : insert.lastError().text();
+    const QSqlError error = ok ? QSqlError() : insert.lastError();
     insert.finish();
     if (ok && db.commit())
         return StoreStatus::success();
     db.rollback();
-    return StoreStatus::failure(error.isEmpty() ? db.lastError().text() : error);
+    settings.file().operationFailed();
+    return StoreStatus::failure(error.isValid() ? error : db.lastError(), settings.file().path());
 }
 
 QStringList ReferenceImport::refusalLines() const

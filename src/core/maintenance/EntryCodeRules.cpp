@@ -9,7 +9,7 @@ QString EntryCodeRules::drugCodeBox(const QString& codeBox, const QString& name)
 
 QString EntryCodeRules::storedDrugCode(const QString& codeBox)
 {
-    return trimSpaces(codeBox);
+    return trimSpaces(trimSpaces(codeBox).left(kCodeLimit));
 }
 
 QString EntryCodeRules::listCode(const QString& codeBox, const QString& name)

@@ -13,7 +13,12 @@ public:
     // What the drug window's code box holds when a drug is saved: the name when the box holds
     // nothing but spaces.
     static QString drugCodeBox(const QString& codeBox, const QString& name);
-    // The stored drug code: the code box without leading and trailing spaces.
+    // The longest code the lists store.
+    static constexpr int kCodeLimit = 50;
+
+    // The stored drug code: the code box without leading and trailing spaces, cut to the code
+    // column's limit, so that a drug name of up to 200 characters saved without a code of its
+    // own still fits.
     static QString storedDrugCode(const QString& codeBox);
 
     // The code a diagnosis or address is added with: the name when the code box is empty, else

@@ -25,10 +25,21 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
     if (isBackupDay(today))
         report.backupTaken = takeBackup(paths, today);
 
+    readLogin(paths, report);
+    return report;
+}
+
+void StartupPreparation::readLogin(const StorePaths& paths, StartupReport& report)
+{
+    report.loginPassword.clear();
+    report.loginRead = StoreStatus::success();
+    if (!QFileInfo::exists(paths.archiveFile))
+        return;
     const StoreResult<QString> password = ArchiveStore(paths.archiveFile).loginPassword();
     if (password.ok())
         report.loginPassword = password.value();
-    return report;
+    else
+        report.loginRead = password;
 }
 
 bool StartupPreparation::isBackupDay(const QDate& date)
@@ -42,8 +53,7 @@ bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date)
         paths.backupFolder + QLatin1Char('/') + date.toString(QStringLiteral("yyyy-MM-dd"));
     if (!QDir().mkpath(folder))
         return false;
-    const bool settingsCopied =
-        copyStore(paths.settingsFile, folder + QStringLiteral("/设置.dat"));
+    const bool settingsCopied = copyStore(paths.settingsFile, folder + QStringLiteral("/设置.dat"));
     const bool archiveCopied = copyStore(paths.archiveFile, folder + QStringLiteral("/档案.dat"));
     return settingsCopied && archiveCopied;
 }

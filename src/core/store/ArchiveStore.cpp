@@ -106,14 +106,16 @@ ArchiveStore::firstRecordWithKey(const QString& key) const
 
 StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
 {
-    const QVariant fee = r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
+    const QVariant fee =
+        r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
     StoreResult<QSqlQuery> result = BoundQuery::run(
         m_file,
-        QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], "
-                       "[处方], [医生], [配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {textValue(r.key), textValue(r.name), textValue(r.sex), textValue(r.age),
-         textValue(r.date), textValue(r.diagnosis), textValue(r.address), textValue(r.body),
-         textValue(r.doctor), textValue(r.dispenser), fee});
+        QStringLiteral(
+            "INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], "
+            "[处方], [医生], [配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {textValue(r.key), textValue(r.name), textValue(r.sex), textValue(r.age), textValue(r.date),
+         textValue(r.diagnosis), textValue(r.address), textValue(r.body), textValue(r.doctor),
+         textValue(r.dispenser), fee});
     if (!result.ok())
         return StoreStatus(result);
     return result.value().lastInsertId().toLongLong();
@@ -121,9 +123,8 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
 
 StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)
 {
-    return BoundQuery::change(m_file,
-                              QStringLiteral("DELETE FROM [档案] WHERE rowid = ? AND [名称] = ?"),
-                              {rowId, key});
+    return BoundQuery::change(
+        m_file, QStringLiteral("DELETE FROM [档案] WHERE rowid = ? AND [名称] = ?"), {rowId, key});
 }
 
 StoreResult<QString> ArchiveStore::loginPassword() const
@@ -134,7 +135,9 @@ StoreResult<QString> ArchiveStore::loginPassword() const
         return StoreStatus(result);
     QSqlQuery q = result.takeValue();
     if (!q.next())
-        return StoreStatus::failure(QStringLiteral("密码记录不存在"));
+        // The store always holds its one password row; without it the file is not sound.
+        return StoreStatus::failure(StoreFault::Damaged, m_file.path(),
+                                    QStringLiteral("password row missing"));
     return q.value(0).toString();
 }
 
@@ -142,7 +145,8 @@ StoreStatus ArchiveStore::setLoginPassword(const QString& password)
 {
     return BoundQuery::change(
         m_file,
-        QStringLiteral("UPDATE [密码] SET [密码] = ? WHERE rowid = (SELECT min(rowid) FROM [密码])"),
+        QStringLiteral(
+            "UPDATE [密码] SET [密码] = ? WHERE rowid = (SELECT min(rowid) FROM [密码])"),
         {textValue(password)});
 }
 

@@ -5,6 +5,19 @@
 #include <QSqlError>
 
 namespace quilloa {
+namespace {
+
+// The engine's failure, told in the user's terms; a failure that may come from the file as it
+// stood (a lock, a read-only file, an I/O error) makes the next operation open it afresh.
+StoreStatus failed(const StoreFile& file, const QSqlError& error)
+{
+    const StoreStatus status = StoreStatus::failure(error, file.path());
+    if (status.fault() != StoreFault::TooLong)
+        file.operationFailed();
+    return status;
+}
+
+} // namespace
 
 StoreResult<QSqlQuery> BoundQuery::run(const StoreFile& file, const QString& sql,
                                        const QVariantList& values)
@@ -15,11 +28,11 @@ StoreResult<QSqlQuery> BoundQuery::run(const StoreFile& file, const QString& sql
     QSqlQuery query(db.value());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        return StoreStatus::failure(query.lastError().text());
+        return failed(file, query.lastError());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        return StoreStatus::failure(query.lastError().text());
+        return failed(file, query.lastError());
     return query;
 }
 
@@ -32,19 +45,19 @@ StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QV
     PreparedStatements::Lease lease(file.connectionName(), db.value(), sql);
     QSqlQuery* query = lease.query();
     if (!query)
-        return StoreStatus::failure(lease.error());
+        return failed(file, lease.error());
     for (int i = 0; i < int(values.size()); ++i)
         query->bindValue(i, values.at(i));
     if (!query->exec()) {
         lease.discard();
-        return StoreStatus::failure(query->lastError().text());
+        return failed(file, query->lastError());
     }
     while (query->next())
         row(*query);
     // A read that broke off half way would pass for a shorter result.
     if (query->lastError().isValid()) {
         lease.discard();
-        return StoreStatus::failure(query->lastError().text());
+        return failed(file, query->lastError());
     }
     return StoreStatus::success();
 }
@@ -56,7 +69,7 @@ StoreStatus BoundQuery::change(const StoreFile& file, const QString& sql,
     if (!result.ok())
         return result;
     if (result.value().numRowsAffected() < 1)
-        return StoreStatus::failure(QStringLiteral("记录不存在"));
+        return StoreStatus::failure(StoreFault::NoRow, file.path());
     return StoreStatus::success();
 }
 

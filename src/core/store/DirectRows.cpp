@@ -1,5 +1,7 @@
 #include "store/DirectRows.h"
 
+#include "store/StoreMessage.h"
+
 #include <QSqlDriver>
 #include <QVariant>
 
@@ -24,9 +26,15 @@ sqlite3* handleOf(const QSqlDatabase& db)
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-QString errorOf(sqlite3* db)
+// The library's failure in the user's terms; like every failed operation, it makes the next
+// one open the file afresh.
+StoreStatus failed(const StoreFile& file, sqlite3* db)
 {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
+    const StoreFault fault = StoreMessage::faultOfCode(sqlite3_extended_errcode(db), detail);
+    if (fault != StoreFault::TooLong)
+        file.operationFailed();
+    return StoreStatus::failure(fault, file.path(), detail);
 }
 
 int bind(sqlite3_stmt* statement, int index, const QVariant& value)
@@ -76,18 +84,18 @@ StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QV
         return db;
     sqlite3* handle = handleOf(db.value());
     if (!handle)
-        return StoreStatus::failure(QStringLiteral("数据文件不是本程序的存储格式"));
+        return StoreStatus::failure(StoreFault::Damaged, file.path());
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &raw, nullptr) !=
         SQLITE_OK) {
         sqlite3_finalize(raw);
-        return StoreStatus::failure(errorOf(handle));
+        return failed(file, handle);
     }
     const Statement statement(raw);
     for (int i = 0; i < int(values.size()); ++i) {
         if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
-            return StoreStatus::failure(errorOf(handle));
+            return failed(file, handle);
     }
     const DirectRow current(raw);
     int step = SQLITE_ROW;
@@ -95,7 +103,7 @@ StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QV
         row(current);
     // A read that broke off half way would pass for a shorter result.
     if (step != SQLITE_DONE)
-        return StoreStatus::failure(errorOf(handle));
+        return failed(file, handle);
     return StoreStatus::success();
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/BoundQuery.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -130,7 +131,7 @@ StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
         return StoreStatus(db);
     QSqlDatabase connection = db.value();
     if (!connection.transaction())
-        return StoreStatus::failure(QStringLiteral("无法开始写入"));
+        return StoreStatus::failure(connection.lastError(), file.path());
     const QString characters = QStringLiteral(
         "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
         "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
@@ -149,7 +150,7 @@ StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
                                  {next});
     if (!status.ok() || !connection.commit()) {
         connection.rollback();
-        return status.ok() ? StoreStatus::failure(QStringLiteral("无法写入名称索引")) : status;
+        return status.ok() ? StoreStatus::failure(connection.lastError(), file.path()) : status;
     }
     return next >= target;
 }

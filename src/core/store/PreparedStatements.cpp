@@ -30,7 +30,7 @@ PreparedStatements::Lease::Lease(const QString& connectionName, const QSqlDataba
     auto fresh = std::make_shared<Kept>(Kept{QSqlQuery(db), true});
     fresh->query.setForwardOnly(true);
     if (!fresh->query.prepare(sql)) {
-        m_error = fresh->query.lastError().text();
+        m_error = fresh->query.lastError();
         return;
     }
     if (!found)
@@ -59,6 +59,22 @@ QSqlQuery* PreparedStatements::Lease::query()
 void PreparedStatements::forget(const QString& connectionName)
 {
     all().remove(connectionName);
+}
+
+} // namespace quilloa
+
+namespace quilloa {
+
+bool PreparedStatements::inUse(const QString& connectionName)
+{
+    const auto connection = all().constFind(connectionName);
+    if (connection == all().cend())
+        return false;
+    for (const std::shared_ptr<Kept>& kept : *connection) {
+        if (kept->lent)
+            return true;
+    }
+    return false;
 }
 
 } // namespace quilloa

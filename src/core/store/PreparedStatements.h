@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 
@@ -29,7 +30,7 @@ public:
 
         // The prepared statement, or none when the text does not compile (see error()).
         QSqlQuery* query();
-        const QString& error() const { return m_error; }
+        const QSqlError& error() const { return m_error; }
         // The statement failed; it is dropped rather than kept.
         void discard() { m_discard = true; }
 
@@ -38,11 +39,13 @@ public:
         QString m_sql;
         std::shared_ptr<Kept> m_kept;
         bool m_discard = false;
-        QString m_error;
+        QSqlError m_error;
     };
 
     // Drops the statements of a connection; called before the connection is closed.
     static void forget(const QString& connectionName);
+    // Whether an operation is still walking a statement of this connection.
+    static bool inUse(const QString& connectionName);
 
 private:
     // connection name -> query text -> statement. The texts are the program's own (values are

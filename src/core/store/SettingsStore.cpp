@@ -33,8 +33,8 @@ SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
 StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, const QString& where,
                                                          const QVariantList& values) const
 {
-    const QString sql = QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2")
-                            .arg(tableName(list), where);
+    const QString sql =
+        QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2").arg(tableName(list), where);
     QList<ReferenceEntry> entries;
     const StoreStatus read = DirectRows::read(m_file, sql, values, [&entries](const DirectRow& r) {
         ReferenceEntry entry{r.integer(0), r.text(1), std::nullopt};
@@ -52,17 +52,15 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::all(ReferenceList list, int li
     return select(list, QStringLiteral("ORDER BY rowid LIMIT ?"), {limit});
 }
 
-StoreResult<QList<ReferenceEntry>> SettingsStore::codeStartsWith(ReferenceList list,
-                                                                 const QString& text,
-                                                                 int limit) const
+StoreResult<QList<ReferenceEntry>>
+SettingsStore::codeStartsWith(ReferenceList list, const QString& text, int limit) const
 {
     return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
                   {text + QStringLiteral("%"), limit});
 }
 
 StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList list,
-                                                               const QString& text,
-                                                               int limit) const
+                                                               const QString& text, int limit) const
 {
     return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
                   {QStringLiteral("%") + text + QStringLiteral("%"), limit});
@@ -70,11 +68,10 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList lis
 
 StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, const QString& code)
 {
-    StoreResult<QSqlQuery> result =
-        BoundQuery::run(m_file,
-                        QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)")
-                            .arg(tableName(list)),
-                        {textValue(name), textValue(code)});
+    StoreResult<QSqlQuery> result = BoundQuery::run(
+        m_file,
+        QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)").arg(tableName(list)),
+        {textValue(name), textValue(code)});
     if (!result.ok())
         return StoreStatus(result);
     return result.value().lastInsertId().toLongLong();
@@ -83,10 +80,10 @@ StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, 
 StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QString& name,
                                   const QString& code)
 {
-    return BoundQuery::change(m_file,
-                              QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?")
-                                  .arg(tableName(list)),
-                              {textValue(name), textValue(code), rowId});
+    return BoundQuery::change(
+        m_file,
+        QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?").arg(tableName(list)),
+        {textValue(name), textValue(code), rowId});
 }
 
 StoreStatus SettingsStore::remove(ReferenceList list, qint64 rowId)
@@ -104,7 +101,8 @@ StoreResult<SettingsRecord> SettingsStore::settings() const
         return StoreStatus(result);
     QSqlQuery q = result.takeValue();
     if (!q.next())
-        return StoreStatus::failure(QStringLiteral("设置记录不存在"));
+        return StoreStatus::failure(StoreFault::Damaged, m_file.path(),
+                                    QStringLiteral("settings row missing"));
     return SettingsRecord{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
                           q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
                           q.value(6).toString()};

@@ -3,79 +3,66 @@
 #include "store/PreparedStatements.h"
 #include "store/StoreSchema.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace quilloa {
 namespace {
 
 const QString kConnectionPrefix = QStringLiteral("quilloa-store:");
 
-bool openConnection(QSqlDatabase& db, const QString& path)
+// Which file a held connection was opened on. A file put in place of the old one (a restored
+// backup, a copy from another computer) has another inode even when its size and time agree.
+struct FileIdentity
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool stale = false; // an operation failed: open afresh at the next one
+
+    bool sameFile(const struct stat& now) const
+    {
+        return now.st_dev == device && now.st_ino == inode;
+    }
+};
+
+QHash<QString, FileIdentity>& identities()
+{
+    static QHash<QString, FileIdentity> held;
+    return held;
+}
+
+StoreStatus openConnection(QSqlDatabase& db, const QString& path)
 {
     // mode=rw: never create a file that is not there.
     db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
                        QStringLiteral("?mode=rw"));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1500"));
     if (!db.open())
-        return false;
+        return StoreStatus::failure(db.lastError(), path);
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     // Verifies the file really is a store before anyone relies on it.
     if (!pragma.exec(QStringLiteral("PRAGMA schema_version"))) {
+        const StoreStatus failed = StoreStatus::failure(pragma.lastError(), path);
+        pragma = QSqlQuery();
         db.close();
-        return false;
+        return failed;
     }
     StoreSchema::ensureIndexes(db);
-    return true;
+    return StoreStatus::success();
 }
 
-} // namespace
-
-StoreFile::StoreFile(QString path)
-    : m_path(std::move(path)), m_connectionName(connectionNameOf(m_path))
+void dropConnection(const QString& name)
 {
-}
-
-QString StoreFile::connectionNameOf(const QString& path)
-{
-    return kConnectionPrefix + QFileInfo(path).absoluteFilePath();
-}
-
-StoreResult<QSqlDatabase> StoreFile::database() const
-{
-    const QString& name = m_connectionName;
-    if (!QFileInfo::exists(m_path)) {
-        close(m_path);
-        return StoreStatus::failure(QStringLiteral("数据文件不存在：%1").arg(m_path));
-    }
-    {
-        // An unknown name gives a handle that is not open: one look-up serves the common case.
-        const QSqlDatabase held = QSqlDatabase::database(name, false);
-        if (held.isOpen())
-            return held;
-    }
-    // A connection held but no longer open is dropped and opened afresh.
     PreparedStatements::forget(name);
-    if (QSqlDatabase::contains(name))
-        QSqlDatabase::removeDatabase(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    if (!openConnection(db, m_path)) {
-        const QString error = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-        return StoreStatus::failure(error.isEmpty() ? QStringLiteral("无法打开数据文件") : error);
-    }
-    return db;
-}
-
-void StoreFile::close(const QString& path)
-{
-    const QString name = connectionNameOf(path);
-    PreparedStatements::forget(name);
+    identities().remove(name);
     if (!QSqlDatabase::contains(name))
         return;
     {
@@ -85,17 +72,79 @@ void StoreFile::close(const QString& path)
     QSqlDatabase::removeDatabase(name);
 }
 
+} // namespace
+
+StoreFile::StoreFile(QString path)
+    : m_path(std::move(path)), m_connectionName(connectionNameOf(m_path)),
+      m_nativePath(QFile::encodeName(m_path))
+{
+}
+
+QString StoreFile::connectionNameOf(const QString& path)
+{
+    return kConnectionPrefix + QFileInfo(path).absoluteFilePath();
+}
+
+// One stat per operation: cheap next to any query, and it is what lets a replaced or mended
+// file be seen without a restart.
+StoreResult<QSqlDatabase> StoreFile::database() const
+{
+    struct stat now
+    {
+    };
+    if (::stat(m_nativePath.constData(), &now) != 0) {
+        if (!PreparedStatements::inUse(m_connectionName))
+            dropConnection(m_connectionName);
+        return StoreStatus::failure(StoreFault::Missing, m_path);
+    }
+    {
+        // An unknown name gives a handle that is not open: one look-up serves the common case.
+        const QSqlDatabase held = QSqlDatabase::database(m_connectionName, false);
+        const auto identity = identities().constFind(m_connectionName);
+        const bool current =
+            identity != identities().cend() && !identity->stale && identity->sameFile(now);
+        // A read still walking its rows keeps the connection it started on.
+        if (held.isOpen() && (current || PreparedStatements::inUse(m_connectionName)))
+            return held;
+    }
+    StoreResult<QSqlDatabase> opened = reopen();
+    if (opened.ok())
+        identities().insert(m_connectionName, FileIdentity{now.st_dev, now.st_ino, false});
+    return opened;
+}
+
+// A connection held but no longer open, or on another file, is dropped and opened afresh.
+StoreResult<QSqlDatabase> StoreFile::reopen() const
+{
+    const QString& name = m_connectionName;
+    dropConnection(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    const StoreStatus opened = openConnection(db, m_path);
+    if (!opened.ok()) {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        return opened;
+    }
+    return db;
+}
+
+void StoreFile::operationFailed() const
+{
+    const auto identity = identities().find(m_connectionName);
+    if (identity != identities().end())
+        identity->stale = true;
+}
+
+void StoreFile::close(const QString& path)
+{
+    dropConnection(connectionNameOf(path));
+}
+
 void StoreFile::closeAll()
 {
     for (const QString& name : QSqlDatabase::connectionNames()) {
-        if (!name.startsWith(kConnectionPrefix))
-            continue;
-        PreparedStatements::forget(name);
-        {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
+        if (name.startsWith(kConnectionPrefix))
+            dropConnection(name);
     }
 }
 

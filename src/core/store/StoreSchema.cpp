@@ -19,7 +19,9 @@ namespace {
 QString text(const char* name, int limit)
 {
     const QString column = QString::fromUtf8(name);
-    return QStringLiteral("[%1] TEXT COLLATE NOCASE CHECK(length([%1]) <= %2)").arg(column).arg(limit);
+    return QStringLiteral("[%1] TEXT COLLATE NOCASE CHECK(length([%1]) <= %2)")
+        .arg(column)
+        .arg(limit);
 }
 
 QString memo(const char* name)
@@ -57,8 +59,9 @@ QStringList settingsStatements()
         table("药品", {text("拼音", 50), text("名称", 200)}),
         table("诊断", {text("名称", 50), text("拼音", 50)}),
         table("地址", {text("名称", 50), text("拼音", 50)}),
-        table("设置", {text("医生", 10), text("上边距", 50), text("左边距", 50), text("上边距1", 50),
-                       text("左边距1", 50), text("配药", 10), text("名称", 50)}),
+        table("设置",
+              {text("医生", 10), text("上边距", 50), text("左边距", 50), text("上边距1", 50),
+               text("左边距1", 50), text("配药", 10), text("名称", 50)}),
     };
 }
 
@@ -78,8 +81,9 @@ QStringList sampleStatements()
         QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES "
                        "('上呼吸道感染', 'shxdgr'), ('急性支气管炎', 'jxzqgy'),"
                        "('急性胃肠炎', 'jxwcy'), ('高血压病', 'gxyb'), ('扁桃体炎', 'btty')"),
-        QStringLiteral("INSERT INTO [地址] ([名称], [拼音]) VALUES "
-                       "('东街村', 'djc'), ('西山村', 'xsc'), ('南河村', 'nhc'), ('北岭村', 'blc')"),
+        QStringLiteral(
+            "INSERT INTO [地址] ([名称], [拼音]) VALUES "
+            "('东街村', 'djc'), ('西山村', 'xsc'), ('南河村', 'nhc'), ('北岭村', 'blc')"),
     };
 }
 
@@ -91,19 +95,19 @@ StoreStatus runAll(const QString& path, const QStringList& statements)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
         if (!db.open()) {
-            status = StoreStatus::failure(db.lastError().text());
+            status = StoreStatus::failure(db.lastError(), path);
         } else {
             QSqlQuery query(db);
             query.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
             db.transaction();
             for (const QString& statement : statements) {
                 if (!query.exec(statement)) {
-                    status = StoreStatus::failure(query.lastError().text());
+                    status = StoreStatus::failure(query.lastError(), path);
                     break;
                 }
             }
             if (status.ok() && !db.commit())
-                status = StoreStatus::failure(db.lastError().text());
+                status = StoreStatus::failure(db.lastError(), path);
             if (!status.ok())
                 db.rollback();
             else
@@ -121,12 +125,12 @@ StoreStatus runAll(const QString& path, const QStringList& statements)
 StoreStatus createStore(const QString& path, const QStringList& statements)
 {
     if (QFileInfo::exists(path))
-        return StoreStatus::failure(QStringLiteral("数据文件已存在：%1").arg(path));
+        return StoreStatus::failure(QStringLiteral("数据文件“%1”已经存在，不会覆盖它。").arg(path));
     const QString temporary = path + QStringLiteral(".new");
     QFile::remove(temporary);
     StoreStatus status = runAll(temporary, statements);
     if (status.ok() && !QFile::rename(temporary, path))
-        status = StoreStatus::failure(QStringLiteral("无法写入数据文件：%1").arg(path));
+        status = StoreStatus::failure(StoreFault::ReadOnly, path);
     if (!status.ok())
         QFile::remove(temporary);
     return status;
@@ -165,7 +169,8 @@ void StoreSchema::ensureIndexes(QSqlDatabase& db)
     QSqlQuery query(db);
     for (const char* statement : kIndexes) {
         const QString sql = QString::fromUtf8(statement);
-        const QString tableName = sql.section(QLatin1Char('['), 2, 2).section(QLatin1Char(']'), 0, 0);
+        const QString tableName =
+            sql.section(QLatin1Char('['), 2, 2).section(QLatin1Char(']'), 0, 0);
         if (tables.contains(tableName))
             query.exec(sql);
     }

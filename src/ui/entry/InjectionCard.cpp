@@ -22,6 +22,8 @@ InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
         const sheet::CaptionLayout& shape = sheet::kCardCaptions[i];
         auto* label = new DescribedTextLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label6_%1").arg(i));
+        // The patient line repeats what was typed or stored: text, never markup.
+        label->setTextFormat(Qt::PlainText);
         QFont face = font();
         face.setFamily(shape.face.toString());
         face.setPointSizeF(shape.pointSize);

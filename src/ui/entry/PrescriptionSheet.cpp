@@ -69,6 +69,7 @@ PrescriptionSheet::PrescriptionSheet(const AppContext& context, EntryFocusMemory
     buildLists();
     m_keyLabel = new QLabel(this);
     m_keyLabel->setObjectName(QStringLiteral("Label10"));
+    m_keyLabel->setTextFormat(Qt::PlainText);
     m_keyLabel->setGeometry(pixels(kKeyLabelRect));
     m_keyLabel->hide();
 }
@@ -79,6 +80,8 @@ void PrescriptionSheet::buildCaptions()
         const sheet::CaptionLayout& shape = sheet::kCaptions[i];
         auto* label = new DescribedTextLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
+        // The title carries the stored clinic name: text, never markup.
+        label->setTextFormat(Qt::PlainText);
         label->setFont(fontOf(shape.face, shape.pointSize, shape.bold, font()));
         label->move(twipsToPixels(shape.left), twipsToPixels(shape.top));
         label->adjustSize();

@@ -1,6 +1,7 @@
 #include "maintenance/DrugWindow.h"
 
 #include "common/PlainButtons.h"
+#include "common/PlainMessage.h"
 #include "common/Twips.h"
 #include "maintenance/DrugEntryFields.h"
 #include "maintenance/EntryCodeRules.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -215,8 +215,8 @@ void DrugWindow::open()
 {
     const auto all = m_context.settings().all(ReferenceList::Drugs);
     if (!all.ok()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("读取药品失败：%1").arg(all.error()));
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("读取药品失败：%1").arg(all.error()));
         return;
     }
     showEntries(all);
@@ -229,8 +229,8 @@ void DrugWindow::search(const QString& text)
     const auto found = m_context.settings().codeStartsWith(ReferenceList::Drugs, text);
     showEntries(found);
     if (!found.ok())
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("查询药品失败：%1").arg(found.error()));
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("查询药品失败：%1").arg(found.error()));
 }
 
 void DrugWindow::refillQuietly()
@@ -289,8 +289,8 @@ void DrugWindow::save()
         m_adding ? store.add(ReferenceList::Drugs, name, code)
                  : store.update(ReferenceList::Drugs, *m_selectedRowId, name, code);
     if (!saved.ok()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("药品未能保存：%1").arg(saved.error()));
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("药品未能保存：%1").arg(saved.error()));
         return;
     }
     refillQuietly();
@@ -305,8 +305,14 @@ void DrugWindow::remove()
         askForSelection();
         return;
     }
-    // A drug already gone needs no message: the refill shows what the store holds.
-    m_context.settings().remove(ReferenceList::Drugs, *m_selectedRowId);
+    // A drug already gone needs no message: the refill shows what the store holds. A drug the
+    // store kept is reported, and the list and boxes stay as they were.
+    const StoreStatus removed = m_context.settings().remove(ReferenceList::Drugs, *m_selectedRowId);
+    if (!removed.ok() && removed.fault() != StoreFault::NoRow) {
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("药品未能删除：%1").arg(removed.error()));
+        return;
+    }
     refillQuietly();
     m_nameBox->clear();
     m_usageBox->clear();
@@ -332,7 +338,7 @@ void DrugWindow::keyPressEvent(QKeyEvent* event)
 
 void DrugWindow::askForSelection()
 {
-    QMessageBox::information(this, windowTitle(), QStringLiteral("请先在列表中选择一种药品。"));
+    PlainMessage::inform(this, windowTitle(), QStringLiteral("请先在列表中选择一种药品。"));
 }
 
 bool DrugWindow::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,7 @@
 #include "maintenance/ReferenceWindow.h"
 
 #include "common/PlainButtons.h"
+#include "common/PlainMessage.h"
 #include "maintenance/EntryCodeRules.h"
 #include "maintenance/ReferenceExchange.h"
 #include "maintenance/ReferenceListView.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <array>
@@ -166,7 +166,7 @@ void ReferenceWindow::remove()
 {
     const std::optional<ReferenceEntry> selected = m_lines->selectedEntry();
     if (!selected) {
-        QMessageBox::information(this, windowTitle(), QStringLiteral("请先在列表中选择一项。"));
+        PlainMessage::inform(this, windowTitle(), QStringLiteral("请先在列表中选择一项。"));
         return;
     }
     const StoreStatus removed = m_context.settings().remove(m_list, selected->rowId);
@@ -179,7 +179,7 @@ void ReferenceWindow::remove()
 
 void ReferenceWindow::report(const QString& what, const QString& error)
 {
-    QMessageBox::warning(this, windowTitle(), QStringLiteral("%1失败：%2").arg(what, error));
+    PlainMessage::warn(this, windowTitle(), QStringLiteral("%1失败：%2").arg(what, error));
 }
 
 // Escape closes the window only when that loses nothing typed, or the user says so.

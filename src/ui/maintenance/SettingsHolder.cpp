@@ -33,18 +33,28 @@ void SettingsHolder::show()
     shown->activateWindow();
 }
 
+// A window whose settings could not be read tries again at every read, so one moment of a
+// locked store does not leave blanks for the rest of the run.
+StoreStatus SettingsHolder::readStatus()
+{
+    return window()->refresh();
+}
+
 QString SettingsHolder::clinicName()
 {
+    readStatus();
     return window()->text(SettingsWindow::ClinicNameBox);
 }
 
 QString SettingsHolder::doctor()
 {
+    readStatus();
     return window()->text(SettingsWindow::DoctorBox);
 }
 
 QString SettingsHolder::dispenser()
 {
+    readStatus();
     return window()->text(SettingsWindow::DispenserBox);
 }
 

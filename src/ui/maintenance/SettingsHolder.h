@@ -28,6 +28,9 @@ public:
     // Shows the window, loading it first when needed, and brings it to the front.
     void show();
 
+    // Whether the loaded window holds the stored settings, reading them again when it did not.
+    StoreStatus readStatus();
+
     QString clinicName();
     QString doctor();
     QString dispenser();

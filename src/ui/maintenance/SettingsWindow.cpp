@@ -1,5 +1,6 @@
 #include "maintenance/SettingsWindow.h"
 
+#include "common/PlainMessage.h"
 #include "common/Twips.h"
 #include "printing/DescribedTextLabel.h"
 
@@ -7,7 +8,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
@@ -76,7 +76,8 @@ SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
     setFont(QFont(QStringLiteral("宋体"), 9));
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     buildControls();
-    load();
+    loadSettings();
+    loadPassword();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
@@ -138,23 +139,67 @@ void SettingsWindow::explainMargins(QWidget* printFrame)
     m_boxes[CardTopMarginBox]->setToolTip(down.arg(QStringLiteral("注射卡")));
 }
 
-// A value that cannot be read leaves its box as it stands.
-void SettingsWindow::load()
+void SettingsWindow::fill(Box which, const QString& stored)
+{
+    QLineEdit* box = m_boxes.at(which);
+    if (!box->isModified())
+        box->setText(stored);
+}
+
+// Until the record is read the boxes hold no stored value; they are never written back as
+// if they did (see store()).
+StoreStatus SettingsWindow::loadSettings()
 {
     const auto settings = m_context.settings().settings();
-    if (settings.ok()) {
-        const SettingsRecord& r = settings.value();
-        m_boxes[ClinicNameBox]->setText(r.clinicName);
-        m_boxes[DoctorBox]->setText(r.doctor);
-        m_boxes[DispenserBox]->setText(r.dispenser);
-        m_boxes[LeftMarginBox]->setText(r.leftMargin);
-        m_boxes[TopMarginBox]->setText(r.topMargin);
-        m_boxes[CardLeftMarginBox]->setText(r.cardLeftMargin);
-        m_boxes[CardTopMarginBox]->setText(r.cardTopMargin);
-    }
+    if (!settings.ok())
+        return settings;
+    const SettingsRecord& r = settings.value();
+    fill(ClinicNameBox, r.clinicName);
+    fill(DoctorBox, r.doctor);
+    fill(DispenserBox, r.dispenser);
+    fill(LeftMarginBox, r.leftMargin);
+    fill(TopMarginBox, r.topMargin);
+    fill(CardLeftMarginBox, r.cardLeftMargin);
+    fill(CardTopMarginBox, r.cardTopMargin);
+    m_settingsLoaded = true;
+    return settings;
+}
+
+StoreStatus SettingsWindow::loadPassword()
+{
     const auto password = m_context.archive().loginPassword();
-    if (password.ok())
-        m_boxes[PasswordBox]->setText(password.value());
+    if (!password.ok())
+        return password;
+    fill(PasswordBox, password.value());
+    m_passwordLoaded = true;
+    return password;
+}
+
+StoreStatus SettingsWindow::refresh()
+{
+    if (!m_passwordLoaded)
+        loadPassword();
+    return m_settingsLoaded ? StoreStatus::success() : loadSettings();
+}
+
+// Shown from the menu: a window whose values could not be read says so, rather than passing
+// its placeholders off as the clinic's settings.
+void SettingsWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const StoreStatus settings = refresh();
+    if (settings.ok() && m_passwordLoaded)
+        return;
+    const StoreStatus failed = settings.ok() ? loadPassword() : settings;
+    QMetaObject::invokeMethod(
+        this,
+        [this, message = failed.error()] {
+            PlainMessage::warn(this, windowTitle(),
+                               QStringLiteral("设置无法读取：%1\n框中显示的不是已保存的设置；"
+                                              "在原因排除前按“确 定”不会保存它们。")
+                                   .arg(message));
+        },
+        Qt::QueuedConnection);
 }
 
 QString SettingsWindow::text(Box which) const
@@ -164,6 +209,14 @@ QString SettingsWindow::text(Box which) const
 
 bool SettingsWindow::store()
 {
+    // Values that were never read must not be written back over the stored ones: read them
+    // first, and store nothing while that fails.
+    const StoreStatus readable = refresh();
+    if (!readable.ok()) {
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("设置无法读取，未作保存：%1").arg(readable.error()));
+        return false;
+    }
     SettingsRecord record;
     record.clinicName = text(ClinicNameBox);
     record.doctor = text(DoctorBox);
@@ -173,7 +226,11 @@ bool SettingsWindow::store()
     record.cardLeftMargin = text(CardLeftMarginBox);
     record.cardTopMargin = text(CardTopMarginBox);
     const StoreStatus settings = m_context.settings().setSettings(record);
-    const StoreStatus password = m_context.archive().setLoginPassword(text(PasswordBox));
+    // A password that could not be read is only written when the user typed a new one.
+    const bool writePassword = m_passwordLoaded || box(PasswordBox)->isModified();
+    const StoreStatus password = writePassword
+                                     ? m_context.archive().setLoginPassword(text(PasswordBox))
+                                     : StoreStatus::success();
     QStringList failures;
     if (!settings.ok())
         failures << QStringLiteral("基本设置未能保存：%1").arg(settings.error());
@@ -181,7 +238,7 @@ bool SettingsWindow::store()
         failures << QStringLiteral("密码未能保存：%1").arg(password.error());
     if (failures.isEmpty())
         return true;
-    QMessageBox::warning(this, windowTitle(), failures.join(QLatin1Char('\n')));
+    PlainMessage::warn(this, windowTitle(), failures.join(QLatin1Char('\n')));
     return false;
 }
 

@@ -39,17 +39,33 @@ public:
     QString text(Box which) const;
     QPushButton* confirmButton() const { return m_confirm; }
 
-    // Stores all eight boxes. False, after telling the user, when a store could not take them;
-    // the window then stays open with what was typed.
+    // Stores all eight boxes. False, after telling the user, when a store could not take them
+    // or the stored values could not be read first; the window then stays open with what was
+    // typed.
     bool store();
+
+    // Reads again what could not be read so far, into the boxes the user has not typed in.
+    // Returns how reading the settings record went.
+    StoreStatus refresh();
+    // Whether the boxes hold what is stored (or what the user typed over it).
+    bool isSettingsLoaded() const { return m_settingsLoaded; }
+    bool isPasswordLoaded() const { return m_passwordLoaded; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     void explainMargins(QWidget* printFrame);
-    void load();
+    StoreStatus loadSettings();
+    StoreStatus loadPassword();
     void confirm();
+    // A box the user typed in keeps the typed text; any other takes the stored value.
+    void fill(Box which, const QString& stored);
 
     AppContext m_context;
+    bool m_settingsLoaded = false;
+    bool m_passwordLoaded = false;
     std::array<QLineEdit*, 8> m_boxes{};
     QPushButton* m_confirm = nullptr;
 };

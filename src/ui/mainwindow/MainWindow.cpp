@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "common/PlainMessage.h"
 #include "common/Twips.h"
 #include "entry/ArchivePanel.h"
 #include "entry/BodyEditing.h"
@@ -411,6 +412,7 @@ void MainWindow::newPrescription()
     m_sheet->setRecordKey(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
     m_sheet->setFieldText(sheet::DoctorField, m_settings->doctor());
     m_sheet->setFieldText(sheet::DispenserField, m_settings->dispenser());
+    const StoreStatus settings = m_settings->readStatus();
     m_card->setPatientLine(QString());
     m_card->body()->clear();
     m_sheet->body()->clear();
@@ -418,9 +420,15 @@ void MainWindow::newPrescription()
     setSheetPanelsShown(true);
     setSaveEnabled(true);
     m_state = SheetState::NewSheet;
+    m_sheetWithdrawn = false;
     m_sheet->field(sheet::NameField)->setFocus(Qt::OtherFocusReason);
     m_cover->hide();
     showTitle();
+    if (!settings.ok())
+        PlainMessage::warn(this, QStringLiteral("新建"),
+                           QStringLiteral("设置无法读取，医生、配药和诊所名称暂时空着，"
+                                          "可以直接在处方上填写：%1")
+                               .arg(settings.error()));
 }
 
 bool MainWindow::savePrescription()
@@ -449,8 +457,8 @@ bool MainWindow::savePrescription()
     const StoreResult<qint64> stored = m_context.archive().add(record);
     if (!stored.ok()) {
         // Everything typed stays on the sheet and "保存" stays on, so the doctor can try again.
-        QMessageBox::warning(this, QStringLiteral("保存"),
-                             QStringLiteral("处方未能保存：%1").arg(stored.error()));
+        PlainMessage::warn(this, QStringLiteral("保存"),
+                           QStringLiteral("处方未能保存：%1").arg(stored.error()));
         return false;
     }
     m_archivePanel->rebuild();
@@ -476,8 +484,8 @@ void MainWindow::deletePrescription()
         // A record that is already gone may leave the list; one the store kept must not.
         const auto stillThere = m_context.archive().recordAt(entry->rowId);
         if (!stillThere.ok() || stillThere.value()) {
-            QMessageBox::warning(this, QStringLiteral("提示"),
-                                 QStringLiteral("档案未能删除：%1").arg(removed.error()));
+            PlainMessage::warn(this, QStringLiteral("提示"),
+                               QStringLiteral("档案未能删除：%1").arg(removed.error()));
             return;
         }
     }
@@ -489,25 +497,55 @@ void MainWindow::showRecord(const ArchiveEntry& entry)
     m_cover->show();
     m_cover->raise();
     const auto found = m_context.archive().recordAt(entry.rowId);
-    // When the record is not found the sheet keeps what it showed; the rest still runs.
-    if (found.ok() && found.value()) {
-        const PrescriptionRecord& r = *found.value();
-        m_sheet->setRecordKey(r.key);
-        const std::array<QString, 9> texts = {
-            r.name,   r.sex,       r.age,
-            r.date,   r.diagnosis, r.address,
-            r.doctor, r.dispenser, r.fee ? r.fee->toPlainString() : QString(),
-        };
-        for (int i = 0; i < int(texts.size()); ++i)
-            m_sheet->setFieldText(i, texts.at(i));
-        RtfReader::read(r.body).fillTextDocument(*m_sheet->body()->document());
+    if (!found.ok() || !found.value()) {
+        m_cover->hide();
+        refuseRecord(found.ok() ? QStringLiteral("该档案已不存在，可能已被删除。请重新查询。")
+                                : found.error());
+        return;
     }
+    const PrescriptionRecord& r = *found.value();
+    m_sheet->setRecordKey(r.key);
+    const std::array<QString, 9> texts = {
+        r.name,   r.sex,       r.age,
+        r.date,   r.diagnosis, r.address,
+        r.doctor, r.dispenser, r.fee ? r.fee->toPlainString() : QString(),
+    };
+    for (int i = 0; i < int(texts.size()); ++i)
+        m_sheet->setFieldText(i, texts.at(i));
+    RtfReader::read(r.body).fillTextDocument(*m_sheet->body()->document());
+    m_sheetWithdrawn = false;
     m_sheet->hideLookupLists();
     setSheetPanelsShown(true);
     setSaveEnabled(false);
     m_state = SheetState::Viewing;
     m_cover->hide();
     showTitle();
+}
+
+// A record that cannot be read must not leave another patient's sheet under its entry, on
+// screen or on paper: a stored sheet that was shown is emptied and hidden, a new sheet being
+// typed stays as it is, and no entry stays marked.
+void MainWindow::refuseRecord(const QString& reason)
+{
+    m_archivePanel->archiveList()->clearSelection();
+    if (m_state != SheetState::NewSheet) {
+        clearSheet();
+        m_sheetWithdrawn = true;
+        setSheetPanelsShown(false);
+        setSaveEnabled(false);
+        m_state = SheetState::NoSheet;
+    }
+    PlainMessage::warn(this, QStringLiteral("提示"),
+                       QStringLiteral("无法显示该档案：%1").arg(reason));
+}
+
+void MainWindow::clearSheet()
+{
+    for (int i = 0; i < int(sheet::kFields.size()); ++i)
+        m_sheet->setFieldText(i, QString());
+    m_sheet->setRecordKey(QString());
+    m_sheet->body()->clear();
+    m_card->setPatientLine(QString());
 }
 
 void MainWindow::copyPrescription()
@@ -532,6 +570,13 @@ void MainWindow::pastePrescription()
 // The sheet prints as it stands, saved or not; a margin that cannot be read counts as 0.
 void MainWindow::printPrescription()
 {
+    // After a record could not be shown the sheet is empty: nothing to print, and nothing of
+    // another patient either.
+    if (m_sheetWithdrawn) {
+        PlainMessage::inform(this, QStringLiteral("打印"),
+                             QStringLiteral("没有可打印的处方：请新建处方，或在档案中选择一份。"));
+        return;
+    }
     const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
     const PrescriptionPrintout printout(m_sheet->printedSheet(),
                                         PrintMargins(margins.leftMargin, margins.topMargin));

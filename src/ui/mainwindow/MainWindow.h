@@ -106,6 +106,8 @@ private:
     void setSheetPanelsShown(bool shown);
     void setSaveEnabled(bool enabled);
     void showTitle();
+    void refuseRecord(const QString& reason);
+    void clearSheet();
 
     void showDrugWindow();
     void showDiagnosisWindow();
@@ -142,6 +144,8 @@ private:
     QMenu* m_archiveMenu = nullptr;
 
     SheetState m_state = SheetState::NoSheet;
+    // A stored record could not be shown and the sheet was emptied: nothing to print.
+    bool m_sheetWithdrawn = false;
     // Fields 0 to 8 and the body's plain text, kept for the whole run.
     std::array<QString, 10> m_clip;
     PrinterFactory m_printerFactory;

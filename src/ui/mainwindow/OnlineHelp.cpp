@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QUrl>
 
 namespace quilloa {
@@ -14,8 +16,9 @@ QString OnlineHelp::writeManual(const QString& folder)
 {
     loadProgramResources();
     QFile manual(QStringLiteral(":/help/index.html"));
-    if (!QDir().mkpath(folder) || !manual.open(QIODevice::ReadOnly))
+    if (folder.isEmpty() || !QDir().mkpath(folder) || !manual.open(QIODevice::ReadOnly))
         return QString();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString path = QDir(folder).filePath(QStringLiteral("index.html"));
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(manual.readAll()) < 0 || !out.commit())
@@ -23,9 +26,20 @@ QString OnlineHelp::writeManual(const QString& folder)
     return path;
 }
 
+QString OnlineHelp::manualFolder()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty())
+        return QDir(cache).filePath(QStringLiteral("help"));
+    // Made with a random name and owner-only rights; kept until the program ends, as the
+    // browser reads the file after open() returned.
+    static QTemporaryDir own(QDir::temp().filePath(QStringLiteral("quilloa-help-XXXXXX")));
+    return own.isValid() ? own.path() : QString();
+}
+
 bool OnlineHelp::open()
 {
-    const QString path = writeManual(QDir::temp().filePath(QStringLiteral("quilloa-help")));
+    const QString path = writeManual(manualFolder());
     return !path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

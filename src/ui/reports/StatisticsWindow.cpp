@@ -107,6 +107,7 @@ QLabel* StatisticsWindow::buildResultStrip(QGroupBox* frame, const QString& stri
     strip->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* result = new QLabel(strip);
     result->setObjectName(labelName);
+    result->setTextFormat(Qt::PlainText);
     QPalette blue = result->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     result->setPalette(blue);

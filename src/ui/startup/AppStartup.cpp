@@ -1,5 +1,6 @@
 #include "startup/AppStartup.h"
 
+#include "common/PlainMessage.h"
 #include "mainwindow/MainWindow.h"
 #include "startup/AppContext.h"
 #include "startup/FontSetup.h"
@@ -12,7 +13,17 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
 {
     FontSetup::install();
     const AppContext context(programFolder, std::move(clock));
-    const StartupReport report = StartupPreparation::run(context.paths(), context.clock());
+    StartupReport report = StartupPreparation::run(context.paths(), context.clock());
+    // An archive store that is there but cannot be read may hold a login password: no window
+    // opens until it has been read.
+    while (report.loginUnknown()) {
+        if (!PlainMessage::askRetry(
+                nullptr, QStringLiteral("Quilloa"),
+                QStringLiteral("无法读取档案，不能确认登录密码，程序暂不能打开。\n%1")
+                    .arg(report.loginRead.error())))
+            return nullptr;
+        StartupPreparation::readLogin(context.paths(), report);
+    }
     QWidget* window = nullptr;
     if (report.needsLogin())
         window = new LoginWindow(context, report.loginPassword);

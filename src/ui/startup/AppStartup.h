@@ -12,7 +12,8 @@ namespace quilloa {
 
 // The program's entry: prepares the data folder, stores and backup for `programFolder`, then
 // shows the login window (a login password is set) or the main window. Returns the window it
-// showed; the caller owns it and keeps it for the run.
+// showed; the caller owns it and keeps it for the run. Returns none when the user chose to end
+// the program because the archive store could not be read.
 class AppStartup
 {
 public:

@@ -53,7 +53,8 @@ private slots:
         QVERIFY(!report.needsLogin());
         QVERIFY(!report.backupTaken);
         QVERIFY(!QFileInfo::exists(folder.paths().backupFolder));
-        const SettingsRecord settings = SettingsStore(folder.paths().settingsFile).settings().value();
+        const SettingsRecord settings =
+            SettingsStore(folder.paths().settingsFile).settings().value();
         QCOMPARE(settings.topMargin + settings.leftMargin + settings.cardTopMargin +
                      settings.cardLeftMargin,
                  QStringLiteral("0000"));
@@ -69,8 +70,8 @@ private slots:
         TestProgramFolder folder(TestProgramFolder::Stores::None, at(2009, 5, 20));
         const StartupReport first = StartupPreparation::run(folder.paths(), *folder.clock());
         QVERIFY(first.backupTaken);
-        const QString archiveCopy = backupOf(folder, QStringLiteral("2009-05-20"),
-                                             QStringLiteral("档案.dat"));
+        const QString archiveCopy =
+            backupOf(folder, QStringLiteral("2009-05-20"), QStringLiteral("档案.dat"));
         QVERIFY(QFileInfo::exists(archiveCopy));
         QVERIFY(QFileInfo::exists(
             backupOf(folder, QStringLiteral("2009-05-20"), QStringLiteral("设置.dat"))));
@@ -116,7 +117,8 @@ private slots:
         const StartupReport report = StartupPreparation::run(folder.paths(), *folder.clock());
         QVERIFY(!report.archiveCreated);
         QVERIFY(!report.settingsCreated);
-        QVERIFY(!report.needsLogin());
+        // Whether a login is needed cannot be told from a damaged archive store.
+        QVERIFY(report.loginUnknown());
         QFile archive(folder.paths().archiveFile);
         QVERIFY(archive.open(QIODevice::ReadOnly));
         QCOMPARE(archive.readAll(), junk);

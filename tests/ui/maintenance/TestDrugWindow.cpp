@@ -3,6 +3,7 @@
 #include "store/BoundQuery.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
+#include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 
@@ -21,6 +22,7 @@
 #include <memory>
 
 using namespace quilloa;
+using quilloa::test::LockedStore;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
@@ -372,6 +374,26 @@ private slots:
         QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
         QCOMPARE(selectedLine(), -1);
         QCOMPARE(boxes(), QStringList({"", "", ""}));
+    }
+
+    // A delete the store refused is told, and nothing looks deleted: list and boxes stay.
+    void refusedDeleteIsToldAndKeepsTheDrug()
+    {
+        addDrug(QStringLiteral("感冒灵颗粒"), QStringLiteral("gmlkl"));
+        open();
+        clickLine(0);
+        {
+            LockedStore lock(m_folder->paths().settingsFile);
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            click(deleteButton());
+            QVERIFY(answer.seen());
+            QVERIFY(answer.text().contains(QStringLiteral("被其他程序占用，请关闭它后重试")));
+        }
+        QCOMPARE(stored().size(), 1);
+        QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
+        QCOMPARE(boxes().at(0), QStringLiteral("感冒灵颗粒"));
+        click(deleteButton());
+        QVERIFY(stored().isEmpty());
     }
 
     void searchMatchesTheCodePrefixInEitherCase()

@@ -3,6 +3,7 @@
 #include "store/ArchiveStore.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
+#include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 
@@ -16,6 +17,7 @@
 #include <memory>
 
 using namespace quilloa;
+using quilloa::test::DamagedStore;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
@@ -178,6 +180,46 @@ private slots:
         QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
         QVERIFY(answer.text().contains(QStringLiteral("密码未能保存")));
         QVERIFY(m_holder->window()->isVisible());
+    }
+
+    // Settings that could not be read are never written back as if they were the stored ones:
+    // the window says so, "确 定" reads them again first and keeps what the user typed.
+    void unreadableSettingsAreNeverWrittenOver()
+    {
+        {
+            DamagedStore damaged(m_folder->paths().settingsFile);
+            MessageBoxAnswer told(QMessageBox::Ok);
+            m_holder->show();
+            QTRY_VERIFY(told.seen());
+            QVERIFY(told.text().contains(QStringLiteral("设置无法读取")));
+            QCOMPARE(box(1)->text(), QString());
+            QCOMPARE(box(4)->text(), QStringLiteral("120"));
+
+            QTest::keyClicks(box(3), QStringLiteral("Wang"));
+            MessageBoxAnswer refused(QMessageBox::Ok);
+            QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
+            QVERIFY(refused.text().contains(QStringLiteral("未作保存")));
+            QVERIFY(m_holder->window()->isVisible());
+        }
+        QVERIFY(m_holder->window()->store());
+        const SettingsRecord stored = settings().settings().value();
+        QCOMPARE(stored.clinicName, QStringLiteral("城东卫生院"));
+        QCOMPARE(stored.doctor, QStringLiteral("李医生"));
+        QCOMPARE(stored.dispenser, QStringLiteral("Wang"));
+        QCOMPARE(stored.leftMargin, QStringLiteral("10"));
+        QCOMPARE(archive().loginPassword().value(), QStringLiteral("secret"));
+    }
+
+    // The invisible holder reads again at the next use instead of keeping blanks.
+    void holderReadsAgainAfterAFailedLoad()
+    {
+        {
+            DamagedStore damaged(m_folder->paths().settingsFile);
+            QCOMPARE(m_holder->doctor(), QString());
+            QVERIFY(!m_holder->readStatus().ok());
+        }
+        QCOMPARE(m_holder->doctor(), QStringLiteral("李医生"));
+        QCOMPARE(m_holder->clinicName(), QStringLiteral("城东卫生院"));
     }
 
     void passwordTakesFifteenCharacters()

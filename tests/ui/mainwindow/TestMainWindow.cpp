@@ -9,6 +9,7 @@
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
 #include "support/ListLines.h"
+#include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 
@@ -30,6 +31,7 @@
 #include <memory>
 
 using namespace quilloa;
+using quilloa::test::DamagedStore;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
@@ -480,13 +482,93 @@ private slots:
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
         QCOMPARE(find<QLabel>(QStringLiteral("Label3_0"))->text(),
                  QStringLiteral("城东卫生院处方笺"));
+    }
 
-        // A record that is gone leaves the fields as they were, but still shows the sheet.
-        m_window->sheet()->setFieldText(0, QStringLiteral("留下"));
-        m_window->showRecord({row + 100, r.name, r.key});
-        QCOMPARE(field(0)->text(), QStringLiteral("留下"));
+    // A record that cannot be read must never leave another patient under its entry, on
+    // screen or on paper; a sheet being typed is kept.
+    void unreadableRecordLeavesNoOtherPatientShown()
+    {
+        const qint64 first =
+            archive()
+                .add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")))
+                .value();
+        archive().add(record(QStringLiteral("乙"), QStringLiteral("2009-03-02 08:00:00")));
+        open();
+        auto kept = std::make_shared<QList<PageItem>>();
+        m_window->setPrinterFactory(
+            [kept] { return std::make_unique<KeptRecorder>(kept, QString()); });
+        m_window->showRecord({first, QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")});
+        QCOMPARE(field(0)->text(), QStringLiteral("甲"));
+
+        {
+            DamagedStore damaged(m_folder->paths().archiveFile);
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            QTest::mouseClick(archiveList()->viewport(), Qt::LeftButton, {},
+                              archiveList()->visualItemRect(archiveList()->item(1)).center());
+            QVERIFY(answer.seen());
+            QVERIFY(answer.text().contains(QStringLiteral("已损坏")));
+        }
+        QVERIFY(!sheetShown());
+        QCOMPARE(field(0)->text(), QString());
+        QVERIFY(archiveList()->selectedItems().isEmpty());
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NoSheet);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            clickToolbar(3);
+            QVERIFY(answer.text().contains(QStringLiteral("没有可打印的处方")));
+        }
+        QVERIFY(printedTexts(*kept).isEmpty());
+
+        // The same for a record deleted meanwhile; a new sheet being typed stays.
+        clickToolbar(1);
+        m_window->sheet()->setFieldText(0, QStringLiteral("丙"));
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        m_window->showRecord(
+            {first + 100, QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")});
+        QVERIFY(answer.seen());
         QVERIFY(sheetShown());
-        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
+        QCOMPARE(field(0)->text(), QStringLiteral("丙"));
+        QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NewSheet);
+    }
+
+    // Store text is shown as text: a clinic name or patient field holding markup stays as
+    // typed.
+    void storeTextIsNeverMarkup()
+    {
+        setClinic(QStringLiteral("<b>城东</b>"), QStringLiteral("x"), QStringLiteral("y"));
+        const qint64 row =
+            archive()
+                .add(record(QStringLiteral("<i>李</i>"), QStringLiteral("2009-03-01 08:00:00")))
+                .value();
+        open();
+        m_window->showRecord(
+            {row, QStringLiteral("<i>李</i>"), QStringLiteral("2009-03-01 08:00:00")});
+        auto* title = find<QLabel>(QStringLiteral("Label3_0"));
+        QCOMPARE(title->textFormat(), Qt::PlainText);
+        QCOMPARE(title->text(), QStringLiteral("<b>城东</b>处方笺"));
+        auto* patient = find<QLabel>(QStringLiteral("Label6_1"));
+        QCOMPARE(patient->textFormat(), Qt::PlainText);
+        QVERIFY(patient->text().startsWith(QStringLiteral("<i>李</i>")));
+    }
+
+    // Settings that cannot be read when a sheet is started are told, and read again next time
+    // instead of leaving blanks for the rest of the run.
+    void unreadableSettingsAreToldAndReadAgain()
+    {
+        setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
+        open();
+        {
+            DamagedStore damaged(m_folder->paths().settingsFile);
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            clickToolbar(1);
+            QVERIFY(answer.text().contains(QStringLiteral("设置无法读取")));
+            QCOMPARE(field(6)->text(), QString());
+        }
+        clickToolbar(1);
+        QCOMPARE(field(6)->text(), QStringLiteral("李医生"));
+        QCOMPARE(field(7)->text(), QStringLiteral("王芳"));
+        QCOMPARE(find<QLabel>(QStringLiteral("Label3_0"))->text(),
+                 QStringLiteral("城东卫生院处方笺"));
     }
 
     void showRecordReachesTheRowOfTheEntry()
@@ -632,6 +714,12 @@ private slots:
         const QString html = QString::fromUtf8(manual.readAll());
         QVERIFY(html.contains(QStringLiteral("使用说明")));
         QVERIFY(html.contains(QStringLiteral("新建")));
+
+        // Never a fixed folder in the shared temporary folder, where another user could have
+        // put a page of their own first.
+        const QString folder = OnlineHelp::manualFolder();
+        QVERIFY(!folder.isEmpty());
+        QVERIFY(folder != QDir::temp().filePath(QStringLiteral("quilloa-help")));
     }
 };
 

@@ -2,14 +2,22 @@
 #include "startup/AppStartup.h"
 #include "startup/LoginWindow.h"
 #include "store/ArchiveStore.h"
+#include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/MessageBoxAnswer.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 using namespace quilloa;
+using quilloa::test::DamagedStore;
+using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
 class TestAppStartup : public QObject
@@ -35,6 +43,42 @@ private slots:
         std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
         QVERIFY(qobject_cast<LoginWindow*>(window.get()));
         QCOMPARE(window->objectName(), QStringLiteral("Form9"));
+    }
+
+    // An archive store that is there but cannot be read may hold a password: the program
+    // offers 重试 and 退出 and never opens a window unverified.
+    void unreadableArchiveNeverSkipsTheLogin()
+    {
+        TestProgramFolder folder;
+        ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("abc"));
+        {
+            DamagedStore damaged(folder.paths().archiveFile);
+            MessageBoxAnswer answers(QMessageBox::Retry, 1);
+            MessageBoxAnswer quit(QMessageBox::Close, 2);
+            const std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
+            QVERIFY(!window);
+            QCOMPARE(answers.texts().size(), 1);
+            QVERIFY(answers.text().contains(QStringLiteral("已损坏")));
+            QVERIFY(answers.buttons().testFlag(QMessageBox::Retry));
+            QVERIFY(answers.buttons().testFlag(QMessageBox::Close));
+        }
+
+        // 重试 after the store was mended goes on to the login.
+        auto damaged = std::make_unique<DamagedStore>(folder.paths().archiveFile);
+        QTimer mend;
+        mend.setInterval(5);
+        connect(&mend, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            mend.stop();
+            damaged.reset();
+            box->button(QMessageBox::Retry)->click();
+        });
+        mend.start();
+        std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
+        QVERIFY(qobject_cast<LoginWindow*>(window.get()));
+        QVERIFY(!damaged);
     }
 };
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QString>
+
+class QSqlError;
+
+namespace quilloa {
+
+// Turns a failed store operation into plain Chinese that names the cause and what to do, so
+// no engine text ever reaches the user. Every window shows store failures through this.
+class StoreMessage
+{
+public:
+    static QString of(const StoreStatus& status);
+    // Sorts an engine error into the fault the user can act on.
+    static StoreFault faultOf(const QSqlError& error);
+    // The same for a result code of the SQLite library and its message.
+    static StoreFault faultOfCode(int code, const QString& detail);
+    // "“名称”最多 50 个字" for a value longer than its column; empty when `detail` is not about
+    // a column limit.
+    static QString limitOf(const QString& detail);
+};
+
+} // namespace quilloa

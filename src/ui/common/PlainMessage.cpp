@@ -1,0 +1,49 @@
+#include "common/PlainMessage.h"
+
+#include <QAbstractButton>
+
+namespace quilloa {
+
+int PlainMessage::run(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                      const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (QAbstractButton* retry = box.button(QMessageBox::Retry))
+        retry->setText(QStringLiteral("重试"));
+    if (QAbstractButton* close = box.button(QMessageBox::Close))
+        close->setText(QStringLiteral("退出"));
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("确定"));
+    return box.exec();
+}
+
+void PlainMessage::warn(QWidget* parent, const QString& title, const QString& text)
+{
+    run(QMessageBox::Warning, parent, title, text, QMessageBox::Ok);
+}
+
+void PlainMessage::inform(QWidget* parent, const QString& title, const QString& text)
+{
+    run(QMessageBox::Information, parent, title, text, QMessageBox::Ok);
+}
+
+bool PlainMessage::askRetry(QWidget* parent, const QString& title, const QString& text)
+{
+    return run(QMessageBox::Warning, parent, title, text,
+               QMessageBox::Retry | QMessageBox::Close) == QMessageBox::Retry;
+}
+
+QMessageBox* PlainMessage::notify(QWidget* parent, const QString& title, const QString& text)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("notice"));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box->show();
+    return box;
+}
+
+} // namespace quilloa

@@ -1,0 +1,59 @@
+#include "support/StoreFaults.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace quilloa::test {
+
+DamagedStore::DamagedStore(QString path) : m_path(std::move(path))
+{
+    QFile::rename(m_path, m_path + QStringLiteral(".kept"));
+    QFile junk(m_path);
+    if (junk.open(QIODevice::WriteOnly))
+        junk.write(QByteArray(8192, 'x'));
+}
+
+DamagedStore::~DamagedStore()
+{
+    restore();
+}
+
+void DamagedStore::restore()
+{
+    if (m_restored)
+        return;
+    m_restored = true;
+    QFile::remove(m_path);
+    QFile::rename(m_path + QStringLiteral(".kept"), m_path);
+}
+
+LockedStore::LockedStore(const QString& path)
+    : m_connection(QStringLiteral("test-lock:") + QUuid::createUuid().toString())
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(path);
+    if (db.open())
+        m_locked = QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+}
+
+LockedStore::~LockedStore()
+{
+    release();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void LockedStore::release()
+{
+    if (!QSqlDatabase::contains(m_connection))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (m_locked)
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    m_locked = false;
+}
+
+} // namespace quilloa::test
