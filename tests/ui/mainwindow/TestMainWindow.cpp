@@ -503,14 +503,15 @@ private slots:
         {
             DamagedStore damaged(m_folder->paths().archiveFile);
             MessageBoxAnswer answer(QMessageBox::Ok);
-            QTest::mouseClick(archiveList()->viewport(), Qt::LeftButton, {},
-                              archiveList()->visualItemRect(archiveList()->item(1)).center());
+            QTest::mouseClick(
+                archiveList()->viewport(), Qt::LeftButton, {},
+                archiveList()->visualRect(archiveList()->model()->index(1, 0)).center());
             QVERIFY(answer.seen());
             QVERIFY(answer.text().contains(QStringLiteral("已损坏")));
         }
         QVERIFY(!sheetShown());
         QCOMPARE(field(0)->text(), QString());
-        QVERIFY(archiveList()->selectedItems().isEmpty());
+        QVERIFY(archiveList()->selectionModel()->selectedIndexes().isEmpty());
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NoSheet);
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
