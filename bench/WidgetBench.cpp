@@ -363,7 +363,7 @@ void WidgetBench::archivePanel(QWidget* main, const BenchDataSet& data)
         }
         name->setText(search.name);
         date->setText(search.date);
-        const auto expected = store.search(search.name, search.date);
+        const auto expected = store.searchRows(search.name, search.date);
         bool filled = true;
         const Timing timing = Timing::measureTimed(
             [&] {
@@ -394,7 +394,7 @@ void WidgetBench::foundListShown(ArchivePanel* panel, QAbstractItemView* list,
 {
     const QString operation = QStringLiteral("archive list shows what a search found (T1 filled "
                                              "and laid out, no store)");
-    const auto found = store.search(QStringLiteral("王"), QString());
+    const auto found = store.searchRows(QStringLiteral("王"), QString());
     if (!panel || !list || !found.ok()) {
         skip(operation, size, goals::kListShown, QStringLiteral("archive list T1 missing"));
         return;
@@ -405,7 +405,7 @@ void WidgetBench::foundListShown(ArchivePanel* panel, QAbstractItemView* list,
         WindowDriver::settle();
         QElapsedTimer timer;
         timer.start();
-        panel->setEntries(found.value());
+        panel->setRows(found.value());
         list->doItemsLayout();
         const double ms = elapsedMs(timer);
         WindowDriver::settle();

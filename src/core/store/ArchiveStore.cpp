@@ -61,23 +61,68 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
     return entries(kEntryColumns + QStringLiteral("ORDER BY rowid LIMIT ?"), {limit});
 }
 
-StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
-                                                      const QString& datePrefix) const
+ArchiveStore::Query ArchiveStore::searchQuery(const QString& nameText, const QString& datePrefix,
+                                              bool rowsOnly) const
 {
-    const QVariant namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
-    const QVariant datePattern = datePrefix + QStringLiteral("%");
+    const QString namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
+    const QString datePattern = datePrefix + QStringLiteral("%");
     // A name holding a character reads only the records whose names hold its rarest one,
     // unless a whole day is asked for: the date index finds the few visits of a day sooner.
     const bool wholeDay = datePrefix.size() >= kWholeDayLength;
     if (const auto character =
-            wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText))
-        return entries(NameIndex::kSearch, {*character, namePattern, datePattern});
+            wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText)) {
+        // Every record indexed under a lone character matches it, and only dated records
+        // are indexed: the keys of the index answer alone.
+        if (rowsOnly && datePrefix.isEmpty() && NameIndex::isOneCharacter(nameText))
+            return {QStringLiteral("SELECT [行] FROM [档案_姓名字] WHERE [字] = ? ORDER BY [行]"),
+                    {*character}};
+        return {(rowsOnly ? QStringLiteral("SELECT [行] ")
+                          : QStringLiteral("SELECT [行], [姓名], [名称] ")) +
+                    QStringLiteral("FROM [档案_姓名字] WHERE [字] = ? AND [姓名] LIKE ? AND [日期] "
+                                   "LIKE ? ORDER BY [行]"),
+                {*character, namePattern, datePattern}};
+    }
     // "+rowid" keeps the same order but stops the planner from walking the whole table, bodies
     // and all, just because that yields rowid order: it reads the narrow index on
     // (姓名, 日期, 名称), or the date index when a date is given, and sorts the matches.
-    return entries(kEntryColumns +
-                       QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY +rowid"),
-                   {namePattern, datePattern});
+    return {(rowsOnly ? QStringLiteral("SELECT rowid FROM [档案] ") : kEntryColumns) +
+                QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY +rowid"),
+            {namePattern, datePattern}};
+}
+
+StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
+                                                      const QString& datePrefix) const
+{
+    const Query query = searchQuery(nameText, datePrefix, false);
+    return entries(query.sql, query.values);
+}
+
+StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
+                                                    const QString& datePrefix) const
+{
+    const Query query = searchQuery(nameText, datePrefix, true);
+    QList<qint64> rows;
+    const StoreStatus read =
+        DirectRows::read(m_file, query.sql, query.values,
+                         [&rows](const DirectRow& r) { rows.append(r.integer(0)); });
+    if (!read.ok())
+        return read;
+    return rows;
+}
+
+StoreResult<QList<ArchiveEntry>> ArchiveStore::entriesOf(const QList<qint64>& rows) const
+{
+    QList<ArchiveEntry> list;
+    list.reserve(rows.size());
+    const QString sql = kEntryColumns + QStringLiteral("WHERE rowid = ?");
+    for (const qint64 row : rows) {
+        const StoreStatus read = BoundQuery::read(m_file, sql, {row}, [&list](const QSqlQuery& q) {
+            list.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+        });
+        if (!read.ok())
+            return read;
+    }
+    return list;
 }
 
 StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QString& sql,

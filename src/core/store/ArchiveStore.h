@@ -22,7 +22,13 @@ public:
     StoreResult<QList<ArchiveEntry>> firstEntries(int limit) const;
     // Records whose name contains `nameText` and whose date begins with `datePrefix`.
     // "%" and "_" typed by the user keep acting as wildcards; a quote is just a character.
-    StoreResult<QList<ArchiveEntry>> search(const QString& nameText, const QString& datePrefix) const;
+    StoreResult<QList<ArchiveEntry>> search(const QString& nameText,
+                                            const QString& datePrefix) const;
+    // The rows the same search finds, in the same order, without their texts: a list that
+    // shows thousands of them reads each line's text with entriesOf() when it is shown.
+    StoreResult<QList<qint64>> searchRows(const QString& nameText, const QString& datePrefix) const;
+    // The entries of these rows, in the same order; a row that no longer exists is left out.
+    StoreResult<QList<ArchiveEntry>> entriesOf(const QList<qint64>& rows) const;
 
     // The record of one row; none when the row no longer exists.
     StoreResult<std::optional<PrescriptionRecord>> recordAt(qint64 rowId) const;
@@ -38,6 +44,13 @@ public:
     StoreStatus setLoginPassword(const QString& password);
 
 private:
+    struct Query
+    {
+        QString sql;
+        QVariantList values;
+    };
+    // The cheapest exact query for a search; with `rowsOnly` it selects the rows alone.
+    Query searchQuery(const QString& nameText, const QString& datePrefix, bool rowsOnly) const;
     StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
     StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
                                                           const QVariant& value) const;

@@ -11,6 +11,8 @@ namespace {
 
 // The index is small beside the records: a few rows of (character, row, name, date, key) per
 // record, ordered by character then row, so the rows of one character come in saving order.
+// Records without a visit date are left out: no search can find them (the date is matched
+// with LIKE, which never matches NULL), and a one-character search then reads the keys alone.
 const char* const kTables[] = {
     "CREATE TABLE IF NOT EXISTS [档案_序号] ([序号] INTEGER PRIMARY KEY)",
     "CREATE TABLE IF NOT EXISTS [档案_姓名字] ([字] TEXT NOT NULL, [行] INTEGER NOT NULL, "
@@ -26,9 +28,9 @@ QString insertCharacters(const QString& row)
     return QStringLiteral(
                "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(%1.[姓名], [序号], 1)), "
                "%1.rowid, %1.[姓名], %1.[日期], %1.[名称] FROM [档案_序号] "
-               "WHERE [序号] <= length(%1.[姓名]); "
+               "WHERE [序号] <= length(%1.[姓名]) AND %1.[日期] IS NOT NULL; "
                "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', %1.rowid, %1.[姓名], %1.[日期], "
-               "%1.[名称] WHERE length(%1.[姓名]) > %2;")
+               "%1.[名称] WHERE length(%1.[姓名]) > %2 AND %1.[日期] IS NOT NULL;")
         .arg(row)
         .arg(NameIndex::kIndexedLength);
 }
@@ -60,23 +62,43 @@ QStringList triggers()
     };
 }
 
+const char* const kObjects[] = {
+    "DROP TRIGGER IF EXISTS [档案_姓名字_增]", "DROP TRIGGER IF EXISTS [档案_姓名字_删]",
+    "DROP TRIGGER IF EXISTS [档案_姓名字_改]", "DROP TABLE IF EXISTS [档案_姓名字]",
+    "DROP TABLE IF EXISTS [档案_姓名字进度]",  "DROP TABLE IF EXISTS [档案_序号]",
+};
+
+// Whether the store's index is the one this program keeps (an earlier build indexed records
+// without a date too, which the one-character search no longer checks for).
+bool isCurrent(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"));
+    query.addBindValue(QStringLiteral("档案_姓名字_增"));
+    return query.exec() && query.next() &&
+           query.value(0).toString().contains(insertCharacters(QStringLiteral("new")));
+}
+
 // Ranks candidates without counting every row of a common character.
-constexpr int kCountCap = 5000;
+constexpr int kCountCap = 20000;
 // A typed text longer than this is narrowed by its first characters; the LIKE does the rest.
 constexpr int kCharactersTried = 6;
 
 } // namespace
 
-const QString NameIndex::kSearch = QStringLiteral(
-    "SELECT [行], [姓名], [名称] FROM [档案_姓名字] WHERE [字] = ? AND [姓名] LIKE ? "
-    "AND [日期] LIKE ? ORDER BY [行]");
+bool NameIndex::isOneCharacter(const QString& nameText)
+{
+    const QList<uint> characters = nameText.toUcs4();
+    return characters.size() == 1 && characters.first() != U'%' && characters.first() != U'_' &&
+           characters.first() != 0 && !QChar::isSurrogate(characters.first());
+}
 
 void NameIndex::ensure(QSqlDatabase& db)
 {
     if (!db.tables().contains(QStringLiteral("档案")))
         return;
     const bool existed = db.tables().contains(QStringLiteral("档案_姓名字进度"));
-    if (existed)
+    if (existed && isCurrent(db))
         return;
     // All or nothing: triggers without the progress row would leave older records unindexed
     // while searches trusted the index.
@@ -84,6 +106,8 @@ void NameIndex::ensure(QSqlDatabase& db)
         return;
     QSqlQuery query(db);
     bool ok = true;
+    for (const char* statement : kObjects)
+        ok = ok && (!existed || query.exec(QString::fromUtf8(statement)));
     for (const char* statement : kTables)
         ok = ok && query.exec(QString::fromUtf8(statement));
     for (int position = 1; ok && position <= kIndexedLength; ++position)
@@ -135,11 +159,13 @@ StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
     const QString characters = QStringLiteral(
         "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
         "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
-        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名])");
+        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
+        "AND a.[日期] IS NOT NULL");
     const QString overlong =
-        QStringLiteral("INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
-                       "[名称] FROM [档案] "
-                       "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1")
+        QStringLiteral(
+            "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
+            "[名称] FROM [档案] "
+            "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1 AND [日期] IS NOT NULL")
             .arg(kIndexedLength);
     for (const QString& sql : {characters, overlong}) {
         if (status.ok())

@@ -46,8 +46,9 @@ public:
     // no literal character or the index cannot answer exactly (not complete, overlong names).
     static std::optional<QString> rarestCharacter(const StoreFile& file, const QString& nameText);
 
-    // The search on the index for one character: name LIKE, date LIKE, in the order saved.
-    static const QString kSearch;
+    // Whether `nameText` is one plain character (no wildcard): every record indexed under it
+    // then matches, and no LIKE is needed.
+    static bool isOneCharacter(const QString& nameText);
 };
 
 } // namespace quilloa

@@ -6,10 +6,26 @@ namespace quilloa {
 
 ArchiveListModel::ArchiveListModel(QObject* parent) : QAbstractListModel(parent) {}
 
-void ArchiveListModel::setEntries(QList<ArchiveEntry> entries)
+void ArchiveListModel::setEntries(const QList<ArchiveEntry>& entries)
 {
     beginResetModel();
-    m_entries = std::move(entries);
+    m_store.reset();
+    m_rows.clear();
+    m_read.clear();
+    m_rows.reserve(entries.size());
+    for (int line = 0; line < int(entries.size()); ++line) {
+        m_rows.append(entries.at(line).rowId);
+        m_read.insert(line, entries.at(line));
+    }
+    endResetModel();
+}
+
+void ArchiveListModel::setRows(const ArchiveStore& store, QList<qint64> rows)
+{
+    beginResetModel();
+    m_store = store;
+    m_rows = std::move(rows);
+    m_read.clear();
     endResetModel();
 }
 
@@ -18,32 +34,64 @@ void ArchiveListModel::clear()
     setEntries({});
 }
 
+void ArchiveListModel::readBlock(int line) const
+{
+    if (!m_store)
+        return;
+    const int first = line - line % kBlock;
+    const QList<qint64> rows = m_rows.mid(first, kBlock);
+    const auto found = m_store->entriesOf(rows);
+    // A failed read is tried again the next time the line is asked for.
+    if (!found.ok())
+        return;
+    QHash<qint64, ArchiveEntry> byRow;
+    for (const ArchiveEntry& entry : found.value())
+        byRow.insert(entry.rowId, entry);
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const auto entry = byRow.constFind(rows.at(i));
+        m_read.insert(first + i,
+                      entry == byRow.cend() ? std::nullopt : std::optional<ArchiveEntry>(*entry));
+    }
+}
+
+std::optional<ArchiveEntry> ArchiveListModel::entryAt(int line) const
+{
+    if (line < 0 || line >= int(m_rows.size()))
+        return std::nullopt;
+    if (!m_read.contains(line))
+        readBlock(line);
+    return m_read.value(line);
+}
+
 int ArchiveListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_entries.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 QVariant ArchiveListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(m_entries.size()))
+    if (!index.isValid() || (role != Qt::DisplayRole && role != kEntryRole))
         return {};
-    const ArchiveEntry& entry = m_entries.at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-        return entry.text();
-    case kEntryRole:
-        return QVariant::fromValue(entry);
-    default:
+    const std::optional<ArchiveEntry> entry = entryAt(index.row());
+    if (!entry)
         return {};
-    }
+    return role == kEntryRole ? QVariant::fromValue(*entry) : QVariant(entry->text());
 }
 
 bool ArchiveListModel::removeRows(int row, int count, const QModelIndex& parent)
 {
-    if (parent.isValid() || row < 0 || count < 1 || row + count > int(m_entries.size()))
+    if (parent.isValid() || row < 0 || count < 1 || row + count > int(m_rows.size()))
         return false;
     beginRemoveRows(parent, row, row + count - 1);
-    m_entries.remove(row, count);
+    m_rows.remove(row, count);
+    QHash<int, std::optional<ArchiveEntry>> kept;
+    for (auto it = m_read.cbegin(); it != m_read.cend(); ++it) {
+        if (it.key() < row)
+            kept.insert(it.key(), it.value());
+        else if (it.key() >= row + count)
+            kept.insert(it.key() - count, it.value());
+    }
+    m_read = std::move(kept);
     endRemoveRows();
     return true;
 }

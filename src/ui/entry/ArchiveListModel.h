@@ -1,34 +1,50 @@
 #pragma once
 
+#include "store/ArchiveStore.h"
 #include "store/PrescriptionRecord.h"
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QList>
+
+#include <optional>
 
 namespace quilloa {
 
-// The archive list's lines over the entries as they were read: a line's text 姓名[key] is made
-// only when the view asks for it, so a search that lists every record shows at once however
-// many lines it has.
+// The archive list's lines. A search hands over only the rows it found, in order; the text of
+// a line, 姓名[key], is read from the store a block at a time when the view first asks for it,
+// so a search that finds every record shows at once however many lines it has.
 class ArchiveListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
     // The whole entry of a line, its row included.
     static constexpr int kEntryRole = Qt::UserRole;
+    // Lines read from the store at once: about two screens of the list.
+    static constexpr int kBlock = 64;
 
     explicit ArchiveListModel(QObject* parent = nullptr);
 
-    void setEntries(QList<ArchiveEntry> entries);
+    // Lines whose entries are known already.
+    void setEntries(const QList<ArchiveEntry>& entries);
+    // Lines for these rows of `store`, texts read when shown.
+    void setRows(const ArchiveStore& store, QList<qint64> rows);
     void clear();
-    const ArchiveEntry& entryAt(int line) const { return m_entries.at(line); }
+    // The entry of a line; none for a line that does not exist, whose record is gone or
+    // cannot be read now.
+    std::optional<ArchiveEntry> entryAt(int line) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
 private:
-    QList<ArchiveEntry> m_entries;
+    void readBlock(int line) const;
+
+    std::optional<ArchiveStore> m_store;
+    QList<qint64> m_rows;
+    // line -> its entry, none when its record no longer exists.
+    mutable QHash<int, std::optional<ArchiveEntry>> m_read;
 };
 
 } // namespace quilloa

@@ -67,14 +67,19 @@ void ArchivePanel::search()
 {
     m_lines->clear();
     // The typed texts are values of the query, never part of its text: a quote is a character.
-    const auto found = m_context.archive().search(m_nameBox->text(), m_dateBox->text());
+    const auto found = m_context.archive().searchRows(m_nameBox->text(), m_dateBox->text());
     if (found.ok())
-        setEntries(found.value());
+        setRows(found.value());
 }
 
-void ArchivePanel::setEntries(QList<ArchiveEntry> entries)
+void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)
 {
-    m_lines->setEntries(std::move(entries));
+    m_lines->setEntries(entries);
+}
+
+void ArchivePanel::setRows(QList<qint64> rows)
+{
+    m_lines->setRows(m_context.archive(), std::move(rows));
 }
 
 int ArchivePanel::lineCount() const
@@ -95,16 +100,13 @@ int ArchivePanel::selectedLine() const
 
 std::optional<ArchiveEntry> ArchivePanel::selectedEntry() const
 {
-    const int line = selectedLine();
-    if (line < 0)
-        return std::nullopt;
-    return m_lines->entryAt(line);
+    return m_lines->entryAt(selectedLine());
 }
 
 void ArchivePanel::lineClicked(const QModelIndex& index)
 {
-    if (index.isValid())
-        emit entryActivated(m_lines->entryAt(index.row()));
+    if (const std::optional<ArchiveEntry> entry = m_lines->entryAt(index.row()))
+        emit entryActivated(*entry);
 }
 
 void ArchivePanel::fillToday()

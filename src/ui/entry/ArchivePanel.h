@@ -47,7 +47,9 @@ public:
     // The date box takes today's date, caret at the end.
     void fillToday();
     // Replaces the list by these entries.
-    void setEntries(QList<ArchiveEntry> entries);
+    void setEntries(const QList<ArchiveEntry>& entries);
+    // Replaces the list by lines for these archive rows, each read when it is shown.
+    void setRows(QList<qint64> rows);
     // The entry of the selected line, if a line is selected.
     std::optional<ArchiveEntry> selectedEntry() const;
     // Removes the selected line (after its record was deleted).

@@ -99,6 +99,21 @@ QStringList indexSearch(const ArchiveStore& store, const QString& name, const QS
     return lines;
 }
 
+// The rows-only search, with each line's text read afterwards as the list does.
+QStringList rowsSearch(const ArchiveStore& store, const QString& name, const QString& date)
+{
+    const auto rows = store.searchRows(name, date);
+    if (!rows.ok())
+        qFatal("search failed: %s", qPrintable(rows.error()));
+    const auto entries = store.entriesOf(rows.value());
+    if (!entries.ok() || entries.value().size() != rows.value().size())
+        qFatal("rows not read back");
+    QStringList lines;
+    for (const ArchiveEntry& e : entries.value())
+        lines << QString::number(e.rowId) + QLatin1Char(' ') + e.text();
+    return lines;
+}
+
 void fill(ArchiveStore& store)
 {
     for (int i = 0; i < 3 * int(kNames.size()); ++i) {
@@ -148,6 +163,7 @@ void compareEverything(const ArchiveStore& store)
         for (const QString& name : kPatterns) {
             const QStringList expected = plainSearch(store.file(), name, date);
             QCOMPARE(indexSearch(store, name, date), expected);
+            QCOMPARE(rowsSearch(store, name, date), expected);
         }
     }
 }
@@ -198,6 +214,10 @@ private slots:
         other.run(QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
                                  "('2009-03-01 09:00:00', '赵Ann', '2009-03-01')"));
         QCOMPARE(indexSearch(store, QStringLiteral("赵"), QString()).size(), 1);
+        other.run(QStringLiteral("INSERT INTO [档案] ([名称], [姓名]) VALUES "
+                                 "('2009-03-01 09:30:00', '王')"));
+        other.run(
+            QStringLiteral("UPDATE [档案] SET [日期] = NULL WHERE [姓名] = '王五' AND rowid < 10"));
         other.run(QStringLiteral("UPDATE [档案] SET [姓名] = '钱' WHERE [姓名] = '五'"));
         other.run(QStringLiteral("UPDATE [档案] SET [日期] = '2011-01-01' WHERE [姓名] = 'Ann'"));
         other.run(QStringLiteral("DELETE FROM [档案] WHERE [姓名] = '王五'"));
