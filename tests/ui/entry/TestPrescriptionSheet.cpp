@@ -93,6 +93,30 @@ private slots:
         m_folder.reset();
     }
 
+    // A clinic name of the full 50 characters is set smaller rather than cut off, and every
+    // caption sits in a box of its described size, one em high, so no glyph reaches the rule
+    // under it.
+    void titleAndCaptionsKeepInsideTheSheet()
+    {
+        PrescriptionSheet* sheet = m_window->sheet();
+        QLabel* title = find<QLabel>(QStringLiteral("Label3_0"));
+        sheet->setTitle(QString(50, QChar(u'医')));
+        QCOMPARE(title->text().size(), 53);
+        QVERIFY(title->x() >= 0);
+        QVERIFY2(title->geometry().right() < sheet->width(),
+                 qPrintable(QString::number(title->geometry().right())));
+        QVERIFY(title->font().pointSizeF() < 15.75);
+
+        sheet->setTitle(QStringLiteral("城东卫生院"));
+        QCOMPARE(title->font().pointSizeF(), 15.75);
+        QCOMPARE(title->size(), QSize(8 * 21, 21)); // eight ems of 21 px at 15.75 pt
+
+        // "姓名：" at 黑体 10.5 pt: three ems of 14 px; the rule under it lies at 840 / 15 px.
+        QLabel* name = find<QLabel>(QStringLiteral("Label3_2"));
+        QCOMPARE(name->size(), QSize(42, 14));
+        QVERIFY(find<QLabel>(QStringLiteral("Label6_1"))->geometry().bottom() < 900 / 15);
+    }
+
     void sexCodesBecomeWords_data()
     {
         QTest::addColumn<QString>("typed");

@@ -1,0 +1,96 @@
+#include "printing/ClinicLogPrintout.h"
+#include "printing/PrintPreviewDialog.h"
+#include "printing/PrintQueue.h"
+#include "startup/FontSetup.h"
+#include "ui/support/PdfWords.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quilloa;
+using quilloa::test::PdfWords;
+
+namespace {
+
+class FakeQueue : public PrintQueue
+{
+public:
+    std::optional<PrinterChoice> printer;
+    QStringList submitted;
+
+    std::optional<PrinterChoice> defaultPrinter() override { return printer; }
+    JobOutcome submitPdf(const PrinterChoice&, const QString&, const QString& jobName) override
+    {
+        submitted.append(jobName);
+        return JobOutcome{true, 1, QString()};
+    }
+};
+
+QList<QStringList> visits(int count)
+{
+    QList<QStringList> rows{QStringList(7)};
+    for (int i = 1; i <= count; ++i) {
+        rows.append({QStringLiteral("病人%1").arg(i), QStringLiteral("女"), QStringLiteral("30"),
+                     QStringLiteral("咳嗽"), QStringLiteral("东关"),
+                     QStringLiteral("2026-12-08 10:00"), QString()});
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestPrintPreview : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { FontSetup::install(); }
+
+    // The preview draws with the printout's own code on the default printer's paper, saves
+    // the same pages as a PDF and prints them as a named job.
+    void previewShowsSavesAndPrintsThePrintout()
+    {
+        FakeQueue queue;
+        PaperSetup paper;
+        paper.unprintable = QMarginsF(5, 5, 5, 12);
+        queue.printer = PrinterChoice{QStringLiteral("前台"), paper};
+        const ClinicLogPrintout book(visits(45), QStringLiteral("李医生"));
+        PrintPreviewDialog dialog([&book](PageDevice& device) { return book.print(device); },
+                                  QStringLiteral("门诊日志 2026-12-08"), queue);
+        QCOMPARE(dialog.pageCount(), 3);
+        const QLabel* note = dialog.findChild<QLabel*>(QStringLiteral("previewNote"));
+        QVERIFY(note->text().contains(QStringLiteral("前台")));
+
+        const QString pdf = m_dir.filePath(QStringLiteral("saved.pdf"));
+        QVERIFY(dialog.saveAsPdf(pdf));
+        QVERIFY(QFile::exists(pdf));
+        if (PdfWords::available()) {
+            QCOMPARE(PdfWords::pageCount(pdf), 3);
+            QCOMPARE(PdfWords::pageSize(pdf), QSizeF(842, 595));
+        }
+
+        dialog.findChild<QPushButton*>(QStringLiteral("previewPrint"))->click();
+        QCOMPARE(queue.submitted, QStringList{QStringLiteral("门诊日志 2026-12-08")});
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void withoutPrinterThePreviewSaysSoAndShowsA4()
+    {
+        FakeQueue queue;
+        const ClinicLogPrintout book(visits(1), QString());
+        PrintPreviewDialog dialog([&book](PageDevice& device) { return book.print(device); },
+                                  QStringLiteral("门诊日志"), queue);
+        QCOMPARE(dialog.pageCount(), 1);
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("previewNote"))
+                    ->text()
+                    .contains(QStringLiteral("没有找到默认打印机")));
+    }
+};
+
+QTEST_MAIN(TestPrintPreview)
+#include "TestPrintPreview.moc"
