@@ -3,12 +3,13 @@
 #include "common/PlainButtons.h"
 #include "common/PlainMessage.h"
 #include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "maintenance/DrugEntryFields.h"
+#include "maintenance/DrugWindowLayout.h"
 #include "maintenance/EntryCodeRules.h"
 #include "maintenance/ReferenceExchange.h"
 #include "maintenance/ReferenceListView.h"
 #include "maintenance/WindowControls.h"
-#include "reports/TwipsLayout.h"
 #include "store/Pinyin.h"
 
 #include <QGroupBox>
@@ -24,32 +25,7 @@
 namespace quilloa {
 namespace {
 
-constexpr int kClientWidth = 9615;
-// One row below the keypad holds the import and export buttons.
-constexpr int kClientHeight = 5100 + 480;
-constexpr std::array<TwipsPlacement, 2> kExchangePlacements{{
-    {u"CommandImport", 6840, 5100, 1275, 375},
-    {u"CommandExport", 8220, 5100, 1275, 375},
-}};
-
-// Twips from the top-left corner of each control's container (Frame1 for the edit controls).
-constexpr std::array<TwipsPlacement, 15> kPlacements{{
-    {u"List1", 120, 120, 4875, 4380},
-    {u"Frame1", 5160, 120, 4335, 2415},
-    {u"Label1", 120, 480, 900, 180},
-    {u"Text3", 1080, 420, 3015, 330},
-    {u"Label2", 120, 960, 900, 180},
-    {u"Text4", 1080, 900, 3015, 330},
-    {u"Label3", 120, 1440, 900, 180},
-    {u"Text5", 1080, 1380, 3015, 330},
-    {u"Command1", 120, 1860, 1335, 375},
-    {u"Command2", 1500, 1860, 1335, 375},
-    {u"Command3", 2880, 1860, 1335, 375},
-    {u"Label4", 5160, 2640, 4335, 1875},
-    {u"Picture3", 5160, 4620, 4335, 375},
-    {u"Label5_1", 120, 4680, 900, 180},
-    {u"Text1", 1200, 4620, 3795, 315},
-}};
+using namespace drugwindow;
 
 struct KeypadKey
 {

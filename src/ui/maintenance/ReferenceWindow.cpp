@@ -2,11 +2,12 @@
 
 #include "common/PlainButtons.h"
 #include "common/PlainMessage.h"
+#include "common/TwipsLayout.h"
 #include "maintenance/EntryCodeRules.h"
 #include "maintenance/ReferenceExchange.h"
 #include "maintenance/ReferenceListView.h"
+#include "maintenance/ReferenceWindowLayout.h"
 #include "maintenance/WindowControls.h"
-#include "reports/TwipsLayout.h"
 #include "store/Pinyin.h"
 
 #include <QLabel>
@@ -17,39 +18,8 @@
 #include <array>
 
 namespace quilloa {
-namespace {
 
-// Twips from the window's top-left corner.
-constexpr std::array<TwipsPlacement, 9> kDiagnosisPlacements{{
-    {u"Label5_1", 120, 180, 900, 180},
-    {u"Text1", 1080, 120, 4695, 315},
-    {u"List1", 120, 540, 5655, 2760},
-    {u"Label1_0", 120, 3540, 900, 180},
-    {u"Text3", 1080, 3480, 3195, 330},
-    {u"Label1_1", 120, 4020, 900, 180},
-    {u"Text5", 1080, 3960, 3195, 330},
-    {u"Command2", 4440, 3480, 1335, 350},
-    {u"Command1", 4440, 3960, 1335, 350},
-}};
-constexpr std::array<TwipsPlacement, 9> kAddressPlacements{{
-    {u"Label5_1", 120, 180, 900, 180},
-    {u"Text1", 1080, 120, 4695, 315},
-    {u"List1", 120, 600, 5655, 2760},
-    {u"Label1_0", 120, 3540, 900, 180},
-    {u"Text3", 1020, 3480, 3315, 330},
-    {u"Label1_1", 120, 4020, 900, 180},
-    {u"Text5", 1020, 3960, 3255, 330},
-    {u"Command2", 4440, 3480, 1335, 350},
-    {u"Command1", 4440, 3960, 1335, 350},
-}};
-// The import and export buttons, in a row below the window's own controls.
-constexpr int kExchangeRowHeight = 480;
-constexpr std::array<TwipsPlacement, 2> kExchangePlacements{{
-    {u"CommandImport", 3000, 4440, 1335, 350},
-    {u"CommandExport", 4440, 4440, 1335, 350},
-}};
-
-} // namespace
+using namespace referencewindow;
 
 ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, QWidget* parent)
     : QDialog(parent), m_context(context), m_list(list)
@@ -62,10 +32,10 @@ ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, 
     TwipsLayout::apply(this, kExchangePlacements);
     if (isDiagnoses()) {
         TwipsLayout::apply(this, kDiagnosisPlacements);
-        TwipsLayout::fixAndCentre(this, 5910, 4485 + kExchangeRowHeight);
+        TwipsLayout::fixAndCentre(this, kDiagnosisWidth, kDiagnosisHeight);
     } else {
         TwipsLayout::apply(this, kAddressPlacements);
-        TwipsLayout::fixAndCentre(this, 5940, 4545 + kExchangeRowHeight);
+        TwipsLayout::fixAndCentre(this, kAddressWidth, kAddressHeight);
     }
     PlainButtons::install(this);
     m_typed.emplace(QList<QLineEdit*>{m_nameBox, m_codeBox});

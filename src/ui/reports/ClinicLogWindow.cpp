@@ -1,7 +1,10 @@
 #include "reports/ClinicLogWindow.h"
 
+#include "reports/ClinicLogWindowLayout.h"
+
 #include "common/PlainDialog.h"
 #include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "printing/ClinicLogPrintout.h"
 #include "printing/PrintPreviewDialog.h"
 #include "printing/PrintRunner.h"
@@ -12,7 +15,6 @@
 #include "reports/DateChoices.h"
 #include "reports/DateComboBox.h"
 #include "reports/ReportPeriod.h"
-#include "reports/TwipsLayout.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -29,24 +31,11 @@
 namespace quilloa {
 namespace {
 
-constexpr int kClientWidth = 14250;
-constexpr int kClientHeight = 9180;
+using namespace cliniclogwindow;
+
 constexpr int kRowHeight = 255;
 constexpr std::array<int, ClinicLogRow::kColumnCount> kColumnWidths{1000, 500,  500, 3500,
                                                                     5000, 1550, 2100};
-
-constexpr TwipsPlacement kPlacements[] = {
-    {u"MSFlexGrid1", 60, 60, 14115, 7635}, {u"Frame1", 240, 7980, 4515, 975},
-    {u"Combo1_0", 180, 420, 735, 300},     {u"Label1", 960, 480, 180, 180},
-    {u"Combo1_1", 1200, 420, 615, 300},    {u"Label2", 1860, 480, 180, 180},
-    {u"Combo1_2", 2100, 420, 615, 300},    {u"Label3", 2760, 480, 180, 180},
-    {u"Command1", 3120, 360, 1155, 375},   {u"Frame2", 4920, 7980, 3675, 975},
-    {u"Combo1_3", 180, 420, 735, 300},     {u"Label6", 960, 480, 180, 180},
-    {u"Combo1_4", 1200, 420, 615, 300},    {u"Label5", 1860, 480, 180, 180},
-    {u"Command2", 2280, 360, 1155, 375},   {u"Command3", 10920, 8280, 1515, 435},
-    {u"Command4", 12600, 8280, 1515, 435}, {u"Command5", 9240, 8280, 1515, 435},
-    {u"Command6", 10920, 7770, 1515, 435},
-};
 
 QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
 {

@@ -1,8 +1,8 @@
 #include "startup/LoginWindow.h"
 
 #include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "mainwindow/MainWindow.h"
-#include "reports/TwipsLayout.h"
 #include "startup/LoginCheck.h"
 
 #include <QCloseEvent>

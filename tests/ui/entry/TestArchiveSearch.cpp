@@ -6,6 +6,7 @@
 #include "store/StoreFile.h"
 #include "support/ListLines.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,27 +29,20 @@ class TestArchiveSearch : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<MainWindow> m_window;
+    quilloa::test::WindowProbe<MainWindow> m_window;
 
     ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
 
-    template <class T> T* find(const QString& name) const
-    {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-    QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text2")); }
-    QLineEdit* dateBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
-    QListView* archiveList() const { return find<QListView>(QStringLiteral("T1")); }
+    QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text2")); }
+    QLineEdit* dateBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
+    QListView* archiveList() const { return m_window.find<QListView>(QStringLiteral("T1")); }
     quilloa::test::ListLines archiveLines() const
     {
         return quilloa::test::ListLines(archiveList());
     }
     QLineEdit* field(int index) const
     {
-        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
 
     qint64 add(const QString& name, const QString& key, const QString& sex = QString(),
@@ -66,18 +60,13 @@ class TestArchiveSearch : public QObject
         return added.value();
     }
 
-    void open()
-    {
-        m_window = std::make_unique<MainWindow>(m_folder->context());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
+    void open() { QVERIFY(m_window.open(m_folder->context())); }
 
     QStringList search(const QString& name, const QString& date)
     {
         nameBox()->setText(name);
         dateBox()->setText(date);
-        QTest::mouseClick(find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
         return archiveLines().texts();
     }
 
@@ -165,11 +154,11 @@ private slots:
         clickLine(1);
         QCOMPARE(field(0)->text(), QStringLiteral("乙"));
         QCOMPARE(field(1)->text(), QStringLiteral("女"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(),
                  QStringLiteral("乙\uFF0C女\uFF0C35"));
         QCOMPARE(m_window->sheet()->recordKey(), key);
         QVERIFY(m_window->sheet()->isVisible());
-        QVERIFY(!find<QAction>(QStringLiteral("menuSave"))->isEnabled());
+        QVERIFY(!m_window.find<QAction>(QStringLiteral("menuSave"))->isEnabled());
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
         clickLine(0);
         QCOMPARE(field(0)->text(), QStringLiteral("甲"));
@@ -185,7 +174,7 @@ private slots:
     {
         add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
         open();
-        QMenu* mu = find<QMenu>(QStringLiteral("mu"));
+        QMenu* mu = m_window.find<QMenu>(QStringLiteral("mu"));
         clickLine(0, Qt::RightButton);
         QVERIFY(mu->isVisible());
         mu->close();
@@ -227,7 +216,7 @@ private slots:
     void searchButtonHasItsIcon()
     {
         open();
-        auto* button = find<QPushButton>(QStringLiteral("Command2"));
+        auto* button = m_window.find<QPushButton>(QStringLiteral("Command2"));
         QCOMPARE(button->text(), QStringLiteral("查询"));
         QVERIFY(!button->icon().isNull());
     }

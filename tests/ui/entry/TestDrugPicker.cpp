@@ -7,6 +7,7 @@
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,20 +27,13 @@ class TestDrugPicker : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<MainWindow> m_window;
+    quilloa::test::WindowProbe<MainWindow> m_window;
 
     SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
-    template <class T> T* find(const QString& name) const
-    {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QListWidget* drugList() const { return find<QListWidget>(QStringLiteral("List1")); }
-    QTextEdit* body() const { return find<QTextEdit>(QStringLiteral("R1")); }
+    QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
+    QListWidget* drugList() const { return m_window.find<QListWidget>(QStringLiteral("List1")); }
+    QTextEdit* body() const { return m_window.find<QTextEdit>(QStringLiteral("R1")); }
 
     QStringList listed() const
     {
@@ -56,9 +50,7 @@ class TestDrugPicker : public QObject
 
     void openWithNewSheet()
     {
-        m_window = std::make_unique<MainWindow>(m_folder->context());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(m_window.open(m_folder->context()));
         m_window->newPrescription();
     }
 
@@ -259,9 +251,9 @@ private slots:
         settings().add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
                        QStringLiteral("jxwy"));
         settings().add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
-        LookupList* diagnoses = find<LookupList>(QStringLiteral("list2"));
-        LookupList* addresses = find<LookupList>(QStringLiteral("list5"));
-        find<QLineEdit>(QStringLiteral("Text4_4"))->setFocus(Qt::OtherFocusReason);
+        LookupList* diagnoses = m_window.find<LookupList>(QStringLiteral("list2"));
+        LookupList* addresses = m_window.find<LookupList>(QStringLiteral("list5"));
+        m_window.find<QLineEdit>(QStringLiteral("Text4_4"))->setFocus(Qt::OtherFocusReason);
         QVERIFY(diagnoses->isVisible());
         QTest::mouseClick(searchBox(), Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), searchBox());
@@ -271,7 +263,7 @@ private slots:
         // Enter in the address field leads here, and its open list closes.
         body()->setFocus(Qt::OtherFocusReason);
         QVERIFY(m_window->focusMemory()->richActive());
-        QLineEdit* address = find<QLineEdit>(QStringLiteral("Text4_5"));
+        QLineEdit* address = m_window.find<QLineEdit>(QStringLiteral("Text4_5"));
         address->setFocus(Qt::OtherFocusReason);
         QVERIFY(addresses->isVisible());
         QTest::keyClick(address, Qt::Key_Return);

@@ -1,12 +1,16 @@
+#include "common/Twips.h"
 #include "entry/DrugPanel.h"
 #include "entry/EntryFocusMemory.h"
 #include "entry/KeyFace.h"
+#include "entry/KeyboardLayout.h"
 #include "entry/KeyboardPanel.h"
 #include "entry/UsageKeyBar.h"
 #include "mainwindow/MainWindow.h"
 #include "startup/FontSetup.h"
 #include "store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/UserInput.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,43 +24,46 @@
 
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::UserInput;
 
 class TestOnScreenKeyboard : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<MainWindow> m_window;
+    quilloa::test::WindowProbe<MainWindow> m_window;
 
-    template <class T> T* find(const QString& name) const
-    {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
     QLineEdit* field(int index) const
     {
-        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
-    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QTextEdit* body() const { return find<QTextEdit>(QStringLiteral("R1")); }
+    QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
+    QTextEdit* body() const { return m_window.find<QTextEdit>(QStringLiteral("R1")); }
 
     // Clicks the caption of a character key, as the doctor does.
     void clickKey(QChar character) const
     {
         const int index = QStringLiteral("1234567890abcdefghijklmnopqrstuvwxyz").indexOf(character);
-        QTest::mouseClick(find<QLabel>(QStringLiteral("Label11_%1").arg(index)), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QLabel>(QStringLiteral("Label11_%1").arg(index)),
+                          Qt::LeftButton);
     }
     void clickUsageKey(int index) const
     {
-        QTest::mouseClick(find<QLabel>(QStringLiteral("Label5_%1").arg(index)), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QLabel>(QStringLiteral("Label5_%1").arg(index)),
+                          Qt::LeftButton);
     }
-    void focus(QWidget* widget) const
+
+    static QRect pixels(const keyboard::TwipRect& r)
     {
-        widget->setFocus(Qt::OtherFocusReason);
-        if (QApplication::focusWidget() != widget)
-            qFatal("no focus for %s", qPrintable(widget->objectName()));
+        return twipsRect(r.left, r.top, r.width, r.height);
+    }
+    // Where the usage key table puts the key of that Label5 index.
+    static QPoint usageKeyCorner(int index)
+    {
+        for (const keyboard::UsageKey& key : keyboard::kUsageKeys)
+            if (key.index == index)
+                return twipsRect(key.left, keyboard::kUsageKeyTop, 0, 0).topLeft();
+        qFatal("no usage key %d", index);
     }
 
     // The caption's own pixels: the key drawn with it, less the key drawn without it.
@@ -85,9 +92,7 @@ private slots:
         SettingsStore store = m_folder->context().settings();
         store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林/0.5 tid"), QStringLiteral("amxl"));
         store.add(ReferenceList::Drugs, QStringLiteral("维生素C"), QStringLiteral("wssc"));
-        m_window = std::make_unique<MainWindow>(m_folder->context());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(m_window.open(m_folder->context()));
         m_window->newPrescription();
     }
 
@@ -99,25 +104,41 @@ private slots:
 
     void panelLayout()
     {
-        QCOMPARE(find<QLabel>(QStringLiteral("Label12_0"))->text(), QStringLiteral("软键盘输入"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label9"))->palette().color(QPalette::Window),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label12_0"))->text(),
+                 QStringLiteral("软键盘输入"));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label9"))->palette().color(QPalette::Window),
                  QColor(0, 192, 192));
-        auto* key = find<KeyFace>(QStringLiteral("Picture7_29"));
-        QCOMPARE(key->geometry(), QRect(228, 68, 20, 16)); // "t": (180 + 360 * 9, 1020) twips
-        QLabel* caption = find<QLabel>(QStringLiteral("Label11_29"));
+        auto* key = m_window.find<KeyFace>(QStringLiteral("Picture7_29"));
+        QLabel* caption = m_window.find<QLabel>(QStringLiteral("Label11_29"));
         QCOMPARE(caption->parentWidget(), key);
         QCOMPARE(caption->text(), QStringLiteral("t"));
         QCOMPARE(caption->font().pointSizeF(), 10.5);
         QCOMPARE(caption->palette().color(QPalette::WindowText), QColor(0, 128, 128));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label11_0"))->text(), QStringLiteral("1"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label11_35"))->text(), QStringLiteral("z"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label20"))->text(), QStringLiteral(" ←-"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label14"))->text(), QStringLiteral(" Enter"));
-        QCOMPARE(find<QWidget>(QStringLiteral("Picture12"))->geometry(), QRect(156, 88, 44, 16));
-        QCOMPARE(find<QWidget>(QStringLiteral("Picture14"))->geometry(), QRect(204, 88, 44, 16));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label11_0"))->text(), QStringLiteral("1"));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label11_35"))->text(), QStringLiteral("z"));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label20"))->text(), QStringLiteral(" ←-"));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label14"))->text(),
+                 QStringLiteral(" Enter"));
+        // Every key stands where the keyboard table puts it, inside the panel, clear of the others.
+        QList<std::pair<QWidget*, QRect>> keys;
+        for (int i = 0; i < keyboard::kCharacterKeyCount; ++i)
+            keys.append({m_window.find<KeyFace>(QStringLiteral("Picture7_%1").arg(i)),
+                         pixels(keyboard::characterKeyRect(i))});
+        keys.append({m_window.find<QWidget>(QStringLiteral("Picture12")),
+                     pixels(keyboard::kBackspaceRect)});
+        keys.append(
+            {m_window.find<QWidget>(QStringLiteral("Picture14")), pixels(keyboard::kEnterRect)});
+        const QWidget* keyboardPanel = m_window.find<QWidget>(QStringLiteral("Picture6"));
+        for (const auto& [face, place] : keys) {
+            QCOMPARE(face->geometry(), place);
+            QVERIFY2(keyboardPanel->rect().contains(place), qPrintable(face->objectName()));
+            for (const auto& [other, otherPlace] : keys)
+                QVERIFY2(other == face || !place.intersects(otherPlace),
+                         qPrintable(face->objectName() + QLatin1Char(' ') + other->objectName()));
+        }
         // Nothing on the panel or the usage bar can take the focus.
         for (const char* holder : {"Picture6", "Picture3"}) {
-            QWidget* panel = find<QWidget>(QLatin1String(holder));
+            QWidget* panel = m_window.find<QWidget>(QLatin1String(holder));
             QCOMPARE(panel->focusPolicy(), Qt::NoFocus);
             for (QWidget* child : panel->findChildren<QWidget*>())
                 QVERIFY2(child->focusPolicy() == Qt::NoFocus, qPrintable(child->objectName()));
@@ -131,7 +152,7 @@ private slots:
         for (int i = 0; i < 36; ++i)
             keys << QStringLiteral("Picture7_%1").arg(i);
         for (const QString& name : keys) {
-            auto* key = find<KeyFace>(name);
+            auto* key = m_window.find<KeyFace>(name);
             const QRect ink = captionInk(key);
             QVERIFY2(!ink.isEmpty(), qPrintable(name));
             QVERIFY2(key->rect().adjusted(2, 1, -2, -1).contains(ink),
@@ -145,32 +166,32 @@ private slots:
 
     void usageKeysStandOnTheBar()
     {
-        QLabel* mg = find<QLabel>(QStringLiteral("Label5_9"));
+        QLabel* mg = m_window.find<QLabel>(QStringLiteral("Label5_9"));
         QCOMPARE(mg->text(), QStringLiteral("mg"));
-        QCOMPARE(mg->geometry().topLeft(), QPoint(4, 4));
+        QCOMPARE(mg->geometry().topLeft(), usageKeyCorner(9));
         QVERIFY(mg->width() >= 12 && mg->height() >= 12);
         QVERIFY(mg->width() >= mg->fontMetrics().horizontalAdvance(mg->text()));
         QCOMPARE(mg->cursor().shape(), Qt::PointingHandCursor);
-        QLabel* injection = find<QLabel>(QStringLiteral("Label5_13"));
+        QLabel* injection = m_window.find<QLabel>(QStringLiteral("Label5_13"));
         QCOMPARE(injection->text(), QStringLiteral("    用法：肌肉注射 st"));
-        QCOMPARE(injection->geometry().topLeft(), QPoint(636, 4));
+        QCOMPARE(injection->geometry().topLeft(), usageKeyCorner(13));
         QVERIFY(injection->width() >= 126);
         QCOMPARE(m_window->usageKeyBar()->findChildren<QLabel*>().size(), 20);
         QVERIFY(!m_window->usageKeyBar()->key(17)); // the drug search box's caption
         // Where "×" lies on the blank start of "    用法：", the pointer finds "×".
-        QLabel* times = find<QLabel>(QStringLiteral("Label5_16"));
+        QLabel* times = m_window.find<QLabel>(QStringLiteral("Label5_16"));
         QCOMPARE(m_window->usageKeyBar()->childAt(times->geometry().center()), times);
     }
 
     void keysTypeIntoTheLastPlainField()
     {
         QLineEdit* name = field(0);
-        focus(name);
+        QVERIFY(UserInput::focus(name));
         clickKey(u'z');
         clickKey(u's');
         QCOMPARE(name->text(), QStringLiteral("zs"));
         QCOMPARE(QApplication::focusWidget(), name);
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(),
                  QStringLiteral("zs\uFF0C\uFF0C"));
         // The selection is replaced, and the field's typing limit holds as for typed keys.
         name->setText(QStringLiteral("abcd"));
@@ -184,11 +205,11 @@ private slots:
 
     void keysFollowTheFieldsOwnRules()
     {
-        focus(field(1));
+        QVERIFY(UserInput::focus(field(1)));
         clickKey(u'2');
         QCOMPARE(field(1)->text(), QStringLiteral("女"));
         // A field left for the desk still takes the keys and gets the focus back.
-        focus(searchBox());
+        QVERIFY(UserInput::focus(searchBox()));
         QTest::mouseClick(m_window->desk(), Qt::LeftButton, {}, QPoint(2, 2));
         clickKey(u'w');
         QCOMPARE(searchBox()->text(), QStringLiteral("w"));
@@ -198,7 +219,7 @@ private slots:
 
     void keysTypeIntoTheBodyWhenItWasUsedLast()
     {
-        focus(searchBox());
+        QVERIFY(UserInput::focus(searchBox()));
         body()->setPlainText(QStringLiteral("ab"));
         QTest::mouseClick(body()->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(QApplication::focusWidget(), body());
@@ -212,8 +233,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), body());
 
         // The injection card body is a rich field as well.
-        QTextEdit* card = find<QTextEdit>(QStringLiteral("R2"));
-        focus(card);
+        QTextEdit* card = m_window.find<QTextEdit>(QStringLiteral("R2"));
+        QVERIFY(UserInput::focus(card));
         clickKey(u'7');
         QCOMPARE(card->toPlainText(), QStringLiteral("7"));
         QCOMPARE(body()->toPlainText(), QStringLiteral("aqb"));
@@ -249,41 +270,41 @@ private slots:
     void backspaceAndEnterGoToTheFocusedControl()
     {
         QLineEdit* address = field(5);
-        focus(address);
+        QVERIFY(UserInput::focus(address));
         address->setText(QStringLiteral("城东区"));
         address->setCursorPosition(2);
-        QTest::mouseClick(find<QLabel>(QStringLiteral("Label20")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QLabel>(QStringLiteral("Label20")), Qt::LeftButton);
         QCOMPARE(address->text(), QStringLiteral("城区"));
         QCOMPARE(QApplication::focusWidget(), address);
-        QTest::mouseClick(find<QLabel>(QStringLiteral("Label14")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QLabel>(QStringLiteral("Label14")), Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), searchBox());
 
-        focus(body());
+        QVERIFY(UserInput::focus(body()));
         body()->setPlainText(QStringLiteral("ab"));
         body()->moveCursor(QTextCursor::End);
-        QTest::mouseClick(find<QWidget>(QStringLiteral("Picture14")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QWidget>(QStringLiteral("Picture14")), Qt::LeftButton);
         QCOMPARE(body()->toPlainText(), QStringLiteral("ab\n"));
-        QTest::mouseClick(find<QWidget>(QStringLiteral("Picture12")), Qt::LeftButton);
-        QTest::mouseClick(find<QWidget>(QStringLiteral("Picture12")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QWidget>(QStringLiteral("Picture12")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QWidget>(QStringLiteral("Picture12")), Qt::LeftButton);
         QCOMPARE(body()->toPlainText(), QStringLiteral("a"));
         QCOMPARE(QApplication::focusWidget(), body());
     }
 
     void keyShowsItsPressedFaceWhileHeld()
     {
-        auto* key = find<KeyFace>(QStringLiteral("Picture7_10"));
+        auto* key = m_window.find<KeyFace>(QStringLiteral("Picture7_10"));
         const QImage released = key->pixmap().toImage();
-        focus(field(0));
-        QTest::mousePress(find<QLabel>(QStringLiteral("Label11_10")), Qt::RightButton);
+        QVERIFY(UserInput::focus(field(0)));
+        QTest::mousePress(m_window.find<QLabel>(QStringLiteral("Label11_10")), Qt::RightButton);
         QVERIFY(key->isPressed());
         QVERIFY(key->pixmap().toImage() != released);
         QCOMPARE(field(0)->text(), QString()); // typed on release, not on press
-        QTest::mouseRelease(find<QLabel>(QStringLiteral("Label11_10")), Qt::RightButton);
+        QTest::mouseRelease(m_window.find<QLabel>(QStringLiteral("Label11_10")), Qt::RightButton);
         QVERIFY(!key->isPressed());
         QCOMPARE(key->pixmap().toImage(), released);
         QCOMPARE(field(0)->text(), QStringLiteral("a"));
 
-        auto* enter = find<KeyFace>(QStringLiteral("Picture14"));
+        auto* enter = m_window.find<KeyFace>(QStringLiteral("Picture14"));
         QTest::mousePress(enter, Qt::LeftButton);
         QVERIFY(enter->isPressed());
         QCOMPARE(enter->pixmap().size(), QSize(44, 16));

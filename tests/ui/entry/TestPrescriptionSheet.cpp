@@ -5,6 +5,8 @@
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/UserInput.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,52 +21,29 @@
 
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
-
-namespace {
-
-// Types text the way an input method commits a phrase.
-void commit(QWidget* target, const QString& text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(target, &event);
-}
-
-} // namespace
+using quilloa::test::UserInput;
 
 class TestPrescriptionSheet : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<MainWindow> m_window;
+    quilloa::test::WindowProbe<MainWindow> m_window;
 
-    template <class T> T* find(const QString& name) const
-    {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
     QLineEdit* field(int index) const
     {
-        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
-    LookupList* list(const char* name) const { return find<LookupList>(QLatin1String(name)); }
-    QString cardLine() const { return find<QLabel>(QStringLiteral("Label6_1"))->text(); }
+    LookupList* list(const char* name) const
+    {
+        return m_window.find<LookupList>(QLatin1String(name));
+    }
+    QString cardLine() const { return m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(); }
 
     void openWithNewSheet()
     {
-        m_window = std::make_unique<MainWindow>(m_folder->context());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(m_window.open(m_folder->context()));
         m_window->newPrescription();
-    }
-
-    void focus(QWidget* widget)
-    {
-        widget->setFocus(Qt::TabFocusReason);
-        QCOMPARE(QApplication::focusWidget(), widget);
     }
 
     void addReferences()
@@ -99,7 +78,7 @@ private slots:
     void titleAndCaptionsKeepInsideTheSheet()
     {
         PrescriptionSheet* sheet = m_window->sheet();
-        QLabel* title = find<QLabel>(QStringLiteral("Label3_0"));
+        QLabel* title = m_window.find<QLabel>(QStringLiteral("Label3_0"));
         sheet->setTitle(QString(50, QChar(u'医')));
         QCOMPARE(title->text().size(), 53);
         QVERIFY(title->x() >= 0);
@@ -112,9 +91,9 @@ private slots:
         QCOMPARE(title->size(), QSize(8 * 21, 21)); // eight ems of 21 px at 15.75 pt
 
         // "姓名：" at 黑体 10.5 pt: three ems of 14 px; the rule under it lies at 840 / 15 px.
-        QLabel* name = find<QLabel>(QStringLiteral("Label3_2"));
+        QLabel* name = m_window.find<QLabel>(QStringLiteral("Label3_2"));
         QCOMPARE(name->size(), QSize(42, 14));
-        QVERIFY(find<QLabel>(QStringLiteral("Label6_1"))->geometry().bottom() < 900 / 15);
+        QVERIFY(m_window.find<QLabel>(QStringLiteral("Label6_1"))->geometry().bottom() < 900 / 15);
     }
 
     void sexCodesBecomeWords_data()
@@ -134,7 +113,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QLineEdit* sex = field(sheet::SexField);
-        focus(sex);
+        QVERIFY(UserInput::focus(sex, Qt::TabFocusReason));
         QTest::keyClicks(sex, typed);
         QCOMPARE(sex->text(), shown);
         QCOMPARE(sex->cursorPosition(), 1);
@@ -156,11 +135,11 @@ private slots:
 
     void cardFollowsNameSexAgeAndDate()
     {
-        focus(field(sheet::NameField));
-        commit(field(sheet::NameField), QStringLiteral("张三"));
-        focus(field(sheet::SexField));
+        QVERIFY(UserInput::focus(field(sheet::NameField), Qt::TabFocusReason));
+        UserInput::commit(field(sheet::NameField), QStringLiteral("张三"));
+        QVERIFY(UserInput::focus(field(sheet::SexField), Qt::TabFocusReason));
         QTest::keyClicks(field(sheet::SexField), QStringLiteral("1"));
-        focus(field(sheet::AgeField));
+        QVERIFY(UserInput::focus(field(sheet::AgeField), Qt::TabFocusReason));
         QTest::keyClicks(field(sheet::AgeField), QStringLiteral("45"));
         QCOMPARE(cardLine(), QStringLiteral("张三\uFF0C男\uFF0C45"));
 
@@ -169,7 +148,8 @@ private slots:
         QCOMPARE(cardLine(), QStringLiteral("\uFF0C\uFF0C"));
 
         field(sheet::VisitDateField)->setText(QStringLiteral("2009-05-10"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_2"))->text(), QStringLiteral("2009-05-10"));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_2"))->text(),
+                 QStringLiteral("2009-05-10"));
     }
 
     void typingStopsAtEachLimit_data()
@@ -187,7 +167,7 @@ private slots:
         QFETCH(int, limit);
         QLineEdit* typed = field(index);
         typed->clear();
-        focus(typed);
+        QVERIFY(UserInput::focus(typed, Qt::TabFocusReason));
         QTest::keyClicks(typed, QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
         QCOMPARE(typed->text().size(), qsizetype(limit));
         if (index != sheet::SexField)
@@ -197,16 +177,16 @@ private slots:
     void committedPhraseIsCutToTheRoomLeft()
     {
         QLineEdit* name = field(sheet::NameField);
-        focus(name);
-        commit(name, QStringLiteral("欧阳"));
-        commit(name, QStringLiteral("娜娜娜"));
+        QVERIFY(UserInput::focus(name, Qt::TabFocusReason));
+        UserInput::commit(name, QStringLiteral("欧阳"));
+        UserInput::commit(name, QStringLiteral("娜娜娜"));
         QCOMPARE(name->text(), QStringLiteral("欧阳娜娜"));
     }
 
     void pasteIsCutToTheRoomLeft()
     {
         QLineEdit* age = field(sheet::AgeField);
-        focus(age);
+        QVERIFY(UserInput::focus(age, Qt::TabFocusReason));
         QTest::keyClicks(age, QStringLiteral("4"));
         QGuiApplication::clipboard()->setText(QStringLiteral("56789\nnext line"));
         QTest::keySequence(age, QKeySequence::Paste);
@@ -220,7 +200,7 @@ private slots:
         sheet->setFieldText(sheet::DiagnosisField, longName);
         QCOMPARE(sheet->fieldText(sheet::DiagnosisField), longName);
         QLineEdit* diagnosis = field(sheet::DiagnosisField);
-        focus(diagnosis);
+        QVERIFY(UserInput::focus(diagnosis, Qt::TabFocusReason));
         diagnosis->end(false);
         QTest::keyClick(diagnosis, Qt::Key_A);
         QCOMPARE(diagnosis->text(), longName);
@@ -232,7 +212,7 @@ private slots:
     {
         LookupList* diagnoses = list("list2");
         QLineEdit* diagnosis = field(sheet::DiagnosisField);
-        focus(diagnosis);
+        QVERIFY(UserInput::focus(diagnosis, Qt::TabFocusReason));
         QVERIFY(diagnoses->isVisible());
         QCOMPARE(diagnoses->count(), 3);
         QTest::keyClicks(diagnosis, QStringLiteral("j"));
@@ -251,14 +231,14 @@ private slots:
     {
         LookupList* addresses = list("list5");
         QLineEdit* address = field(sheet::AddressField);
-        focus(address);
+        QVERIFY(UserInput::focus(address, Qt::TabFocusReason));
         QCOMPARE(addresses->count(), 2);
         QTest::keyClicks(address, QStringLiteral("d"));
         QCOMPARE(addresses->count(), 2); // cd and dh both contain d
         QCOMPARE(addresses->text(0), QStringLiteral("城东"));
-        focus(field(sheet::NameField));
+        QVERIFY(UserInput::focus(field(sheet::NameField), Qt::TabFocusReason));
         QVERIFY(!addresses->isVisible());
-        focus(address);
+        QVERIFY(UserInput::focus(address, Qt::TabFocusReason));
         QCOMPARE(addresses->count(), 1); // only dh starts with d
         QCOMPARE(addresses->text(0), QStringLiteral("东湖"));
         QVERIFY(!list("list2")->isVisible());
@@ -268,7 +248,7 @@ private slots:
     {
         QLineEdit* diagnosis = field(sheet::DiagnosisField);
         LookupList* diagnoses = list("list2");
-        focus(diagnosis);
+        QVERIFY(UserInput::focus(diagnosis, Qt::TabFocusReason));
         QTest::keyClicks(diagnosis, QStringLiteral("jx"));
         QTest::keyClick(diagnosis, Qt::Key_Down);
         QCOMPARE(QApplication::focusWidget(), diagnoses);
@@ -287,7 +267,7 @@ private slots:
         SettingsStore(m_folder->paths().settingsFile)
             .add(ReferenceList::Addresses, QStringLiteral("城关镇东大街幸福小区二十三号楼三单元"),
                  QStringLiteral("cgzddjxfxq"));
-        focus(address);
+        QVERIFY(UserInput::focus(address, Qt::TabFocusReason));
         QTest::keyClicks(address, QStringLiteral("cg"));
         QCOMPARE(addresses->count(), 1);
         const QRect first = addresses->visualRect(addresses->model()->index(0, 0));
@@ -300,7 +280,7 @@ private slots:
     void downElsewhereDoesNothing()
     {
         QLineEdit* name = field(sheet::NameField);
-        focus(name);
+        QVERIFY(UserInput::focus(name, Qt::TabFocusReason));
         QTest::keyClicks(name, QStringLiteral("ab"));
         name->setCursorPosition(1);
         QTest::keyClick(name, Qt::Key_Down);
@@ -313,7 +293,7 @@ private slots:
     {
         const QStringList order = {"Text4_0", "Text4_1", "Text4_2", "Text4_4", "Text4_5",
                                    "Text1",   "Text4_3", "Text4_6", "Text4_7", "R1"};
-        focus(field(sheet::NameField));
+        QVERIFY(UserInput::focus(field(sheet::NameField), Qt::TabFocusReason));
         for (qsizetype i = 1; i < order.size(); ++i) {
             QWidget* from = QApplication::focusWidget();
             // Enter moves on from the sheet's fields; the drug search box is left by Tab.
@@ -330,8 +310,8 @@ private slots:
         LookupList* diagnoses = list("list2");
         QWidget* targets[] = {m_window->desk(), m_window->sheet(), m_window->body()->viewport()};
         for (QWidget* target : targets) {
-            focus(field(sheet::NameField));
-            focus(field(sheet::DiagnosisField));
+            QVERIFY(UserInput::focus(field(sheet::NameField), Qt::TabFocusReason));
+            QVERIFY(UserInput::focus(field(sheet::DiagnosisField), Qt::TabFocusReason));
             QVERIFY(diagnoses->isVisible());
             QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(2, 2));
             QVERIFY2(!diagnoses->isVisible(), qPrintable(target->objectName()));
@@ -343,7 +323,7 @@ private slots:
         StoreFile::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         QLineEdit* diagnosis = field(sheet::DiagnosisField);
-        focus(diagnosis);
+        QVERIFY(UserInput::focus(diagnosis, Qt::TabFocusReason));
         QTest::keyClicks(diagnosis, QStringLiteral("j'"));
         QCOMPARE(diagnosis->text(), QStringLiteral("j'"));
         QVERIFY(!list("list2")->isVisible());
@@ -352,7 +332,7 @@ private slots:
     void quoteInCodeIsJustACharacter()
     {
         QLineEdit* address = field(sheet::AddressField);
-        focus(address);
+        QVERIFY(UserInput::focus(address, Qt::TabFocusReason));
         QTest::keyClicks(address, QStringLiteral("'"));
         QCOMPARE(list("list5")->count(), 0);
         QCOMPARE(address->text(), QStringLiteral("'"));

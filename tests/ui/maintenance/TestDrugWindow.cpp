@@ -1,11 +1,15 @@
 #include "common/Twips.h"
 #include "maintenance/DrugWindow.h"
+#include "maintenance/DrugWindowLayout.h"
 #include "store/BoundQuery.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/UserInput.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -22,16 +26,18 @@
 #include <memory>
 
 using namespace quilloa;
+using quilloa::test::LayoutCheck;
 using quilloa::test::LockedStore;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::UserInput;
 
 class TestDrugWindow : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<DrugWindow> m_window;
+    quilloa::test::WindowProbe<DrugWindow> m_window;
 
     SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
@@ -51,29 +57,32 @@ class TestDrugWindow : public QObject
 
     QList<ReferenceEntry> stored() const { return settings().all(ReferenceList::Drugs).value(); }
 
-    void open()
-    {
-        m_window = std::make_unique<DrugWindow>(m_folder->context());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
+    void open() { QVERIFY(m_window.open(m_folder->context())); }
 
-    template <class T> T* find(const QString& name) const
+    QAbstractItemView* list() const
     {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return m_window.find<QAbstractItemView>(QStringLiteral("List1"));
     }
-    QAbstractItemView* list() const { return find<QAbstractItemView>(QStringLiteral("List1")); }
-    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
-    QLineEdit* usageBox() const { return find<QLineEdit>(QStringLiteral("Text4")); }
-    QLineEdit* codeBox() const { return find<QLineEdit>(QStringLiteral("Text5")); }
-    QPushButton* addButton() const { return find<QPushButton>(QStringLiteral("Command1")); }
-    QPushButton* saveButton() const { return find<QPushButton>(QStringLiteral("Command2")); }
-    QPushButton* deleteButton() const { return find<QPushButton>(QStringLiteral("Command3")); }
-    QLabel* key(int index) const { return find<QLabel>(QStringLiteral("Label5_%1").arg(index)); }
+    QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
+    QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
+    QLineEdit* usageBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text4")); }
+    QLineEdit* codeBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text5")); }
+    QPushButton* addButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("Command1"));
+    }
+    QPushButton* saveButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("Command2"));
+    }
+    QPushButton* deleteButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("Command3"));
+    }
+    QLabel* key(int index) const
+    {
+        return m_window.find<QLabel>(QStringLiteral("Label5_%1").arg(index));
+    }
 
     QStringList listed() const
     {
@@ -92,14 +101,6 @@ class TestDrugWindow : public QObject
         const QRect rect = list()->visualRect(list()->model()->index(line, 0));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
     }
-    static void typeText(QLineEdit* box, const QString& text)
-    {
-        box->setFocus();
-        QInputMethodEvent typing;
-        typing.setCommitString(text);
-        QCoreApplication::sendEvent(box, &typing);
-    }
-    static void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QStringList boxes() const { return {nameBox()->text(), usageBox()->text(), codeBox()->text()}; }
 
 private slots:
@@ -116,23 +117,28 @@ private slots:
         open();
         QCOMPARE(m_window->objectName(), QStringLiteral("Form2"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("药品维护"));
-        QCOMPARE(m_window->size(), QSize(twipsToPixels(9615), twipsToPixels(5100 + 480)));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(drugwindow::kClientWidth),
+                                         twipsToPixels(drugwindow::kClientHeight)));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-        QCOMPARE(list()->geometry(), twipsRect(120, 120, 4875, 4380));
-        QCOMPARE(find<QGroupBox>(QStringLiteral("Frame1"))->title(), QStringLiteral("添加药品"));
-        QCOMPARE(nameBox()->geometry(), twipsRect(1080, 420, 3015, 330));
+        const QStringList faults =
+            LayoutCheck::all(m_window.get(), LayoutCheck::join(drugwindow::kPlacements,
+                                                               drugwindow::kExchangePlacements));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QCOMPARE(m_window.find<QGroupBox>(QStringLiteral("Frame1"))->title(),
+                 QStringLiteral("添加药品"));
         QCOMPARE(nameBox()->parentWidget()->objectName(), QStringLiteral("Frame1"));
-        QCOMPARE(searchBox()->geometry(), twipsRect(1200, 4620, 3795, 315));
         QCOMPARE(addButton()->text(), QStringLiteral("添  加"));
         QCOMPARE(saveButton()->text(), QStringLiteral("保  存"));
         QCOMPARE(deleteButton()->text(), QStringLiteral("删  除"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("药品名称："));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("用法用量："));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label3"))->text(), QStringLiteral("拼音代码："));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("药品名称："));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label2"))->text(),
+                 QStringLiteral("用法用量："));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label3"))->text(),
+                 QStringLiteral("拼音代码："));
         QCOMPARE(key(1)->text(), QStringLiteral("拼音查询："));
 
-        const QLabel* help = find<QLabel>(QStringLiteral("Label4"));
-        QCOMPARE(help->geometry(), twipsRect(5160, 2640, 4335, 1875));
+        const QLabel* help = m_window.find<QLabel>(QStringLiteral("Label4"));
         QCOMPARE(help->palette().color(QPalette::WindowText), QColor(Qt::blue));
         QTextDocument shown;
         shown.setHtml(help->text());
@@ -147,8 +153,7 @@ private slots:
         shown.setDocumentMargin(0);
         QVERIFY(shown.size().height() <= help->height());
 
-        const QWidget* keypad = find<QWidget>(QStringLiteral("Picture3"));
-        QCOMPARE(keypad->geometry(), twipsRect(5160, 4620, 4335, 375));
+        const QWidget* keypad = m_window.find<QWidget>(QStringLiteral("Picture3"));
         const QList<std::pair<int, QString>> keys = {
             {0, "mg"},  {2, "ml"},  {17, "×"},  {9, "#"},    {13, "tid"}, {5, "bid"},
             {16, "qd"}, {7, "qid"}, {10, "qn"}, {11, "qod"}, {12, "prn"}, {14, "HS"}};
@@ -158,7 +163,14 @@ private slots:
             QCOMPARE(key(index)->cursor().shape(), Qt::PointingHandCursor);
         }
         QCOMPARE(key(17)->text(), QString(QChar(0x00D7)));
-        QCOMPARE(key(13)->pos(), twipsRect(1320, 60, 270, 180).topLeft());
+        // The keys stand in one row inside the keypad, none over another.
+        for (const auto& [index, caption] : keys) {
+            QVERIFY2(keypad->rect().contains(key(index)->geometry()), qPrintable(caption));
+            for (const auto& [other, otherCaption] : keys)
+                QVERIFY2(other == index ||
+                             !key(index)->geometry().intersects(key(other)->geometry()),
+                         qPrintable(caption + QLatin1Char(' ') + otherCaption));
+        }
     }
 
     void focusStartsOnAddAndFollowsTheOrder()
@@ -211,10 +223,10 @@ private slots:
     void codeFollowsEveryChangeOfTheName()
     {
         open();
-        click(addButton());
-        typeText(nameBox(), QStringLiteral("阿莫西林片"));
+        UserInput::click(addButton());
+        UserInput::typeText(nameBox(), QStringLiteral("阿莫西林片"));
         QCOMPARE(codeBox()->text(), QStringLiteral("amxlp"));
-        typeText(nameBox(), QStringLiteral(" 0.25×24"));
+        UserInput::typeText(nameBox(), QStringLiteral(" 0.25×24"));
         QCOMPARE(codeBox()->text(), QStringLiteral("amxlp "));
         codeBox()->setText(QStringLiteral("abc"));
         QTest::keyClick(nameBox(), Qt::Key_Backspace);
@@ -228,7 +240,7 @@ private slots:
         open();
         searchBox()->setText(QStringLiteral("q"));
         QCOMPARE(listed(), QStringList({"青霉素针 960万"}));
-        click(addButton());
+        UserInput::click(addButton());
         QVERIFY(m_window->isAdding());
         QCOMPARE(searchBox()->text(), QString());
         QCOMPARE(listed().size(), 2);
@@ -240,11 +252,11 @@ private slots:
     void saveWithUsageStoresNameSlashUsageAndTrimmedCode()
     {
         open();
-        click(addButton());
-        typeText(nameBox(), QStringLiteral("阿莫西林片 0.25×24"));
+        UserInput::click(addButton());
+        UserInput::typeText(nameBox(), QStringLiteral("阿莫西林片 0.25×24"));
         QCOMPARE(codeBox()->text(), QStringLiteral("amxlp "));
-        typeText(usageBox(), QStringLiteral("0.5 tid"));
-        click(saveButton());
+        UserInput::typeText(usageBox(), QStringLiteral("0.5 tid"));
+        UserInput::click(saveButton());
         QCOMPARE(stored().size(), 1);
         QCOMPARE(stored().at(0).name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
         QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("amxlp")));
@@ -263,9 +275,9 @@ private slots:
     {
         addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
         open();
-        click(addButton());
-        typeText(nameBox(), QStringLiteral("青霉素针 960万"));
-        click(saveButton());
+        UserInput::click(addButton());
+        UserInput::typeText(nameBox(), QStringLiteral("青霉素针 960万"));
+        UserInput::click(saveButton());
         QCOMPARE(stored().at(1).name, QStringLiteral("青霉素针 960万"));
         QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral("qmsz")));
         clickLine(0);
@@ -276,10 +288,10 @@ private slots:
     void clearedCodeStoresTheName()
     {
         open();
-        click(addButton());
-        typeText(nameBox(), QStringLiteral("头孢呋辛钠针 2.25"));
+        UserInput::click(addButton());
+        UserInput::typeText(nameBox(), QStringLiteral("头孢呋辛钠针 2.25"));
         codeBox()->setText(QStringLiteral("   "));
-        click(saveButton());
+        UserInput::click(saveButton());
         QCOMPARE(codeBox()->text(), QStringLiteral("头孢呋辛钠针 2.25"));
         QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("头孢呋辛钠针 2.25")));
     }
@@ -290,8 +302,8 @@ private slots:
         const qint64 second = addDrug(QStringLiteral("感冒灵颗粒"), QStringLiteral("gmlkl"));
         open();
         clickLine(1);
-        typeText(usageBox(), QStringLiteral("1袋 tid"));
-        click(saveButton());
+        UserInput::typeText(usageBox(), QStringLiteral("1袋 tid"));
+        UserInput::click(saveButton());
         const QList<ReferenceEntry> rows = stored();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(0).rowId, first);
@@ -310,8 +322,8 @@ private slots:
         searchBox()->setText(QStringLiteral("a"));
         QCOMPARE(listed(), QStringList({"阿莫西林片 0.25×24", "阿司匹林片"}));
         clickLine(1);
-        typeText(usageBox(), QStringLiteral("0.1 qd"));
-        click(saveButton());
+        UserInput::typeText(usageBox(), QStringLiteral("0.1 qd"));
+        UserInput::click(saveButton());
         QCOMPARE(stored().at(0).name, QStringLiteral("旧药"));
         QCOMPARE(stored().at(1).name, QStringLiteral("青霉素针 960万"));
         QCOMPARE(stored().at(2).name, QStringLiteral("阿莫西林片 0.25×24"));
@@ -327,8 +339,8 @@ private slots:
         QCOMPARE(listed().size(), 2);
         clickLine(1);
         QCOMPARE(boxes(), QStringList({"旧药", "1片", ""}));
-        typeText(usageBox(), QStringLiteral(" bid"));
-        click(saveButton());
+        UserInput::typeText(usageBox(), QStringLiteral(" bid"));
+        UserInput::click(saveButton());
         QCOMPARE(stored().at(0).name, QStringLiteral("青霉素针 960万"));
         QCOMPARE(stored().at(1).name, QStringLiteral("旧药/1片 bid"));
         // Its empty code box became the name.
@@ -346,13 +358,13 @@ private slots:
         usageBox()->setText(QStringLiteral("改"));
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
-            click(saveButton());
+            UserInput::click(saveButton());
             QVERIFY(answer.seen());
             QVERIFY(answer.text().contains(QStringLiteral("选择")));
         }
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
-            click(deleteButton());
+            UserInput::click(deleteButton());
             QVERIFY(answer.seen());
         }
         QCOMPARE(stored().size(), 2);
@@ -368,7 +380,7 @@ private slots:
         open();
         searchBox()->setText(QStringLiteral("gm"));
         clickLine(0);
-        click(deleteButton());
+        UserInput::click(deleteButton());
         QCOMPARE(stored().size(), 2);
         QCOMPARE(stored().at(0).rowId, kept);
         QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
@@ -385,14 +397,14 @@ private slots:
         {
             LockedStore lock(m_folder->paths().settingsFile);
             MessageBoxAnswer answer(QMessageBox::Ok);
-            click(deleteButton());
+            UserInput::click(deleteButton());
             QVERIFY(answer.seen());
             QVERIFY(answer.text().contains(QStringLiteral("被其他程序占用，请关闭它后重试")));
         }
         QCOMPARE(stored().size(), 1);
         QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
         QCOMPARE(boxes().at(0), QStringLiteral("感冒灵颗粒"));
-        click(deleteButton());
+        UserInput::click(deleteButton());
         QVERIFY(stored().isEmpty());
     }
 
@@ -429,8 +441,8 @@ private slots:
     void enterMovesFromNameToUsageToSave()
     {
         open();
-        click(addButton());
-        typeText(nameBox(), QStringLiteral("青霉素针"));
+        UserInput::click(addButton());
+        UserInput::typeText(nameBox(), QStringLiteral("青霉素针"));
         QTest::keyClick(nameBox(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), usageBox());
         QCOMPARE(nameBox()->text(), QStringLiteral("青霉素针"));
@@ -450,7 +462,7 @@ private slots:
         for (QPushButton* button : m_window->findChildren<QPushButton*>())
             QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
         const QList<QWidget*> elsewhere{codeBox(), searchBox(), list()};
-        typeText(usageBox(), QStringLiteral(" 饭后"));
+        UserInput::typeText(usageBox(), QStringLiteral(" 饭后"));
         for (QWidget* control : elsewhere) {
             control->setFocus();
             QTest::keyClick(control, Qt::Key_Return);
@@ -459,8 +471,8 @@ private slots:
         QCOMPARE(stored().size(), 1);
         QCOMPARE(stored().first().name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
 
-        click(addButton());
-        typeText(nameBox(), QStringLiteral("青霉素"));
+        UserInput::click(addButton());
+        UserInput::typeText(nameBox(), QStringLiteral("青霉素"));
         for (QWidget* control : elsewhere) {
             control->setFocus();
             QTest::keyClick(control, Qt::Key_Return);
@@ -477,7 +489,7 @@ private slots:
     {
         addDrug(QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("amxlp"));
         open();
-        typeText(usageBox(), QStringLiteral(" 饭后"));
+        UserInput::typeText(usageBox(), QStringLiteral(" 饭后"));
         {
             MessageBoxAnswer keep(QMessageBox::No);
             QTest::keyClick(usageBox(), Qt::Key_Escape);
@@ -488,7 +500,7 @@ private slots:
         QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid 饭后"));
 
         // Once saved the typing is safe; a keypad key typed and taken back loses nothing either.
-        click(saveButton());
+        UserInput::click(saveButton());
         QCOMPARE(stored().first().name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid 饭后"));
         QTest::mouseClick(key(13), Qt::LeftButton);
         QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid 饭后tid"));
@@ -511,7 +523,7 @@ private slots:
         QTest::mouseClick(key(13), Qt::LeftButton);
         QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid"));
 
-        typeText(nameBox(), QStringLiteral("阿莫西林片 0.25"));
+        UserInput::typeText(nameBox(), QStringLiteral("阿莫西林片 0.25"));
         searchBox()->setFocus();
         QTest::mouseClick(key(17), Qt::LeftButton);
         QCOMPARE(nameBox()->text(), QStringLiteral("阿莫西林片 0.25×"));
@@ -532,14 +544,14 @@ private slots:
     {
         open();
         QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, QPoint(10, 10));
-        QMenu* popup = find<QMenu>(QStringLiteral("pu"));
+        QMenu* popup = m_window.find<QMenu>(QStringLiteral("pu"));
         QVERIFY(!popup->isVisible());
 
         m_window.reset();
         addDrug(QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
         addDrug(QStringLiteral("阿莫西林片"), QStringLiteral("amxlp"));
         open();
-        popup = find<QMenu>(QStringLiteral("pu"));
+        popup = m_window.find<QMenu>(QStringLiteral("pu"));
         const QRect second = list()->visualRect(list()->model()->index(1, 0));
         QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, second.center());
         QVERIFY(popup->isVisible());
@@ -580,12 +592,12 @@ private slots:
     void refusedSaveKeepsWhatWasTyped()
     {
         open();
-        click(addButton());
+        UserInput::click(addButton());
         const QString tooLong(201, QChar(0x836F));
         nameBox()->setText(tooLong);
         codeBox()->setText(QStringLiteral("yao"));
         MessageBoxAnswer answer(QMessageBox::Ok);
-        click(saveButton());
+        UserInput::click(saveButton());
         QVERIFY(answer.seen());
         QVERIFY(answer.text().contains(QStringLiteral("未能保存")));
         QVERIFY(stored().isEmpty());
@@ -593,7 +605,7 @@ private slots:
         QCOMPARE(nameBox()->text(), tooLong);
 
         nameBox()->setText(QStringLiteral("药"));
-        click(saveButton());
+        UserInput::click(saveButton());
         QCOMPARE(stored().size(), 1);
     }
 };

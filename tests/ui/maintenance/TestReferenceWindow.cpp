@@ -1,10 +1,14 @@
 #include "common/Twips.h"
 #include "maintenance/ReferenceWindow.h"
+#include "maintenance/ReferenceWindowLayout.h"
 #include "store/BoundQuery.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/UserInput.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -19,15 +23,17 @@
 #include <memory>
 
 using namespace quilloa;
+using quilloa::test::LayoutCheck;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::UserInput;
 
 class TestReferenceWindow : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<ReferenceWindow> m_window;
+    quilloa::test::WindowProbe<ReferenceWindow> m_window;
 
     SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
@@ -42,25 +48,25 @@ class TestReferenceWindow : public QObject
 
     void open(ReferenceList list = ReferenceList::Diagnoses)
     {
-        m_window = std::make_unique<ReferenceWindow>(m_folder->context(), list);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(m_window.open(m_folder->context(), list));
     }
 
-    template <class T> T* find(const QString& name) const
+    QAbstractItemView* list() const
     {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return m_window.find<QAbstractItemView>(QStringLiteral("List1"));
     }
-    QAbstractItemView* list() const { return find<QAbstractItemView>(QStringLiteral("List1")); }
-    QLineEdit* searchBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QLineEdit* nameBox() const { return find<QLineEdit>(QStringLiteral("Text3")); }
-    QLineEdit* codeBox() const { return find<QLineEdit>(QStringLiteral("Text5")); }
-    QPushButton* addButton() const { return find<QPushButton>(QStringLiteral("Command2")); }
-    QPushButton* quitButton() const { return find<QPushButton>(QStringLiteral("Command1")); }
-    QMenu* popup() const { return find<QMenu>(QStringLiteral("pu")); }
+    QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
+    QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
+    QLineEdit* codeBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text5")); }
+    QPushButton* addButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("Command2"));
+    }
+    QPushButton* quitButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("Command1"));
+    }
+    QMenu* popup() const { return m_window.find<QMenu>(QStringLiteral("pu")); }
 
     QStringList listed() const
     {
@@ -88,13 +94,6 @@ class TestReferenceWindow : public QObject
         popup()->actions().at(0)->trigger();
         popup()->hide();
     }
-    static void typeText(QLineEdit* box, const QString& text)
-    {
-        box->setFocus();
-        QInputMethodEvent typing;
-        typing.setCommitString(text);
-        QCoreApplication::sendEvent(box, &typing);
-    }
 
 private slots:
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
@@ -110,17 +109,21 @@ private slots:
         open();
         QCOMPARE(m_window->objectName(), QStringLiteral("Form3"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("诊断名称维护"));
-        QCOMPARE(m_window->size(), QSize(twipsToPixels(5910), twipsToPixels(4485 + 480)));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(referencewindow::kDiagnosisWidth),
+                                         twipsToPixels(referencewindow::kDiagnosisHeight)));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-        QCOMPARE(list()->geometry(), twipsRect(120, 540, 5655, 2760));
-        QCOMPARE(nameBox()->geometry(), twipsRect(1080, 3480, 3195, 330));
-        QCOMPARE(codeBox()->geometry(), twipsRect(1080, 3960, 3195, 330));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label1_0"))->text(), QStringLiteral("诊断名称："));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label1_1"))->text(), QStringLiteral("拼音代码："));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label5_1"))->text(), QStringLiteral("拼音查询："));
+        const QStringList faults = LayoutCheck::all(
+            m_window.get(), LayoutCheck::join(referencewindow::kDiagnosisPlacements,
+                                              referencewindow::kExchangePlacements));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label1_0"))->text(),
+                 QStringLiteral("诊断名称："));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label1_1"))->text(),
+                 QStringLiteral("拼音代码："));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label5_1"))->text(),
+                 QStringLiteral("拼音查询："));
         QCOMPARE(addButton()->text(), QStringLiteral("添  加"));
         QCOMPARE(quitButton()->text(), QStringLiteral("退  出"));
-        QCOMPARE(addButton()->geometry(), twipsRect(4440, 3480, 1335, 350));
 
         QCOMPARE(QApplication::focusWidget(), searchBox());
         for (QWidget* next :
@@ -135,11 +138,14 @@ private slots:
         open(ReferenceList::Addresses);
         QCOMPARE(m_window->objectName(), QStringLiteral("Form4"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("地址名称维护"));
-        QCOMPARE(m_window->size(), QSize(twipsToPixels(5940), twipsToPixels(4545 + 480)));
-        QCOMPARE(list()->geometry(), twipsRect(120, 600, 5655, 2760));
-        QCOMPARE(nameBox()->geometry(), twipsRect(1020, 3480, 3315, 330));
-        QCOMPARE(codeBox()->geometry(), twipsRect(1020, 3960, 3255, 330));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label1_0"))->text(), QStringLiteral("地址名称："));
+        QCOMPARE(m_window->size(), QSize(twipsToPixels(referencewindow::kAddressWidth),
+                                         twipsToPixels(referencewindow::kAddressHeight)));
+        const QStringList faults = LayoutCheck::all(
+            m_window.get(), LayoutCheck::join(referencewindow::kAddressPlacements,
+                                              referencewindow::kExchangePlacements));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label1_0"))->text(),
+                 QStringLiteral("地址名称："));
 
         QCOMPARE(QApplication::focusWidget(), addButton());
         for (QWidget* next :
@@ -171,7 +177,7 @@ private slots:
     void addStoresTheBuiltCodeWithItsTrailingSpace()
     {
         open(ReferenceList::Addresses);
-        typeText(nameBox(), QStringLiteral("城东 3号"));
+        UserInput::typeText(nameBox(), QStringLiteral("城东 3号"));
         QCOMPARE(codeBox()->text(), QStringLiteral("cd "));
         QTest::mouseClick(addButton(), Qt::LeftButton);
         QCOMPARE(stored(ReferenceList::Addresses).size(), 1);
@@ -188,10 +194,10 @@ private slots:
     void emptyCodeBecomesTheNameButBlanksStay()
     {
         open();
-        typeText(nameBox(), QStringLiteral("高血压病"));
+        UserInput::typeText(nameBox(), QStringLiteral("高血压病"));
         codeBox()->clear();
         QTest::mouseClick(addButton(), Qt::LeftButton);
-        typeText(nameBox(), QStringLiteral("感冒"));
+        UserInput::typeText(nameBox(), QStringLiteral("感冒"));
         codeBox()->setText(QStringLiteral(" "));
         QTest::mouseClick(addButton(), Qt::LeftButton);
         QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("高血压病")));
@@ -201,9 +207,9 @@ private slots:
     void enterInTheNameBoxAddsAndDuplicatesAreKept()
     {
         open();
-        typeText(nameBox(), QStringLiteral("感冒"));
+        UserInput::typeText(nameBox(), QStringLiteral("感冒"));
         QTest::keyClick(nameBox(), Qt::Key_Return);
-        typeText(nameBox(), QStringLiteral("感冒"));
+        UserInput::typeText(nameBox(), QStringLiteral("感冒"));
         QTest::keyClick(nameBox(), Qt::Key_Enter);
         QCOMPARE(stored().size(), 2);
         QCOMPARE(listed(), QStringList({"感冒", "感冒"}));
@@ -219,7 +225,7 @@ private slots:
         open();
         QTest::keyClick(searchBox(), Qt::Key_G);
         QCOMPARE(listed(), QStringList({"高血压病", "感冒"}));
-        typeText(nameBox(), QStringLiteral("咳嗽"));
+        UserInput::typeText(nameBox(), QStringLiteral("咳嗽"));
         QTest::mouseClick(addButton(), Qt::LeftButton);
         QCOMPARE(listed(), QStringList({"高血压病", "感冒", "咳嗽"}));
         QCOMPARE(selectedLine(), 2);
@@ -334,7 +340,7 @@ private slots:
             QTest::keyClick(control, Qt::Key_Return);
         }
         QVERIFY(stored(which).isEmpty());
-        typeText(nameBox(), QStringLiteral("城东"));
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
         for (QWidget* control : QList<QWidget*>{searchBox(), codeBox(), list()}) {
             control->setFocus();
             QTest::keyClick(control, Qt::Key_Return);
@@ -355,7 +361,7 @@ private slots:
         QFETCH(bool, diagnoses);
         const ReferenceList which = diagnoses ? ReferenceList::Diagnoses : ReferenceList::Addresses;
         open(which);
-        typeText(nameBox(), QStringLiteral("城东"));
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
         {
             MessageBoxAnswer keep(QMessageBox::No);
             QTest::keyClick(searchBox(), Qt::Key_Escape);
@@ -373,7 +379,7 @@ private slots:
 
         // After an add the boxes are empty again: nothing to lose, no question.
         open(which);
-        typeText(nameBox(), QStringLiteral("城东"));
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
         QTest::keyClick(nameBox(), Qt::Key_Return);
         MessageBoxAnswer none(QMessageBox::Yes);
         QTest::keyClick(list(), Qt::Key_Escape);

@@ -12,6 +12,7 @@
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,37 +80,25 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<MainWindow> m_window;
+    quilloa::test::WindowProbe<MainWindow> m_window;
 
     ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
     SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
-    void open()
-    {
-        m_window = std::make_unique<MainWindow>(m_folder->context());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
+    void open() { QVERIFY(m_window.open(m_folder->context())); }
 
-    template <class T> T* find(const QString& name) const
-    {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
     QLineEdit* field(int index) const
     {
-        return find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
+        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
-    QListView* archiveList() const { return find<QListView>(QStringLiteral("T1")); }
+    QListView* archiveList() const { return m_window.find<QListView>(QStringLiteral("T1")); }
     quilloa::test::ListLines archiveLines() const
     {
         return quilloa::test::ListLines(archiveList());
     }
     QAction* toolbarButton(int position) const
     {
-        return find<QAction>(QStringLiteral("Toolbar1_Button%1").arg(position));
+        return m_window.find<QAction>(QStringLiteral("Toolbar1_Button%1").arg(position));
     }
     void clickToolbar(int position) const
     {
@@ -119,7 +108,7 @@ class TestMainWindow : public QObject
     bool saveSwitchOn() const
     {
         const bool button = toolbarButton(2)->isEnabled();
-        const bool item = find<QAction>(QStringLiteral("menuSave"))->isEnabled();
+        const bool item = m_window.find<QAction>(QStringLiteral("menuSave"))->isEnabled();
         if (button != item)
             qFatal("save switch out of step");
         return button;
@@ -128,7 +117,8 @@ class TestMainWindow : public QObject
     {
         for (const char* name : {"Picture2", "Label1", "Picture4", "Label4", "Label7", "Image1",
                                  "Picture6", "Label13"}) {
-            if (find<QWidget>(QLatin1String(name))->isVisible() != m_window->sheet()->isVisible())
+            if (m_window.find<QWidget>(QLatin1String(name))->isVisible() !=
+                m_window->sheet()->isVisible())
                 qFatal("%s out of step with the sheet", name);
         }
         return m_window->sheet()->isVisible();
@@ -172,7 +162,7 @@ private slots:
                 record(QStringLiteral("病人%1").arg(i),
                        QStringLiteral("2009-03-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'))));
         open();
-        auto* drugs = find<QListWidget>(QStringLiteral("List1"));
+        auto* drugs = m_window.find<QListWidget>(QStringLiteral("List1"));
         QCOMPARE(drugs->count(), 18);
         QCOMPARE(drugs->item(0)->text(), QStringLiteral("药0"));
         QCOMPARE(drugs->item(17)->text(), QStringLiteral("药17"));
@@ -183,8 +173,9 @@ private slots:
         QVERIFY(!saveSwitchOn());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Quilloa V2.0"));
         QCOMPARE(m_window->centralWidget()->size(), QSize(1016, 686));
-        QCOMPARE(find<QWidget>(QStringLiteral("Picture1"))->palette().color(QPalette::Window),
-                 QColor(0, 128, 128));
+        QCOMPARE(
+            m_window.find<QWidget>(QStringLiteral("Picture1"))->palette().color(QPalette::Window),
+            QColor(0, 128, 128));
     }
 
     void openingStandsAboveCentre()
@@ -215,7 +206,7 @@ private slots:
             {"menuGeneral", "Ctrl+W"},   {"menuOnlineHelp", "Ctrl+H"}, {"menuAbout", "Ctrl+Z"},
         };
         for (const auto& [name, keys] : shortcuts)
-            QCOMPARE(find<QAction>(name)->shortcut(), QKeySequence(keys));
+            QCOMPARE(m_window.find<QAction>(name)->shortcut(), QKeySequence(keys));
         QMenu* mu = m_window->archiveMenu();
         QCOMPARE(mu->objectName(), QStringLiteral("mu"));
         QCOMPARE(mu->actions().size(), 2);
@@ -242,16 +233,17 @@ private slots:
             QCOMPARE(field(i)->text(), QString());
         QCOMPARE(m_window->body()->toPlainText(), QString());
         QCOMPARE(m_window->findChild<QTextEdit*>(QStringLiteral("R2"))->toPlainText(), QString());
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(), QString());
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_2"))->text(), QStringLiteral("2009-05-10"));
-        QVERIFY(!find<QWidget>(QStringLiteral("list2"))->isVisible());
-        QVERIFY(!find<QWidget>(QStringLiteral("Picture5"))->isVisible());
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(), QString());
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_2"))->text(),
+                 QStringLiteral("2009-05-10"));
+        QVERIFY(!m_window.find<QWidget>(QStringLiteral("list2"))->isVisible());
+        QVERIFY(!m_window.find<QWidget>(QStringLiteral("Picture5"))->isVisible());
         QVERIFY(sheetShown());
         QVERIFY(saveSwitchOn());
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::NewSheet);
         QCOMPARE(QApplication::focusWidget(), field(0));
 
-        QLabel* title = find<QLabel>(QStringLiteral("Label3_0"));
+        QLabel* title = m_window.find<QLabel>(QStringLiteral("Label3_0"));
         QCOMPARE(title->text(), QStringLiteral("城东卫生院处方笺"));
         const int sheetWidth = m_window->sheet()->width();
         QVERIFY(qAbs(2 * title->x() + title->width() - sheetWidth) <= 1);
@@ -415,7 +407,7 @@ private slots:
         m_window->showRecord({row, QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")});
         archiveLines().select(0);
         MessageBoxAnswer answer(QMessageBox::Ok);
-        find<QAction>(QStringLiteral("muDelete"))->trigger();
+        m_window.find<QAction>(QStringLiteral("muDelete"))->trigger();
         QVERIFY(answer.seen());
         QCOMPARE(archiveLines().count(), 0);
         QVERIFY(sheetShown());
@@ -473,14 +465,14 @@ private slots:
             QCOMPARE(field(i)->text(), expected.at(i));
         QCOMPARE(m_window->sheet()->recordKey(), r.key);
         QCOMPARE(m_window->body()->toPlainText(), QStringLiteral("line one\nline two"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(),
                  QStringLiteral("李四\uFF0C女\uFF0C30"));
-        QVERIFY(!find<QWidget>(QStringLiteral("list2"))->isVisible());
-        QVERIFY(!find<QWidget>(QStringLiteral("list5"))->isVisible());
+        QVERIFY(!m_window.find<QWidget>(QStringLiteral("list2"))->isVisible());
+        QVERIFY(!m_window.find<QWidget>(QStringLiteral("list5"))->isVisible());
         QVERIFY(sheetShown());
         QVERIFY(!saveSwitchOn());
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);
-        QCOMPARE(find<QLabel>(QStringLiteral("Label3_0"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label3_0"))->text(),
                  QStringLiteral("城东卫生院处方笺"));
     }
 
@@ -544,10 +536,10 @@ private slots:
         open();
         m_window->showRecord(
             {row, QStringLiteral("<i>李</i>"), QStringLiteral("2009-03-01 08:00:00")});
-        auto* title = find<QLabel>(QStringLiteral("Label3_0"));
+        auto* title = m_window.find<QLabel>(QStringLiteral("Label3_0"));
         QCOMPARE(title->textFormat(), Qt::PlainText);
         QCOMPARE(title->text(), QStringLiteral("<b>城东</b>处方笺"));
-        auto* patient = find<QLabel>(QStringLiteral("Label6_1"));
+        auto* patient = m_window.find<QLabel>(QStringLiteral("Label6_1"));
         QCOMPARE(patient->textFormat(), Qt::PlainText);
         QVERIFY(patient->text().startsWith(QStringLiteral("<i>李</i>")));
     }
@@ -568,7 +560,7 @@ private slots:
         clickToolbar(1);
         QCOMPARE(field(6)->text(), QStringLiteral("李医生"));
         QCOMPARE(field(7)->text(), QStringLiteral("王芳"));
-        QCOMPARE(find<QLabel>(QStringLiteral("Label3_0"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label3_0"))->text(),
                  QStringLiteral("城东卫生院处方笺"));
     }
 
@@ -602,7 +594,7 @@ private slots:
         QCOMPARE(m_window->body()->textCursor().position(),
                  m_window->body()->document()->characterCount() - 1);
         QCOMPARE(QApplication::focusWidget(), m_window->body());
-        QCOMPARE(find<QLabel>(QStringLiteral("Label6_1"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(),
                  QStringLiteral("张三\uFF0C男\uFF0C45"));
         QVERIFY(saveSwitchOn());
     }
@@ -622,12 +614,12 @@ private slots:
     void windowsAreSingleAndDiscardedOnClose()
     {
         open();
-        find<QAction>(QStringLiteral("menuGeneral"))->trigger();
-        find<QAction>(QStringLiteral("menuGeneral"))->trigger();
+        m_window.find<QAction>(QStringLiteral("menuGeneral"))->trigger();
+        m_window.find<QAction>(QStringLiteral("menuGeneral"))->trigger();
         QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form5")).size(), 1);
         for (const char* item : {"menuAbout", "menuStatistics", "menuDrugs"}) {
-            find<QAction>(QLatin1String(item))->trigger();
-            find<QAction>(QLatin1String(item))->trigger();
+            m_window.find<QAction>(QLatin1String(item))->trigger();
+            m_window.find<QAction>(QLatin1String(item))->trigger();
         }
         QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form8")).size(), 1);
         QWidget* about = m_window->findChild<QWidget*>(QStringLiteral("Form8"));
@@ -635,7 +627,7 @@ private slots:
         about->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form8")).size(), 0);
-        find<QAction>(QStringLiteral("menuAbout"))->trigger();
+        m_window.find<QAction>(QStringLiteral("menuAbout"))->trigger();
         QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("Form8")).size(), 1);
     }
 
@@ -673,7 +665,7 @@ private slots:
         QVERIFY(texts.contains(QStringLiteral("张三")));
         QVERIFY(texts.contains(QStringLiteral("    用法：0.5 tid")));
 
-        QTest::mouseClick(find<QLabel>(QStringLiteral("Label7")), Qt::LeftButton);
+        QTest::mouseClick(m_window.find<QLabel>(QStringLiteral("Label7")), Qt::LeftButton);
         const QStringList card = printedTexts(*kept);
         QVERIFY(card.contains(QStringLiteral("门诊注射卡")));
         QVERIFY(card.contains(QStringLiteral("张三\uFF0C男\uFF0C45")));
@@ -687,7 +679,7 @@ private slots:
         m_window->setPrinterFactory(
             [kept] { return std::make_unique<KeptRecorder>(kept, QStringLiteral("没有打印机")); });
         MessageBoxAnswer answer(QMessageBox::Ok);
-        find<QAction>(QStringLiteral("menuPrint"))->trigger();
+        m_window.find<QAction>(QStringLiteral("menuPrint"))->trigger();
         QVERIFY(answer.seen());
         QVERIFY(answer.text().contains(QStringLiteral("没有打印机")));
     }
@@ -696,7 +688,7 @@ private slots:
     {
         setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
         open();
-        find<QAction>(QStringLiteral("menuGeneral"))->trigger();
+        m_window.find<QAction>(QStringLiteral("menuGeneral"))->trigger();
         auto* doctorBox = m_window->findChild<QWidget*>(QStringLiteral("Form5"))
                               ->findChild<QLineEdit*>(QStringLiteral("Text2"));
         doctorBox->setText(QStringLiteral("赵医生"));

@@ -1,6 +1,8 @@
 #include "reports/StatisticsWindow.h"
+#include "reports/StatisticsWindowLayout.h"
 #include "store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/support/LayoutCheck.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,6 +12,7 @@
 #include <QTest>
 
 using namespace quilloa;
+using quilloa::test::LayoutCheck;
 using quilloa::test::TestProgramFolder;
 
 namespace {
@@ -61,11 +64,13 @@ private slots:
         QCOMPARE(window.objectName(), QStringLiteral("Form6"));
         QCOMPARE(window.windowTitle(), QStringLiteral("工作量统计"));
         // One row taller than the two frames, for the chart button below them.
-        QCOMPARE(window.size(), QSize(328, 286));
+        QCOMPARE(window.size(), QSize(twipsToPixels(statisticswindow::kClientWidth),
+                                      twipsToPixels(statisticswindow::kClientHeight)));
         QCOMPARE(window.findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("日工作量统计"));
         QCOMPARE(window.findChild<QGroupBox*>("Frame2")->title(), QStringLiteral("月工作量统计"));
         QCOMPARE(window.findChild<QPushButton*>("Command2")->text(), QStringLiteral("统 计"));
-        QCOMPARE(window.findChild<QPushButton*>("Command1")->geometry(), QRect(208, 28, 77, 25));
+        const QStringList faults = LayoutCheck::all(&window, statisticswindow::kPlacements);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 
         const QStringList expected{"2009", "03", "25", "2009", "03"};
         const QList<int> listSizes{11, 12, 31, 11, 12};

@@ -2,6 +2,7 @@
 #include "startup/LoginWindow.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/WindowProbe.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,25 +22,19 @@ class TestLoginWindow : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<LoginWindow> m_window;
+    quilloa::test::WindowProbe<LoginWindow> m_window;
 
-    void open(const QString& password)
-    {
-        m_window = std::make_unique<LoginWindow>(m_folder->context(), password);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
+    void open(const QString& password) { QVERIFY(m_window.open(m_folder->context(), password)); }
 
-    template <class T> T* find(const QString& name) const
+    QLineEdit* passwordBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
+    QPushButton* confirmButton() const
     {
-        T* found = m_window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return m_window.find<QPushButton>(QStringLiteral("Command1"));
     }
-    QLineEdit* passwordBox() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QPushButton* confirmButton() const { return find<QPushButton>(QStringLiteral("Command1")); }
-    QPushButton* cancelButton() const { return find<QPushButton>(QStringLiteral("Command2")); }
+    QPushButton* cancelButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("Command2"));
+    }
 
     bool loggedIn() const
     {
@@ -61,17 +56,17 @@ private slots:
         open(QStringLiteral("abc"));
         QCOMPARE(m_window->objectName(), QStringLiteral("Form9"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("登录"));
-        const QLabel* title = find<QLabel>(QStringLiteral("Label2"));
+        const QLabel* title = m_window.find<QLabel>(QStringLiteral("Label2"));
         QCOMPARE(title->text(), QStringLiteral("Quilloa"));
         QCOMPARE(title->font().family(), QStringLiteral("楷体_GB2312"));
         QCOMPARE(title->font().pointSize(), 18);
         QVERIFY(title->font().bold());
-        QCOMPARE(find<QLabel>(QStringLiteral("lblVersion"))->text(),
+        QCOMPARE(m_window.find<QLabel>(QStringLiteral("lblVersion"))->text(),
                  QStringLiteral("请输入登录密码："));
         QCOMPARE(confirmButton()->text(), QStringLiteral("确  定"));
         QCOMPARE(cancelButton()->text(), QStringLiteral("取  消"));
-        QVERIFY(!find<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
-        QVERIFY(!find<QLabel>(QStringLiteral("Image2"))->pixmap().isNull());
+        QVERIFY(!m_window.find<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
+        QVERIFY(!m_window.find<QLabel>(QStringLiteral("Image2"))->pixmap().isNull());
         QCOMPARE(QApplication::focusWidget(), passwordBox());
 
         QTest::keyClicks(passwordBox(), QStringLiteral("a b"));

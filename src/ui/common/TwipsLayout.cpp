@@ -1,4 +1,4 @@
-#include "reports/TwipsLayout.h"
+#include "common/TwipsLayout.h"
 
 #include "common/Twips.h"
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+
+namespace quilloa::test {
+
+// What a user does to a control, in the form the program receives it.
+class UserInput
+{
+public:
+    static void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(control, button);
+    }
+
+    // Text arrives as an input method commits a phrase, which is how Chinese is typed.
+    static void commit(QWidget* target, const QString& text)
+    {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(target, &event);
+    }
+
+    static void typeText(QLineEdit* box, const QString& text)
+    {
+        box->setFocus();
+        commit(box, text);
+    }
+
+    // Gives the control the focus; false when the window would not let it take it.
+    static bool focus(QWidget* control, Qt::FocusReason reason = Qt::OtherFocusReason)
+    {
+        control->setFocus(reason);
+        return QApplication::focusWidget() == control;
+    }
+};
+
+} // namespace quilloa::test
