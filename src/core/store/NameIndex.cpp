@@ -225,7 +225,9 @@ std::optional<QString> NameIndex::rarestCharacter(const StoreFile& file, const Q
             {character}, [&count](const QSqlQuery& q) { count = q.value(0).toLongLong(); });
         if (!counted.ok())
             return std::nullopt;
-        if (!rarest || count < fewest) {
+        // On a tie (both past the cap) the later one wins: the surname, typed first, is
+        // usually the commonest character of a name.
+        if (!rarest || count <= fewest) {
             rarest = character;
             fewest = count;
         }

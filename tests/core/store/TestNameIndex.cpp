@@ -202,6 +202,8 @@ private slots:
         fill(store);
         QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("王五")),
                  std::optional<QString>(QStringLiteral("五")));
+        QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("五王")),
+                 std::optional<QString>(QStringLiteral("五")));
         QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("%_")), std::nullopt);
     }
 
