@@ -1,5 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "backup/BackupRestore.h"
+#include "common/PlainDialog.h"
 #include "common/PlainMessage.h"
 #include "common/Twips.h"
 #include "entry/ArchivePanel.h"
@@ -11,9 +13,11 @@
 #include "entry/PrescriptionSheet.h"
 #include "entry/SheetField.h"
 #include "entry/UsageKeyBar.h"
+#include "maintenance/BackupWindow.h"
 #include "maintenance/DrugWindow.h"
 #include "maintenance/ReferenceWindow.h"
 #include "maintenance/SettingsHolder.h"
+#include "maintenance/SettingsWindow.h"
 #include "mainwindow/AboutWindow.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/OnlineHelp.h"
@@ -297,6 +301,13 @@ void MainWindow::buildMenus()
     settings->addSeparator();
     connect(addItem(settings, QStringLiteral("综合设置"), 'W', QStringLiteral("menuGeneral")),
             &QAction::triggered, this, &MainWindow::showSettings);
+    settings->addSeparator();
+    QAction* restore = settings->addAction(QStringLiteral("恢复备份..."));
+    restore->setObjectName(QStringLiteral("menuRestoreBackup"));
+    connect(restore, &QAction::triggered, this, &MainWindow::showBackupWindow);
+    QAction* backUp = settings->addAction(QStringLiteral("立即备份"));
+    backUp->setObjectName(QStringLiteral("menuBackUpNow"));
+    connect(backUp, &QAction::triggered, this, &MainWindow::backUpNow);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
@@ -698,6 +709,44 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             m_archiveMenu->popup(mouse->globalPosition().toPoint());
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showBackupWindow()
+{
+    showSingle(m_backupWindow, [this] {
+        auto* window = new BackupWindow(m_context, this);
+        connect(window, &BackupWindow::restored, this, &MainWindow::reloadAfterRestore);
+        return window;
+    });
+}
+
+void MainWindow::backUpNow()
+{
+    const BackupRestore::Outcome outcome =
+        BackupRestore::backUpNow(m_context.paths(), m_context.clock().now());
+    if (outcome.ok)
+        PlainDialog::inform(this, QStringLiteral("立即备份"), outcome.message);
+    else
+        PlainDialog::warn(this, QStringLiteral("立即备份"), outcome.message);
+    if (m_backupWindow)
+        m_backupWindow->refresh();
+}
+
+// Windows that hold rows or settings of the replaced stores are closed, so nothing of the old
+// stores can be written over the restored ones; the sheet on the desk stays as typed.
+void MainWindow::reloadAfterRestore()
+{
+    for (QWidget* window : {static_cast<QWidget*>(m_drugWindow.data()),
+                            static_cast<QWidget*>(m_diagnosisWindow.data()),
+                            static_cast<QWidget*>(m_addressWindow.data()),
+                            static_cast<QWidget*>(m_statisticsWindow.data()),
+                            static_cast<QWidget*>(m_clinicLogWindow.data())}) {
+        if (window)
+            window->close();
+    }
+    if (m_settings->isLoaded())
+        m_settings->window()->close();
+    fillOnOpening();
 }
 
 } // namespace quilloa

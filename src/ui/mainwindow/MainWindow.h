@@ -22,6 +22,7 @@ class AboutWindow;
 class PageDevice;
 class ArchivePanel;
 class ClinicLogWindow;
+class BackupWindow;
 class DrugPanel;
 class DrugWindow;
 class EntryFocusMemory;
@@ -117,6 +118,9 @@ private:
     void showSettings();
     void showAbout();
     void openHelp();
+    void showBackupWindow();
+    void backUpNow();
+    void reloadAfterRestore();
     // Runs one print job; a failure is told in a short message.
     void print(const std::function<bool(PageDevice&)>& drawing, const QString& jobName);
 
@@ -156,6 +160,7 @@ private:
     QPointer<StatisticsWindow> m_statisticsWindow;
     QPointer<ClinicLogWindow> m_clinicLogWindow;
     QPointer<AboutWindow> m_aboutWindow;
+    QPointer<BackupWindow> m_backupWindow;
 };
 
 } // namespace quilloa

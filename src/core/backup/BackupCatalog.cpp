@@ -1,0 +1,96 @@
+#include "backup/BackupCatalog.h"
+
+#include "backup/CheckedStoreCopy.h"
+#include "backup/ReadOnlyStore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace quilloa {
+namespace {
+
+constexpr int kDateLength = 10;
+
+QDate dateOfName(const QString& name)
+{
+    QString rest = name;
+    if (rest.startsWith(BackupCatalog::beforeRestorePrefix()))
+        rest = rest.mid(BackupCatalog::beforeRestorePrefix().size());
+    return QDate::fromString(rest.left(kDateLength), QStringLiteral("yyyy-MM-dd"));
+}
+
+// Count and latest visit of an archive that passed its check.
+bool readArchive(BackupCopy& copy)
+{
+    ReadOnlyStore store(copy.archiveFile());
+    QSqlQuery query(store.database());
+    if (!store.isOpen() ||
+        !query.exec(QStringLiteral("SELECT COUNT(*), MAX([日期]) FROM [档案]")) || !query.next())
+        return false;
+    copy.recordCount = query.value(0).toLongLong();
+    copy.lastVisitDate = query.value(1).toString();
+    return true;
+}
+
+bool hasSettingsRecord(const QString& path)
+{
+    ReadOnlyStore store(path);
+    QSqlQuery query(store.database());
+    return store.isOpen() && query.exec(QStringLiteral("SELECT COUNT(*) FROM [设置]")) &&
+           query.next() && query.value(0).toLongLong() > 0;
+}
+
+} // namespace
+
+BackupCopy BackupCatalog::inspect(const QString& folder)
+{
+    BackupCopy copy;
+    copy.folder = folder;
+    copy.name = QFileInfo(folder).fileName();
+    copy.date = dateOfName(copy.name);
+    if (!QFileInfo(copy.archiveFile()).isFile() || !QFileInfo(copy.settingsFile()).isFile()) {
+        copy.problem = QStringLiteral("缺少档案.dat或设置.dat");
+        return copy;
+    }
+    if (!CheckedStoreCopy::check(copy.archiveFile()).ok() || !readArchive(copy)) {
+        copy.problem = QStringLiteral("档案.dat已损坏");
+        return copy;
+    }
+    if (!CheckedStoreCopy::check(copy.settingsFile()).ok() ||
+        !hasSettingsRecord(copy.settingsFile())) {
+        copy.problem = QStringLiteral("设置.dat已损坏");
+        return copy;
+    }
+    copy.sound = true;
+    return copy;
+}
+
+QList<BackupCopy> BackupCatalog::list(const StorePaths& paths)
+{
+    QList<BackupCopy> copies;
+    const QFileInfoList folders =
+        QDir(paths.backupFolder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& folder : folders) {
+        if (dateOfName(folder.fileName()).isValid())
+            copies << inspect(folder.absoluteFilePath());
+    }
+    // Newest first; a "恢复前" folder of a day sorts after that day's own copy by
+    // its time.
+    std::sort(copies.begin(), copies.end(), [](const BackupCopy& a, const BackupCopy& b) {
+        if (a.date != b.date)
+            return a.date > b.date;
+        return a.name > b.name;
+    });
+    return copies;
+}
+
+QString BackupCatalog::beforeRestoreName(const QDateTime& now)
+{
+    return beforeRestorePrefix() + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+}
+
+} // namespace quilloa

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "backup/BackupCopy.h"
+#include "store/StorePaths.h"
+
+#include <QList>
+
+namespace quilloa {
+
+// The copies in the backup folder, newest first. Each is opened read-only and
+// checked before it is offered, so a damaged or half-copied folder is shown
+// with its problem and never restored.
+class BackupCatalog
+{
+public:
+    static QList<BackupCopy> list(const StorePaths& paths);
+    static BackupCopy inspect(const QString& folder);
+
+    // "恢复前 " and the date and time, the folder the stores are saved to before
+    // a restore.
+    static QString beforeRestoreName(const QDateTime& now);
+    static QString beforeRestorePrefix() { return QStringLiteral("恢复前 "); }
+};
+
+} // namespace quilloa

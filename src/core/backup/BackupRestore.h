@@ -1,0 +1,37 @@
+#pragma once
+
+#include "backup/BackupCopy.h"
+#include "store/StorePaths.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace quilloa {
+
+// Taking a backup on demand and putting a backup in place of the stores. Every
+// outcome comes with a plain Chinese message for the user.
+class BackupRestore
+{
+public:
+    struct Outcome
+    {
+        bool ok = false;
+        QString message;
+        QString folder; // the folder written: the new backup, or the "恢复前" copy
+    };
+
+    // Checked copies of both stores into 数据库备份/<yyyy-mm-dd of now>,
+    // replacing that day's copies only with sound ones.
+    static Outcome backUpNow(const StorePaths& paths, const QDateTime& now);
+
+    // Saves the current stores, as they are, to 数据库备份/恢复前 <date time>,
+    // then puts the checked copies of `copy` in their place. The stores are
+    // closed first, so the next store operation opens the restored files. Nothing
+    // is replaced unless both copies are sound and the current stores were saved.
+    static Outcome restore(const StorePaths& paths, const BackupCopy& copy, const QDateTime& now);
+
+private:
+    static bool saveCurrentStores(const StorePaths& paths, const QString& folder);
+};
+
+} // namespace quilloa

@@ -1,0 +1,167 @@
+#include "maintenance/BackupWindow.h"
+
+#include "backup/BackupCatalog.h"
+#include "common/PlainDialog.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace quilloa {
+namespace {
+
+constexpr int kInitialWidth = 640;
+constexpr int kInitialHeight = 420;
+
+QPushButton* plainButton(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QTableWidgetItem* cell(const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+} // namespace
+
+BackupWindow::BackupWindow(const AppContext& context, QWidget* parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("BackupWindow"));
+    setWindowTitle(QStringLiteral("恢复备份"));
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    buildControls();
+    resize(kInitialWidth, kInitialHeight);
+    refresh();
+}
+
+void BackupWindow::buildControls()
+{
+    m_table = new QTableWidget(0, 5, this);
+    m_table->setObjectName(QStringLiteral("BackupList"));
+    m_table->setHorizontalHeaderLabels({QStringLiteral("备份"), QStringLiteral("日期"),
+                                        QStringLiteral("处方数"), QStringLiteral("最后就诊日期"),
+                                        QStringLiteral("检查结果")});
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_hint = new QLabel(QStringLiteral("恢复前，现在的数据会先另存到备份文件夹中的“恢复前”文件夹，"
+                                       "不会丢失。"),
+                        this);
+    m_hint->setTextFormat(Qt::PlainText);
+    m_hint->setWordWrap(true);
+
+    m_restoreButton = plainButton("RestoreButton", QStringLiteral("恢复"), this);
+    QPushButton* backUp = plainButton("BackupNowButton", QStringLiteral("立即备份"), this);
+    QPushButton* quit = plainButton("QuitButton", QStringLiteral("退  出"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_restoreButton);
+    buttons->addWidget(backUp);
+    buttons->addStretch();
+    buttons->addWidget(quit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_hint);
+    layout->addLayout(buttons);
+
+    connect(m_restoreButton, &QPushButton::clicked, this, &BackupWindow::restoreSelected);
+    connect(backUp, &QPushButton::clicked, this, &BackupWindow::backUpAndTell);
+    connect(quit, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, &BackupWindow::updateRestoreButton);
+}
+
+void BackupWindow::refresh()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_copies = BackupCatalog::list(m_context.paths());
+    QGuiApplication::restoreOverrideCursor();
+    showCopies();
+}
+
+void BackupWindow::showCopies()
+{
+    m_table->setRowCount(int(m_copies.size()));
+    for (int row = 0; row < m_copies.size(); ++row) {
+        const BackupCopy& copy = m_copies[row];
+        m_table->setItem(row, 0, cell(copy.name));
+        m_table->setItem(row, 1, cell(copy.date.toString(QStringLiteral("yyyy-MM-dd"))));
+        m_table->setItem(row, 2, cell(copy.sound ? QString::number(copy.recordCount) : QString()));
+        m_table->setItem(row, 3, cell(copy.sound ? copy.lastVisitDate : QString()));
+        m_table->setItem(row, 4, cell(copy.sound ? QStringLiteral("完好") : copy.problem));
+    }
+    m_table->resizeColumnsToContents();
+    updateRestoreButton();
+}
+
+void BackupWindow::updateRestoreButton()
+{
+    const int row = m_table->currentRow();
+    const bool sound = m_table->selectionModel()->hasSelection() && row >= 0 &&
+                       row < m_copies.size() && m_copies[row].sound;
+    m_restoreButton->setEnabled(sound);
+}
+
+BackupRestore::Outcome BackupWindow::restoreLine(int line)
+{
+    if (line < 0 || line >= m_copies.size())
+        return {false, QStringLiteral("请先在列表中选择要恢复的备份。"), QString()};
+    const BackupRestore::Outcome outcome =
+        BackupRestore::restore(m_context.paths(), m_copies[line], m_context.clock().now());
+    if (outcome.ok)
+        emit restored();
+    refresh();
+    return outcome;
+}
+
+BackupRestore::Outcome BackupWindow::backUpNow()
+{
+    const BackupRestore::Outcome outcome =
+        BackupRestore::backUpNow(m_context.paths(), m_context.clock().now());
+    refresh();
+    return outcome;
+}
+
+void BackupWindow::restoreSelected()
+{
+    const int line = m_table->currentRow();
+    if (line < 0 || line >= m_copies.size())
+        return;
+    const BackupCopy& copy = m_copies[line];
+    const QString question =
+        QStringLiteral("确实要用备份“%1”（%2张处方，最后就诊日期 "
+                       "%3）替换现在的全部数据吗？\n"
+                       "现在的数据会先另存到“恢复前”文件夹。")
+            .arg(copy.name)
+            .arg(copy.recordCount)
+            .arg(copy.lastVisitDate.isEmpty() ? QStringLiteral("无") : copy.lastVisitDate);
+    if (!PlainDialog::ask(this, windowTitle(), question))
+        return;
+    const BackupRestore::Outcome outcome = restoreLine(line);
+    if (outcome.ok)
+        PlainDialog::inform(this, windowTitle(), outcome.message);
+    else
+        PlainDialog::warn(this, windowTitle(), outcome.message);
+}
+
+void BackupWindow::backUpAndTell()
+{
+    const BackupRestore::Outcome outcome = backUpNow();
+    if (outcome.ok)
+        PlainDialog::inform(this, windowTitle(), outcome.message);
+    else
+        PlainDialog::warn(this, windowTitle(), outcome.message);
+}
+
+} // namespace quilloa

@@ -1,0 +1,99 @@
+#include "maintenance/BackupWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "store/ArchiveStore.h"
+#include "support/TestProgramFolder.h"
+#include "ui/support/MessageBoxAnswer.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace quilloa;
+using quilloa::test::MessageBoxAnswer;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+void addVisit(const TestProgramFolder& folder, const QString& key, const QString& name)
+{
+    PrescriptionRecord r;
+    r.key = key;
+    r.name = name;
+    r.date = key.left(10);
+    QVERIFY(ArchiveStore(folder.paths().archiveFile).add(r).ok());
+}
+
+int records(const TestProgramFolder& folder)
+{
+    return int(ArchiveStore(folder.paths().archiveFile).firstEntries(100).valueOr({}).size());
+}
+
+} // namespace
+
+class TestBackupWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void backUpListRestoreAskingOnce()
+    {
+        TestProgramFolder folder;
+        addVisit(folder, "2009-03-20 08:00:00", "张三");
+        BackupWindow window(folder.context());
+        QVERIFY(window.copies().isEmpty());
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            QTest::mouseClick(window.findChild<QPushButton*>("BackupNowButton"), Qt::LeftButton);
+            QVERIFY(answer.text().contains(QStringLiteral("已备份到")));
+        }
+        addVisit(folder, "2009-03-25 09:00:00", "李四");
+        auto* table = window.findChild<QTableWidget*>("BackupList");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("2009-03-25"));
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("1"));
+        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("2009-03-20"));
+        auto* restore = window.findChild<QPushButton*>("RestoreButton");
+        QVERIFY(!restore->isEnabled());
+        table->selectRow(0);
+        QVERIFY(restore->isEnabled());
+
+        QSignalSpy restored(&window, &BackupWindow::restored);
+        {
+            // "No" leaves everything as it was.
+            MessageBoxAnswer answer(QMessageBox::No);
+            QTest::mouseClick(restore, Qt::LeftButton);
+            QVERIFY(answer.text().contains(QStringLiteral("恢复前")));
+        }
+        QCOMPARE(records(folder), 2);
+        QCOMPARE(restored.count(), 0);
+        {
+            MessageBoxAnswer answer(QMessageBox::Yes, 2);
+            QTest::mouseClick(restore, Qt::LeftButton);
+            QCOMPARE(answer.texts().size(), 2);
+            QVERIFY(answer.text().contains(QStringLiteral("已恢复")));
+        }
+        QCOMPARE(restored.count(), 1);
+        QCOMPARE(records(folder), 1);
+        QCOMPARE(table->rowCount(), 2); // the backup and the "恢复前" copy
+    }
+
+    void mainWindowOffersRestoreAndBackupInItsMenu()
+    {
+        TestProgramFolder folder;
+        MainWindow main(folder.context());
+        QAction* item = main.findChild<QAction*>("menuRestoreBackup");
+        QVERIFY(item);
+        item->trigger();
+        auto* window = main.findChild<BackupWindow*>();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        main.findChild<QAction*>("menuBackUpNow")->trigger();
+        QVERIFY(answer.text().contains(QStringLiteral("已备份到")));
+        QCOMPARE(window->copies().size(), 1);
+    }
+};
+
+QTEST_MAIN(TestBackupWindow)
+#include "TestBackupWindow.moc"
