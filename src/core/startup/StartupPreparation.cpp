@@ -1,31 +1,56 @@
 #include "startup/StartupPreparation.h"
 
 #include "store/ArchiveStore.h"
-#include "store/StoreFile.h"
+#include "store/SettingsStore.h"
+#include "store/StoreCopy.h"
 #include "store/StoreSchema.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSqlQuery>
+
+#include <algorithm>
 
 namespace quilloa {
+namespace {
+
+constexpr int kCopiesNamed = 3;
+
+void noteFailedCreation(const StoreStatus& created, QStringList& notices)
+{
+    if (!created.ok())
+        notices << QStringLiteral("数据文件没有建成：%1").arg(created.error());
+}
+
+} // namespace
 
 StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& clock)
 {
     StartupReport report;
     QDir().mkpath(paths.dataFolder);
     // An existing file is never written over, even when it is damaged.
-    if (!QFileInfo::exists(paths.archiveFile))
-        report.archiveCreated = StoreSchema::createArchiveStore(paths.archiveFile).ok();
-    if (!QFileInfo::exists(paths.settingsFile))
-        report.settingsCreated = StoreSchema::createSettingsStore(paths.settingsFile, true).ok();
+    if (!QFileInfo::exists(paths.archiveFile)) {
+        const StoreStatus created = StoreSchema::createArchiveStore(paths.archiveFile);
+        report.archiveCreated = created.ok();
+        noteFailedCreation(created, report.notices);
+    }
+    if (!QFileInfo::exists(paths.settingsFile)) {
+        const StoreStatus created = StoreSchema::createSettingsStore(paths.settingsFile, true);
+        report.settingsCreated = created.ok();
+        noteFailedCreation(created, report.notices);
+    }
 
     const QDate today = clock.now().date();
     if (isBackupDay(today))
-        report.backupTaken = takeBackup(paths, today);
+        report.backupTaken = takeBackup(paths, today, &report.notices);
 
+    // A damaged settings store shows only as empty lists; say which file it is instead.
+    if (QFileInfo::exists(paths.settingsFile)) {
+        const StoreResult<SettingsRecord> settings = SettingsStore(paths.settingsFile).settings();
+        if (settings.fault() == StoreFault::Damaged)
+            report.notices << unusableStoreNotice(paths, settings);
+    }
     readLogin(paths, report);
+    report.notices.removeDuplicates();
     return report;
 }
 
@@ -47,43 +72,68 @@ bool StartupPreparation::isBackupDay(const QDate& date)
     return date.toString(QStringLiteral("yyyy-MM-dd")).endsWith(QLatin1Char('0'));
 }
 
-bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date)
+bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date,
+                                    QStringList* notices)
 {
-    const QString folder =
-        paths.backupFolder + QLatin1Char('/') + date.toString(QStringLiteral("yyyy-MM-dd"));
-    if (!QDir().mkpath(folder))
+    const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
+    const QString folder = paths.backupFolder + QLatin1Char('/') + day;
+    if (!QDir().mkpath(folder)) {
+        if (notices)
+            *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"
+                                       "是否可写。")
+                            .arg(folder);
         return false;
-    const bool settingsCopied = copyStore(paths.settingsFile, folder + QStringLiteral("/设置.dat"));
-    const bool archiveCopied = copyStore(paths.archiveFile, folder + QStringLiteral("/档案.dat"));
-    return settingsCopied && archiveCopied;
+    }
+    bool all = true;
+    const std::pair<QString, StoreKind> stores[] = {{paths.settingsFile, StoreKind::Settings},
+                                                    {paths.archiveFile, StoreKind::Archive}};
+    for (const auto& [source, kind] : stores) {
+        const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
+        const StoreStatus copied = StoreCopy::copyChecked(source, target, kind);
+        if (copied.ok())
+            continue;
+        all = false;
+        if (!notices)
+            continue;
+        if (copied.fault() == StoreFault::Damaged)
+            *notices << unusableStoreNotice(paths, copied);
+        else
+            *notices << QStringLiteral("今天没有备份“%1”：%2\n%3 已有的备份保持不变。")
+                            .arg(QFileInfo(source).fileName(), copied.error(), day);
+    }
+    return all;
 }
 
-// Opening the store first lets the database finish any write an earlier run left half done;
-// with every connection closed the file alone is then a complete store. The copy goes to a
-// temporary name first, so that day's earlier copy is replaced only by a whole one.
-bool StartupPreparation::copyStore(const QString& source, const QString& target)
+QStringList StartupPreparation::datedCopies(const StorePaths& paths, const QString& fileName)
 {
-    if (!QFileInfo::exists(source))
-        return false;
-    {
-        StoreFile file(source);
-        const StoreResult<QSqlDatabase> db = file.database();
-        if (db.ok()) {
-            QSqlQuery check(db.value());
-            check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        }
+    QStringList days = QDir(paths.backupFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    std::sort(days.begin(), days.end(), std::greater<>());
+    QStringList copies;
+    for (const QString& day : days) {
+        const QString copy =
+            paths.backupFolder + QLatin1Char('/') + day + QLatin1Char('/') + fileName;
+        if (QFileInfo::exists(copy))
+            copies << copy;
     }
-    StoreFile::close(source);
-    const QString temporary = target + QStringLiteral(".part");
-    QFile::remove(temporary);
-    if (!QFile::copy(source, temporary))
-        return false;
-    QFile::remove(target);
-    if (!QFile::rename(temporary, target)) {
-        QFile::remove(temporary);
-        return false;
+    return copies;
+}
+
+QString StartupPreparation::unusableStoreNotice(const StorePaths& paths, const StoreStatus& failure)
+{
+    const QString fileName = QFileInfo(failure.path()).fileName();
+    QString notice = QStringLiteral("数据文件“%1”已损坏，不能使用（%2）。程序没有改动它。")
+                         .arg(fileName, failure.path());
+    const QStringList copies = datedCopies(paths, fileName);
+    if (copies.isEmpty()) {
+        notice += QStringLiteral("\n备份文件夹“%1”中还没有它的备份。").arg(paths.backupFolder);
+        return notice;
     }
-    return true;
+    notice += QStringLiteral("\n按日期存放的备份在“%1”中，最近的几份：").arg(paths.backupFolder);
+    for (const QString& copy : copies.mid(0, kCopiesNamed))
+        notice += QStringLiteral("\n  %1").arg(copy);
+    notice += QStringLiteral("\n请关闭程序，把其中一份复制到“%1”替换损坏的文件后再启动。")
+                  .arg(QFileInfo(failure.path()).absolutePath());
+    return notice;
 }
 
 } // namespace quilloa

@@ -5,6 +5,7 @@
 #include "store/StoreResult.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace quilloa {
 
@@ -18,14 +19,17 @@ struct StartupReport
     bool archiveCreated = false;
     bool settingsCreated = false;
     bool backupTaken = false; // both copies of a backup day were made
+    // What the user must be told once the first window is up: a store that cannot be used, a
+    // backup that was skipped. Plain Chinese, one message each.
+    QStringList notices;
 
     bool needsLogin() const { return !loginPassword.trimmed().isEmpty(); }
     bool loginUnknown() const { return !loginRead.ok(); }
 };
 
 // The steps that run before the first window: make the data folder and missing stores, take
-// the backup on the 10th, 20th and 30th, read the login password. Each step that fails is
-// passed over; the program starts regardless.
+// the backup on the 10th, 20th and 30th, read the login password. A step that fails is told in
+// the report; only an unreadable login password stops the start (see StartupReport).
 class StartupPreparation
 {
 public:
@@ -35,11 +39,17 @@ public:
     static void readLogin(const StorePaths& paths, StartupReport& report);
 
     static bool isBackupDay(const QDate& date);
-    // Copies both stores into 数据库备份/<yyyy-mm-dd>/, replacing that day's copies.
-    static bool takeBackup(const StorePaths& paths, const QDate& date);
+    // Copies both stores into 数据库备份/<yyyy-mm-dd>/, each through a checked copy that
+    // replaces that day's copy only when the new one is sound. A store that is busy or fails
+    // its check is skipped, that day's copy stays, and the reason is added to `notices`.
+    static bool takeBackup(const StorePaths& paths, const QDate& date,
+                           QStringList* notices = nullptr);
 
-private:
-    static bool copyStore(const QString& source, const QString& target);
+    // What to tell the user about a store that cannot be used: its name, that it was left
+    // untouched, and where its dated copies are.
+    static QString unusableStoreNotice(const StorePaths& paths, const StoreStatus& failure);
+    // The dated backup folders holding a copy of `fileName`, newest first.
+    static QStringList datedCopies(const StorePaths& paths, const QString& fileName);
 };
 
 } // namespace quilloa

@@ -1,5 +1,7 @@
 #include "store/StoreSchema.h"
 
+#include "store/StoreCopy.h"
+
 #include "store/NameIndex.h"
 
 #include <QDir>
@@ -99,6 +101,7 @@ StoreStatus runAll(const QString& path, const QStringList& statements)
         } else {
             QSqlQuery query(db);
             query.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+            query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
             db.transaction();
             for (const QString& statement : statements) {
                 if (!query.exec(statement)) {
@@ -120,19 +123,25 @@ StoreStatus runAll(const QString& path, const QStringList& statements)
     return status;
 }
 
-// Builds the store under a temporary name and renames it into place, so a half-written file
-// never stands where a store is expected.
-StoreStatus createStore(const QString& path, const QStringList& statements)
+// Builds the whole store under a temporary name, checks it, and renames only a complete,
+// sound store into place: a build that failed half way (a full disk, an I/O error) leaves
+// nothing behind, and the next start builds it again.
+StoreStatus createStore(const QString& path, const QStringList& statements, StoreKind kind)
 {
     if (QFileInfo::exists(path))
         return StoreStatus::failure(QStringLiteral("数据文件“%1”已经存在，不会覆盖它。").arg(path));
     const QString temporary = path + QStringLiteral(".new");
-    QFile::remove(temporary);
+    StoreCopy::removeTemporary(temporary);
     StoreStatus status = runAll(temporary, statements);
-    if (status.ok() && !QFile::rename(temporary, path))
-        status = StoreStatus::failure(StoreFault::ReadOnly, path);
-    if (!status.ok())
-        QFile::remove(temporary);
+    if (status.ok())
+        status = StoreCopy::check(temporary, kind);
+    if (status.ok())
+        status = StoreCopy::install(temporary, path);
+    if (!status.ok()) {
+        StoreCopy::removeTemporary(temporary);
+        // The message names the store the user knows, not the temporary file.
+        status = StoreStatus::failure(status.fault(), path, status.detail());
+    }
     return status;
 }
 
@@ -140,7 +149,7 @@ StoreStatus createStore(const QString& path, const QStringList& statements)
 
 StoreStatus StoreSchema::createArchiveStore(const QString& path)
 {
-    return createStore(path, archiveStatements());
+    return createStore(path, archiveStatements(), StoreKind::Archive);
 }
 
 StoreStatus StoreSchema::createSettingsStore(const QString& path, bool withSamples)
@@ -150,7 +159,7 @@ StoreStatus StoreSchema::createSettingsStore(const QString& path, bool withSampl
                       .arg(kSampleDoctor, kSampleClinic);
     if (withSamples)
         statements << sampleStatements();
-    return createStore(path, statements);
+    return createStore(path, statements, StoreKind::Settings);
 }
 
 void StoreSchema::ensureIndexes(QSqlDatabase& db)

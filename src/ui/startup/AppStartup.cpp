@@ -17,10 +17,14 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
     // An archive store that is there but cannot be read may hold a login password: no window
     // opens until it has been read.
     while (report.loginUnknown()) {
+        const StoreStatus& failed = report.loginRead;
+        const QString reason =
+            failed.fault() == StoreFault::Damaged
+                ? StartupPreparation::unusableStoreNotice(context.paths(), failed)
+                : failed.error();
         if (!PlainMessage::askRetry(
                 nullptr, QStringLiteral("Quilloa"),
-                QStringLiteral("无法读取档案，不能确认登录密码，程序暂不能打开。\n%1")
-                    .arg(report.loginRead.error())))
+                QStringLiteral("无法读取档案，不能确认登录密码，程序暂不能打开。\n%1").arg(reason)))
             return nullptr;
         StartupPreparation::readLogin(context.paths(), report);
     }
@@ -30,6 +34,9 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
     else
         window = new MainWindow(context);
     window->show();
+    // Told beside the first window, without holding up the start.
+    for (const QString& notice : report.notices)
+        PlainMessage::notify(window, QStringLiteral("Quilloa"), notice);
     return window;
 }
 

@@ -17,6 +17,7 @@
 
 using namespace quilloa;
 using quilloa::test::DamagedStore;
+using quilloa::test::LockedStore;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
@@ -79,6 +80,35 @@ private slots:
         std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
         QVERIFY(qobject_cast<LoginWindow*>(window.get()));
         QVERIFY(!damaged);
+    }
+
+    // A backup day with the archive held by another program opens the main window at once
+    // and tells, beside it, that the day's backup was skipped.
+    void skippedBackupIsToldWithoutHoldingTheStart()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::Create,
+                                 QDateTime(QDate(2009, 5, 20), QTime(9, 0)));
+        LockedStore lock(folder.paths().archiveFile);
+        // Held past the backup, the lock also stops the password from being read: the start
+        // asks, and the retry after the lock is gone goes on.
+        QTimer retry;
+        retry.setInterval(5);
+        connect(&retry, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            retry.stop();
+            lock.release();
+            box->button(QMessageBox::Retry)->click();
+        });
+        retry.start();
+        std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
+        QVERIFY(qobject_cast<MainWindow*>(window.get()));
+        auto* notice = window->findChild<QMessageBox*>(QStringLiteral("notice"));
+        QVERIFY(notice);
+        QVERIFY(!notice->isModal());
+        QVERIFY(notice->text().contains(QStringLiteral("档案.dat")));
+        QVERIFY(notice->text().contains(QStringLiteral("被其他程序占用")));
     }
 };
 
