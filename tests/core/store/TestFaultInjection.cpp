@@ -1,0 +1,284 @@
+#include "store/ArchiveStore.h"
+#include "store/SettingsStore.h"
+#include "store/StoreCopy.h"
+#include "store/StoreFile.h"
+#include "store/StoreSchema.h"
+#include "support/FaultyVfs.h"
+#include "support/TestProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::FaultyVfs;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+// One store operation driven into a fault at every point it touches the disk.
+struct Scenario
+{
+    const char* name;
+    // Stores what must survive the fault.
+    std::function<void(const StorePaths&)> prepare;
+    std::function<StoreStatus(const StorePaths&)> act;
+    // Checks the stores after the operation; `done` is whether it reported success.
+    std::function<void(const StorePaths&, bool done)> verify;
+    // The files that must pass the database's integrity check afterwards.
+    std::function<QStringList(const StorePaths&)> files;
+};
+
+QString backupCopy(const StorePaths& paths)
+{
+    return paths.backupFolder + QStringLiteral("/2009-05-20/档案.dat");
+}
+
+PrescriptionRecord record(const QString& name)
+{
+    PrescriptionRecord r;
+    r.name = name;
+    r.key = QStringLiteral("2009-03-25 18:08:43");
+    return r;
+}
+
+// Names of the archive, through a connection of its own (the program's stays as it is).
+QStringList namesIn(const QString& archive)
+{
+    QStringList names;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(archive).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT [姓名] FROM [档案] ORDER BY rowid", -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW)
+        names << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    return names;
+}
+
+QString integrityOf(const QString& path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return QStringLiteral("cannot open");
+    }
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
+    QString result = QStringLiteral("no answer");
+    if (statement && sqlite3_step(statement) == SQLITE_ROW)
+        result =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    return result;
+}
+
+SettingsRecord settingsNamed(const QString& clinic)
+{
+    SettingsRecord r;
+    r.clinicName = clinic;
+    r.doctor = clinic + QStringLiteral("医生");
+    r.dispenser = clinic;
+    r.leftMargin = r.topMargin = r.cardLeftMargin = r.cardTopMargin = QStringLiteral("5");
+    return r;
+}
+
+QList<Scenario> scenarios()
+{
+    const auto archiveOnly = [](const StorePaths& p) { return QStringList{p.archiveFile}; };
+    const auto settingsOnly = [](const StorePaths& p) { return QStringList{p.settingsFile}; };
+    return {
+        {"save", [](const StorePaths& p) { ArchiveStore(p.archiveFile).add(record("甲")); },
+         [](const StorePaths& p) {
+             return StoreStatus(ArchiveStore(p.archiveFile).add(record("乙")));
+         },
+         [](const StorePaths& p, bool done) {
+             QCOMPARE(namesIn(p.archiveFile),
+                      done ? QStringList({"甲", "乙"}) : QStringList({"甲"}));
+         },
+         archiveOnly},
+        {"delete",
+         [](const StorePaths& p) {
+             ArchiveStore(p.archiveFile).add(record("甲"));
+             ArchiveStore(p.archiveFile).add(record("乙"));
+         },
+         [](const StorePaths& p) {
+             return ArchiveStore(p.archiveFile).remove(2, QStringLiteral("2009-03-25 18:08:43"));
+         },
+         [](const StorePaths& p, bool done) {
+             QCOMPARE(namesIn(p.archiveFile),
+                      done ? QStringList({"甲"}) : QStringList({"甲", "乙"}));
+         },
+         archiveOnly},
+        {"settings",
+         [](const StorePaths& p) {
+             SettingsStore(p.settingsFile).setSettings(settingsNamed("城东"));
+         },
+         [](const StorePaths& p) {
+             return SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
+         },
+         [](const StorePaths& p, bool done) {
+             StoreFile::close(p.settingsFile);
+             const SettingsRecord r = SettingsStore(p.settingsFile).settings().value();
+             const QString expected = done ? QStringLiteral("城西") : QStringLiteral("城东");
+             QCOMPARE(r.clinicName, expected);
+             QCOMPARE(r.doctor, expected + QStringLiteral("医生"));
+         },
+         settingsOnly},
+        {"reference list",
+         [](const StorePaths& p) {
+             SettingsStore(p.settingsFile)
+                 .add(ReferenceList::Drugs, QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
+         },
+         [](const StorePaths& p) {
+             return SettingsStore(p.settingsFile)
+                 .update(ReferenceList::Drugs, 1, QStringLiteral("阿莫西林"),
+                         QStringLiteral("amxl"));
+         },
+         [](const StorePaths& p, bool done) {
+             StoreFile::close(p.settingsFile);
+             const auto drugs = SettingsStore(p.settingsFile).all(ReferenceList::Drugs).value();
+             QCOMPARE(drugs.size(), 1);
+             QCOMPARE(drugs.at(0).name,
+                      done ? QStringLiteral("阿莫西林") : QStringLiteral("青霉素针"));
+         },
+         settingsOnly},
+        {"template build",
+         [](const StorePaths& p) {
+             StoreFile::closeAll();
+             QFile::remove(p.archiveFile);
+         },
+         [](const StorePaths& p) { return StoreSchema::createArchiveStore(p.archiveFile); },
+         [](const StorePaths& p, bool done) {
+             // A failed build leaves nothing behind; the next start builds it again.
+             QCOMPARE(QFileInfo::exists(p.archiveFile), done);
+             QCOMPARE(QDir(p.dataFolder).entryList(QDir::Files).filter(QStringLiteral(".new")),
+                      QStringList());
+             if (done)
+                 QVERIFY(StoreCopy::check(p.archiveFile, StoreKind::Archive).ok());
+         },
+         [](const StorePaths& p) {
+             return QFileInfo::exists(p.archiveFile) ? QStringList{p.archiveFile} : QStringList{};
+         }},
+        {"backup copy",
+         [](const StorePaths& p) {
+             ArchiveStore(p.archiveFile).add(record("甲"));
+             QDir().mkpath(QFileInfo(backupCopy(p)).absolutePath());
+             StoreCopy::copyChecked(p.archiveFile, backupCopy(p), StoreKind::Archive);
+             ArchiveStore(p.archiveFile).add(record("乙"));
+         },
+         [](const StorePaths& p) {
+             return StoreCopy::copyChecked(p.archiveFile, backupCopy(p), StoreKind::Archive);
+         },
+         [](const StorePaths& p, bool done) {
+             // The day's copy is the old one or the new one, whole, and nothing else is left.
+             QCOMPARE(namesIn(backupCopy(p)),
+                      done ? QStringList({"甲", "乙"}) : QStringList({"甲"}));
+             QCOMPARE(QDir(QFileInfo(backupCopy(p)).absolutePath()).entryList(QDir::Files),
+                      QStringList({"档案.dat"}));
+         },
+         [](const StorePaths& p) {
+             return QStringList{p.archiveFile, backupCopy(p)};
+         }},
+    };
+}
+
+} // namespace
+
+class TestFaultInjection : public QObject
+{
+    Q_OBJECT
+
+    // Returns false once the fault point lies beyond the operation's last disk access.
+    bool runAt(const Scenario& scenario, FaultyVfs::Operation operation, FaultyVfs::Failure failure,
+               int nth)
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        const StorePaths& paths = folder.paths();
+        // Fresh stores copied from ones built once: building them at every point would cost
+        // most of the run.
+        QDir().mkpath(paths.dataFolder);
+        QFile::copy(m_pristine->paths().archiveFile, paths.archiveFile);
+        QFile::copy(m_pristine->paths().settingsFile, paths.settingsFile);
+        scenario.prepare(paths);
+        FaultyVfs::arm(operation, nth, failure);
+        const StoreStatus first = scenario.act(paths);
+        FaultyVfs::disarm();
+        if (!FaultyVfs::fired())
+            return false;
+        if (!first.ok()) {
+            if (first.error().isEmpty())
+                qFatal("%s: a failure without a message", scenario.name);
+        }
+        scenario.verify(paths, first.ok());
+        if (QTest::currentTestFailed())
+            return false;
+        for (const QString& file : scenario.files(paths)) {
+            const QString integrity = integrityOf(file);
+            if (integrity != QLatin1String("ok"))
+                qFatal("%s, fault %d at %d: %s is %s", scenario.name, int(operation), nth,
+                       qPrintable(file), qPrintable(integrity));
+        }
+        if (!first.ok()) {
+            // The program, still running, succeeds at the next try.
+            const StoreStatus retry = scenario.act(paths);
+            if (!retry.ok())
+                qFatal("%s, fault %d at %d: retry failed: %s", scenario.name, int(operation), nth,
+                       qPrintable(retry.detail()));
+            scenario.verify(paths, true);
+        }
+        return !QTest::currentTestFailed();
+    }
+
+    std::unique_ptr<TestProgramFolder> m_pristine;
+
+private slots:
+    void initTestCase()
+    {
+        FaultyVfs::install();
+        m_pristine = std::make_unique<TestProgramFolder>();
+        StoreFile::closeAll();
+    }
+
+    void everyFaultPointIsToldAndLosesNothing_data()
+    {
+        QTest::addColumn<int>("scenario");
+        const QList<Scenario> all = scenarios();
+        for (int i = 0; i < all.size(); ++i)
+            QTest::newRow(all.at(i).name) << i;
+    }
+
+    void everyFaultPointIsToldAndLosesNothing()
+    {
+        QFETCH(int, scenario);
+        const Scenario s = scenarios().at(scenario);
+        const std::pair<FaultyVfs::Operation, FaultyVfs::Failure> faults[] = {
+            {FaultyVfs::Operation::Write, FaultyVfs::Failure::IoError},
+            {FaultyVfs::Operation::Write, FaultyVfs::Failure::DiskFull},
+            {FaultyVfs::Operation::Sync, FaultyVfs::Failure::IoError},
+            {FaultyVfs::Operation::Lock, FaultyVfs::Failure::IoError},
+            {FaultyVfs::Operation::Open, FaultyVfs::Failure::IoError},
+        };
+        int points = 0;
+        for (const auto& [operation, failure] : faults) {
+            for (int nth = 1; runAt(s, operation, failure, nth); ++nth)
+                ++points;
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QVERIFY2(points > 0, "no fault point reached");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaultInjection)
+#include "TestFaultInjection.moc"
