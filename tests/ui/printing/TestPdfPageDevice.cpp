@@ -68,6 +68,7 @@ private slots:
     void halfWidthCharactersAndSpacesTakeHalfAnEm();
     void positionsCountFromThePrintableCornerOfThePaper();
     void landscapePagesCountFromTheirOwnPrintableCorner();
+    void allFifteenCardLinesStayInsideTheFrame();
     void lineAdvanceIsTheDescribedHeightInTheCurrentUnit();
     void unwritableFileIsReported();
 
@@ -193,6 +194,38 @@ void TestPdfPageDevice::landscapePagesCountFromTheirOwnPrintableCorner()
             kTolerance);
     QCOMPARE(PdfWords::named(words, QStringLiteral("第2页共2页")).size(), 1);
     QVERIFY(PdfWords::named(words, QStringLiteral("notes")).isEmpty());
+}
+
+void TestPdfPageDevice::allFifteenCardLinesStayInsideTheFrame()
+{
+    const QString pdf = path(QStringLiteral("card15.pdf"));
+    PdfPageDevice device(pdf);
+    InjectionCardPrintout::Card card;
+    card.captions[1] = QStringLiteral("张三，男，45");
+    for (int i = 1; i <= 15; ++i) {
+        card.body += QStringLiteral("注射%1\r\n").arg(QChar(u'一' + i)); // one word a line
+    }
+    QVERIFY(InjectionCardPrintout(card, PrintMargins()).print(device));
+    const QList<PdfWords::Word> words = PdfWords::words(pdf);
+    // The frame runs from 900 to 5280 twips down; every body word's box, drawn from the
+    // stand-in's own taller ascent and descent, lies inside it, the fifteenth line too.
+    int bodyLines = 0;
+    for (const PdfWords::Word& word : words) {
+        if (!word.text.startsWith(QStringLiteral("注射")) || word.text.size() != 3) {
+            continue;
+        }
+        ++bodyLines;
+        QVERIFY2(word.box.top() > 900 / 20.0 && word.box.bottom() < 5280 / 20.0,
+                 qPrintable(QStringLiteral("%1 spans %2 to %3 pt")
+                                .arg(word.text)
+                                .arg(word.box.top())
+                                .arg(word.box.bottom())));
+    }
+    QCOMPARE(bodyLines, 15);
+    // The patient line sits above the frame's top rule.
+    const QList<PdfWords::Word> patient = PdfWords::named(words, QStringLiteral("张三，男，45"));
+    QCOMPARE(patient.size(), 1);
+    QVERIFY(patient[0].box.bottom() < 900 / 20.0);
 }
 
 void TestPdfPageDevice::lineAdvanceIsTheDescribedHeightInTheCurrentUnit()
