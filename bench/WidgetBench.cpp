@@ -11,6 +11,7 @@
 #include "store/ArchiveStore.h"
 #include "store/SettingsStore.h"
 #include "store/StoreFile.h"
+#include "support/FixedClock.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

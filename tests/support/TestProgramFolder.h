@@ -1,8 +1,8 @@
 #pragma once
 
 #include "startup/AppContext.h"
-#include "startup/Clock.h"
 #include "store/StorePaths.h"
+#include "support/FixedClock.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -16,7 +16,11 @@ namespace quilloa::test {
 class TestProgramFolder
 {
 public:
-    enum class Stores { Create, None };
+    enum class Stores
+    {
+        Create,
+        None
+    };
 
     explicit TestProgramFolder(Stores stores = Stores::Create,
                                QDateTime now = QDateTime(QDate(2009, 3, 25), QTime(18, 8, 43)));

@@ -61,10 +61,9 @@ inline constexpr QStringView kSongti = u"宋体";
 inline constexpr QStringView kKaiti = u"楷体_GB2312";
 
 // ---------------------------------------------------------------------------------------------
-// Prescription sheet (Picture2) and its shadow.
+// Prescription sheet (Picture2).
 
 inline constexpr TwipSize kSheetSize{5915, 8550};
-inline constexpr int kShadowOffset = 120;
 
 // Label3 indices. Index 0 is the title (clinic name + "处方笺"): its text comes from the
 // settings and its left is centred at run time, see titleLeft().
@@ -86,7 +85,6 @@ enum CaptionIndex
 };
 
 inline constexpr int kTitleTop = 360;
-inline constexpr int kTitleHeight = 315;
 inline constexpr QStringView kTitleSuffix = u"处方笺";
 
 inline constexpr std::array<CaptionLayout, 13> kCaptions{{
@@ -157,7 +155,6 @@ double titleLeft(double titleWidth);
 // Injection card (Picture4), beside the sheet on the desk.
 
 inline constexpr TwipSize kCardSize{3855, 5499};
-inline constexpr TwipPoint kCardPosition{7020, 2520}; // on the desk area
 
 // Label6 indices.
 enum CardCaptionIndex

@@ -22,7 +22,8 @@ public:
     static QString storedDrugCode(const QString& codeBox);
 
     // The code a diagnosis or address is added with: the name when the code box is empty, else
-    // the box exactly as it stands, blanks included, as these lists have always been stored.
+    // the box exactly as it stands, blanks included, because a code found by typing must be the
+    // code as the user typed it.
     static QString listCode(const QString& codeBox, const QString& name);
 
     // Nothing at all, or spaces only.

@@ -9,10 +9,10 @@ namespace quilloa {
 
 class PageDevice;
 
-// The clinic log as a ruled register book in millimetres on landscape pages: per page 22
-// rules across, 8 down, the title, the headings, 20 visit rows and a foot with the doctor and
-// the page count. Only the first six grid columns are printed; the notes band stays empty for
-// handwriting.
+// The clinic log printed as the ruled register book the clinic files: landscape pages in
+// millimetres, 20 visits a page under the title and headings, the doctor and page count at the
+// foot. The notes band is left blank because the book is annotated by hand, so only the first
+// six grid columns are printed.
 class ClinicLogPrintout
 {
 public:
@@ -25,8 +25,8 @@ public:
     // row count; rows may hold fewer cells than the grid has columns (missing ones are empty).
     ClinicLogPrintout(QList<QStringList> gridRows, QString doctor);
 
-    // Pages for a grid of this many rows, heading row included: (rows - 2) div 20 + 1, so
-    // n visits take ceil(n / 20) pages and a grid without visits still takes one.
+    // Pages for a grid of this many rows, heading row included. A grid without visits still
+    // prints one page, so the book has no gap for a day nobody came.
     static int pageCount(qsizetype gridRowCount);
     // Top of the k-th visit row of a page, k counted from 1.
     static double rowTop(int rowOnPage) { return kFirstRowTop + kRowPitch * (rowOnPage - 1); }

@@ -64,9 +64,7 @@ public:
     virtual QString errorText() const = 0;
     virtual void newPage() = 0;
 
-    void setFontFace(const QString& face) { m_font.face = face; }
     void setFontSize(double points) { m_font.pointSize = points; }
-    void setFontBold(bool bold) { m_font.bold = bold; }
     void setFont(const PageFont& font) { m_font = font; }
     const PageFont& font() const { return m_font; }
 

@@ -4,8 +4,9 @@
 
 namespace quilloa {
 
-// A pair of print margins as the settings record holds them: millimetres as text. The printouts
-// work in twips at 56 twips per millimetre (not 56.7), after rounding to whole millimetres.
+// A pair of print margins as the settings record holds them: millimetres as text. Whole
+// millimetres at 56 twips each (not 56.7), so a margin set once lands on the same spot of every
+// printer's page as on the pre-printed forms the clinic already lines up.
 class PrintMargins
 {
 public:

@@ -18,7 +18,6 @@ public:
 
     const StorePaths& paths() const { return m_paths; }
     const Clock& clock() const { return *m_clock; }
-    std::shared_ptr<const Clock> sharedClock() const { return m_clock; }
 
     ArchiveStore archive() const { return m_archive; }
     SettingsStore settings() const { return m_settings; }

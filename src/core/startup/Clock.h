@@ -4,8 +4,8 @@
 
 namespace quilloa {
 
-// The source of "now". The program uses the system clock; tests pass a fixed one so they run
-// the same on any date.
+// The source of "now". The program uses the system clock; tests and the benchmark hand in a
+// fixed one (tests/support/FixedClock.h) so they run the same on any date.
 class Clock
 {
 public:
@@ -17,17 +17,6 @@ class SystemClock : public Clock
 {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
-
-class FixedClock : public Clock
-{
-public:
-    explicit FixedClock(QDateTime moment) : m_moment(std::move(moment)) {}
-    QDateTime now() const override { return m_moment; }
-    void set(const QDateTime& moment) { m_moment = moment; }
-
-private:
-    QDateTime m_moment;
 };
 
 } // namespace quilloa

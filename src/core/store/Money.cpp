@@ -54,7 +54,7 @@ public:
 private:
     static constexpr qint64 kLimit = std::numeric_limits<qint64>::max();
 
-    // Half to even, the way the currency conversion has always rounded.
+    // Half to even, so that summing many fees does not drift upwards by a ten-thousandth each.
     bool roundsUp(qint64 value) const
     {
         if (m_roundDigit > 5 || (m_roundDigit == 5 && m_stickyBeyond))

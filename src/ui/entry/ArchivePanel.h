@@ -58,8 +58,6 @@ public:
 signals:
     // A line was clicked: show that stored prescription.
     void entryActivated(const quilloa::ArchiveEntry& entry);
-    // "删除" was chosen in the list's popup menu.
-    void deleteRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,11 +31,6 @@ int LookupList::count() const
     return m_names->rowCount();
 }
 
-QString LookupList::text(int row) const
-{
-    return m_names->index(row).data().toString();
-}
-
 void LookupList::setCurrentRow(int row)
 {
     setCurrentIndex(m_names->index(row));

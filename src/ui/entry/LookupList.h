@@ -18,7 +18,6 @@ public:
     void setNames(const QStringList& names);
     void clear();
     int count() const;
-    QString text(int row) const;
 
     void setCurrentRow(int row);
     bool hasSelection() const;

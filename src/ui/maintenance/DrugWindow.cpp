@@ -102,7 +102,7 @@ DrugWindow::DrugWindow(const AppContext& context, QWidget* parent)
     TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
     PlainButtons::install(this);
     m_typed.emplace(QList<QLineEdit*>{m_nameBox, m_usageBox, m_codeBox});
-    open();
+    listAll();
     m_typed->markKept();
     m_addButton->setFocus();
 }
@@ -187,7 +187,7 @@ void DrugWindow::setFocusOrder()
     setTabOrder(m_exchange->importButton(), m_exchange->exportButton());
 }
 
-void DrugWindow::open()
+void DrugWindow::listAll()
 {
     const auto all = m_context.settings().all(ReferenceList::Drugs);
     if (!all.ok()) {

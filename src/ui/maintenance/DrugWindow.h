@@ -41,7 +41,8 @@ private:
     void buildEditFrame();
     void buildKeypad();
     void setFocusOrder();
-    void open();
+    // Lists every stored entry; a list that cannot be read is reported and left as it was.
+    void listAll();
 
     void search(const QString& text);
     // After a save or a deletion; a list that cannot be read stays empty.

@@ -39,7 +39,7 @@ ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, 
     }
     PlainButtons::install(this);
     m_typed.emplace(QList<QLineEdit*>{m_nameBox, m_codeBox});
-    open();
+    listAll();
     (isDiagnoses() ? static_cast<QWidget*>(m_searchBox) : m_addButton)->setFocus();
 }
 
@@ -60,7 +60,7 @@ void ReferenceWindow::buildControls()
     // After an import the list shows what the search box asks for, new entries included.
     m_exchange = new ReferenceExchange(m_context, m_list, this, [this] {
         if (m_searchBox->text().isEmpty())
-            open();
+            listAll();
         else
             search(m_searchBox->text());
     });
@@ -92,7 +92,7 @@ void ReferenceWindow::setFocusOrder()
     setTabOrder(m_exchange->importButton(), m_exchange->exportButton());
 }
 
-void ReferenceWindow::open()
+void ReferenceWindow::listAll()
 {
     const auto all = m_context.settings().all(m_list);
     if (!all.ok()) {

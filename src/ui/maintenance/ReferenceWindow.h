@@ -35,7 +35,8 @@ private:
     bool isDiagnoses() const { return m_list == ReferenceList::Diagnoses; }
     void buildControls();
     void setFocusOrder();
-    void open();
+    // Lists every stored entry; a list that cannot be read is reported and left as it was.
+    void listAll();
     void search(const QString& text);
     void add();
     void remove();

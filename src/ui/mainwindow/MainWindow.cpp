@@ -328,7 +328,6 @@ void MainWindow::buildArchiveMenu()
     QAction* cancel = m_archiveMenu->addAction(QStringLiteral("取消"));
     cancel->setObjectName(QStringLiteral("muCancel"));
     m_archivePanel->archiveList()->viewport()->installEventFilter(this);
-    connect(m_archivePanel, &ArchivePanel::deleteRequested, this, &MainWindow::deletePrescription);
     connect(m_archivePanel, &ArchivePanel::entryActivated, this, &MainWindow::showRecord);
 }
 

@@ -23,9 +23,11 @@ inline constexpr Rect kUsageBar{3660, 9840, 11535, 375};   // Picture3
 
 // Panels on the desk. The shadows lie 120 twips right of and below their panels.
 inline constexpr int kShadowOffset = 120;
-inline constexpr Rect kSheet{480, 150, 5915, 8550};         // Picture2
-inline constexpr Rect kCover{480, 150, 5895, 8535};         // Picture5, over the sheet
-inline constexpr Rect kCard{7020, 2520, 3855, 5499};        // Picture4
+inline constexpr Rect kSheet{480, 150, sheet::kSheetSize.width,
+                             sheet::kSheetSize.height}; // Picture2
+inline constexpr Rect kCover{480, 150, 5895, 8535};     // Picture5, over the sheet
+inline constexpr Rect kCard{7020, 2520, sheet::kCardSize.width,
+                            sheet::kCardSize.height};       // Picture4
 inline constexpr Rect kKeyboard{6960, 300, 3915, 1755};     // Picture6
 inline constexpr Rect kCardLinkImage{8220, 8220, 240, 240}; // Image1
 inline constexpr Rect kCardLink{8520, 8250, 1080, 195};     // Label7 "打印注射卡"
