@@ -1,7 +1,7 @@
 #include "backup/BackupCatalog.h"
 
-#include "backup/CheckedStoreCopy.h"
 #include "backup/ReadOnlyStore.h"
+#include "store/StoreCopy.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -56,11 +56,11 @@ BackupCopy BackupCatalog::inspect(const QString& folder)
         copy.problem = QStringLiteral("缺少档案.dat或设置.dat");
         return copy;
     }
-    if (!CheckedStoreCopy::check(copy.archiveFile()).ok() || !readArchive(copy)) {
+    if (!StoreCopy::check(copy.archiveFile(), StoreKind::Archive).ok() || !readArchive(copy)) {
         copy.problem = QStringLiteral("档案.dat已损坏");
         return copy;
     }
-    if (!CheckedStoreCopy::check(copy.settingsFile()).ok() ||
+    if (!StoreCopy::check(copy.settingsFile(), StoreKind::Settings).ok() ||
         !hasSettingsRecord(copy.settingsFile())) {
         copy.problem = QStringLiteral("设置.dat已损坏");
         return copy;

@@ -1,7 +1,7 @@
 #include "backup/BackupRestore.h"
 
 #include "backup/BackupCatalog.h"
-#include "backup/CheckedStoreCopy.h"
+#include "store/StoreCopy.h"
 #include "store/StoreFile.h"
 
 #include <QDir>
@@ -39,9 +39,13 @@ BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const Q
         return failed(QStringLiteral("无法建立备份文件夹“%1”。请确认程序文件夹可以写入后再试。")
                           .arg(QDir::toNativeSeparators(folder)));
     const bool archive =
-        CheckedStoreCopy::copy(paths.archiveFile, folder + QStringLiteral("/档案.dat")).ok();
+        StoreCopy::copyChecked(paths.archiveFile, folder + QStringLiteral("/档案.dat"),
+                               StoreKind::Archive)
+            .ok();
     const bool settings =
-        CheckedStoreCopy::copy(paths.settingsFile, folder + QStringLiteral("/设置.dat")).ok();
+        StoreCopy::copyChecked(paths.settingsFile, folder + QStringLiteral("/设置.dat"),
+                               StoreKind::Settings)
+            .ok();
     if (!archive || !settings)
         return failed(QStringLiteral("备份没有完成：%1无法完整复制或复制后检查不通过。"
                                      "请确认磁盘还有空间、数据文件没有损坏后再试。")
@@ -80,8 +84,9 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
                 .arg(QDir::toNativeSeparators(saved)));
     const QString stagedArchive = paths.archiveFile + kStaged;
     const QString stagedSettings = paths.settingsFile + kStaged;
-    const bool staged = CheckedStoreCopy::copy(checked.archiveFile(), stagedArchive).ok() &&
-                        CheckedStoreCopy::copy(checked.settingsFile(), stagedSettings).ok();
+    const bool staged =
+        StoreCopy::copyChecked(checked.archiveFile(), stagedArchive, StoreKind::Archive).ok() &&
+        StoreCopy::copyChecked(checked.settingsFile(), stagedSettings, StoreKind::Settings).ok();
     bool archivePut = staged && renameOver(stagedArchive, paths.archiveFile);
     if (archivePut && !renameOver(stagedSettings, paths.settingsFile)) {
         // Never leave the archive of one day beside the settings of another.

@@ -1,6 +1,5 @@
 #include "backup/BackupCatalog.h"
 #include "backup/BackupRestore.h"
-#include "backup/CheckedStoreCopy.h"
 #include "store/ArchiveStore.h"
 #include "store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
