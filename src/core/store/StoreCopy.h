@@ -19,8 +19,8 @@ enum class StoreKind
 class StoreCopy
 {
 public:
-    // Copies the store at `source` to `target`. The copy is taken through the database's own
-    // backup, so it is consistent even while another program writes the source; it is written
+    // Copies the store at `source` to `target`. The copy is taken under the database's own
+    // read lock, so it is consistent even while another program writes the source; it is written
     // under a temporary name beside `target`, checked (see check()), flushed to the disk, and
     // only then put in place of `target` in one rename. On any failure, including a source that
     // is busy or fails the check, `target` stays as it was and nothing is left behind.
