@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/SheetFields.h"
 #include "printing/PrintMargins.h"
 
 #include <QDate>
@@ -24,14 +25,13 @@ public:
     static constexpr double kBodyLineGap = 70; // twips added above every body line
     static constexpr int kMaxBodyLines = 20;
 
-    // What stands on the sheet at the moment of printing.
-    struct Sheet
+    // What stands on the sheet at the moment of printing: the fields and body as the sheet
+    // holds them, and the captions.
+    struct Sheet : SheetFields
     {
         Sheet(); // the fixed captions filled in, title, fields and body empty
 
         std::array<QString, 13> captions; // Label3; index 0 is the title, placed by SheetTitle
-        std::array<QString, 9> fields;    // Text4
-        QString body;                     // the body's plain text
     };
 
     PrescriptionPrintout(Sheet sheet, PrintMargins margins);

@@ -175,12 +175,25 @@ void PrescriptionSheet::setTitle(const QString& clinicName)
 PrescriptionPrintout::Sheet PrescriptionSheet::printedSheet() const
 {
     PrescriptionPrintout::Sheet printed;
+    static_cast<SheetFields&>(printed) = fields();
     for (std::size_t i = 0; i < m_captions.size(); ++i)
         printed.captions[i] = m_captions[i]->text();
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-        printed.fields[i] = m_fields[i]->text();
-    printed.body = m_body->toPlainText();
     return printed;
+}
+
+SheetFields PrescriptionSheet::fields() const
+{
+    SheetFields shown;
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        shown.fields[i] = m_fields[i]->text();
+    shown.body = m_body->toPlainText();
+    return shown;
+}
+
+void PrescriptionSheet::setFields(const SheetFields& fields)
+{
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        setFieldText(int(i), fields.fields[i]);
 }
 
 void PrescriptionSheet::hideLookupLists()

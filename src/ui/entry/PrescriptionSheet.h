@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/LookupNames.h"
+#include "entry/SheetFields.h"
 #include "entry/SheetGeometry.h"
 #include "printing/PrescriptionPrintout.h"
 #include "startup/AppContext.h"
@@ -52,6 +53,10 @@ public:
 
     // What stands on the sheet now, for the printout.
     PrescriptionPrintout::Sheet printedSheet() const;
+    // The nine fields and the body's plain text as they stand.
+    SheetFields fields() const;
+    // Fills the nine fields; the body is left to the caller, which knows its stored form.
+    void setFields(const SheetFields& fields);
 
 signals:
     // name，sex，age, whenever one of the three fields changes.

@@ -451,17 +451,9 @@ bool MainWindow::savePrescription()
 
     PrescriptionRecord record;
     record.key = m_sheet->recordKey();
-    record.name = m_sheet->fieldText(sheet::NameField);
-    record.sex = m_sheet->fieldText(sheet::SexField);
-    record.age = m_sheet->fieldText(sheet::AgeField);
-    record.date = m_sheet->fieldText(sheet::VisitDateField);
-    record.diagnosis = m_sheet->fieldText(sheet::DiagnosisField);
-    record.address = m_sheet->fieldText(sheet::AddressField);
-    record.doctor = m_sheet->fieldText(sheet::DoctorField);
-    record.dispenser = m_sheet->fieldText(sheet::DispenserField);
-    // A fee that does not begin with a number counts as nothing taken.
-    record.fee = Money::fromLeadingNumber(fee).value_or(Money());
-    record.body = RtfWriter::write(m_sheet->body()->toPlainText(), sheet::kSongti.toString(),
+    const SheetFields typed = m_sheet->fields();
+    typed.fillRecord(record);
+    record.body = RtfWriter::write(typed.body, sheet::kSongti.toString(),
                                    m_sheet->body()->font().pointSizeF());
 
     const StoreResult<qint64> stored = m_context.archive().add(record);
@@ -515,13 +507,7 @@ void MainWindow::showRecord(const ArchiveEntry& entry)
     }
     const PrescriptionRecord& r = *found.value();
     m_sheet->setRecordKey(r.key);
-    const std::array<QString, 9> texts = {
-        r.name,   r.sex,       r.age,
-        r.date,   r.diagnosis, r.address,
-        r.doctor, r.dispenser, r.fee ? r.fee->toPlainString() : QString(),
-    };
-    for (int i = 0; i < int(texts.size()); ++i)
-        m_sheet->setFieldText(i, texts.at(i));
+    m_sheet->setFields(SheetFields::fromRecord(r));
     RtfReader::read(r.body).fillTextDocument(*m_sheet->body()->document());
     m_sheetWithdrawn = false;
     m_sheet->hideLookupLists();
@@ -560,19 +546,17 @@ void MainWindow::clearSheet()
 
 void MainWindow::copyPrescription()
 {
-    for (int i = 0; i < int(sheet::kFields.size()); ++i)
-        m_clip[i] = m_sheet->fieldText(i);
-    m_clip[9] = m_sheet->body()->toPlainText();
+    m_clip = m_sheet->fields();
 }
 
 void MainWindow::pastePrescription()
 {
-    for (int i = 0; i < int(sheet::kFields.size()); ++i) {
-        if (i != sheet::VisitDateField)
-            m_sheet->setFieldText(i, m_clip[i]);
-    }
+    // The pasted sheet keeps today's visit date.
+    SheetFields pasted = m_clip;
+    pasted[sheet::VisitDateField] = m_sheet->fieldText(sheet::VisitDateField);
+    m_sheet->setFields(pasted);
     QTextEdit* body = m_sheet->body();
-    body->setPlainText(m_clip[9]);
+    body->setPlainText(m_clip.body);
     body->moveCursor(QTextCursor::End);
     body->setFocus(Qt::OtherFocusReason);
 }

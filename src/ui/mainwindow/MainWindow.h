@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/SheetFields.h"
 #include "startup/AppContext.h"
 #include "store/PrescriptionRecord.h"
 
@@ -151,7 +152,7 @@ private:
     // A stored record could not be shown and the sheet was emptied: nothing to print.
     bool m_sheetWithdrawn = false;
     // Fields 0 to 8 and the body's plain text, kept for the whole run.
-    std::array<QString, 10> m_clip;
+    SheetFields m_clip;
     PrinterFactory m_printerFactory;
 
     QPointer<DrugWindow> m_drugWindow;
