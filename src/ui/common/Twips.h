@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/SheetGeometry.h"
+
 #include <QRect>
 #include <QtMath>
 
@@ -17,6 +19,11 @@ inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                  twipsToPixels(height));
+}
+
+inline QRect pixels(const sheet::TwipRect& r)
+{
+    return twipsRect(r.left, r.top, r.width, r.height);
 }
 
 } // namespace quilloa

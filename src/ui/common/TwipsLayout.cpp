@@ -1,5 +1,6 @@
 #include "common/TwipsLayout.h"
 
+#include "common/ScreenPlacement.h"
 #include "common/Twips.h"
 
 #include <QGuiApplication>
@@ -29,11 +30,7 @@ void TwipsLayout::fixAndCentre(QWidget* window, int widthTwips, int heightTwips)
     window->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
     window->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        window->move(area.x() + (area.width() - window->width()) / 2,
-                     area.y() + (area.height() - window->height()) / 2);
-    }
+    ScreenPlacement::centreOnScreen(window);
 }
 
 } // namespace quilloa

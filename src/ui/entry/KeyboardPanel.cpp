@@ -16,11 +16,6 @@
 namespace quilloa {
 namespace {
 
-QRect pixels(const sheet::TwipRect& r)
-{
-    return twipsRect(r.left, r.top, r.width, r.height);
-}
-
 // The key code a character key stands for, so the keystroke looks like a typed one.
 Qt::Key keyCodeOf(QChar character)
 {

@@ -23,11 +23,6 @@ constexpr QChar kFullWidthComma(0xFF0C);
 // The key label's place at the foot of the sheet; it is never shown.
 constexpr sheet::TwipRect kKeyLabelRect{1680, 8280, 3795, 195};
 
-QRect pixels(const sheet::TwipRect& r)
-{
-    return twipsRect(r.left, r.top, r.width, r.height);
-}
-
 QFont fontOf(QStringView face, double pointSize, bool bold, const QFont& fallback)
 {
     QFont font = fallback;

@@ -1,6 +1,7 @@
 #include "maintenance/SettingsWindow.h"
 
 #include "common/PlainMessage.h"
+#include "common/ScreenPlacement.h"
 #include "common/Twips.h"
 #include "printing/DescribedTextLabel.h"
 
@@ -78,10 +79,7 @@ SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
     buildControls();
     loadSettings();
     loadPassword();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    ScreenPlacement::centreOnScreen(this);
 }
 
 void SettingsWindow::buildControls()

@@ -1,5 +1,7 @@
 #include "mainwindow/AboutWindow.h"
 
+#include "common/ScreenPlacement.h"
+
 #include <QDir>
 
 #include <QGuiApplication>
@@ -58,10 +60,7 @@ AboutWindow::AboutWindow(const StorePaths& paths, QWidget* parent) : QDialog(par
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    ScreenPlacement::centreOnScreen(this);
 }
 
 } // namespace quilloa

@@ -3,6 +3,7 @@
 #include "backup/BackupRestore.h"
 #include "common/PlainDialog.h"
 #include "common/PlainMessage.h"
+#include "common/ScreenPlacement.h"
 #include "common/Twips.h"
 #include "entry/ArchivePanel.h"
 #include "entry/BodyEditing.h"
@@ -49,11 +50,6 @@ namespace quilloa {
 namespace {
 
 using mainlayout::Rect;
-
-QRect pixels(const Rect& r)
-{
-    return twipsRect(r.left, r.top, r.width, r.height);
-}
 
 QRect shadowOf(const Rect& r)
 {
@@ -369,13 +365,7 @@ void MainWindow::orderTabStops()
 // The window stands 200 twips higher than centred.
 void MainWindow::centreOnScreen()
 {
-    const QScreen* shown = QGuiApplication::primaryScreen();
-    if (!shown)
-        return;
-    const QRect area = shown->geometry();
-    const int raise = twipsToPixels(400);
-    move(area.x() + (area.width() - width()) / 2,
-         area.y() + (area.height() - raise - height()) / 2);
+    ScreenPlacement::centreOnScreen(this, 400);
 }
 
 // A store that cannot be read leaves its list empty; the window opens all the same.
