@@ -551,7 +551,19 @@ void MainWindow::pastePrescription()
     body->setFocus(Qt::OtherFocusReason);
 }
 
-// The sheet prints as it stands, saved or not; a margin that cannot be read counts as 0.
+// Printing at margins that could not be read would put every item off its place on the
+// clinic's pre-printed paper, so nothing prints until the settings can be read again.
+std::optional<SettingsRecord> MainWindow::printMargins()
+{
+    const StoreResult<SettingsRecord> read = m_context.settings().settings();
+    if (read.ok())
+        return read.value();
+    PlainMessage::warn(this, QStringLiteral("打印"),
+                       QStringLiteral("打印边距无法读取，没有打印。\n%1").arg(read.error()));
+    return std::nullopt;
+}
+
+// The sheet prints as it stands, saved or not.
 void MainWindow::printPrescription()
 {
     // After a record could not be shown the sheet is empty: nothing to print, and nothing of
@@ -561,18 +573,22 @@ void MainWindow::printPrescription()
                              QStringLiteral("没有可打印的处方：请新建处方，或在档案中选择一份。"));
         return;
     }
-    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const std::optional<SettingsRecord> margins = printMargins();
+    if (!margins)
+        return;
     const PrescriptionPrintout printout(m_sheet->printedSheet(),
-                                        PrintMargins(margins.leftMargin, margins.topMargin));
+                                        PrintMargins(margins->leftMargin, margins->topMargin));
     print([&printout](PageDevice& device) { return printout.print(device); },
           printout.jobName(m_context.clock().now().date()));
 }
 
 void MainWindow::printInjectionCard()
 {
-    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const std::optional<SettingsRecord> margins = printMargins();
+    if (!margins)
+        return;
     const InjectionCardPrintout printout(
-        m_card->printedCard(), PrintMargins(margins.cardLeftMargin, margins.cardTopMargin));
+        m_card->printedCard(), PrintMargins(margins->cardLeftMargin, margins->cardTopMargin));
     print([&printout](PageDevice& device) { return printout.print(device); },
           printout.jobName(m_context.clock().now().date()));
 }
@@ -584,9 +600,11 @@ void MainWindow::print(const std::function<bool(PageDevice&)>& drawing, const QS
 
 void MainWindow::previewPrescription()
 {
-    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const std::optional<SettingsRecord> margins = printMargins();
+    if (!margins)
+        return;
     const PrescriptionPrintout printout(m_sheet->printedSheet(),
-                                        PrintMargins(margins.leftMargin, margins.topMargin));
+                                        PrintMargins(margins->leftMargin, margins->topMargin));
     PrintPreviewDialog dialog([printout](PageDevice& device) { return printout.print(device); },
                               printout.jobName(m_context.clock().now().date()),
                               PrintRunner::systemQueue(), this);
@@ -595,9 +613,11 @@ void MainWindow::previewPrescription()
 
 void MainWindow::previewInjectionCard()
 {
-    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
+    const std::optional<SettingsRecord> margins = printMargins();
+    if (!margins)
+        return;
     const InjectionCardPrintout printout(
-        m_card->printedCard(), PrintMargins(margins.cardLeftMargin, margins.cardTopMargin));
+        m_card->printedCard(), PrintMargins(margins->cardLeftMargin, margins->cardTopMargin));
     PrintPreviewDialog dialog([printout](PageDevice& device) { return printout.print(device); },
                               printout.jobName(m_context.clock().now().date()),
                               PrintRunner::systemQueue(), this);
@@ -607,9 +627,11 @@ void MainWindow::previewInjectionCard()
 // The page shows where the sheet and the card print at the stored margins.
 void MainWindow::printAlignmentPage()
 {
-    const SettingsRecord margins = m_context.settings().settings().valueOr(SettingsRecord());
-    const AlignmentPrintout page(PrintMargins(margins.leftMargin, margins.topMargin),
-                                 PrintMargins(margins.cardLeftMargin, margins.cardTopMargin));
+    const std::optional<SettingsRecord> margins = printMargins();
+    if (!margins)
+        return;
+    const AlignmentPrintout page(PrintMargins(margins->leftMargin, margins->topMargin),
+                                 PrintMargins(margins->cardLeftMargin, margins->cardTopMargin));
     print([&page](PageDevice& device) { return page.print(device); }, QStringLiteral("对位测试页"));
 }
 

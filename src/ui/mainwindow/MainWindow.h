@@ -3,6 +3,7 @@
 #include "entry/SheetFields.h"
 #include "startup/AppContext.h"
 #include "store/PrescriptionRecord.h"
+#include "store/SettingsRecord.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -10,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -79,6 +81,7 @@ public slots:
     void showRecord(const quilloa::ArchiveEntry& entry);
     void copyPrescription();
     void pastePrescription();
+    std::optional<SettingsRecord> printMargins();
     void printPrescription();
     void previewPrescription();
     void previewInjectionCard();

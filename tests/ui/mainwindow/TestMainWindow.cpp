@@ -684,6 +684,35 @@ private slots:
         QVERIFY(answer.text().contains(QStringLiteral("没有打印机")));
     }
 
+    // Unread margins would misplace every item on pre-printed paper: tell, print nothing, and
+    // print once the settings can be read again.
+    void unreadableMarginsPrintNothing()
+    {
+        open();
+        auto kept = std::make_shared<QList<PageItem>>();
+        m_window->setPrinterFactory(
+            [kept] { return std::make_unique<KeptRecorder>(kept, QString()); });
+        clickToolbar(1);
+        fillSheet();
+        {
+            quilloa::test::LockedStore locked(m_folder->paths().settingsFile);
+            QVERIFY(locked.isLocked());
+            for (const QString& name :
+                 {QStringLiteral("menuPrint"), QStringLiteral("menuAlignmentPage")}) {
+                MessageBoxAnswer answer(QMessageBox::Ok);
+                m_window.find<QAction>(name)->trigger();
+                QVERIFY2(answer.seen(), qPrintable(name));
+                QVERIFY(answer.text().contains(QStringLiteral("打印边距无法读取")));
+            }
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            QTest::mouseClick(m_window.find<QLabel>(QStringLiteral("Label7")), Qt::LeftButton);
+            QVERIFY(answer.seen());
+            QVERIFY(kept->isEmpty());
+        }
+        clickToolbar(3);
+        QVERIFY(printedTexts(*kept).contains(QStringLiteral("张三")));
+    }
+
     void newSheetTakesTheSettingsAsTyped()
     {
         setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
