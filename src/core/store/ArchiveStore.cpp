@@ -34,12 +34,6 @@ PrescriptionRecord readRecord(const QSqlQuery& q)
     return r;
 }
 
-QVariant textValue(const QString& text)
-{
-    // An empty field is stored as an empty text, never as NULL.
-    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
-}
-
 } // namespace
 
 ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
@@ -158,9 +152,8 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
         QStringLiteral(
             "INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], "
             "[处方], [医生], [配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {textValue(r.key), textValue(r.name), textValue(r.sex), textValue(r.age), textValue(r.date),
-         textValue(r.diagnosis), textValue(r.address), textValue(r.body), textValue(r.doctor),
-         textValue(r.dispenser), fee});
+        {r.key, r.name, r.sex, r.age, r.date, r.diagnosis, r.address, r.body, r.doctor, r.dispenser,
+         fee});
     if (!result.ok())
         return StoreStatus(result);
     return result.value().lastInsertId().toLongLong();
@@ -192,7 +185,7 @@ StoreStatus ArchiveStore::setLoginPassword(const QString& password)
         m_file,
         QStringLiteral(
             "UPDATE [密码] SET [密码] = ? WHERE rowid = (SELECT min(rowid) FROM [密码])"),
-        {textValue(password)});
+        {password});
 }
 
 } // namespace quilloa

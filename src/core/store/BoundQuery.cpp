@@ -17,6 +17,15 @@ StoreStatus failed(const StoreFile& file, const QSqlError& error)
     return status;
 }
 
+// An empty text is stored as an empty text, never as NULL: a NULL would fall out of every
+// comparison and LIKE a later search makes. Values that are not text pass unchanged.
+QVariant bindable(const QVariant& value)
+{
+    if (value.metaType().id() == QMetaType::QString && value.toString().isNull())
+        return QVariant(QString(QLatin1String("")));
+    return value;
+}
+
 } // namespace
 
 StoreResult<QSqlQuery> BoundQuery::run(const StoreFile& file, const QString& sql,
@@ -30,7 +39,7 @@ StoreResult<QSqlQuery> BoundQuery::run(const StoreFile& file, const QString& sql
     if (!query.prepare(sql))
         return failed(file, query.lastError());
     for (const QVariant& value : values)
-        query.addBindValue(value);
+        query.addBindValue(bindable(value));
     if (!query.exec())
         return failed(file, query.lastError());
     return query;
@@ -47,7 +56,7 @@ StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QV
     if (!query)
         return failed(file, lease.error());
     for (int i = 0; i < int(values.size()); ++i)
-        query->bindValue(i, values.at(i));
+        query->bindValue(i, bindable(values.at(i)));
     if (!query->exec()) {
         lease.discard();
         return failed(file, query->lastError());

@@ -11,7 +11,8 @@
 
 namespace quilloa {
 
-// Runs one statement on a store with its values bound, never pasted into the text.
+// Runs one statement on a store with its values bound, never pasted into the text. Every store
+// statement goes through here, so the rule that a text is never stored as NULL lives here too.
 class BoundQuery
 {
 public:

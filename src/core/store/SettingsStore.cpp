@@ -21,11 +21,6 @@ QString tableName(ReferenceList list)
     return QString();
 }
 
-QVariant textValue(const QString& text)
-{
-    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
-}
-
 } // namespace
 
 SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
@@ -71,7 +66,7 @@ StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, 
     StoreResult<QSqlQuery> result = BoundQuery::run(
         m_file,
         QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)").arg(tableName(list)),
-        {textValue(name), textValue(code)});
+        {name, code});
     if (!result.ok())
         return StoreStatus(result);
     return result.value().lastInsertId().toLongLong();
@@ -83,7 +78,7 @@ StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QStrin
     return BoundQuery::change(
         m_file,
         QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?").arg(tableName(list)),
-        {textValue(name), textValue(code), rowId});
+        {name, code, rowId});
 }
 
 StoreStatus SettingsStore::remove(ReferenceList list, qint64 rowId)
@@ -115,9 +110,8 @@ StoreStatus SettingsStore::setSettings(const SettingsRecord& r)
         QStringLiteral("UPDATE [设置] SET [医生] = ?, [上边距] = ?, [左边距] = ?, [上边距1] = ?, "
                        "[左边距1] = ?, [配药] = ?, [名称] = ? "
                        "WHERE rowid = (SELECT min(rowid) FROM [设置])"),
-        {textValue(r.doctor), textValue(r.topMargin), textValue(r.leftMargin),
-         textValue(r.cardTopMargin), textValue(r.cardLeftMargin), textValue(r.dispenser),
-         textValue(r.clinicName)});
+        {r.doctor, r.topMargin, r.leftMargin, r.cardTopMargin, r.cardLeftMargin, r.dispenser,
+         r.clinicName});
 }
 
 } // namespace quilloa
