@@ -60,6 +60,31 @@ class TestPreparedStatements : public QObject
 {
     Q_OBJECT
 private slots:
+    // An empty text goes in as an empty text, whichever path the statement takes: a NULL would
+    // drop out of the LIKE every search makes.
+    void emptyTextIsStoredAsTextNotNull()
+    {
+        TestProgramFolder folder;
+        SettingsStore settings(folder.paths().settingsFile);
+        const StoreFile& file = settings.file();
+        QVERIFY(BoundQuery::run(file,
+                                QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES (?, ?)"),
+                                {QStringLiteral("甲"), QString()})
+                    .ok());
+        QVERIFY(BoundQuery::change(file,
+                                   QStringLiteral("UPDATE [诊断] SET [名称] = ? WHERE [名称] = ?"),
+                                   {QString(), QStringLiteral("甲")})
+                    .ok());
+        int nulls = -1;
+        QVERIFY(BoundQuery::read(file,
+                                 QStringLiteral("SELECT COUNT(*) FROM [诊断] WHERE [名称] IS NULL "
+                                                "OR [拼音] IS NULL"),
+                                 {}, [&](const QSqlQuery& q) { nulls = q.value(0).toInt(); })
+                    .ok());
+        QCOMPARE(nulls, 0);
+        QCOMPARE(codesLike(file, QStringLiteral("%")).size(), 1);
+    }
+
     void repeatedReadsFollowTheStoreAndLeaveNoReadOpen()
     {
         TestProgramFolder folder;
