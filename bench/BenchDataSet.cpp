@@ -3,12 +3,12 @@
 #include "RecordGenerator.h"
 #include "SyntheticClinic.h"
 
-#include "store/ArchiveStore.h"
-#include "store/BoundQuery.h"
-#include "store/NameIndex.h"
-#include "store/SettingsStore.h"
-#include "store/StoreFile.h"
-#include "store/StoreSchema.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/NameIndex.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreSchema.h"
 
 #include <QDir>
 #include <QElapsedTimer>

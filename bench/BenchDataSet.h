@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/StoreFile.h"
-#include "store/StorePaths.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StorePaths.h"
 
 #include <QDate>
 #include <QString>

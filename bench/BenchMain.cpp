@@ -4,7 +4,7 @@
 #include "StoreBench.h"
 #include "WidgetBench.h"
 
-#include "store/StoreFile.h"
+#include "core/store/StoreFile.h"
 
 #include <QApplication>
 #include <QDir>

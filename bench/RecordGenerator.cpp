@@ -1,7 +1,7 @@
 #include "RecordGenerator.h"
 
-#include "store/Money.h"
-#include "store/RtfWriter.h"
+#include "core/store/Money.h"
+#include "core/store/RtfWriter.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 
 #include "SyntheticClinic.h"
 
-#include "store/PrescriptionRecord.h"
+#include "core/store/PrescriptionRecord.h"
 
 #include <QDate>
 #include <QList>

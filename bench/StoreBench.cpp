@@ -4,16 +4,16 @@
 #include "BenchText.h"
 #include "RawSqlite.h"
 
-#include "entry/LookupNames.h"
-#include "reports/ClinicLogQuery.h"
-#include "reports/WorkloadStatistics.h"
-#include "store/ArchiveStore.h"
-#include "store/NameIndex.h"
-#include "store/RtfWriter.h"
-#include "store/SettingsStore.h"
-#include "store/StoreSchema.h"
+#include "core/entry/LookupNames.h"
+#include "core/reports/ClinicLogQuery.h"
+#include "core/reports/WorkloadStatistics.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/NameIndex.h"
+#include "core/store/RtfWriter.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreSchema.h"
 
-#include "store/NameIndexBuilder.h"
+#include "core/store/NameIndexBuilder.h"
 
 #include <QElapsedTimer>
 

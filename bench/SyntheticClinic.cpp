@@ -1,6 +1,6 @@
 #include "SyntheticClinic.h"
 
-#include "store/Pinyin.h"
+#include "core/store/Pinyin.h"
 
 #include <algorithm>
 #include <cmath>

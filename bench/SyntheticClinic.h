@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/PrescriptionRecord.h"
+#include "core/store/PrescriptionRecord.h"
 
 #include <QDate>
 #include <QList>

@@ -5,12 +5,12 @@
 #include "RawSqlite.h"
 #include "WindowDriver.h"
 
-#include "entry/ArchivePanel.h"
-#include "entry/LookupNames.h"
-#include "startup/AppStartup.h"
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
-#include "store/StoreFile.h"
+#include "ui/entry/ArchivePanel.h"
+#include "core/entry/LookupNames.h"
+#include "ui/startup/AppStartup.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
 #include "support/FixedClock.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 // libFuzzer entry point for the prescription body reader: any input must return, without
 // crashing, hanging or reading out of bounds.
-#include "store/RtfReader.h"
+#include "core/store/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

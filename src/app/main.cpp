@@ -1,8 +1,8 @@
-#include "startup/AppStartup.h"
-#include "startup/CommandLine.h"
-#include "startup/DataFolderChoice.h"
-#include "startup/SmoothKaiRule.h"
-#include "startup/StockTranslations.h"
+#include "ui/startup/AppStartup.h"
+#include "core/startup/CommandLine.h"
+#include "core/startup/DataFolderChoice.h"
+#include "ui/startup/SmoothKaiRule.h"
+#include "core/startup/StockTranslations.h"
 
 #include <QApplication>
 #include <QTimer>

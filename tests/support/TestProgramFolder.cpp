@@ -1,7 +1,7 @@
 #include "support/TestProgramFolder.h"
 
-#include "store/StoreFile.h"
-#include "store/StoreSchema.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreSchema.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/AppContext.h"
-#include "store/StorePaths.h"
+#include "core/startup/AppContext.h"
+#include "core/store/StorePaths.h"
 #include "support/FixedClock.h"
 
 #include <QDateTime>

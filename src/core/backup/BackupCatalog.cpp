@@ -1,7 +1,7 @@
-#include "backup/BackupCatalog.h"
+#include "core/backup/BackupCatalog.h"
 
-#include "backup/ReadOnlyStore.h"
-#include "store/StoreCopy.h"
+#include "core/backup/ReadOnlyStore.h"
+#include "core/store/StoreCopy.h"
 
 #include <QDateTime>
 #include <QDir>

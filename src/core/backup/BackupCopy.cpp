@@ -1,4 +1,4 @@
-#include "backup/BackupCopy.h"
+#include "core/backup/BackupCopy.h"
 
 namespace quilloa {
 

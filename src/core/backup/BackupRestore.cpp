@@ -1,8 +1,8 @@
-#include "backup/BackupRestore.h"
+#include "core/backup/BackupRestore.h"
 
-#include "backup/BackupCatalog.h"
-#include "store/StoreCopy.h"
-#include "store/StoreFile.h"
+#include "core/backup/BackupCatalog.h"
+#include "core/store/StoreCopy.h"
+#include "core/store/StoreFile.h"
 
 #include <QDir>
 #include <QFile>

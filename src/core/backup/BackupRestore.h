@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backup/BackupCopy.h"
-#include "store/StorePaths.h"
+#include "core/backup/BackupCopy.h"
+#include "core/store/StorePaths.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "backup/ReadOnlyStore.h"
+#include "core/backup/ReadOnlyStore.h"
 
 #include <QAtomicInteger>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "entry/DrugEntryText.h"
+#include "core/entry/DrugEntryText.h"
 
 namespace quilloa {
 

@@ -1,6 +1,6 @@
-#include "entry/KeyboardLayout.h"
+#include "core/entry/KeyboardLayout.h"
 
-#include "entry/DrugEntryText.h"
+#include "core/entry/DrugEntryText.h"
 
 namespace quilloa::keyboard {
 

@@ -1,6 +1,6 @@
-#include "entry/LookupNames.h"
+#include "core/entry/LookupNames.h"
 
-#include "store/DirectRows.h"
+#include "core/store/DirectRows.h"
 
 namespace quilloa {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/ReferenceEntry.h"
-#include "store/SettingsStore.h"
-#include "store/StoreResult.h"
+#include "core/store/ReferenceEntry.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreResult.h"
 
 #include <QStringList>
 

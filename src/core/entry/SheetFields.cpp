@@ -1,8 +1,8 @@
-#include "entry/SheetFields.h"
+#include "core/entry/SheetFields.h"
 
-#include "store/Money.h"
-#include "store/PrescriptionRecord.h"
-#include "store/RtfReader.h"
+#include "core/store/Money.h"
+#include "core/store/PrescriptionRecord.h"
+#include "core/store/RtfReader.h"
 
 namespace quilloa {
 

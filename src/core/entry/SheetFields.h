@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/SheetGeometry.h"
+#include "core/entry/SheetGeometry.h"
 
 #include <QString>
 

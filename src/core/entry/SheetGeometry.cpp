@@ -1,4 +1,4 @@
-#include "entry/SheetGeometry.h"
+#include "core/entry/SheetGeometry.h"
 
 namespace quilloa::sheet {
 

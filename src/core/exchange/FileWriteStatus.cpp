@@ -1,4 +1,4 @@
-#include "exchange/FileWriteStatus.h"
+#include "core/exchange/FileWriteStatus.h"
 
 #include <QDir>
 #include <QFileInfo>

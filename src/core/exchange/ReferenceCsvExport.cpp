@@ -1,7 +1,7 @@
-#include "exchange/ReferenceCsvExport.h"
+#include "core/exchange/ReferenceCsvExport.h"
 
-#include "exchange/CsvText.h"
-#include "maintenance/DrugEntryFields.h"
+#include "core/exchange/CsvText.h"
+#include "core/maintenance/DrugEntryFields.h"
 
 #include <QSaveFile>
 

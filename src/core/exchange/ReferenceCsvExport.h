@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exchange/FileWriteStatus.h"
-#include "store/ReferenceEntry.h"
+#include "core/exchange/FileWriteStatus.h"
+#include "core/store/ReferenceEntry.h"
 
 #include <QList>
 #include <QStringList>

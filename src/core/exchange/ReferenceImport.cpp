@@ -1,9 +1,9 @@
-#include "exchange/ReferenceImport.h"
+#include "core/exchange/ReferenceImport.h"
 
-#include "exchange/CsvText.h"
-#include "maintenance/DrugEntryFields.h"
-#include "maintenance/EntryCodeRules.h"
-#include "store/Pinyin.h"
+#include "core/exchange/CsvText.h"
+#include "core/maintenance/DrugEntryFields.h"
+#include "core/maintenance/EntryCodeRules.h"
+#include "core/store/Pinyin.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

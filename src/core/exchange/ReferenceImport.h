@@ -1,9 +1,9 @@
 #pragma once
 
-#include "exchange/TextDecoding.h"
-#include "store/ReferenceEntry.h"
-#include "store/SettingsStore.h"
-#include "store/StoreResult.h"
+#include "core/exchange/TextDecoding.h"
+#include "core/store/ReferenceEntry.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreResult.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "exchange/SiblingTempFile.h"
+#include "core/exchange/SiblingTempFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "exchange/TextDecoding.h"
+#include "core/exchange/TextDecoding.h"
 
-#include "store/Cp936Codec.h"
+#include "core/store/Cp936Codec.h"
 
 #include <QStringDecoder>
 

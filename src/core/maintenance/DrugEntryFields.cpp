@@ -1,4 +1,4 @@
-#include "maintenance/DrugEntryFields.h"
+#include "core/maintenance/DrugEntryFields.h"
 
 #include <utility>
 

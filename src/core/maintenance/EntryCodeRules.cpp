@@ -1,4 +1,4 @@
-#include "maintenance/EntryCodeRules.h"
+#include "core/maintenance/EntryCodeRules.h"
 
 namespace quilloa {
 

@@ -1,4 +1,4 @@
-#include "maintenance/ReferenceLines.h"
+#include "core/maintenance/ReferenceLines.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ReferenceEntry.h"
+#include "core/store/ReferenceEntry.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "printing/AlignmentPrintout.h"
+#include "core/printing/AlignmentPrintout.h"
 
-#include "entry/SheetGeometry.h"
-#include "printing/DescribedFace.h"
-#include "printing/PageDevice.h"
-#include "printing/PrescriptionPrintout.h"
-#include "printing/SheetTitle.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/DescribedFace.h"
+#include "core/printing/PageDevice.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/SheetTitle.h"
 
 #include <QRectF>
 

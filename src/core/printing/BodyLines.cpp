@@ -1,4 +1,4 @@
-#include "printing/BodyLines.h"
+#include "core/printing/BodyLines.h"
 
 namespace quilloa {
 

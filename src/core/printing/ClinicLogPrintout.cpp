@@ -1,7 +1,7 @@
-#include "printing/ClinicLogPrintout.h"
+#include "core/printing/ClinicLogPrintout.h"
 
-#include "printing/PageDevice.h"
-#include "printing/PrintJobName.h"
+#include "core/printing/PageDevice.h"
+#include "core/printing/PrintJobName.h"
 
 #include <array>
 #include <utility>

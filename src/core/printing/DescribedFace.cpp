@@ -1,4 +1,4 @@
-#include "printing/DescribedFace.h"
+#include "core/printing/DescribedFace.h"
 
 #include <QList>
 #include <QStringView>

@@ -1,9 +1,9 @@
-#include "printing/InjectionCardPrintout.h"
+#include "core/printing/InjectionCardPrintout.h"
 
-#include "entry/SheetGeometry.h"
-#include "printing/BodyLines.h"
-#include "printing/PageDevice.h"
-#include "printing/PrintJobName.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/BodyLines.h"
+#include "core/printing/PageDevice.h"
+#include "core/printing/PrintJobName.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/PrintMargins.h"
+#include "core/printing/PrintMargins.h"
 
 #include <QDate>
 #include <QString>

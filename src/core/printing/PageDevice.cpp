@@ -1,4 +1,4 @@
-#include "printing/PageDevice.h"
+#include "core/printing/PageDevice.h"
 
 namespace quilloa {
 

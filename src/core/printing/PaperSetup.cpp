@@ -1,4 +1,4 @@
-#include "printing/PaperSetup.h"
+#include "core/printing/PaperSetup.h"
 
 namespace quilloa {
 

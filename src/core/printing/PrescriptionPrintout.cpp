@@ -1,10 +1,10 @@
-#include "printing/PrescriptionPrintout.h"
+#include "core/printing/PrescriptionPrintout.h"
 
-#include "entry/SheetGeometry.h"
-#include "printing/BodyLines.h"
-#include "printing/PageDevice.h"
-#include "printing/PrintJobName.h"
-#include "printing/SheetTitle.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/BodyLines.h"
+#include "core/printing/PageDevice.h"
+#include "core/printing/PrintJobName.h"
+#include "core/printing/SheetTitle.h"
 
 #include <utility>
 

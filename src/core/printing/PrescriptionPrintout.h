@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entry/SheetFields.h"
-#include "printing/PrintMargins.h"
+#include "core/entry/SheetFields.h"
+#include "core/printing/PrintMargins.h"
 
 #include <QDate>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "printing/PrintJobName.h"
+#include "core/printing/PrintJobName.h"
 
 #include <QStringList>
 

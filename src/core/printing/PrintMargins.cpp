@@ -1,6 +1,6 @@
-#include "printing/PrintMargins.h"
+#include "core/printing/PrintMargins.h"
 
-#include "store/HalfWidth.h"
+#include "core/store/HalfWidth.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "printing/PrintQueue.h"
+#include "core/printing/PrintQueue.h"
 
 namespace quilloa {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/PaperSetup.h"
+#include "core/printing/PaperSetup.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "printing/SheetTitle.h"
+#include "core/printing/SheetTitle.h"
 
-#include "entry/SheetGeometry.h"
-#include "printing/DescribedFace.h"
-#include "printing/PrescriptionPrintout.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/DescribedFace.h"
+#include "core/printing/PrescriptionPrintout.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "reports/ClinicLogCsvWriter.h"
+#include "core/reports/ClinicLogCsvWriter.h"
 
-#include "exchange/CsvText.h"
-#include "reports/ClinicLogSheet.h"
+#include "core/exchange/CsvText.h"
+#include "core/reports/ClinicLogSheet.h"
 
 #include <QSaveFile>
 

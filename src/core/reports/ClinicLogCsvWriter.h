@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/ClinicLogWriter.h"
+#include "core/reports/ClinicLogWriter.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "reports/ClinicLogQuery.h"
+#include "core/reports/ClinicLogQuery.h"
 
-#include "store/DirectRows.h"
+#include "core/store/DirectRows.h"
 
 namespace quilloa {
 

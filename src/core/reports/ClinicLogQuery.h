@@ -1,9 +1,9 @@
 #pragma once
 
-#include "reports/ClinicLogRow.h"
-#include "reports/ReportPeriod.h"
-#include "store/StoreFile.h"
-#include "store/StoreResult.h"
+#include "core/reports/ClinicLogRow.h"
+#include "core/reports/ReportPeriod.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "reports/ClinicLogRow.h"
+#include "core/reports/ClinicLogRow.h"
 
 namespace quilloa {
 

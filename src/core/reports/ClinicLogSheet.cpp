@@ -1,4 +1,4 @@
-#include "reports/ClinicLogSheet.h"
+#include "core/reports/ClinicLogSheet.h"
 
 #include <array>
 #include <utility>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "reports/ClinicLogRow.h"
-#include "reports/ReportPeriod.h"
-#include "store/Money.h"
+#include "core/reports/ClinicLogRow.h"
+#include "core/reports/ReportPeriod.h"
+#include "core/store/Money.h"
 
 #include <QDateTime>
 #include <QList>

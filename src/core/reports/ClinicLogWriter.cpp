@@ -1,7 +1,7 @@
-#include "reports/ClinicLogWriter.h"
+#include "core/reports/ClinicLogWriter.h"
 
-#include "reports/ClinicLogCsvWriter.h"
-#include "reports/ClinicLogXlsxWriter.h"
+#include "core/reports/ClinicLogCsvWriter.h"
+#include "core/reports/ClinicLogXlsxWriter.h"
 
 namespace quilloa {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/FileWriteStatus.h"
+#include "core/exchange/FileWriteStatus.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "reports/ClinicLogXlsxWriter.h"
+#include "core/reports/ClinicLogXlsxWriter.h"
 
-#include "exchange/SiblingTempFile.h"
-#include "reports/ClinicLogSheet.h"
+#include "core/exchange/SiblingTempFile.h"
+#include "core/reports/ClinicLogSheet.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "reports/DateChoices.h"
+#include "core/reports/DateChoices.h"
 
 namespace quilloa {
 namespace {

@@ -1,4 +1,4 @@
-#include "reports/ReportPeriod.h"
+#include "core/reports/ReportPeriod.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "reports/TakingsSeries.h"
+#include "core/reports/TakingsSeries.h"
 
-#include "store/BoundQuery.h"
+#include "core/store/BoundQuery.h"
 
 #include <QDate>
 #include <QVariant>

@@ -1,6 +1,6 @@
-#include "reports/WorkloadStatistics.h"
+#include "core/reports/WorkloadStatistics.h"
 
-#include "store/DirectRows.h"
+#include "core/store/DirectRows.h"
 
 namespace quilloa {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "reports/ReportPeriod.h"
-#include "reports/WorkloadTotals.h"
-#include "store/StoreFile.h"
-#include "store/StoreResult.h"
+#include "core/reports/ReportPeriod.h"
+#include "core/reports/WorkloadTotals.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
 
 namespace quilloa {
 

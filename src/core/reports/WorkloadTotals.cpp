@@ -1,4 +1,4 @@
-#include "reports/WorkloadTotals.h"
+#include "core/reports/WorkloadTotals.h"
 
 namespace quilloa {
 

@@ -1,4 +1,4 @@
-#include "startup/AppContext.h"
+#include "core/startup/AppContext.h"
 
 namespace quilloa {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "startup/Clock.h"
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
-#include "store/StorePaths.h"
+#include "core/startup/Clock.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StorePaths.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "startup/DataFolder.h"
+#include "core/startup/DataFolder.h"
 
 #include <QDir>
 

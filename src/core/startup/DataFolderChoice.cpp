@@ -1,4 +1,4 @@
-#include "startup/DataFolderChoice.h"
+#include "core/startup/DataFolderChoice.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/DataFolder.h"
+#include "core/startup/DataFolder.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "startup/StartupPreparation.h"
+#include "core/startup/StartupPreparation.h"
 
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
-#include "store/StoreCopy.h"
-#include "store/StoreSchema.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreCopy.h"
+#include "core/store/StoreSchema.h"
 
 #include <QDir>
 #include <QFileInfo>

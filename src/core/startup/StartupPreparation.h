@@ -1,8 +1,8 @@
 #pragma once
 
-#include "startup/Clock.h"
-#include "store/StorePaths.h"
-#include "store/StoreResult.h"
+#include "core/startup/Clock.h"
+#include "core/store/StorePaths.h"
+#include "core/store/StoreResult.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "startup/StockTranslations.h"
+#include "core/startup/StockTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,8 +1,8 @@
-#include "store/ArchiveStore.h"
+#include "core/store/ArchiveStore.h"
 
-#include "store/BoundQuery.h"
-#include "store/DirectRows.h"
-#include "store/NameIndex.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/DirectRows.h"
+#include "core/store/NameIndex.h"
 
 #include <QVariant>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/PrescriptionRecord.h"
-#include "store/StoreFile.h"
-#include "store/StoreResult.h"
+#include "core/store/PrescriptionRecord.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "store/BoundQuery.h"
+#include "core/store/BoundQuery.h"
 
-#include "store/PreparedStatements.h"
+#include "core/store/PreparedStatements.h"
 
 #include <QSqlError>
 

@@ -1,6 +1,6 @@
-#include "store/DirectRows.h"
+#include "core/store/DirectRows.h"
 
-#include "store/StoreMessage.h"
+#include "core/store/StoreMessage.h"
 
 #include <QSqlDriver>
 #include <QVariant>

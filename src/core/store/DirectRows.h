@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/StoreFile.h"
-#include "store/StoreResult.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
 
 #include <QString>
 #include <QVariantList>

@@ -1,4 +1,4 @@
-#include "store/HalfWidth.h"
+#include "core/store/HalfWidth.h"
 
 namespace quilloa {
 namespace {

@@ -1,6 +1,6 @@
-#include "store/Money.h"
+#include "core/store/Money.h"
 
-#include "store/HalfWidth.h"
+#include "core/store/HalfWidth.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
-#include "store/NameIndex.h"
+#include "core/store/NameIndex.h"
 
-#include "store/BoundQuery.h"
+#include "core/store/BoundQuery.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
-#include "store/NameIndexBuilder.h"
+#include "core/store/NameIndexBuilder.h"
 
-#include "store/NameIndex.h"
+#include "core/store/NameIndex.h"
 
 namespace quilloa {
 namespace {

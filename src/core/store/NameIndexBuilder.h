@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/StoreFile.h"
+#include "core/store/StoreFile.h"
 
 #include <QObject>
 #include <QTimer>

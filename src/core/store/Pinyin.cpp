@@ -1,6 +1,6 @@
-#include "store/Pinyin.h"
+#include "core/store/Pinyin.h"
 
-#include "store/Cp936Codec.h"
+#include "core/store/Cp936Codec.h"
 
 #include <array>
 #include <optional>

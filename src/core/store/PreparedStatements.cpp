@@ -1,4 +1,4 @@
-#include "store/PreparedStatements.h"
+#include "core/store/PreparedStatements.h"
 
 #include <QSqlError>
 

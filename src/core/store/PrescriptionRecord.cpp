@@ -1,4 +1,4 @@
-#include "store/PrescriptionRecord.h"
+#include "core/store/PrescriptionRecord.h"
 
 namespace quilloa {
 

@@ -1,4 +1,4 @@
-#include "store/RtfDocument.h"
+#include "core/store/RtfDocument.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>

@@ -1,6 +1,6 @@
-#include "store/RtfReader.h"
+#include "core/store/RtfReader.h"
 
-#include "store/Cp936Codec.h"
+#include "core/store/Cp936Codec.h"
 
 #include <array>
 

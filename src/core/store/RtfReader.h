@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/RtfDocument.h"
+#include "core/store/RtfDocument.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "store/RtfWriter.h"
+#include "core/store/RtfWriter.h"
 
-#include "store/Cp936Codec.h"
+#include "core/store/Cp936Codec.h"
 
 #include <QRegularExpression>
 

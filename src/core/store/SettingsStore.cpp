@@ -1,7 +1,7 @@
-#include "store/SettingsStore.h"
+#include "core/store/SettingsStore.h"
 
-#include "store/BoundQuery.h"
-#include "store/DirectRows.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/DirectRows.h"
 
 #include <QVariant>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/ReferenceEntry.h"
-#include "store/SettingsRecord.h"
-#include "store/StoreFile.h"
-#include "store/StoreResult.h"
+#include "core/store/ReferenceEntry.h"
+#include "core/store/SettingsRecord.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "store/StoreCopy.h"
+#include "core/store/StoreCopy.h"
 
-#include "store/StoreMessage.h"
+#include "core/store/StoreMessage.h"
 
 #include <QFile>
 #include <QFileInfo>

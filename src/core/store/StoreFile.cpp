@@ -1,7 +1,7 @@
-#include "store/StoreFile.h"
+#include "core/store/StoreFile.h"
 
-#include "store/PreparedStatements.h"
-#include "store/StoreSchema.h"
+#include "core/store/PreparedStatements.h"
+#include "core/store/StoreSchema.h"
 
 #include <QFile>
 #include <QFileInfo>

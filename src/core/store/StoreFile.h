@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/StoreResult.h"
+#include "core/store/StoreResult.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>

@@ -1,4 +1,4 @@
-#include "store/StoreMessage.h"
+#include "core/store/StoreMessage.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "store/StorePaths.h"
+#include "core/store/StorePaths.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "store/StoreResult.h"
+#include "core/store/StoreResult.h"
 
-#include "store/StoreMessage.h"
+#include "core/store/StoreMessage.h"
 
 #include <QSqlError>
 

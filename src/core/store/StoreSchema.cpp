@@ -1,8 +1,8 @@
-#include "store/StoreSchema.h"
+#include "core/store/StoreSchema.h"
 
-#include "store/StoreCopy.h"
+#include "core/store/StoreCopy.h"
 
-#include "store/NameIndex.h"
+#include "core/store/NameIndex.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "common/FixedRowDelegate.h"
+#include "ui/common/FixedRowDelegate.h"
 
-#include "common/InkFit.h"
+#include "ui/common/InkFit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

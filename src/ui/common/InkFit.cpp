@@ -1,4 +1,4 @@
-#include "common/InkFit.h"
+#include "ui/common/InkFit.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "common/PlainButtons.h"
+#include "ui/common/PlainButtons.h"
 
 #include <QDialog>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "common/PlainDialog.h"
+#include "ui/common/PlainDialog.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "common/PlainMessage.h"
+#include "ui/common/PlainMessage.h"
 
 #include <QAbstractButton>
 

@@ -1,6 +1,6 @@
-#include "common/ScreenPlacement.h"
+#include "ui/common/ScreenPlacement.h"
 
-#include "common/Twips.h"
+#include "ui/common/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

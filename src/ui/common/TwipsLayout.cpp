@@ -1,7 +1,7 @@
-#include "common/TwipsLayout.h"
+#include "ui/common/TwipsLayout.h"
 
-#include "common/ScreenPlacement.h"
-#include "common/Twips.h"
+#include "ui/common/ScreenPlacement.h"
+#include "ui/common/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "entry/ArchiveListModel.h"
+#include "ui/entry/ArchiveListModel.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ArchiveStore.h"
-#include "store/PrescriptionRecord.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/PrescriptionRecord.h"
 
 #include <QAbstractListModel>
 #include <QHash>

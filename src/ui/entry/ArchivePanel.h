@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/AppContext.h"
-#include "store/PrescriptionRecord.h"
+#include "core/startup/AppContext.h"
+#include "core/store/PrescriptionRecord.h"
 
 #include <QFrame>
 

@@ -1,6 +1,6 @@
-#include "entry/BodyEditing.h"
+#include "ui/entry/BodyEditing.h"
 
-#include "entry/DrugEntryText.h"
+#include "core/entry/DrugEntryText.h"
 
 #include <QTextCursor>
 #include <QTextEdit>

@@ -1,7 +1,7 @@
-#include "entry/DrugPanel.h"
+#include "ui/entry/DrugPanel.h"
 
-#include "common/FixedRowDelegate.h"
-#include "common/Twips.h"
+#include "ui/common/FixedRowDelegate.h"
+#include "ui/common/Twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>

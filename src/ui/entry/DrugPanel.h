@@ -1,8 +1,8 @@
 #pragma once
 
-#include "startup/AppContext.h"
-#include "store/ReferenceEntry.h"
-#include "store/StoreResult.h"
+#include "core/startup/AppContext.h"
+#include "core/store/ReferenceEntry.h"
+#include "core/store/StoreResult.h"
 
 #include <QFrame>
 

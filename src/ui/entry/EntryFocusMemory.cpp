@@ -1,4 +1,4 @@
-#include "entry/EntryFocusMemory.h"
+#include "ui/entry/EntryFocusMemory.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "entry/InjectionCard.h"
+#include "ui/entry/InjectionCard.h"
 
-#include "common/Twips.h"
-#include "printing/DescribedTextLabel.h"
+#include "ui/common/Twips.h"
+#include "ui/printing/DescribedTextLabel.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entry/SheetGeometry.h"
-#include "printing/InjectionCardPrintout.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/InjectionCardPrintout.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "entry/KeyCaption.h"
+#include "ui/entry/KeyCaption.h"
 
-#include "common/InkFit.h"
+#include "ui/common/InkFit.h"
 
 #include <QPainter>
 

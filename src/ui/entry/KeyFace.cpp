@@ -1,4 +1,4 @@
-#include "entry/KeyFace.h"
+#include "ui/entry/KeyFace.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "entry/LookupList.h"
+#include "ui/entry/LookupList.h"
 
 #include <QKeyEvent>
 #include <QStringListModel>

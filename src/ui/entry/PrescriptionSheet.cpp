@@ -1,12 +1,12 @@
-#include "entry/PrescriptionSheet.h"
+#include "ui/entry/PrescriptionSheet.h"
 
-#include "common/Twips.h"
-#include "entry/EntryFocusMemory.h"
-#include "entry/LookupList.h"
-#include "entry/LookupNames.h"
-#include "entry/SheetField.h"
-#include "printing/DescribedTextLabel.h"
-#include "printing/SheetTitle.h"
+#include "ui/common/Twips.h"
+#include "ui/entry/EntryFocusMemory.h"
+#include "ui/entry/LookupList.h"
+#include "core/entry/LookupNames.h"
+#include "ui/entry/SheetField.h"
+#include "ui/printing/DescribedTextLabel.h"
+#include "core/printing/SheetTitle.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "entry/LookupNames.h"
-#include "entry/SheetFields.h"
-#include "entry/SheetGeometry.h"
-#include "printing/PrescriptionPrintout.h"
-#include "startup/AppContext.h"
-#include "store/ReferenceEntry.h"
+#include "core/entry/LookupNames.h"
+#include "core/entry/SheetFields.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/startup/AppContext.h"
+#include "core/store/ReferenceEntry.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "entry/SheetField.h"
+#include "ui/entry/SheetField.h"
 
-#include "entry/TypingLimitValidator.h"
+#include "ui/entry/TypingLimitValidator.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "entry/TypingLimitValidator.h"
+#include "ui/entry/TypingLimitValidator.h"
 
 namespace quilloa {
 

@@ -1,8 +1,8 @@
-#include "entry/UsageKeyBar.h"
+#include "ui/entry/UsageKeyBar.h"
 
-#include "common/Twips.h"
-#include "entry/BodyEditing.h"
-#include "entry/KeyboardLayout.h"
+#include "ui/common/Twips.h"
+#include "ui/entry/BodyEditing.h"
+#include "core/entry/KeyboardLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "maintenance/BackupWindow.h"
+#include "ui/maintenance/BackupWindow.h"
 
-#include "backup/BackupCatalog.h"
-#include "common/PlainDialog.h"
+#include "core/backup/BackupCatalog.h"
+#include "ui/common/PlainDialog.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "backup/BackupCopy.h"
-#include "backup/BackupRestore.h"
-#include "startup/AppContext.h"
+#include "core/backup/BackupCopy.h"
+#include "core/backup/BackupRestore.h"
+#include "core/startup/AppContext.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,16 +1,16 @@
-#include "maintenance/DrugWindow.h"
+#include "ui/maintenance/DrugWindow.h"
 
-#include "common/PlainButtons.h"
-#include "common/PlainMessage.h"
-#include "common/Twips.h"
-#include "common/TwipsLayout.h"
-#include "maintenance/DrugEntryFields.h"
-#include "maintenance/DrugWindowLayout.h"
-#include "maintenance/EntryCodeRules.h"
-#include "maintenance/ReferenceExchange.h"
-#include "maintenance/ReferenceListView.h"
-#include "maintenance/WindowControls.h"
-#include "store/Pinyin.h"
+#include "ui/common/PlainButtons.h"
+#include "ui/common/PlainMessage.h"
+#include "ui/common/Twips.h"
+#include "ui/common/TwipsLayout.h"
+#include "core/maintenance/DrugEntryFields.h"
+#include "ui/maintenance/DrugWindowLayout.h"
+#include "core/maintenance/EntryCodeRules.h"
+#include "ui/maintenance/ReferenceExchange.h"
+#include "ui/maintenance/ReferenceListView.h"
+#include "ui/maintenance/WindowControls.h"
+#include "core/store/Pinyin.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

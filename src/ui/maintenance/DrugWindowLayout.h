@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/TwipsLayout.h"
+#include "ui/common/TwipsLayout.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "maintenance/ReferenceExchange.h"
+#include "ui/maintenance/ReferenceExchange.h"
 
-#include "common/PlainDialog.h"
-#include "exchange/ReferenceCsvExport.h"
-#include "exchange/ReferenceImport.h"
+#include "ui/common/PlainDialog.h"
+#include "core/exchange/ReferenceCsvExport.h"
+#include "core/exchange/ReferenceImport.h"
 
 #include <QDir>
 #include <QFile>

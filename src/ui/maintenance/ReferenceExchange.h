@@ -1,8 +1,8 @@
 #pragma once
 
-#include "exchange/FileWriteStatus.h"
-#include "startup/AppContext.h"
-#include "store/ReferenceEntry.h"
+#include "core/exchange/FileWriteStatus.h"
+#include "core/startup/AppContext.h"
+#include "core/store/ReferenceEntry.h"
 
 #include <QObject>
 #include <QString>

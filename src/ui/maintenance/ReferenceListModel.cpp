@@ -1,4 +1,4 @@
-#include "maintenance/ReferenceListModel.h"
+#include "ui/maintenance/ReferenceListModel.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maintenance/ReferenceLines.h"
+#include "core/maintenance/ReferenceLines.h"
 
 #include <QAbstractListModel>
 

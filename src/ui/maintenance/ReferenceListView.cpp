@@ -1,6 +1,6 @@
-#include "maintenance/ReferenceListView.h"
+#include "ui/maintenance/ReferenceListView.h"
 
-#include "maintenance/ReferenceListModel.h"
+#include "ui/maintenance/ReferenceListModel.h"
 
 #include <QMouseEvent>
 

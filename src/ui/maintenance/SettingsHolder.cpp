@@ -1,6 +1,6 @@
-#include "maintenance/SettingsHolder.h"
+#include "ui/maintenance/SettingsHolder.h"
 
-#include "maintenance/SettingsWindow.h"
+#include "ui/maintenance/SettingsWindow.h"
 
 namespace quilloa {
 

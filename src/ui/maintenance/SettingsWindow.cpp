@@ -1,9 +1,9 @@
-#include "maintenance/SettingsWindow.h"
+#include "ui/maintenance/SettingsWindow.h"
 
-#include "common/PlainMessage.h"
-#include "common/ScreenPlacement.h"
-#include "common/Twips.h"
-#include "printing/DescribedTextLabel.h"
+#include "ui/common/PlainMessage.h"
+#include "ui/common/ScreenPlacement.h"
+#include "ui/common/Twips.h"
+#include "ui/printing/DescribedTextLabel.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>

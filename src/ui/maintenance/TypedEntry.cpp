@@ -1,4 +1,4 @@
-#include "maintenance/TypedEntry.h"
+#include "ui/maintenance/TypedEntry.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

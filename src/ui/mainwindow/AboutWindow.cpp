@@ -1,6 +1,6 @@
-#include "mainwindow/AboutWindow.h"
+#include "ui/mainwindow/AboutWindow.h"
 
-#include "common/ScreenPlacement.h"
+#include "ui/common/ScreenPlacement.h"
 
 #include <QDir>
 

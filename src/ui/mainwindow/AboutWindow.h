@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/StorePaths.h"
+#include "core/store/StorePaths.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "entry/SheetFields.h"
-#include "startup/AppContext.h"
-#include "store/PrescriptionRecord.h"
-#include "store/SettingsRecord.h"
+#include "core/entry/SheetFields.h"
+#include "core/startup/AppContext.h"
+#include "core/store/PrescriptionRecord.h"
+#include "core/store/SettingsRecord.h"
 
 #include <QMainWindow>
 #include <QPointer>

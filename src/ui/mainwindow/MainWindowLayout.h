@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/SheetGeometry.h"
+#include "core/entry/SheetGeometry.h"
 
 // Where everything on the main window stands: one table, in twips (1/1440 inch, 15 per pixel at
 // 96 dpi), each rectangle relative to its container. The sheet and card contents come from

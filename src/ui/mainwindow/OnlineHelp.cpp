@@ -1,6 +1,6 @@
-#include "mainwindow/OnlineHelp.h"
+#include "ui/mainwindow/OnlineHelp.h"
 
-#include "mainwindow/ProgramResources.h"
+#include "ui/mainwindow/ProgramResources.h"
 
 #include <QDesktopServices>
 #include <QDir>

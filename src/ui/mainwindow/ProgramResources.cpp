@@ -1,4 +1,4 @@
-#include "mainwindow/ProgramResources.h"
+#include "ui/mainwindow/ProgramResources.h"
 
 #include <QtGlobal>
 

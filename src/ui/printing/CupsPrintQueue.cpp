@@ -1,4 +1,4 @@
-#include "printing/CupsPrintQueue.h"
+#include "ui/printing/CupsPrintQueue.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/PrintQueue.h"
+#include "core/printing/PrintQueue.h"
 
 namespace quilloa {
 

@@ -1,6 +1,6 @@
-#include "printing/DescribedText.h"
+#include "ui/printing/DescribedText.h"
 
-#include "printing/DescribedFace.h"
+#include "core/printing/DescribedFace.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
-#include "printing/DescribedTextLabel.h"
+#include "ui/printing/DescribedTextLabel.h"
 
-#include "printing/DescribedFace.h"
-#include "printing/DescribedText.h"
+#include "core/printing/DescribedFace.h"
+#include "ui/printing/DescribedText.h"
 
 #include <QPainter>
 

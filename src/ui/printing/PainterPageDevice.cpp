@@ -1,7 +1,7 @@
-#include "printing/PainterPageDevice.h"
+#include "ui/printing/PainterPageDevice.h"
 
-#include "printing/DescribedFace.h"
-#include "printing/DescribedText.h"
+#include "core/printing/DescribedFace.h"
+#include "ui/printing/DescribedText.h"
 
 namespace quilloa {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "printing/PageDevice.h"
-#include "printing/PaperSetup.h"
+#include "core/printing/PageDevice.h"
+#include "core/printing/PaperSetup.h"
 
 #include <QPainter>
 

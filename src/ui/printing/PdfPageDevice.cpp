@@ -1,4 +1,4 @@
-#include "printing/PdfPageDevice.h"
+#include "ui/printing/PdfPageDevice.h"
 
 #include <QFile>
 #include <QPageLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/PainterPageDevice.h"
+#include "ui/printing/PainterPageDevice.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "printing/PicturePageDevice.h"
+#include "ui/printing/PicturePageDevice.h"
 
 namespace quilloa {
 

@@ -1,4 +1,4 @@
-#include "printing/PreviewPages.h"
+#include "ui/printing/PreviewPages.h"
 
 #include <QPainter>
 

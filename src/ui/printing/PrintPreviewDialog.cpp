@@ -1,10 +1,10 @@
-#include "printing/PrintPreviewDialog.h"
+#include "ui/printing/PrintPreviewDialog.h"
 
-#include "printing/PdfPageDevice.h"
-#include "printing/PicturePageDevice.h"
-#include "printing/PreviewPages.h"
-#include "printing/PrintQueue.h"
-#include "printing/SpoolerPageDevice.h"
+#include "ui/printing/PdfPageDevice.h"
+#include "ui/printing/PicturePageDevice.h"
+#include "ui/printing/PreviewPages.h"
+#include "core/printing/PrintQueue.h"
+#include "ui/printing/SpoolerPageDevice.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "printing/PaperSetup.h"
-#include "printing/PrintRunner.h"
+#include "core/printing/PaperSetup.h"
+#include "ui/printing/PrintRunner.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "printing/PrintRunner.h"
+#include "ui/printing/PrintRunner.h"
 
-#include "printing/CupsPrintQueue.h"
-#include "printing/PageDevice.h"
-#include "printing/SpoolerPageDevice.h"
+#include "ui/printing/CupsPrintQueue.h"
+#include "core/printing/PageDevice.h"
+#include "ui/printing/SpoolerPageDevice.h"
 
 #include <QApplication>
 #include <QMessageBox>

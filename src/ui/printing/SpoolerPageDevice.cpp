@@ -1,4 +1,4 @@
-#include "printing/SpoolerPageDevice.h"
+#include "ui/printing/SpoolerPageDevice.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "reports/BusyPointer.h"
+#include "ui/reports/BusyPointer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

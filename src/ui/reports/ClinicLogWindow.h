@@ -1,9 +1,9 @@
 #pragma once
 
-#include "exchange/FileWriteStatus.h"
-#include "reports/ClinicLogRow.h"
-#include "reports/ReportPeriod.h"
-#include "startup/AppContext.h"
+#include "core/exchange/FileWriteStatus.h"
+#include "core/reports/ClinicLogRow.h"
+#include "core/reports/ReportPeriod.h"
+#include "core/startup/AppContext.h"
 
 #include <QDialog>
 #include <QList>

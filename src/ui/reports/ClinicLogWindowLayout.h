@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/TwipsLayout.h"
+#include "ui/common/TwipsLayout.h"
 
 // Where everything on the clinic log window stands, in twips.
 namespace quilloa::cliniclogwindow {

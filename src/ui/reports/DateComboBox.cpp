@@ -1,4 +1,4 @@
-#include "reports/DateComboBox.h"
+#include "ui/reports/DateComboBox.h"
 
 #include <QLineEdit>
 

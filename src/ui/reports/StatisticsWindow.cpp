@@ -1,14 +1,14 @@
-#include "reports/StatisticsWindow.h"
+#include "ui/reports/StatisticsWindow.h"
 
-#include "reports/StatisticsWindowLayout.h"
+#include "ui/reports/StatisticsWindowLayout.h"
 
-#include "common/TwipsLayout.h"
-#include "reports/BusyPointer.h"
-#include "reports/DateChoices.h"
-#include "reports/DateComboBox.h"
-#include "reports/ReportPeriod.h"
-#include "reports/TakingsChartWindow.h"
-#include "reports/WorkloadStatistics.h"
+#include "ui/common/TwipsLayout.h"
+#include "ui/reports/BusyPointer.h"
+#include "core/reports/DateChoices.h"
+#include "ui/reports/DateComboBox.h"
+#include "core/reports/ReportPeriod.h"
+#include "ui/reports/TakingsChartWindow.h"
+#include "core/reports/WorkloadStatistics.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/AppContext.h"
+#include "core/startup/AppContext.h"
 
 #include <QDialog>
 #include <QPointer>

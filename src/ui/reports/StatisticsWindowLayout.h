@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/TwipsLayout.h"
+#include "ui/common/TwipsLayout.h"
 
 // Where everything on the workload statistics window stands, in twips.
 namespace quilloa::statisticswindow {

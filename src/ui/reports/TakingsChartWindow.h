@@ -1,8 +1,8 @@
 #pragma once
 
-#include "exchange/FileWriteStatus.h"
-#include "reports/TakingsSeries.h"
-#include "startup/AppContext.h"
+#include "core/exchange/FileWriteStatus.h"
+#include "core/reports/TakingsSeries.h"
+#include "core/startup/AppContext.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
-#include "startup/AppStartup.h"
+#include "ui/startup/AppStartup.h"
 
-#include "common/PlainMessage.h"
-#include "mainwindow/MainWindow.h"
-#include "startup/AppContext.h"
-#include "startup/FontSetup.h"
-#include "startup/LoginWindow.h"
-#include "startup/StartupPreparation.h"
+#include "ui/common/PlainMessage.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "core/startup/AppContext.h"
+#include "ui/startup/FontSetup.h"
+#include "ui/startup/LoginWindow.h"
+#include "core/startup/StartupPreparation.h"
 
 namespace quilloa {
 

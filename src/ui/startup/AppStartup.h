@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/Clock.h"
+#include "core/startup/Clock.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "startup/FontSetup.h"
+#include "ui/startup/FontSetup.h"
 
 #include <QFont>
 #include <QGuiApplication>

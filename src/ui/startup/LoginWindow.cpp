@@ -1,9 +1,9 @@
-#include "startup/LoginWindow.h"
+#include "ui/startup/LoginWindow.h"
 
-#include "common/Twips.h"
-#include "common/TwipsLayout.h"
-#include "mainwindow/MainWindow.h"
-#include "startup/LoginCheck.h"
+#include "ui/common/Twips.h"
+#include "ui/common/TwipsLayout.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "core/startup/LoginCheck.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

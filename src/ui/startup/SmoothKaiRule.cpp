@@ -1,4 +1,4 @@
-#include "startup/SmoothKaiRule.h"
+#include "ui/startup/SmoothKaiRule.h"
 
 #include <fontconfig/fontconfig.h>
 

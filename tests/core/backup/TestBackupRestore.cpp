@@ -1,7 +1,7 @@
-#include "backup/BackupCatalog.h"
-#include "backup/BackupRestore.h"
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
+#include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupRestore.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "entry/DrugEntryText.h"
-#include "entry/KeyboardLayout.h"
+#include "core/entry/DrugEntryText.h"
+#include "core/entry/KeyboardLayout.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "entry/LookupNames.h"
-#include "store/BoundQuery.h"
-#include "store/StoreFile.h"
+#include "core/entry/LookupNames.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/StoreFile.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>

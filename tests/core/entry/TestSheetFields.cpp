@@ -1,7 +1,7 @@
-#include "entry/SheetFields.h"
-#include "store/Money.h"
-#include "store/PrescriptionRecord.h"
-#include "store/RtfWriter.h"
+#include "core/entry/SheetFields.h"
+#include "core/store/Money.h"
+#include "core/store/PrescriptionRecord.h"
+#include "core/store/RtfWriter.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "exchange/CsvText.h"
+#include "core/exchange/CsvText.h"
 
 #include <QTest>
 

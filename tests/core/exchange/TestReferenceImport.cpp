@@ -1,8 +1,8 @@
-#include "exchange/CsvText.h"
-#include "exchange/ReferenceCsvExport.h"
-#include "exchange/ReferenceImport.h"
-#include "store/Cp936Codec.h"
-#include "store/Pinyin.h"
+#include "core/exchange/CsvText.h"
+#include "core/exchange/ReferenceCsvExport.h"
+#include "core/exchange/ReferenceImport.h"
+#include "core/store/Cp936Codec.h"
+#include "core/store/Pinyin.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "maintenance/DrugEntryFields.h"
-#include "maintenance/EntryCodeRules.h"
-#include "maintenance/ReferenceLines.h"
-#include "store/Pinyin.h"
+#include "core/maintenance/DrugEntryFields.h"
+#include "core/maintenance/EntryCodeRules.h"
+#include "core/maintenance/ReferenceLines.h"
+#include "core/store/Pinyin.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/RecordingPageDevice.h"
+#include "support/printing/RecordingPageDevice.h"
 
 #include <QPointF>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "PagePositions.h"
 
-#include "printing/ClinicLogPrintout.h"
-#include "printing/RecordingPageDevice.h"
+#include "core/printing/ClinicLogPrintout.h"
+#include "support/printing/RecordingPageDevice.h"
 
 #include <QTest>
 

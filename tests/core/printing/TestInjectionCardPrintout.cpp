@@ -1,8 +1,8 @@
 #include "PagePositions.h"
 
-#include "printing/InjectionCardPrintout.h"
-#include "printing/PrintMargins.h"
-#include "printing/RecordingPageDevice.h"
+#include "core/printing/InjectionCardPrintout.h"
+#include "core/printing/PrintMargins.h"
+#include "support/printing/RecordingPageDevice.h"
 
 #include <QTest>
 

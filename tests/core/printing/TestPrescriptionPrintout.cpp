@@ -1,9 +1,9 @@
 #include "PagePositions.h"
 
-#include "printing/BodyLines.h"
-#include "printing/PrescriptionPrintout.h"
-#include "printing/PrintMargins.h"
-#include "printing/RecordingPageDevice.h"
+#include "core/printing/BodyLines.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/PrintMargins.h"
+#include "support/printing/RecordingPageDevice.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
-#include "entry/SheetGeometry.h"
-#include "printing/AlignmentPrintout.h"
-#include "printing/DescribedFace.h"
-#include "printing/PaperSetup.h"
-#include "printing/PrescriptionPrintout.h"
-#include "printing/PrintJobName.h"
-#include "printing/RecordingPageDevice.h"
-#include "printing/SheetTitle.h"
+#include "core/entry/SheetGeometry.h"
+#include "core/printing/AlignmentPrintout.h"
+#include "core/printing/DescribedFace.h"
+#include "core/printing/PaperSetup.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/PrintJobName.h"
+#include "support/printing/RecordingPageDevice.h"
+#include "core/printing/SheetTitle.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "exchange/CsvText.h"
-#include "reports/ClinicLogCsvWriter.h"
-#include "reports/ClinicLogSheet.h"
-#include "reports/ClinicLogXlsxWriter.h"
+#include "core/exchange/CsvText.h"
+#include "core/reports/ClinicLogCsvWriter.h"
+#include "core/reports/ClinicLogSheet.h"
+#include "core/reports/ClinicLogXlsxWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "reports/ClinicLogQuery.h"
-#include "store/ArchiveStore.h"
-#include "store/BoundQuery.h"
+#include "core/reports/ClinicLogQuery.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
 #include "support/TestProgramFolder.h"
 
 #include <QSqlQuery>

@@ -1,8 +1,8 @@
-#include "reports/ClinicLogQuery.h"
-#include "reports/ReportPeriod.h"
-#include "reports/WorkloadStatistics.h"
-#include "store/ArchiveStore.h"
-#include "store/BoundQuery.h"
+#include "core/reports/ClinicLogQuery.h"
+#include "core/reports/ReportPeriod.h"
+#include "core/reports/WorkloadStatistics.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
 #include "support/TestProgramFolder.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "reports/TakingsSeries.h"
-#include "reports/WorkloadStatistics.h"
-#include "store/ArchiveStore.h"
+#include "core/reports/TakingsSeries.h"
+#include "core/reports/WorkloadStatistics.h"
+#include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "reports/WorkloadStatistics.h"
-#include "store/ArchiveStore.h"
-#include "store/BoundQuery.h"
+#include "core/reports/WorkloadStatistics.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
 #include "support/TestProgramFolder.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "startup/LoginCheck.h"
+#include "core/startup/LoginCheck.h"
 
 #include <QTest>
 

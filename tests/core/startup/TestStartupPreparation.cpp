@@ -1,7 +1,7 @@
-#include "startup/StartupPreparation.h"
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
-#include "store/StoreFile.h"
+#include "core/startup/StartupPreparation.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "store/ArchiveStore.h"
-#include "store/BoundQuery.h"
-#include "store/StoreFile.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/StoreFile.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>

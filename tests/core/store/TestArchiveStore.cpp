@@ -1,5 +1,5 @@
-#include "store/ArchiveStore.h"
-#include "store/StoreFile.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/StoreFile.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "store/Cp936Codec.h"
+#include "core/store/Cp936Codec.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "store/ArchiveStore.h"
-#include "store/StoreFile.h"
-#include "store/StoreSchema.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreSchema.h"
 
 #include <QCoreApplication>
 #include <QDir>

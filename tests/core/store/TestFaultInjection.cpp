@@ -1,8 +1,8 @@
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
-#include "store/StoreCopy.h"
-#include "store/StoreFile.h"
-#include "store/StoreSchema.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreCopy.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreSchema.h"
 #include "support/FaultyVfs.h"
 #include "support/TestProgramFolder.h"
 

@@ -1,4 +1,4 @@
-#include "store/Money.h"
+#include "core/store/Money.h"
 
 #include <QTest>
 

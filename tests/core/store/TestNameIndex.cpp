@@ -1,7 +1,7 @@
-#include "store/ArchiveStore.h"
-#include "store/BoundQuery.h"
-#include "store/NameIndex.h"
-#include "store/StoreFile.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/NameIndex.h"
+#include "core/store/StoreFile.h"
 #include "support/TestProgramFolder.h"
 
 #include <QSqlDatabase>

@@ -1,5 +1,5 @@
-#include "store/Cp936Codec.h"
-#include "store/Pinyin.h"
+#include "core/store/Cp936Codec.h"
+#include "core/store/Pinyin.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "store/BoundQuery.h"
-#include "store/SettingsStore.h"
-#include "store/StoreFile.h"
-#include "store/StoreSchema.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreSchema.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "store/RtfDocument.h"
-#include "store/RtfReader.h"
-#include "store/RtfWriter.h"
+#include "core/store/RtfDocument.h"
+#include "core/store/RtfReader.h"
+#include "core/store/RtfWriter.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "store/RtfReader.h"
+#include "core/store/RtfReader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "store/SettingsStore.h"
-#include "store/StoreSchema.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreSchema.h"
 #include "support/TestProgramFolder.h"
 
 #include <QSqlQuery>

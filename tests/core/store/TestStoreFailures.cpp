@@ -1,8 +1,8 @@
-#include "maintenance/EntryCodeRules.h"
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
-#include "store/StoreFile.h"
-#include "store/StoreMessage.h"
+#include "core/maintenance/EntryCodeRules.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreMessage.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 

@@ -1,4 +1,4 @@
-#include "printing/RecordingPageDevice.h"
+#include "support/printing/RecordingPageDevice.h"
 
 namespace quilloa {
 

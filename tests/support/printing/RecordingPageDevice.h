@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/PageDevice.h"
+#include "core/printing/PageDevice.h"
 
 #include <QList>
 

@@ -1,5 +1,5 @@
-#include "entry/ArchiveListModel.h"
-#include "store/ArchiveStore.h"
+#include "ui/entry/ArchiveListModel.h"
+#include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
 
 #include <QTest>

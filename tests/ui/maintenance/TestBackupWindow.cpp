@@ -1,6 +1,6 @@
-#include "maintenance/BackupWindow.h"
-#include "mainwindow/MainWindow.h"
-#include "store/ArchiveStore.h"
+#include "ui/maintenance/BackupWindow.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 

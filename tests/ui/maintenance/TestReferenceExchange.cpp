@@ -1,8 +1,8 @@
-#include "maintenance/DrugWindow.h"
-#include "maintenance/ReferenceExchange.h"
-#include "maintenance/ReferenceWindow.h"
-#include "store/Cp936Codec.h"
-#include "store/SettingsStore.h"
+#include "ui/maintenance/DrugWindow.h"
+#include "ui/maintenance/ReferenceExchange.h"
+#include "ui/maintenance/ReferenceWindow.h"
+#include "core/store/Cp936Codec.h"
+#include "core/store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 

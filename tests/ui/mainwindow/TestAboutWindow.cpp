@@ -1,4 +1,4 @@
-#include "mainwindow/AboutWindow.h"
+#include "ui/mainwindow/AboutWindow.h"
 
 #include <QLabel>
 #include <QTest>

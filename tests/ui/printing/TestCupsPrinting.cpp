@@ -1,14 +1,14 @@
 // Prints through a real spooler: a private cupsd with the cups-pdf backend, started by the
 // test in a temporary folder, and reads the PDFs that come out the other end.
 
-#include "printing/ClinicLogPrintout.h"
-#include "printing/CupsPrintQueue.h"
-#include "printing/InjectionCardPrintout.h"
-#include "printing/PdfPageDevice.h"
-#include "printing/PrescriptionPrintout.h"
-#include "printing/PrintMargins.h"
-#include "printing/SpoolerPageDevice.h"
-#include "startup/FontSetup.h"
+#include "core/printing/ClinicLogPrintout.h"
+#include "ui/printing/CupsPrintQueue.h"
+#include "core/printing/InjectionCardPrintout.h"
+#include "ui/printing/PdfPageDevice.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/PrintMargins.h"
+#include "ui/printing/SpoolerPageDevice.h"
+#include "ui/startup/FontSetup.h"
 #include "ui/support/PdfInk.h"
 #include "ui/support/PdfWords.h"
 

@@ -1,10 +1,10 @@
-#include "printing/ClinicLogPrintout.h"
-#include "printing/DescribedFace.h"
-#include "printing/InjectionCardPrintout.h"
-#include "printing/PdfPageDevice.h"
-#include "printing/PrescriptionPrintout.h"
-#include "printing/PrintMargins.h"
-#include "startup/FontSetup.h"
+#include "core/printing/ClinicLogPrintout.h"
+#include "core/printing/DescribedFace.h"
+#include "core/printing/InjectionCardPrintout.h"
+#include "ui/printing/PdfPageDevice.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/PrintMargins.h"
+#include "ui/startup/FontSetup.h"
 #include "ui/support/PdfWords.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "printing/ClinicLogPrintout.h"
-#include "printing/PrintPreviewDialog.h"
-#include "printing/PrintQueue.h"
-#include "startup/FontSetup.h"
+#include "core/printing/ClinicLogPrintout.h"
+#include "ui/printing/PrintPreviewDialog.h"
+#include "core/printing/PrintQueue.h"
+#include "ui/startup/FontSetup.h"
 #include "ui/support/PdfWords.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "printing/ClinicLogPrintout.h"
-#include "printing/PrintQueue.h"
-#include "printing/SpoolerPageDevice.h"
+#include "core/printing/ClinicLogPrintout.h"
+#include "core/printing/PrintQueue.h"
+#include "ui/printing/SpoolerPageDevice.h"
 #include "ui/support/PdfWords.h"
 
 #include <QFile>

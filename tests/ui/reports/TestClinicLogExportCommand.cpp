@@ -1,7 +1,7 @@
-#include "exchange/CsvText.h"
-#include "reports/ClinicLogWindow.h"
-#include "store/ArchiveStore.h"
-#include "store/SettingsStore.h"
+#include "core/exchange/CsvText.h"
+#include "ui/reports/ClinicLogWindow.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "printing/RecordingPageDevice.h"
-#include "reports/ClinicLogWindow.h"
-#include "reports/ClinicLogWindowLayout.h"
-#include "startup/FontSetup.h"
-#include "store/ArchiveStore.h"
+#include "support/printing/RecordingPageDevice.h"
+#include "ui/reports/ClinicLogWindow.h"
+#include "ui/reports/ClinicLogWindowLayout.h"
+#include "ui/startup/FontSetup.h"
+#include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/LayoutCheck.h"
 

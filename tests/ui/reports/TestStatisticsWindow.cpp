@@ -1,6 +1,6 @@
-#include "reports/StatisticsWindow.h"
-#include "reports/StatisticsWindowLayout.h"
-#include "store/ArchiveStore.h"
+#include "ui/reports/StatisticsWindow.h"
+#include "ui/reports/StatisticsWindowLayout.h"
+#include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/LayoutCheck.h"
 

@@ -1,6 +1,6 @@
-#include "reports/StatisticsWindow.h"
-#include "reports/TakingsChartWindow.h"
-#include "store/ArchiveStore.h"
+#include "ui/reports/StatisticsWindow.h"
+#include "ui/reports/TakingsChartWindow.h"
+#include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 

@@ -1,5 +1,5 @@
-#include "mainwindow/MainWindow.h"
-#include "startup/LoginWindow.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/startup/LoginWindow.h"
 #include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/WindowProbe.h"

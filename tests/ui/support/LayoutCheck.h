@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/Twips.h"
-#include "common/TwipsLayout.h"
+#include "ui/common/Twips.h"
+#include "ui/common/TwipsLayout.h"
 
 #include <QString>
 #include <QStringList>
