@@ -5,13 +5,13 @@
 #include "RawSqlite.h"
 #include "WindowDriver.h"
 
-#include "ui/entry/ArchivePanel.h"
 #include "core/entry/LookupNames.h"
-#include "ui/startup/AppStartup.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
 #include "support/FixedClock.h"
+#include "ui/entry/ArchivePanel.h"
+#include "ui/startup/AppStartup.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
-#include "ui/startup/AppStartup.h"
 #include "core/startup/CommandLine.h"
 #include "core/startup/DataFolderChoice.h"
-#include "ui/startup/SmoothKaiRule.h"
 #include "core/startup/StockTranslations.h"
+#include "ui/startup/AppStartup.h"
+#include "ui/startup/SmoothKaiRule.h"
 
 #include <QApplication>
 #include <QTimer>

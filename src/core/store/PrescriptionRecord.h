@@ -12,16 +12,16 @@ namespace quilloa {
 // One row of 档案: a saved prescription.
 struct PrescriptionRecord
 {
-    QString key;       // 名称: yyyy-mm-dd hh:mm:ss of the moment the sheet was started
-    QString name;      // 姓名
-    QString sex;       // 性别
-    QString age;       // 年龄
-    QString date;      // 日期: yyyy-mm-dd
-    QString diagnosis; // 诊断
-    QString address;   // 地址
-    QString body;      // 处方: the body as a rich-text document
-    QString doctor;    // 医生
-    QString dispenser; // 配药
+    QString key;              // 名称: yyyy-mm-dd hh:mm:ss of the moment the sheet was started
+    QString name;             // 姓名
+    QString sex;              // 性别
+    QString age;              // 年龄
+    QString date;             // 日期: yyyy-mm-dd
+    QString diagnosis;        // 诊断
+    QString address;          // 地址
+    QString body;             // 处方: the body as a rich-text document
+    QString doctor;           // 医生
+    QString dispenser;        // 配药
     std::optional<Money> fee; // 收费; none when it holds no value
 };
 

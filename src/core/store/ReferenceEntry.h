@@ -19,7 +19,7 @@ enum class ReferenceList
 struct ReferenceEntry
 {
     qint64 rowId = 0;
-    QString name;               // 名称
+    QString name;                // 名称
     std::optional<QString> code; // 拼音; none when the stored code is null
 };
 

@@ -1,8 +1,8 @@
 #include "ui/entry/ArchivePanel.h"
 
+#include "core/store/NameIndexBuilder.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/ArchiveListModel.h"
-#include "core/store/NameIndexBuilder.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "ui/entry/KeyboardPanel.h"
 
+#include "core/entry/KeyboardLayout.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/KeyCaption.h"
 #include "ui/entry/KeyFace.h"
-#include "core/entry/KeyboardLayout.h"
 
 #include <QApplication>
 #include <QGuiApplication>

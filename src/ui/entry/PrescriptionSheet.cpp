@@ -1,12 +1,12 @@
 #include "ui/entry/PrescriptionSheet.h"
 
+#include "core/entry/LookupNames.h"
+#include "core/printing/SheetTitle.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/LookupList.h"
-#include "core/entry/LookupNames.h"
 #include "ui/entry/SheetField.h"
 #include "ui/printing/DescribedTextLabel.h"
-#include "core/printing/SheetTitle.h"
 
 #include <QLabel>
 #include <QMouseEvent>

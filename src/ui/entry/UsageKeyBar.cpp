@@ -1,8 +1,8 @@
 #include "ui/entry/UsageKeyBar.h"
 
+#include "core/entry/KeyboardLayout.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/BodyEditing.h"
-#include "core/entry/KeyboardLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>

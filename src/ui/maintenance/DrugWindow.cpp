@@ -1,16 +1,16 @@
 #include "ui/maintenance/DrugWindow.h"
 
+#include "core/maintenance/DrugEntryFields.h"
+#include "core/maintenance/EntryCodeRules.h"
+#include "core/store/Pinyin.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
-#include "core/maintenance/DrugEntryFields.h"
 #include "ui/maintenance/DrugWindowLayout.h"
-#include "core/maintenance/EntryCodeRules.h"
 #include "ui/maintenance/ReferenceExchange.h"
 #include "ui/maintenance/ReferenceListView.h"
 #include "ui/maintenance/WindowControls.h"
-#include "core/store/Pinyin.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

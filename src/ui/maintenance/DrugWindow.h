@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/maintenance/TypedEntry.h"
 #include "core/startup/AppContext.h"
 #include "core/store/StoreResult.h"
+#include "ui/maintenance/TypedEntry.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "ui/maintenance/ReferenceExchange.h"
 
-#include "ui/common/PlainDialog.h"
 #include "core/exchange/ReferenceCsvExport.h"
 #include "core/exchange/ReferenceImport.h"
+#include "ui/common/PlainDialog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,14 +1,14 @@
 #include "ui/maintenance/ReferenceWindow.h"
 
+#include "core/maintenance/EntryCodeRules.h"
+#include "core/store/Pinyin.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/TwipsLayout.h"
-#include "core/maintenance/EntryCodeRules.h"
 #include "ui/maintenance/ReferenceExchange.h"
 #include "ui/maintenance/ReferenceListView.h"
 #include "ui/maintenance/ReferenceWindowLayout.h"
 #include "ui/maintenance/WindowControls.h"
-#include "core/store/Pinyin.h"
 
 #include <QLabel>
 #include <QLineEdit>

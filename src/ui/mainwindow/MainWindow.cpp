@@ -1,6 +1,12 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include "core/backup/BackupRestore.h"
+#include "core/printing/AlignmentPrintout.h"
+#include "core/printing/InjectionCardPrintout.h"
+#include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/PrintMargins.h"
+#include "core/store/RtfReader.h"
+#include "core/store/RtfWriter.h"
 #include "ui/common/PlainDialog.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
@@ -23,16 +29,10 @@
 #include "ui/mainwindow/MainWindowLayout.h"
 #include "ui/mainwindow/OnlineHelp.h"
 #include "ui/mainwindow/ProgramResources.h"
-#include "core/printing/AlignmentPrintout.h"
-#include "core/printing/InjectionCardPrintout.h"
-#include "core/printing/PrescriptionPrintout.h"
-#include "core/printing/PrintMargins.h"
 #include "ui/printing/PrintPreviewDialog.h"
 #include "ui/printing/PrintRunner.h"
 #include "ui/reports/ClinicLogWindow.h"
 #include "ui/reports/StatisticsWindow.h"
-#include "core/store/RtfReader.h"
-#include "core/store/RtfWriter.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

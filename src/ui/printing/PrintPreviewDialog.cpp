@@ -1,9 +1,9 @@
 #include "ui/printing/PrintPreviewDialog.h"
 
+#include "core/printing/PrintQueue.h"
 #include "ui/printing/PdfPageDevice.h"
 #include "ui/printing/PicturePageDevice.h"
 #include "ui/printing/PreviewPages.h"
-#include "core/printing/PrintQueue.h"
 #include "ui/printing/SpoolerPageDevice.h"
 
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "ui/printing/PrintRunner.h"
 
-#include "ui/printing/CupsPrintQueue.h"
 #include "core/printing/PageDevice.h"
+#include "ui/printing/CupsPrintQueue.h"
 #include "ui/printing/SpoolerPageDevice.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/printing/PdfPageDevice.h"
 #include "core/printing/PrintQueue.h"
+#include "ui/printing/PdfPageDevice.h"
 
 #include <QTemporaryDir>
 

@@ -2,19 +2,19 @@
 
 #include "ui/reports/ClinicLogWindowLayout.h"
 
-#include "ui/common/PlainDialog.h"
-#include "ui/common/Twips.h"
-#include "ui/common/TwipsLayout.h"
 #include "core/printing/ClinicLogPrintout.h"
-#include "ui/printing/PrintPreviewDialog.h"
-#include "ui/printing/PrintRunner.h"
-#include "ui/reports/BusyPointer.h"
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/ClinicLogSheet.h"
 #include "core/reports/ClinicLogWriter.h"
 #include "core/reports/DateChoices.h"
-#include "ui/reports/DateComboBox.h"
 #include "core/reports/ReportPeriod.h"
+#include "ui/common/PlainDialog.h"
+#include "ui/common/Twips.h"
+#include "ui/common/TwipsLayout.h"
+#include "ui/printing/PrintPreviewDialog.h"
+#include "ui/printing/PrintRunner.h"
+#include "ui/reports/BusyPointer.h"
+#include "ui/reports/DateComboBox.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -2,13 +2,13 @@
 
 #include "ui/reports/StatisticsWindowLayout.h"
 
+#include "core/reports/DateChoices.h"
+#include "core/reports/ReportPeriod.h"
+#include "core/reports/WorkloadStatistics.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/reports/BusyPointer.h"
-#include "core/reports/DateChoices.h"
 #include "ui/reports/DateComboBox.h"
-#include "core/reports/ReportPeriod.h"
 #include "ui/reports/TakingsChartWindow.h"
-#include "core/reports/WorkloadStatistics.h"
 
 #include <QFrame>
 #include <QGroupBox>

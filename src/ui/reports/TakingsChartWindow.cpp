@@ -1,8 +1,8 @@
 #include "ui/reports/TakingsChartWindow.h"
 
+#include "core/reports/DateChoices.h"
 #include "ui/common/PlainDialog.h"
 #include "ui/reports/BusyPointer.h"
-#include "core/reports/DateChoices.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

@@ -1,11 +1,11 @@
 #include "ui/startup/AppStartup.h"
 
+#include "core/startup/AppContext.h"
+#include "core/startup/StartupPreparation.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "core/startup/AppContext.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/startup/LoginWindow.h"
-#include "core/startup/StartupPreparation.h"
 
 namespace quilloa {
 

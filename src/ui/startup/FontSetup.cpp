@@ -1,8 +1,8 @@
 #include "ui/startup/FontSetup.h"
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
 
 namespace quilloa {

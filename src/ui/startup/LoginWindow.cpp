@@ -1,9 +1,9 @@
 #include "ui/startup/LoginWindow.h"
 
+#include "core/startup/LoginCheck.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "core/startup/LoginCheck.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 #include "core/printing/PaperSetup.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintJobName.h"
-#include "support/printing/RecordingPageDevice.h"
 #include "core/printing/SheetTitle.h"
+#include "support/printing/RecordingPageDevice.h"
 
 #include <QTest>
 

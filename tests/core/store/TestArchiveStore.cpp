@@ -57,8 +57,8 @@ private slots:
     {
         TestProgramFolder folder;
         ArchiveStore store(folder.paths().archiveFile);
-        PrescriptionRecord r = record(QStringLiteral("2009-03-01 09:05:07"),
-                                      QStringLiteral("张三"), QStringLiteral("2009-03-01"));
+        PrescriptionRecord r = record(QStringLiteral("2009-03-01 09:05:07"), QStringLiteral("张三"),
+                                      QStringLiteral("2009-03-01"));
         r.age = QStringLiteral("45");
         r.diagnosis = QStringLiteral("上呼吸道感染");
         r.address = QStringLiteral("东街村");
@@ -111,8 +111,9 @@ private slots:
         ArchiveStore store(folder.paths().archiveFile);
         QList<qint64> rows;
         for (const char* name : {"甲", "乙", "丙", "丁"})
-            rows << store.add(record(QStringLiteral("2009-03-0%1 08:00:00").arg(rows.size() + 1),
-                                     QString::fromUtf8(name), QStringLiteral("2009-03-01")))
+            rows << store
+                        .add(record(QStringLiteral("2009-03-0%1 08:00:00").arg(rows.size() + 1),
+                                    QString::fromUtf8(name), QStringLiteral("2009-03-01")))
                         .value();
         QVERIFY(store.remove(rows[1], QStringLiteral("2009-03-02 08:00:00")).ok());
         QVERIFY(store.remove(rows[3], QStringLiteral("2009-03-04 08:00:00")).ok());

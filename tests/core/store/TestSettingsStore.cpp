@@ -43,8 +43,8 @@ private slots:
     {
         TestProgramFolder folder;
         SettingsStore store(folder.paths().settingsFile);
-        SettingsRecord r{QStringLiteral("李医生"), QStringLiteral("10"), QStringLiteral("20"),
-                         QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("张"),
+        SettingsRecord r{QStringLiteral("李医生"),      QStringLiteral("10"), QStringLiteral("20"),
+                         QStringLiteral("5"),           QStringLiteral("6"),  QStringLiteral("张"),
                          QStringLiteral(" 城东卫生院 ")};
         QVERIFY(store.setSettings(r).ok());
         QCOMPARE(store.settings().value().clinicName, QStringLiteral(" 城东卫生院 "));
@@ -65,8 +65,8 @@ private slots:
                  QStringList({QStringLiteral("阿莫西林片 0.25×24/0.5 tid")}));
         QCOMPARE(names(store.codeContains(ReferenceList::Drugs, QStringLiteral("p"))).size(), 3);
         QCOMPARE(names(store.codeStartsWith(ReferenceList::Drugs, QStringLiteral("a"))),
-                 QStringList({QStringLiteral("阿莫西林片 0.25×24/0.5 tid"),
-                              QStringLiteral("氨茶碱片")}));
+                 QStringList(
+                     {QStringLiteral("阿莫西林片 0.25×24/0.5 tid"), QStringLiteral("氨茶碱片")}));
         QCOMPARE(store.codeContains(ReferenceList::Drugs, QString(), 2).value().size(), 2);
         QVERIFY(store.codeContains(ReferenceList::Drugs, QStringLiteral("'")).ok());
         QVERIFY(store.codeContains(ReferenceList::Drugs, QStringLiteral("'")).value().isEmpty());
@@ -76,12 +76,15 @@ private slots:
     {
         TestProgramFolder folder;
         SettingsStore store(folder.paths().settingsFile);
-        const qint64 a = store.add(ReferenceList::Diagnoses, QStringLiteral("感冒"),
-                                   QStringLiteral("gm")).value();
-        const qint64 b = store.add(ReferenceList::Diagnoses, QStringLiteral("感冒"),
-                                   QStringLiteral("gm")).value();
-        QVERIFY(store.update(ReferenceList::Diagnoses, b, QStringLiteral("流感"),
-                             QStringLiteral("lg")).ok());
+        const qint64 a =
+            store.add(ReferenceList::Diagnoses, QStringLiteral("感冒"), QStringLiteral("gm"))
+                .value();
+        const qint64 b =
+            store.add(ReferenceList::Diagnoses, QStringLiteral("感冒"), QStringLiteral("gm"))
+                .value();
+        QVERIFY(
+            store.update(ReferenceList::Diagnoses, b, QStringLiteral("流感"), QStringLiteral("lg"))
+                .ok());
         QCOMPARE(names(store.all(ReferenceList::Diagnoses)),
                  QStringList({QStringLiteral("感冒"), QStringLiteral("流感")}));
         QVERIFY(store.remove(ReferenceList::Diagnoses, a).ok());

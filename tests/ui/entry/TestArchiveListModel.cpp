@@ -1,6 +1,6 @@
-#include "ui/entry/ArchiveListModel.h"
 #include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/entry/ArchiveListModel.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
-#include "ui/entry/ArchivePanel.h"
-#include "ui/entry/EntryFocusMemory.h"
-#include "ui/entry/PrescriptionSheet.h"
-#include "ui/mainwindow/MainWindow.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/StoreFile.h"
 #include "support/ListLines.h"
 #include "support/TestProgramFolder.h"
+#include "ui/entry/ArchivePanel.h"
+#include "ui/entry/EntryFocusMemory.h"
+#include "ui/entry/PrescriptionSheet.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>

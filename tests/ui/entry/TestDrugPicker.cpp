@@ -1,12 +1,12 @@
+#include "core/store/BoundQuery.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
+#include "support/TestProgramFolder.h"
 #include "ui/entry/DrugPanel.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/LookupList.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/FontSetup.h"
-#include "core/store/BoundQuery.h"
-#include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
-#include "support/TestProgramFolder.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "ui/maintenance/BackupWindow.h"
-#include "ui/mainwindow/MainWindow.h"
 #include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/maintenance/BackupWindow.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
-#include "ui/maintenance/DrugWindow.h"
-#include "ui/maintenance/ReferenceExchange.h"
-#include "ui/maintenance/ReferenceWindow.h"
 #include "core/store/Cp936Codec.h"
 #include "core/store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/maintenance/DrugWindow.h"
+#include "ui/maintenance/ReferenceExchange.h"
+#include "ui/maintenance/ReferenceWindow.h"
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QAbstractItemView>

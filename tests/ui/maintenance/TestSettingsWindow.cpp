@@ -1,10 +1,10 @@
-#include "ui/maintenance/SettingsHolder.h"
-#include "ui/maintenance/SettingsWindow.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
+#include "ui/maintenance/SettingsHolder.h"
+#include "ui/maintenance/SettingsWindow.h"
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QFile>

@@ -2,11 +2,11 @@
 // test in a temporary folder, and reads the PDFs that come out the other end.
 
 #include "core/printing/ClinicLogPrintout.h"
-#include "ui/printing/CupsPrintQueue.h"
 #include "core/printing/InjectionCardPrintout.h"
-#include "ui/printing/PdfPageDevice.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintMargins.h"
+#include "ui/printing/CupsPrintQueue.h"
+#include "ui/printing/PdfPageDevice.h"
 #include "ui/printing/SpoolerPageDevice.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/support/PdfInk.h"

@@ -1,9 +1,9 @@
 #include "core/printing/ClinicLogPrintout.h"
 #include "core/printing/DescribedFace.h"
 #include "core/printing/InjectionCardPrintout.h"
-#include "ui/printing/PdfPageDevice.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintMargins.h"
+#include "ui/printing/PdfPageDevice.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/support/PdfWords.h"
 

@@ -1,6 +1,6 @@
 #include "core/printing/ClinicLogPrintout.h"
-#include "ui/printing/PrintPreviewDialog.h"
 #include "core/printing/PrintQueue.h"
+#include "ui/printing/PrintPreviewDialog.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/support/PdfWords.h"
 

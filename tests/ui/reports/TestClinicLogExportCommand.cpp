@@ -1,8 +1,8 @@
 #include "core/exchange/CsvText.h"
-#include "ui/reports/ClinicLogWindow.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/reports/ClinicLogWindow.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -1,9 +1,9 @@
+#include "core/store/ArchiveStore.h"
+#include "support/TestProgramFolder.h"
 #include "support/printing/RecordingPageDevice.h"
 #include "ui/reports/ClinicLogWindow.h"
 #include "ui/reports/ClinicLogWindowLayout.h"
 #include "ui/startup/FontSetup.h"
-#include "core/store/ArchiveStore.h"
-#include "support/TestProgramFolder.h"
 #include "ui/support/LayoutCheck.h"
 
 #include <QComboBox>

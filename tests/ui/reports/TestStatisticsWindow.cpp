@@ -1,7 +1,7 @@
-#include "ui/reports/StatisticsWindow.h"
-#include "ui/reports/StatisticsWindowLayout.h"
 #include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/reports/StatisticsWindow.h"
+#include "ui/reports/StatisticsWindowLayout.h"
 #include "ui/support/LayoutCheck.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "ui/reports/StatisticsWindow.h"
-#include "ui/reports/TakingsChartWindow.h"
 #include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
+#include "ui/reports/StatisticsWindow.h"
+#include "ui/reports/TakingsChartWindow.h"
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QBarSeries>

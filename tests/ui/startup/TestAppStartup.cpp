@@ -1,9 +1,9 @@
-#include "ui/mainwindow/MainWindow.h"
-#include "ui/startup/AppStartup.h"
-#include "ui/startup/LoginWindow.h"
 #include "core/store/ArchiveStore.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/startup/AppStartup.h"
+#include "ui/startup/LoginWindow.h"
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QAbstractButton>

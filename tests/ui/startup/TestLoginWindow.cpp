@@ -1,6 +1,6 @@
+#include "support/TestProgramFolder.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/LoginWindow.h"
-#include "support/TestProgramFolder.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/WindowProbe.h"
 
