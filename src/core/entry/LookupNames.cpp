@@ -3,23 +3,6 @@
 #include "core/store/DirectRows.h"
 
 namespace quilloa {
-namespace {
-
-QString tableOf(ReferenceList list)
-{
-    switch (list) {
-    case ReferenceList::Drugs:
-        return QStringLiteral("[药品]");
-    case ReferenceList::Diagnoses:
-        return QStringLiteral("[诊断]");
-    case ReferenceList::Addresses:
-        return QStringLiteral("[地址]");
-    }
-    return QString();
-}
-
-} // namespace
-
 StoreResult<QStringList> LookupNames::find(const SettingsStore& store, ReferenceList list,
                                            const QString& code, Match match)
 {
@@ -29,7 +12,7 @@ StoreResult<QStringList> LookupNames::find(const SettingsStore& store, Reference
     const StoreStatus read =
         DirectRows::read(store.file(),
                          QStringLiteral("SELECT [名称] FROM %1 WHERE [拼音] LIKE ? ORDER BY rowid")
-                             .arg(tableOf(list)),
+                             .arg(SettingsStore::tableName(list)),
                          {pattern}, [&names](const DirectRow& r) { names.append(r.text(0)); });
     if (!read.ok())
         return read;

@@ -25,15 +25,8 @@ bool isColumnTitle(const QString& field)
 
 QString insertStatement(ReferenceList list)
 {
-    switch (list) {
-    case ReferenceList::Drugs:
-        return QStringLiteral("INSERT INTO [药品] ([名称], [拼音]) VALUES (?, ?)");
-    case ReferenceList::Diagnoses:
-        return QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES (?, ?)");
-    case ReferenceList::Addresses:
-        return QStringLiteral("INSERT INTO [地址] ([名称], [拼音]) VALUES (?, ?)");
-    }
-    return QString();
+    return QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)")
+        .arg(SettingsStore::tableName(list));
 }
 
 } // namespace

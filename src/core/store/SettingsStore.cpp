@@ -6,9 +6,7 @@
 #include <QVariant>
 
 namespace quilloa {
-namespace {
-
-QString tableName(ReferenceList list)
+QString SettingsStore::tableName(ReferenceList list)
 {
     switch (list) {
     case ReferenceList::Drugs:
@@ -20,8 +18,6 @@ QString tableName(ReferenceList list)
     }
     return QString();
 }
-
-} // namespace
 
 SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
 

@@ -17,6 +17,8 @@ class SettingsStore
 {
 public:
     static constexpr int kNoLimit = -1;
+    // The bracketed table that holds the list, for statements built in the store's folder.
+    static QString tableName(ReferenceList list);
 
     explicit SettingsStore(const QString& filePath);
 
