@@ -26,6 +26,8 @@ inline const Goal kSave{20.0, std::nullopt};
 inline const Goal kStartup{1000.0, std::nullopt};
 inline const Goal kBackupDayStartup{3000.0, std::nullopt};
 inline const Goal kNone{};
+// The whole benchmark, a million-record archive and a backup day included, fits a small clinic PC.
+inline constexpr double kPeakMemoryMiB = 150.0;
 
 } // namespace goals
 } // namespace quilloa::bench

@@ -1,4 +1,5 @@
 #include "BenchDataSet.h"
+#include "BenchGoals.h"
 #include "BenchInputs.h"
 #include "ResultTable.h"
 #include "StoreBench.h"
@@ -111,10 +112,14 @@ int main(int argc, char* argv[])
     }
 
     const QString markdown = table.markdown();
-    std::printf("\n%s\nPeak memory (max resident set): %.0f MiB, archive of %d records\n",
-                qPrintable(markdown), peakMemoryMiB(), largest.records());
+    const double peak = peakMemoryMiB();
+    const bool memoryKept = peak <= goals::kPeakMemoryMiB;
+    std::printf("\n%s\nPeak memory (max resident set): %.0f MiB, archive of %d records (goal "
+                "<= %.0f MiB): %s\n",
+                qPrintable(markdown), peak, largest.records(), goals::kPeakMemoryMiB,
+                memoryKept ? "pass" : "FAIL");
     QFile saved(dataRoot() + QStringLiteral("/last-results.md"));
     if (saved.open(QIODevice::WriteOnly))
         saved.write(markdown.toUtf8());
-    return table.failures() == 0 ? 0 : 1;
+    return table.failures() == 0 && memoryKept ? 0 : 1;
 }
