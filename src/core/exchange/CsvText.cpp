@@ -1,5 +1,7 @@
 #include "core/exchange/CsvText.h"
 
+#include <QSaveFile>
+
 namespace quilloa {
 namespace {
 
@@ -122,6 +124,21 @@ QString CsvText::defused(const QString& text)
     if (!text.isEmpty() && kFormulaStarts.contains(text.front()))
         return QLatin1Char('\'') + text;
     return text;
+}
+
+FileWriteStatus CsvText::write(const QList<QStringList>& lines, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
+    const QByteArray bytes = utf8WithBom(lines);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
+    }
+    if (!file.commit())
+        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
+    return FileWriteStatus::success();
 }
 
 } // namespace quilloa

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/exchange/FileWriteStatus.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -16,6 +18,8 @@ public:
     static QString line(const QStringList& fields);
     // UTF-8 with a byte order mark, so that a spreadsheet opens the Chinese text intact.
     static QByteArray utf8WithBom(const QList<QStringList>& lines);
+    // Writes the lines as a whole file: the old file stays until the new one is complete.
+    static FileWriteStatus write(const QList<QStringList>& lines, const QString& path);
 
     // The records of a text, each with the number (from 1) of the line it starts on. Quoted
     // fields may span lines. Blank lines give a record with one empty field.

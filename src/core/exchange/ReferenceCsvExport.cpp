@@ -3,8 +3,6 @@
 #include "core/exchange/CsvText.h"
 #include "core/maintenance/DrugEntryFields.h"
 
-#include <QSaveFile>
-
 namespace quilloa {
 
 QList<QStringList> ReferenceCsvExport::lines(ReferenceList list,
@@ -30,17 +28,7 @@ QList<QStringList> ReferenceCsvExport::lines(ReferenceList list,
 FileWriteStatus ReferenceCsvExport::write(ReferenceList list, const QList<ReferenceEntry>& entries,
                                           const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
-    const QByteArray bytes = CsvText::utf8WithBom(lines(list, entries));
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
-    }
-    if (!file.commit())
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
-    return FileWriteStatus::success();
+    return CsvText::write(lines(list, entries), path);
 }
 
 } // namespace quilloa

@@ -3,8 +3,6 @@
 #include "core/exchange/CsvText.h"
 #include "core/reports/ClinicLogSheet.h"
 
-#include <QSaveFile>
-
 namespace quilloa {
 
 QList<QStringList> ClinicLogCsvWriter::lines(const ClinicLogSheet& sheet)
@@ -26,17 +24,7 @@ QList<QStringList> ClinicLogCsvWriter::lines(const ClinicLogSheet& sheet)
 
 FileWriteStatus ClinicLogCsvWriter::write(const ClinicLogSheet& sheet, const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
-    const QByteArray bytes = CsvText::utf8WithBom(lines(sheet));
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
-    }
-    if (!file.commit())
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
-    return FileWriteStatus::success();
+    return CsvText::write(lines(sheet), path);
 }
 
 } // namespace quilloa
