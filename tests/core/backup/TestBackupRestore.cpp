@@ -2,6 +2,7 @@
 #include "core/backup/BackupRestore.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
+#include "support/ArchiveVisits.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
@@ -9,18 +10,10 @@
 #include <QTest>
 
 using namespace quilloa;
+using quilloa::test::addVisit;
 using quilloa::test::TestProgramFolder;
 
 namespace {
-
-void addVisit(const TestProgramFolder& folder, const QString& key, const QString& name)
-{
-    PrescriptionRecord r;
-    r.key = key;
-    r.name = name;
-    r.date = key.left(10);
-    QVERIFY(ArchiveStore(folder.paths().archiveFile).add(r).ok());
-}
 
 QStringList names(const TestProgramFolder& folder)
 {

@@ -1,4 +1,5 @@
 #include "core/store/ArchiveStore.h"
+#include "support/ArchiveVisits.h"
 #include "support/TestProgramFolder.h"
 #include "ui/maintenance/BackupWindow.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -11,19 +12,11 @@
 #include <QTest>
 
 using namespace quilloa;
+using quilloa::test::addVisit;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
 namespace {
-
-void addVisit(const TestProgramFolder& folder, const QString& key, const QString& name)
-{
-    PrescriptionRecord r;
-    r.key = key;
-    r.name = name;
-    r.date = key.left(10);
-    QVERIFY(ArchiveStore(folder.paths().archiveFile).add(r).ok());
-}
 
 int records(const TestProgramFolder& folder)
 {
