@@ -4,7 +4,6 @@
 #include "BenchText.h"
 #include "RawSqlite.h"
 
-#include "core/entry/LookupNames.h"
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/WorkloadStatistics.h"
 #include "core/store/ArchiveStore.h"
@@ -130,36 +129,36 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
     {
         const char* operation;
         ReferenceList list;
-        LookupNames::Match match;
+        SettingsStore::CodeMatch match;
         QStringList codes;
         const char* sql;
         int entries;
         const char* noun;
     } lookups[] = {
         {"diagnosis lookup per keystroke (prefix)", ReferenceList::Diagnoses,
-         LookupNames::Match::Prefix, inputs.keystrokes(inputs.diagnosisCodeList()), kDiagnosisNames,
-         BenchDataSet::kDiagnoses, " diagnoses"},
+         SettingsStore::CodeMatch::Prefix, inputs.keystrokes(inputs.diagnosisCodeList()),
+         kDiagnosisNames, BenchDataSet::kDiagnoses, " diagnoses"},
         {"address lookup per keystroke (contains)", ReferenceList::Addresses,
-         LookupNames::Match::Contains, inputs.keystrokes(inputs.addressCodeList()), kAddressNames,
-         BenchDataSet::kAddresses, " addresses"},
+         SettingsStore::CodeMatch::Contains, inputs.keystrokes(inputs.addressCodeList()),
+         kAddressNames, BenchDataSet::kAddresses, " addresses"},
         {"address lookup per keystroke (prefix)", ReferenceList::Addresses,
-         LookupNames::Match::Prefix, inputs.keystrokes(inputs.addressCodeList()), kAddressNames,
-         BenchDataSet::kAddresses, " addresses"},
+         SettingsStore::CodeMatch::Prefix, inputs.keystrokes(inputs.addressCodeList()),
+         kAddressNames, BenchDataSet::kAddresses, " addresses"},
         {"address lookup on entering an empty field (all)",
          ReferenceList::Addresses,
-         LookupNames::Match::Prefix,
+         SettingsStore::CodeMatch::Prefix,
          {QString()},
          kAddressNames,
          BenchDataSet::kAddresses,
          " addresses"},
     };
     for (const auto& lookup : lookups) {
-        const bool contains = lookup.match == LookupNames::Match::Contains;
+        const bool contains = lookup.match == SettingsStore::CodeMatch::Contains;
         row(QString::fromUtf8(lookup.operation),
             thousands(lookup.entries) + QString::fromUtf8(lookup.noun),
             cycling(qtTexts(lookup.codes),
                     [store, lookup](const QString& code) {
-                        LookupNames::find(store, lookup.list, code, lookup.match);
+                        store.names(lookup.list, code, lookup.match);
                     }),
             cycling(rawTexts(lookup.codes, contains ? "%" : "", "%"),
                     [raw, sql = lookup.sql](const std::string& like) { raw->run(sql, {like}); }),
@@ -184,7 +183,6 @@ void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
 {
     const bool largest = data.records() == BenchDataSet::kLargeArchive;
     const ArchiveStore store(data.paths().archiveFile);
-    const StoreFile& file = store.file();
     auto raw = std::make_shared<RawSqlite>(data.paths().archiveFile);
     const QString size = thousands(data.records()) + QStringLiteral(" records");
     const QString daySize = size + QStringLiteral(", day of %1 visits").arg(inputs.dayVisits());
@@ -231,20 +229,20 @@ void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
     const ReportPeriod monthPeriod = ReportPeriod::month(BenchInputs::year(), BenchInputs::month());
     row(
         QStringLiteral("day statistics"), daySize,
-        [&file, dayPeriod] { WorkloadStatistics::of(file, dayPeriod); },
+        [&store, dayPeriod] { WorkloadStatistics::of(store, dayPeriod); },
         [raw, day] { raw->run(kDayFees, {day}); }, largest ? goals::kSingleRecord : goals::kNone);
     row(
         QStringLiteral("month statistics"), monthSize,
-        [&file, monthPeriod] { WorkloadStatistics::of(file, monthPeriod); },
+        [&store, monthPeriod] { WorkloadStatistics::of(store, monthPeriod); },
         [raw, month] { raw->run(kMonthFees, {month}); },
         largest ? goals::kMonthReport : goals::kNone);
     row(
         QStringLiteral("day clinic log query"), daySize,
-        [&file, dayPeriod] { ClinicLogQuery::rows(file, dayPeriod); },
+        [&store, dayPeriod] { ClinicLogQuery::rows(store, dayPeriod); },
         [raw, day] { raw->run(kDayLog, {day}); }, largest ? goals::kSingleRecord : goals::kNone);
     row(
         QStringLiteral("month clinic log query"), monthSize,
-        [&file, monthPeriod] { ClinicLogQuery::rows(file, monthPeriod); },
+        [&store, monthPeriod] { ClinicLogQuery::rows(store, monthPeriod); },
         [raw, month] { raw->run(kMonthLog, {month}); },
         largest ? goals::kMonthReport : goals::kNone);
     if (largest)

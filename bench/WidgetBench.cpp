@@ -5,7 +5,6 @@
 #include "RawSqlite.h"
 #include "WindowDriver.h"
 
-#include "core/entry/LookupNames.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
@@ -185,15 +184,17 @@ void WidgetBench::sheetLookups(QWidget* main, const BenchInputs& inputs)
         const char* field;
         const char* list;
         ReferenceList which;
-        LookupNames::Match match;
+        SettingsStore::CodeMatch match;
         QStringList codes;
         QString size;
     } lookups[] = {
         {"diagnosis field per keystroke (Text4_4 → list shown)", "Text4_4", "list2",
-         ReferenceList::Diagnoses, LookupNames::Match::Prefix, inputs.diagnosisCodes(kLetters),
+         ReferenceList::Diagnoses, SettingsStore::CodeMatch::Prefix,
+         inputs.diagnosisCodes(kLetters),
          thousands(BenchDataSet::kDiagnoses) + QStringLiteral(" diagnoses")},
         {"address field per keystroke (Text4_5 → list shown)", "Text4_5", "list5",
-         ReferenceList::Addresses, LookupNames::Match::Contains, inputs.addressCodes(kLetters),
+         ReferenceList::Addresses, SettingsStore::CodeMatch::Contains,
+         inputs.addressCodes(kLetters),
          thousands(BenchDataSet::kAddresses) + QStringLiteral(" addresses")},
     };
     const SettingsStore store(inputs.settingsFile());
@@ -210,8 +211,7 @@ void WidgetBench::sheetLookups(QWidget* main, const BenchInputs& inputs)
         for (const QChar letter : lookup.codes.first())
             WindowDriver::type(field, letter);
         WindowDriver::settle();
-        const auto expected =
-            LookupNames::find(store, lookup.which, lookup.codes.first(), lookup.match);
+        const auto expected = store.names(lookup.which, lookup.codes.first(), lookup.match);
         if (!expected.ok() || rowsOf(list) != int(expected.value().size())) {
             skip(name, size, goals::kKeystroke, QStringLiteral("typing does not refill the list"));
             continue;

@@ -5,10 +5,6 @@
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/Pinyin.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-
 namespace quilloa {
 namespace {
 
@@ -21,12 +17,6 @@ bool isColumnTitle(const QString& field)
                                      QStringLiteral("诊断名称"), QStringLiteral("地址名称"),
                                      QStringLiteral("诊断"),     QStringLiteral("地址")};
     return kTitles.contains(field.trimmed());
-}
-
-QString insertStatement(ReferenceList list)
-{
-    return QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)")
-        .arg(SettingsStore::tableName(list));
 }
 
 } // namespace
@@ -108,26 +98,11 @@ bool ReferenceImport::refuseLongText(int lineNumber, const QString& what, const 
 
 StoreStatus ReferenceImport::store(const SettingsStore& settings) const
 {
-    StoreResult<QSqlDatabase> opened = settings.file().database();
-    if (!opened.ok())
-        return opened;
-    QSqlDatabase db = opened.value();
-    if (!db.transaction())
-        return StoreStatus::failure(db.lastError(), settings.file().path());
-    QSqlQuery insert(db);
-    bool ok = insert.prepare(insertStatement(m_list));
-    for (qsizetype i = 0; ok && i < m_entries.size(); ++i) {
-        insert.bindValue(0, m_entries[i].name);
-        insert.bindValue(1, m_entries[i].code);
-        ok = insert.exec();
-    }
-    const QSqlError error = ok ? QSqlError() : insert.lastError();
-    insert.finish();
-    if (ok && db.commit())
-        return StoreStatus::success();
-    db.rollback();
-    settings.file().operationFailed();
-    return StoreStatus::failure(error.isValid() ? error : db.lastError(), settings.file().path());
+    QList<ReferenceEntry> entries;
+    entries.reserve(m_entries.size());
+    for (const Entry& entry : m_entries)
+        entries.append({0, entry.name, entry.code});
+    return settings.addAll(m_list, entries);
 }
 
 QStringList ReferenceImport::refusalLines() const

@@ -2,7 +2,7 @@
 
 #include "core/reports/ClinicLogRow.h"
 #include "core/reports/ReportPeriod.h"
-#include "core/store/StoreFile.h"
+#include "core/store/ArchiveStore.h"
 #include "core/store/StoreResult.h"
 
 #include <QList>
@@ -14,10 +14,8 @@ namespace quilloa {
 class ClinicLogQuery
 {
 public:
-    static StoreResult<QList<ClinicLogRow>> rows(const StoreFile& archive,
+    static StoreResult<QList<ClinicLogRow>> rows(const ArchiveStore& archive,
                                                  const ReportPeriod& period);
-    // The statement run for a period, with one placeholder for the period's bound value.
-    static QString statement(const ReportPeriod& period);
 };
 
 } // namespace quilloa

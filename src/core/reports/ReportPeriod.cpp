@@ -18,16 +18,9 @@ ReportPeriod ReportPeriod::month(const QString& year, const QString& month)
     return ReportPeriod(false, year + QLatin1Char('-') + month);
 }
 
-QString ReportPeriod::condition() const
+VisitDates ReportPeriod::dates() const
 {
-    return m_day ? QStringLiteral("[日期] = ?") : QStringLiteral("[日期] LIKE ?");
-}
-
-// "%" or "_" typed into a box keep acting as wildcards in a month, as they always have; they are
-// values, never query text.
-QVariant ReportPeriod::boundValue() const
-{
-    return m_day ? QVariant(m_dateText) : QVariant(m_dateText + QLatin1Char('%'));
+    return {m_day ? VisitDates::Match::Exact : VisitDates::Match::Prefix, m_dateText};
 }
 
 } // namespace quilloa

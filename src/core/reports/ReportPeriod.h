@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/store/VisitDates.h"
+
 #include <QString>
-#include <QVariant>
 
 namespace quilloa {
 
@@ -18,10 +19,9 @@ public:
     // "2009-03-25" for a day, "2009-03" for a month.
     const QString& dateText() const { return m_dateText; }
 
-    // The condition on 日期 for a WHERE clause, with one placeholder for boundValue(). Both
-    // forms can use the index on 日期.
-    QString condition() const;
-    QVariant boundValue() const;
+    // The dates the archive reads: exactly the day's text, or every date beginning with the
+    // month's.
+    VisitDates dates() const;
 
 private:
     ReportPeriod(bool day, QString dateText);

@@ -1,9 +1,6 @@
 #include "core/reports/TakingsSeries.h"
 
-#include "core/store/BoundQuery.h"
-
 #include <QDate>
-#include <QVariant>
 
 namespace quilloa {
 namespace {
@@ -20,8 +17,8 @@ int daysIn(const QString& year, const QString& month)
 
 } // namespace
 
-StoreResult<TakingsSeries> TakingsSeries::daysOfMonth(const StoreFile& archive, const QString& year,
-                                                      const QString& month)
+StoreResult<TakingsSeries> TakingsSeries::daysOfMonth(const ArchiveStore& archive,
+                                                      const QString& year, const QString& month)
 {
     TakingsSeries series;
     series.m_title = year + QLatin1Char('-') + month + QStringLiteral(" 每日门诊量与业务额");
@@ -32,7 +29,7 @@ StoreResult<TakingsSeries> TakingsSeries::daysOfMonth(const StoreFile& archive, 
     return read(archive, year + QLatin1Char('-') + month + QLatin1Char('-'), series);
 }
 
-StoreResult<TakingsSeries> TakingsSeries::monthsOfYear(const StoreFile& archive,
+StoreResult<TakingsSeries> TakingsSeries::monthsOfYear(const ArchiveStore& archive,
                                                        const QString& year)
 {
     TakingsSeries series;
@@ -46,16 +43,13 @@ StoreResult<TakingsSeries> TakingsSeries::monthsOfYear(const StoreFile& archive,
 
 // The whole period is one query with the same prefix match as the statistics, so the total is
 // their figure whatever the bars make of the dates.
-StoreResult<TakingsSeries> TakingsSeries::read(const StoreFile& archive, const QString& prefix,
+StoreResult<TakingsSeries> TakingsSeries::read(const ArchiveStore& archive, const QString& prefix,
                                                TakingsSeries series)
 {
-    const QString sql = QStringLiteral("SELECT [日期], [收费] FROM [档案] WHERE [日期] LIKE ?");
-    const StoreStatus status = BoundQuery::read(
-        archive, sql, {prefix + QLatin1Char('%')}, [&series, &prefix](const QSqlQuery& q) {
-            const QVariant fee = q.value(1);
-            series.add(q.value(0).toString(), prefix,
-                       fee.isNull() ? std::nullopt
-                                    : std::optional<Money>(Money::fromUnits(fee.toLongLong())));
+    const StoreStatus status = archive.readDatedFees(
+        {VisitDates::Match::Prefix, prefix},
+        [&series, &prefix](const QString& date, const std::optional<Money>& fee) {
+            series.add(date, prefix, fee);
         });
     if (!status.ok())
         return status;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/reports/WorkloadTotals.h"
-#include "core/store/StoreFile.h"
+#include "core/store/ArchiveStore.h"
 #include "core/store/StoreResult.h"
 
 #include <QList>
@@ -22,9 +22,10 @@ public:
         WorkloadTotals totals;
     };
 
-    static StoreResult<TakingsSeries> daysOfMonth(const StoreFile& archive, const QString& year,
+    static StoreResult<TakingsSeries> daysOfMonth(const ArchiveStore& archive, const QString& year,
                                                   const QString& month);
-    static StoreResult<TakingsSeries> monthsOfYear(const StoreFile& archive, const QString& year);
+    static StoreResult<TakingsSeries> monthsOfYear(const ArchiveStore& archive,
+                                                   const QString& year);
 
     const QList<Bar>& bars() const { return m_bars; }
     const WorkloadTotals& total() const { return m_total; }
@@ -34,7 +35,7 @@ public:
     static QString otherLabel() { return QStringLiteral("其他"); }
 
 private:
-    static StoreResult<TakingsSeries> read(const StoreFile& archive, const QString& prefix,
+    static StoreResult<TakingsSeries> read(const ArchiveStore& archive, const QString& prefix,
                                            TakingsSeries series);
     void add(const QString& dateText, const QString& prefix, const std::optional<Money>& fee);
 

@@ -2,7 +2,7 @@
 
 #include "core/reports/ReportPeriod.h"
 #include "core/reports/WorkloadTotals.h"
-#include "core/store/StoreFile.h"
+#include "core/store/ArchiveStore.h"
 #include "core/store/StoreResult.h"
 
 namespace quilloa {
@@ -12,9 +12,7 @@ namespace quilloa {
 class WorkloadStatistics
 {
 public:
-    static StoreResult<WorkloadTotals> of(const StoreFile& archive, const ReportPeriod& period);
-    // The statement run for a period, with one placeholder for the period's bound value.
-    static QString statement(const ReportPeriod& period);
+    static StoreResult<WorkloadTotals> of(const ArchiveStore& archive, const ReportPeriod& period);
 };
 
 } // namespace quilloa

@@ -3,6 +3,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/NameIndex.h"
+#include "core/store/VisitStatements.h"
 
 #include <QVariant>
 
@@ -32,6 +33,12 @@ PrescriptionRecord readRecord(const QSqlQuery& q)
     if (!q.value(10).isNull())
         r.fee = Money::fromUnits(q.value(10).toLongLong());
     return r;
+}
+
+std::optional<Money> feeOf(const DirectRow& r, int column)
+{
+    return r.isNull(column) ? std::nullopt
+                            : std::optional<Money>(Money::fromUnits(r.integer(column)));
 }
 
 } // namespace
@@ -147,16 +154,13 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
 {
     const QVariant fee =
         r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
-    StoreResult<QSqlQuery> result = BoundQuery::run(
+    return BoundQuery::insert(
         m_file,
         QStringLiteral(
             "INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], "
             "[处方], [医生], [配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {r.key, r.name, r.sex, r.age, r.date, r.diagnosis, r.address, r.body, r.doctor, r.dispenser,
          fee});
-    if (!result.ok())
-        return StoreStatus(result);
-    return result.value().lastInsertId().toLongLong();
 }
 
 StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)
@@ -165,18 +169,41 @@ StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)
         m_file, QStringLiteral("DELETE FROM [档案] WHERE rowid = ? AND [名称] = ?"), {rowId, key});
 }
 
+StoreStatus ArchiveStore::readFees(const VisitDates& dates, const FeeReader& reader) const
+{
+    return DirectRows::read(m_file, VisitStatements::fees(dates), {VisitStatements::value(dates)},
+                            [&reader](const DirectRow& r) { reader(feeOf(r, 0)); });
+}
+
+StoreStatus ArchiveStore::readDatedFees(const VisitDates& dates, const DatedFeeReader& reader) const
+{
+    return DirectRows::read(m_file, VisitStatements::datedFees(dates),
+                            {VisitStatements::value(dates)},
+                            [&reader](const DirectRow& r) { reader(r.text(0), feeOf(r, 1)); });
+}
+
+StoreStatus ArchiveStore::readVisits(const VisitDates& dates, const VisitReader& reader) const
+{
+    return DirectRows::read(
+        m_file, VisitStatements::visits(dates), {VisitStatements::value(dates)},
+        [&reader](const DirectRow& r) {
+            reader({r.text(0), r.text(1), r.text(2), r.text(3), r.text(4), r.text(5), feeOf(r, 6)});
+        });
+}
+
 StoreResult<QString> ArchiveStore::loginPassword() const
 {
-    StoreResult<QSqlQuery> result =
-        BoundQuery::run(m_file, QStringLiteral("SELECT [密码] FROM [密码] ORDER BY rowid LIMIT 1"));
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery q = result.takeValue();
-    if (!q.next())
+    std::optional<QString> password;
+    const StoreStatus read =
+        BoundQuery::read(m_file, QStringLiteral("SELECT [密码] FROM [密码] ORDER BY rowid LIMIT 1"),
+                         {}, [&password](const QSqlQuery& q) { password = q.value(0).toString(); });
+    if (!read.ok())
+        return read;
+    if (!password)
         // The store always holds its one password row; without it the file is not sound.
         return StoreStatus::failure(StoreFault::Damaged, m_file.path(),
                                     QStringLiteral("password row missing"));
-    return q.value(0).toString();
+    return *password;
 }
 
 StoreStatus ArchiveStore::setLoginPassword(const QString& password)

@@ -3,9 +3,12 @@
 #include "core/store/PrescriptionRecord.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreResult.h"
+#include "core/store/VisitDates.h"
 
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 namespace quilloa {
 
@@ -39,6 +42,17 @@ public:
     StoreResult<qint64> add(const PrescriptionRecord& record);
     // Deletes exactly the row `rowId`, and only while it still holds `key`.
     StoreStatus remove(qint64 rowId, const QString& key);
+
+    // The visits of a period: their fees, their dates and fees, or what the clinic log lists of
+    // them in the order their prescriptions were started (equal keys in the order saved). Each
+    // visit goes to the reader as it is read; a fee that holds no value comes as none.
+    using FeeReader = std::function<void(const std::optional<Money>& fee)>;
+    StoreStatus readFees(const VisitDates& dates, const FeeReader& reader) const;
+    using DatedFeeReader =
+        std::function<void(const QString& date, const std::optional<Money>& fee)>;
+    StoreStatus readDatedFees(const VisitDates& dates, const DatedFeeReader& reader) const;
+    using VisitReader = std::function<void(const VisitSummary& visit)>;
+    StoreStatus readVisits(const VisitDates& dates, const VisitReader& reader) const;
 
     StoreResult<QString> loginPassword() const;
     StoreStatus setLoginPassword(const QString& password);

@@ -28,25 +28,8 @@ QVariant bindable(const QVariant& value)
 
 } // namespace
 
-StoreResult<QSqlQuery> BoundQuery::run(const StoreFile& file, const QString& sql,
-                                       const QVariantList& values)
-{
-    const StoreResult<QSqlDatabase> db = file.database();
-    if (!db.ok())
-        return StoreStatus(db);
-    QSqlQuery query(db.value());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return failed(file, query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(bindable(value));
-    if (!query.exec())
-        return failed(file, query.lastError());
-    return query;
-}
-
-StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QVariantList& values,
-                             const RowReader& row)
+StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
+                                const QVariantList& values, const Finish& finish)
 {
     const StoreResult<QSqlDatabase> db = file.database();
     if (!db.ok())
@@ -61,25 +44,51 @@ StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QV
         lease.discard();
         return failed(file, query->lastError());
     }
-    while (query->next())
-        row(*query);
+    const StoreStatus finished = finish(*query);
     // A read that broke off half way would pass for a shorter result.
     if (query->lastError().isValid()) {
         lease.discard();
         return failed(file, query->lastError());
     }
-    return StoreStatus::success();
+    return finished;
+}
+
+StoreStatus BoundQuery::run(const StoreFile& file, const QString& sql, const QVariantList& values)
+{
+    return execute(file, sql, values, [](QSqlQuery&) { return StoreStatus::success(); });
+}
+
+StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QVariantList& values,
+                             const RowReader& row)
+{
+    return execute(file, sql, values, [&row](QSqlQuery& query) {
+        while (query.next())
+            row(query);
+        return StoreStatus::success();
+    });
 }
 
 StoreStatus BoundQuery::change(const StoreFile& file, const QString& sql,
                                const QVariantList& values)
 {
-    const StoreResult<QSqlQuery> result = run(file, sql, values);
-    if (!result.ok())
-        return result;
-    if (result.value().numRowsAffected() < 1)
-        return StoreStatus::failure(StoreFault::NoRow, file.path());
-    return StoreStatus::success();
+    return execute(file, sql, values, [&file](QSqlQuery& query) {
+        if (query.numRowsAffected() < 1)
+            return StoreStatus::failure(StoreFault::NoRow, file.path());
+        return StoreStatus::success();
+    });
+}
+
+StoreResult<qint64> BoundQuery::insert(const StoreFile& file, const QString& sql,
+                                       const QVariantList& values)
+{
+    qint64 rowId = 0;
+    const StoreStatus status = execute(file, sql, values, [&rowId](QSqlQuery& query) {
+        rowId = query.lastInsertId().toLongLong();
+        return StoreStatus::success();
+    });
+    if (!status.ok())
+        return status;
+    return rowId;
 }
 
 } // namespace quilloa

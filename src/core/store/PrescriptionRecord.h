@@ -37,4 +37,16 @@ struct ArchiveEntry
     static QString keyFromText(const QString& entryText);
 };
 
+// A visit as the clinic log lists it: the register's columns of one record.
+struct VisitSummary
+{
+    QString name;      // 姓名
+    QString sex;       // 性别
+    QString age;       // 年龄
+    QString diagnosis; // 诊断
+    QString address;   // 地址
+    QString key;       // 名称
+    std::optional<Money> fee;
+};
+
 } // namespace quilloa

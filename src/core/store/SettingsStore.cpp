@@ -5,16 +5,29 @@
 
 #include <QVariant>
 
+#include <QSqlDatabase>
+#include <QSqlError>
+
 namespace quilloa {
+namespace {
+
+QString codePattern(const QString& text, SettingsStore::CodeMatch match)
+{
+    return (match == SettingsStore::CodeMatch::Contains ? QStringLiteral("%") : QString()) + text +
+           QStringLiteral("%");
+}
+
+} // namespace
+
 QString SettingsStore::tableName(ReferenceList list)
 {
     switch (list) {
     case ReferenceList::Drugs:
-        return QStringLiteral("[药品]");
+        return QStringLiteral("\"药品\"");
     case ReferenceList::Diagnoses:
-        return QStringLiteral("[诊断]");
+        return QStringLiteral("\"诊断\"");
     case ReferenceList::Addresses:
-        return QStringLiteral("[地址]");
+        return QStringLiteral("\"地址\"");
     }
     return QString();
 }
@@ -47,25 +60,57 @@ StoreResult<QList<ReferenceEntry>>
 SettingsStore::codeStartsWith(ReferenceList list, const QString& text, int limit) const
 {
     return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
-                  {text + QStringLiteral("%"), limit});
+                  {codePattern(text, CodeMatch::Prefix), limit});
 }
 
 StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList list,
                                                                const QString& text, int limit) const
 {
     return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
-                  {QStringLiteral("%") + text + QStringLiteral("%"), limit});
+                  {codePattern(text, CodeMatch::Contains), limit});
+}
+
+StoreResult<QStringList> SettingsStore::names(ReferenceList list, const QString& text,
+                                              CodeMatch match) const
+{
+    QStringList names;
+    const StoreStatus read = DirectRows::read(
+        m_file,
+        QStringLiteral("SELECT \"名称\" FROM %1 WHERE \"拼音\" LIKE ? ORDER BY rowid")
+            .arg(tableName(list)),
+        {codePattern(text, match)}, [&names](const DirectRow& r) { names.append(r.text(0)); });
+    if (!read.ok())
+        return read;
+    return names;
 }
 
 StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, const QString& code)
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(
+    return BoundQuery::insert(
         m_file,
         QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)").arg(tableName(list)),
         {name, code});
-    if (!result.ok())
-        return StoreStatus(result);
-    return result.value().lastInsertId().toLongLong();
+}
+
+StoreStatus SettingsStore::addAll(ReferenceList list, const QList<ReferenceEntry>& entries) const
+{
+    StoreResult<QSqlDatabase> opened = m_file.database();
+    if (!opened.ok())
+        return opened;
+    QSqlDatabase db = opened.value();
+    if (!db.transaction())
+        return StoreStatus::failure(db.lastError(), m_file.path());
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 (\"名称\", \"拼音\") VALUES (?, ?)").arg(tableName(list));
+    StoreStatus status = StoreStatus::success();
+    for (qsizetype i = 0; status.ok() && i < entries.size(); ++i)
+        status =
+            BoundQuery::run(m_file, sql, {entries[i].name, entries[i].code.value_or(QString())});
+    if (status.ok() && db.commit())
+        return status;
+    db.rollback();
+    m_file.operationFailed();
+    return status.ok() ? StoreStatus::failure(db.lastError(), m_file.path()) : status;
 }
 
 StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QString& name,
@@ -85,18 +130,23 @@ StoreStatus SettingsStore::remove(ReferenceList list, qint64 rowId)
 
 StoreResult<SettingsRecord> SettingsStore::settings() const
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(
-        m_file, QStringLiteral("SELECT [医生], [上边距], [左边距], [上边距1], [左边距1], [配药], "
-                               "[名称] FROM [设置] ORDER BY rowid LIMIT 1"));
-    if (!result.ok())
-        return StoreStatus(result);
-    QSqlQuery q = result.takeValue();
-    if (!q.next())
+    std::optional<SettingsRecord> found;
+    const StoreStatus read = BoundQuery::read(
+        m_file,
+        QStringLiteral("SELECT [医生], [上边距], [左边距], [上边距1], [左边距1], [配药], "
+                       "[名称] FROM [设置] ORDER BY rowid LIMIT 1"),
+        {}, [&found](const QSqlQuery& q) {
+            found =
+                SettingsRecord{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                               q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                               q.value(6).toString()};
+        });
+    if (!read.ok())
+        return read;
+    if (!found)
         return StoreStatus::failure(StoreFault::Damaged, m_file.path(),
                                     QStringLiteral("settings row missing"));
-    return SettingsRecord{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                          q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
-                          q.value(6).toString()};
+    return *found;
 }
 
 StoreStatus SettingsStore::setSettings(const SettingsRecord& r)

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace quilloa {
 
@@ -17,7 +18,7 @@ class SettingsStore
 {
 public:
     static constexpr int kNoLimit = -1;
-    // The bracketed table that holds the list, for statements built in the store's folder.
+    // The quoted table that holds the list.
     static QString tableName(ReferenceList list);
 
     explicit SettingsStore(const QString& filePath);
@@ -33,7 +34,19 @@ public:
     StoreResult<QList<ReferenceEntry>> codeContains(ReferenceList list, const QString& text,
                                                     int limit = kNoLimit) const;
 
+    // Just the names of the entries whose code begins with, or contains, `text`, in the same
+    // order: the sheet's lookup lists are refilled at every keystroke from lists of thousands.
+    enum class CodeMatch
+    {
+        Prefix,
+        Contains,
+    };
+    StoreResult<QStringList> names(ReferenceList list, const QString& text, CodeMatch match) const;
+
     StoreResult<qint64> add(ReferenceList list, const QString& name, const QString& code);
+    // Adds every entry (name and code; the row id is not used) in one transaction: all of them
+    // or, when the store fails, none.
+    StoreStatus addAll(ReferenceList list, const QList<ReferenceEntry>& entries) const;
     // Rewrites exactly the row `rowId`; fails when that row is gone.
     StoreStatus update(ReferenceList list, qint64 rowId, const QString& name, const QString& code);
     StoreStatus remove(ReferenceList list, qint64 rowId);

@@ -1,6 +1,5 @@
 #include "ui/entry/PrescriptionSheet.h"
 
-#include "core/entry/LookupNames.h"
 #include "core/printing/SheetTitle.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
@@ -220,11 +219,11 @@ void PrescriptionSheet::fieldChanged(int index)
         emit visitDateChanged(changed->text());
     if (index == sheet::DiagnosisField)
         refillLookup(m_diagnosisList, ReferenceList::Diagnoses, changed->text(),
-                     LookupNames::Match::Prefix);
+                     SettingsStore::CodeMatch::Prefix);
     // While typing, an address is found by any part of its code.
     if (index == sheet::AddressField)
         refillLookup(m_addressList, ReferenceList::Addresses, changed->text(),
-                     LookupNames::Match::Contains);
+                     SettingsStore::CodeMatch::Contains);
 }
 
 void PrescriptionSheet::fieldFocused(int index)
@@ -232,11 +231,13 @@ void PrescriptionSheet::fieldFocused(int index)
     const QString text = fieldText(index);
     if (index == sheet::DiagnosisField) {
         m_addressList->hide();
-        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text, LookupNames::Match::Prefix);
+        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text,
+                     SettingsStore::CodeMatch::Prefix);
     } else if (index == sheet::AddressField) {
         m_diagnosisList->hide();
         // On entering the field an address is found by the start of its code only.
-        refillLookup(m_addressList, ReferenceList::Addresses, text, LookupNames::Match::Prefix);
+        refillLookup(m_addressList, ReferenceList::Addresses, text,
+                     SettingsStore::CodeMatch::Prefix);
     } else {
         hideLookupLists();
     }
@@ -276,11 +277,11 @@ void PrescriptionSheet::pick(int index, LookupList* list)
 }
 
 void PrescriptionSheet::refillLookup(LookupList* list, ReferenceList which, const QString& code,
-                                     LookupNames::Match match)
+                                     SettingsStore::CodeMatch match)
 {
     list->clear();
     list->hide();
-    const auto found = LookupNames::find(m_context.settings(), which, code, match);
+    const auto found = m_context.settings().names(which, code, match);
     if (!found.ok())
         return; // a lookup that fails leaves its list empty and hidden; typing goes on
     list->setNames(found.value());

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/entry/LookupNames.h"
 #include "core/entry/SheetFields.h"
 #include "core/entry/SheetGeometry.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/startup/AppContext.h"
 #include "core/store/ReferenceEntry.h"
+#include "core/store/SettingsStore.h"
 
 #include <QWidget>
 
@@ -81,7 +81,7 @@ private:
     void pick(int index, LookupList* list);
 
     void refillLookup(LookupList* list, ReferenceList which, const QString& code,
-                      LookupNames::Match match);
+                      SettingsStore::CodeMatch match);
     QString patientLine() const;
 
     AppContext m_context;

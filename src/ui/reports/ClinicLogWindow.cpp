@@ -166,8 +166,7 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
     m_grid->clearContents();
     m_grid->setRowCount(2);
     writeHeadings();
-    const StoreResult<QList<ClinicLogRow>> rows =
-        ClinicLogQuery::rows(m_context.archive().file(), period);
+    const StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
     if (!rows.ok())
         return;
     fillGrid(rows.value());

@@ -118,8 +118,7 @@ void StatisticsWindow::showMonthStatistics()
 void StatisticsWindow::showStatistics(const ReportPeriod& period, QLabel* result)
 {
     BusyPointer busy;
-    const StoreResult<WorkloadTotals> totals =
-        WorkloadStatistics::of(m_context.archive().file(), period);
+    const StoreResult<WorkloadTotals> totals = WorkloadStatistics::of(m_context.archive(), period);
     result->setText(totals.ok() ? totals.value().text() : WorkloadTotals().text());
     result->adjustSize();
 }

@@ -167,14 +167,14 @@ QPushButton* TakingsChartWindow::addButton(const char* name, const QString& capt
 void TakingsChartWindow::showDays()
 {
     BusyPointer busy;
-    showSeries(TakingsSeries::daysOfMonth(m_context.archive().file(), m_year->currentText(),
+    showSeries(TakingsSeries::daysOfMonth(m_context.archive(), m_year->currentText(),
                                           m_month->currentText()));
 }
 
 void TakingsChartWindow::showMonths()
 {
     BusyPointer busy;
-    showSeries(TakingsSeries::monthsOfYear(m_context.archive().file(), m_year->currentText()));
+    showSeries(TakingsSeries::monthsOfYear(m_context.archive(), m_year->currentText()));
 }
 
 // A store that cannot be read shows no bars at all rather than bars of nothing.

@@ -1,8 +1,7 @@
-#include "core/reports/ClinicLogQuery.h"
 #include "core/reports/ReportPeriod.h"
-#include "core/reports/WorkloadStatistics.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/BoundQuery.h"
+#include "core/store/VisitStatements.h"
 #include "support/TestProgramFolder.h"
 
 #include <QRegularExpression>
@@ -16,14 +15,12 @@ namespace {
 
 QString planOf(const StoreFile& file, const QString& sql, const ReportPeriod& period)
 {
-    StoreResult<QSqlQuery> result =
-        BoundQuery::run(file, QStringLiteral("EXPLAIN QUERY PLAN ") + sql, {period.boundValue()});
-    if (!result.ok())
-        return result.error();
-    QSqlQuery query = result.takeValue();
     QStringList steps;
-    while (query.next())
-        steps << query.value(3).toString();
+    const StoreStatus read = BoundQuery::read(
+        file, QStringLiteral("EXPLAIN QUERY PLAN ") + sql, {VisitStatements::value(period.dates())},
+        [&steps](const QSqlQuery& query) { steps << query.value(3).toString(); });
+    if (!read.ok())
+        return read.error();
     return steps.join(QLatin1Char('\n'));
 }
 
@@ -37,8 +34,11 @@ private slots:
     {
         QCOMPARE(ReportPeriod::day("2009", "03", "25").dateText(), QStringLiteral("2009-03-25"));
         QCOMPARE(ReportPeriod::day("2009", "3", " 5").dateText(), QStringLiteral("2009-3- 5"));
-        QCOMPARE(ReportPeriod::day("", "", "").boundValue(), QVariant(QStringLiteral("--")));
-        QCOMPARE(ReportPeriod::month("2009", "03").boundValue(),
+        QCOMPARE(ReportPeriod::day("", "", "").dates().text, QStringLiteral("--"));
+        QVERIFY(ReportPeriod::day("", "", "").dates().match == VisitDates::Match::Exact);
+        QCOMPARE(ReportPeriod::month("2009", "03").dates().text, QStringLiteral("2009-03"));
+        QVERIFY(ReportPeriod::month("2009", "03").dates().match == VisitDates::Match::Prefix);
+        QCOMPARE(VisitStatements::value(ReportPeriod::month("2009", "03").dates()),
                  QVariant(QStringLiteral("2009-03%")));
         QVERIFY(ReportPeriod::day("2009", "03", "25").isDay());
         QVERIFY(!ReportPeriod::month("2009", "03").isDay());
@@ -55,7 +55,8 @@ private slots:
         for (const ReportPeriod& period :
              {ReportPeriod::day("2009", "03", "25"), ReportPeriod::month("2009", "03")}) {
             for (const QString& sql :
-                 {WorkloadStatistics::statement(period), ClinicLogQuery::statement(period)}) {
+                 {VisitStatements::fees(period.dates()), VisitStatements::datedFees(period.dates()),
+                  VisitStatements::visits(period.dates())}) {
                 const QString plan = planOf(store.file(), sql, period);
                 QVERIFY2(plan.contains(dateSearch), qPrintable(plan));
                 QVERIFY2(!plan.contains(QStringLiteral("SCAN 档案")), qPrintable(plan));

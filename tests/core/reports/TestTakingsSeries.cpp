@@ -46,7 +46,7 @@ QString text(const WorkloadTotals& totals)
 
 QString statistics(const ArchiveStore& store, const ReportPeriod& period)
 {
-    const StoreResult<WorkloadTotals> totals = WorkloadStatistics::of(store.file(), period);
+    const StoreResult<WorkloadTotals> totals = WorkloadStatistics::of(store, period);
     return totals.ok() ? totals.value().text() : QStringLiteral("failed");
 }
 
@@ -61,7 +61,7 @@ private slots:
         TestProgramFolder folder;
         ArchiveStore store(folder.paths().archiveFile);
         addYear(store);
-        const auto series = TakingsSeries::daysOfMonth(store.file(), "2009", "03");
+        const auto series = TakingsSeries::daysOfMonth(store, "2009", "03");
         QVERIFY(series.ok());
         const QList<TakingsSeries::Bar>& bars = series.value().bars();
         QCOMPARE(bars.size(), 32); // 31 days and the bar of dates on no day
@@ -82,7 +82,7 @@ private slots:
         TestProgramFolder folder;
         ArchiveStore store(folder.paths().archiveFile);
         addYear(store);
-        const auto series = TakingsSeries::monthsOfYear(store.file(), "2009");
+        const auto series = TakingsSeries::monthsOfYear(store, "2009");
         QVERIFY(series.ok());
         const QList<TakingsSeries::Bar>& bars = series.value().bars();
         QCOMPARE(bars.size(), 13);
@@ -103,11 +103,11 @@ private slots:
         TestProgramFolder folder;
         ArchiveStore store(folder.paths().archiveFile);
         addVisit(store, "2009-02-28", "1");
-        const auto february = TakingsSeries::daysOfMonth(store.file(), "2009", "02");
+        const auto february = TakingsSeries::daysOfMonth(store, "2009", "02");
         QVERIFY(february.ok());
         QCOMPARE(february.value().bars().size(), 28);
         QCOMPARE(february.value().bars().last().totals.count, 1);
-        const auto empty = TakingsSeries::monthsOfYear(store.file(), "2011");
+        const auto empty = TakingsSeries::monthsOfYear(store, "2011");
         QVERIFY(empty.ok());
         QCOMPARE(empty.value().bars().size(), 12);
         QCOMPARE(empty.value().total().text(), QStringLiteral("无统计数字"));
@@ -116,7 +116,8 @@ private slots:
     void missingStoreFails()
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
-        QVERIFY(!TakingsSeries::monthsOfYear(StoreFile(folder.paths().archiveFile), "2009").ok());
+        QVERIFY(
+            !TakingsSeries::monthsOfYear(ArchiveStore(folder.paths().archiveFile), "2009").ok());
     }
 };
 

@@ -28,14 +28,14 @@ void addVisit(ArchiveStore& store, const QString& date, const QString& feeText)
 QString dayText(const ArchiveStore& store, const QString& y, const QString& m, const QString& d)
 {
     const StoreResult<WorkloadTotals> totals =
-        WorkloadStatistics::of(store.file(), ReportPeriod::day(y, m, d));
+        WorkloadStatistics::of(store, ReportPeriod::day(y, m, d));
     return totals.ok() ? totals.value().text() : QStringLiteral("failed: ") + totals.error();
 }
 
 QString monthText(const ArchiveStore& store, const QString& y, const QString& m)
 {
     const StoreResult<WorkloadTotals> totals =
-        WorkloadStatistics::of(store.file(), ReportPeriod::month(y, m));
+        WorkloadStatistics::of(store, ReportPeriod::month(y, m));
     return totals.ok() ? totals.value().text() : QStringLiteral("failed: ") + totals.error();
 }
 
@@ -135,7 +135,7 @@ private slots:
         addVisit(store, QStringLiteral("2009-03-25"), QStringLiteral(""));
 
         const StoreResult<WorkloadTotals> totals =
-            WorkloadStatistics::of(store.file(), ReportPeriod::day("2009", "03", "25"));
+            WorkloadStatistics::of(store, ReportPeriod::day("2009", "03", "25"));
         QVERIFY(totals.ok());
         QCOMPARE(totals.value().count, 3);
         QVERIFY(totals.value().takingsOutOfRange);
@@ -147,7 +147,7 @@ private slots:
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         ArchiveStore store(folder.paths().archiveFile);
-        QVERIFY(!WorkloadStatistics::of(store.file(), ReportPeriod::day("2009", "03", "25")).ok());
+        QVERIFY(!WorkloadStatistics::of(store, ReportPeriod::day("2009", "03", "25")).ok());
         QVERIFY(!QFile::exists(folder.paths().archiveFile));
     }
 };

@@ -38,15 +38,13 @@ QStringList texts(const StoreResult<QList<ArchiveEntry>>& found)
 
 QString planOf(const StoreFile& file, const QString& name, const QString& date)
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(
-        file, QStringLiteral("EXPLAIN QUERY PLAN ") + kSearch,
-        {QStringLiteral("%") + name + QStringLiteral("%"), date + QStringLiteral("%")});
-    if (!result.ok())
-        return result.error();
-    QSqlQuery query = result.takeValue();
     QStringList steps;
-    while (query.next())
-        steps << query.value(3).toString();
+    const StoreStatus read = BoundQuery::read(
+        file, QStringLiteral("EXPLAIN QUERY PLAN ") + kSearch,
+        {QStringLiteral("%") + name + QStringLiteral("%"), date + QStringLiteral("%")},
+        [&steps](const QSqlQuery& query) { steps << query.value(3).toString(); });
+    if (!read.ok())
+        return read.error();
     return steps.join(QLatin1Char('\n'));
 }
 

@@ -73,18 +73,18 @@ const QStringList kDates = {QString(), QStringLiteral("2009"), QStringLiteral("2
 // The archive search as the plain query would answer it.
 QStringList plainSearch(const StoreFile& file, const QString& name, const QString& date)
 {
-    StoreResult<QSqlQuery> result = BoundQuery::run(
+    QStringList lines;
+    const StoreStatus read = BoundQuery::read(
         file,
         QStringLiteral("SELECT rowid, [姓名], [名称] FROM [档案] WHERE [姓名] LIKE ? AND [日期] "
                        "LIKE ? ORDER BY rowid"),
-        {QStringLiteral("%") + name + QStringLiteral("%"), date + QStringLiteral("%")});
-    if (!result.ok())
-        qFatal("plain search failed: %s", qPrintable(result.error()));
-    QSqlQuery query = result.takeValue();
-    QStringList lines;
-    while (query.next())
-        lines << query.value(0).toString() + QLatin1Char(' ') + query.value(1).toString() +
-                     QLatin1Char('[') + query.value(2).toString() + QLatin1Char(']');
+        {QStringLiteral("%") + name + QStringLiteral("%"), date + QStringLiteral("%")},
+        [&lines](const QSqlQuery& query) {
+            lines << query.value(0).toString() + QLatin1Char(' ') + query.value(1).toString() +
+                         QLatin1Char('[') + query.value(2).toString() + QLatin1Char(']');
+        });
+    if (!read.ok())
+        qFatal("plain search failed: %s", qPrintable(read.error()));
     return lines;
 }
 

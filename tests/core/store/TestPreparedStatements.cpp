@@ -161,6 +161,28 @@ private slots:
         }
         QVERIFY(store.all(ReferenceList::Diagnoses).ok());
     }
+
+    // Writes keep their statements too: each use reports its own row, and a write that failed
+    // leaves the next one with the same text working.
+    void keptWritesReportTheirOwnRow()
+    {
+        TestProgramFolder folder;
+        SettingsStore store(folder.paths().settingsFile);
+        const auto first = store.add(ReferenceList::Diagnoses, QStringLiteral("甲"), "j");
+        const auto second = store.add(ReferenceList::Diagnoses, QStringLiteral("乙"), "y");
+        QVERIFY(first.ok() && second.ok());
+        QVERIFY(second.value() > first.value());
+        QVERIFY(!store.add(ReferenceList::Diagnoses, QString(1000, QChar(u'长')), "c").ok());
+        const auto third = store.add(ReferenceList::Diagnoses, QStringLiteral("丙"), "b");
+        QVERIFY(third.ok());
+        QVERIFY(third.value() > second.value());
+        // A change that reaches no row fails; the same statement then changes the row it names.
+        QVERIFY(!store.remove(ReferenceList::Diagnoses, third.value() + 100).ok());
+        QVERIFY(store.remove(ReferenceList::Diagnoses, first.value()).ok());
+        QCOMPARE(codesLike(store.file(), QStringLiteral("%")),
+                 (QStringList{QStringLiteral("y"), QStringLiteral("b")}));
+        QVERIFY(!store.remove(ReferenceList::Diagnoses, first.value()).ok());
+    }
 };
 
 QTEST_MAIN(TestPreparedStatements)

@@ -105,6 +105,29 @@ private slots:
         QVERIFY(!all[0].code.has_value());
         QCOMPARE(store.codeStartsWith(ReferenceList::Addresses, QString()).value().size(), 1);
     }
+
+    // A list added in one go is added whole or not at all, and the store works on afterwards.
+    void addAllIsAllOrNothing()
+    {
+        TestProgramFolder folder;
+        SettingsStore store(folder.paths().settingsFile);
+        const ReferenceList list = ReferenceList::Addresses;
+        QVERIFY(store.add(list, QStringLiteral("西街村"), QStringLiteral("xjc")).ok());
+        QVERIFY(!store
+                     .addAll(list, {{0, QStringLiteral("东街村"), QStringLiteral("djc")},
+                                    {0, QString(1000, QChar(u'长')), QStringLiteral("c")}})
+                     .ok());
+        QCOMPARE(store.all(list).value().size(), 1);
+        QVERIFY(store
+                    .addAll(list, {{0, QStringLiteral("东街村"), QStringLiteral("djc")},
+                                   {0, QStringLiteral("无码"), std::nullopt}})
+                    .ok());
+        const auto all = store.all(list);
+        QCOMPARE(all.value().size(), 3);
+        // A missing code goes in as an empty code, never as none.
+        QCOMPARE(all.value()[2].code, std::optional<QString>(QString()));
+        QVERIFY(store.add(list, QStringLiteral("南街村"), QStringLiteral("njc")).ok());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

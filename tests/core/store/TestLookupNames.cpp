@@ -1,5 +1,5 @@
-#include "core/entry/LookupNames.h"
 #include "core/store/BoundQuery.h"
+#include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
 #include "support/TestProgramFolder.h"
 
@@ -14,9 +14,9 @@ class TestLookupNames : public QObject
     Q_OBJECT
 
     static QStringList names(const SettingsStore& store, ReferenceList list, const QString& code,
-                             LookupNames::Match match)
+                             SettingsStore::CodeMatch match)
     {
-        const auto found = LookupNames::find(store, list, code, match);
+        const auto found = store.names(list, code, match);
         if (!found.ok())
             qFatal("lookup failed: %s", qPrintable(found.error()));
         return found.value();
@@ -37,7 +37,7 @@ private slots:
         store.add(ReferenceList::Addresses, QStringLiteral("大屯"), QStringLiteral("DT"));
         store.add(ReferenceList::Diagnoses, QStringLiteral("胆囊炎"), QStringLiteral("dny"));
 
-        using M = LookupNames::Match;
+        using M = SettingsStore::CodeMatch;
         const auto addresses = ReferenceList::Addresses;
         QCOMPARE(names(store, addresses, QStringLiteral("d"), M::Prefix),
                  QStringList({"东湖", "大屯"}));
@@ -48,6 +48,12 @@ private slots:
                  QStringList({"东湖", "城东", "大屯"}));
         QCOMPARE(names(store, ReferenceList::Diagnoses, QString(), M::Contains),
                  QStringList({"胆囊炎"}));
+        // "_" and "%" typed into a field keep acting as wildcards.
+        QCOMPARE(names(store, addresses, QStringLiteral("_h"), M::Prefix), QStringList({"东湖"}));
+        QCOMPARE(names(store, addresses, QStringLiteral("%d"), M::Prefix),
+                 QStringList({"东湖", "城东", "大屯"}));
+        QCOMPARE(names(store, addresses, QStringLiteral("d_"), M::Contains),
+                 QStringList({"东湖", "大屯"}));
         // Each case of the typed code finds the same names, as the store's own lookups do.
         for (M match : {M::Prefix, M::Contains}) {
             for (const QString& code : {QStringLiteral("dh"), QStringLiteral("DH"),
@@ -67,8 +73,8 @@ private slots:
         TestProgramFolder folder;
         StoreFile::closeAll();
         QVERIFY(QFile::remove(folder.paths().settingsFile));
-        const auto found = LookupNames::find(folder.context().settings(), ReferenceList::Diagnoses,
-                                             QStringLiteral("a"), LookupNames::Match::Prefix);
+        const auto found = folder.context().settings().names(
+            ReferenceList::Diagnoses, QStringLiteral("a"), SettingsStore::CodeMatch::Prefix);
         QVERIFY(!found.ok());
     }
 };
