@@ -1,8 +1,8 @@
 #include "ui/entry/ArchivePanel.h"
 
 #include "core/store/NameIndexBuilder.h"
-#include "ui/common/Twips.h"
 #include "ui/entry/ArchiveListModel.h"
+#include "ui/entry/ArchivePanelLayout.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -22,30 +22,25 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     m_nameCaption = new QLabel(QStringLiteral("患者姓名"), this);
     m_nameCaption->setObjectName(QStringLiteral("Label2"));
-    m_nameCaption->setGeometry(twipsRect(120, 240, 720, 180));
     m_nameBox = new QLineEdit(this);
     m_nameBox->setObjectName(QStringLiteral("Text2"));
-    m_nameBox->setGeometry(twipsRect(960, 180, 1575, 315));
     m_dateCaption = new QLabel(QStringLiteral("就诊日期"), this);
     m_dateCaption->setObjectName(QStringLiteral("Label8"));
-    m_dateCaption->setGeometry(twipsRect(120, 660, 720, 180));
     m_dateBox = new QLineEdit(this);
     m_dateBox->setObjectName(QStringLiteral("Text3"));
-    m_dateBox->setGeometry(twipsRect(960, 600, 1575, 315));
     m_dateBox->installEventFilter(this);
     m_searchButton =
         new QPushButton(QIcon(QStringLiteral(":/icons/search.svg")), QStringLiteral("查询"), this);
     m_searchButton->setObjectName(QStringLiteral("Command2"));
-    m_searchButton->setGeometry(twipsRect(2640, 180, 750, 735));
     m_archiveList = new QListView(this);
     m_archiveList->setObjectName(QStringLiteral("T1"));
-    m_archiveList->setGeometry(twipsRect(120, 1020, 3315, 3735));
     m_lines = new ArchiveListModel(m_archiveList);
     m_archiveList->setModel(m_lines);
     m_archiveList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_archiveList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A search may list every record; lines of one height lay out at once.
     m_archiveList->setUniformItemSizes(true);
+    TwipsLayout::apply(this, archivepanel::kPlacements);
 
     connect(m_searchButton, &QPushButton::clicked, this, &ArchivePanel::search);
     connect(m_archiveList, &QListView::clicked, this, &ArchivePanel::lineClicked);

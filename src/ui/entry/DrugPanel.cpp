@@ -1,7 +1,7 @@
 #include "ui/entry/DrugPanel.h"
 
 #include "ui/common/FixedRowDelegate.h"
-#include "ui/common/Twips.h"
+#include "ui/entry/DrugPanelLayout.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,14 +19,11 @@ DrugPanel::DrugPanel(const AppContext& context, QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     m_caption = new QLabel(QStringLiteral("拼音码查询："), this);
     m_caption->setObjectName(QStringLiteral("Label5_17"));
-    m_caption->setGeometry(twipsRect(120, 300, 1080, 180));
     m_searchBox = new QLineEdit(this);
     m_searchBox->setObjectName(QStringLiteral("Text1"));
-    m_searchBox->setGeometry(twipsRect(1200, 240, 2235, 315));
     m_searchBox->installEventFilter(this);
     m_drugList = new QListWidget(this);
     m_drugList->setObjectName(QStringLiteral("List1"));
-    m_drugList->setGeometry(twipsRect(120, 660, 3315, 3855));
     m_drugList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_drugList->setUniformItemSizes(true);
     // All 18 drugs stand in the list's height; a long entry is cut short with "…" rather than
@@ -34,6 +31,7 @@ DrugPanel::DrugPanel(const AppContext& context, QWidget* parent)
     m_drugList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_drugList->setItemDelegate(new FixedRowDelegate(m_drugList, kListCap));
     m_drugList->installEventFilter(this);
+    TwipsLayout::apply(this, drugpanel::kPlacements);
 
     connect(m_searchBox, &QLineEdit::textChanged, this, &DrugPanel::refill);
     connect(m_drugList, &QListWidget::itemClicked, this, &DrugPanel::pickSelected);

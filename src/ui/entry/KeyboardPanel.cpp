@@ -1,10 +1,10 @@
 #include "ui/entry/KeyboardPanel.h"
 
-#include "core/entry/KeyboardLayout.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/KeyCaption.h"
 #include "ui/entry/KeyFace.h"
+#include "ui/entry/KeyboardLayout.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -47,7 +47,7 @@ KeyboardPanel::KeyboardPanel(EntryFocusMemory* focusMemory, QWidget* parent)
     QPalette look = palette();
     look.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
     setPalette(look);
-    resize(twipsToPixels(3915), twipsToPixels(1755));
+    resize(twipsToPixels(keyboard::kPanelSize.width), twipsToPixels(keyboard::kPanelSize.height));
     const QSize small = pixels(keyboard::characterKeyRect(0)).size();
     const QSize wide = pixels(keyboard::kBackspaceRect).size();
     m_smallReleased = KeyFace::drawFace(small, false);

@@ -1,8 +1,8 @@
 #include "ui/entry/UsageKeyBar.h"
 
-#include "core/entry/KeyboardLayout.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/BodyEditing.h"
+#include "ui/entry/KeyboardLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +34,8 @@ UsageKeyBar::UsageKeyBar(QTextEdit* body, QLineEdit* drugSearchBox, QWidget* par
 {
     setObjectName(QStringLiteral("Picture3"));
     setFocusPolicy(Qt::NoFocus);
-    resize(twipsToPixels(11535), twipsToPixels(375));
+    resize(twipsToPixels(keyboard::kUsageBarSize.width),
+           twipsToPixels(keyboard::kUsageBarSize.height));
     QList<QLabel*> abbreviations;
     for (const keyboard::UsageKey& shape : keyboard::kUsageKeys) {
         auto* key = new QLabel(shape.caption.toString(), this);

@@ -3,6 +3,7 @@
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 #include "ui/common/Twips.h"
+#include "ui/maintenance/SettingsWindowLayout.h"
 #include "ui/printing/DescribedTextLabel.h"
 
 #include <QGroupBox>
@@ -15,52 +16,29 @@
 namespace quilloa {
 namespace {
 
-struct Place
-{
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-QRect pixels(const Place& p)
-{
-    return twipsRect(p.left, p.top, p.width, p.height);
-}
-
-// The window's layout in twips, each control relative to its frame.
-constexpr int kClientWidth = 4740;
-constexpr int kClientHeight = 3945;
-constexpr Place kSettingsFrame{120, 120, 4515, 1515};
-constexpr Place kPrintFrame{120, 1800, 4515, 1455};
-constexpr Place kConfirmButton{3180, 3420, 1395, 375};
-constexpr Place kMarginHint{120, 1230, 4275, 180};
-
 enum class Frame
 {
     Settings,
     Print
 };
 
-struct BoxLayout
+struct BoxCaption
 {
     Frame frame;
     const char* captionName;
     QStringView caption;
-    Place captionPlace;
-    Place boxPlace;
 };
 
 // Text1 .. Text8 in box order; the focus order is the same.
-constexpr std::array<BoxLayout, 8> kBoxes{{
-    {Frame::Settings, "Label1", u"名称：", {120, 480, 540, 180}, {720, 420, 1395, 315}},
-    {Frame::Settings, "Label2", u"医生：", {120, 960, 540, 180}, {720, 900, 1395, 315}},
-    {Frame::Settings, "Label3", u"配药：", {2280, 960, 540, 180}, {2880, 900, 1455, 315}},
-    {Frame::Print, "Label4", u"处方左边距：", {120, 480, 1080, 180}, {1440, 420, 615, 315}},
-    {Frame::Print, "Label5", u"处方上边距：", {2400, 480, 1080, 180}, {3720, 420, 615, 315}},
-    {Frame::Print, "Label6", u"注射卡左边距：", {120, 960, 1260, 180}, {1440, 900, 615, 315}},
-    {Frame::Print, "Label7", u"注射卡上边距：", {2400, 960, 1260, 180}, {3720, 900, 615, 315}},
-    {Frame::Settings, "Label8", u"密码：", {2280, 480, 540, 180}, {2880, 420, 1455, 315}},
+constexpr std::array<BoxCaption, 8> kBoxes{{
+    {Frame::Settings, "Label1", u"名称："},
+    {Frame::Settings, "Label2", u"医生："},
+    {Frame::Settings, "Label3", u"配药："},
+    {Frame::Print, "Label4", u"处方左边距："},
+    {Frame::Print, "Label5", u"处方上边距："},
+    {Frame::Print, "Label6", u"注射卡左边距："},
+    {Frame::Print, "Label7", u"注射卡上边距："},
+    {Frame::Settings, "Label8", u"密码："},
 }};
 
 // What the margin boxes hold until the stored values are read.
@@ -75,8 +53,10 @@ SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("基本设置"));
     setFont(QFont(QStringLiteral("宋体"), 9));
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    setFixedSize(twipsToPixels(settingswindow::kClientWidth),
+                 twipsToPixels(settingswindow::kClientHeight));
     buildControls();
+    TwipsLayout::apply(this, settingswindow::kPlacements);
     loadSettings();
     loadPassword();
     ScreenPlacement::centreOnScreen(this);
@@ -86,27 +66,22 @@ void SettingsWindow::buildControls()
 {
     auto* settingsFrame = new QGroupBox(QStringLiteral("基本设置"), this);
     settingsFrame->setObjectName(QStringLiteral("Frame1"));
-    settingsFrame->setGeometry(pixels(kSettingsFrame));
     auto* printFrame = new QGroupBox(QStringLiteral("打印设置(单位：毫米)"), this);
     printFrame->setObjectName(QStringLiteral("Frame2"));
-    printFrame->setGeometry(pixels(kPrintFrame));
 
     m_confirm = new QPushButton(QStringLiteral("确 定"), this);
     m_confirm->setObjectName(QStringLiteral("Command1"));
-    m_confirm->setGeometry(pixels(kConfirmButton));
     m_confirm->setAutoDefault(false);
     connect(m_confirm, &QPushButton::clicked, this, &SettingsWindow::confirm);
 
     QWidget* previous = m_confirm;
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
-        const BoxLayout& shape = kBoxes[i];
+        const BoxCaption& shape = kBoxes[i];
         QWidget* frame = shape.frame == Frame::Settings ? settingsFrame : printFrame;
         auto* caption = new QLabel(shape.caption.toString(), frame);
         caption->setObjectName(QLatin1String(shape.captionName));
-        caption->setGeometry(pixels(shape.captionPlace));
         auto* box = new QLineEdit(frame);
         box->setObjectName(QStringLiteral("Text%1").arg(i + 1));
-        box->setGeometry(pixels(shape.boxPlace));
         m_boxes[i] = box;
         setTabOrder(previous, box);
         previous = box;
@@ -127,8 +102,6 @@ void SettingsWindow::explainMargins(QWidget* printFrame)
     auto* hint = new DescribedTextLabel(
         QStringLiteral("加大左边距，打印内容右移；加大上边距，内容下移。"), printFrame);
     hint->setObjectName(QStringLiteral("marginHint"));
-    hint->move(twipsToPixels(kMarginHint.left), twipsToPixels(kMarginHint.top));
-    hint->adjustSize();
     const QString right = QStringLiteral("数值加大，%1向右移；减小则向左移。单位：毫米。");
     const QString down = QStringLiteral("数值加大，%1向下移；减小则向上移。单位：毫米。");
     m_boxes[LeftMarginBox]->setToolTip(right.arg(QStringLiteral("处方")));

@@ -5,6 +5,8 @@
 #include "support/TestProgramFolder.h"
 #include "ui/maintenance/SettingsHolder.h"
 #include "ui/maintenance/SettingsWindow.h"
+#include "ui/maintenance/SettingsWindowLayout.h"
+#include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QFile>
@@ -18,6 +20,7 @@
 
 using namespace quilloa;
 using quilloa::test::DamagedStore;
+using quilloa::test::LayoutCheck;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 
@@ -86,6 +89,12 @@ private slots:
         QCOMPARE(window->confirmButton()->text(), QStringLiteral("确 定"));
         QCOMPARE(window->size(), QSize(316, 263));
         QCOMPARE(window->focusWidget(), window->confirmButton());
+        const QStringList faults = LayoutCheck::all(window, settingswindow::kPlacements);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        // The captions and boxes sit in their frames; the button on the window itself.
+        QCOMPARE(box(8)->parentWidget()->objectName(), QStringLiteral("Frame1"));
+        QCOMPARE(box(7)->parentWidget()->objectName(), QStringLiteral("Frame2"));
+        QCOMPARE(window->confirmButton()->parentWidget(), window);
     }
 
     void marginsKeepTheirDefaultsWhenNothingCanBeRead()

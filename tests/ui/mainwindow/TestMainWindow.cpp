@@ -7,10 +7,14 @@
 #include "support/TestProgramFolder.h"
 #include "support/printing/RecordingPageDevice.h"
 #include "ui/entry/ArchivePanel.h"
+#include "ui/entry/ArchivePanelLayout.h"
+#include "ui/entry/DrugPanel.h"
+#include "ui/entry/DrugPanelLayout.h"
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/maintenance/SettingsHolder.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/OnlineHelp.h"
+#include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/WindowProbe.h"
 
@@ -176,6 +180,17 @@ private slots:
         QCOMPARE(
             m_window.find<QWidget>(QStringLiteral("Picture1"))->palette().color(QPalette::Window),
             QColor(0, 128, 128));
+    }
+
+    void panelsStandWhereTheirTablesSay()
+    {
+        open();
+        const auto* drugs = m_window->findChild<DrugPanel*>();
+        const auto* archive = m_window->findChild<ArchivePanel*>();
+        QVERIFY(drugs && archive);
+        const QStringList faults = test::LayoutCheck::all(drugs, drugpanel::kPlacements) +
+                                   test::LayoutCheck::all(archive, archivepanel::kPlacements);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void openingStandsAboveCentre()

@@ -1,4 +1,4 @@
-#include "core/entry/KeyboardLayout.h"
+#include "core/entry/KeyboardKeys.h"
 
 #include "core/entry/DrugEntryText.h"
 
@@ -9,15 +9,6 @@ QChar characterOf(int index)
     if (index < 0 || index >= kCharacterKeyCount)
         return {};
     return kCharacters.at(index);
-}
-
-TwipRect characterKeyRect(int index)
-{
-    if (index < 0 || index >= kCharacterKeyCount)
-        return {};
-    const int row = index / kKeysPerRow;
-    const int column = index % kKeysPerRow;
-    return {kFirstKeyLeft + kKeyPitch * column, kRowTops.at(row), kSmallKeyWidth, kKeyHeight};
 }
 
 bool isUsageLine(QStringView caption)

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "core/entry/KeyboardKeys.h"
 #include "core/entry/SheetGeometry.h"
 
-#include <QChar>
-#include <QString>
 #include <QStringView>
 
 #include <array>
@@ -15,14 +14,16 @@ namespace quilloa::keyboard {
 
 using sheet::TwipRect;
 
+inline constexpr sheet::TwipSize kPanelSize{3915, 1755};
+inline constexpr sheet::TwipSize kUsageBarSize{11535, 375};
+
 inline constexpr TwipRect kTitleBarRect{0, 0, 4215, 255}; // Label9
 inline constexpr TwipRect kTitleRect{1500, 45, 915, 180}; // Label12 index 0
 inline constexpr QStringView kTitle = u"软键盘输入";
 inline constexpr int kTitleRed = 0, kTitleGreen = 192, kTitleBlue = 192;
 
-// Character keys Picture7 index 0 to 35, each with its caption Label11 of the same index.
-inline constexpr int kCharacterKeyCount = 36;
-inline constexpr QStringView kCharacters = u"1234567890abcdefghijklmnopqrstuvwxyz";
+// Character keys Picture7 index 0 to kCharacterKeyCount - 1, each with its caption Label11 of
+// the same index.
 inline constexpr int kKeysPerRow = 10;
 inline constexpr int kFirstKeyLeft = 180;
 inline constexpr int kKeyPitch = 360;
@@ -42,9 +43,8 @@ inline constexpr TwipRect kEnterRect{3060, 1320, 660, 240};   // Picture14
 inline constexpr TwipRect kEnterCaptionRect{0, 30, 630, 240}; // Label14
 inline constexpr QStringView kEnterCaption = u" Enter";
 
-// The character key `index` types, and where its face stands; nothing for an index off the
+// Where the face of character key `index` stands; an empty rectangle for an index off the
 // keyboard.
-QChar characterOf(int index);
 TwipRect characterKeyRect(int index);
 
 // ---------------------------------------------------------------------------------------------
@@ -62,7 +62,7 @@ struct UsageKey
     QStringView caption;
 };
 
-// Left to right.
+// Left to right. A key types its caption (see insertedText()).
 inline constexpr std::array<UsageKey, 20> kUsageKeys{{
     {60, 180, 9, u"mg"},
     {420, 180, 1, u"ml"},
@@ -85,9 +85,5 @@ inline constexpr std::array<UsageKey, 20> kUsageKeys{{
     {8040, 1710, 0, u"    用法：iv/gtt qd"},
     {9540, 1890, 13, u"    用法：肌肉注射 st"},
 }};
-
-// A caption holding "用法：" is a whole usage line: it is inserted with a line end (CR LF).
-bool isUsageLine(QStringView caption);
-QString insertedText(QStringView caption);
 
 } // namespace quilloa::keyboard
