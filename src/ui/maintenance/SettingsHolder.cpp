@@ -5,21 +5,29 @@
 namespace quilloa {
 
 SettingsHolder::SettingsHolder(const AppContext& context, QWidget* owner)
-    : QObject(owner), m_context(context), m_owner(owner)
+    : QObject(owner), m_owner(owner),
+      m_settings(new ClinicSettings(context.settings(), context.archive(), this))
 {
+}
+
+bool SettingsHolder::isLoaded() const
+{
+    return !m_window.isNull() || m_settings->isSettingsLoaded() || m_settings->isPasswordLoaded();
 }
 
 SettingsWindow* SettingsHolder::window()
 {
     if (!m_window) {
-        m_window = new SettingsWindow(m_context, m_owner);
-        // Closing discards the window; the next reader loads the stored values again.
+        m_window = new SettingsWindow(m_settings, m_owner);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
-        // The window is deleted a moment after closing; from the close on it no longer counts.
+        // The window is deleted a moment after closing; from the close on, neither it nor what
+        // was typed into it counts.
         SettingsWindow* loaded = m_window;
         connect(loaded, &QDialog::finished, this, [this, loaded] {
-            if (m_window == loaded)
-                m_window.clear();
+            if (m_window != loaded)
+                return;
+            m_window.clear();
+            m_settings->forget();
         });
     }
     return m_window;
@@ -33,29 +41,39 @@ void SettingsHolder::show()
     shown->activateWindow();
 }
 
-// A window whose settings could not be read tries again at every read, so one moment of a
-// locked store does not leave blanks for the rest of the run.
+void SettingsHolder::drop()
+{
+    if (m_window)
+        m_window->close();
+    m_settings->forget();
+}
+
+// Settings that could not be read are tried again at every read, so one moment of a locked
+// store does not leave blanks for the rest of the run.
 StoreStatus SettingsHolder::readStatus()
 {
-    return window()->refresh();
+    return m_settings->refresh();
+}
+
+QString SettingsHolder::current(ClinicSettings::Field field)
+{
+    readStatus();
+    return m_settings->value(field);
 }
 
 QString SettingsHolder::clinicName()
 {
-    readStatus();
-    return window()->text(SettingsWindow::ClinicNameBox);
+    return current(ClinicSettings::ClinicName);
 }
 
 QString SettingsHolder::doctor()
 {
-    readStatus();
-    return window()->text(SettingsWindow::DoctorBox);
+    return current(ClinicSettings::Doctor);
 }
 
 QString SettingsHolder::dispenser()
 {
-    readStatus();
-    return window()->text(SettingsWindow::DispenserBox);
+    return current(ClinicSettings::Dispenser);
 }
 
 std::function<QString()> SettingsHolder::doctorReader()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/maintenance/ClinicSettings.h"
 #include "core/startup/AppContext.h"
 
 #include <QObject>
@@ -11,10 +12,10 @@ namespace quilloa {
 
 class SettingsWindow;
 
-// Keeps the settings window, which is where the program reads the clinic name, the default
-// doctor and the default dispenser while it runs. Reading a value when the window is not loaded
-// loads it invisibly from the stores; it stays loaded until the user closes it, so values typed
-// into the open window count before they are stored.
+// Keeps the program's clinic settings and the window that edits them. The settings are read
+// from the stores at the first use and held; values typed into the open window count at once,
+// before they are stored. Closing the window drops what it held, so the next reader reads the
+// stores again.
 class SettingsHolder : public QObject
 {
     Q_OBJECT
@@ -22,13 +23,17 @@ public:
     // The window is created as a child window of `owner`.
     SettingsHolder(const AppContext& context, QWidget* owner);
 
-    bool isLoaded() const { return !m_window.isNull(); }
-    // The loaded window, loading it (hidden) first when needed.
+    // Whether settings are held: read, or open in the window.
+    bool isLoaded() const;
+    ClinicSettings* settings() const { return m_settings; }
+    // The window, made (hidden) first when needed.
     SettingsWindow* window();
-    // Shows the window, loading it first when needed, and brings it to the front.
+    // Shows the window, making it first when needed, and brings it to the front.
     void show();
+    // Closes the window and drops the settings held, for stores replaced under the program.
+    void drop();
 
-    // Whether the loaded window holds the stored settings, reading them again when it did not.
+    // Whether the settings held are the stored ones, reading them again when they were not.
     StoreStatus readStatus();
 
     QString clinicName();
@@ -38,8 +43,10 @@ public:
     std::function<QString()> doctorReader();
 
 private:
-    AppContext m_context;
+    QString current(ClinicSettings::Field field);
+
     QWidget* m_owner = nullptr;
+    ClinicSettings* m_settings = nullptr;
     QPointer<SettingsWindow> m_window;
 };
 

@@ -41,14 +41,10 @@ constexpr std::array<BoxCaption, 8> kBoxes{{
     {Frame::Settings, "Label8", u"密码："},
 }};
 
-// What the margin boxes hold until the stored values are read.
-constexpr QStringView kDefaultLeftMargin = u"120";
-constexpr QStringView kDefaultTopMargin = u"200";
-
 } // namespace
 
-SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
-    : QDialog(parent), m_context(context)
+SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("基本设置"));
@@ -57,8 +53,13 @@ SettingsWindow::SettingsWindow(const AppContext& context, QWidget* parent)
                  twipsToPixels(settingswindow::kClientHeight));
     buildControls();
     TwipsLayout::apply(this, settingswindow::kPlacements);
-    loadSettings();
-    loadPassword();
+    m_settings->refresh();
+    showValues();
+    for (int i = 0; i < ClinicSettings::kFieldCount; ++i) {
+        const auto which = ClinicSettings::Field(i);
+        connect(m_boxes[i], &QLineEdit::textChanged, this, [this, which] { boxChanged(which); });
+    }
+    connect(m_settings, &ClinicSettings::changed, this, &SettingsWindow::showValues);
     ScreenPlacement::centreOnScreen(this);
 }
 
@@ -87,11 +88,7 @@ void SettingsWindow::buildControls()
         previous = box;
     }
     explainMargins(printFrame);
-    m_boxes[PasswordBox]->setMaxLength(kPasswordLimit);
-    m_boxes[LeftMarginBox]->setText(kDefaultLeftMargin.toString());
-    m_boxes[CardLeftMarginBox]->setText(kDefaultLeftMargin.toString());
-    m_boxes[TopMarginBox]->setText(kDefaultTopMargin.toString());
-    m_boxes[CardTopMarginBox]->setText(kDefaultTopMargin.toString());
+    m_boxes[ClinicSettings::Password]->setMaxLength(kPasswordLimit);
     m_confirm->setFocus();
 }
 
@@ -104,53 +101,27 @@ void SettingsWindow::explainMargins(QWidget* printFrame)
     hint->setObjectName(QStringLiteral("marginHint"));
     const QString right = QStringLiteral("数值加大，%1向右移；减小则向左移。单位：毫米。");
     const QString down = QStringLiteral("数值加大，%1向下移；减小则向上移。单位：毫米。");
-    m_boxes[LeftMarginBox]->setToolTip(right.arg(QStringLiteral("处方")));
-    m_boxes[TopMarginBox]->setToolTip(down.arg(QStringLiteral("处方")));
-    m_boxes[CardLeftMarginBox]->setToolTip(right.arg(QStringLiteral("注射卡")));
-    m_boxes[CardTopMarginBox]->setToolTip(down.arg(QStringLiteral("注射卡")));
+    m_boxes[ClinicSettings::LeftMargin]->setToolTip(right.arg(QStringLiteral("处方")));
+    m_boxes[ClinicSettings::TopMargin]->setToolTip(down.arg(QStringLiteral("处方")));
+    m_boxes[ClinicSettings::CardLeftMargin]->setToolTip(right.arg(QStringLiteral("注射卡")));
+    m_boxes[ClinicSettings::CardTopMargin]->setToolTip(down.arg(QStringLiteral("注射卡")));
 }
 
-void SettingsWindow::fill(Box which, const QString& stored)
+void SettingsWindow::showValues()
 {
-    QLineEdit* box = m_boxes.at(which);
-    if (!box->isModified())
-        box->setText(stored);
+    for (int i = 0; i < ClinicSettings::kFieldCount; ++i) {
+        const QString& value = m_settings->value(ClinicSettings::Field(i));
+        if (m_boxes[i]->text() != value)
+            m_boxes[i]->setText(value);
+    }
 }
 
-// Until the record is read the boxes hold no stored value; they are never written back as
-// if they did (see store()).
-StoreStatus SettingsWindow::loadSettings()
+// Only a text that differs from the field is the user's: showValues() writes equal texts.
+void SettingsWindow::boxChanged(ClinicSettings::Field which)
 {
-    const auto settings = m_context.settings().settings();
-    if (!settings.ok())
-        return settings;
-    const SettingsRecord& r = settings.value();
-    fill(ClinicNameBox, r.clinicName);
-    fill(DoctorBox, r.doctor);
-    fill(DispenserBox, r.dispenser);
-    fill(LeftMarginBox, r.leftMargin);
-    fill(TopMarginBox, r.topMargin);
-    fill(CardLeftMarginBox, r.cardLeftMargin);
-    fill(CardTopMarginBox, r.cardTopMargin);
-    m_settingsLoaded = true;
-    return settings;
-}
-
-StoreStatus SettingsWindow::loadPassword()
-{
-    const auto password = m_context.archive().loginPassword();
-    if (!password.ok())
-        return password;
-    fill(PasswordBox, password.value());
-    m_passwordLoaded = true;
-    return password;
-}
-
-StoreStatus SettingsWindow::refresh()
-{
-    if (!m_passwordLoaded)
-        loadPassword();
-    return m_settingsLoaded ? StoreStatus::success() : loadSettings();
+    const QString typed = m_boxes[which]->text();
+    if (typed != m_settings->value(which))
+        m_settings->edit(which, typed);
 }
 
 // Shown from the menu: a window whose values could not be read says so, rather than passing
@@ -158,10 +129,9 @@ StoreStatus SettingsWindow::refresh()
 void SettingsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    const StoreStatus settings = refresh();
-    if (settings.ok() && m_passwordLoaded)
+    const StoreStatus failed = m_settings->refreshAll();
+    if (failed.ok())
         return;
-    const StoreStatus failed = settings.ok() ? loadPassword() : settings;
     QMetaObject::invokeMethod(
         this,
         [this, message = failed.error()] {
@@ -173,40 +143,25 @@ void SettingsWindow::showEvent(QShowEvent* event)
         Qt::QueuedConnection);
 }
 
-QString SettingsWindow::text(Box which) const
+QString SettingsWindow::text(ClinicSettings::Field which) const
 {
     return m_boxes.at(which)->text();
 }
 
 bool SettingsWindow::store()
 {
-    // Values that were never read must not be written back over the stored ones: read them
-    // first, and store nothing while that fails.
-    const StoreStatus readable = refresh();
-    if (!readable.ok()) {
-        PlainMessage::warn(this, windowTitle(),
-                           QStringLiteral("设置无法读取，未作保存：%1").arg(readable.error()));
+    const ClinicSettings::Saved saved = m_settings->save();
+    if (!saved.readable.ok()) {
+        PlainMessage::warn(
+            this, windowTitle(),
+            QStringLiteral("设置无法读取，未作保存：%1").arg(saved.readable.error()));
         return false;
     }
-    SettingsRecord record;
-    record.clinicName = text(ClinicNameBox);
-    record.doctor = text(DoctorBox);
-    record.dispenser = text(DispenserBox);
-    record.leftMargin = text(LeftMarginBox);
-    record.topMargin = text(TopMarginBox);
-    record.cardLeftMargin = text(CardLeftMarginBox);
-    record.cardTopMargin = text(CardTopMarginBox);
-    const StoreStatus settings = m_context.settings().setSettings(record);
-    // A password that could not be read is only written when the user typed a new one.
-    const bool writePassword = m_passwordLoaded || box(PasswordBox)->isModified();
-    const StoreStatus password = writePassword
-                                     ? m_context.archive().setLoginPassword(text(PasswordBox))
-                                     : StoreStatus::success();
     QStringList failures;
-    if (!settings.ok())
-        failures << QStringLiteral("基本设置未能保存：%1").arg(settings.error());
-    if (!password.ok())
-        failures << QStringLiteral("密码未能保存：%1").arg(password.error());
+    if (!saved.settings.ok())
+        failures << QStringLiteral("基本设置未能保存：%1").arg(saved.settings.error());
+    if (!saved.password.ok())
+        failures << QStringLiteral("密码未能保存：%1").arg(saved.password.error());
     if (failures.isEmpty())
         return true;
     PlainMessage::warn(this, windowTitle(), failures.join(QLatin1Char('\n')));

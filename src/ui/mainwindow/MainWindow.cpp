@@ -739,8 +739,7 @@ void MainWindow::reloadAfterRestore()
         if (window)
             window->close();
     }
-    if (m_settings->isLoaded())
-        m_settings->window()->close();
+    m_settings->drop();
     fillOnOpening();
 }
 

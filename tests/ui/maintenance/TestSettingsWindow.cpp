@@ -100,7 +100,8 @@ private slots:
     void marginsKeepTheirDefaultsWhenNothingCanBeRead()
     {
         TestProgramFolder empty(TestProgramFolder::Stores::None);
-        SettingsWindow window(empty.context());
+        ClinicSettings held(empty.context().settings(), empty.context().archive());
+        SettingsWindow window(&held);
         const QStringList expected = {"", "", "", "120", "200", "120", "200", ""};
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(i + 1))->text(),

@@ -1,0 +1,123 @@
+#include "core/maintenance/ClinicSettings.h"
+
+#include <utility>
+
+namespace quilloa {
+namespace {
+
+// What the margins hold until the stored values are read.
+const QString kDefaultLeftMargin = QStringLiteral("120");
+const QString kDefaultTopMargin = QStringLiteral("200");
+
+} // namespace
+
+ClinicSettings::ClinicSettings(SettingsStore settings, ArchiveStore archive, QObject* parent)
+    : QObject(parent), m_settings(std::move(settings)), m_archive(std::move(archive))
+{
+    setDefaults();
+}
+
+void ClinicSettings::setDefaults()
+{
+    m_values.fill(QString());
+    m_values[LeftMargin] = kDefaultLeftMargin;
+    m_values[CardLeftMargin] = kDefaultLeftMargin;
+    m_values[TopMargin] = kDefaultTopMargin;
+    m_values[CardTopMargin] = kDefaultTopMargin;
+    m_edited.fill(false);
+}
+
+void ClinicSettings::edit(Field field, const QString& text)
+{
+    m_edited[field] = true;
+    if (m_values[field] == text)
+        return;
+    m_values[field] = text;
+    emit changed();
+}
+
+void ClinicSettings::fill(Field field, const QString& stored)
+{
+    if (!m_edited[field])
+        m_values[field] = stored;
+}
+
+StoreStatus ClinicSettings::loadSettings()
+{
+    const auto settings = m_settings.settings();
+    if (!settings.ok())
+        return settings;
+    const SettingsRecord& r = settings.value();
+    fill(ClinicName, r.clinicName);
+    fill(Doctor, r.doctor);
+    fill(Dispenser, r.dispenser);
+    fill(LeftMargin, r.leftMargin);
+    fill(TopMargin, r.topMargin);
+    fill(CardLeftMargin, r.cardLeftMargin);
+    fill(CardTopMargin, r.cardTopMargin);
+    m_settingsLoaded = true;
+    return settings;
+}
+
+StoreStatus ClinicSettings::loadPassword()
+{
+    const auto password = m_archive.loginPassword();
+    if (!password.ok())
+        return password;
+    fill(Password, password.value());
+    m_passwordLoaded = true;
+    return password;
+}
+
+StoreStatus ClinicSettings::refresh()
+{
+    if (m_settingsLoaded && m_passwordLoaded)
+        return StoreStatus::success();
+    if (!m_passwordLoaded)
+        loadPassword();
+    const StoreStatus settings = m_settingsLoaded ? StoreStatus::success() : loadSettings();
+    emit changed();
+    return settings;
+}
+
+StoreStatus ClinicSettings::refreshAll()
+{
+    const StoreStatus settings = refresh();
+    if (!settings.ok() || m_passwordLoaded)
+        return settings;
+    const StoreStatus password = loadPassword();
+    if (password.ok())
+        emit changed();
+    return password;
+}
+
+ClinicSettings::Saved ClinicSettings::save()
+{
+    Saved saved{refresh(), StoreStatus::success(), StoreStatus::success()};
+    // Values that were never read must not be written back over the stored ones.
+    if (!saved.readable.ok())
+        return saved;
+    SettingsRecord record;
+    record.clinicName = value(ClinicName);
+    record.doctor = value(Doctor);
+    record.dispenser = value(Dispenser);
+    record.leftMargin = value(LeftMargin);
+    record.topMargin = value(TopMargin);
+    record.cardLeftMargin = value(CardLeftMargin);
+    record.cardTopMargin = value(CardTopMargin);
+    saved.settings = m_settings.setSettings(record);
+    // A password that could not be read is only written when the user typed a new one.
+    if (m_passwordLoaded || isEdited(Password))
+        saved.password = m_archive.setLoginPassword(value(Password));
+    return saved;
+}
+
+void ClinicSettings::forget()
+{
+    setDefaults();
+    m_settingsLoaded = false;
+    m_passwordLoaded = false;
+    emit changed();
+}
+
+} // namespace quilloa

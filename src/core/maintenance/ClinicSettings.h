@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreResult.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+namespace quilloa {
+
+// The clinic's settings while the program runs: clinic name, default doctor and dispenser, the
+// four print margins and the login password. Read from the stores once, then held; what the user
+// types over a value counts at once for every reader (a new sheet takes the doctor as typed),
+// and save() stores the lot. Values that could not be read are read again at the next refresh()
+// and never written back as if they had been read.
+class ClinicSettings : public QObject
+{
+    Q_OBJECT
+public:
+    enum Field
+    {
+        ClinicName = 0,
+        Doctor,
+        Dispenser,
+        LeftMargin,
+        TopMargin,
+        CardLeftMargin,
+        CardTopMargin,
+        Password,
+    };
+    static constexpr int kFieldCount = Password + 1;
+
+    ClinicSettings(SettingsStore settings, ArchiveStore archive, QObject* parent = nullptr);
+
+    const QString& value(Field field) const { return m_values.at(field); }
+    // A value the user typed: it is kept over whatever is read later, until forget().
+    void edit(Field field, const QString& text);
+    bool isEdited(Field field) const { return m_edited.at(field); }
+
+    // Reads again whatever could not be read so far, into the values the user has not typed
+    // over. Returns how reading the settings record went.
+    StoreStatus refresh();
+    // The same, telling a password that could not be read too.
+    StoreStatus refreshAll();
+    bool isSettingsLoaded() const { return m_settingsLoaded; }
+    bool isPasswordLoaded() const { return m_passwordLoaded; }
+
+    // How storing went, part by part. Nothing is stored while `readable` failed.
+    struct Saved
+    {
+        StoreStatus readable;
+        StoreStatus settings;
+        StoreStatus password;
+        bool ok() const { return readable.ok() && settings.ok() && password.ok(); }
+    };
+    Saved save();
+
+    // Drops what was read and typed; the next refresh() reads the stores again.
+    void forget();
+
+signals:
+    void changed();
+
+private:
+    StoreStatus loadSettings();
+    StoreStatus loadPassword();
+    void fill(Field field, const QString& stored);
+    void setDefaults();
+
+    SettingsStore m_settings;
+    ArchiveStore m_archive;
+    std::array<QString, kFieldCount> m_values;
+    std::array<bool, kFieldCount> m_edited{};
+    bool m_settingsLoaded = false;
+    bool m_passwordLoaded = false;
+};
+
+} // namespace quilloa

@@ -1,0 +1,118 @@
+#include "core/maintenance/ClinicSettings.h"
+#include "support/StoreFaults.h"
+#include "support/TestProgramFolder.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace quilloa;
+using quilloa::test::DamagedStore;
+using quilloa::test::TestProgramFolder;
+
+class TestClinicSettings : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+
+    SettingsStore settings() const { return m_folder->context().settings(); }
+    ArchiveStore archive() const { return m_folder->context().archive(); }
+    std::unique_ptr<ClinicSettings> held() const
+    {
+        return std::make_unique<ClinicSettings>(settings(), archive());
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        SettingsRecord r;
+        r.clinicName = QStringLiteral("城东卫生院");
+        r.doctor = QStringLiteral("李医生");
+        r.dispenser = QStringLiteral("王芳");
+        r.leftMargin = QStringLiteral("10");
+        r.topMargin = QStringLiteral("20");
+        r.cardLeftMargin = QStringLiteral("5");
+        r.cardTopMargin = QStringLiteral("6");
+        QVERIFY(settings().setSettings(r).ok());
+        QVERIFY(archive().setLoginPassword(QStringLiteral("secret")).ok());
+    }
+
+    void cleanup() { m_folder.reset(); }
+
+    // Read once and held: a typed value counts at once and survives a later read; forget()
+    // drops it and the stores are read again.
+    void typedValuesCountAtOnceUntilForgotten()
+    {
+        const auto clinic = held();
+        QSignalSpy changed(clinic.get(), &ClinicSettings::changed);
+        QVERIFY(clinic->refresh().ok());
+        QCOMPARE(clinic->value(ClinicSettings::Doctor), QStringLiteral("李医生"));
+        QCOMPARE(clinic->value(ClinicSettings::Password), QStringLiteral("secret"));
+        clinic->edit(ClinicSettings::Doctor, QStringLiteral("赵医生"));
+        QVERIFY(changed.size() >= 2);
+        SettingsRecord other = settings().settings().value();
+        other.dispenser = QStringLiteral("孙芳");
+        QVERIFY(settings().setSettings(other).ok());
+        QVERIFY(clinic->refresh().ok());
+        QCOMPARE(clinic->value(ClinicSettings::Doctor), QStringLiteral("赵医生"));
+        QCOMPARE(clinic->value(ClinicSettings::Dispenser), QStringLiteral("王芳"));
+
+        clinic->forget();
+        QCOMPARE(clinic->value(ClinicSettings::Doctor), QString());
+        QVERIFY(clinic->refresh().ok());
+        QCOMPARE(clinic->value(ClinicSettings::Doctor), QStringLiteral("李医生"));
+        QCOMPARE(clinic->value(ClinicSettings::Dispenser), QStringLiteral("孙芳"));
+    }
+
+    // Settings that could not be read are never stored as if they had been: placeholders stay
+    // out of the store, and once the store reads again only what was typed replaces it.
+    void unreadSettingsAreNeverWrittenOver()
+    {
+        const auto clinic = held();
+        {
+            DamagedStore damaged(m_folder->paths().settingsFile);
+            QVERIFY(!clinic->refresh().ok());
+            QCOMPARE(clinic->value(ClinicSettings::LeftMargin), QStringLiteral("120"));
+            clinic->edit(ClinicSettings::Dispenser, QStringLiteral("Wang"));
+            const ClinicSettings::Saved refused = clinic->save();
+            QVERIFY(!refused.ok());
+            QVERIFY(!refused.readable.ok());
+        }
+        QCOMPARE(settings().settings().value().dispenser, QStringLiteral("王芳"));
+        QVERIFY(clinic->save().ok());
+        const SettingsRecord stored = settings().settings().value();
+        QCOMPARE(stored.dispenser, QStringLiteral("Wang"));
+        QCOMPARE(stored.clinicName, QStringLiteral("城东卫生院"));
+        QCOMPARE(stored.leftMargin, QStringLiteral("10"));
+    }
+
+    // A password that could not be read is written only when one was typed.
+    void unreadPasswordIsWrittenOnlyWhenTyped()
+    {
+        const auto clinic = held();
+        {
+            DamagedStore damaged(m_folder->paths().archiveFile);
+            QVERIFY(clinic->refresh().ok());
+            QVERIFY(!clinic->isPasswordLoaded());
+            QVERIFY(!clinic->refreshAll().ok());
+            QCOMPARE(clinic->value(ClinicSettings::Password), QString());
+            const ClinicSettings::Saved saved = clinic->save();
+            QVERIFY(saved.readable.ok() && saved.settings.ok() && saved.password.ok());
+        }
+        QCOMPARE(archive().loginPassword().value(), QStringLiteral("secret"));
+        clinic->forget();
+        {
+            DamagedStore damaged(m_folder->paths().archiveFile);
+            clinic->edit(ClinicSettings::Password, QStringLiteral("new"));
+            QVERIFY(!clinic->save().password.ok());
+        }
+        QVERIFY(clinic->save().ok());
+        QCOMPARE(archive().loginPassword().value(), QStringLiteral("new"));
+    }
+};
+
+QTEST_MAIN(TestClinicSettings)
+#include "TestClinicSettings.moc"
