@@ -4,6 +4,7 @@
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/startup/LoginWindowLayout.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -17,23 +18,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <array>
-
 namespace quilloa {
 namespace {
-
-constexpr int kClientWidth = 5040;
-constexpr int kClientHeight = 2460;
-
-constexpr std::array<TwipsPlacement, 7> kPlacements{{
-    {u"Image1", 240, 240, 720, 720},
-    {u"Label2", 1200, 180, 3600, 480},
-    {u"Image2", 1200, 720, 3600, 60},
-    {u"lblVersion", 1200, 1020, 1800, 180},
-    {u"Text1", 1200, 1320, 3600, 315},
-    {u"Command1", 1980, 1860, 1335, 375},
-    {u"Command2", 3465, 1860, 1335, 375},
-}};
 
 const QColor kInk(0, 96, 112);
 
@@ -81,8 +67,8 @@ LoginWindow::LoginWindow(const AppContext& context, const QString& loginPassword
     setWindowTitle(QStringLiteral("登录"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildControls();
-    TwipsLayout::apply(this, kPlacements);
-    TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+    TwipsLayout::apply(this, loginwindow::kPlacements);
+    TwipsLayout::fixAndCentre(this, loginwindow::kClientWidth, loginwindow::kClientHeight);
     m_passwordBox->setFocus();
 }
 

@@ -1,6 +1,8 @@
 #include "support/TestProgramFolder.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/LoginWindow.h"
+#include "ui/startup/LoginWindowLayout.h"
+#include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/WindowProbe.h"
 
@@ -68,6 +70,8 @@ private slots:
         QVERIFY(!m_window.find<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
         QVERIFY(!m_window.find<QLabel>(QStringLiteral("Image2"))->pixmap().isNull());
         QCOMPARE(QApplication::focusWidget(), passwordBox());
+        const QStringList faults = test::LayoutCheck::all(m_window.get(), loginwindow::kPlacements);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 
         QTest::keyClicks(passwordBox(), QStringLiteral("a b"));
         QCOMPARE(passwordBox()->displayText(), QStringLiteral("***"));
