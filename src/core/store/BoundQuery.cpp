@@ -17,16 +17,16 @@ StoreStatus failed(const StoreFile& file, const QSqlError& error)
     return status;
 }
 
+} // namespace
+
 // An empty text is stored as an empty text, never as NULL: a NULL would fall out of every
 // comparison and LIKE a later search makes. Values that are not text pass unchanged.
-QVariant bindable(const QVariant& value)
+QVariant BoundQuery::bindable(const QVariant& value)
 {
     if (value.metaType().id() == QMetaType::QString && value.toString().isNull())
         return QVariant(QString(QLatin1String("")));
     return value;
 }
-
-} // namespace
 
 StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
                                 const QVariantList& values, const Finish& finish)

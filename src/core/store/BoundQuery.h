@@ -32,6 +32,9 @@ public:
     static StoreResult<qint64> insert(const StoreFile& file, const QString& sql,
                                       const QVariantList& values);
 
+    // A value as every statement binds it, the direct reads included.
+    static QVariant bindable(const QVariant& value);
+
 private:
     // What an operation does with its executed statement before the statement is reset.
     using Finish = std::function<StoreStatus(QSqlQuery&)>;

@@ -1,5 +1,6 @@
 #include "core/store/DirectRows.h"
 
+#include "core/store/BoundQuery.h"
 #include "core/store/StoreMessage.h"
 
 #include <QSqlDriver>
@@ -37,8 +38,9 @@ StoreStatus failed(const StoreFile& file, sqlite3* db)
     return StoreStatus::failure(fault, file.path(), detail);
 }
 
-int bind(sqlite3_stmt* statement, int index, const QVariant& value)
+int bind(sqlite3_stmt* statement, int index, const QVariant& given)
 {
+    const QVariant value = BoundQuery::bindable(given);
     if (value.isNull())
         return sqlite3_bind_null(statement, index);
     switch (value.typeId()) {

@@ -1,4 +1,5 @@
 #include "core/store/BoundQuery.h"
+#include "core/store/DirectRows.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
@@ -83,6 +84,13 @@ private slots:
                     .ok());
         QCOMPARE(nulls, 0);
         QCOMPARE(codesLike(file, QStringLiteral("%")).size(), 1);
+        // The direct reads bind the same way: an empty text finds the empty name.
+        qint64 empty = -1;
+        QVERIFY(DirectRows::read(file,
+                                 QStringLiteral("SELECT COUNT(*) FROM [诊断] WHERE [名称] = ?"),
+                                 {QString()}, [&](const DirectRow& r) { empty = r.integer(0); })
+                    .ok());
+        QCOMPARE(empty, 1);
     }
 
     void repeatedReadsFollowTheStoreAndLeaveNoReadOpen()
