@@ -73,7 +73,7 @@ int main(int argc, char* argv[])
     if (const int code = handleCommandLine(line); code >= 0)
         return code;
     std::unique_ptr<QWidget> window(quilloa::AppStartup::start(
-        chooseDataFolder(line).path, std::make_shared<quilloa::SystemClock>()));
+        chooseDataFolder(line).path, std::make_shared<quilloa::SystemClock>(), line.store()));
     if (!window)
         return 1;
     if (line.quitAfterStart())

@@ -22,11 +22,18 @@ CommandLine::CommandLine()
              QStringLiteral("把数据库和数据库备份放在文件夹 DIR 中（例如另一块磁盘上），"
                             "不用默认的数据文件夹。"),
              QStringLiteral("DIR")),
+      m_store(QStringLiteral("store"),
+              QStringLiteral("把数据存放在 PostgreSQL 数据库服务器上，几台电脑共用一份档案。"
+                             "SERVER 写成 postgresql://主机/数据库名 或 service=服务名；"
+                             "密码写在 ~/.pgpass 中，不写在这里。也可以把这一行写进数据文件夹"
+                             "中的 store.conf。"),
+              QStringLiteral("SERVER")),
       m_quitAfterStart(hiddenOption(QStringLiteral("quit-after-start")))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("门诊处方管理：书写、保存、查找和打印处方。"));
     m_parser.addOption(m_data);
+    m_parser.addOption(m_store);
     m_parser.addOption(m_quitAfterStart);
 }
 
@@ -38,6 +45,9 @@ bool CommandLine::parse(const QStringList& arguments)
     else if (m_parser.isSet(m_data) && dataFolder().trimmed().isEmpty())
         // An empty --data would quietly fall back to the default folder.
         m_error = QStringLiteral("--data 后面要写数据文件夹的路径。");
+    else if (m_parser.isSet(m_store) && store().trimmed().isEmpty())
+        // An empty --store would quietly fall back to the files of this computer.
+        m_error = QStringLiteral("--store 后面要写数据库服务器，例如 postgresql://主机/数据库名。");
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = QStringLiteral("无法识别的参数：%1")
                       .arg(m_parser.positionalArguments().join(QLatin1Char(' ')));

@@ -7,9 +7,9 @@
 
 namespace quilloa {
 
-// The program's command line: --data DIR, --help, --version, and --quit-after-start, which
-// is left out of --help because only the package test needs it (it starts the installed
-// program headless and must see it end by itself once its stores are prepared).
+// The program's command line: --data DIR, --store SERVER, --help, --version, and
+// --quit-after-start, which is left out of --help because only the package test needs it (it starts
+// the installed program headless and must see it end by itself once its stores are prepared).
 class CommandLine
 {
 public:
@@ -22,6 +22,8 @@ public:
     bool helpRequested() const;
     bool versionRequested() const;
     QString dataFolder() const { return m_parser.value(m_data); }
+    // The database server named with --store; empty when not given.
+    QString store() const { return m_parser.value(m_store); }
     bool quitAfterStart() const { return m_parser.isSet(m_quitAfterStart); }
 
     // The usual usage and options text, followed by the line naming the data folder in use.
@@ -38,6 +40,7 @@ private:
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QCommandLineOption m_data;
+    QCommandLineOption m_store;
     QCommandLineOption m_quitAfterStart;
 };
 

@@ -1,6 +1,9 @@
 #include "core/startup/StartupPreparation.h"
 
+#include "core/backup/ServerBackup.h"
+#include "core/startup/AppContext.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreSchema.h"
@@ -52,6 +55,47 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
     readLogin(paths, report);
     report.notices.removeDuplicates();
     return report;
+}
+
+StartupReport StartupPreparation::run(const AppContext& context)
+{
+    if (!context.location().isServer())
+        return run(context.paths(), context.clock());
+    StartupReport report;
+    const StoreFile& server = context.archive().file();
+    const StoreResult<bool> created = ServerSchema::ensure(server);
+    if (created.ok()) {
+        report.archiveCreated = report.settingsCreated = created.value();
+    } else if (created.fault() != StoreFault::Unreachable) {
+        // An unreachable server is told once, by the login read below.
+        report.notices << created.error();
+    }
+    const QDate today = context.clock().now().date();
+    if (created.ok() && isBackupDay(today))
+        report.backupTaken = ServerBackup::take(server, context.paths(), today, &report.notices);
+    if (created.ok()) {
+        const StoreResult<SettingsRecord> settings = context.settings().settings();
+        if (!settings.ok())
+            report.notices << settings.error();
+    }
+    readLogin(context, report);
+    report.notices.removeDuplicates();
+    return report;
+}
+
+void StartupPreparation::readLogin(const AppContext& context, StartupReport& report)
+{
+    if (!context.location().isServer()) {
+        readLogin(context.paths(), report);
+        return;
+    }
+    report.loginPassword.clear();
+    report.loginRead = StoreStatus::success();
+    const StoreResult<QString> password = context.archive().loginPassword();
+    if (password.ok())
+        report.loginPassword = password.value();
+    else
+        report.loginRead = password;
 }
 
 void StartupPreparation::readLogin(const StorePaths& paths, StartupReport& report)

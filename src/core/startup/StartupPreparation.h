@@ -30,10 +30,16 @@ struct StartupReport
 // The steps that run before the first window: make the data folder and missing stores, take
 // the backup on the 10th, 20th and 30th, read the login password. A step that fails is told in
 // the report; only an unreadable login password stops the start (see StartupReport).
+class AppContext;
+
 class StartupPreparation
 {
 public:
     static StartupReport run(const StorePaths& paths, const Clock& clock);
+    // The same steps for the context's stores: on a server, the tables are created on a
+    // database that has none yet, and no store file is looked at.
+    static StartupReport run(const AppContext& context);
+    static void readLogin(const AppContext& context, StartupReport& report);
     // Reads the login password into the report. Only a missing archive store (a new
     // installation whose store could not be made) counts as having none.
     static void readLogin(const StorePaths& paths, StartupReport& report);

@@ -3,6 +3,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/NameIndex.h"
+#include "core/store/StoreSql.h"
 #include "core/store/VisitStatements.h"
 
 #include <QVariant>
@@ -12,10 +13,14 @@ namespace {
 
 // yyyy-mm-dd
 constexpr int kWholeDayLength = 10;
-const QString kEntryColumns = QStringLiteral("SELECT rowid, [姓名], [名称] FROM [档案] ");
-const QString kRecordColumns =
-    QStringLiteral("SELECT [名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], [处方], [医生], "
-                   "[配药], [收费] FROM [档案] ");
+const QString kEntryColumns = QStringLiteral("SELECT rowid, \"姓名\", \"名称\" FROM \"档案\" ");
+
+QString recordColumns(const StoreFile& file)
+{
+    return QStringLiteral("SELECT \"名称\", \"姓名\", \"性别\", \"年龄\", \"日期\", \"诊断\", "
+                          "\"地址\", \"处方\", \"医生\", \"配药\", %1 FROM \"档案\" ")
+        .arg(StoreSql::fee(file));
+}
 
 PrescriptionRecord readRecord(const QSqlQuery& q)
 {
@@ -45,6 +50,8 @@ std::optional<Money> feeOf(const DirectRow& r, int column)
 
 ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
 
+ArchiveStore::ArchiveStore(StoreFile store) : m_file(std::move(store)) {}
+
 StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
                                                        const QVariantList& values) const
 {
@@ -59,7 +66,8 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
 
 StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
 {
-    return entries(kEntryColumns + QStringLiteral("ORDER BY rowid LIMIT ?"), {limit});
+    return entries(kEntryColumns + QStringLiteral("ORDER BY rowid LIMIT ?"),
+                   {StoreSql::limit(m_file, limit)});
 }
 
 ArchiveStore::Query ArchiveStore::searchQuery(const QString& nameText, const QString& datePrefix,
@@ -75,19 +83,22 @@ ArchiveStore::Query ArchiveStore::searchQuery(const QString& nameText, const QSt
         // Every record indexed under a lone character matches it, and only dated records
         // are indexed: the keys of the index answer alone.
         if (rowsOnly && datePrefix.isEmpty() && NameIndex::isOneCharacter(nameText))
-            return {QStringLiteral("SELECT [行] FROM [档案_姓名字] WHERE [字] = ? ORDER BY [行]"),
+            return {QStringLiteral(
+                        "SELECT \"行\" FROM \"档案_姓名字\" WHERE \"字\" = ? ORDER BY \"行\""),
                     {*character}};
-        return {(rowsOnly ? QStringLiteral("SELECT [行] ")
-                          : QStringLiteral("SELECT [行], [姓名], [名称] ")) +
-                    QStringLiteral("FROM [档案_姓名字] WHERE [字] = ? AND [姓名] LIKE ? AND [日期] "
-                                   "LIKE ? ORDER BY [行]"),
+        return {(rowsOnly ? QStringLiteral("SELECT \"行\" ")
+                          : QStringLiteral("SELECT \"行\", \"姓名\", \"名称\" ")) +
+                    QStringLiteral(
+                        "FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"姓名\" LIKE ? AND \"日期\" "
+                        "LIKE ? ORDER BY \"行\""),
                 {*character, namePattern, datePattern}};
     }
     // "+rowid" keeps the same order but stops the planner from walking the whole table, bodies
     // and all, just because that yields rowid order: it reads the narrow index on
     // (姓名, 日期, 名称), or the date index when a date is given, and sorts the matches.
-    return {(rowsOnly ? QStringLiteral("SELECT rowid FROM [档案] ") : kEntryColumns) +
-                QStringLiteral("WHERE [姓名] LIKE ? AND [日期] LIKE ? ORDER BY +rowid"),
+    return {(rowsOnly ? QStringLiteral("SELECT rowid FROM \"档案\" ") : kEntryColumns) +
+                QStringLiteral("WHERE \"姓名\" %1 AND \"日期\" %1 ORDER BY +rowid")
+                    .arg(StoreSql::like(m_file)),
             {namePattern, datePattern}};
 }
 
@@ -141,13 +152,14 @@ StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QStrin
 
 StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::recordAt(qint64 rowId) const
 {
-    return record(kRecordColumns + QStringLiteral("WHERE rowid = ?"), rowId);
+    return record(recordColumns(m_file) + QStringLiteral("WHERE rowid = ?"), rowId);
 }
 
 StoreResult<std::optional<PrescriptionRecord>>
 ArchiveStore::firstRecordWithKey(const QString& key) const
 {
-    return record(kRecordColumns + QStringLiteral("WHERE [名称] = ? ORDER BY rowid LIMIT 1"), key);
+    return record(
+        recordColumns(m_file) + QStringLiteral("WHERE \"名称\" = ? ORDER BY rowid LIMIT 1"), key);
 }
 
 StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
@@ -156,9 +168,10 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
         r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
     return BoundQuery::insert(
         m_file,
-        QStringLiteral(
-            "INSERT INTO [档案] ([名称], [姓名], [性别], [年龄], [日期], [诊断], [地址], "
-            "[处方], [医生], [配药], [收费]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral("INSERT INTO \"档案\" (\"名称\", \"姓名\", \"性别\", \"年龄\", \"日期\", "
+                       "\"诊断\", \"地址\", \"处方\", \"医生\", \"配药\", \"收费\") "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, %1)")
+            .arg(StoreSql::feeParameter(m_file)),
         {r.key, r.name, r.sex, r.age, r.date, r.diagnosis, r.address, r.body, r.doctor, r.dispenser,
          fee});
 }
@@ -166,18 +179,20 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
 StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)
 {
     return BoundQuery::change(
-        m_file, QStringLiteral("DELETE FROM [档案] WHERE rowid = ? AND [名称] = ?"), {rowId, key});
+        m_file, QStringLiteral("DELETE FROM \"档案\" WHERE rowid = ? AND \"名称\" = ?"),
+        {rowId, key});
 }
 
 StoreStatus ArchiveStore::readFees(const VisitDates& dates, const FeeReader& reader) const
 {
-    return DirectRows::read(m_file, VisitStatements::fees(dates), {VisitStatements::value(dates)},
+    return DirectRows::read(m_file, VisitStatements::fees(m_file, dates),
+                            {VisitStatements::value(dates)},
                             [&reader](const DirectRow& r) { reader(feeOf(r, 0)); });
 }
 
 StoreStatus ArchiveStore::readDatedFees(const VisitDates& dates, const DatedFeeReader& reader) const
 {
-    return DirectRows::read(m_file, VisitStatements::datedFees(dates),
+    return DirectRows::read(m_file, VisitStatements::datedFees(m_file, dates),
                             {VisitStatements::value(dates)},
                             [&reader](const DirectRow& r) { reader(r.text(0), feeOf(r, 1)); });
 }
@@ -185,7 +200,7 @@ StoreStatus ArchiveStore::readDatedFees(const VisitDates& dates, const DatedFeeR
 StoreStatus ArchiveStore::readVisits(const VisitDates& dates, const VisitReader& reader) const
 {
     return DirectRows::read(
-        m_file, VisitStatements::visits(dates), {VisitStatements::value(dates)},
+        m_file, VisitStatements::visits(m_file, dates), {VisitStatements::value(dates)},
         [&reader](const DirectRow& r) {
             reader({r.text(0), r.text(1), r.text(2), r.text(3), r.text(4), r.text(5), feeOf(r, 6)});
         });
@@ -194,9 +209,9 @@ StoreStatus ArchiveStore::readVisits(const VisitDates& dates, const VisitReader&
 StoreResult<QString> ArchiveStore::loginPassword() const
 {
     std::optional<QString> password;
-    const StoreStatus read =
-        BoundQuery::read(m_file, QStringLiteral("SELECT [密码] FROM [密码] ORDER BY rowid LIMIT 1"),
-                         {}, [&password](const QSqlQuery& q) { password = q.value(0).toString(); });
+    const StoreStatus read = BoundQuery::read(
+        m_file, QStringLiteral("SELECT \"密码\" FROM \"密码\" ORDER BY rowid LIMIT 1"), {},
+        [&password](const QSqlQuery& q) { password = q.value(0).toString(); });
     if (!read.ok())
         return read;
     if (!password)
@@ -211,7 +226,7 @@ StoreStatus ArchiveStore::setLoginPassword(const QString& password)
     return BoundQuery::change(
         m_file,
         QStringLiteral(
-            "UPDATE [密码] SET [密码] = ? WHERE rowid = (SELECT min(rowid) FROM [密码])"),
+            "UPDATE \"密码\" SET \"密码\" = ? WHERE rowid = (SELECT min(rowid) FROM \"密码\")"),
         {password});
 }
 

@@ -18,6 +18,8 @@ class ArchiveStore
 {
 public:
     explicit ArchiveStore(const QString& filePath);
+    // The archive tables of a server's database, or of a store file.
+    explicit ArchiveStore(StoreFile store);
 
     const StoreFile& file() const { return m_file; }
 

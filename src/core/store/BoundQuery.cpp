@@ -1,20 +1,19 @@
 #include "core/store/BoundQuery.h"
 
 #include "core/store/PreparedStatements.h"
+#include "core/store/StoreSql.h"
 
 #include <QSqlError>
 
 namespace quilloa {
 namespace {
 
-// The engine's failure, told in the user's terms; a failure that may come from the file as it
-// stood (a lock, a read-only file, an I/O error) makes the next operation open it afresh.
+// The engine's failure, told in the user's terms; a failure that may come from the store as it
+// stood (a lock, a read-only file, an I/O error, a lost connection) makes the next operation
+// open it afresh.
 StoreStatus failed(const StoreFile& file, const QSqlError& error)
 {
-    const StoreStatus status = StoreStatus::failure(error, file.path());
-    if (status.fault() != StoreFault::TooLong)
-        file.operationFailed();
-    return status;
+    return file.failure(error);
 }
 
 } // namespace
@@ -82,8 +81,9 @@ StoreResult<qint64> BoundQuery::insert(const StoreFile& file, const QString& sql
                                        const QVariantList& values)
 {
     qint64 rowId = 0;
-    const StoreStatus status = execute(file, sql, values, [&rowId](QSqlQuery& query) {
-        rowId = query.lastInsertId().toLongLong();
+    const QString statement = sql + StoreSql::returningRow(file);
+    const StoreStatus status = execute(file, statement, values, [&rowId, &file](QSqlQuery& query) {
+        rowId = StoreSql::insertedRow(file, query);
         return StoreStatus::success();
     });
     if (!status.ok())

@@ -4,6 +4,7 @@
 #include "core/store/StoreMessage.h"
 
 #include <QSqlDriver>
+#include <QSqlQuery>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -62,16 +63,24 @@ int bind(sqlite3_stmt* statement, int index, const QVariant& given)
 
 bool DirectRow::isNull(int column) const
 {
+    if (m_query)
+        return m_query->isNull(column);
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 qint64 DirectRow::integer(int column) const
 {
+    if (m_query)
+        return m_query->value(column).toLongLong();
     return sqlite3_column_int64(m_statement, column);
 }
 
 QString DirectRow::text(int column) const
 {
+    if (m_query) {
+        const QString text = m_query->value(column).toString();
+        return text.isNull() ? QString(QLatin1String("")) : text;
+    }
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     if (!text)
         return QString(QLatin1String(""));
@@ -81,6 +90,9 @@ QString DirectRow::text(int column) const
 StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QVariantList& values,
                              const RowReader& row)
 {
+    if (file.isServer())
+        return BoundQuery::read(file, sql, values,
+                                [&row](const QSqlQuery& query) { row(DirectRow(&query)); });
     const StoreResult<QSqlDatabase> db = file.database();
     if (!db.ok())
         return db;

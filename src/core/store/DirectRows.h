@@ -9,6 +9,7 @@
 #include <functional>
 
 struct sqlite3_stmt;
+class QSqlQuery;
 
 namespace quilloa {
 
@@ -17,6 +18,8 @@ class DirectRow
 {
 public:
     explicit DirectRow(sqlite3_stmt* statement) : m_statement(statement) {}
+    // A row of a server's result, read through the driver.
+    explicit DirectRow(const QSqlQuery* query) : m_query(query) {}
 
     bool isNull(int column) const;
     qint64 integer(int column) const;
@@ -24,12 +27,14 @@ public:
     QString text(int column) const;
 
 private:
-    sqlite3_stmt* m_statement;
+    sqlite3_stmt* m_statement = nullptr;
+    const QSqlQuery* m_query = nullptr;
 };
 
 // Reads every row of one statement on the store's held connection straight through the SQLite
 // library. Lists of thousands of rows spend their time on the rows, not on a variant per value,
 // so a whole-list read costs little more than the query itself. Values are bound, never pasted.
+// On a server the rows come through the driver's kept statement instead, as every other read.
 class DirectRows
 {
 public:

@@ -200,6 +200,10 @@ QStringList NameIndex::literalCharacters(const QString& nameText)
 
 std::optional<QString> NameIndex::rarestCharacter(const StoreFile& file, const QString& nameText)
 {
+    // A server answers the plain query from its own indexes; the character index lives only
+    // in store files.
+    if (file.isServer())
+        return std::nullopt;
     const QStringList characters = literalCharacters(nameText);
     if (characters.isEmpty())
         return std::nullopt;

@@ -28,7 +28,7 @@ PreparedStatements::Lease::Lease(const QString& connectionName, const QSqlDataba
         return;
     }
     auto fresh = std::make_shared<Kept>(Kept{QSqlQuery(db), true});
-    fresh->query.setForwardOnly(true);
+    fresh->query.setForwardOnly(streamsRows(db));
     if (!fresh->query.prepare(sql)) {
         m_error = fresh->query.lastError();
         return;
@@ -54,6 +54,11 @@ PreparedStatements::Lease::~Lease()
 QSqlQuery* PreparedStatements::Lease::query()
 {
     return m_kept ? &m_kept->query : nullptr;
+}
+
+bool PreparedStatements::streamsRows(const QSqlDatabase& db)
+{
+    return db.driverName() != QLatin1String("QPSQL");
 }
 
 void PreparedStatements::forget(const QString& connectionName)

@@ -44,6 +44,10 @@ public:
 
     // Drops the statements of a connection; called before the connection is closed.
     static void forget(const QString& connectionName);
+    // Whether statements on `db` hand out their rows one by one as they are read. A server's
+    // driver in that mode keeps the connection busy until the last row, so a read inside a
+    // read would cut the outer one short; there the whole result is fetched at once.
+    static bool streamsRows(const QSqlDatabase& db);
     // Whether an operation is still walking a statement of this connection.
     static bool inUse(const QString& connectionName);
 

@@ -2,6 +2,7 @@
 
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
+#include "core/store/StoreSql.h"
 
 #include <QVariant>
 
@@ -34,11 +35,13 @@ QString SettingsStore::tableName(ReferenceList list)
 
 SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
 
+SettingsStore::SettingsStore(StoreFile store) : m_file(std::move(store)) {}
+
 StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, const QString& where,
                                                          const QVariantList& values) const
 {
     const QString sql =
-        QStringLiteral("SELECT rowid, [名称], [拼音] FROM %1 %2").arg(tableName(list), where);
+        QStringLiteral("SELECT rowid, \"名称\", \"拼音\" FROM %1 %2").arg(tableName(list), where);
     QList<ReferenceEntry> entries;
     const StoreStatus read = DirectRows::read(m_file, sql, values, [&entries](const DirectRow& r) {
         ReferenceEntry entry{r.integer(0), r.text(1), std::nullopt};
@@ -51,23 +54,28 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, con
     return entries;
 }
 
+QString SettingsStore::codeCondition() const
+{
+    return QStringLiteral("WHERE \"拼音\" ") + StoreSql::like(m_file);
+}
+
 StoreResult<QList<ReferenceEntry>> SettingsStore::all(ReferenceList list, int limit) const
 {
-    return select(list, QStringLiteral("ORDER BY rowid LIMIT ?"), {limit});
+    return select(list, QStringLiteral("ORDER BY rowid LIMIT ?"), {StoreSql::limit(m_file, limit)});
 }
 
 StoreResult<QList<ReferenceEntry>>
 SettingsStore::codeStartsWith(ReferenceList list, const QString& text, int limit) const
 {
-    return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
-                  {codePattern(text, CodeMatch::Prefix), limit});
+    return select(list, codeCondition() + QStringLiteral(" ORDER BY rowid LIMIT ?"),
+                  {codePattern(text, CodeMatch::Prefix), StoreSql::limit(m_file, limit)});
 }
 
 StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList list,
                                                                const QString& text, int limit) const
 {
-    return select(list, QStringLiteral("WHERE [拼音] LIKE ? ORDER BY rowid LIMIT ?"),
-                  {codePattern(text, CodeMatch::Contains), limit});
+    return select(list, codeCondition() + QStringLiteral(" ORDER BY rowid LIMIT ?"),
+                  {codePattern(text, CodeMatch::Contains), StoreSql::limit(m_file, limit)});
 }
 
 StoreResult<QStringList> SettingsStore::names(ReferenceList list, const QString& text,
@@ -76,8 +84,8 @@ StoreResult<QStringList> SettingsStore::names(ReferenceList list, const QString&
     QStringList names;
     const StoreStatus read = DirectRows::read(
         m_file,
-        QStringLiteral("SELECT \"名称\" FROM %1 WHERE \"拼音\" LIKE ? ORDER BY rowid")
-            .arg(tableName(list)),
+        QStringLiteral("SELECT \"名称\" FROM %1 %2 ORDER BY rowid")
+            .arg(tableName(list), codeCondition()),
         {codePattern(text, match)}, [&names](const DirectRow& r) { names.append(r.text(0)); });
     if (!read.ok())
         return read;
@@ -88,7 +96,7 @@ StoreResult<qint64> SettingsStore::add(ReferenceList list, const QString& name, 
 {
     return BoundQuery::insert(
         m_file,
-        QStringLiteral("INSERT INTO %1 ([名称], [拼音]) VALUES (?, ?)").arg(tableName(list)),
+        QStringLiteral("INSERT INTO %1 (\"名称\", \"拼音\") VALUES (?, ?)").arg(tableName(list)),
         {name, code});
 }
 
@@ -99,7 +107,7 @@ StoreStatus SettingsStore::addAll(ReferenceList list, const QList<ReferenceEntry
         return opened;
     QSqlDatabase db = opened.value();
     if (!db.transaction())
-        return StoreStatus::failure(db.lastError(), m_file.path());
+        return m_file.failure(db.lastError());
     const QString sql =
         QStringLiteral("INSERT INTO %1 (\"名称\", \"拼音\") VALUES (?, ?)").arg(tableName(list));
     StoreStatus status = StoreStatus::success();
@@ -110,7 +118,7 @@ StoreStatus SettingsStore::addAll(ReferenceList list, const QList<ReferenceEntry
         return status;
     db.rollback();
     m_file.operationFailed();
-    return status.ok() ? StoreStatus::failure(db.lastError(), m_file.path()) : status;
+    return status.ok() ? m_file.failure(db.lastError()) : status;
 }
 
 StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QString& name,
@@ -118,7 +126,8 @@ StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QStrin
 {
     return BoundQuery::change(
         m_file,
-        QStringLiteral("UPDATE %1 SET [名称] = ?, [拼音] = ? WHERE rowid = ?").arg(tableName(list)),
+        QStringLiteral("UPDATE %1 SET \"名称\" = ?, \"拼音\" = ? WHERE rowid = ?")
+            .arg(tableName(list)),
         {name, code, rowId});
 }
 
@@ -133,8 +142,9 @@ StoreResult<SettingsRecord> SettingsStore::settings() const
     std::optional<SettingsRecord> found;
     const StoreStatus read = BoundQuery::read(
         m_file,
-        QStringLiteral("SELECT [医生], [上边距], [左边距], [上边距1], [左边距1], [配药], "
-                       "[名称] FROM [设置] ORDER BY rowid LIMIT 1"),
+        QStringLiteral(
+            "SELECT \"医生\", \"上边距\", \"左边距\", \"上边距1\", \"左边距1\", \"配药\", "
+            "\"名称\" FROM \"设置\" ORDER BY rowid LIMIT 1"),
         {}, [&found](const QSqlQuery& q) {
             found =
                 SettingsRecord{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
@@ -153,9 +163,10 @@ StoreStatus SettingsStore::setSettings(const SettingsRecord& r)
 {
     return BoundQuery::change(
         m_file,
-        QStringLiteral("UPDATE [设置] SET [医生] = ?, [上边距] = ?, [左边距] = ?, [上边距1] = ?, "
-                       "[左边距1] = ?, [配药] = ?, [名称] = ? "
-                       "WHERE rowid = (SELECT min(rowid) FROM [设置])"),
+        QStringLiteral(
+            "UPDATE \"设置\" SET \"医生\" = ?, \"上边距\" = ?, \"左边距\" = ?, \"上边距1\" = ?, "
+            "\"左边距1\" = ?, \"配药\" = ?, \"名称\" = ? "
+            "WHERE rowid = (SELECT min(rowid) FROM \"设置\")"),
         {r.doctor, r.topMargin, r.leftMargin, r.cardTopMargin, r.cardLeftMargin, r.dispenser,
          r.clinicName});
 }

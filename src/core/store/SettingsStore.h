@@ -22,6 +22,8 @@ public:
     static QString tableName(ReferenceList list);
 
     explicit SettingsStore(const QString& filePath);
+    // The settings tables of a server's database, or of a store file.
+    explicit SettingsStore(StoreFile store);
 
     const StoreFile& file() const { return m_file; }
 
@@ -56,6 +58,8 @@ public:
     StoreStatus setSettings(const SettingsRecord& record);
 
 private:
+    // "WHERE 拼音 LIKE ?" as the engine reads a user's pattern.
+    QString codeCondition() const;
     StoreResult<QList<ReferenceEntry>> select(ReferenceList list, const QString& where,
                                               const QVariantList& values) const;
 

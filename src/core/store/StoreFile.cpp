@@ -1,6 +1,7 @@
 #include "core/store/StoreFile.h"
 
 #include "core/store/PreparedStatements.h"
+#include "core/store/ServerConnection.h"
 #include "core/store/StoreSchema.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@ namespace quilloa {
 namespace {
 
 const QString kConnectionPrefix = QStringLiteral("quilloa-store:");
+const QString kServerConnectionPrefix = kConnectionPrefix + QStringLiteral("server:");
 
 // Which file a held connection was opened on. A file put in place of the old one (a restored
 // backup, a copy from another computer) has another inode even when its size and time agree.
@@ -80,6 +82,12 @@ StoreFile::StoreFile(QString path)
 {
 }
 
+StoreFile::StoreFile(const StoreLocation& server)
+    : m_location(server), m_path(server.description()),
+      m_connectionName(kServerConnectionPrefix + server.connectOptions())
+{
+}
+
 QString StoreFile::connectionNameOf(const QString& path)
 {
     return kConnectionPrefix + QFileInfo(path).absoluteFilePath();
@@ -89,6 +97,8 @@ QString StoreFile::connectionNameOf(const QString& path)
 // file be seen without a restart.
 StoreResult<QSqlDatabase> StoreFile::database() const
 {
+    if (isServer())
+        return serverDatabase();
     struct stat now
     {
     };
@@ -113,13 +123,48 @@ StoreResult<QSqlDatabase> StoreFile::database() const
     return opened;
 }
 
+// A server connection is kept until an operation on it fails: a lost connection (a restarted
+// server, a network that went away) then costs one failed operation, and the next one
+// connects again.
+StoreResult<QSqlDatabase> StoreFile::serverDatabase() const
+{
+    {
+        const QSqlDatabase held = QSqlDatabase::database(m_connectionName, false);
+        const auto identity = identities().constFind(m_connectionName);
+        const bool current = identity != identities().cend() && !identity->stale;
+        if (held.isOpen() && (current || PreparedStatements::inUse(m_connectionName)))
+            return held;
+    }
+    StoreResult<QSqlDatabase> opened = reopen();
+    if (opened.ok())
+        identities().insert(m_connectionName, FileIdentity{});
+    return opened;
+}
+
+StoreStatus StoreFile::failure(const QSqlError& error) const
+{
+    if (!isServer()) {
+        const StoreStatus status = StoreStatus::failure(error, m_path);
+        if (status.fault() != StoreFault::TooLong)
+            operationFailed();
+        return status;
+    }
+    const QSqlDatabase held = QSqlDatabase::database(m_connectionName, false);
+    const StoreStatus status = ServerConnection::failure(error, held, m_path);
+    if (status.fault() != StoreFault::TooLong)
+        operationFailed();
+    return status;
+}
+
 // A connection held but no longer open, or on another file, is dropped and opened afresh.
 StoreResult<QSqlDatabase> StoreFile::reopen() const
 {
     const QString& name = m_connectionName;
     dropConnection(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    const StoreStatus opened = openConnection(db, m_path);
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        isServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+    const StoreStatus opened =
+        isServer() ? ServerConnection::open(db, m_location) : openConnection(db, m_path);
     if (!opened.ok()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);

@@ -1,5 +1,7 @@
 #include "core/store/StoreMessage.h"
 
+#include "core/store/StoreLocation.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -65,15 +67,22 @@ StoreFault StoreMessage::faultOfCode(int extendedCode, const QString& detail)
 
 QString StoreMessage::limitOf(const QString& detail)
 {
-    static const QRegularExpression limit(QStringLiteral("length\\(\\[([^\\]]+)\\]\\) <= (\\d+)"));
+    // The check as an SQLite store states it (older stores quote with brackets), or the name
+    // a server's check carries.
+    static const QRegularExpression limit(QStringLiteral(
+        "length\\([\\[\"]([^\\]\"]+)[\\]\"]\\) <= (\\d+)|\"([^\"_]+)_长度_(\\d+)\""));
     const QRegularExpressionMatch match = limit.match(detail);
     if (!match.hasMatch())
         return QString();
-    return QStringLiteral("“%1”最多 %2 个字").arg(match.captured(1), match.captured(2));
+    const bool server = match.captured(1).isEmpty();
+    return QStringLiteral("“%1”最多 %2 个字")
+        .arg(match.captured(server ? 3 : 1), match.captured(server ? 4 : 2));
 }
 
 QString StoreMessage::of(const StoreStatus& status)
 {
+    if (StoreLocation::isServerText(status.path()))
+        return ofServer(status);
     const QString file = fileName(status);
     switch (status.fault()) {
     case StoreFault::None:
@@ -100,11 +109,52 @@ QString StoreMessage::of(const StoreStatus& status)
                               "关闭程序后，用“数据库备份”文件夹中按日期存放的备份替换它。")
             .arg(file, status.path());
     case StoreFault::NoRow:
-        return QStringLiteral("要修改的记录已不存在，可能已被删除。请重新查询后再试。");
+        return noRow();
+    case StoreFault::Unreachable:
     case StoreFault::Failed:
         break;
     }
     return QStringLiteral("读写数据文件“%1”时出错。请检查磁盘和该文件后重试。").arg(file);
+}
+
+QString StoreMessage::noRow()
+{
+    return QStringLiteral("要修改的记录已不存在，可能已被删除。请重新查询后再试。");
+}
+
+QString StoreMessage::ofServer(const StoreStatus& status)
+{
+    const QString& server = status.path();
+    switch (status.fault()) {
+    case StoreFault::None:
+        return QString();
+    case StoreFault::Unreachable:
+        return QStringLiteral("无法连接%1，或与它的连接已经断开。请检查服务器是否开着、网络是否"
+                              "通畅、~/.pgpass 中的密码是否正确，然后重试；程序会重新连接。")
+            .arg(server);
+    case StoreFault::Busy:
+        return QStringLiteral("%1正忙（另一台电脑正在改同一条记录），请稍后重试。").arg(server);
+    case StoreFault::ReadOnly:
+        return QStringLiteral("%1不允许当前用户写入。请让管理员给这个用户写入的权限，然后重试。")
+            .arg(server);
+    case StoreFault::DiskFull:
+        return QStringLiteral("%1的磁盘已满。请让管理员清理出磁盘空间后重试。").arg(server);
+    case StoreFault::TooLong: {
+        const QString limit = limitOf(status.detail());
+        return limit.isEmpty() ? QStringLiteral("填写的内容太长，请删减后重试。")
+                               : limit + QStringLiteral("，请删减后重试。");
+    }
+    case StoreFault::Missing:
+    case StoreFault::Damaged:
+        return QStringLiteral("%1上缺少程序的数据表，或它们不完整。请让管理员检查数据库，"
+                              "或连接到程序建好的数据库。")
+            .arg(server);
+    case StoreFault::NoRow:
+        return noRow();
+    case StoreFault::Failed:
+        break;
+    }
+    return QStringLiteral("读写%1时出错。请重试；一再出错时请让管理员检查服务器。").arg(server);
 }
 
 } // namespace quilloa

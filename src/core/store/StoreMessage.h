@@ -21,6 +21,10 @@ public:
     // "“名称”最多 50 个字" for a value longer than its column; empty when `detail` is not about
     // a column limit.
     static QString limitOf(const QString& detail);
+
+private:
+    static QString ofServer(const StoreStatus& status);
+    static QString noRow();
 };
 
 } // namespace quilloa

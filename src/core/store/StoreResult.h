@@ -18,10 +18,11 @@ enum class StoreFault
     Busy,     // another program holds a lock on it
     ReadOnly, // the file or its folder cannot be written
     DiskFull,
-    TooLong, // a value is longer than its column allows
-    Damaged, // not a store, or a store that fails its check
-    NoRow,   // the row to change is gone
-    Failed,  // anything else: an I/O error, a broken statement
+    TooLong,     // a value is longer than its column allows
+    Damaged,     // not a store, or a store that fails its check
+    NoRow,       // the row to change is gone
+    Unreachable, // the database server cannot be reached, or the connection to it was lost
+    Failed,      // anything else: an I/O error, a broken statement
 };
 
 // What a store operation reports: success, or the cause of its failure with the file it

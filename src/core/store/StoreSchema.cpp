@@ -67,28 +67,6 @@ QStringList settingsStatements()
     };
 }
 
-// A handful of common entries; their codes are the initials of the names.
-QStringList sampleStatements()
-{
-    return {
-        QStringLiteral("INSERT INTO [药品] ([拼音], [名称]) VALUES "
-                       "('amxljn', '阿莫西林胶囊 0.25×24/0.5 tid'),"
-                       "('tbabjn', '头孢氨苄胶囊 0.25×24/0.5 qid'),"
-                       "('lhmsp', '罗红霉素片 150mg×12/150mg bid'),"
-                       "('blfhsjn', '布洛芬缓释胶囊 0.3×20/0.3 bid'),"
-                       "('ffgcp', '复方甘草片 100片/3片 tid'),"
-                       "('qmsz', '青霉素针 80万'),"
-                       "('pttzsy', '5%葡萄糖注射液 250ml'),"
-                       "('lhnzsy', '0.9%氯化钠注射液 250ml')"),
-        QStringLiteral("INSERT INTO [诊断] ([名称], [拼音]) VALUES "
-                       "('上呼吸道感染', 'shxdgr'), ('急性支气管炎', 'jxzqgy'),"
-                       "('急性胃肠炎', 'jxwcy'), ('高血压病', 'gxyb'), ('扁桃体炎', 'btty')"),
-        QStringLiteral(
-            "INSERT INTO [地址] ([名称], [拼音]) VALUES "
-            "('东街村', 'djc'), ('西山村', 'xsc'), ('南河村', 'nhc'), ('北岭村', 'blc')"),
-    };
-}
-
 StoreStatus runAll(const QString& path, const QStringList& statements)
 {
     const QString connection = QStringLiteral("quilloa-create:") + QUuid::createUuid().toString();
@@ -147,6 +125,36 @@ StoreStatus createStore(const QString& path, const QStringList& statements, Stor
 
 } // namespace
 
+// A handful of common entries; their codes are the initials of the names.
+QStringList StoreSchema::sampleRows()
+{
+    return {
+        QStringLiteral("INSERT INTO \"药品\" (\"拼音\", \"名称\") VALUES "
+                       "('amxljn', '阿莫西林胶囊 0.25×24/0.5 tid'),"
+                       "('tbabjn', '头孢氨苄胶囊 0.25×24/0.5 qid'),"
+                       "('lhmsp', '罗红霉素片 150mg×12/150mg bid'),"
+                       "('blfhsjn', '布洛芬缓释胶囊 0.3×20/0.3 bid'),"
+                       "('ffgcp', '复方甘草片 100片/3片 tid'),"
+                       "('qmsz', '青霉素针 80万'),"
+                       "('pttzsy', '5%葡萄糖注射液 250ml'),"
+                       "('lhnzsy', '0.9%氯化钠注射液 250ml')"),
+        QStringLiteral("INSERT INTO \"诊断\" (\"名称\", \"拼音\") VALUES "
+                       "('上呼吸道感染', 'shxdgr'), ('急性支气管炎', 'jxzqgy'),"
+                       "('急性胃肠炎', 'jxwcy'), ('高血压病', 'gxyb'), ('扁桃体炎', 'btty')"),
+        QStringLiteral(
+            "INSERT INTO \"地址\" (\"名称\", \"拼音\") VALUES "
+            "('东街村', 'djc'), ('西山村', 'xsc'), ('南河村', 'nhc'), ('北岭村', 'blc')"),
+    };
+}
+
+QString StoreSchema::settingsRow()
+{
+    return QStringLiteral(
+               "INSERT INTO \"设置\" (\"医生\", \"上边距\", \"左边距\", \"上边距1\", "
+               "\"左边距1\", \"配药\", \"名称\") VALUES ('%1', '0', '0', '0', '0', '', '%2')")
+        .arg(kSampleDoctor, kSampleClinic);
+}
+
 StoreStatus StoreSchema::createArchiveStore(const QString& path)
 {
     return createStore(path, archiveStatements(), StoreKind::Archive);
@@ -155,10 +163,9 @@ StoreStatus StoreSchema::createArchiveStore(const QString& path)
 StoreStatus StoreSchema::createSettingsStore(const QString& path, bool withSamples)
 {
     QStringList statements = settingsStatements();
-    statements << QStringLiteral("INSERT INTO [设置] VALUES ('%1', '0', '0', '0', '0', '', '%2')")
-                      .arg(kSampleDoctor, kSampleClinic);
+    statements << settingsRow();
     if (withSamples)
-        statements << sampleStatements();
+        statements << sampleRows();
     return createStore(path, statements, StoreKind::Settings);
 }
 

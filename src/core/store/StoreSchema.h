@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace quilloa {
 
@@ -21,6 +22,11 @@ public:
 
     // Lookup indexes; they change no result and no order. Safe on any store, old or new.
     static void ensureIndexes(QSqlDatabase& db);
+
+    // The settings record of a new installation: sample doctor and clinic, "0" margins.
+    static QString settingsRow();
+    // A handful of common drugs, diagnoses and addresses; their codes are the initials.
+    static QStringList sampleRows();
 
     static const QString kSampleDoctor;
     static const QString kSampleClinic;

@@ -1,11 +1,14 @@
 #include "core/store/VisitStatements.h"
 
+#include "core/store/StoreSql.h"
+
 namespace quilloa {
 
-QString VisitStatements::condition(const VisitDates& dates)
+QString VisitStatements::condition(const StoreFile& file, const VisitDates& dates)
 {
-    return dates.match == VisitDates::Match::Exact ? QStringLiteral("\"日期\" = ?")
-                                                   : QStringLiteral("\"日期\" LIKE ?");
+    return dates.match == VisitDates::Match::Exact
+               ? QStringLiteral("\"日期\" = ?")
+               : QStringLiteral("\"日期\" ") + StoreSql::like(file);
 }
 
 QVariant VisitStatements::value(const VisitDates& dates)
@@ -14,22 +17,25 @@ QVariant VisitStatements::value(const VisitDates& dates)
                                                    : QVariant(dates.text + QLatin1Char('%'));
 }
 
-QString VisitStatements::fees(const VisitDates& dates)
+QString VisitStatements::fees(const StoreFile& file, const VisitDates& dates)
 {
-    return QStringLiteral("SELECT \"收费\" FROM \"档案\" WHERE ") + condition(dates);
+    return QStringLiteral("SELECT %1 FROM \"档案\" WHERE ").arg(StoreSql::fee(file)) +
+           condition(file, dates);
 }
 
-QString VisitStatements::datedFees(const VisitDates& dates)
+QString VisitStatements::datedFees(const StoreFile& file, const VisitDates& dates)
 {
-    return QStringLiteral("SELECT \"日期\", \"收费\" FROM \"档案\" WHERE ") + condition(dates);
+    return QStringLiteral("SELECT \"日期\", %1 FROM \"档案\" WHERE ").arg(StoreSql::fee(file)) +
+           condition(file, dates);
 }
 
 // Equal keys (two sheets started in the same second) keep the order they were saved in.
-QString VisitStatements::visits(const VisitDates& dates)
+QString VisitStatements::visits(const StoreFile& file, const VisitDates& dates)
 {
     return QStringLiteral("SELECT \"姓名\", \"性别\", \"年龄\", \"诊断\", \"地址\", \"名称\", "
-                          "\"收费\" FROM \"档案\" WHERE ") +
-           condition(dates) + QStringLiteral(" ORDER BY \"名称\", rowid");
+                          "%1 FROM \"档案\" WHERE ")
+               .arg(StoreSql::fee(file)) +
+           condition(file, dates) + QStringLiteral(" ORDER BY \"名称\", rowid");
 }
 
 } // namespace quilloa

@@ -88,8 +88,23 @@ void SettingsWindow::buildControls()
         previous = box;
     }
     explainMargins(printFrame);
+    showStoreInUse();
     m_boxes[ClinicSettings::Password]->setMaxLength(kPasswordLimit);
     m_confirm->setFocus();
+}
+
+// Several workstations may share one archive on a server: the window says which store these
+// settings belong to.
+void SettingsWindow::showStoreInUse()
+{
+    const QString text = QStringLiteral("数据存放：%1").arg(m_context.storeDescription());
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("storeInUse"));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setText(text);
+    label->setToolTip(text);
 }
 
 // Which way a margin moves the print is not obvious from its name, and the clinic adjusts them

@@ -37,6 +37,7 @@ protected:
 
 private:
     void buildControls();
+    void showStoreInUse();
     void explainMargins(QWidget* printFrame);
     void confirm();
     // Every box shows its field; a box is only written when it differs, so the caret stays.

@@ -13,6 +13,8 @@ inline constexpr TwipsPlacement kPlacements[] = {
     {u"Frame1", 120, 120, 4515, 1515},
     {u"Frame2", 120, 1800, 4515, 1455},
     {u"Command1", 3180, 3420, 1395, 375},
+    // Left of the button: which store the settings belong to (files here, or a server).
+    {u"storeInUse", 120, 3330, 2940, 555},
     // Frame1: 名称, 密码 on the first row; 医生, 配药 on the second.
     {u"Label1", 120, 480, 540, 180},
     {u"Text1", 720, 420, 1395, 315},

@@ -9,11 +9,20 @@
 
 namespace quilloa {
 
-QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const Clock> clock)
+QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const Clock> clock,
+                           const QString& storeText)
 {
     FontSetup::install();
-    const AppContext context(programFolder, std::move(clock));
-    StartupReport report = StartupPreparation::run(context.paths(), context.clock());
+    const StoreResult<StoreLocation> location = StoreLocation::choose(
+        storeText, StoreLocation::settingsFileIn(StorePaths(programFolder).dataFolder));
+    if (!location.ok()) {
+        // Falling back to this computer's files would show another archive than the clinic's.
+        PlainMessage::warn(nullptr, QStringLiteral("Quilloa"),
+                           QStringLiteral("程序没有打开：%1").arg(location.error()));
+        return nullptr;
+    }
+    const AppContext context(programFolder, std::move(clock), location.value());
+    StartupReport report = StartupPreparation::run(context);
     // An archive store that is there but cannot be read may hold a login password: no window
     // opens until it has been read.
     while (report.loginUnknown()) {
@@ -26,7 +35,11 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
                 nullptr, QStringLiteral("Quilloa"),
                 QStringLiteral("无法读取档案，不能确认登录密码，程序暂不能打开。\n%1").arg(reason)))
             return nullptr;
-        StartupPreparation::readLogin(context.paths(), report);
+        // On a server the tables may not have been made while it could not be reached.
+        if (context.location().isServer())
+            report = StartupPreparation::run(context);
+        else
+            StartupPreparation::readLogin(context, report);
     }
     QWidget* window = nullptr;
     if (report.needsLogin())

@@ -54,9 +54,9 @@ private slots:
             QStringLiteral("SEARCH 档案 USING (COVERING )?INDEX \\S+ \\(日期[=>]"));
         for (const ReportPeriod& period :
              {ReportPeriod::day("2009", "03", "25"), ReportPeriod::month("2009", "03")}) {
-            for (const QString& sql :
-                 {VisitStatements::fees(period.dates()), VisitStatements::datedFees(period.dates()),
-                  VisitStatements::visits(period.dates())}) {
+            for (const QString& sql : {VisitStatements::fees(store.file(), period.dates()),
+                                       VisitStatements::datedFees(store.file(), period.dates()),
+                                       VisitStatements::visits(store.file(), period.dates())}) {
                 const QString plan = planOf(store.file(), sql, period);
                 QVERIFY2(plan.contains(dateSearch), qPrintable(plan));
                 QVERIFY2(!plan.contains(QStringLiteral("SCAN 档案")), qPrintable(plan));

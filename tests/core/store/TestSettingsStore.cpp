@@ -1,12 +1,12 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreSchema.h"
-#include "support/TestProgramFolder.h"
+#include "support/TestStores.h"
 
 #include <QSqlQuery>
 #include <QTest>
 
 using namespace quilloa;
-using quilloa::test::TestProgramFolder;
+using quilloa::test::TestStores;
 
 namespace {
 
@@ -26,8 +26,8 @@ class TestSettingsStore : public QObject
 private slots:
     void freshSettingsRecord()
     {
-        TestProgramFolder folder;
-        SettingsStore store(folder.paths().settingsFile);
+        TestStores stores;
+        SettingsStore store = stores.settings();
         const SettingsRecord r = store.settings().value();
         QCOMPARE(r.topMargin, QStringLiteral("0"));
         QCOMPARE(r.leftMargin, QStringLiteral("0"));
@@ -41,8 +41,8 @@ private slots:
 
     void settingsRewriteAndRefuseTooLong()
     {
-        TestProgramFolder folder;
-        SettingsStore store(folder.paths().settingsFile);
+        TestStores stores;
+        SettingsStore store = stores.settings();
         SettingsRecord r{QStringLiteral("李医生"),      QStringLiteral("10"), QStringLiteral("20"),
                          QStringLiteral("5"),           QStringLiteral("6"),  QStringLiteral("张"),
                          QStringLiteral(" 城东卫生院 ")};
@@ -55,8 +55,8 @@ private slots:
 
     void codeLookupsPrefixContainsCaseAndOrder()
     {
-        TestProgramFolder folder;
-        SettingsStore store(folder.paths().settingsFile);
+        TestStores stores;
+        SettingsStore store = stores.settings();
         store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"),
                   QStringLiteral("amxlp"));
         store.add(ReferenceList::Drugs, QStringLiteral("克拉霉素片"), QStringLiteral("klmsp"));
@@ -74,8 +74,8 @@ private slots:
 
     void editAndDeleteReachExactlyTheirRow()
     {
-        TestProgramFolder folder;
-        SettingsStore store(folder.paths().settingsFile);
+        TestStores stores;
+        SettingsStore store = stores.settings();
         const qint64 a =
             store.add(ReferenceList::Diagnoses, QStringLiteral("感冒"), QStringLiteral("gm"))
                 .value();
@@ -95,10 +95,10 @@ private slots:
 
     void nullCodeListedButNeverMatched()
     {
-        TestProgramFolder folder;
-        SettingsStore store(folder.paths().settingsFile);
+        TestStores stores;
+        SettingsStore store = stores.settings();
         QSqlQuery q(store.file().database().value());
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO [地址] ([名称]) VALUES ('无码村')")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO \"地址\" (\"名称\") VALUES ('无码村')")));
         store.add(ReferenceList::Addresses, QStringLiteral("东街村"), QStringLiteral("djc"));
         const QList<ReferenceEntry> all = store.all(ReferenceList::Addresses).value();
         QCOMPARE(all.size(), 2);
@@ -109,8 +109,8 @@ private slots:
     // A list added in one go is added whole or not at all, and the store works on afterwards.
     void addAllIsAllOrNothing()
     {
-        TestProgramFolder folder;
-        SettingsStore store(folder.paths().settingsFile);
+        TestStores stores;
+        SettingsStore store = stores.settings();
         const ReferenceList list = ReferenceList::Addresses;
         QVERIFY(store.add(list, QStringLiteral("西街村"), QStringLiteral("xjc")).ok());
         QVERIFY(!store

@@ -1,0 +1,151 @@
+#include "core/store/ServerSchema.h"
+
+#include "core/store/StoreSchema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace quilloa {
+namespace {
+
+// Any number of our own, held while the tables are looked for and created.
+constexpr qint64 kCreationLock = 0x5175696c6c6f61;
+
+// The constraint's name carries the limit, so a refused value is told with its column's limit.
+QString text(const char* name, int limit)
+{
+    const QString column = QString::fromUtf8(name);
+    return QStringLiteral(
+               "\"%1\" citext CONSTRAINT \"%1_长度_%2\" CHECK (char_length(\"%1\") <= %2)")
+        .arg(column)
+        .arg(limit);
+}
+
+QString memo(const char* name)
+{
+    return QStringLiteral("\"%1\" citext").arg(QString::fromUtf8(name));
+}
+
+// Yuan with four decimals, within the range a fee has in ten-thousandths as a 64-bit integer.
+QString currency(const char* name)
+{
+    return QStringLiteral("\"%1\" numeric(19,4) CONSTRAINT \"%1_范围\" CHECK (abs(\"%1\") <= "
+                          "922337203685477.5807)")
+        .arg(QString::fromUtf8(name));
+}
+
+// The row id comes last, so a statement that lists no columns still fills the program's ones.
+QString table(const char* name, const QStringList& columns)
+{
+    return QStringLiteral("CREATE TABLE \"%1\" (%2, rowid bigserial PRIMARY KEY)")
+        .arg(QString::fromUtf8(name), columns.join(QStringLiteral(", ")));
+}
+
+QString index(const char* name, const char* table, const char* columns)
+{
+    return QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (%3)")
+        .arg(QString::fromUtf8(name), QString::fromUtf8(table), QString::fromUtf8(columns));
+}
+
+QString singleRow(const char* table)
+{
+    return QStringLiteral("CREATE UNIQUE INDEX \"%1_一行\" ON \"%1\" ((true))")
+        .arg(QString::fromUtf8(table));
+}
+
+StoreStatus runAll(const StoreFile& server, QSqlDatabase& db, const QStringList& statements)
+{
+    QSqlQuery query(db);
+    for (const QString& statement : statements) {
+        if (!query.exec(statement))
+            return server.failure(query.lastError());
+    }
+    return StoreStatus::success();
+}
+
+// Which of the two stores' tables the database holds: none, both, or only a part.
+StoreResult<int> tablesPresent(const StoreFile& server, QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral(
+            "SELECT (to_regclass('\"档案\"') IS NOT NULL)::int + (to_regclass('\"密码\"') IS NOT "
+            "NULL)::int + (to_regclass('\"设置\"') IS NOT NULL)::int + (to_regclass('\"药品\"') "
+            "IS NOT NULL)::int + (to_regclass('\"诊断\"') IS NOT NULL)::int + "
+            "(to_regclass('\"地址\"') IS NOT NULL)::int")) ||
+        !query.next())
+        return server.failure(query.lastError());
+    return query.value(0).toInt();
+}
+
+constexpr int kTables = 6;
+
+StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool withSamples)
+{
+    QSqlQuery lock(db);
+    if (!lock.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCreationLock)))
+        return server.failure(lock.lastError());
+    const StoreResult<int> present = tablesPresent(server, db);
+    if (!present.ok())
+        return StoreStatus(present);
+    if (present.value() == kTables)
+        return false;
+    if (present.value() != 0)
+        return StoreStatus::failure(StoreFault::Damaged, server.path(),
+                                    QStringLiteral("some of the tables are missing"));
+    QStringList statements = ServerSchema::tableStatements();
+    statements << QStringLiteral("INSERT INTO \"密码\" (\"密码\") VALUES ('')")
+               << StoreSchema::settingsRow();
+    if (withSamples)
+        statements << StoreSchema::sampleRows();
+    const StoreStatus created = runAll(server, db, statements);
+    if (!created.ok())
+        return created;
+    return true;
+}
+
+} // namespace
+
+QStringList ServerSchema::tableStatements()
+{
+    return {
+        QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"),
+        table("档案", {text("名称", 100), text("姓名", 10), text("性别", 5), text("年龄", 5),
+                       text("日期", 50), text("诊断", 50), text("地址", 50), memo("处方"),
+                       text("医生", 10), text("配药", 10), currency("收费")}),
+        table("密码", {text("密码", 50)}),
+        singleRow("密码"),
+        table("药品", {text("拼音", 50), text("名称", 200)}),
+        table("诊断", {text("名称", 50), text("拼音", 50)}),
+        table("地址", {text("名称", 50), text("拼音", 50)}),
+        table("设置",
+              {text("医生", 10), text("上边距", 50), text("左边距", 50), text("上边距1", 50),
+               text("左边距1", 50), text("配药", 10), text("名称", 50)}),
+        singleRow("设置"),
+        index("档案_名称", "档案", "\"名称\""),
+        index("档案_日期", "档案", "\"日期\""),
+        index("档案_姓名", "档案", "\"姓名\", \"日期\", \"名称\""),
+        index("药品_拼音", "药品", "\"拼音\""),
+        index("诊断_拼音", "诊断", "\"拼音\""),
+        index("地址_拼音", "地址", "\"拼音\""),
+    };
+}
+
+StoreResult<bool> ServerSchema::ensure(const StoreFile& server, bool withSamples)
+{
+    StoreResult<QSqlDatabase> opened = server.database();
+    if (!opened.ok())
+        return StoreStatus(opened);
+    QSqlDatabase db = opened.takeValue();
+    if (!db.transaction())
+        return server.failure(db.lastError());
+    const StoreResult<bool> created = createWithin(server, db, withSamples);
+    if (!created.ok()) {
+        db.rollback();
+        return created;
+    }
+    if (!db.commit())
+        return server.failure(db.lastError());
+    return created;
+}
+
+} // namespace quilloa

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
+
+#include <QStringList>
+
+namespace quilloa {
+
+// The tables of both stores in one server database. They mean what the store files' tables
+// mean: texts compare without regard to the case of Latin letters (citext), text columns refuse
+// values longer than their limits, the fee is an exact decimal, rows carry a serial row id in
+// the order they were added, and the password and settings records stay single rows.
+class ServerSchema
+{
+public:
+    // The statements that create the tables and their indexes, without any row; for a command
+    // that fills an empty database from store files in its own transaction.
+    static QStringList tableStatements();
+
+    // Creates the tables on a database that has none of them yet, with the empty password,
+    // the settings record and, `withSamples`, the sample lists, all in one transaction; a
+    // database that holds them is left as it is. Workstations starting at the same moment
+    // create them once. Returns whether they were created.
+    static StoreResult<bool> ensure(const StoreFile& server, bool withSamples = true);
+};
+
+} // namespace quilloa

@@ -1,0 +1,44 @@
+#include "core/store/StoreSql.h"
+
+namespace quilloa {
+
+QString StoreSql::like(const StoreFile& file)
+{
+    // A server takes the backslash as the escape character unless told there is none.
+    return file.isServer() ? QStringLiteral("LIKE ? ESCAPE ''") : QStringLiteral("LIKE ?");
+}
+
+QVariant StoreSql::limit(const StoreFile& file, int limit)
+{
+    // The file engine reads a negative limit as none; a server reads none from NULL.
+    if (limit < 0 && file.isServer())
+        return QVariant(QMetaType(QMetaType::LongLong));
+    return limit;
+}
+
+// A server keeps the fee as an exact decimal of yuan, readable by any tool there; a store file
+// keeps ten-thousandths of a yuan as an integer. Both read and write as ten-thousandths.
+QString StoreSql::fee(const StoreFile& file)
+{
+    return file.isServer() ? QStringLiteral("CAST(\"收费\" * 10000 AS bigint)")
+                           : QStringLiteral("\"收费\"");
+}
+
+QString StoreSql::feeParameter(const StoreFile& file)
+{
+    return file.isServer() ? QStringLiteral("CAST(? AS numeric) / 10000") : QStringLiteral("?");
+}
+
+QString StoreSql::returningRow(const StoreFile& file)
+{
+    return file.isServer() ? QStringLiteral(" RETURNING rowid") : QString();
+}
+
+qint64 StoreSql::insertedRow(const StoreFile& file, QSqlQuery& query)
+{
+    if (file.isServer())
+        return query.next() ? query.value(0).toLongLong() : 0;
+    return query.lastInsertId().toLongLong();
+}
+
+} // namespace quilloa

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+namespace quilloa {
+
+// The few pieces of statement text in which the two engines differ, so that every statement is
+// written once, in the store's folder, and means the same on both.
+class StoreSql
+{
+public:
+    // "LIKE ?" for a user's pattern: "%" and "_" are wildcards, every other character, the
+    // backslash too, stands for itself.
+    static QString like(const StoreFile& file);
+    // The value to bind to "LIMIT ?"; a negative limit means none.
+    static QVariant limit(const StoreFile& file, int limit);
+    // The fee column read as whole ten-thousandths of a yuan (see Money).
+    static QString fee(const StoreFile& file);
+    // The placeholder that writes a fee bound as ten-thousandths of a yuan.
+    static QString feeParameter(const StoreFile& file);
+    // Appended to an INSERT so that the new row's id can be read back.
+    static QString returningRow(const StoreFile& file);
+    // The row id of the row the INSERT `query` (ending in returningRow()) just added.
+    static qint64 insertedRow(const StoreFile& file, QSqlQuery& query);
+};
+
+} // namespace quilloa

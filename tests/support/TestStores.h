@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/startup/AppContext.h"
+#include "core/store/StoreLocation.h"
+#include "support/TestProgramFolder.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace quilloa::test {
+
+class PostgresServer;
+
+// The fresh, empty stores (no sample entries) a store test works on: the store files of a
+// temporary program folder, or, when the environment variable QUILLOA_TEST_ENGINE is
+// "postgresql", a new database on a test server this process starts on first use. The same test
+// then proves the same meaning on both engines. A server that cannot be started ends the test
+// run with the reason, so a machine without the server programs fails instead of passing.
+class TestStores
+{
+public:
+    TestStores();
+    ~TestStores();
+
+    static bool onServer();
+    // The server of this process, started when first asked for; fails the run if it cannot be.
+    static PostgresServer& server();
+
+    const StoreLocation& location() const { return m_location; }
+    StoreFile archiveFile() const;
+    StoreFile settingsFile() const;
+    ArchiveStore archive() const { return ArchiveStore(archiveFile()); }
+    SettingsStore settings() const { return SettingsStore(settingsFile()); }
+    AppContext context() const;
+    const TestProgramFolder& folder() const { return m_folder; }
+    // The server database's name; empty for the store files.
+    const QString& database() const { return m_database; }
+
+private:
+    TestProgramFolder m_folder;
+    StoreLocation m_location;
+    QString m_database;
+};
+
+} // namespace quilloa::test
