@@ -20,9 +20,7 @@ AppContext::AppContext(const QString& programFolder, std::shared_ptr<const Clock
 
 QString AppContext::storeDescription() const
 {
-    if (m_location.isServer())
-        return m_location.description();
-    return QStringLiteral("本机文件 %1").arg(m_paths.dataFolder);
+    return m_archive.file().description();
 }
 
 } // namespace quilloa

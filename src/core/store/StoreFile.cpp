@@ -141,6 +141,13 @@ StoreResult<QSqlDatabase> StoreFile::serverDatabase() const
     return opened;
 }
 
+QString StoreFile::description() const
+{
+    if (isServer())
+        return m_path;
+    return QStringLiteral("本机文件 %1").arg(QFileInfo(m_path).absolutePath());
+}
+
 StoreStatus StoreFile::failure(const QSqlError& error) const
 {
     if (!isServer()) {

@@ -30,6 +30,8 @@ public:
     // The file path, or the server's description for messages.
     const QString& path() const { return m_path; }
     bool isServer() const { return m_location.isServer(); }
+    // Where the data is kept, for the user: "本机文件 <folder>" or the server, never a password.
+    QString description() const;
     const StoreLocation& location() const { return m_location; }
     // The name of the held connection of this store.
     const QString& connectionName() const { return m_connectionName; }

@@ -97,7 +97,7 @@ void SettingsWindow::buildControls()
 // settings belong to.
 void SettingsWindow::showStoreInUse()
 {
-    const QString text = QStringLiteral("数据存放：%1").arg(m_context.storeDescription());
+    const QString text = QStringLiteral("数据存放：%1").arg(m_settings->storeDescription());
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("storeInUse"));
     label->setTextFormat(Qt::PlainText);

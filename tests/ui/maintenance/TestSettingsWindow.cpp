@@ -95,6 +95,12 @@ private slots:
         QCOMPARE(box(8)->parentWidget()->objectName(), QStringLiteral("Frame1"));
         QCOMPARE(box(7)->parentWidget()->objectName(), QStringLiteral("Frame2"));
         QCOMPARE(window->confirmButton()->parentWidget(), window);
+        // Which store the settings belong to, as plain text: here the files of the data folder.
+        const auto* where = window->findChild<QLabel*>(QStringLiteral("storeInUse"));
+        QVERIFY(where);
+        QCOMPARE(where->textFormat(), Qt::PlainText);
+        QCOMPARE(where->text(),
+                 QStringLiteral("数据存放：本机文件 ") + m_folder->paths().dataFolder);
     }
 
     void marginsKeepTheirDefaultsWhenNothingCanBeRead()
