@@ -70,11 +70,11 @@ const QStringList& helpLines()
     return lines;
 }
 
-// The nine lines must fit the label's 1875 twips whatever the line spacing of the installed
+// The nine lines must fit the label's height whatever the line spacing of the installed
 // face, so the lines are drawn closer where the face is tall; blanks are kept as typed.
 QString helpHtml(const QFontMetrics& metrics)
 {
-    const int available = twipsToPixels(1875) / int(helpLines().size());
+    const int available = twipsToPixels(drugwindow::kHelpHeight) / int(helpLines().size());
     const int percent = std::min(100, available * 100 / std::max(1, metrics.lineSpacing()));
     QString html;
     for (const QString& line : helpLines())

@@ -15,6 +15,9 @@ inline constexpr std::array<TwipsPlacement, 2> kExchangePlacements{{
     {u"CommandExport", 8220, 5100, 1275, 375},
 }};
 
+// The height of the help text (Label4) its nine lines must fit.
+inline constexpr int kHelpHeight = 1875;
+
 // Twips from the top-left corner of each control's container (Frame1 for the edit controls).
 inline constexpr std::array<TwipsPlacement, 15> kPlacements{{
     {u"List1", 120, 120, 4875, 4380},
@@ -28,7 +31,7 @@ inline constexpr std::array<TwipsPlacement, 15> kPlacements{{
     {u"Command1", 120, 1860, 1335, 375},
     {u"Command2", 1500, 1860, 1335, 375},
     {u"Command3", 2880, 1860, 1335, 375},
-    {u"Label4", 5160, 2640, 4335, 1875},
+    {u"Label4", 5160, 2640, 4335, kHelpHeight},
     {u"Picture3", 5160, 4620, 4335, 375},
     {u"Label5_1", 120, 4680, 900, 180},
     {u"Text1", 1200, 4620, 3795, 315},
