@@ -24,10 +24,11 @@ PostgresServer& TestStores::server()
     return running;
 }
 
-TestStores::TestStores()
-    : m_folder(onServer() ? TestProgramFolder::Stores::None : TestProgramFolder::Stores::Create)
+TestStores::TestStores(bool onServer)
+    : m_server(onServer),
+      m_folder(onServer ? TestProgramFolder::Stores::None : TestProgramFolder::Stores::Create)
 {
-    if (!onServer())
+    if (!m_server)
         return;
     m_database = server().createDatabase();
     if (m_database.isEmpty())
@@ -51,12 +52,12 @@ TestStores::~TestStores()
 
 StoreFile TestStores::archiveFile() const
 {
-    return onServer() ? StoreFile(m_location) : StoreFile(m_folder.paths().archiveFile);
+    return m_server ? StoreFile(m_location) : StoreFile(m_folder.paths().archiveFile);
 }
 
 StoreFile TestStores::settingsFile() const
 {
-    return onServer() ? StoreFile(m_location) : StoreFile(m_folder.paths().settingsFile);
+    return m_server ? StoreFile(m_location) : StoreFile(m_folder.paths().settingsFile);
 }
 
 AppContext TestStores::context() const

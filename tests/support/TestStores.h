@@ -19,7 +19,8 @@ class PostgresServer;
 class TestStores
 {
 public:
-    TestStores();
+    // On the server when `server` is set; by default as the environment says.
+    explicit TestStores(bool onServer = TestStores::onServer());
     ~TestStores();
 
     static bool onServer();
@@ -37,6 +38,7 @@ public:
     const QString& database() const { return m_database; }
 
 private:
+    bool m_server;
     TestProgramFolder m_folder;
     StoreLocation m_location;
     QString m_database;

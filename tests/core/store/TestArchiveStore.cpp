@@ -9,6 +9,8 @@
 #include <QSqlRecord>
 #include <QTest>
 
+#include <limits>
+
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::TestStores;
@@ -170,6 +172,57 @@ private slots:
                  QStringLiteral("Amy"));
         // "%" and "_" keep their wildcard meaning.
         QCOMPARE(store.search(QStringLiteral("张_"), QString()).value().size(), 1);
+    }
+
+    // A backslash is an ordinary character, as are quotes; only "%" and "_" are wildcards.
+    void backslashAndWildcardsMeanTheSameOnEveryEngine()
+    {
+        TestStores stores;
+        ArchiveStore store = stores.archive();
+        store.add(record(QStringLiteral("2009-04-02 09:00:00"), QStringLiteral("A\\B"),
+                         QStringLiteral("2009-04-02")));
+        store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("A_%B"),
+                         QStringLiteral("2009-04-03")));
+        store.add(record(QStringLiteral("2009-04-04 09:00:00"), QStringLiteral("AB"),
+                         QStringLiteral("2009-04-04")));
+        QCOMPARE(texts(store.search(QStringLiteral("a\\b"), QString()).value()),
+                 QStringList({QStringLiteral("A\\B[2009-04-02 09:00:00]")}));
+        QCOMPARE(store.search(QStringLiteral("a\\"), QString()).value().size(), 1);
+        QCOMPARE(store.search(QStringLiteral("a_b"), QString()).value().size(), 1);
+        QCOMPARE(store.search(QStringLiteral("a%b"), QString()).value().size(), 3);
+        QCOMPARE(
+            store.searchRows(QStringLiteral("A%B"), QStringLiteral("2009-04-0_")).value().size(),
+            3);
+    }
+
+    // Fees come back to the ten-thousandth, across the whole range of the fee.
+    void feesAreExactAtTheEdges()
+    {
+        TestStores stores;
+        ArchiveStore store = stores.archive();
+        const QList<Money> fees = {Money::fromUnits(1), Money::fromUnits(123456),
+                                   Money::fromUnits(-50000),
+                                   Money::fromUnits(std::numeric_limits<qint64>::max()),
+                                   Money::fromUnits(std::numeric_limits<qint64>::min() + 1)};
+        QList<qint64> rows;
+        for (const Money& fee : fees) {
+            PrescriptionRecord r = record(QStringLiteral("2009-04-02 09:00:00"),
+                                          QStringLiteral("甲"), QStringLiteral("2009-04-02"));
+            r.fee = fee;
+            const StoreResult<qint64> added = store.add(r);
+            QVERIFY2(added.ok(), qPrintable(added.error()));
+            rows << added.value();
+        }
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(store.recordAt(rows[i]).value()->fee, std::optional<Money>(fees[i]));
+        QList<std::optional<Money>> read;
+        QVERIFY(store
+                    .readFees({VisitDates::Match::Exact, QStringLiteral("2009-04-02")},
+                              [&read](const std::optional<Money>& fee) { read << fee; })
+                    .ok());
+        QCOMPARE(read.size(), fees.size());
+        for (const Money& fee : fees)
+            QVERIFY(read.contains(std::optional<Money>(fee)));
     }
 
     void equalityIgnoresLatinCase()

@@ -1,0 +1,287 @@
+#include "core/startup/AppContext.h"
+#include "core/startup/StartupPreparation.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/ServerSchema.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreSchema.h"
+#include "support/PostgresServer.h"
+#include "support/TestStores.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace quilloa;
+using quilloa::test::PostgresServer;
+using quilloa::test::TestStores;
+
+namespace {
+
+const char* const kSaveWorker = "--save-worker";
+
+PrescriptionRecord visit(const QString& key, const QString& name)
+{
+    PrescriptionRecord r;
+    r.key = key;
+    r.name = name;
+    r.date = key.left(10);
+    r.body = QStringLiteral("{\\rtf1 x}");
+    return r;
+}
+
+// Another workstation: saves `count` visits under `name` (each with its own key, or all with
+// `sameKey`) and reports every save that succeeded with its row, one line each.
+int saveWorker(const QStringList& arguments)
+{
+    if (arguments.size() < 5)
+        return 2;
+    const StoreResult<StoreLocation> server = StoreLocation::server(arguments.at(2));
+    if (!server.ok())
+        return 3;
+    ArchiveStore archive{StoreFile(server.value())};
+    const QString name = arguments.at(3);
+    const int count = arguments.at(4).toInt();
+    const QString sameKey = arguments.value(5);
+    for (int i = 0; i < count; ++i) {
+        const QString key = sameKey.isEmpty()
+                                ? QStringLiteral("2009-03-25 %1").arg(i, 8, 10, QLatin1Char('0'))
+                                : sameKey;
+        const StoreResult<qint64> saved = archive.add(visit(key, name));
+        if (saved.ok())
+            std::printf("saved %lld\n", static_cast<long long>(saved.value()));
+        else
+            std::printf("failed\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+QList<qint64> reportedRows(QProcess& worker)
+{
+    QList<qint64> rows;
+    static const QRegularExpression saved(QStringLiteral("^saved (\\d+)$"),
+                                          QRegularExpression::MultilineOption);
+    auto match = saved.globalMatch(QString::fromUtf8(worker.readAllStandardOutput()));
+    while (match.hasNext())
+        rows << match.next().captured(1).toLongLong();
+    return rows;
+}
+
+void startWorker(QProcess& worker, const TestStores& stores, const QString& name, int count,
+                 const QString& sameKey = QString())
+{
+    worker.start(QCoreApplication::applicationFilePath(),
+                 {QString::fromLatin1(kSaveWorker),
+                  TestStores::server().connectionText(stores.database()), name,
+                  QString::number(count), sameKey});
+    QVERIFY2(worker.waitForStarted(), qPrintable(worker.errorString()));
+}
+
+// The rows of 档案 under `name`, read through a connection of the test's own.
+QList<qint64> storedRows(const TestStores& stores, const QString& name)
+{
+    QList<qint64> rows;
+    {
+        QSqlDatabase db =
+            TestStores::server().addConnection(QStringLiteral("check"), stores.database());
+        if (!db.open())
+            return rows;
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT rowid FROM \"档案\" WHERE \"姓名\" = ? ORDER BY rowid"));
+        q.addBindValue(name);
+        q.exec();
+        while (q.next())
+            rows << q.value(0).toLongLong();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return rows;
+}
+
+// Runs `sql` through a second connection, as an administrator or another program would.
+bool runElsewhere(const TestStores& stores, const QString& sql, QString* error = nullptr)
+{
+    bool ran = false;
+    {
+        QSqlDatabase db =
+            TestStores::server().addConnection(QStringLiteral("elsewhere"), stores.database());
+        QSqlQuery q(db);
+        ran = db.open() && q.exec(sql);
+        if (error)
+            *error = q.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("elsewhere"));
+    return ran;
+}
+
+// The message names the server as the user wrote it; around that, no driver text.
+bool plainChinese(const StoreStatus& status)
+{
+    static const QRegularExpression englishWords(QStringLiteral("[A-Za-z]{4,}"));
+    QString rest = status.error();
+    rest.remove(status.path());
+    rest.remove(QStringLiteral(".pgpass"));
+    return !status.error().isEmpty() && !rest.contains(englishWords);
+}
+
+} // namespace
+
+class TestServerStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void passwordAndSettingsStaySingleRows()
+    {
+        TestStores stores(true);
+        QString error;
+        QVERIFY(!runElsewhere(
+            stores, QStringLiteral("INSERT INTO \"密码\" (\"密码\") VALUES ('x')"), &error));
+        QVERIFY(
+            !runElsewhere(stores, QStringLiteral("INSERT INTO \"设置\" (\"医生\") VALUES ('x')")));
+        QVERIFY(stores.archive().setLoginPassword(QStringLiteral("Secret")).ok());
+        QCOMPARE(stores.archive().loginPassword().value(), QStringLiteral("Secret"));
+    }
+
+    void lostConnectionIsToldPlainlyAndTheNextCallReconnects()
+    {
+        TestStores stores(true);
+        SettingsStore settings = stores.settings();
+        QVERIFY(
+            settings.add(ReferenceList::Drugs, QStringLiteral("阿司匹林"), QStringLiteral("asp"))
+                .ok());
+        // The administrator ends every session of the program (a restart would do the same).
+        QVERIFY(runElsewhere(
+            stores, QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                   "pg_stat_activity WHERE application_name = 'quilloa'")));
+        const StoreResult<qint64> lost =
+            settings.add(ReferenceList::Drugs, QStringLiteral("布洛芬"), QStringLiteral("blf"));
+        QVERIFY(!lost.ok());
+        QCOMPARE(lost.fault(), StoreFault::Unreachable);
+        QVERIFY2(plainChinese(lost), qPrintable(lost.error()));
+        QVERIFY(lost.error().contains(QStringLiteral("无法连接")));
+        // The next operation connects again and works; nothing half-done was left behind.
+        QVERIFY(settings.add(ReferenceList::Drugs, QStringLiteral("布洛芬"), QStringLiteral("blf"))
+                    .ok());
+        QCOMPARE(settings.all(ReferenceList::Drugs).value().size(), 2);
+    }
+
+    void aStoppedServerIsToldAndUsedAgainOnceBack()
+    {
+        TestStores stores(true);
+        ArchiveStore archive = stores.archive();
+        QVERIFY(
+            archive.add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("甲"))).ok());
+        // Asked for once: asking for the server again would start it.
+        PostgresServer& server = TestStores::server();
+        QVERIFY2(server.stop(), qPrintable(server.errorString()));
+        const auto down = archive.search(QStringLiteral("甲"), QString());
+        QCOMPARE(down.fault(), StoreFault::Unreachable);
+        QVERIFY2(plainChinese(down), qPrintable(down.error()));
+        // Still down: told the same way, without a crash or a hang on the dead connection.
+        QCOMPARE(archive.loginPassword().fault(), StoreFault::Unreachable);
+        QVERIFY2(server.start(), qPrintable(server.errorString()));
+        QCOMPARE(archive.search(QStringLiteral("甲"), QString()).value().size(), 1);
+    }
+
+    void startupMakesTheTablesOnceOnAnEmptyDatabase()
+    {
+        const QString database = TestStores::server().createDatabase();
+        QVERIFY(!database.isEmpty());
+        const auto location = StoreLocation::server(TestStores::server().connectionText(database));
+        QVERIFY(location.ok());
+        quilloa::test::TestProgramFolder folder(quilloa::test::TestProgramFolder::Stores::None);
+        const AppContext context(folder.path(), folder.clock(), location.value());
+        const StartupReport first = StartupPreparation::run(context);
+        QVERIFY2(first.notices.isEmpty(), qPrintable(first.notices.join(QLatin1Char('\n'))));
+        QVERIFY(first.archiveCreated && first.settingsCreated && first.loginRead.ok());
+        QVERIFY(!first.needsLogin());
+        QVERIFY(!context.settings().all(ReferenceList::Drugs).value().isEmpty());
+        QCOMPARE(context.settings().settings().value().doctor, StoreSchema::kSampleDoctor);
+        // No store file is made on this computer.
+        QVERIFY(!QFile::exists(folder.paths().archiveFile));
+
+        QVERIFY(context.archive().setLoginPassword(QStringLiteral("pw")).ok());
+        const StartupReport second = StartupPreparation::run(context);
+        QVERIFY(!second.archiveCreated && second.needsLogin());
+        StoreFile::closeAll();
+    }
+
+    void aDatabaseMissingSomeTablesIsNotFilledIn()
+    {
+        TestStores stores(true);
+        QVERIFY(runElsewhere(stores, QStringLiteral("DROP TABLE \"地址\"")));
+        const StoreResult<bool> ensured = ServerSchema::ensure(stores.archiveFile());
+        QCOMPARE(ensured.fault(), StoreFault::Damaged);
+        QVERIFY2(plainChinese(ensured), qPrintable(ensured.error()));
+    }
+
+    void aListRefillShowsWhatAnotherRoomAdded()
+    {
+        TestStores stores(true);
+        SettingsStore settings = stores.settings();
+        QVERIFY(settings.add(ReferenceList::Diagnoses, QStringLiteral("感冒"), QStringLiteral("gm"))
+                    .ok());
+        QVERIFY(runElsewhere(stores, QStringLiteral("INSERT INTO \"诊断\" (\"名称\", \"拼音\") "
+                                                    "VALUES ('发热', 'FR')")));
+        const auto refilled =
+            settings.codeStartsWith(ReferenceList::Diagnoses, QStringLiteral("f"));
+        QCOMPARE(refilled.value().size(), 1);
+        QCOMPARE(refilled.value().first().name, QStringLiteral("发热"));
+    }
+
+    void twoWorkstationsSavingAtOnceLoseNothing()
+    {
+        TestStores stores(true);
+        QProcess first;
+        QProcess second;
+        startWorker(first, stores, QStringLiteral("一室"), 500);
+        startWorker(second, stores, QStringLiteral("二室"), 500);
+        QVERIFY(first.waitForFinished(-1) && second.waitForFinished(-1));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+        const QList<qint64> firstSaved = reportedRows(first);
+        const QList<qint64> secondSaved = reportedRows(second);
+        QCOMPARE(firstSaved.size(), 500);
+        QCOMPARE(secondSaved.size(), 500);
+        // Every reported save is there exactly once, under its own room, and nothing else.
+        QCOMPARE(storedRows(stores, QStringLiteral("一室")), firstSaved);
+        QCOMPARE(storedRows(stores, QStringLiteral("二室")), secondSaved);
+        QCOMPARE(stores.archive().firstEntries(-1).value().size(), 1000);
+    }
+
+    void aDeleteDuringAnotherRoomsSavesRemovesExactlyTheSelectedRow()
+    {
+        TestStores stores(true);
+        ArchiveStore archive = stores.archive();
+        const QString second = QStringLiteral("2009-03-25 10:15:07");
+        const qint64 selected = archive.add(visit(second, QStringLiteral("甲"))).value();
+        QProcess other;
+        // The other room saves sheets started in the very same second, so with the same key.
+        startWorker(other, stores, QStringLiteral("乙"), 300, second);
+        QVERIFY(other.waitForReadyRead(-1));
+        QVERIFY(archive.remove(selected, second).ok());
+        QVERIFY(other.waitForFinished(-1));
+        const QList<qint64> saved = reportedRows(other);
+        QCOMPARE(saved.size(), 300);
+        QVERIFY(storedRows(stores, QStringLiteral("甲")).isEmpty());
+        QCOMPARE(storedRows(stores, QStringLiteral("乙")), saved);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], kSaveWorker) == 0)
+        return saveWorker(app.arguments());
+    TestServerStore test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestServerStore.moc"
