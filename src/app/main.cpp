@@ -1,3 +1,4 @@
+#include "core/backup/ServerImport.h"
 #include "core/startup/CommandLine.h"
 #include "core/startup/DataFolderChoice.h"
 #include "core/startup/StockTranslations.h"
@@ -57,6 +58,26 @@ int printText(int argc, char* argv[])
     return std::max(handleCommandLine(line), 0);
 }
 
+// Copying the stores to a server is done at a terminal, without a window.
+int copyStores(int argc, char* argv[])
+{
+    // What is printed is the program's own summary or reason; the driver's warnings (a statement
+    // it could not free after a refused row, say) would only be English noise beside it.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
+    QCoreApplication app(argc, argv);
+    quilloa::StockTranslations::install();
+    quilloa::CommandLine line;
+    if (const int code = handleCommandLine(line); code >= 0)
+        return code;
+    const quilloa::ServerImport::Outcome outcome =
+        quilloa::ServerImport::copy(chooseDataFolder(line).path, line.copyStoresTo());
+    std::fprintf(outcome.ok ? stdout : stderr, "%s\n", qPrintable(outcome.message));
+    return outcome.ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -65,6 +86,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLOA_VERSION));
     if (quilloa::CommandLine::asksForTextOnly(rawArguments(argc, argv)))
         return printText(argc, argv);
+    if (quilloa::CommandLine::asksToCopyStores(rawArguments(argc, argv)))
+        return copyStores(argc, argv);
 
     quilloa::SmoothKaiRule::install();
     QApplication app(argc, argv);

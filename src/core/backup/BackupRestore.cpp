@@ -1,6 +1,8 @@
 #include "core/backup/BackupRestore.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/ServerExport.h"
+#include "core/startup/AppContext.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreFile.h"
 
@@ -109,6 +111,42 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
                 .arg(checked.recordCount)
                 .arg(QDir::toNativeSeparators(saved)),
             saved};
+}
+
+BackupRestore::Outcome BackupRestore::backUpNow(const AppContext& context)
+{
+    const QDateTime now = context.clock().now();
+    if (!context.location().isServer())
+        return backUpNow(context.paths(), now);
+    const QString folder = context.paths().backupFolder + QLatin1Char('/') +
+                           now.date().toString(QStringLiteral("yyyy-MM-dd"));
+    if (!QDir().mkpath(folder))
+        return failed(QStringLiteral("无法建立备份文件夹“%1”。请确认程序文件夹可以写入后再试。")
+                          .arg(QDir::toNativeSeparators(folder)));
+    const StoreStatus written = ServerExport::write(
+        context.archive().file(), {{StoreKind::Settings, folder + QStringLiteral("/设置.dat")},
+                                   {StoreKind::Archive, folder + QStringLiteral("/档案.dat")}});
+    if (!written.ok())
+        return failed(
+            QStringLiteral("备份没有完成：%1\n这一天已有的备份保持不变。").arg(written.error()));
+    return {true,
+            QStringLiteral("已把%1上的数据备份到“%2”。")
+                .arg(context.storeDescription(), QDir::toNativeSeparators(folder)),
+            folder};
+}
+
+BackupRestore::Outcome BackupRestore::restore(const AppContext& context, const BackupCopy& copy)
+{
+    if (!context.location().isServer())
+        return restore(context.paths(), copy, context.clock().now());
+    return failed(
+        QStringLiteral(
+            "数据存放在%1上，几台电脑共用，不能在一台电脑上把备份放回服务器，没有恢复。\n"
+            "备份“%2”是普通的数据文件，可以照常查看。要用它代替服务器上的数据，请由管理员新建"
+            "一个空数据库，把这份备份中的 档案.dat 和 设置.dat 放进某个文件夹下的“数据库”"
+            "文件夹，运行 quilloa --data 该文件夹 --copy-stores-to 新数据库，再让各台电脑改用"
+            "新数据库。")
+            .arg(context.storeDescription(), copy.name));
 }
 
 } // namespace quilloa

@@ -8,6 +8,8 @@
 
 namespace quilloa {
 
+class AppContext;
+
 // Taking a backup on demand and putting a backup in place of the stores. Every
 // outcome comes with a plain Chinese message for the user.
 class BackupRestore
@@ -29,6 +31,13 @@ public:
     // closed first, so the next store operation opens the restored files. Nothing
     // is replaced unless both copies are sound and the current stores were saved.
     static Outcome restore(const StorePaths& paths, const BackupCopy& copy, const QDateTime& now);
+
+    // The same for the context's stores. On a server, "back up now" writes today's copies from
+    // one snapshot of the server's database, and a restore is refused with what to do instead:
+    // putting a copy back over a database that other workstations are using is a step for the
+    // person who runs the server, not for one workstation.
+    static Outcome backUpNow(const AppContext& context);
+    static Outcome restore(const AppContext& context, const BackupCopy& copy);
 
 private:
     static bool saveCurrentStores(const StorePaths& paths, const QString& folder);

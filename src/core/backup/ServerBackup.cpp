@@ -1,16 +1,36 @@
 #include "core/backup/ServerBackup.h"
 
+#include "core/backup/ServerExport.h"
+
+#include <QDir>
+#include <QFileInfo>
+
 namespace quilloa {
 
 bool ServerBackup::take(const StoreFile& server, const StorePaths& paths, const QDate& date,
                         QStringList* notices)
 {
-    Q_UNUSED(paths);
-    // Exporting copies from a server is not there yet: say so rather than pass the day quietly.
+    const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
+    const QString folder = paths.backupFolder + QLatin1Char('/') + day;
+    if (!QDir().mkpath(folder)) {
+        if (notices)
+            *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"
+                                       "是否可写。")
+                            .arg(folder);
+        return false;
+    }
+    // The same names as the store files' own backups, so the restore window and any SQLite tool
+    // read them alike.
+    const StoreStatus written = ServerExport::write(
+        server, {{StoreKind::Settings,
+                  folder + QLatin1Char('/') + QFileInfo(paths.settingsFile).fileName()},
+                 {StoreKind::Archive,
+                  folder + QLatin1Char('/') + QFileInfo(paths.archiveFile).fileName()}});
+    if (written.ok())
+        return true;
     if (notices)
-        *notices << QStringLiteral("今天（%1）没有备份%2上的数据：程序还不能从数据库服务器导出"
-                                   "备份。请让管理员用服务器自己的备份工具备份这个数据库。")
-                        .arg(date.toString(QStringLiteral("yyyy-MM-dd")), server.path());
+        *notices << QStringLiteral("今天没有备份%1上的数据：%2\n%3 已有的备份保持不变。")
+                        .arg(server.path(), written.error(), day);
     return false;
 }
 

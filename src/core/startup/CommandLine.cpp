@@ -28,12 +28,18 @@ CommandLine::CommandLine()
                              "密码写在 ~/.pgpass 中，不写在这里。也可以把这一行写进数据文件夹"
                              "中的 store.conf。"),
               QStringLiteral("SERVER")),
+      m_copyStoresTo(
+          QStringLiteral("copy-stores-to"),
+          QStringLiteral("把数据文件夹中的档案和设置复制到数据库服务器上一个新建的空"
+                         "数据库（写法同 --store），核对每个表的条数后结束，不打开窗口。"),
+          QStringLiteral("SERVER")),
       m_quitAfterStart(hiddenOption(QStringLiteral("quit-after-start")))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("门诊处方管理：书写、保存、查找和打印处方。"));
     m_parser.addOption(m_data);
     m_parser.addOption(m_store);
+    m_parser.addOption(m_copyStoresTo);
     m_parser.addOption(m_quitAfterStart);
 }
 
@@ -48,6 +54,9 @@ bool CommandLine::parse(const QStringList& arguments)
     else if (m_parser.isSet(m_store) && store().trimmed().isEmpty())
         // An empty --store would quietly fall back to the files of this computer.
         m_error = QStringLiteral("--store 后面要写数据库服务器，例如 postgresql://主机/数据库名。");
+    else if (m_parser.isSet(m_copyStoresTo) && copyStoresTo().trimmed().isEmpty())
+        m_error = QStringLiteral(
+            "--copy-stores-to 后面要写数据库服务器，例如 postgresql://主机/数据库名。");
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = QStringLiteral("无法识别的参数：%1")
                       .arg(m_parser.positionalArguments().join(QLatin1Char(' ')));
@@ -73,6 +82,12 @@ QString CommandLine::versionText()
 {
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     return name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+}
+
+bool CommandLine::asksToCopyStores(const QStringList& arguments)
+{
+    CommandLine line;
+    return line.parse(arguments) && !line.copyStoresTo().isEmpty();
 }
 
 bool CommandLine::asksForTextOnly(const QStringList& arguments)

@@ -7,7 +7,8 @@
 
 namespace quilloa {
 
-// The program's command line: --data DIR, --store SERVER, --help, --version, and
+// The program's command line: --data DIR, --store SERVER, --copy-stores-to SERVER, --help,
+// --version, and
 // --quit-after-start, which is left out of --help because only the package test needs it (it starts
 // the installed program headless and must see it end by itself once its stores are prepared).
 class CommandLine
@@ -25,6 +26,9 @@ public:
     // The database server named with --store; empty when not given.
     QString store() const { return m_parser.value(m_store); }
     bool quitAfterStart() const { return m_parser.isSet(m_quitAfterStart); }
+    // The server named with --copy-stores-to: the data folder's store files are copied there and
+    // the program ends without a window. Empty when not given.
+    QString copyStoresTo() const { return m_parser.value(m_copyStoresTo); }
 
     // The usual usage and options text, followed by the line naming the data folder in use.
     QString helpText(const QString& dataFolderLine) const;
@@ -33,6 +37,8 @@ public:
 
     // True when the arguments only ask for text (--help or --version), which needs no screen.
     static bool asksForTextOnly(const QStringList& arguments);
+    // True when the arguments ask only for the copy to a server, which needs no screen either.
+    static bool asksToCopyStores(const QStringList& arguments);
 
 private:
     QCommandLineParser m_parser;
@@ -41,6 +47,7 @@ private:
     QCommandLineOption m_version;
     QCommandLineOption m_data;
     QCommandLineOption m_store;
+    QCommandLineOption m_copyStoresTo;
     QCommandLineOption m_quitAfterStart;
 };
 

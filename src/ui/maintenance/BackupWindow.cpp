@@ -117,8 +117,7 @@ BackupRestore::Outcome BackupWindow::restoreLine(int line)
 {
     if (line < 0 || line >= m_copies.size())
         return {false, QStringLiteral("请先在列表中选择要恢复的备份。"), QString()};
-    const BackupRestore::Outcome outcome =
-        BackupRestore::restore(m_context.paths(), m_copies[line], m_context.clock().now());
+    const BackupRestore::Outcome outcome = BackupRestore::restore(m_context, m_copies[line]);
     if (outcome.ok)
         emit restored();
     refresh();
@@ -127,8 +126,7 @@ BackupRestore::Outcome BackupWindow::restoreLine(int line)
 
 BackupRestore::Outcome BackupWindow::backUpNow()
 {
-    const BackupRestore::Outcome outcome =
-        BackupRestore::backUpNow(m_context.paths(), m_context.clock().now());
+    const BackupRestore::Outcome outcome = BackupRestore::backUpNow(m_context);
     refresh();
     return outcome;
 }

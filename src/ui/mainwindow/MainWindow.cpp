@@ -717,8 +717,7 @@ void MainWindow::showBackupWindow()
 
 void MainWindow::backUpNow()
 {
-    const BackupRestore::Outcome outcome =
-        BackupRestore::backUpNow(m_context.paths(), m_context.clock().now());
+    const BackupRestore::Outcome outcome = BackupRestore::backUpNow(m_context);
     if (outcome.ok)
         PlainDialog::inform(this, QStringLiteral("立即备份"), outcome.message);
     else

@@ -66,6 +66,20 @@ private slots:
         QVERIFY(!CommandLine::asksForTextOnly(args({"--help", "--colour"})));
     }
 
+    // The copy runs at a terminal without a window; an empty server would copy nowhere.
+    void copyStoresToNeedsAServerAndNoWindow()
+    {
+        CommandLine line;
+        QVERIFY(line.parse(args({"--data", "/x", "--copy-stores-to", "postgresql://h/db"})));
+        QCOMPARE(line.copyStoresTo(), QStringLiteral("postgresql://h/db"));
+        QVERIFY(CommandLine::asksToCopyStores(args({"--copy-stores-to=service=clinic"})));
+        QVERIFY(!CommandLine::asksToCopyStores(args({"--store", "service=clinic"})));
+        CommandLine empty;
+        QVERIFY(!empty.parse(args({"--copy-stores-to="})));
+        QVERIFY(empty.errorText().contains(QStringLiteral("--copy-stores-to")));
+        QVERIFY(!CommandLine::asksToCopyStores(args({"--copy-stores-to="})));
+    }
+
     void helpNamesDataOptionAndFolderButNotTheTestOption()
     {
         CommandLine line;

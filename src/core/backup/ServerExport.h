@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/store/StoreCopy.h"
+#include "core/store/StoreFile.h"
+#include "core/store/StoreResult.h"
+
+#include <QList>
+#include <QString>
+
+namespace quilloa {
+
+// Store files written from a server's database, as it stood at one moment: both are read in one
+// read-only snapshot, so the archive and the settings of a backup belong together even while
+// other workstations save. The files have the store files' own tables, rows in the order they
+// were added and fees exact, so the restore window and any SQLite tool read them like any other
+// backup.
+class ServerExport
+{
+public:
+    struct Target
+    {
+        StoreKind kind;
+        QString path;
+    };
+
+    // Each file is written under a temporary name, checked, and put in place only when every
+    // one of them is sound; otherwise no target is touched and nothing is left behind.
+    static StoreStatus write(const StoreFile& server, const QList<Target>& targets);
+};
+
+} // namespace quilloa

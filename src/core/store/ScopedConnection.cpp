@@ -1,0 +1,21 @@
+#include "core/store/ScopedConnection.h"
+
+#include <QUuid>
+
+namespace quilloa {
+
+ScopedConnection::ScopedConnection(const QString& driver, const QString& purpose)
+    : m_name(QStringLiteral("quilloa-") + purpose + QLatin1Char(':') +
+             QUuid::createUuid().toString(QUuid::Id128)),
+      m_db(QSqlDatabase::addDatabase(driver, m_name))
+{
+}
+
+ScopedConnection::~ScopedConnection()
+{
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+} // namespace quilloa

@@ -1,0 +1,213 @@
+#include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupRestore.h"
+#include "core/backup/ServerBackup.h"
+#include "core/startup/AppContext.h"
+#include "core/startup/StartupPreparation.h"
+#include "core/store/ArchiveStore.h"
+#include "core/store/ServerSchema.h"
+#include "core/store/SettingsStore.h"
+#include "core/store/StoreLocation.h"
+#include "support/PostgresServer.h"
+#include "support/StoreRows.h"
+#include "support/TestProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace quilloa;
+using quilloa::test::PostgresServer;
+using quilloa::test::TestProgramFolder;
+
+namespace {
+
+const QDate kBackupDay(2009, 5, 20);
+
+PrescriptionRecord visit(const QString& key, const QString& name, std::optional<qint64> feeUnits)
+{
+    PrescriptionRecord r;
+    r.key = key;
+    r.name = name;
+    r.date = key.left(10);
+    r.body = QStringLiteral("{\\rtf1 阿莫西林胶囊 0.25×24\\par}");
+    if (feeUnits)
+        r.fee = Money::fromUnits(*feeUnits);
+    return r;
+}
+
+QString dayFolder(const TestProgramFolder& folder, const QDate& day = kBackupDay)
+{
+    return folder.paths().backupFolder + QLatin1Char('/') +
+           day.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString copyOf(const QString& day, const QString& table)
+{
+    const bool archive = table == u"档案" || table == u"密码";
+    return day + (archive ? QStringLiteral("/档案.dat") : QStringLiteral("/设置.dat"));
+}
+
+// Words of the driver's own messages, which must never reach the user.
+bool hasDriverText(const QString& text)
+{
+    static const QRegularExpression words(
+        QStringLiteral("connection|failed|socket|error|server|could not"),
+        QRegularExpression::CaseInsensitiveOption);
+    return words.match(text).hasMatch();
+}
+
+} // namespace
+
+class TestServerBackup : public QObject
+{
+    Q_OBJECT
+
+    PostgresServer m_server;
+
+    // A database of its own for each test, with the tables and the sample lists.
+    StoreFile freshServer(QString* database)
+    {
+        *database = m_server.createDatabase();
+        const auto location = StoreLocation::server(m_server.connectionText(*database));
+        const StoreFile server(location.value());
+        const StoreResult<bool> created = ServerSchema::ensure(server, true);
+        if (!created.ok())
+            qFatal("no tables: %s", qPrintable(created.detail()));
+        return server;
+    }
+
+    // Rows that only come through whole if order, case, NULLs and exact fees are kept.
+    static void fill(const StoreFile& server)
+    {
+        ArchiveStore archive(server);
+        QVERIFY(archive.add(visit("2009-05-18 08:00:00", "Li Lei", 1)).ok());
+        const auto gone = archive.add(visit("2009-05-18 09:00:00", "王五", 30000));
+        QVERIFY(gone.ok());
+        QVERIFY(archive.add(visit("2009-05-19 10:00:00", "li lei", 9223372036854775807LL)).ok());
+        QVERIFY(archive.add(visit("2009-05-19 11:00:00", "张秀英", std::nullopt)).ok());
+        QVERIFY(archive.remove(gone.value(), "2009-05-18 09:00:00").ok());
+        QVERIFY(archive.add(visit("2009-05-20 08:00:00", "赵六", 123456)).ok());
+        QVERIFY(archive.setLoginPassword("Secret").ok());
+        SettingsStore settings(server);
+        QVERIFY(settings.add(ReferenceList::Drugs, QString(200, QChar(u'药')), "ABC").ok());
+        QVERIFY(settings.add(ReferenceList::Drugs, "Amoxicillin", "abc").ok());
+    }
+
+private slots:
+    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorString())); }
+    void init()
+    {
+        // A test that failed with the server stopped leaves it to the next one to start.
+        QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    }
+    void cleanup() { StoreFile::closeAll(); }
+
+    // The backup-day copies of a server hold exactly its rows, in order, with exact fees, and
+    // are store files the restore window and the program read like any other.
+    void backupDayCopiesHoldTheServersRows()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        QString database;
+        const StoreFile server = freshServer(&database);
+        fill(server);
+        QStringList notices;
+        QVERIFY2(ServerBackup::take(server, folder.paths(), kBackupDay, &notices),
+                 qPrintable(notices.join('\n')));
+        QVERIFY(notices.isEmpty());
+
+        const QString day = dayFolder(folder);
+        for (const QString& table : test::storeTables()) {
+            const QStringList onServer = test::serverRows(m_server, database, table);
+            QVERIFY2(!onServer.isEmpty(), qPrintable(table));
+            QCOMPARE(test::fileRows(copyOf(day, table), table), onServer);
+        }
+        // Nothing but the two copies: no temporary file is left beside them.
+        QCOMPARE(QDir(day).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"档案.dat", "设置.dat"}));
+
+        const BackupCopy copy = BackupCatalog::inspect(day);
+        QVERIFY2(copy.sound, qPrintable(copy.problem));
+        QCOMPARE(copy.recordCount, 4);
+        QCOMPARE(copy.lastVisitDate, QStringLiteral("2009-05-20"));
+        // The program's own search works on the copy: name index and case-blind match included.
+        const auto found = ArchiveStore(day + QStringLiteral("/档案.dat")).search("LI", QString());
+        QVERIFY(found.ok());
+        QCOMPARE(found.value().size(), 2);
+    }
+
+    // A copy that cannot be made leaves the day's earlier copy as it was, tells why in plain
+    // Chinese, and the next try works once the server is back.
+    void failedBackupKeepsTheEarlierCopy()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        QString database;
+        const StoreFile server = freshServer(&database);
+        fill(server);
+        QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay, nullptr));
+        const QString archiveCopy = dayFolder(folder) + QStringLiteral("/档案.dat");
+        const QStringList before = test::fileRows(archiveCopy, "档案");
+
+        QVERIFY(ArchiveStore(server).add(visit("2009-05-20 09:00:00", "钱七", 500)).ok());
+        QVERIFY(m_server.stop());
+        QStringList notices;
+        QVERIFY(!ServerBackup::take(server, folder.paths(), kBackupDay, &notices));
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices[0].contains(QStringLiteral("已有的备份保持不变")), qPrintable(notices[0]));
+        QVERIFY2(!hasDriverText(notices[0]), qPrintable(notices[0]));
+        QCOMPARE(test::fileRows(archiveCopy, "档案"), before);
+        QCOMPARE(QDir(dayFolder(folder)).entryList(QDir::Files).size(), 2);
+
+        QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+        QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay, nullptr));
+        QCOMPARE(test::fileRows(archiveCopy, "档案"), test::serverRows(m_server, database, "档案"));
+        QCOMPARE(test::fileRows(archiveCopy, "档案").size(), before.size() + 1);
+    }
+
+    // The start-up of the 10th, 20th and 30th takes the server's copies without a word.
+    void startupOnABackupDayTakesTheCopies()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None,
+                                 QDateTime(kBackupDay, QTime(8, 0)));
+        QString database;
+        const StoreFile server = freshServer(&database);
+        fill(server);
+        const StartupReport report =
+            StartupPreparation::run(AppContext(folder.path(), folder.clock(), server.location()));
+        QVERIFY2(report.notices.isEmpty(), qPrintable(report.notices.join('\n')));
+        QVERIFY(report.backupTaken);
+        QCOMPARE(test::fileRows(dayFolder(folder) + QStringLiteral("/设置.dat"), "设置"),
+                 test::serverRows(m_server, database, "设置"));
+    }
+
+    // "Back up now" on a server copies the server, not some file on this computer; a restore is
+    // refused with what to do, and the server's rows stay as they were.
+    void backupWindowOnAServer()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        QString database;
+        const StoreFile server = freshServer(&database);
+        fill(server);
+        const AppContext context(folder.path(), folder.clock(), server.location());
+        const BackupRestore::Outcome backup = BackupRestore::backUpNow(context);
+        QVERIFY2(backup.ok, qPrintable(backup.message));
+        const QString day = dayFolder(folder, folder.clock()->now().date());
+        QCOMPARE(backup.folder, day);
+        QCOMPARE(test::fileRows(day + QStringLiteral("/档案.dat"), "档案"),
+                 test::serverRows(m_server, database, "档案"));
+
+        const QList<BackupCopy> copies = BackupCatalog::list(folder.paths());
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(copies[0].sound);
+        QVERIFY(ArchiveStore(server).add(visit("2009-05-21 09:00:00", "孙八", 1)).ok());
+        const QStringList now = test::serverRows(m_server, database, "档案");
+        const BackupRestore::Outcome restored = BackupRestore::restore(context, copies[0]);
+        QVERIFY(!restored.ok);
+        QVERIFY2(restored.message.contains(QStringLiteral("--copy-stores-to")),
+                 qPrintable(restored.message));
+        QCOMPARE(test::serverRows(m_server, database, "档案"), now);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerBackup)
+#include "TestServerBackup.moc"
