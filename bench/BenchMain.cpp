@@ -1,6 +1,7 @@
 #include "BenchDataSet.h"
 #include "BenchGoals.h"
 #include "BenchInputs.h"
+#include "PostgresBench.h"
 #include "ResultTable.h"
 #include "StoreBench.h"
 #include "WidgetBench.h"
@@ -14,6 +15,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -46,11 +48,11 @@ std::vector<int> archiveSizes(const QStringList& arguments)
     return sizes;
 }
 
-// Parts to run, from "--only=lists,archive,startup"; all by default.
+// Parts to run, from "--only=lists,archive,startup,postgresql"; all by default.
 QStringList parts(const QStringList& arguments)
 {
     QStringList chosen = {QStringLiteral("lists"), QStringLiteral("archive"),
-                          QStringLiteral("startup")};
+                          QStringLiteral("startup"), QStringLiteral("postgresql")};
     for (const QString& argument : arguments.mid(1)) {
         if (argument.startsWith(QLatin1String("--only=")))
             chosen = argument.mid(7).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -109,6 +111,18 @@ int main(int argc, char* argv[])
     if (run.contains(u"startup")) {
         std::fprintf(stderr, "Timing start-up ...\n");
         widgets.startup(largest);
+    }
+
+    if (run.contains(u"postgresql")) {
+        // The server rows are kept to one size: copying a million records in takes minutes.
+        const auto small = std::find_if(sets.begin(), sets.end(), [](const BenchDataSet& set) {
+            return set.records() == BenchDataSet::kSmallArchive;
+        });
+        PostgresBench server(table);
+        if (small != sets.end()) {
+            std::fprintf(stderr, "Timing the stores on PostgreSQL ...\n");
+            server.run(*small, BenchInputs(*small));
+        }
     }
 
     const QString markdown = table.markdown();

@@ -3,6 +3,7 @@
 #include "BenchGoals.h"
 #include "BenchText.h"
 #include "RawSqlite.h"
+#include "TypicalVisit.h"
 
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/WorkloadStatistics.h"
@@ -71,25 +72,6 @@ std::vector<std::string> rawTexts(const QStringList& list, const char* before, c
     for (const QString& text : list)
         texts.push_back(before + text.toStdString() + after);
     return texts;
-}
-
-PrescriptionRecord typicalVisit()
-{
-    PrescriptionRecord r;
-    r.key = QStringLiteral("2019-12-31 18:30:00");
-    r.name = QStringLiteral("张秀英");
-    r.sex = QStringLiteral("女");
-    r.age = QStringLiteral("46");
-    r.date = QStringLiteral("2019-12-31");
-    r.diagnosis = QStringLiteral("急性上呼吸道感染");
-    r.address = QStringLiteral("青石镇东山村三组");
-    r.body = RtfWriter::write(QStringLiteral("阿莫西林胶囊 0.25×24\n    用法：0.5 tid\n"
-                                             "复方甘草片 100片\n    用法：3片 tid"),
-                              QStringLiteral("宋体"), 10.5);
-    r.doctor = QStringLiteral("王医生");
-    r.dispenser = QStringLiteral("刘芳");
-    r.fee = Money::fromUnits(355000);
-    return r;
 }
 
 } // namespace
