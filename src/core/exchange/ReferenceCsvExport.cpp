@@ -14,12 +14,12 @@ QList<QStringList> ReferenceCsvExport::lines(ReferenceList list,
                                   QStringLiteral("拼音")}
                     : QStringList{QStringLiteral("名称"), QStringLiteral("拼音")});
     for (const ReferenceEntry& entry : entries) {
-        const QString code = entry.code.value_or(QString());
+        const QString code = entry.code().value_or(QString());
         if (drugs) {
-            const DrugEntryFields fields = DrugEntryFields::fromStored(entry.name);
+            const DrugEntryFields fields = DrugEntryFields::fromStored(entry.name());
             lines << QStringList{fields.name(), fields.usage(), code};
         } else {
-            lines << QStringList{entry.name, code};
+            lines << QStringList{entry.name(), code};
         }
     }
     return lines;

@@ -24,7 +24,7 @@ QStringList ReferenceLines::names() const
     QStringList names;
     names.reserve(m_entries.size());
     for (const ReferenceEntry& entry : m_entries)
-        names.append(entry.name);
+        names.append(entry.name());
     return names;
 }
 
@@ -40,7 +40,7 @@ std::optional<qint64> ReferenceLines::rowIdAt(int line) const
     const std::optional<ReferenceEntry> entry = at(line);
     if (!entry)
         return std::nullopt;
-    return entry->rowId;
+    return entry->rowId();
 }
 
 } // namespace quilloa

@@ -87,6 +87,19 @@ QString DirectRow::text(int column) const
     return QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column));
 }
 
+QByteArrayView DirectRow::utf8(int column) const
+{
+    if (m_query) {
+        // Kept with the row, so every column asked for stays readable until the callback ends.
+        const auto kept = m_converted.try_emplace(column, text(column).toUtf8()).first;
+        return kept->second;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    if (!text)
+        return QByteArrayView("", 0);
+    return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+}
+
 StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QVariantList& values,
                              const RowReader& row)
 {

@@ -3,10 +3,13 @@
 #include "core/store/StoreFile.h"
 #include "core/store/StoreResult.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariantList>
 
 #include <functional>
+#include <map>
 
 struct sqlite3_stmt;
 class QSqlQuery;
@@ -25,10 +28,13 @@ public:
     qint64 integer(int column) const;
     // NULL reads as an empty text.
     QString text(int column) const;
+    // The stored UTF-8 bytes, valid until the callback returns; NULL reads as empty.
+    QByteArrayView utf8(int column) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;
     const QSqlQuery* m_query = nullptr;
+    mutable std::map<int, QByteArray> m_converted; // a server row's texts, as UTF-8
 };
 
 // Reads every row of one statement on the store's held connection straight through the SQLite

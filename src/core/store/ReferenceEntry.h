@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QExplicitlySharedDataPointer>
+#include <QSharedData>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,12 +18,43 @@ enum class ReferenceList
     Addresses, // 地址: 名称, 拼音
 };
 
-// One entry of a reference list, with the row it came from so edits reach exactly that row.
-struct ReferenceEntry
+// Stored texts of several entries, one after the other, as UTF-8. Entries hold the block and an
+// offset, never a pointer into it, so rows can still be added while earlier entries exist.
+struct ReferenceTexts : QSharedData
 {
-    qint64 rowId = 0;
-    QString name;                // 名称
-    std::optional<QString> code; // 拼音; none when the stored code is null
+    QByteArray bytes;
+};
+
+// One entry of a reference list, with the row it came from so edits reach exactly that row.
+// The texts stay in the bytes the store keeps them in until they are used: the entries of one
+// read share a few buffers, so a list of 20,000 drugs is read without two strings per row, and
+// a window converts only the lines it draws.
+class ReferenceEntry
+{
+public:
+    ReferenceEntry() = default;
+    ReferenceEntry(qint64 rowId, const QString& name, const std::optional<QString>& code);
+    // An entry whose name, then right after it its code, lie in `texts` from `start` on.
+    // `codeBytes` is kNoCode when the stored code is null.
+    static constexpr int kNoCode = -1;
+    ReferenceEntry(qint64 rowId, QExplicitlySharedDataPointer<ReferenceTexts> texts, int start,
+                   int nameBytes, int codeBytes);
+
+    qint64 rowId() const { return m_rowId; }
+    QString name() const; // 名称
+    // 拼音; none when the stored code is null.
+    std::optional<QString> code() const;
+
+private:
+    const char* textAt(int offset) const;
+
+    qint64 m_rowId = 0;
+    QExplicitlySharedDataPointer<ReferenceTexts> m_texts;
+    int m_start = 0;
+    int m_nameBytes = 0;
+    int m_codeBytes = kNoCode;
 };
 
 } // namespace quilloa
+
+Q_DECLARE_TYPEINFO(quilloa::ReferenceEntry, Q_RELOCATABLE_TYPE);

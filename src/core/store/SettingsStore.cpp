@@ -2,6 +2,7 @@
 
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
+#include "core/store/ReferenceRows.h"
 #include "core/store/StoreSql.h"
 
 #include <QVariant>
@@ -42,16 +43,14 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, con
 {
     const QString sql =
         QStringLiteral("SELECT rowid, \"名称\", \"拼音\" FROM %1 %2").arg(tableName(list), where);
-    QList<ReferenceEntry> entries;
-    const StoreStatus read = DirectRows::read(m_file, sql, values, [&entries](const DirectRow& r) {
-        ReferenceEntry entry{r.integer(0), r.text(1), std::nullopt};
-        if (!r.isNull(2))
-            entry.code = r.text(2);
-        entries.append(std::move(entry));
+    ReferenceRows rows;
+    const StoreStatus read = DirectRows::read(m_file, sql, values, [&rows](const DirectRow& r) {
+        rows.add(r.integer(0), r.utf8(1),
+                 r.isNull(2) ? std::nullopt : std::optional<QByteArrayView>(r.utf8(2)));
     });
     if (!read.ok())
         return read;
-    return entries;
+    return rows.take();
 }
 
 QString SettingsStore::codeCondition() const
@@ -112,8 +111,8 @@ StoreStatus SettingsStore::addAll(ReferenceList list, const QList<ReferenceEntry
         QStringLiteral("INSERT INTO %1 (\"名称\", \"拼音\") VALUES (?, ?)").arg(tableName(list));
     StoreStatus status = StoreStatus::success();
     for (qsizetype i = 0; status.ok() && i < entries.size(); ++i)
-        status =
-            BoundQuery::run(m_file, sql, {entries[i].name, entries[i].code.value_or(QString())});
+        status = BoundQuery::run(m_file, sql,
+                                 {entries[i].name(), entries[i].code().value_or(QString())});
     if (status.ok() && db.commit())
         return status;
     db.rollback();

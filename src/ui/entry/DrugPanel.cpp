@@ -55,7 +55,7 @@ void DrugPanel::showDrugs(const StoreResult<QList<ReferenceEntry>>& drugs)
         return; // a lookup that fails leaves the list empty
     QStringList names;
     for (const ReferenceEntry& drug : drugs.value())
-        names << drug.name;
+        names << drug.name();
     m_drugList->addItems(names);
 }
 

@@ -225,12 +225,12 @@ void DrugWindow::selectEntry(int line)
     const std::optional<ReferenceEntry> entry = m_list->entryAt(line);
     if (!entry)
         return;
-    const DrugEntryFields fields = DrugEntryFields::fromStored(entry->name);
+    const DrugEntryFields fields = DrugEntryFields::fromStored(entry->name());
     m_nameBox->setText(fields.name());
     m_usageBox->setText(fields.usage());
     // After the name, so the stored code replaces the one built from the name.
-    m_codeBox->setText(entry->code.value_or(QString()));
-    m_selectedRowId = entry->rowId;
+    m_codeBox->setText(entry->code().value_or(QString()));
+    m_selectedRowId = entry->rowId();
     m_typed->markKept();
 }
 

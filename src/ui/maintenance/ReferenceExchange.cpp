@@ -71,7 +71,7 @@ ReferenceExchange::ImportReport ReferenceExchange::importFile(const QString& pat
                 QString()};
     QStringList names;
     for (const ReferenceEntry& entry : existing.value())
-        names << entry.name;
+        names << entry.name();
     const ReferenceImport import = ReferenceImport::read(m_list, file.readAll(), names);
     if (!import.store(m_context.settings()).ok())
         return {false,

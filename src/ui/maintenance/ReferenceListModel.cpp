@@ -31,7 +31,7 @@ QVariant ReferenceListModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const std::optional<ReferenceEntry> entry = m_lines.at(index.row());
-    return entry ? QVariant(entry->name) : QVariant();
+    return entry ? QVariant(entry->name()) : QVariant();
 }
 
 } // namespace quilloa

@@ -139,7 +139,7 @@ void ReferenceWindow::remove()
         PlainMessage::inform(this, windowTitle(), QStringLiteral("请先在列表中选择一项。"));
         return;
     }
-    const StoreStatus removed = m_context.settings().remove(m_list, selected->rowId);
+    const StoreStatus removed = m_context.settings().remove(m_list, selected->rowId());
     if (!removed.ok()) {
         report(QStringLiteral("删除"), removed.error());
         return;

@@ -100,9 +100,9 @@ private slots:
         const auto all = settings.all(ReferenceList::Addresses);
         QVERIFY(all.ok());
         QCOMPARE(all.value().size(), 3);
-        QCOMPARE(all.value()[1].name, QStringLiteral("东街村"));
-        QCOMPARE(all.value()[1].code, std::optional<QString>("djc"));
-        QCOMPARE(all.value()[2].code, std::optional<QString>("njc"));
+        QCOMPARE(all.value()[1].name(), QStringLiteral("东街村"));
+        QCOMPARE(all.value()[1].code(), std::optional<QString>("djc"));
+        QCOMPARE(all.value()[2].code(), std::optional<QString>("njc"));
 
         TestProgramFolder empty(TestProgramFolder::Stores::None);
         QVERIFY(!import.store(SettingsStore(empty.paths().settingsFile)).ok());
@@ -127,8 +127,8 @@ private slots:
         QVERIFY(again.refused().isEmpty());
         QCOMPARE(again.entries().size(), before.size());
         for (int i = 0; i < before.size(); ++i) {
-            QCOMPARE(again.entries()[i].name, before[i].name);
-            QCOMPARE(again.entries()[i].code, *before[i].code);
+            QCOMPARE(again.entries()[i].name, before[i].name());
+            QCOMPARE(again.entries()[i].code, *before[i].code());
         }
         QVERIFY(!ReferenceCsvExport::write(ReferenceList::Drugs, before,
                                            dir.filePath("missing/drugs.csv"))

@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(lines.names(), QStringList({"感冒", "感冒", "发热"}));
         QCOMPARE(lines.rowIdAt(0), std::optional<qint64>(7));
         QCOMPARE(lines.rowIdAt(1), std::optional<qint64>(3));
-        QVERIFY(!lines.at(1)->code);
+        QVERIFY(!lines.at(1)->code());
         QVERIFY(!lines.rowIdAt(-1));
         QVERIFY(!lines.rowIdAt(3));
 

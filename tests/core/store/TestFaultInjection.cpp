@@ -149,7 +149,7 @@ QList<Scenario> scenarios()
              StoreFile::close(p.settingsFile);
              const auto drugs = SettingsStore(p.settingsFile).all(ReferenceList::Drugs).value();
              QCOMPARE(drugs.size(), 1);
-             QCOMPARE(drugs.at(0).name,
+             QCOMPARE(drugs.at(0).name(),
                       done ? QStringLiteral("阿莫西林") : QStringLiteral("青霉素针"));
          },
          settingsOnly},

@@ -64,7 +64,7 @@ private slots:
                                                          : store.codeContains(addresses, code);
                 QStringList expected;
                 for (const ReferenceEntry& entry : viaStore.value())
-                    expected << entry.name;
+                    expected << entry.name();
                 QCOMPARE(names(store, addresses, code, match), expected);
             }
         }

@@ -14,7 +14,7 @@ QStringList names(const StoreResult<QList<ReferenceEntry>>& result)
 {
     QStringList list;
     for (const ReferenceEntry& e : result.value())
-        list << e.name;
+        list << e.name();
     return list;
 }
 
@@ -102,7 +102,7 @@ private slots:
         store.add(ReferenceList::Addresses, QStringLiteral("东街村"), QStringLiteral("djc"));
         const QList<ReferenceEntry> all = store.all(ReferenceList::Addresses).value();
         QCOMPARE(all.size(), 2);
-        QVERIFY(!all[0].code.has_value());
+        QVERIFY(!all[0].code().has_value());
         QCOMPARE(store.codeStartsWith(ReferenceList::Addresses, QString()).value().size(), 1);
     }
 
@@ -125,7 +125,7 @@ private slots:
         const auto all = store.all(list);
         QCOMPARE(all.value().size(), 3);
         // A missing code goes in as an empty code, never as none.
-        QCOMPARE(all.value()[2].code, std::optional<QString>(QString()));
+        QCOMPARE(all.value()[2].code(), std::optional<QString>(QString()));
         QVERIFY(store.add(list, QStringLiteral("南街村"), QStringLiteral("njc")).ok());
     }
 };

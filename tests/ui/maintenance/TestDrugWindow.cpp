@@ -258,8 +258,8 @@ private slots:
         UserInput::typeText(usageBox(), QStringLiteral("0.5 tid"));
         UserInput::click(saveButton());
         QCOMPARE(stored().size(), 1);
-        QCOMPARE(stored().at(0).name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
-        QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("amxlp")));
+        QCOMPARE(stored().at(0).name(), QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
+        QCOMPARE(stored().at(0).code(), std::optional<QString>(QStringLiteral("amxlp")));
         QCOMPARE(listed(), QStringList({"阿莫西林片 0.25×24/0.5 tid"}));
         QCOMPARE(selectedLine(), -1);
         QVERIFY(!m_window->isAdding());
@@ -278,8 +278,8 @@ private slots:
         UserInput::click(addButton());
         UserInput::typeText(nameBox(), QStringLiteral("青霉素针 960万"));
         UserInput::click(saveButton());
-        QCOMPARE(stored().at(1).name, QStringLiteral("青霉素针 960万"));
-        QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral("qmsz")));
+        QCOMPARE(stored().at(1).name(), QStringLiteral("青霉素针 960万"));
+        QCOMPARE(stored().at(1).code(), std::optional<QString>(QStringLiteral("qmsz")));
         clickLine(0);
         clickLine(1);
         QCOMPARE(boxes(), QStringList({"青霉素针 960万", "", "qmsz"}));
@@ -293,7 +293,8 @@ private slots:
         codeBox()->setText(QStringLiteral("   "));
         UserInput::click(saveButton());
         QCOMPARE(codeBox()->text(), QStringLiteral("头孢呋辛钠针 2.25"));
-        QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("头孢呋辛钠针 2.25")));
+        QCOMPARE(stored().at(0).code(),
+                 std::optional<QString>(QStringLiteral("头孢呋辛钠针 2.25")));
     }
 
     void editingRewritesTheSelectedDuplicateOnly()
@@ -306,10 +307,10 @@ private slots:
         UserInput::click(saveButton());
         const QList<ReferenceEntry> rows = stored();
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows.at(0).rowId, first);
-        QCOMPARE(rows.at(0).name, QStringLiteral("感冒灵颗粒"));
-        QCOMPARE(rows.at(1).rowId, second);
-        QCOMPARE(rows.at(1).name, QStringLiteral("感冒灵颗粒/1袋 tid"));
+        QCOMPARE(rows.at(0).rowId(), first);
+        QCOMPARE(rows.at(0).name(), QStringLiteral("感冒灵颗粒"));
+        QCOMPARE(rows.at(1).rowId(), second);
+        QCOMPARE(rows.at(1).name(), QStringLiteral("感冒灵颗粒/1袋 tid"));
     }
 
     void editingAfterASearchReachesTheLineShown()
@@ -324,10 +325,10 @@ private slots:
         clickLine(1);
         UserInput::typeText(usageBox(), QStringLiteral("0.1 qd"));
         UserInput::click(saveButton());
-        QCOMPARE(stored().at(0).name, QStringLiteral("旧药"));
-        QCOMPARE(stored().at(1).name, QStringLiteral("青霉素针 960万"));
-        QCOMPARE(stored().at(2).name, QStringLiteral("阿莫西林片 0.25×24"));
-        QCOMPARE(stored().at(3).name, QStringLiteral("阿司匹林片/0.1 qd"));
+        QCOMPARE(stored().at(0).name(), QStringLiteral("旧药"));
+        QCOMPARE(stored().at(1).name(), QStringLiteral("青霉素针 960万"));
+        QCOMPARE(stored().at(2).name(), QStringLiteral("阿莫西林片 0.25×24"));
+        QCOMPARE(stored().at(3).name(), QStringLiteral("阿司匹林片/0.1 qd"));
         QCOMPARE(listed(), QStringList({"阿莫西林片 0.25×24", "阿司匹林片/0.1 qd"}));
     }
 
@@ -341,10 +342,10 @@ private slots:
         QCOMPARE(boxes(), QStringList({"旧药", "1片", ""}));
         UserInput::typeText(usageBox(), QStringLiteral(" bid"));
         UserInput::click(saveButton());
-        QCOMPARE(stored().at(0).name, QStringLiteral("青霉素针 960万"));
-        QCOMPARE(stored().at(1).name, QStringLiteral("旧药/1片 bid"));
+        QCOMPARE(stored().at(0).name(), QStringLiteral("青霉素针 960万"));
+        QCOMPARE(stored().at(1).name(), QStringLiteral("旧药/1片 bid"));
         // Its empty code box became the name.
-        QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral("旧药")));
+        QCOMPARE(stored().at(1).code(), std::optional<QString>(QStringLiteral("旧药")));
     }
 
     void saveAndDeleteWithNothingSelectedChangeNothing()
@@ -368,7 +369,7 @@ private slots:
             QVERIFY(answer.seen());
         }
         QCOMPARE(stored().size(), 2);
-        QCOMPARE(stored().at(1).name, QStringLiteral("阿莫西林片 0.25×24"));
+        QCOMPARE(stored().at(1).name(), QStringLiteral("阿莫西林片 0.25×24"));
         QCOMPARE(usageBox()->text(), QStringLiteral("改"));
     }
 
@@ -382,7 +383,7 @@ private slots:
         clickLine(0);
         UserInput::click(deleteButton());
         QCOMPARE(stored().size(), 2);
-        QCOMPARE(stored().at(0).rowId, kept);
+        QCOMPARE(stored().at(0).rowId(), kept);
         QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
         QCOMPARE(selectedLine(), -1);
         QCOMPARE(boxes(), QStringList({"", "", ""}));
@@ -469,7 +470,7 @@ private slots:
             QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
         }
         QCOMPARE(stored().size(), 1);
-        QCOMPARE(stored().first().name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
+        QCOMPARE(stored().first().name(), QStringLiteral("阿莫西林片 0.25×24/0.5 tid"));
 
         UserInput::click(addButton());
         UserInput::typeText(nameBox(), QStringLiteral("青霉素"));
@@ -501,7 +502,7 @@ private slots:
 
         // Once saved the typing is safe; a keypad key typed and taken back loses nothing either.
         UserInput::click(saveButton());
-        QCOMPARE(stored().first().name, QStringLiteral("阿莫西林片 0.25×24/0.5 tid 饭后"));
+        QCOMPARE(stored().first().name(), QStringLiteral("阿莫西林片 0.25×24/0.5 tid 饭后"));
         QTest::mouseClick(key(13), Qt::LeftButton);
         QCOMPARE(usageBox()->text(), QStringLiteral("0.5 tid 饭后tid"));
         for (int i = 0; i < 3; ++i)
@@ -563,7 +564,7 @@ private slots:
         popup->actions().at(0)->trigger();
         popup->hide();
         QCOMPARE(stored().size(), 1);
-        QCOMPARE(stored().at(0).name, QStringLiteral("青霉素针"));
+        QCOMPARE(stored().at(0).name(), QStringLiteral("青霉素针"));
     }
 
     void openingFailureIsReported()

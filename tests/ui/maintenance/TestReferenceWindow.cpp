@@ -181,8 +181,8 @@ private slots:
         QCOMPARE(codeBox()->text(), QStringLiteral("cd "));
         QTest::mouseClick(addButton(), Qt::LeftButton);
         QCOMPARE(stored(ReferenceList::Addresses).size(), 1);
-        QCOMPARE(stored(ReferenceList::Addresses).at(0).name, QStringLiteral("城东 3号"));
-        QCOMPARE(stored(ReferenceList::Addresses).at(0).code,
+        QCOMPARE(stored(ReferenceList::Addresses).at(0).name(), QStringLiteral("城东 3号"));
+        QCOMPARE(stored(ReferenceList::Addresses).at(0).code(),
                  std::optional<QString>(QStringLiteral("cd ")));
         QCOMPARE(listed(), QStringList({"城东 3号"}));
         QCOMPARE(selectedLine(), 0);
@@ -200,8 +200,8 @@ private slots:
         UserInput::typeText(nameBox(), QStringLiteral("感冒"));
         codeBox()->setText(QStringLiteral(" "));
         QTest::mouseClick(addButton(), Qt::LeftButton);
-        QCOMPARE(stored().at(0).code, std::optional<QString>(QStringLiteral("高血压病")));
-        QCOMPARE(stored().at(1).code, std::optional<QString>(QStringLiteral(" ")));
+        QCOMPARE(stored().at(0).code(), std::optional<QString>(QStringLiteral("高血压病")));
+        QCOMPARE(stored().at(1).code(), std::optional<QString>(QStringLiteral(" ")));
     }
 
     void enterInTheNameBoxAddsAndDuplicatesAreKept()
@@ -233,7 +233,7 @@ private slots:
         // That line is the new entry, though the search does not find it.
         deleteLine(2);
         QCOMPARE(stored().size(), 3);
-        QCOMPARE(stored().at(2).name, QStringLiteral("发热"));
+        QCOMPARE(stored().at(2).name(), QStringLiteral("发热"));
         QCOMPARE(listed(), QStringList({"高血压病", "感冒"}));
     }
 
@@ -247,8 +247,8 @@ private slots:
         QCOMPARE(listed(), QStringList({"感冒", "感冒"}));
         deleteLine(1);
         QCOMPARE(stored().size(), 2);
-        QCOMPARE(stored().at(0).rowId, first);
-        QCOMPARE(stored().at(1).name, QStringLiteral("发热"));
+        QCOMPARE(stored().at(0).rowId(), first);
+        QCOMPARE(stored().at(1).name(), QStringLiteral("发热"));
         QCOMPARE(listed(), QStringList({"感冒"}));
         QCOMPARE(selectedLine(), -1);
     }
