@@ -77,15 +77,15 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList lis
                   {codePattern(text, CodeMatch::Contains), StoreSql::limit(m_file, limit)});
 }
 
-StoreResult<QStringList> SettingsStore::names(ReferenceList list, const QString& text,
+StoreResult<StoredNames> SettingsStore::names(ReferenceList list, const QString& text,
                                               CodeMatch match) const
 {
-    QStringList names;
+    StoredNames names;
     const StoreStatus read = DirectRows::read(
         m_file,
         QStringLiteral("SELECT \"名称\" FROM %1 %2 ORDER BY rowid")
             .arg(tableName(list), codeCondition()),
-        {codePattern(text, match)}, [&names](const DirectRow& r) { names.append(r.text(0)); });
+        {codePattern(text, match)}, [&names](const DirectRow& r) { names.append(r.utf8(0)); });
     if (!read.ok())
         return read;
     return names;

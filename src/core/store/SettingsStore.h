@@ -4,6 +4,7 @@
 #include "core/store/SettingsRecord.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreResult.h"
+#include "core/store/StoredNames.h"
 
 #include <QList>
 #include <QString>
@@ -43,7 +44,7 @@ public:
         Prefix,
         Contains,
     };
-    StoreResult<QStringList> names(ReferenceList list, const QString& text, CodeMatch match) const;
+    StoreResult<StoredNames> names(ReferenceList list, const QString& text, CodeMatch match) const;
 
     StoreResult<qint64> add(ReferenceList list, const QString& name, const QString& code);
     // Adds every entry (name and code; the row id is not used) in one transaction: all of them

@@ -1,11 +1,14 @@
 #include "ui/entry/LookupList.h"
 
+#include "ui/entry/StoredNamesModel.h"
+
 #include <QKeyEvent>
-#include <QStringListModel>
+
+#include <utility>
 
 namespace quilloa {
 
-LookupList::LookupList(QWidget* parent) : QListView(parent), m_names(new QStringListModel(this))
+LookupList::LookupList(QWidget* parent) : QListView(parent), m_names(new StoredNamesModel(this))
 {
     setModel(m_names);
     setUniformItemSizes(true);
@@ -16,14 +19,14 @@ LookupList::LookupList(QWidget* parent) : QListView(parent), m_names(new QString
     connect(this, &QListView::clicked, this, [this] { emit picked(); });
 }
 
-void LookupList::setNames(const QStringList& names)
+void LookupList::setNames(StoredNames names)
 {
-    m_names->setStringList(names);
+    m_names->reset(std::move(names));
 }
 
 void LookupList::clear()
 {
-    m_names->setStringList({});
+    m_names->reset({});
 }
 
 int LookupList::count() const

@@ -2,20 +2,21 @@
 
 #include <QListView>
 
-class QStringListModel;
-
 namespace quilloa {
 
+class StoredNames;
+class StoredNamesModel;
+
 // The drop-down list under the diagnosis or address field. A click on an entry or Enter picks.
-// It holds plain names in a string model, so refilling it with thousands of names at every
-// keystroke stays instant.
+// It holds the names as they were read and converts only the lines it draws, so refilling it
+// with thousands of names at every keystroke stays instant.
 class LookupList : public QListView
 {
     Q_OBJECT
 public:
     explicit LookupList(QWidget* parent = nullptr);
 
-    void setNames(const QStringList& names);
+    void setNames(StoredNames names);
     void clear();
     int count() const;
 
@@ -31,7 +32,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QStringListModel* m_names = nullptr;
+    StoredNamesModel* m_names = nullptr;
 };
 
 } // namespace quilloa

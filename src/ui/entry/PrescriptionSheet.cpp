@@ -281,10 +281,10 @@ void PrescriptionSheet::refillLookup(LookupList* list, ReferenceList which, cons
 {
     list->clear();
     list->hide();
-    const auto found = m_context.settings().names(which, code, match);
+    auto found = m_context.settings().names(which, code, match);
     if (!found.ok())
         return; // a lookup that fails leaves its list empty and hidden; typing goes on
-    list->setNames(found.value());
+    list->setNames(found.takeValue());
     if (list->count() > 0) {
         list->raise();
         list->show();

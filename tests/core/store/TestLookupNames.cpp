@@ -21,7 +21,7 @@ class TestLookupNames : public QObject
         const auto found = store.names(list, code, match);
         if (!found.ok())
             qFatal("lookup failed: %s", qPrintable(found.error()));
-        return found.value();
+        return found.value().toStringList();
     }
 
 private slots:
