@@ -23,9 +23,9 @@
 #include <QTransform>
 
 #include <cups/cups.h>
-#include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <tuple>
@@ -76,11 +76,44 @@ QList<QStringList> registerGrid(int visits)
     return rows;
 }
 
-QString homePdfFolder()
+// How long one step may take on a heavily loaded machine before the test calls it stuck.
+constexpr int kPatienceMs = 120000;
+// Every run names its own cups-pdf configuration after its process; the backend only reads
+// configurations from the system's cups folder.
+const QString kBackendConfFolder = QStringLiteral("/etc/cups");
+const QString kBackendPrefix = QStringLiteral("quilloa-test-");
+
+// Whether the file ends in the trailer ghostscript writes last, so it is not still being written.
+bool completePdf(const QString& path)
 {
-    const passwd* user = getpwuid(geteuid());
-    return QDir(QString::fromLocal8Bit(user ? user->pw_dir : "/root"))
-        .filePath(QStringLiteral("PDF"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16) {
+        return false;
+    }
+    file.seek(std::max<qint64>(0, file.size() - 64));
+    return file.readAll().trimmed().endsWith("%%EOF");
+}
+
+// A run that was killed leaves its configuration behind, named after its process.
+void removeStaleBackendConfs()
+{
+    const QDir folder(kBackendConfFolder);
+    const QString prefix = QStringLiteral("cups-pdf-") + kBackendPrefix;
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("*.conf")}, QDir::Files)) {
+        const QString pid = name.mid(prefix.size()).chopped(5);
+        if (!QFileInfo::exists(QStringLiteral("/proc/") + pid)) {
+            QFile::remove(folder.filePath(name));
+        }
+    }
+}
+
+// Where AppArmor holds the backend to its packaged profile, it may only read the one system
+// configuration, so a private one would be ignored and the PDFs would land elsewhere.
+bool backendConfinedByAppArmor()
+{
+    QFile profiles(QStringLiteral("/sys/kernel/security/apparmor/profiles"));
+    return profiles.open(QIODevice::ReadOnly) &&
+           profiles.readAll().contains("/usr/lib/cups/backend/cups-pdf (enforce)");
 }
 
 } // namespace
@@ -100,6 +133,7 @@ private slots:
 private:
     bool run(const QString& program, const QStringList& arguments);
     bool startSpooler(QString& why);
+    bool configureBackend(QString& why);
     bool addQueues(QString& why);
     void setDefault(const QString& queue);
     // Prints through the spooler and returns the PDF that cups-pdf wrote, or an empty path.
@@ -113,6 +147,9 @@ private:
     QTemporaryDir m_dir;
     QProcess m_cupsd;
     QString m_socket;
+    // The backend's name in the queues' device address and the configuration it reads for it.
+    QString m_backendName;
+    QString m_backendConf;
     CupsPrintQueue m_queue;
 };
 
@@ -123,7 +160,7 @@ bool TestCupsPrinting::run(const QString& program, const QStringList& arguments)
     environment.insert(QStringLiteral("CUPS_SERVER"), m_socket);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+    return process.waitForFinished(kPatienceMs) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
 }
 
@@ -145,7 +182,12 @@ void TestCupsPrinting::initTestCase()
     QVERIFY(m_dir.isValid());
     // QUILLOA_KEEP_PDF=1 keeps the spooler's folder, its debug log included, for a look.
     m_dir.setAutoRemove(!qEnvironmentVariableIsSet("QUILLOA_KEEP_PDF"));
+    if (backendConfinedByAppArmor()) {
+        QSKIP("AppArmor confines the cups-pdf backend to its system configuration, so it cannot "
+              "be sent to write into this test's own folder");
+    }
     QString why;
+    QVERIFY2(configureBackend(why), qPrintable(why));
     if (!startSpooler(why)) {
         QSKIP(qPrintable(QStringLiteral("the private cupsd could not be started: ") + why));
     }
@@ -218,6 +260,30 @@ bool TestCupsPrinting::startSpooler(QString& why)
     return true;
 }
 
+// The backend writes into this run's folder rather than the home folder's PDF folder, which
+// every other run on the machine shares: fresh spoolers all number their jobs from 1, so two
+// runs at once write the same file names there and read, overwrite or delete each other's PDFs.
+bool TestCupsPrinting::configureBackend(QString& why)
+{
+    removeStaleBackendConfs();
+    m_backendName = kBackendPrefix + QString::number(QCoreApplication::applicationPid());
+    m_backendConf =
+        QDir(kBackendConfFolder).filePath(QStringLiteral("cups-pdf-%1.conf").arg(m_backendName));
+    const QDir root(m_dir.path());
+    QFile conf(m_backendConf);
+    if (!conf.open(QIODevice::WriteOnly) ||
+        conf.write(QStringLiteral("Out %1\nAnonDirName %1\nSpool %2\nGSTmp %2\nLog %3\n")
+                       .arg(root.filePath(QStringLiteral("out")),
+                            root.filePath(QStringLiteral("backend-spool")),
+                            root.filePath(QStringLiteral("log")))
+                       .toLocal8Bit()) < 0) {
+        why =
+            QStringLiteral("the backend's configuration could not be written to ") + m_backendConf;
+        return false;
+    }
+    return true;
+}
+
 bool TestCupsPrinting::addQueues(QString& why)
 {
     const QString ppd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
@@ -243,12 +309,14 @@ bool TestCupsPrinting::addQueues(QString& why)
     }
     out.close();
     const QString lpadmin = QStringLiteral("/usr/sbin/lpadmin");
-    if (!run(lpadmin, {QStringLiteral("-p"), kPlainQueue, QStringLiteral("-E"),
-                       QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
-                       ppd, QStringLiteral("-o"), QStringLiteral("PageSize=A4")}) ||
-        !run(lpadmin, {QStringLiteral("-p"), kMarginQueue, QStringLiteral("-E"),
-                       QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
-                       narrowedPpd, QStringLiteral("-o"), QStringLiteral("PageSize=A4")})) {
+    if (!run(lpadmin,
+             {QStringLiteral("-p"), kPlainQueue, QStringLiteral("-E"), QStringLiteral("-v"),
+              QStringLiteral("cups-pdf:/") + m_backendName, QStringLiteral("-P"), ppd,
+              QStringLiteral("-o"), QStringLiteral("PageSize=A4")}) ||
+        !run(lpadmin,
+             {QStringLiteral("-p"), kMarginQueue, QStringLiteral("-E"), QStringLiteral("-v"),
+              QStringLiteral("cups-pdf:/") + m_backendName, QStringLiteral("-P"), narrowedPpd,
+              QStringLiteral("-o"), QStringLiteral("PageSize=A4")})) {
         why = QStringLiteral("lpadmin could not add the queues");
         return false;
     }
@@ -270,6 +338,9 @@ void TestCupsPrinting::cleanupTestCase()
             m_cupsd.waitForFinished(5000);
         }
     }
+    if (!m_backendConf.isEmpty()) {
+        QFile::remove(m_backendConf);
+    }
 }
 
 QString TestCupsPrinting::printThroughSpooler(const std::function<bool(PageDevice&)>& drawing,
@@ -283,13 +354,16 @@ QString TestCupsPrinting::printThroughSpooler(const std::function<bool(PageDevic
     return waitForOutput(device.outcome().jobId);
 }
 
+// The spooler calls a job completed once the backend has exited, and the backend exits after
+// ghostscript has written the PDF; the trailer is checked all the same, so that a file caught
+// half written fails as such instead of as a page without ink.
 QString TestCupsPrinting::waitForOutput(int jobId)
 {
     QElapsedTimer waited;
     waited.start();
-    const QString suffix = QStringLiteral("job_%1.pdf").arg(jobId);
     ipp_jstate_t state = IPP_JSTATE_PENDING;
-    while (waited.elapsed() < 30000 && state < IPP_JSTATE_STOPPED) {
+    while (waited.elapsed() < kPatienceMs && state < IPP_JSTATE_STOPPED) {
+        QTest::qWait(100);
         cups_job_t* jobs = nullptr;
         const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
         for (int i = 0; i < count; ++i) {
@@ -298,16 +372,27 @@ QString TestCupsPrinting::waitForOutput(int jobId)
             }
         }
         cupsFreeJobs(count, jobs);
-        QTest::qWait(100);
     }
     if (state != IPP_JSTATE_COMPLETED) {
         qWarning() << "job" << jobId << "ended in state" << state << "- see the spooler's log";
         return QString();
     }
-    const QDir folder(homePdfFolder());
+    // This run's spooler numbers its jobs afresh and nothing else writes into its folder, so
+    // exactly one file carries the job's number.
+    const QDir folder(m_dir.filePath(QStringLiteral("out")));
     const QFileInfoList files =
-        folder.entryInfoList({QStringLiteral("*") + suffix}, QDir::Files, QDir::Time);
-    return files.isEmpty() ? QString() : files.first().absoluteFilePath();
+        folder.entryInfoList({QStringLiteral("*job_%1.pdf").arg(jobId)}, QDir::Files);
+    if (files.size() != 1) {
+        qWarning() << "job" << jobId << "left" << files.size() << "PDFs in" << folder.path()
+                   << "- see the backend's log in" << m_dir.filePath(QStringLiteral("log"));
+        return QString();
+    }
+    const QString pdf = files.first().absoluteFilePath();
+    if (!completePdf(pdf)) {
+        qWarning() << "job" << jobId << "was reported completed before its PDF was:" << pdf;
+        return QString();
+    }
+    return pdf;
 }
 
 QString TestCupsPrinting::printDirect(const std::function<bool(PageDevice&)>& drawing,

@@ -35,7 +35,8 @@ public:
         }
         QProcess process;
         process.start(program, arguments);
-        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+            process.exitCode() != 0) {
             return std::nullopt;
         }
         return QString::fromUtf8(process.readAllStandardOutput());
