@@ -232,7 +232,7 @@ private slots:
         const auto refilled =
             settings.codeStartsWith(ReferenceList::Diagnoses, QStringLiteral("f"));
         QCOMPARE(refilled.value().size(), 1);
-        QCOMPARE(refilled.value().first().name, QStringLiteral("发热"));
+        QCOMPARE(refilled.value().first().name(), QStringLiteral("发热"));
     }
 
     void twoWorkstationsSavingAtOnceLoseNothing()
