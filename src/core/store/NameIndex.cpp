@@ -126,6 +126,9 @@ void NameIndex::ensure(QSqlDatabase& db)
 
 StoreResult<bool> NameIndex::isComplete(const StoreFile& file)
 {
+    // Nothing to build on a server: it searches with its own indexes.
+    if (file.isServer())
+        return true;
     bool complete = false;
     const StoreStatus read = BoundQuery::read(
         file, QStringLiteral("SELECT [已建至] >= [建至] FROM [档案_姓名字进度] LIMIT 1"), {},
@@ -137,6 +140,8 @@ StoreResult<bool> NameIndex::isComplete(const StoreFile& file)
 
 StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
 {
+    if (file.isServer())
+        return true;
     qint64 done = 0;
     qint64 target = 0;
     StoreStatus status = BoundQuery::read(

@@ -50,6 +50,13 @@ private slots:
         CommandLine emptyValue;
         QVERIFY(!emptyValue.parse(args({"--data="})));
         QVERIFY(emptyValue.errorText().contains(QStringLiteral("--data")));
+        // An empty server would quietly fall back to this computer's files.
+        CommandLine emptyStore;
+        QVERIFY(!emptyStore.parse(args({"--store", " "})));
+        QVERIFY(emptyStore.errorText().contains(QStringLiteral("--store")));
+        CommandLine store;
+        QVERIFY(store.parse(args({"--store", "service=clinic"})));
+        QCOMPARE(store.store(), QStringLiteral("service=clinic"));
         CommandLine unknown;
         QVERIFY(!unknown.parse(args({"--colour"})));
         QVERIFY(!unknown.errorText().isEmpty());

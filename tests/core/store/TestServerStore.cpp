@@ -1,6 +1,7 @@
 #include "core/startup/AppContext.h"
 #include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/NameIndex.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
@@ -219,6 +220,17 @@ private slots:
         const StoreResult<bool> ensured = ServerSchema::ensure(stores.archiveFile());
         QCOMPARE(ensured.fault(), StoreFault::Damaged);
         QVERIFY2(plainChinese(ensured), qPrintable(ensured.error()));
+    }
+
+    // The character index belongs to store files; on a server there is nothing to build, and
+    // asking must not count as a failure that drops the connection.
+    void nothingToBuildForTheNameIndex()
+    {
+        TestStores stores(true);
+        const StoreFile archive = stores.archiveFile();
+        QCOMPARE(NameIndex::build(archive, 100).valueOr(false), true);
+        QCOMPARE(NameIndex::isComplete(archive).valueOr(false), true);
+        QVERIFY(!NameIndex::rarestCharacter(archive, QStringLiteral("张")).has_value());
     }
 
     void aListRefillShowsWhatAnotherRoomAdded()
