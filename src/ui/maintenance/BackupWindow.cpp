@@ -57,9 +57,14 @@ void BackupWindow::buildControls()
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_hint = new QLabel(QStringLiteral("恢复前，现在的数据会先另存到备份文件夹中的“恢复前”文件夹，"
-                                       "不会丢失。"),
-                        this);
+    // On a server the copies are the server's exports; putting one back is not done from here.
+    const QString hint =
+        m_context.location().isServer()
+            ? QStringLiteral("数据存放在数据库服务器上。这里列出的是从服务器导出的备份，可以"
+                             "查看，不能在这台电脑上放回服务器。")
+            : QStringLiteral("恢复前，现在的数据会先另存到备份文件夹中的“恢复前”文件夹，"
+                             "不会丢失。");
+    m_hint = new QLabel(hint, this);
     m_hint->setTextFormat(Qt::PlainText);
     m_hint->setWordWrap(true);
 
@@ -136,6 +141,11 @@ void BackupWindow::restoreSelected()
     const int line = m_table->currentRow();
     if (line < 0 || line >= m_copies.size())
         return;
+    if (m_context.location().isServer()) {
+        // Nothing will be replaced, so there is nothing to confirm: only what to do instead.
+        PlainDialog::warn(this, windowTitle(), restoreLine(line).message);
+        return;
+    }
     const BackupCopy& copy = m_copies[line];
     const QString question =
         QStringLiteral("确实要用备份“%1”（%2张处方，最后就诊日期 "

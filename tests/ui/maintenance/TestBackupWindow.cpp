@@ -1,5 +1,8 @@
 #include "core/store/ArchiveStore.h"
+#include "core/store/ServerSchema.h"
+#include "core/store/StoreLocation.h"
 #include "support/ArchiveVisits.h"
+#include "support/PostgresServer.h"
 #include "support/TestProgramFolder.h"
 #include "ui/maintenance/BackupWindow.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -14,6 +17,7 @@
 using namespace quilloa;
 using quilloa::test::addVisit;
 using quilloa::test::MessageBoxAnswer;
+using quilloa::test::PostgresServer;
 using quilloa::test::TestProgramFolder;
 
 namespace {
@@ -69,6 +73,39 @@ private slots:
         QCOMPARE(restored.count(), 1);
         QCOMPARE(records(folder), 1);
         QCOMPARE(table->rowCount(), 2); // the backup and the "恢复前" copy
+    }
+
+    // On a server the window backs up the server and lists its copies, but a restore is refused
+    // at once, without first asking to replace the data.
+    void onAServerACopyIsNotPutBack()
+    {
+        PostgresServer server;
+        QVERIFY2(server.start(), qPrintable(server.errorString()));
+        const QString database = server.createDatabase();
+        const StoreFile store(StoreLocation::server(server.connectionText(database)).value());
+        QVERIFY(ServerSchema::ensure(store, true).ok());
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        BackupWindow window(AppContext(folder.path(), folder.clock(), store.location()));
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            QTest::mouseClick(window.findChild<QPushButton*>("BackupNowButton"), Qt::LeftButton);
+            QVERIFY2(answer.text().contains(QStringLiteral("数据库服务器")),
+                     qPrintable(answer.text()));
+        }
+        auto* table = window.findChild<QTableWidget*>("BackupList");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("完好"));
+        table->selectRow(0);
+        QSignalSpy restored(&window, &BackupWindow::restored);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok, 2);
+            QTest::mouseClick(window.findChild<QPushButton*>("RestoreButton"), Qt::LeftButton);
+            QCOMPARE(answer.texts().size(), 1);
+            QCOMPARE(answer.icon(), QMessageBox::Warning);
+            QVERIFY(answer.text().contains(QStringLiteral("--copy-stores-to")));
+        }
+        QCOMPARE(restored.count(), 0);
+        StoreFile::closeAll();
     }
 
     void mainWindowOffersRestoreAndBackupInItsMenu()
