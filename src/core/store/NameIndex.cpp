@@ -79,6 +79,55 @@ bool isCurrent(QSqlDatabase& db)
            query.value(0).toString().contains(insertCharacters(QStringLiteral("new")));
 }
 
+// The last record the index should hold with a character, among rows `condition` picks.
+std::optional<QVariantList> lastIndexable(QSqlDatabase& db, const QString& condition, qint64 row)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT lower(substr(\"姓名\", 1, 1)), rowid, \"姓名\", "
+                                 "\"日期\", \"名称\" FROM \"档案\" WHERE \"日期\" IS NOT NULL "
+                                 "AND length(\"姓名\") > 0 AND ") +
+                  condition + QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
+    query.addBindValue(row);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    QVariantList values;
+    for (int column = 0; column < 5; ++column)
+        values << query.value(column);
+    return values;
+}
+
+bool holds(QSqlDatabase& db, const QVariantList& record)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT 1 FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"行\" = ? "
+                                 "AND \"姓名\" IS ? AND \"日期\" IS ? AND \"名称\" IS ?"));
+    for (const QVariant& value : record)
+        query.addBindValue(value);
+    return query.exec() && query.next();
+}
+
+// Whether the records still carry the row numbers the index holds them under. A VACUUM by
+// another tool, or a reload from a dump, may number the rows afresh without firing a trigger;
+// every record after the first gap then moves, the last one included. So the last record the
+// index should hold must sit in it under its own row with its own texts: two lookups, cheap
+// enough for every opening.
+bool keepsRowNumbers(QSqlDatabase& db)
+{
+    QSqlQuery progress(db);
+    if (!progress.exec(
+            QStringLiteral("SELECT \"已建至\", \"建至\" FROM \"档案_姓名字进度\" LIMIT 1")) ||
+        !progress.next())
+        return false;
+    const qint64 built = progress.value(0).toLongLong();
+    const qint64 before = progress.value(1).toLongLong();
+    progress = QSqlQuery();
+    // Records after `before` came through the triggers; those up to `built` were filled in.
+    std::optional<QVariantList> last = lastIndexable(db, QStringLiteral("rowid > ?"), before);
+    if (!last)
+        last = lastIndexable(db, QStringLiteral("rowid <= ?"), built);
+    return !last || holds(db, *last);
+}
+
 // Ranks candidates without counting every row of a common character.
 constexpr int kCountCap = 20000;
 // A typed text longer than this is narrowed by its first characters; the LIKE does the rest.
@@ -98,7 +147,7 @@ void NameIndex::ensure(QSqlDatabase& db)
     if (!db.tables().contains(QStringLiteral("档案")))
         return;
     const bool existed = db.tables().contains(QStringLiteral("档案_姓名字进度"));
-    if (existed && isCurrent(db))
+    if (existed && isCurrent(db) && keepsRowNumbers(db))
         return;
     // All or nothing: triggers without the progress row would leave older records unindexed
     // while searches trusted the index.

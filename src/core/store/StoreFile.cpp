@@ -57,6 +57,9 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
         db.close();
         return failed;
     }
+    // A statement still open on the connection would keep the name index from being dropped
+    // and filled afresh.
+    pragma.finish();
     StoreSchema::ensureIndexes(db);
     return StoreStatus::success();
 }
