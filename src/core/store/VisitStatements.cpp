@@ -29,13 +29,14 @@ QString VisitStatements::datedFees(const StoreFile& file, const VisitDates& date
            condition(file, dates);
 }
 
-// Equal keys (two sheets started in the same second) keep the order they were saved in.
+// Equal keys (two sheets started in the same second) keep the order they were saved in. A record
+// without a key comes first on every engine (a server would put it last unless told).
 QString VisitStatements::visits(const StoreFile& file, const VisitDates& dates)
 {
     return QStringLiteral("SELECT \"姓名\", \"性别\", \"年龄\", \"诊断\", \"地址\", \"名称\", "
                           "%1 FROM \"档案\" WHERE ")
                .arg(StoreSql::fee(file)) +
-           condition(file, dates) + QStringLiteral(" ORDER BY \"名称\", rowid");
+           condition(file, dates) + QStringLiteral(" ORDER BY \"名称\" NULLS FIRST, rowid");
 }
 
 } // namespace quilloa

@@ -2,12 +2,14 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/BoundQuery.h"
 #include "support/TestProgramFolder.h"
+#include "support/TestStores.h"
 
 #include <QSqlQuery>
 #include <QTest>
 
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::TestStores;
 
 namespace {
 
@@ -44,8 +46,8 @@ class TestClinicLogQuery : public QObject
 private slots:
     void rowHoldsTheRegisterFieldsAndAnEmptyNote()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-03-25 18:08:43"), QStringLiteral("李四"));
         const auto rows = ClinicLogQuery::rows(store, ReportPeriod::day("2009", "03", "25"));
         QVERIFY(rows.ok());
@@ -57,13 +59,13 @@ private slots:
 
     void fieldsWithoutValueGiveEmptyCells()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         QVERIFY(
-            BoundQuery::run(store.file(), "INSERT INTO [档案] ([名称], [日期]) VALUES (?, ?)",
+            BoundQuery::run(store.file(), "INSERT INTO \"档案\" (\"名称\", \"日期\") VALUES (?, ?)",
                             {QStringLiteral("2009-03-25 07:00:00"), QStringLiteral("2009-03-25")})
                 .ok());
-        QVERIFY(BoundQuery::run(store.file(), "INSERT INTO [档案] ([日期]) VALUES (?)",
+        QVERIFY(BoundQuery::run(store.file(), "INSERT INTO \"档案\" (\"日期\") VALUES (?)",
                                 {QStringLiteral("2009-03-25")})
                     .ok());
         const auto rows = ClinicLogQuery::rows(store, ReportPeriod::day("2009", "03", "25"));
@@ -77,8 +79,8 @@ private slots:
 
     void monthIsOrderedByKeyAcrossDays()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-01-31 08:00:00"), QStringLiteral("丁"));
         addVisit(store, QStringLiteral("2009-01-01 17:30:00"), QStringLiteral("甲"));
         addVisit(store, QStringLiteral("2009-02-01 08:00:00"), QStringLiteral("二月"));
@@ -91,8 +93,8 @@ private slots:
 
     void equalKeysKeepTheOrderTheyWereSaved()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-03-25 10:00:00"), QStringLiteral("后"));
         addVisit(store, QStringLiteral("2009-03-25 09:00:00"), QStringLiteral("第一"));
         addVisit(store, QStringLiteral("2009-03-25 09:00:00"), QStringLiteral("第二"));
@@ -103,8 +105,8 @@ private slots:
 
     void datesAreMatchedAsText()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-01-05 08:00:00"), QStringLiteral("A"));
         addVisit(store, QStringLiteral("2009-01-06 08:00:00"), QStringLiteral("B"), "2009-1-6");
         QCOMPARE(names(ClinicLogQuery::rows(store, ReportPeriod::month("2009", "1"))),

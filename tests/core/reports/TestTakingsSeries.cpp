@@ -2,11 +2,13 @@
 #include "core/reports/WorkloadStatistics.h"
 #include "core/store/ArchiveStore.h"
 #include "support/TestProgramFolder.h"
+#include "support/TestStores.h"
 
 #include <QTest>
 
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::TestStores;
 
 namespace {
 
@@ -58,8 +60,8 @@ class TestTakingsSeries : public QObject
 private slots:
     void daysOfMonthEqualTheDayAndMonthStatistics()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addYear(store);
         const auto series = TakingsSeries::daysOfMonth(store, "2009", "03");
         QVERIFY(series.ok());
@@ -79,8 +81,8 @@ private slots:
 
     void monthsOfYearEqualTheMonthStatistics()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addYear(store);
         const auto series = TakingsSeries::monthsOfYear(store, "2009");
         QVERIFY(series.ok());
@@ -100,8 +102,8 @@ private slots:
 
     void shortMonthsAndEmptyPeriods()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, "2009-02-28", "1");
         const auto february = TakingsSeries::daysOfMonth(store, "2009", "02");
         QVERIFY(february.ok());

@@ -2,6 +2,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/BoundQuery.h"
 #include "support/TestProgramFolder.h"
+#include "support/TestStores.h"
 
 #include <QTest>
 
@@ -9,6 +10,7 @@
 
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::TestStores;
 
 namespace {
 
@@ -47,8 +49,8 @@ class TestWorkloadStatistics : public QObject
 private slots:
     void dayWithoutRecordsHasNoFigures()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-03-24"), QStringLiteral("5"));
         QCOMPARE(dayText(store, "2009", "03", "25"), QStringLiteral("无统计数字"));
     }
@@ -75,8 +77,8 @@ private slots:
     {
         QFETCH(QStringList, fees);
         QFETCH(QString, expected);
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         for (const QString& fee : fees)
             addVisit(store, QStringLiteral("2009-03-25"), fee);
         addVisit(store, QStringLiteral("2009-03-26"), QStringLiteral("100"));
@@ -85,8 +87,8 @@ private slots:
 
     void dayMatchesTheDateTextExactly()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-3-25"), QStringLiteral("1"));
         addVisit(store, QStringLiteral("2009-03-25 "), QStringLiteral("1"));
         addVisit(store, QStringLiteral("2009-03-05"), QStringLiteral("1"));
@@ -97,8 +99,8 @@ private slots:
 
     void monthCountsEveryDateWithItsPrefix()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-03-01"), QStringLiteral("2.5"));
         addVisit(store, QStringLiteral("2009-03-31"), QStringLiteral("3"));
         addVisit(store, QStringLiteral("2009-04-01"), QStringLiteral("50"));
@@ -110,8 +112,8 @@ private slots:
 
     void quoteInABoxIsJustACharacter()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-03-25"), QStringLiteral("1"));
         addVisit(store, QStringLiteral("2009'-03-25"), QStringLiteral("2"));
         QCOMPARE(dayText(store, "2009' OR ''='", "03", "25"), QStringLiteral("无统计数字"));
@@ -124,8 +126,8 @@ private slots:
 
     void sumBeyondTheCurrencyRangeIsNotShownWrapped()
     {
-        TestProgramFolder folder;
-        ArchiveStore store(folder.paths().archiveFile);
+        TestStores stores;
+        ArchiveStore store = stores.archive();
         addVisit(store, QStringLiteral("2009-03-25"), QStringLiteral("1"));
         PrescriptionRecord huge;
         huge.key = QStringLiteral("2009-03-25 09:00:00");
