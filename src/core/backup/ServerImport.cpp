@@ -177,10 +177,10 @@ ServerImport::Outcome copyWithin(Copier& copier, const QList<Source*>& sources,
             if (!status.ok())
                 return refused(
                     QStringLiteral("复制“%1”时出错：%2").arg(table.table, status.error()));
-            const StoreResult<qint64> inFile =
-                status.ok() ? fileCount(*source, table.table) : StoreResult<qint64>(status);
-            const StoreResult<qint64> onServer =
-                inFile.ok() ? copier.serverCount(table.table) : StoreResult<qint64>(inFile);
+            const StoreResult<qint64> inFile = fileCount(*source, table.table);
+            if (!inFile.ok())
+                return refused(inFile.error());
+            const StoreResult<qint64> onServer = copier.serverCount(table.table);
             if (!onServer.ok())
                 return refused(onServer.error());
             if (inFile.value() != onServer.value())
