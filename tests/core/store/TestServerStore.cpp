@@ -213,6 +213,24 @@ private slots:
         StoreFile::closeAll();
     }
 
+    // A server that is down at start-up keeps the program closed until it is back (the login
+    // cannot be checked), and is told once, not once per step.
+    void aServerDownAtStartIsToldOnceAndNothingOpensUnverified()
+    {
+        TestStores stores(true);
+        QVERIFY(stores.archive().setLoginPassword(QStringLiteral("pw")).ok());
+        const AppContext context = stores.context();
+        PostgresServer& server = TestStores::server();
+        QVERIFY2(server.stop(), qPrintable(server.errorString()));
+        const StartupReport down = StartupPreparation::run(context);
+        QVERIFY(down.loginUnknown());
+        QCOMPARE(down.loginRead.fault(), StoreFault::Unreachable);
+        QVERIFY2(down.notices.isEmpty(), qPrintable(down.notices.join(QLatin1Char('\n'))));
+        QVERIFY2(server.start(), qPrintable(server.errorString()));
+        const StartupReport back = StartupPreparation::run(context);
+        QVERIFY(!back.loginUnknown() && back.needsLogin() && !back.archiveCreated);
+    }
+
     void aDatabaseMissingSomeTablesIsNotFilledIn()
     {
         TestStores stores(true);
