@@ -230,7 +230,9 @@ bool PostgresServer::prepareFolder()
 {
     // /tmp rather than TMPDIR when root: the server user must reach the folder, and the socket
     // path must stay under the 107 bytes a Unix socket name allows.
-    const QString base = runningAsRoot() ? QStringLiteral("/tmp") : QDir::tempPath();
+    // A long TMPDIR would not leave room for the socket's name.
+    const bool shortTemp = QFile::encodeName(QDir::tempPath()).size() <= 60;
+    const QString base = runningAsRoot() || !shortTemp ? QStringLiteral("/tmp") : QDir::tempPath();
     m_dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/quilloa-pg-XXXXXX"));
     if (!m_dir->isValid())
         return fail(QStringLiteral("Could not create a temporary folder for the test server: %1")
