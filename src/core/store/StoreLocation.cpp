@@ -87,6 +87,10 @@ StoreResult<StoreLocation> StoreLocation::server(const QString& connectionText)
         words << QStringLiteral("application_name='quilloa'");
     if (!given.contains(QStringLiteral("connect_timeout")))
         words << QStringLiteral("connect_timeout='10'");
+    // A server that vanished from the network mid-statement is told within seconds too, instead
+    // of after the system's long retransmission wait (no effect on a local socket).
+    if (!given.contains(QStringLiteral("tcp_user_timeout")))
+        words << QStringLiteral("tcp_user_timeout='15000'");
     StoreLocation location;
     location.m_options = words.join(QLatin1Char(' '));
     location.m_description = describe(given);
