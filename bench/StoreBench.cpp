@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quilloa::bench {
@@ -82,9 +83,11 @@ void StoreBench::row(const QString& operation, const QString& size,
 {
     if (raw && sameSql && !goal.maxRatio)
         goal.maxRatio = goals::kRawRatio;
-    ResultRow result{operation, size, Timing::measure(ours), std::nullopt, goal, QString()};
+    ResultRow result{operation, size, {}, std::nullopt, goal, QString()};
     if (raw)
-        result.raw = Timing::measure(raw);
+        std::tie(result.ours, result.raw) = Timing::measureSideBySide(ours, raw);
+    else
+        result.ours = Timing::measure(ours);
     m_table.add(result);
 }
 

@@ -33,6 +33,32 @@ Timing Timing::measureTimed(const std::function<double()>& operation, int minRun
     return of(samples);
 }
 
+std::pair<Timing, Timing> Timing::measureSideBySide(const std::function<void()>& ours,
+                                                    const std::function<void()>& raw, int minRuns,
+                                                    int maxRuns, double budgetMs, int warmUps)
+{
+    const auto timed = [](const std::function<void()>& operation) {
+        QElapsedTimer one;
+        one.start();
+        operation();
+        return double(one.nsecsElapsed()) / 1e6;
+    };
+    for (int i = 0; i < warmUps; ++i) {
+        ours();
+        raw();
+    }
+    QList<double> oursSamples;
+    QList<double> rawSamples;
+    QElapsedTimer total;
+    total.start();
+    while (oursSamples.size() < maxRuns &&
+           (oursSamples.size() < minRuns || double(total.nsecsElapsed()) / 1e6 < budgetMs)) {
+        oursSamples.append(timed(ours));
+        rawSamples.append(timed(raw));
+    }
+    return {of(oursSamples), of(rawSamples)};
+}
+
 Timing Timing::of(QList<double> samples)
 {
     Timing t;

@@ -3,6 +3,7 @@
 #include <QList>
 
 #include <functional>
+#include <utility>
 
 namespace quilloa::bench {
 
@@ -22,6 +23,12 @@ struct Timing
     // the part that counts.
     static Timing measureTimed(const std::function<double()>& operation, int minRuns = 15,
                                int maxRuns = 400, double budgetMs = 800, int warmUps = 3);
+    // Times `ours` and `raw` run by run in turn, so a burst of load from elsewhere on the
+    // machine falls on both sides of a ratio alike instead of on whichever ran during it.
+    static std::pair<Timing, Timing> measureSideBySide(const std::function<void()>& ours,
+                                                       const std::function<void()>& raw,
+                                                       int minRuns = 15, int maxRuns = 400,
+                                                       double budgetMs = 1600, int warmUps = 3);
     static Timing of(QList<double> samples);
 };
 
