@@ -64,20 +64,19 @@ StartupReport StartupPreparation::run(const AppContext& context)
     StartupReport report;
     const StoreFile& server = context.archive().file();
     const StoreResult<bool> created = ServerSchema::ensure(server);
-    if (created.ok()) {
-        report.archiveCreated = report.settingsCreated = created.value();
-    } else if (created.fault() != StoreFault::Unreachable) {
-        // An unreachable server is told once, by the login read below.
-        report.notices << created.error();
+    if (!created.ok()) {
+        // A database the program cannot use (down, not UTF-8, tables missing) keeps the program
+        // closed like an unreadable login, and the start-up message names the real cause.
+        report.loginRead = created;
+        return report;
     }
+    report.archiveCreated = report.settingsCreated = created.value();
     const QDate today = context.clock().now().date();
-    if (created.ok() && isBackupDay(today))
+    if (isBackupDay(today))
         report.backupTaken = ServerBackup::take(server, context.paths(), today, &report.notices);
-    if (created.ok()) {
-        const StoreResult<SettingsRecord> settings = context.settings().settings();
-        if (!settings.ok())
-            report.notices << settings.error();
-    }
+    const StoreResult<SettingsRecord> settings = context.settings().settings();
+    if (!settings.ok())
+        report.notices << settings.error();
     readLogin(context, report);
     report.notices.removeDuplicates();
     return report;

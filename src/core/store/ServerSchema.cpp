@@ -79,6 +79,24 @@ StoreResult<int> tablesPresent(const StoreFile& server, QSqlDatabase& db)
 
 constexpr int kTables = 6;
 
+// A database in another encoding than UTF-8 either refuses Chinese text or, as SQL_ASCII, counts
+// its bytes as characters, so that a three-character name would pass for nine.
+StoreStatus checkEncoding(const StoreFile& server, QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database "
+                                   "WHERE datname = current_database()")) ||
+        !query.next())
+        return server.failure(query.lastError());
+    if (query.value(0).toString() == QLatin1String("UTF8"))
+        return StoreStatus::success();
+    return StoreStatus::failure(
+        QStringLiteral(
+            "%1的数据库不是 UTF8 编码，存不准中文。请让管理员用 UTF8 编码新建一个空数据库"
+            "（例如 createdb -E UTF8 -T template0 数据库名），再让程序连接它。")
+            .arg(server.path()));
+}
+
 StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool withSamples)
 {
     QSqlQuery lock(db);
@@ -136,6 +154,9 @@ StoreResult<bool> ServerSchema::ensure(const StoreFile& server, bool withSamples
     if (!opened.ok())
         return StoreStatus(opened);
     QSqlDatabase db = opened.takeValue();
+    const StoreStatus encoding = checkEncoding(server, db);
+    if (!encoding.ok())
+        return encoding;
     if (!db.transaction())
         return server.failure(db.lastError());
     const StoreResult<bool> created = createWithin(server, db, withSamples);

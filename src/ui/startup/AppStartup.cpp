@@ -28,7 +28,8 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
     while (report.loginUnknown()) {
         const StoreStatus& failed = report.loginRead;
         const QString reason =
-            failed.fault() == StoreFault::Damaged
+            // A server's database has no dated file copies to name.
+            failed.fault() == StoreFault::Damaged && !context.location().isServer()
                 ? StartupPreparation::unusableStoreNotice(context.paths(), failed)
                 : failed.error();
         if (!PlainMessage::askRetry(

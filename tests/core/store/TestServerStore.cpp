@@ -251,6 +251,26 @@ private slots:
         QVERIFY(!NameIndex::rarestCharacter(archive, QStringLiteral("张")).has_value());
     }
 
+    // A database that would count a Chinese name's bytes as its characters is not used.
+    void aDatabaseNotInUtf8IsRefusedWithWhatToDo()
+    {
+        TestStores stores(true);
+        QVERIFY(runElsewhere(stores, QStringLiteral("CREATE DATABASE bytes_only ENCODING "
+                                                    "'SQL_ASCII' TEMPLATE template0")));
+        const auto location = StoreLocation::server(
+            TestStores::server().connectionText(QStringLiteral("bytes_only")));
+        QVERIFY(location.ok());
+        const StoreResult<bool> ensured = ServerSchema::ensure(StoreFile(location.value()));
+        QVERIFY(!ensured.ok());
+        QVERIFY2(ensured.error().contains(QStringLiteral("UTF8")), qPrintable(ensured.error()));
+        // At start-up the program stays closed and says why.
+        const AppContext context(stores.folder().path(), stores.folder().clock(), location.value());
+        const StartupReport report = StartupPreparation::run(context);
+        QVERIFY(report.loginUnknown());
+        QVERIFY(report.loginRead.error().contains(QStringLiteral("UTF8")));
+        StoreFile::closeAll();
+    }
+
     void aListRefillShowsWhatAnotherRoomAdded()
     {
         TestStores stores(true);
