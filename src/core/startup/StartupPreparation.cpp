@@ -62,7 +62,8 @@ StartupReport StartupPreparation::run(const AppContext& context)
     if (!context.location().isServer())
         return run(context.paths(), context.clock());
     StartupReport report;
-    const StoreFile& server = context.archive().file();
+    // A copy: the store the context hands out is itself a temporary.
+    const StoreFile server = context.archive().file();
     const StoreResult<bool> created = ServerSchema::ensure(server);
     if (!created.ok()) {
         // A database the program cannot use (down, not UTF-8, tables missing) keeps the program
