@@ -93,4 +93,18 @@ QString BackupCatalog::beforeRestoreName(const QDateTime& now)
     return beforeRestorePrefix() + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
 }
 
+QString BackupCatalog::makeDayFolder(const StorePaths& paths, const QDate& date,
+                                     QStringList* notices)
+{
+    const QString folder =
+        paths.backupFolder + QLatin1Char('/') + date.toString(QStringLiteral("yyyy-MM-dd"));
+    if (QDir().mkpath(folder))
+        return folder;
+    if (notices)
+        *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"
+                                   "是否可写。")
+                        .arg(folder);
+    return {};
+}
+
 } // namespace quilloa

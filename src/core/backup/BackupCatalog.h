@@ -3,7 +3,9 @@
 #include "core/backup/BackupCopy.h"
 #include "core/store/StorePaths.h"
 
+#include <QDate>
 #include <QList>
+#include <QStringList>
 
 namespace quilloa {
 
@@ -20,6 +22,11 @@ public:
     // a restore.
     static QString beforeRestoreName(const QDateTime& now);
     static QString beforeRestorePrefix() { return QStringLiteral("恢复前 "); }
+
+    // The folder of the dated backup of `date`, made when missing; empty when it cannot be
+    // made, and then `notices` (when given) says so. Store files and server exports alike
+    // go there, so the restore window finds both.
+    static QString makeDayFolder(const StorePaths& paths, const QDate& date, QStringList* notices);
 };
 
 } // namespace quilloa

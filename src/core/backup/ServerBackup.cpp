@@ -1,5 +1,6 @@
 #include "core/backup/ServerBackup.h"
 
+#include "core/backup/BackupCatalog.h"
 #include "core/backup/ServerExport.h"
 
 #include <QDir>
@@ -11,14 +12,9 @@ bool ServerBackup::take(const StoreFile& server, const StorePaths& paths, const 
                         QStringList* notices)
 {
     const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
-    const QString folder = paths.backupFolder + QLatin1Char('/') + day;
-    if (!QDir().mkpath(folder)) {
-        if (notices)
-            *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"
-                                       "是否可写。")
-                            .arg(folder);
+    const QString folder = BackupCatalog::makeDayFolder(paths, date, notices);
+    if (folder.isEmpty())
         return false;
-    }
     // The same names as the store files' own backups, so the restore window and any SQLite tool
     // read them alike.
     const StoreStatus written = ServerExport::write(

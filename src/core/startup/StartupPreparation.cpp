@@ -1,5 +1,6 @@
 #include "core/startup/StartupPreparation.h"
 
+#include "core/backup/BackupCatalog.h"
 #include "core/backup/ServerBackup.h"
 #include "core/startup/AppContext.h"
 #include "core/store/ArchiveStore.h"
@@ -120,14 +121,9 @@ bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date,
                                     QStringList* notices)
 {
     const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
-    const QString folder = paths.backupFolder + QLatin1Char('/') + day;
-    if (!QDir().mkpath(folder)) {
-        if (notices)
-            *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"
-                                       "是否可写。")
-                            .arg(folder);
+    const QString folder = BackupCatalog::makeDayFolder(paths, date, notices);
+    if (folder.isEmpty())
         return false;
-    }
     bool all = true;
     const std::pair<QString, StoreKind> stores[] = {{paths.settingsFile, StoreKind::Settings},
                                                     {paths.archiveFile, StoreKind::Archive}};
