@@ -1,6 +1,7 @@
 #include "core/store/ServerSchema.h"
 
 #include "core/store/StoreSchema.h"
+#include "core/store/StoreTables.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -52,6 +53,8 @@ QString singleRow(const char* table)
     return QStringLiteral("CREATE UNIQUE INDEX \"%1_一行\" ON \"%1\" ((true))")
         .arg(QString::fromUtf8(table));
 }
+
+const storetables::Dialect kServerDialect{text, memo, currency, table};
 
 StoreStatus runAll(const StoreFile& server, QSqlDatabase& db, const QStringList& statements)
 {
@@ -125,19 +128,13 @@ StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool w
 
 QStringList ServerSchema::tableStatements()
 {
-    return {
+    QStringList statements{
         QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"),
-        table("档案", {text("名称", 100), text("姓名", 10), text("性别", 5), text("年龄", 5),
-                       text("日期", 50), text("诊断", 50), text("地址", 50), memo("处方"),
-                       text("医生", 10), text("配药", 10), currency("收费")}),
-        table("密码", {text("密码", 50)}),
+    };
+    statements << createStatements(storetables::kArchiveTables, kServerDialect)
+               << createStatements(storetables::kSettingsTables, kServerDialect);
+    statements << QStringList{
         singleRow("密码"),
-        table("药品", {text("拼音", 50), text("名称", 200)}),
-        table("诊断", {text("名称", 50), text("拼音", 50)}),
-        table("地址", {text("名称", 50), text("拼音", 50)}),
-        table("设置",
-              {text("医生", 10), text("上边距", 50), text("左边距", 50), text("上边距1", 50),
-               text("左边距1", 50), text("配药", 10), text("名称", 50)}),
         singleRow("设置"),
         index("档案_名称", "档案", "\"名称\""),
         index("档案_日期", "档案", "\"日期\""),
@@ -146,6 +143,7 @@ QStringList ServerSchema::tableStatements()
         index("诊断_拼音", "诊断", "\"拼音\""),
         index("地址_拼音", "地址", "\"拼音\""),
     };
+    return statements;
 }
 
 StoreResult<bool> ServerSchema::ensure(const StoreFile& server, bool withSamples)

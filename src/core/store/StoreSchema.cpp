@@ -3,6 +3,7 @@
 #include "core/store/StoreCopy.h"
 
 #include "core/store/NameIndex.h"
+#include "core/store/StoreTables.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,27 +45,17 @@ QString table(const char* name, const QStringList& columns)
         .arg(QString::fromUtf8(name), columns.join(QStringLiteral(", ")));
 }
 
+const storetables::Dialect kFileDialect{text, memo, currency, table};
+
 QStringList archiveStatements()
 {
-    return {
-        table("档案", {text("名称", 100), text("姓名", 10), text("性别", 5), text("年龄", 5),
-                       text("日期", 50), text("诊断", 50), text("地址", 50), memo("处方"),
-                       text("医生", 10), text("配药", 10), currency("收费")}),
-        table("密码", {text("密码", 50)}),
-        QStringLiteral("INSERT INTO [密码] ([密码]) VALUES ('')"),
-    };
+    return createStatements(storetables::kArchiveTables, kFileDialect)
+           << QStringLiteral("INSERT INTO [密码] ([密码]) VALUES ('')");
 }
 
 QStringList settingsStatements()
 {
-    return {
-        table("药品", {text("拼音", 50), text("名称", 200)}),
-        table("诊断", {text("名称", 50), text("拼音", 50)}),
-        table("地址", {text("名称", 50), text("拼音", 50)}),
-        table("设置",
-              {text("医生", 10), text("上边距", 50), text("左边距", 50), text("上边距1", 50),
-               text("左边距1", 50), text("配药", 10), text("名称", 50)}),
-    };
+    return createStatements(storetables::kSettingsTables, kFileDialect);
 }
 
 StoreStatus runAll(const QString& path, const QStringList& statements)
