@@ -2,12 +2,15 @@
 
 #include "support/PostgresServer.h"
 
+#include <QFile>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 namespace quilloa::test {
 namespace {
@@ -88,6 +91,40 @@ QStringList serverRows(const PostgresServer& server, const QString& database, co
     }
     QSqlDatabase::removeDatabase(name);
     return rows;
+}
+
+QStringList fileNames(const QString& archive)
+{
+    QStringList names;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(archive).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT [姓名] FROM [档案] ORDER BY rowid", -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW)
+        names << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    return names;
+}
+
+QString fileIntegrity(const QString& path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return QStringLiteral("cannot open");
+    }
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
+    QString result = QStringLiteral("no answer");
+    if (statement && sqlite3_step(statement) == SQLITE_ROW)
+        result =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    return result;
 }
 
 } // namespace quilloa::test

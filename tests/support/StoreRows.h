@@ -13,6 +13,12 @@ class PostgresServer;
 QStringList fileRows(const QString& path, const QString& table);
 QStringList serverRows(const PostgresServer& server, const QString& database, const QString& table);
 
+// The names of a store file's records, oldest first, read on a read-only connection of its own.
+QStringList fileNames(const QString& archive);
+// What SQLite's integrity check says of a store file ("ok" when sound). Opened for writing, so a
+// journal left by a killed program is rolled back first, as the program's next start would.
+QString fileIntegrity(const QString& path);
+
 // The six tables of the two stores.
 QStringList storeTables();
 

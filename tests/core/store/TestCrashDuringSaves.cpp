@@ -1,6 +1,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
+#include "support/StoreRows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,8 +10,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sqlite3.h>
 
 #include <cstdio>
 
@@ -35,26 +34,6 @@ int saveUntilKilled(const QString& archive, const QString& round)
             std::fflush(stdout);
         }
     }
-}
-
-QStringList storedNames(const QString& archive, QString& integrity)
-{
-    QStringList names;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(archive).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
-    if (statement && sqlite3_step(statement) == SQLITE_ROW)
-        integrity =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    sqlite3_prepare_v2(db, "SELECT [姓名] FROM [档案]", -1, &statement, nullptr);
-    while (statement && sqlite3_step(statement) == SQLITE_ROW)
-        names << QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    sqlite3_close_v2(db);
-    return names;
 }
 
 } // namespace
@@ -87,9 +66,9 @@ private slots:
                     reported << QString::number(round) + QLatin1Char('-') +
                                     QString::fromLatin1(line);
             }
-            QString integrity;
-            const QStringList stored = storedNames(archive, integrity);
-            QCOMPARE(integrity, QStringLiteral("ok"));
+            // The check first: it rolls back what the killed save left half done.
+            QCOMPARE(test::fileIntegrity(archive), QStringLiteral("ok"));
+            const QStringList stored = test::fileNames(archive);
             for (const QString& name : reported)
                 QVERIFY2(stored.contains(name), qPrintable(name + QStringLiteral(" lost")));
         }

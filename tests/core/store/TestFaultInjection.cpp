@@ -4,14 +4,13 @@
 #include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
 #include "support/FaultyVfs.h"
+#include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
-
-#include <sqlite3.h>
 
 #include <functional>
 #include <memory>
@@ -48,41 +47,6 @@ PrescriptionRecord record(const QString& name)
     return r;
 }
 
-// Names of the archive, through a connection of its own (the program's stays as it is).
-QStringList namesIn(const QString& archive)
-{
-    QStringList names;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(archive).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT [姓名] FROM [档案] ORDER BY rowid", -1, &statement, nullptr);
-    while (statement && sqlite3_step(statement) == SQLITE_ROW)
-        names << QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    sqlite3_close_v2(db);
-    return names;
-}
-
-QString integrityOf(const QString& path)
-{
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close_v2(db);
-        return QStringLiteral("cannot open");
-    }
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
-    QString result = QStringLiteral("no answer");
-    if (statement && sqlite3_step(statement) == SQLITE_ROW)
-        result =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    sqlite3_close_v2(db);
-    return result;
-}
-
 SettingsRecord settingsNamed(const QString& clinic)
 {
     SettingsRecord r;
@@ -103,7 +67,7 @@ QList<Scenario> scenarios()
              return StoreStatus(ArchiveStore(p.archiveFile).add(record("乙")));
          },
          [](const StorePaths& p, bool done) {
-             QCOMPARE(namesIn(p.archiveFile),
+             QCOMPARE(test::fileNames(p.archiveFile),
                       done ? QStringList({"甲", "乙"}) : QStringList({"甲"}));
          },
          archiveOnly},
@@ -116,7 +80,7 @@ QList<Scenario> scenarios()
              return ArchiveStore(p.archiveFile).remove(2, QStringLiteral("2009-03-25 18:08:43"));
          },
          [](const StorePaths& p, bool done) {
-             QCOMPARE(namesIn(p.archiveFile),
+             QCOMPARE(test::fileNames(p.archiveFile),
                       done ? QStringList({"甲"}) : QStringList({"甲", "乙"}));
          },
          archiveOnly},
@@ -182,7 +146,7 @@ QList<Scenario> scenarios()
          },
          [](const StorePaths& p, bool done) {
              // The day's copy is the old one or the new one, whole, and nothing else is left.
-             QCOMPARE(namesIn(backupCopy(p)),
+             QCOMPARE(test::fileNames(backupCopy(p)),
                       done ? QStringList({"甲", "乙"}) : QStringList({"甲"}));
              QCOMPARE(QDir(QFileInfo(backupCopy(p)).absolutePath()).entryList(QDir::Files),
                       QStringList({"档案.dat"}));
@@ -224,7 +188,7 @@ class TestFaultInjection : public QObject
         if (QTest::currentTestFailed())
             return false;
         for (const QString& file : scenario.files(paths)) {
-            const QString integrity = integrityOf(file);
+            const QString integrity = test::fileIntegrity(file);
             if (integrity != QLatin1String("ok"))
                 qFatal("%s, fault %d at %d: %s is %s", scenario.name, int(operation), nth,
                        qPrintable(file), qPrintable(integrity));
