@@ -70,8 +70,9 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
                    {StoreSql::limit(m_file, limit)});
 }
 
-ArchiveStore::Query ArchiveStore::searchQuery(const QString& nameText, const QString& datePrefix,
-                                              bool rowsOnly) const
+ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
+                                                      const QString& datePrefix,
+                                                      bool rowsOnly) const
 {
     const QString namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
     const QString datePattern = datePrefix + QStringLiteral("%");
@@ -105,14 +106,14 @@ ArchiveStore::Query ArchiveStore::searchQuery(const QString& nameText, const QSt
 StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
                                                       const QString& datePrefix) const
 {
-    const Query query = searchQuery(nameText, datePrefix, false);
+    const Statement query = searchStatement(nameText, datePrefix, false);
     return entries(query.sql, query.values);
 }
 
 StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
                                                     const QString& datePrefix) const
 {
-    const Query query = searchQuery(nameText, datePrefix, true);
+    const Statement query = searchStatement(nameText, datePrefix, true);
     QList<qint64> rows;
     const StoreStatus read =
         DirectRows::read(m_file, query.sql, query.values,

@@ -59,14 +59,18 @@ public:
     StoreResult<QString> loginPassword() const;
     StoreStatus setLoginPassword(const QString& password);
 
-private:
-    struct Query
+    // The statement a search runs with its values, chosen for the data as it stands: the
+    // cheapest exact query; with `rowsOnly` it selects the rows alone. Public so that tests
+    // plan the statement the store really runs, not a copy of it.
+    struct Statement
     {
         QString sql;
         QVariantList values;
     };
-    // The cheapest exact query for a search; with `rowsOnly` it selects the rows alone.
-    Query searchQuery(const QString& nameText, const QString& datePrefix, bool rowsOnly) const;
+    Statement searchStatement(const QString& nameText, const QString& datePrefix,
+                              bool rowsOnly) const;
+
+private:
     StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
     StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
                                                           const QVariant& value) const;
