@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libgl-dev \
-  libsqlite3-dev clang libclang-rt-14-dev \
+  libsqlite3-dev clang clang-format libclang-rt-14-dev \
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming \
   xdg-utils poppler-utils \
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf \
@@ -17,7 +17,7 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok
 
-.PHONY: all deps configure build run test package asan-test bench fuzz format clean
+.PHONY: all deps configure build run test package asan-test bench fuzz format format-check clean
 
 all: build
 
@@ -72,6 +72,10 @@ fuzz: deps
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Fails, listing the places, when a source file is not as clang-format would write it.
+format-check: deps
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz
