@@ -2,6 +2,7 @@
 #include "core/startup/CommandLine.h"
 #include "core/startup/DataFolderChoice.h"
 #include "core/startup/StockTranslations.h"
+#include "core/store/SecretMask.h"
 #include "ui/startup/AppStartup.h"
 #include "ui/startup/SmoothKaiRule.h"
 
@@ -35,7 +36,7 @@ quilloa::DataFolder chooseDataFolder(const quilloa::CommandLine& line)
 int handleCommandLine(quilloa::CommandLine& line)
 {
     if (!line.parse(QCoreApplication::arguments())) {
-        std::fprintf(stderr, "%s\n", qPrintable(line.errorText()));
+        std::fprintf(stderr, "%s\n", qPrintable(quilloa::SecretMask::mask(line.errorText())));
         return 1;
     }
     if (line.versionRequested()) {
@@ -65,7 +66,7 @@ int copyStores(int argc, char* argv[])
     // it could not free after a refused row, say) would only be English noise beside it.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtFatalMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(text));
+            std::fprintf(stderr, "%s\n", qPrintable(quilloa::SecretMask::mask(text)));
     });
     QCoreApplication app(argc, argv);
     quilloa::StockTranslations::install();
@@ -74,8 +75,20 @@ int copyStores(int argc, char* argv[])
         return code;
     const quilloa::ServerImport::Outcome outcome =
         quilloa::ServerImport::copy(chooseDataFolder(line).path, line.copyStoresTo());
-    std::fprintf(outcome.ok ? stdout : stderr, "%s\n", qPrintable(outcome.message));
+    std::fprintf(outcome.ok ? stdout : stderr, "%s\n",
+                 qPrintable(quilloa::SecretMask::mask(outcome.message)));
     return outcome.ok ? 0 : 1;
+}
+
+// Qt's and the drivers' warnings go to the usual place, never with a password in them.
+QtMessageHandler g_defaultHandler = nullptr;
+
+void maskLogLines()
+{
+    g_defaultHandler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            g_defaultHandler(type, context, quilloa::SecretMask::mask(text));
+        });
 }
 
 } // namespace
@@ -89,6 +102,7 @@ int main(int argc, char* argv[])
     if (quilloa::CommandLine::asksToCopyStores(rawArguments(argc, argv)))
         return copyStores(argc, argv);
 
+    maskLogLines();
     quilloa::SmoothKaiRule::install();
     QApplication app(argc, argv);
     quilloa::StockTranslations::install();

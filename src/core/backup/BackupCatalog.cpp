@@ -1,6 +1,7 @@
 #include "core/backup/BackupCatalog.h"
 
 #include "core/backup/ReadOnlyStore.h"
+#include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
 
 #include <QDateTime>
@@ -98,7 +99,7 @@ QString BackupCatalog::makeDayFolder(const StorePaths& paths, const QDate& date,
 {
     const QString folder =
         paths.backupFolder + QLatin1Char('/') + date.toString(QStringLiteral("yyyy-MM-dd"));
-    if (QDir().mkpath(folder))
+    if (PrivateFiles::makeFolder(folder))
         return folder;
     if (notices)
         *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"

@@ -3,6 +3,7 @@
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/ServerExport.h"
 #include "core/startup/AppContext.h"
+#include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreFile.h"
 
@@ -37,7 +38,7 @@ BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const Q
 {
     const QString folder =
         paths.backupFolder + QLatin1Char('/') + now.date().toString(QStringLiteral("yyyy-MM-dd"));
-    if (!QDir().mkpath(folder))
+    if (!PrivateFiles::makeFolder(folder))
         return failed(QStringLiteral("无法建立备份文件夹“%1”。请确认程序文件夹可以写入后再试。")
                           .arg(QDir::toNativeSeparators(folder)));
     const bool archive =
@@ -59,12 +60,12 @@ BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const Q
 // does not.
 bool BackupRestore::saveCurrentStores(const StorePaths& paths, const QString& folder)
 {
-    if (!QDir().mkpath(folder))
+    if (!PrivateFiles::makeFolder(folder))
         return false;
     for (const QString& store : {paths.archiveFile, paths.settingsFile}) {
         if (!QFileInfo::exists(store))
             continue;
-        if (!QFile::copy(store, folder + QLatin1Char('/') + QFileInfo(store).fileName()))
+        if (!PrivateFiles::copy(store, folder + QLatin1Char('/') + QFileInfo(store).fileName()))
             return false;
     }
     return true;
@@ -94,7 +95,7 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
         // Never leave the archive of one day beside the settings of another.
         const QString before = saved + QStringLiteral("/档案.dat");
         QFile::remove(paths.archiveFile);
-        QFile::copy(before, paths.archiveFile);
+        PrivateFiles::copy(before, paths.archiveFile);
         archivePut = false;
     }
     if (!archivePut) {
@@ -120,7 +121,7 @@ BackupRestore::Outcome BackupRestore::backUpNow(const AppContext& context)
         return backUpNow(context.paths(), now);
     const QString folder = context.paths().backupFolder + QLatin1Char('/') +
                            now.date().toString(QStringLiteral("yyyy-MM-dd"));
-    if (!QDir().mkpath(folder))
+    if (!PrivateFiles::makeFolder(folder))
         return failed(QStringLiteral("无法建立备份文件夹“%1”。请确认程序文件夹可以写入后再试。")
                           .arg(QDir::toNativeSeparators(folder)));
     const StoreStatus written = ServerExport::write(

@@ -1,5 +1,7 @@
 #include "core/maintenance/ClinicSettings.h"
 
+#include "core/startup/PasswordHash.h"
+
 #include <utility>
 
 namespace quilloa {
@@ -64,7 +66,7 @@ StoreStatus ClinicSettings::loadPassword()
     const auto password = m_archive.loginPassword();
     if (!password.ok())
         return password;
-    fill(Password, password.value());
+    m_storedPassword = password.value();
     m_passwordLoaded = true;
     return password;
 }
@@ -106,10 +108,38 @@ ClinicSettings::Saved ClinicSettings::save()
     record.cardLeftMargin = value(CardLeftMargin);
     record.cardTopMargin = value(CardTopMargin);
     saved.settings = m_settings.setSettings(record);
-    // A password that could not be read is only written when the user typed a new one.
-    if (m_passwordLoaded || isEdited(Password))
-        saved.password = m_archive.setLoginPassword(value(Password));
+    saved.password = savePassword();
     return saved;
+}
+
+void ClinicSettings::clearPassword(bool clear)
+{
+    if (m_clearPassword == clear)
+        return;
+    m_clearPassword = clear;
+    emit changed();
+}
+
+// Only a new password or a clearing is written: an untouched box keeps the stored hash, even
+// one that could not be read. The typed text is dropped once its hash is stored.
+StoreStatus ClinicSettings::savePassword()
+{
+    const bool typed = !PasswordHash::normalized(value(Password)).isEmpty();
+    if (!m_clearPassword && !typed)
+        return StoreStatus::success();
+    const QString stored = m_clearPassword ? QString() : PasswordHash::make(value(Password));
+    if (!m_clearPassword && stored.isEmpty())
+        return StoreStatus::failure(QStringLiteral("无法计算密码的散列值，密码没有改动。"));
+    const StoreStatus written = m_archive.setLoginPassword(stored);
+    if (!written.ok())
+        return written;
+    m_storedPassword = stored;
+    m_passwordLoaded = true;
+    m_clearPassword = false;
+    m_values[Password].clear();
+    m_edited[Password] = false;
+    emit changed();
+    return written;
 }
 
 void ClinicSettings::forget()
@@ -117,6 +147,8 @@ void ClinicSettings::forget()
     setDefaults();
     m_settingsLoaded = false;
     m_passwordLoaded = false;
+    m_storedPassword.clear();
+    m_clearPassword = false;
     emit changed();
 }
 

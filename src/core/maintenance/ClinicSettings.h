@@ -16,6 +16,11 @@ namespace quilloa {
 // types over a value counts at once for every reader (a new sheet takes the doctor as typed),
 // and save() stores the lot. Values that could not be read are read again at the next refresh()
 // and never written back as if they had been read.
+//
+// The password is different: the store holds only its hash, which is never a value to show.
+// value(Password) is a new password typed in this session (empty until one is typed); save()
+// stores its hash when it holds more than blanks, and an untouched or blank box keeps the
+// stored password. clearPassword() asks save() to remove it.
 class ClinicSettings : public QObject
 {
     Q_OBJECT
@@ -49,6 +54,13 @@ public:
     QString storeDescription() const { return m_settings.file().description(); }
     bool isSettingsLoaded() const { return m_settingsLoaded; }
     bool isPasswordLoaded() const { return m_passwordLoaded; }
+    // Whether the store holds a login password (as last read or saved).
+    bool hasPassword() const { return !m_storedPassword.trimmed().isEmpty(); }
+    // The stored form (a hash, or an older version's clear password), for checking a typed one.
+    const QString& storedPassword() const { return m_storedPassword; }
+    // The next save() removes the login password (or, with false, no longer does).
+    void clearPassword(bool clear);
+    bool isPasswordCleared() const { return m_clearPassword; }
 
     // How storing went, part by part. Nothing is stored while `readable` failed.
     struct Saved
@@ -69,6 +81,7 @@ signals:
 private:
     StoreStatus loadSettings();
     StoreStatus loadPassword();
+    StoreStatus savePassword();
     void fill(Field field, const QString& stored);
     void setDefaults();
 
@@ -78,6 +91,8 @@ private:
     std::array<bool, kFieldCount> m_edited{};
     bool m_settingsLoaded = false;
     bool m_passwordLoaded = false;
+    QString m_storedPassword;
+    bool m_clearPassword = false;
 };
 
 } // namespace quilloa

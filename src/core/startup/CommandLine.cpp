@@ -1,5 +1,7 @@
 #include "core/startup/CommandLine.h"
 
+#include "core/store/SecretMask.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -60,6 +62,8 @@ bool CommandLine::parse(const QStringList& arguments)
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = QStringLiteral("无法识别的参数：%1")
                       .arg(m_parser.positionalArguments().join(QLatin1Char(' ')));
+    // The error may quote what was typed, and that may hold a password.
+    m_error = SecretMask::mask(m_error);
     return m_error.isEmpty();
 }
 

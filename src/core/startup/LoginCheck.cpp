@@ -1,10 +1,38 @@
 #include "core/startup/LoginCheck.h"
 
-namespace quilloa {
+#include "core/startup/PasswordHash.h"
 
-bool LoginCheck::accepts(const QString& typed, const QString& loginPassword)
+#include <QCryptographicHash>
+
+namespace quilloa {
+namespace {
+
+QByteArray digest(const QString& text)
 {
-    return typed.trimmed().toLower() == loginPassword.trimmed().toLower();
+    return QCryptographicHash::hash(PasswordHash::normalized(text).toUtf8(),
+                                    QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+LoginCheck::Verdict LoginCheck::check(const QString& typed, const QString& stored)
+{
+    if (PasswordHash::isHash(stored))
+        return PasswordHash::matches(typed, stored) ? Verdict::Accepted : Verdict::Refused;
+    // Compared as digests, so neither the time nor the length of a clear password shows.
+    return PasswordHash::sameBytes(digest(typed), digest(stored)) ? Verdict::AcceptedClear
+                                                                  : Verdict::Refused;
+}
+
+bool LoginCheck::acceptAndUpgrade(const QString& typed, const QString& stored, ArchiveStore archive)
+{
+    const Verdict verdict = check(typed, stored);
+    if (verdict == Verdict::AcceptedClear && !PasswordHash::normalized(stored).isEmpty()) {
+        const QString hash = PasswordHash::make(stored);
+        if (!hash.isEmpty())
+            archive.setLoginPassword(hash);
+    }
+    return verdict != Verdict::Refused;
 }
 
 } // namespace quilloa

@@ -1,15 +1,34 @@
 #pragma once
 
+#include "core/store/ArchiveStore.h"
+
 #include <QString>
 
 namespace quilloa {
 
 // Whether a typed password opens the program: blanks around either text and the case of
-// letters do not count, so a password set as "Abc" is accepted as " abc ".
+// letters do not count, so a password set as "Abc" is accepted as " abc ". The stored value is
+// a hash (PasswordHash); a clear password left by an older version is still accepted once and
+// then replaced by its hash. A stored value with the hash's tag that does not parse lets
+// nobody in.
 class LoginCheck
 {
 public:
-    static bool accepts(const QString& typed, const QString& loginPassword);
+    enum class Verdict
+    {
+        Refused,
+        Accepted,
+        AcceptedClear, // right, against a password an older version stored in clear
+    };
+
+    static Verdict check(const QString& typed, const QString& stored);
+    static bool accepts(const QString& typed, const QString& stored)
+    {
+        return check(typed, stored) != Verdict::Refused;
+    }
+    // Checks and, when the stored password was in clear, replaces it with its hash. Returns
+    // whether `typed` opens the program; a failed replacement is tried again next time.
+    static bool acceptAndUpgrade(const QString& typed, const QString& stored, ArchiveStore archive);
 };
 
 } // namespace quilloa

@@ -4,6 +4,7 @@
 #include "core/backup/ServerBackup.h"
 #include "core/startup/AppContext.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/PrivateFiles.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreCopy.h"
@@ -30,7 +31,10 @@ void noteFailedCreation(const StoreStatus& created, QStringList& notices)
 StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& clock)
 {
     StartupReport report;
-    QDir().mkpath(paths.dataFolder);
+    if (!PrivateFiles::makeFolder(paths.dataFolder))
+        report.notices << QStringLiteral("无法建立数据文件夹“%1”。请检查它所在文件夹的权限。")
+                              .arg(paths.dataFolder);
+    keepPrivate(paths, report.notices);
     // An existing file is never written over, even when it is damaged.
     if (!QFileInfo::exists(paths.archiveFile)) {
         const StoreStatus created = StoreSchema::createArchiveStore(paths.archiveFile);
@@ -73,6 +77,7 @@ StartupReport StartupPreparation::run(const AppContext& context)
         return report;
     }
     report.archiveCreated = report.settingsCreated = created.value();
+    keepPrivate(context.paths(), report.notices);
     const QDate today = context.clock().now().date();
     if (isBackupDay(today))
         report.backupTaken = ServerBackup::take(server, context.paths(), today, &report.notices);
@@ -110,6 +115,18 @@ void StartupPreparation::readLogin(const StorePaths& paths, StartupReport& repor
         report.loginPassword = password.value();
     else
         report.loginRead = password;
+}
+
+void StartupPreparation::keepPrivate(const StorePaths& paths, QStringList& notices)
+{
+    const QString journal = QStringLiteral("-journal");
+    const QStringList open = PrivateFiles::narrowAll(
+        {paths.dataFolder, paths.backupFolder, paths.archiveFile, paths.archiveFile + journal,
+         paths.settingsFile, paths.settingsFile + journal});
+    if (!open.isEmpty())
+        notices << QStringLiteral("以下文件或文件夹其他用户也能读取，程序无法收回他们的权限：\n"
+                                  "%1\n请让文件的所有者运行 chmod go-rwx 收回。")
+                       .arg(open.join(QLatin1Char('\n')));
 }
 
 bool StartupPreparation::isBackupDay(const QDate& date)

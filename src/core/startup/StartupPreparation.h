@@ -45,6 +45,9 @@ public:
     static void readLogin(const StorePaths& paths, StartupReport& report);
 
     static bool isBackupDay(const QDate& date);
+    // Narrows the data and backup folders and the stores that an older version left readable
+    // by others; only what cannot be narrowed is added to `notices`.
+    static void keepPrivate(const StorePaths& paths, QStringList& notices);
     // Copies both stores into 数据库备份/<yyyy-mm-dd>/, each through a checked copy that
     // replaces that day's copy only when the new one is sound. A store that is busy or fails
     // its check is skipped, that day's copy stays, and the reason is added to `notices`.

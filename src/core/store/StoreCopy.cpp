@@ -1,5 +1,6 @@
 #include "core/store/StoreCopy.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/StoreMessage.h"
 
 #include <QFile>
@@ -116,7 +117,7 @@ StoreStatus backUp(const QString& source, const QString& temporary, const QStrin
     StoreStatus status = code == SQLITE_OK ? firstText(db, "SELECT count(*) FROM sqlite_master",
                                                        source, tables, found)
                                            : failureOf(db, code, source);
-    if (status.ok() && !QFile::copy(source, temporary))
+    if (status.ok() && !PrivateFiles::copy(source, temporary))
         status = StoreStatus::failure(StoreFault::Failed, shownTarget);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     return status;
@@ -150,6 +151,9 @@ StoreStatus StoreCopy::check(const QString& path, StoreKind kind)
 
 StoreStatus StoreCopy::install(const QString& written, const QString& target)
 {
+    // Whatever wrote it, what takes the store's place is the owner's alone.
+    if (!PrivateFiles::narrow(written))
+        return StoreStatus::failure(StoreFault::Failed, target);
     const QByteArray from = QFile::encodeName(written);
     const int file = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
     const bool synced = file >= 0 && ::fsync(file) == 0;

@@ -1,5 +1,7 @@
 #include "core/store/StoreLocation.h"
 
+#include "core/store/SecretMask.h"
+
 #include <QFile>
 #include <QHash>
 #include <QStringList>
@@ -60,7 +62,7 @@ StoreResult<StoreLocation> StoreLocation::server(const QString& connectionText)
         return StoreStatus::failure(
             QStringLiteral("看不懂数据库服务器的写法“%1”。请写成 postgresql://主机/数据库名、"
                            "host=主机 dbname=数据库名 或 service=服务名。")
-                .arg(text));
+                .arg(SecretMask::mask(text)));
     QHash<QString, QString> given;
     QStringList words;
     for (const PQconninfoOption* option = parsed.get(); option->keyword; ++option) {

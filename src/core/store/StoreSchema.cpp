@@ -1,5 +1,6 @@
 #include "core/store/StoreSchema.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
 
 #include "core/store/NameIndex.h"
@@ -65,7 +66,8 @@ StoreStatus runAll(const QString& path, const QStringList& statements)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(path);
-        if (!db.open()) {
+        // An empty private file first: the database and its journal keep its mode.
+        if (!PrivateFiles::createFile(path) || !db.open()) {
             status = StoreStatus::failure(db.lastError(), path);
         } else {
             QSqlQuery query(db);

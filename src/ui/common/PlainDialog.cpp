@@ -1,5 +1,7 @@
 #include "ui/common/PlainDialog.h"
 
+#include "core/store/SecretMask.h"
+
 #include <QMessageBox>
 
 namespace quilloa {
@@ -9,9 +11,9 @@ int show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QS
          const QString& details, QMessageBox::StandardButtons buttons,
          QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, title, text, buttons, parent);
+    QMessageBox box(icon, title, SecretMask::mask(text), buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setDetailedText(details);
+    box.setDetailedText(SecretMask::mask(details));
     box.setDefaultButton(defaultButton);
     return box.exec();
 }

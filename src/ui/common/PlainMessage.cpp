@@ -1,5 +1,7 @@
 #include "ui/common/PlainMessage.h"
 
+#include "core/store/SecretMask.h"
+
 #include <QAbstractButton>
 
 namespace quilloa {
@@ -7,7 +9,7 @@ namespace quilloa {
 int PlainMessage::run(QMessageBox::Icon icon, QWidget* parent, const QString& title,
                       const QString& text, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, title, text, buttons, parent);
+    QMessageBox box(icon, title, SecretMask::mask(text), buttons, parent);
     box.setTextFormat(Qt::PlainText);
     if (QAbstractButton* retry = box.button(QMessageBox::Retry))
         retry->setText(QStringLiteral("重试"));
@@ -36,7 +38,8 @@ bool PlainMessage::askRetry(QWidget* parent, const QString& title, const QString
 
 QMessageBox* PlainMessage::notify(QWidget* parent, const QString& title, const QString& text)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    auto* box = new QMessageBox(QMessageBox::Warning, title, SecretMask::mask(text),
+                                QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("notice"));
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);

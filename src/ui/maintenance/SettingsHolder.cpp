@@ -6,7 +6,8 @@ namespace quilloa {
 
 SettingsHolder::SettingsHolder(const AppContext& context, QWidget* owner)
     : QObject(owner), m_owner(owner),
-      m_settings(new ClinicSettings(context.settings(), context.archive(), this))
+      m_settings(new ClinicSettings(context.settings(), context.archive(), this)),
+      m_idleLock(context.paths().dataFolder)
 {
 }
 
@@ -18,7 +19,7 @@ bool SettingsHolder::isLoaded() const
 SettingsWindow* SettingsHolder::window()
 {
     if (!m_window) {
-        m_window = new SettingsWindow(m_settings, m_owner);
+        m_window = new SettingsWindow(m_settings, m_owner, m_idleLock);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         // The window is deleted a moment after closing; from the close on, neither it nor what
         // was typed into it counts.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/maintenance/ClinicSettings.h"
+#include "core/maintenance/IdleLockSetting.h"
 #include "core/startup/AppContext.h"
 
 #include <QObject>
@@ -47,6 +48,7 @@ private:
 
     QWidget* m_owner = nullptr;
     ClinicSettings* m_settings = nullptr;
+    IdleLockSetting m_idleLock;
     QPointer<SettingsWindow> m_window;
 };
 

@@ -6,12 +6,16 @@
 #include "ui/maintenance/SettingsWindowLayout.h"
 #include "ui/printing/DescribedTextLabel.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
+
+#include <utility>
 
 namespace quilloa {
 namespace {
@@ -43,8 +47,8 @@ constexpr std::array<BoxCaption, 8> kBoxes{{
 
 } // namespace
 
-SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings)
+SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent, IdleLockSetting idleLock)
+    : QDialog(parent), m_settings(settings), m_idleLockSetting(std::move(idleLock))
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("基本设置"));
@@ -88,6 +92,9 @@ void SettingsWindow::buildControls()
         previous = box;
     }
     explainMargins(printFrame);
+    buildLockRow(settingsFrame);
+    setTabOrder(previous, m_idleLock);
+    setTabOrder(m_idleLock, m_clearPassword);
     showStoreInUse();
     m_boxes[ClinicSettings::Password]->setMaxLength(kPasswordLimit);
     m_confirm->setFocus();
@@ -122,6 +129,27 @@ void SettingsWindow::explainMargins(QWidget* printFrame)
     m_boxes[ClinicSettings::CardTopMargin]->setToolTip(down.arg(QStringLiteral("注射卡")));
 }
 
+// The idle lock asks for the login password again; with none set it never locks.
+void SettingsWindow::buildLockRow(QWidget* settingsFrame)
+{
+    auto* caption = new QLabel(QStringLiteral("锁定："), settingsFrame);
+    caption->setObjectName(QStringLiteral("Label9"));
+    m_idleLock = new QSpinBox(settingsFrame);
+    m_idleLock->setObjectName(QStringLiteral("idleLock"));
+    m_idleLock->setRange(0, IdleLockSetting::kLongest);
+    m_idleLock->setSpecialValueText(QStringLiteral("不锁定"));
+    m_idleLock->setSuffix(QStringLiteral("分钟"));
+    m_idleLock->setValue(m_idleLockSetting.minutes());
+    m_idleLock->setEnabled(m_idleLockSetting.isAvailable());
+    m_idleLock->setToolTip(QStringLiteral("无人操作这么多分钟后，主窗口遮住处方并要求再次输入"
+                                          "登录密码。只在设置了登录密码时锁定。"));
+    m_clearPassword = new QCheckBox(QStringLiteral("清除密码"), settingsFrame);
+    m_clearPassword->setObjectName(QStringLiteral("clearPassword"));
+    m_clearPassword->setToolTip(
+        QStringLiteral("勾选后按“确 定”，取消登录密码，启动时不再要求输入。"));
+    connect(m_clearPassword, &QCheckBox::toggled, m_settings, &ClinicSettings::clearPassword);
+}
+
 void SettingsWindow::showValues()
 {
     for (int i = 0; i < ClinicSettings::kFieldCount; ++i) {
@@ -129,6 +157,22 @@ void SettingsWindow::showValues()
         if (m_boxes[i]->text() != value)
             m_boxes[i]->setText(value);
     }
+    showPasswordState();
+}
+
+// The box holds only a newly typed password; whether one is stored is told beside it.
+void SettingsWindow::showPasswordState()
+{
+    QLineEdit* box = m_boxes[ClinicSettings::Password];
+    const bool set = m_settings->hasPassword();
+    box->setPlaceholderText(set ? QStringLiteral("已设置") : QStringLiteral("未设置"));
+    box->setToolTip(set ? QStringLiteral("已设置登录密码（不显示）。输入新密码可替换它；"
+                                         "要取消密码，勾选“清除密码”。")
+                        : QStringLiteral("未设置登录密码。输入密码后按“确 定”即设置。"));
+    box->setEnabled(!m_settings->isPasswordCleared());
+    m_clearPassword->setEnabled(set);
+    if (m_clearPassword->isChecked() != m_settings->isPasswordCleared())
+        m_clearPassword->setChecked(m_settings->isPasswordCleared());
 }
 
 // Only a text that differs from the field is the user's: showValues() writes equal texts.
@@ -177,6 +221,11 @@ bool SettingsWindow::store()
         failures << QStringLiteral("基本设置未能保存：%1").arg(saved.settings.error());
     if (!saved.password.ok())
         failures << QStringLiteral("密码未能保存：%1").arg(saved.password.error());
+    if (m_idleLock->value() != m_idleLockSetting.minutes()) {
+        const StoreStatus lock = m_idleLockSetting.setMinutes(m_idleLock->value());
+        if (!lock.ok())
+            failures << lock.error();
+    }
     if (failures.isEmpty())
         return true;
     PlainMessage::warn(this, windowTitle(), failures.join(QLatin1Char('\n')));

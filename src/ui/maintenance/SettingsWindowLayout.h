@@ -24,6 +24,10 @@ inline constexpr TwipsPlacement kPlacements[] = {
     {u"Text2", 720, 900, 1395, 315},
     {u"Label3", 2280, 960, 540, 180},
     {u"Text3", 2880, 900, 1455, 315},
+    // A third row under them: the idle lock, and clearing the stored login password.
+    {u"Label9", 120, 1275, 540, 180},
+    {u"idleLock", 720, 1215, 1395, 285},
+    {u"clearPassword", 2880, 1215, 1455, 285},
     // Frame2: the sheet's margins, then the card's, then a line that explains them.
     {u"Label4", 120, 480, 1080, 180},
     {u"Text4", 1440, 420, 615, 315},

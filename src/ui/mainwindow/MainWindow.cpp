@@ -1,6 +1,7 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include "core/backup/BackupRestore.h"
+#include "core/maintenance/IdleLockSetting.h"
 #include "core/printing/AlignmentPrintout.h"
 #include "core/printing/InjectionCardPrintout.h"
 #include "core/printing/PrescriptionPrintout.h"
@@ -26,9 +27,11 @@
 #include "ui/maintenance/SettingsHolder.h"
 #include "ui/maintenance/SettingsWindow.h"
 #include "ui/mainwindow/AboutWindow.h"
+#include "ui/mainwindow/IdleWatch.h"
 #include "ui/mainwindow/MainWindowLayout.h"
 #include "ui/mainwindow/OnlineHelp.h"
 #include "ui/mainwindow/ProgramResources.h"
+#include "ui/mainwindow/ScreenLock.h"
 #include "ui/printing/PrintPreviewDialog.h"
 #include "ui/printing/PrintRunner.h"
 #include "ui/reports/ClinicLogWindow.h"
@@ -134,6 +137,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     buildToolbar();
     buildMenus();
     buildArchiveMenu();
+    buildScreenLock();
     connectSheet();
     connectEntryPanels();
     orderTabStops();
@@ -283,6 +287,8 @@ void MainWindow::buildMenus()
             &MainWindow::printAlignmentPage);
     file->actions().last()->setObjectName(QStringLiteral("menuAlignmentPage"));
     file->addSeparator();
+    connect(addItem(file, QStringLiteral("锁定"), 'L', QStringLiteral("menuLock")),
+            &QAction::triggered, this, &MainWindow::lockScreen);
     connect(addItem(file, QStringLiteral("退出"), 'E', QStringLiteral("menuExit")),
             &QAction::triggered, this, &MainWindow::endProgram);
 
@@ -684,6 +690,29 @@ void MainWindow::endProgram()
 }
 
 // Closing the main window ends the program at once, whatever other window is open.
+// The lock asks for the login password as the settings hold it: read again when the settings
+// window was closed since, and the last one read when the store cannot be reached.
+void MainWindow::buildScreenLock()
+{
+    m_lock = new ScreenLock(this, [this] {
+        ClinicSettings* settings = m_settings->settings();
+        settings->refreshAll();
+        return settings->storedPassword();
+    });
+    const IdleLockSetting idleLock(m_context.paths().dataFolder);
+    m_idleWatch = new IdleWatch(
+        m_context.clock(), [idleLock] { return idleLock.minutes(); }, this);
+    connect(m_idleWatch, &IdleWatch::idle, m_lock, &ScreenLock::lock);
+}
+
+void MainWindow::lockScreen()
+{
+    if (!m_lock->lock())
+        PlainMessage::inform(this, QStringLiteral("锁定"),
+                             QStringLiteral("没有设置登录密码，无法锁定。请先在“设置 → 综合设置”"
+                                            "中设置登录密码。"));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();

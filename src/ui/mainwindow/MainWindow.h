@@ -28,11 +28,13 @@ class ClinicLogWindow;
 class BackupWindow;
 class DrugPanel;
 class DrugWindow;
+class IdleWatch;
 class EntryFocusMemory;
 class InjectionCard;
 class KeyboardPanel;
 class PrescriptionSheet;
 class ReferenceWindow;
+class ScreenLock;
 class SettingsHolder;
 class StatisticsWindow;
 class UsageKeyBar;
@@ -68,6 +70,8 @@ public:
     QMenu* archiveMenu() const { return m_archiveMenu; } // mu
     QToolBar* toolbar() const { return m_toolbar; }
     SheetState sheetState() const { return m_state; }
+    ScreenLock* screenLock() const { return m_lock; }
+    IdleWatch* idleWatch() const { return m_idleWatch; }
 
     // Where printouts go; the default printer unless replaced (tests print to a recorder).
     using PrinterFactory = std::function<std::unique_ptr<PageDevice>()>;
@@ -87,6 +91,8 @@ public slots:
     void previewInjectionCard();
     void printAlignmentPage();
     void printInjectionCard();
+    // Covers the window until the login password is given; told when none is set.
+    void lockScreen();
     void hideLookupLists();
     // Ends the program at once, without a question and without saving.
     void endProgram();
@@ -101,6 +107,7 @@ private:
     void buildToolbar();
     void buildMenus();
     void buildArchiveMenu();
+    void buildScreenLock();
     void orderTabStops();
     void connectSheet();
     void connectEntryPanels();
@@ -130,6 +137,8 @@ private:
 
     AppContext m_context;
     SettingsHolder* m_settings = nullptr;
+    ScreenLock* m_lock = nullptr;
+    IdleWatch* m_idleWatch = nullptr;
     EntryFocusMemory* m_focusMemory = nullptr;
 
     DrugPanel* m_drugPanel = nullptr;

@@ -2,6 +2,8 @@
 
 #include "ui/mainwindow/ProgramResources.h"
 
+#include "core/store/PrivateFiles.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -16,12 +18,12 @@ QString OnlineHelp::writeManual(const QString& folder)
 {
     loadProgramResources();
     QFile manual(QStringLiteral(":/help/index.html"));
-    if (folder.isEmpty() || !QDir().mkpath(folder) || !manual.open(QIODevice::ReadOnly))
+    if (folder.isEmpty() || !PrivateFiles::makeFolder(folder) || !manual.open(QIODevice::ReadOnly))
         return QString();
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString path = QDir(folder).filePath(QStringLiteral("index.html"));
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(manual.readAll()) < 0 || !out.commit())
+    if (!out.open(QIODevice::WriteOnly) || out.write(manual.readAll()) < 0 || !out.commit() ||
+        !PrivateFiles::narrow(path))
         return QString();
     return path;
 }

@@ -20,6 +20,7 @@ public:
     void setTitle(const QString& title) { m_title = title; }
 
 protected:
+    void setFileName(const QString& fileName) { m_fileName = fileName; }
     bool openTarget(QPainter& painter, QSizeF pageMillimetres,
                     PageOrientation orientation) override;
     bool nextTargetPage(QPainter& painter) override;

@@ -108,7 +108,9 @@ void LoginWindow::buildControls()
 
 void LoginWindow::confirm()
 {
-    if (!LoginCheck::accepts(m_passwordBox->text(), m_loginPassword)) {
+    // A password an older version kept in clear is replaced by its hash at this login.
+    if (!LoginCheck::acceptAndUpgrade(m_passwordBox->text(), m_loginPassword,
+                                      m_context.archive())) {
         QMessageBox::information(this, QStringLiteral("Quilloa"), QStringLiteral("密码错误！"));
         return;
     }

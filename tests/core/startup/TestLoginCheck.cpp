@@ -1,8 +1,12 @@
 #include "core/startup/LoginCheck.h"
+#include "core/startup/PasswordHash.h"
+#include "core/store/ArchiveStore.h"
+#include "support/TestProgramFolder.h"
 
 #include <QTest>
 
 using namespace quilloa;
+using quilloa::test::TestProgramFolder;
 
 class TestLoginCheck : public QObject
 {
@@ -39,7 +43,45 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, password);
-        QTEST(LoginCheck::accepts(typed, password), "accepted");
+        QFETCH(bool, accepted);
+        // The same answer against a clear password of an older store and against its hash.
+        QCOMPARE(LoginCheck::accepts(typed, password), accepted);
+        const QString hash = PasswordHash::make(password);
+        QVERIFY(hash.size() <= 50 && !hash.contains(password.trimmed()));
+        QCOMPARE(LoginCheck::check(typed, hash),
+                 accepted ? LoginCheck::Verdict::Accepted : LoginCheck::Verdict::Refused);
+    }
+
+    // Every hash is salted afresh; a value that only looks like a hash lets nobody in.
+    void saltedAndMalformedHashes()
+    {
+        const QString first = PasswordHash::make(QStringLiteral("abc9"));
+        QVERIFY(first != PasswordHash::make(QStringLiteral("abc9")));
+        QVERIFY(first.startsWith(QStringLiteral("pbkdf2$")));
+        QString tampered = first;
+        tampered[tampered.size() - 2] = tampered.at(tampered.size() - 2) == u'A' ? u'B' : u'A';
+        for (const QString& bad : {tampered, QStringLiteral("pbkdf2$300$abc$def"),
+                                   QStringLiteral("pbkdf2$"), first.left(first.size() - 1)})
+            QCOMPARE(LoginCheck::check(QStringLiteral("abc9"), bad), LoginCheck::Verdict::Refused);
+    }
+
+    // A clear password of an older store opens the login once more and is then replaced by its
+    // hash; a hash is never written again, and a refused login writes nothing.
+    void clearPasswordIsUpgradedOnce()
+    {
+        TestProgramFolder folder;
+        ArchiveStore archive(folder.paths().archiveFile);
+        QVERIFY(archive.setLoginPassword(QStringLiteral(" Abc9 ")).ok());
+        QVERIFY(!LoginCheck::acceptAndUpgrade(QStringLiteral("abd9"), QStringLiteral(" Abc9 "),
+                                              archive));
+        QCOMPARE(archive.loginPassword().value(), QStringLiteral(" Abc9 "));
+        QVERIFY(LoginCheck::acceptAndUpgrade(QStringLiteral("ABC9"), QStringLiteral(" Abc9 "),
+                                             archive));
+        const QString hash = archive.loginPassword().value();
+        QVERIFY(PasswordHash::isHash(hash));
+        QVERIFY(!hash.contains(QStringLiteral("bc9"), Qt::CaseInsensitive));
+        QVERIFY(LoginCheck::acceptAndUpgrade(QStringLiteral("abc9 "), hash, archive));
+        QCOMPARE(archive.loginPassword().value(), hash);
     }
 };
 

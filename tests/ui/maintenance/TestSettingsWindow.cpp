@@ -1,3 +1,6 @@
+#include "core/maintenance/IdleLockSetting.h"
+#include "core/startup/LoginCheck.h"
+#include "core/startup/PasswordHash.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
@@ -9,11 +12,13 @@
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <memory>
@@ -80,10 +85,13 @@ private slots:
         SettingsWindow* window = m_holder->window();
         QCOMPARE(window->objectName(), QStringLiteral("Form5"));
         QCOMPARE(window->windowTitle(), QStringLiteral("基本设置"));
-        const QStringList expected = {"城东卫生院", "李医生", "王芳", "10",
-                                      "20",         "5",      "6",    "secret"};
+        // The stored password is never shown, only that one is set.
+        const QStringList expected = {"城东卫生院", "李医生", "王芳", "10", "20", "5", "6", ""};
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(box(i + 1)->text(), expected.at(i));
+        QCOMPARE(box(8)->placeholderText(), QStringLiteral("已设置"));
+        QVERIFY(window->clearPasswordBox()->isEnabled());
+        QCOMPARE(window->idleLockBox()->text(), QStringLiteral("不锁定"));
         QCOMPARE(window->findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(),
                  QStringLiteral("打印设置(单位：毫米)"));
         QCOMPARE(window->confirmButton()->text(), QStringLiteral("确 定"));
@@ -120,6 +128,8 @@ private slots:
         const QStringList typed = {" 城西诊所 ", "张医生", "", "12.5", "abc", "0", "7", ""};
         for (int i = 0; i < typed.size(); ++i)
             box(i + 1)->setText(typed.at(i));
+        m_holder->window()->clearPasswordBox()->setChecked(true);
+        QVERIFY(!box(8)->isEnabled());
         QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
         QVERIFY(!m_holder->isLoaded());
 
@@ -134,6 +144,26 @@ private slots:
         QCOMPARE(archive().loginPassword().value(), QString());
         discardClosedWindows();
         QVERIFY(m_owner->findChildren<SettingsWindow*>().isEmpty());
+    }
+
+    // A typed password is stored as its hash only; an untouched box keeps it; the idle lock's
+    // minutes are kept for this computer.
+    void newPasswordIsStoredAsItsHash()
+    {
+        m_holder->show();
+        box(8)->setText(QStringLiteral(" NewPw "));
+        m_holder->window()->idleLockBox()->setValue(10);
+        QVERIFY(m_holder->window()->store());
+        const QString stored = archive().loginPassword().value();
+        QVERIFY(PasswordHash::isHash(stored));
+        QVERIFY(!stored.contains(QStringLiteral("newpw"), Qt::CaseInsensitive));
+        QVERIFY(LoginCheck::accepts(QStringLiteral("NEWPW"), stored));
+        QCOMPARE(box(8)->text(), QString());
+        QCOMPARE(box(8)->placeholderText(), QStringLiteral("已设置"));
+        QCOMPARE(IdleLockSetting(m_folder->paths().dataFolder).minutes(), 10);
+        box(2)->setText(QStringLiteral("赵医生"));
+        QVERIFY(m_holder->window()->store());
+        QCOMPARE(archive().loginPassword().value(), stored);
     }
 
     void titleBarCloseStoresNothing()
@@ -192,6 +222,7 @@ private slots:
         m_holder->show();
         StoreFile::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
+        box(8)->setText(QStringLiteral("new")); // an untouched box writes nothing
         MessageBoxAnswer answer(QMessageBox::Ok);
         QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
         QVERIFY(answer.text().contains(QStringLiteral("密码未能保存")));

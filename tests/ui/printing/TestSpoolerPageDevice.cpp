@@ -4,13 +4,24 @@
 #include "ui/support/PdfWords.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace quilloa;
 using quilloa::test::PdfWords;
 
 namespace {
+
+unsigned modeOf(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
 
 // A print service that keeps what it is handed and answers as told.
 class FakeQueue : public PrintQueue
@@ -21,12 +32,17 @@ public:
     QString keptPdf;
     QString submittedPath;
     QString submittedName;
+    // Who could read the job while it waited: its mode and its folder's.
+    unsigned fileMode = 0;
+    unsigned folderMode = 0;
 
     std::optional<PrinterChoice> defaultPrinter() override { return printer; }
     JobOutcome submitPdf(const PrinterChoice&, const QString& pdfPath,
                          const QString& jobName) override
     {
         submittedPath = pdfPath;
+        fileMode = modeOf(pdfPath);
+        folderMode = modeOf(QFileInfo(pdfPath).absolutePath());
         submittedName = jobName;
         QFile::remove(keptPdf);
         QFile::copy(pdfPath, keptPdf);
@@ -59,14 +75,18 @@ private slots:
         letter.size = QSizeF(215.9, 279.4);
         letter.unprintable = QMarginsF(6.35, 6.35, 6.35, 14.8);
         queue.printer = PrinterChoice{QStringLiteral("前台"), letter};
+        const mode_t umask = ::umask(0); // the job is private whatever the umask
         {
             SpoolerPageDevice device(queue, QStringLiteral("门诊日志 2026-12-08"));
             QVERIFY2(ClinicLogPrintout(oneVisit(), QStringLiteral("李医生")).print(device),
                      qPrintable(device.errorText()));
             QCOMPARE(device.outcome().jobId, 7);
         }
+        ::umask(umask);
         QCOMPARE(queue.submittedName, QStringLiteral("门诊日志 2026-12-08"));
-        QVERIFY(!QFile::exists(queue.submittedPath));
+        QCOMPARE(queue.fileMode, 0600u);
+        QCOMPARE(queue.folderMode, 0700u);
+        QVERIFY(!QFileInfo::exists(QFileInfo(queue.submittedPath).absolutePath()));
         if (!PdfWords::available()) {
             QSKIP("poppler-utils not installed: the page size was not checked");
         }
@@ -82,7 +102,7 @@ private slots:
         SpoolerPageDevice device(queue, QStringLiteral("门诊日志"));
         QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
         QCOMPARE(device.errorText(), queue.answer.message);
-        QVERIFY(!QFile::exists(queue.submittedPath));
+        QVERIFY(!QFileInfo::exists(QFileInfo(queue.submittedPath).absolutePath()));
     }
 
     void missingPrinterIsToldInTheOneWording()
