@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QTest>
 
@@ -78,7 +77,6 @@ private slots:
         QCOMPARE(ListLines(list("list2")).texts(), QStringList({"高血压病"}));
         QVERIFY(diagnosis->text().isEmpty());
         UserInput::commit(diagnosis, QStringLiteral("高血压"));
-        QCOMPARE(diagnosis->text(), QStringLiteral("高血压"));
         QVERIFY(list("list2")->isVisible());
         QCOMPARE(ListLines(list("list2")).texts(), QStringList({"高血压病", "原发性高血压"}));
         QTest::keyClick(diagnosis, Qt::Key_Down);
@@ -131,7 +129,6 @@ private slots:
         UserInput::commit(search, QStringLiteral("霉素"));
         QCOMPARE(drugs(), QStringList({"阿奇霉素片"}));
         search->clear();
-        UserInput::compose(search, QStringLiteral("a q"));
         QVERIFY(UserInput::focus(field(sheet::NameField), Qt::TabFocusReason));
         UserInput::commit(search, QStringLiteral("a q"));
         QCOMPARE(search->text(), QStringLiteral("aq"));
