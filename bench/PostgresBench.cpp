@@ -151,7 +151,8 @@ void PostgresBench::lookups(const StoreFile& server, RawPostgres& raw, const Ben
         row(drugRow(letters), drugs,
             cycling(std::vector<QString>(codes.begin(), codes.end()),
                     [store](const QString& code) {
-                        store.codeContains(ReferenceList::Drugs, code, kDrugCap);
+                        store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Contains,
+                                     kDrugCap);
                     }),
             cycling(likes, [&raw](const std::string& like) {
                 raw.run(kDrugRows, {like.c_str(), "18"});

@@ -101,7 +101,8 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
         row(QStringLiteral("drug lookup, %1-letter code (contains, cap 18)").arg(letters), drugs,
             cycling(qtTexts(codes),
                     [store](const QString& code) {
-                        store.codeContains(ReferenceList::Drugs, code, kDrugCap);
+                        store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Contains,
+                                     kDrugCap);
                     }),
             cycling(rawTexts(codes, "%", "%"),
                     [raw](const std::string& like) {
@@ -152,7 +153,9 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
 
     row(QStringLiteral("reference-window search per keystroke (prefix)"), drugs,
         cycling(qtTexts(inputs.keystrokes(inputs.drugCodeList())),
-                [store](const QString& code) { store.codeStartsWith(ReferenceList::Drugs, code); }),
+                [store](const QString& code) {
+                    store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Prefix);
+                }),
         cycling(rawTexts(inputs.keystrokes(inputs.drugCodeList()), "", "%"),
                 [raw](const std::string& like) {
                     raw->run(kDrugRows, {like, std::int64_t(-1)});

@@ -7,6 +7,8 @@
 
 #include <QVariant>
 
+#include <algorithm>
+
 #include <QSqlDatabase>
 #include <QSqlError>
 
@@ -17,6 +19,13 @@ QString codePattern(const QString& text, SettingsStore::CodeMatch match)
 {
     return (match == SettingsStore::CodeMatch::Contains ? QStringLiteral("%") : QString()) + text +
            QStringLiteral("%");
+}
+
+// Codes are made of Latin letters and blanks, so a text with anything beyond ASCII can only
+// be meant as (part of) a name.
+bool namesWanted(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7F; });
 }
 
 } // namespace
@@ -77,15 +86,35 @@ StoreResult<QList<ReferenceEntry>> SettingsStore::codeContains(ReferenceList lis
                   {codePattern(text, CodeMatch::Contains), StoreSql::limit(m_file, limit)});
 }
 
+QString SettingsStore::lookupCondition(const QString& text, CodeMatch match,
+                                       QVariantList& values) const
+{
+    values << codePattern(text, match);
+    if (!namesWanted(text))
+        return codeCondition();
+    values << codePattern(text, CodeMatch::Contains);
+    return codeCondition() + QStringLiteral(" OR \"名称\" ") + StoreSql::like(m_file);
+}
+
+StoreResult<QList<ReferenceEntry>> SettingsStore::lookup(ReferenceList list, const QString& text,
+                                                         CodeMatch match, int limit) const
+{
+    QVariantList values;
+    const QString where = lookupCondition(text, match, values);
+    values << StoreSql::limit(m_file, limit);
+    return select(list, where + QStringLiteral(" ORDER BY rowid LIMIT ?"), values);
+}
+
 StoreResult<StoredNames> SettingsStore::names(ReferenceList list, const QString& text,
                                               CodeMatch match) const
 {
     StoredNames names;
+    QVariantList values;
+    const QString where = lookupCondition(text, match, values);
     const StoreStatus read = DirectRows::read(
         m_file,
-        QStringLiteral("SELECT \"名称\" FROM %1 %2 ORDER BY rowid")
-            .arg(tableName(list), codeCondition()),
-        {codePattern(text, match)}, [&names](const DirectRow& r) { names.append(r.utf8(0)); });
+        QStringLiteral("SELECT \"名称\" FROM %1 %2 ORDER BY rowid").arg(tableName(list), where),
+        values, [&names](const DirectRow& r) { names.append(r.utf8(0)); });
     if (!read.ok())
         return read;
     return names;

@@ -37,13 +37,19 @@ public:
     StoreResult<QList<ReferenceEntry>> codeContains(ReferenceList list, const QString& text,
                                                     int limit = kNoLimit) const;
 
-    // Just the names of the entries whose code begins with, or contains, `text`, in the same
-    // order: the sheet's lookup lists are refilled at every keystroke from lists of thousands.
     enum class CodeMatch
     {
         Prefix,
         Contains,
     };
+    // What a lookup box offers for `text`: the entries whose code begins with, or contains,
+    // `text`. A text that holds a character no code has (a Chinese input method commits words,
+    // not initials) also finds the entries whose name contains it; a text of Latin letters runs
+    // just the code lookup.
+    StoreResult<QList<ReferenceEntry>> lookup(ReferenceList list, const QString& text,
+                                              CodeMatch match, int limit = kNoLimit) const;
+    // Just the names that lookup() finds, in the same order: the sheet's lookup lists are
+    // refilled at every keystroke from lists of thousands.
     StoreResult<StoredNames> names(ReferenceList list, const QString& text, CodeMatch match) const;
 
     StoreResult<qint64> add(ReferenceList list, const QString& name, const QString& code);
@@ -61,6 +67,8 @@ public:
 private:
     // "WHERE 拼音 LIKE ?" as the engine reads a user's pattern.
     QString codeCondition() const;
+    // codeCondition(), or it or a name that contains `text`, with the values it binds.
+    QString lookupCondition(const QString& text, CodeMatch match, QVariantList& values) const;
     StoreResult<QList<ReferenceEntry>> select(ReferenceList list, const QString& where,
                                               const QVariantList& values) const;
 

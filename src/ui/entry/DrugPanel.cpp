@@ -1,5 +1,6 @@
 #include "ui/entry/DrugPanel.h"
 
+#include "ui/common/CodeComposition.h"
 #include "ui/common/FixedRowDelegate.h"
 #include "ui/entry/DrugPanelLayout.h"
 
@@ -34,6 +35,8 @@ DrugPanel::DrugPanel(const AppContext& context, QWidget* parent)
     TwipsLayout::apply(this, drugpanel::kPlacements);
 
     connect(m_searchBox, &QLineEdit::textChanged, this, &DrugPanel::refill);
+    connect(CodeComposition::watch(m_searchBox), &CodeComposition::composing, this,
+            &DrugPanel::showMatches);
     connect(m_drugList, &QListWidget::itemClicked, this, &DrugPanel::pickSelected);
 }
 
@@ -44,8 +47,13 @@ void DrugPanel::showFirstDrugs()
 
 void DrugPanel::refill()
 {
-    showDrugs(
-        m_context.settings().codeContains(ReferenceList::Drugs, m_searchBox->text(), kListCap));
+    showMatches(m_searchBox->text());
+}
+
+void DrugPanel::showMatches(const QString& text)
+{
+    showDrugs(m_context.settings().lookup(ReferenceList::Drugs, text,
+                                          SettingsStore::CodeMatch::Contains, kListCap));
 }
 
 void DrugPanel::showDrugs(const StoreResult<QList<ReferenceEntry>>& drugs)

@@ -2,6 +2,7 @@
 
 #include "core/startup/AppContext.h"
 #include "core/store/ReferenceEntry.h"
+#include "core/store/SettingsStore.h"
 #include "core/store/StoreResult.h"
 
 #include <QFrame>
@@ -30,8 +31,9 @@ public:
     // the window opens with.
     void showFirstDrugs();
     // Fills the list with the first 18 drugs, in store order, whose code contains the search
-    // text. It runs at every change of the box and finishes before the next keystroke is read,
-    // so the list always holds the drugs of the box's latest text.
+    // text (or, for Chinese typed in, whose name does). It runs at every change of the box and
+    // finishes before the next keystroke is read, so the list always holds the drugs of the
+    // box's latest text.
     void refill();
     // Picks the selected drug, if any; then empties the box and gives it the focus either way.
     void pickSelected();
@@ -48,6 +50,8 @@ protected:
 private:
     bool searchBoxEvent(QEvent* event);
     bool drugListEvent(QEvent* event);
+    // The first 18 drugs for `text`: the box's text, or the letters being composed in it.
+    void showMatches(const QString& text);
     void showDrugs(const StoreResult<QList<ReferenceEntry>>& drugs);
     void enterList();
 

@@ -1,6 +1,7 @@
 #include "ui/entry/PrescriptionSheet.h"
 
 #include "core/printing/SheetTitle.h"
+#include "ui/common/CodeComposition.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/LookupList.h"
@@ -103,6 +104,22 @@ void PrescriptionSheet::buildFields()
             m_focusMemory->watchPlain(field);
         m_fields[i] = field;
     }
+    watchComposition(sheet::DiagnosisField);
+    watchComposition(sheet::AddressField);
+}
+
+// The diagnosis and address are found by their initials, typed with an input method or without.
+void PrescriptionSheet::watchComposition(int index)
+{
+    auto* composition = CodeComposition::watch(m_fields.at(index));
+    connect(composition, &CodeComposition::composing, this,
+            [this, index](const QString& letters) { lookUpTyped(index, letters); });
+    // A composition closed by the focus moving on must not leave its list open over the sheet.
+    connect(composition, &CodeComposition::committedAway, this, [this, index] {
+        LookupList* list = index == sheet::DiagnosisField ? m_diagnosisList : m_addressList;
+        if (!list->hasFocus())
+            list->hide();
+    });
 }
 
 void PrescriptionSheet::buildBody()
@@ -217,12 +234,17 @@ void PrescriptionSheet::fieldChanged(int index)
         emit patientLineChanged(patientLine());
     if (index == sheet::VisitDateField)
         emit visitDateChanged(changed->text());
+    lookUpTyped(index, changed->text());
+}
+
+void PrescriptionSheet::lookUpTyped(int index, const QString& text)
+{
     if (index == sheet::DiagnosisField)
-        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, changed->text(),
+        refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text,
                      SettingsStore::CodeMatch::Prefix);
     // While typing, an address is found by any part of its code.
     if (index == sheet::AddressField)
-        refillLookup(m_addressList, ReferenceList::Addresses, changed->text(),
+        refillLookup(m_addressList, ReferenceList::Addresses, text,
                      SettingsStore::CodeMatch::Contains);
 }
 

@@ -74,7 +74,10 @@ private:
     void buildLists();
     void buildBody();
 
+    void watchComposition(int index);
     void fieldChanged(int index);
+    // Refills the field's lookup list, if it has one, for `text` typed or being composed.
+    void lookUpTyped(int index, const QString& text);
     void fieldFocused(int index);
     void fieldClicked(int index);
     void downPressed(int index);

@@ -3,6 +3,8 @@
 #include "core/maintenance/DrugEntryFields.h"
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/Pinyin.h"
+#include "core/store/SettingsStore.h"
+#include "ui/common/CodeComposition.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
@@ -124,6 +126,8 @@ void DrugWindow::buildControls()
     controls::named<QLabel>("Label5_1", QStringLiteral("拼音查询："), this);
     m_searchBox = controls::named<QLineEdit>("Text1", this);
     connect(m_searchBox, &QLineEdit::textChanged, this, &DrugWindow::search);
+    connect(CodeComposition::watch(m_searchBox), &CodeComposition::composing, this,
+            &DrugWindow::search);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("pu"));
@@ -202,7 +206,7 @@ void DrugWindow::listAll()
 
 void DrugWindow::search(const QString& text)
 {
-    const auto found = m_context.settings().codeStartsWith(ReferenceList::Drugs, text);
+    const auto found = lookUp(text);
     showEntries(found);
     if (!found.ok())
         PlainMessage::warn(this, windowTitle(),
@@ -211,7 +215,13 @@ void DrugWindow::search(const QString& text)
 
 void DrugWindow::refillQuietly()
 {
-    showEntries(m_context.settings().codeStartsWith(ReferenceList::Drugs, m_searchBox->text()));
+    showEntries(lookUp(m_searchBox->text()));
+}
+
+StoreResult<QList<ReferenceEntry>> DrugWindow::lookUp(const QString& text) const
+{
+    return m_context.settings().lookup(ReferenceList::Drugs, text,
+                                       SettingsStore::CodeMatch::Prefix);
 }
 
 void DrugWindow::showEntries(const StoreResult<QList<ReferenceEntry>>& found)

@@ -47,6 +47,8 @@ private:
     void search(const QString& text);
     // After a save or a deletion; a list that cannot be read stays empty.
     void refillQuietly();
+    // The drugs the search box offers for `text`: its text, or the letters being composed.
+    StoreResult<QList<ReferenceEntry>> lookUp(const QString& text) const;
     void showEntries(const StoreResult<QList<ReferenceEntry>>& found);
     void selectEntry(int line);
     void startAdding();

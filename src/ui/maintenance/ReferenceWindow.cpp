@@ -2,6 +2,8 @@
 
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/Pinyin.h"
+#include "core/store/SettingsStore.h"
+#include "ui/common/CodeComposition.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/TwipsLayout.h"
@@ -72,6 +74,8 @@ void ReferenceWindow::buildControls()
 
     m_nameBox->installEventFilter(this);
     connect(m_searchBox, &QLineEdit::textChanged, this, &ReferenceWindow::search);
+    connect(CodeComposition::watch(m_searchBox), &CodeComposition::composing, this,
+            &ReferenceWindow::search);
     connect(m_nameBox, &QLineEdit::textChanged, m_codeBox,
             [this](const QString& name) { m_codeBox->setText(Pinyin::codeOfName(name)); });
     connect(m_addButton, &QPushButton::clicked, this, &ReferenceWindow::add);
@@ -104,7 +108,7 @@ void ReferenceWindow::listAll()
 
 void ReferenceWindow::search(const QString& text)
 {
-    const auto found = m_context.settings().codeStartsWith(m_list, text);
+    const auto found = m_context.settings().lookup(m_list, text, SettingsStore::CodeMatch::Prefix);
     if (!found.ok()) {
         m_lines->showEntries({});
         report(QStringLiteral("查询"), found.error());

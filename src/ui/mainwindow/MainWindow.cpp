@@ -40,6 +40,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -441,6 +442,10 @@ bool MainWindow::savePrescription()
 {
     if (m_state != SheetState::NewSheet)
         return false;
+    // A composition still open (saved from the toolbar, which takes no focus) is committed into
+    // its field first, cleaned like any commit, so its letters are neither lost nor stored as
+    // the input method shows them.
+    QGuiApplication::inputMethod()->reset();
     QString fee = m_sheet->fieldText(sheet::FeeField);
     fee.replace(QStringLiteral("。"), QStringLiteral("."));
     m_sheet->setFieldText(sheet::FeeField, fee);

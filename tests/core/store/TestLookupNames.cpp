@@ -70,6 +70,24 @@ private slots:
         }
     }
 
+    // A word an input method committed finds the names holding it besides the codes it
+    // matches, in store order; Latin letters stay a code lookup.
+    void chineseTextAlsoFindsNames()
+    {
+        TestStores stores;
+        SettingsStore store = stores.settings();
+        const auto diagnoses = ReferenceList::Diagnoses;
+        store.add(diagnoses, QStringLiteral("原发性高血压"), QStringLiteral("yfxgxy"));
+        store.add(diagnoses, QStringLiteral("高血压病"), QStringLiteral("gxyb"));
+        store.add(diagnoses, QStringLiteral("高血"), QStringLiteral("高血压"));
+        const QStringList all{"原发性高血压", "高血压病", "高血"};
+        QCOMPARE(
+            names(store, diagnoses, QStringLiteral("高血压"), SettingsStore::CodeMatch::Prefix),
+            all);
+        QCOMPARE(names(store, diagnoses, QStringLiteral("g"), SettingsStore::CodeMatch::Prefix),
+                 QStringList({"高血压病"}));
+    }
+
     void missingStoreFails()
     {
         if (TestStores::onServer())

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -23,6 +24,22 @@ public:
         QInputMethodEvent event;
         event.setCommitString(text);
         QApplication::sendEvent(target, &event);
+    }
+
+    // An input method showing what is being composed, before anything is committed.
+    static void compose(QWidget* target, const QString& preedit)
+    {
+        QInputMethodEvent event(preedit, {});
+        QApplication::sendEvent(target, &event);
+    }
+
+    // Enter while composing: the input method keeps the press and commits; only the release
+    // reaches the control.
+    static void enterTakenByInputMethod(QWidget* target, const QString& committed)
+    {
+        commit(target, committed);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
     }
 
     static void typeText(QLineEdit* box, const QString& text)
