@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -393,6 +394,44 @@ private slots:
         open();
         QTest::mouseClick(quitButton(), Qt::LeftButton);
         QVERIFY(!m_window->isVisible());
+    }
+
+    // The close box and "退  出" ask as Escape does; the program closing the window (after a
+    // restore) does not.
+    void closeBoxAndQuitAskBeforeLosingATypedEntry()
+    {
+        open();
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer keep(QMessageBox::No, 2);
+            m_window->windowHandle()->close();
+            QTest::mouseClick(quitButton(), Qt::LeftButton);
+            QCOMPARE(keep.texts().size(), 2);
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(nameBox()->text(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer discard(QMessageBox::Yes);
+            m_window->windowHandle()->close();
+            QVERIFY(discard.seen());
+        }
+        QVERIFY(!m_window->isVisible());
+
+        open();
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer discard(QMessageBox::Yes);
+            QTest::mouseClick(quitButton(), Qt::LeftButton);
+            QVERIFY(discard.seen());
+        }
+        QVERIFY(!m_window->isVisible());
+
+        open();
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
+        MessageBoxAnswer none(QMessageBox::No);
+        m_window->close();
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!none.seen());
     }
 };
 
