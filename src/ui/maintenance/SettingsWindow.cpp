@@ -4,10 +4,14 @@
 #include "ui/common/ScreenPlacement.h"
 #include "ui/common/Twips.h"
 #include "ui/maintenance/SettingsWindowLayout.h"
+#include "ui/maintenance/TypedEntry.h"
+#include "ui/maintenance/WindowControls.h"
 #include "ui/printing/DescribedTextLabel.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +65,8 @@ SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent)
     }
     connect(m_settings, &ClinicSettings::changed, this, &SettingsWindow::showValues);
     ScreenPlacement::centreOnScreen(this);
+    // The button holds the focus from the start; the mark shows it, as after a Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void SettingsWindow::buildControls()
@@ -181,6 +187,38 @@ bool SettingsWindow::store()
         return true;
     PlainMessage::warn(this, windowTitle(), failures.join(QLatin1Char('\n')));
     return false;
+}
+
+bool SettingsWindow::hasTypedChanges() const
+{
+    for (int i = 0; i < ClinicSettings::kFieldCount; ++i)
+        if (m_settings->isEdited(ClinicSettings::Field(i)))
+            return true;
+    return false;
+}
+
+// Escape and the close box ask before typed changes are dropped, as the list windows do;
+// Enter on "确 定" confirms, while Enter in a box stores nothing.
+void SettingsWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (controls::isEnterPress(event) && m_confirm->hasFocus()) {
+        confirm();
+        return;
+    }
+    if (event->matches(QKeySequence::Cancel) && hasTypedChanges() &&
+        TypedEntry::userKeepsTyping(this))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void SettingsWindow::closeEvent(QCloseEvent* event)
+{
+    if (TypedEntry::isUserClose(event, this) && hasTypedChanges() &&
+        TypedEntry::userKeepsTyping(this)) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void SettingsWindow::confirm()

@@ -34,6 +34,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -43,6 +45,7 @@ private:
     // Every box shows its field; a box is only written when it differs, so the caret stays.
     void showValues();
     void boxChanged(ClinicSettings::Field which);
+    bool hasTypedChanges() const;
 
     ClinicSettings* m_settings;
     std::array<QLineEdit*, ClinicSettings::kFieldCount> m_boxes{};

@@ -8,6 +8,7 @@
 #include "ui/maintenance/SettingsWindowLayout.h"
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/UserInput.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -23,6 +25,7 @@ using quilloa::test::DamagedStore;
 using quilloa::test::LayoutCheck;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::UserInput;
 
 class TestSettingsWindow : public QObject
 {
@@ -147,6 +150,42 @@ private slots:
         QCOMPARE(archive().loginPassword().value(), QStringLiteral("secret"));
         // The next reader loads the stored values again.
         QCOMPARE(m_holder->doctor(), QStringLiteral("李医生"));
+    }
+
+    // Escape and the close box ask before typed changes are dropped; Enter stores only from a
+    // focused "确 定", never from a box.
+    void typedChangesAreAskedForAndEnterConfirms()
+    {
+        m_holder->show();
+        SettingsWindow* window = m_holder->window();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        box(2)->selectAll();
+        UserInput::typeText(box(2), QStringLiteral("张医生"));
+        {
+            MessageBoxAnswer keep(QMessageBox::No, 2);
+            QTest::keyClick(box(2), Qt::Key_Escape);
+            window->windowHandle()->close();
+            QCOMPARE(keep.texts().size(), 2);
+        }
+        QVERIFY(window->isVisible());
+        QTest::keyClick(box(2), Qt::Key_Return);
+        QVERIFY(window->isVisible());
+        QCOMPARE(settings().settings().value().doctor, QStringLiteral("李医生"));
+        QVERIFY(UserInput::focus(window->confirmButton(), Qt::TabFocusReason));
+        QTest::keyClick(window->confirmButton(), Qt::Key_Return);
+        QVERIFY(!m_holder->isLoaded());
+        QCOMPARE(settings().settings().value().doctor, QStringLiteral("张医生"));
+
+        discardClosedWindows();
+        m_holder->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_holder->window()));
+        box(3)->selectAll();
+        UserInput::typeText(box(3), QStringLiteral("赵"));
+        MessageBoxAnswer drop(QMessageBox::Yes);
+        QTest::keyClick(box(3), Qt::Key_Escape);
+        QVERIFY(drop.seen());
+        QVERIFY(!m_holder->isLoaded());
+        QCOMPARE(settings().settings().value().dispenser, QStringLiteral("王芳"));
     }
 
     void readingLoadsInvisiblyAndKeepsTheWindow()
