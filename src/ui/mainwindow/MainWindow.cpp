@@ -43,6 +43,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTextEdit>
 #include <QToolBar>
 
@@ -140,7 +142,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
 
     setSheetPanelsShown(false);
     setSaveEnabled(false);
-    setFixedSize(sizeHint());
+    fitOnScreen();
     centreOnScreen();
     fillOnOpening();
 }
@@ -360,6 +362,24 @@ void MainWindow::orderTabStops()
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
+}
+
+// The sheet's fixed layout stays as it is; on a screen too small for it (a large scale factor)
+// the client area scrolls inside a window that fits.
+void MainWindow::fitOnScreen()
+{
+    const QSize whole = sizeHint();
+    if (ScreenPlacement::fits(whole)) {
+        setFixedSize(whole);
+        return;
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setFixedSize(ScreenPlacement::fitted(whole + QSize(bar, bar)));
 }
 
 // The window stands 200 twips higher than centred.

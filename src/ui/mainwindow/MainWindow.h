@@ -104,6 +104,7 @@ private:
     void orderTabStops();
     void connectSheet();
     void connectEntryPanels();
+    void fitOnScreen();
     void centreOnScreen();
     void fillOnOpening();
 
