@@ -7,6 +7,7 @@
 #include "core/printing/PrintMargins.h"
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
+#include "ui/common/MenuShortcutsFirst.h"
 #include "ui/common/PlainDialog.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
@@ -136,6 +137,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     buildToolbar();
     buildMenus();
     buildArchiveMenu();
+    MenuShortcutsFirst::install(this, menuBar());
     connectSheet();
     connectEntryPanels();
     orderTabStops();
