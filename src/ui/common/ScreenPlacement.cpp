@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -51,6 +52,17 @@ QSize ScreenPlacement::fitted(const QSize& wanted)
     return wanted.boundedTo(room());
 }
 
+QSize ScreenPlacement::fittedWithScrollBars(const QSize& content, int barExtent)
+{
+    const QSize space = room();
+    QSize wanted = content;
+    if (content.height() > space.height())
+        wanted.rwidth() += barExtent;
+    if (content.width() > space.width())
+        wanted.rheight() += barExtent;
+    return fitted(wanted);
+}
+
 void ScreenPlacement::centreOnScreen(QWidget* window, int raiseTwips)
 {
     const QRect area = availableArea();
@@ -86,7 +98,8 @@ void ScreenPlacement::fixOrScroll(QWidget* window, const QSize& size)
     scroll->setObjectName(QStringLiteral("scrollArea"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(content);
-    const QSize fittedSize = fitted(size);
+    const QSize fittedSize =
+        fittedWithScrollBars(size, window->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     scroll->setGeometry(QRect(QPoint(0, 0), fittedSize));
     window->setFixedSize(fittedSize);
 }

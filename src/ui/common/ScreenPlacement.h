@@ -21,6 +21,9 @@ public:
     static bool fits(const QSize& windowSize);
     // `wanted`, cut down to the room there is.
     static QSize fitted(const QSize& wanted);
+    // The size of a scroll area showing `content` in the room there is: a bar is added only
+    // across the side that scrolls, so the other side does not have to scroll for it.
+    static QSize fittedWithScrollBars(const QSize& content, int barExtent);
 
     // Centres the window on the available area, `raiseTwips` higher than the middle; a window
     // too large for the area keeps its top left corner (and so its title bar) on the screen.

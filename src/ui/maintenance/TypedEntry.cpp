@@ -49,8 +49,7 @@ bool TypedEntry::holdsBackClose(QCloseEvent* event, QWidget* window) const
 }
 
 // The window system delivers the close box's event as a spontaneous one; the program's own
-// close() does not, and Qt's closing of every window as the program ends reaches a window only
-// after it has been hidden.
+// close(), and Qt's closing of every window as the program ends, do not.
 bool TypedEntry::isUserClose(const QCloseEvent* event, const QWidget* window)
 {
     return event->spontaneous() && window->isVisible();

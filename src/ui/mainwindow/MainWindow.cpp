@@ -380,8 +380,8 @@ void MainWindow::fitOnScreen()
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(takeCentralWidget());
     setCentralWidget(scroll);
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    setFixedSize(ScreenPlacement::fitted(whole + QSize(bar, bar)));
+    setFixedSize(ScreenPlacement::fittedWithScrollBars(
+        whole, style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
 }
 
 // The window stands 200 twips higher than centred.

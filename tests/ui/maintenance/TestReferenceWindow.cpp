@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QWindow>
 
 #include <memory>
 
@@ -404,7 +403,7 @@ private slots:
         UserInput::typeText(nameBox(), QStringLiteral("城东"));
         {
             MessageBoxAnswer keep(QMessageBox::No, 2);
-            m_window->windowHandle()->close();
+            QVERIFY(!UserInput::clickCloseBox(m_window.get()));
             QTest::mouseClick(quitButton(), Qt::LeftButton);
             QCOMPARE(keep.texts().size(), 2);
         }
@@ -412,7 +411,7 @@ private slots:
         QCOMPARE(nameBox()->text(), QStringLiteral("城东"));
         {
             MessageBoxAnswer discard(QMessageBox::Yes);
-            m_window->windowHandle()->close();
+            UserInput::clickCloseBox(m_window.get());
             QVERIFY(discard.seen());
         }
         QVERIFY(!m_window->isVisible());

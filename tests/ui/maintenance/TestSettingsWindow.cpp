@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QWindow>
 
 #include <memory>
 
@@ -164,13 +163,15 @@ private slots:
         {
             MessageBoxAnswer keep(QMessageBox::No, 2);
             QTest::keyClick(box(2), Qt::Key_Escape);
-            window->windowHandle()->close();
+            QVERIFY(!UserInput::clickCloseBox(window));
             QCOMPARE(keep.texts().size(), 2);
         }
         QVERIFY(window->isVisible());
         QTest::keyClick(box(2), Qt::Key_Return);
         QVERIFY(window->isVisible());
         QCOMPARE(settings().settings().value().doctor, QStringLiteral("李医生"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
         QVERIFY(UserInput::focus(window->confirmButton(), Qt::TabFocusReason));
         QTest::keyClick(window->confirmButton(), Qt::Key_Return);
         QVERIFY(!m_holder->isLoaded());
