@@ -65,8 +65,6 @@ SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent)
     }
     connect(m_settings, &ClinicSettings::changed, this, &SettingsWindow::showValues);
     ScreenPlacement::centreOnScreen(this);
-    // The button holds the focus from the start; the mark shows it, as after a Tab.
-    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void SettingsWindow::buildControls()
@@ -150,6 +148,7 @@ void SettingsWindow::boxChanged(ClinicSettings::Field which)
 void SettingsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    showFocusMark();
     const StoreStatus failed = m_settings->refreshAll();
     if (failed.ok())
         return;
@@ -187,6 +186,27 @@ bool SettingsWindow::store()
         return true;
     PlainMessage::warn(this, windowTitle(), failures.join(QLatin1Char('\n')));
     return false;
+}
+
+// "确 定" holds the focus from the start. Qt draws the focus mark only after the focus moved by
+// the keyboard, and the window's activation, which follows the show, takes that back: the mark
+// is set once the window is active.
+void SettingsWindow::showFocusMark()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            setAttribute(Qt::WA_KeyboardFocusChange);
+            update();
+        },
+        Qt::QueuedConnection);
+}
+
+void SettingsWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        showFocusMark();
 }
 
 bool SettingsWindow::hasTypedChanges() const

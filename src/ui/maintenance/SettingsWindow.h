@@ -36,6 +36,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -46,6 +47,7 @@ private:
     void showValues();
     void boxChanged(ClinicSettings::Field which);
     bool hasTypedChanges() const;
+    void showFocusMark();
 
     ClinicSettings* m_settings;
     std::array<QLineEdit*, ClinicSettings::kFieldCount> m_boxes{};

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTest>
 
 #include <memory>
@@ -158,6 +159,11 @@ private slots:
         m_holder->show();
         SettingsWindow* window = m_holder->window();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        // The style draws the focus mark on the button that holds the focus from the start.
+        QStyleOptionButton look;
+        look.initFrom(window->confirmButton());
+        QVERIFY(look.state & QStyle::State_HasFocus);
+        QVERIFY(look.state & QStyle::State_KeyboardFocusChange);
         box(2)->selectAll();
         UserInput::typeText(box(2), QStringLiteral("张医生"));
         {
