@@ -27,9 +27,10 @@ void TwipsLayout::apply(QWidget* window, std::span<const TwipsPlacement> placeme
 
 void TwipsLayout::fixAndCentre(QWidget* window, int widthTwips, int heightTwips)
 {
-    window->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
     window->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    ScreenPlacement::fixOrScroll(window,
+                                 QSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips)));
     ScreenPlacement::centreOnScreen(window);
 }
 

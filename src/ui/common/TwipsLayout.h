@@ -23,7 +23,8 @@ class TwipsLayout
 public:
     // Places every listed control found by its objectName among the window's descendants.
     static void apply(QWidget* window, std::span<const TwipsPlacement> placements);
-    // A fixed client area of the given size, centred on the primary screen.
+    // A fixed client area of the given size, centred on the primary screen; scrolled inside
+    // a window that fits when the screen is too small for it. Call it after apply().
     static void fixAndCentre(QWidget* window, int widthTwips, int heightTwips);
 };
 

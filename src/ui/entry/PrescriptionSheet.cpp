@@ -203,8 +203,11 @@ SheetFields PrescriptionSheet::fields() const
 
 void PrescriptionSheet::setFields(const SheetFields& fields)
 {
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
+    // A field too narrow for its text shows its start ("11个月", not "月").
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
         setFieldText(int(i), fields.fields[i]);
+        m_fields[i]->setCursorPosition(0);
+    }
 }
 
 void PrescriptionSheet::hideLookupLists()

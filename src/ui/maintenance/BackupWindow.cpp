@@ -2,6 +2,7 @@
 
 #include "core/backup/BackupCatalog.h"
 #include "ui/common/PlainDialog.h"
+#include "ui/common/ScreenPlacement.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -41,7 +42,7 @@ BackupWindow::BackupWindow(const AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("恢复备份"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildControls();
-    resize(kInitialWidth, kInitialHeight);
+    resize(ScreenPlacement::fitted(QSize(kInitialWidth, kInitialHeight)));
     refresh();
 }
 

@@ -322,6 +322,14 @@ void DrugWindow::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+// The close box asks the same question as Escape.
+void DrugWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_typed->holdsBackClose(event, this))
+        return;
+    QDialog::closeEvent(event);
+}
+
 void DrugWindow::askForSelection()
 {
     PlainMessage::inform(this, windowTitle(), QStringLiteral("请先在列表中选择一种药品。"));

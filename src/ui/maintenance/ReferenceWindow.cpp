@@ -79,7 +79,7 @@ void ReferenceWindow::buildControls()
     connect(m_nameBox, &QLineEdit::textChanged, m_codeBox,
             [this](const QString& name) { m_codeBox->setText(Pinyin::codeOfName(name)); });
     connect(m_addButton, &QPushButton::clicked, this, &ReferenceWindow::add);
-    connect(m_quitButton, &QPushButton::clicked, this, &ReferenceWindow::close);
+    connect(m_quitButton, &QPushButton::clicked, this, &ReferenceWindow::quit);
     connect(m_lines, &ReferenceListView::popupWanted, m_popup,
             [this](const QPoint& at) { m_popup->popup(at); });
 }
@@ -162,6 +162,21 @@ void ReferenceWindow::keyPressEvent(QKeyEvent* event)
     if (m_typed->holdsBackEscape(event, this))
         return;
     QDialog::keyPressEvent(event);
+}
+
+// The close box and "退  出" ask the same question as Escape.
+void ReferenceWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_typed->holdsBackClose(event, this))
+        return;
+    QDialog::closeEvent(event);
+}
+
+void ReferenceWindow::quit()
+{
+    if (m_typed->hasUnkeptText() && TypedEntry::userKeepsTyping(this))
+        return;
+    close();
 }
 
 bool ReferenceWindow::eventFilter(QObject* watched, QEvent* event)

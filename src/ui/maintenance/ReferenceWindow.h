@@ -30,6 +30,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     bool isDiagnoses() const { return m_list == ReferenceList::Diagnoses; }
@@ -40,6 +41,7 @@ private:
     void search(const QString& text);
     void add();
     void remove();
+    void quit();
     void report(const QString& what, const QString& error);
 
     AppContext m_context;

@@ -4,11 +4,15 @@
 #include "ui/common/ScreenPlacement.h"
 #include "ui/common/Twips.h"
 #include "ui/maintenance/SettingsWindowLayout.h"
+#include "ui/maintenance/TypedEntry.h"
+#include "ui/maintenance/WindowControls.h"
 #include "ui/printing/DescribedTextLabel.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -188,6 +192,7 @@ void SettingsWindow::boxChanged(ClinicSettings::Field which)
 void SettingsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    showFocusMark();
     const StoreStatus failed = m_settings->refreshAll();
     if (failed.ok())
         return;
@@ -230,6 +235,59 @@ bool SettingsWindow::store()
         return true;
     PlainMessage::warn(this, windowTitle(), failures.join(QLatin1Char('\n')));
     return false;
+}
+
+// "确 定" holds the focus from the start. Qt draws the focus mark only after the focus moved by
+// the keyboard, and the window's activation, which follows the show, takes that back: the mark
+// is set once the window is active.
+void SettingsWindow::showFocusMark()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            setAttribute(Qt::WA_KeyboardFocusChange);
+            update();
+        },
+        Qt::QueuedConnection);
+}
+
+void SettingsWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        showFocusMark();
+}
+
+bool SettingsWindow::hasTypedChanges() const
+{
+    for (int i = 0; i < ClinicSettings::kFieldCount; ++i)
+        if (m_settings->isEdited(ClinicSettings::Field(i)))
+            return true;
+    return false;
+}
+
+// Escape and the close box ask before typed changes are dropped, as the list windows do;
+// Enter on "确 定" confirms, while Enter in a box stores nothing.
+void SettingsWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (controls::isEnterPress(event) && m_confirm->hasFocus()) {
+        confirm();
+        return;
+    }
+    if (event->matches(QKeySequence::Cancel) && hasTypedChanges() &&
+        TypedEntry::userKeepsTyping(this))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void SettingsWindow::closeEvent(QCloseEvent* event)
+{
+    if (TypedEntry::isUserClose(event, this) && hasTypedChanges() &&
+        TypedEntry::userKeepsTyping(this)) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void SettingsWindow::confirm()

@@ -42,6 +42,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -53,6 +56,8 @@ private:
     // Every box shows its field; a box is only written when it differs, so the caret stays.
     void showValues();
     void boxChanged(ClinicSettings::Field which);
+    bool hasTypedChanges() const;
+    void showFocusMark();
 
     ClinicSettings* m_settings;
     std::array<QLineEdit*, ClinicSettings::kFieldCount> m_boxes{};

@@ -8,6 +8,7 @@
 #include "core/printing/PrintMargins.h"
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
+#include "ui/common/MenuShortcutsFirst.h"
 #include "ui/common/PlainDialog.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
@@ -47,6 +48,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTextEdit>
 #include <QToolBar>
 
@@ -139,13 +142,14 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     buildMenus();
     buildArchiveMenu();
     buildScreenLock();
+    MenuShortcutsFirst::install(this, menuBar());
     connectSheet();
     connectEntryPanels();
     orderTabStops();
 
     setSheetPanelsShown(false);
     setSaveEnabled(false);
-    setFixedSize(sizeHint());
+    fitOnScreen();
     centreOnScreen();
     fillOnOpening();
 }
@@ -367,6 +371,24 @@ void MainWindow::orderTabStops()
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
+}
+
+// The sheet's fixed layout stays as it is; on a screen too small for it (a large scale factor)
+// the client area scrolls inside a window that fits.
+void MainWindow::fitOnScreen()
+{
+    const QSize whole = sizeHint();
+    if (ScreenPlacement::fits(whole)) {
+        setFixedSize(whole);
+        return;
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    setFixedSize(ScreenPlacement::fittedWithScrollBars(
+        whole, style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
 }
 
 // The window stands 200 twips higher than centred.

@@ -111,6 +111,7 @@ private:
     void orderTabStops();
     void connectSheet();
     void connectEntryPanels();
+    void fitOnScreen();
     void centreOnScreen();
     void fillOnOpening();
 

@@ -1,6 +1,7 @@
 #include "ui/printing/PrintPreviewDialog.h"
 
 #include "core/printing/PrintQueue.h"
+#include "ui/common/ScreenPlacement.h"
 #include "ui/printing/PdfPageDevice.h"
 #include "ui/printing/PicturePageDevice.h"
 #include "ui/printing/PreviewPages.h"
@@ -30,7 +31,8 @@ PrintPreviewDialog::PrintPreviewDialog(PrintRunner::Drawing drawing, QString job
     }
     buildControls();
     render();
-    resize(760, 900);
+    // Tall enough for a whole sheet where the screen allows; the buttons stay on the screen.
+    resize(ScreenPlacement::fitted(QSize(760, 900)));
 }
 
 void PrintPreviewDialog::buildControls()

@@ -8,6 +8,8 @@
 #include "core/reports/ClinicLogWriter.h"
 #include "core/reports/DateChoices.h"
 #include "core/reports/ReportPeriod.h"
+#include "ui/common/ElidedCellTips.h"
+#include "ui/common/PlainButtons.h"
 #include "ui/common/PlainDialog.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
@@ -72,6 +74,7 @@ ClinicLogWindow::ClinicLogWindow(const AppContext& context, std::function<QStrin
     buildCommands();
     TwipsLayout::apply(this, kPlacements);
     TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+    PlainButtons::install(this);
 }
 
 // Row 0 holds the headings as the register's first row, the way the printout reads the grid.
@@ -94,6 +97,8 @@ void ClinicLogWindow::buildGrid()
     for (int column = 0; column < ClinicLogRow::kColumnCount; ++column)
         m_grid->setColumnWidth(column, twipsToPixels(kColumnWidths[column]));
     m_grid->setRowHidden(0, true);
+    // A narrow column ends a long age or address in "…"; hovering shows the whole text.
+    m_grid->setItemDelegate(new ElidedCellTips(m_grid));
     writeHeadings();
 }
 
@@ -109,6 +114,8 @@ void ClinicLogWindow::buildDayFrame()
     caption(day, QStringLiteral("Label3"), QStringLiteral("日"));
     connect(button(day, QStringLiteral("Command1"), QStringLiteral("查  询")),
             &QPushButton::clicked, this, &ClinicLogWindow::runDayQuery);
+    for (DateComboBox* box : {m_dayYear, m_dayMonth, m_dayDay})
+        connect(box, &DateComboBox::entered, this, &ClinicLogWindow::runDayQuery);
 }
 
 void ClinicLogWindow::buildMonthFrame()
@@ -121,6 +128,8 @@ void ClinicLogWindow::buildMonthFrame()
     caption(month, QStringLiteral("Label5"), QStringLiteral("月"));
     connect(button(month, QStringLiteral("Command2"), QStringLiteral("查  询")),
             &QPushButton::clicked, this, &ClinicLogWindow::runMonthQuery);
+    for (DateComboBox* box : {m_monthYear, m_monthMonth})
+        connect(box, &DateComboBox::entered, this, &ClinicLogWindow::runMonthQuery);
 }
 
 void ClinicLogWindow::buildCommands()
@@ -133,8 +142,6 @@ void ClinicLogWindow::buildCommands()
     connect(button(this, QStringLiteral("Command4"), QStringLiteral("退  出")),
             &QPushButton::clicked, this, &QDialog::close);
     QPushButton* exportButton = button(this, QStringLiteral("Command5"), QStringLiteral("导  出"));
-    // Enter in the boxes runs no command: every button stays a plain button.
-    exportButton->setAutoDefault(false);
     connect(exportButton, &QPushButton::clicked, this, &ClinicLogWindow::exportWithDialog);
 }
 

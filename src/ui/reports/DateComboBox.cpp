@@ -1,5 +1,6 @@
 #include "ui/reports/DateComboBox.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace quilloa {
@@ -23,6 +24,20 @@ DateComboBox::DateComboBox(int index, const QStringList& entries, const QString&
     setStyleSheet(
         QStringLiteral("QComboBox { padding-left: 1px; } QComboBox::drop-down { width: 13px; }"));
     lineEdit()->setCursorPosition(0);
+    // Enter would otherwise travel on to the window's first button, the day's query.
+    lineEdit()->installEventFilter(this);
+}
+
+bool DateComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit entered();
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 } // namespace quilloa

@@ -13,6 +13,13 @@ class DateComboBox : public QComboBox
 public:
     // objectName "Combo1_<index>".
     DateComboBox(int index, const QStringList& entries, const QString& text, QWidget* parent);
+
+signals:
+    // Enter typed in the box; the window runs the query the box belongs to, never another.
+    void entered();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace quilloa

@@ -5,6 +5,7 @@
 #include "core/reports/DateChoices.h"
 #include "core/reports/ReportPeriod.h"
 #include "core/reports/WorkloadStatistics.h"
+#include "ui/common/PlainButtons.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/reports/BusyPointer.h"
 #include "ui/reports/DateComboBox.h"
@@ -56,6 +57,7 @@ StatisticsWindow::StatisticsWindow(const AppContext& context, QWidget* parent)
     connect(chart, &QPushButton::clicked, this, &StatisticsWindow::showChart);
     TwipsLayout::apply(this, kPlacements);
     TwipsLayout::fixAndCentre(this, kClientWidth, kClientHeight);
+    PlainButtons::install(this);
 }
 
 void StatisticsWindow::buildDayFrame()
@@ -70,6 +72,8 @@ void StatisticsWindow::buildDayFrame()
     caption(day, QStringLiteral("Label3"), QStringLiteral("日"));
     connect(button(day, QStringLiteral("Command1")), &QPushButton::clicked, this,
             &StatisticsWindow::showDayStatistics);
+    for (DateComboBox* box : {m_dayYear, m_dayMonth, m_dayDay})
+        connect(box, &DateComboBox::entered, this, &StatisticsWindow::showDayStatistics);
     m_dayResult = buildResultStrip(day, QStringLiteral("Picture1"), QStringLiteral("Label4"));
 }
 
@@ -83,6 +87,8 @@ void StatisticsWindow::buildMonthFrame()
     caption(month, QStringLiteral("Label5"), QStringLiteral("月"));
     connect(button(month, QStringLiteral("Command2")), &QPushButton::clicked, this,
             &StatisticsWindow::showMonthStatistics);
+    for (DateComboBox* box : {m_monthYear, m_monthMonth})
+        connect(box, &DateComboBox::entered, this, &StatisticsWindow::showMonthStatistics);
     m_monthResult = buildResultStrip(month, QStringLiteral("Picture2"), QStringLiteral("Label7"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/reports/DateChoices.h"
 #include "ui/common/PlainDialog.h"
+#include "ui/common/ScreenPlacement.h"
 #include "ui/reports/BusyPointer.h"
 
 #include <QBarCategoryAxis>
@@ -111,7 +112,7 @@ TakingsChartWindow::TakingsChartWindow(const AppContext& context, const QString&
     setWindowTitle(QStringLiteral("统计图"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildControls(year, month);
-    resize(kInitialWidth, kInitialHeight);
+    resize(ScreenPlacement::fitted(QSize(kInitialWidth, kInitialHeight)));
 }
 
 void TakingsChartWindow::buildControls(const QString& year, const QString& month)

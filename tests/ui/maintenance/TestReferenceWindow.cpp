@@ -394,6 +394,35 @@ private slots:
         QTest::mouseClick(quitButton(), Qt::LeftButton);
         QVERIFY(!m_window->isVisible());
     }
+
+    // The close box and "退  出" ask as Escape does; the program closing the window (after a
+    // restore) does not.
+    void closeBoxAndQuitAskBeforeLosingATypedEntry()
+    {
+        open();
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer keep(QMessageBox::No, 2);
+            QVERIFY(!UserInput::clickCloseBox(m_window.get()));
+            QTest::mouseClick(quitButton(), Qt::LeftButton);
+            QCOMPARE(keep.texts().size(), 2);
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(nameBox()->text(), QStringLiteral("城东"));
+        {
+            MessageBoxAnswer discard(QMessageBox::Yes);
+            UserInput::clickCloseBox(m_window.get());
+            QVERIFY(discard.seen());
+        }
+        QVERIFY(!m_window->isVisible());
+
+        open();
+        UserInput::typeText(nameBox(), QStringLiteral("城东"));
+        MessageBoxAnswer none(QMessageBox::No);
+        m_window->close();
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!none.seen());
+    }
 };
 
 QTEST_MAIN(TestReferenceWindow)

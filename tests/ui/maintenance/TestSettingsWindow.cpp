@@ -11,6 +11,7 @@
 #include "ui/maintenance/SettingsWindowLayout.h"
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/UserInput.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyleOption>
 #include <QTest>
 
 #include <memory>
@@ -28,6 +30,7 @@ using quilloa::test::DamagedStore;
 using quilloa::test::LayoutCheck;
 using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::UserInput;
 
 class TestSettingsWindow : public QObject
 {
@@ -177,6 +180,49 @@ private slots:
         QCOMPARE(archive().loginPassword().value(), QStringLiteral("secret"));
         // The next reader loads the stored values again.
         QCOMPARE(m_holder->doctor(), QStringLiteral("李医生"));
+    }
+
+    // Escape and the close box ask before typed changes are dropped; Enter stores only from a
+    // focused "确 定", never from a box.
+    void typedChangesAreAskedForAndEnterConfirms()
+    {
+        m_holder->show();
+        SettingsWindow* window = m_holder->window();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        // The style draws the focus mark on the button that holds the focus from the start.
+        QStyleOptionButton look;
+        look.initFrom(window->confirmButton());
+        QVERIFY(look.state & QStyle::State_HasFocus);
+        QVERIFY(look.state & QStyle::State_KeyboardFocusChange);
+        box(2)->selectAll();
+        UserInput::typeText(box(2), QStringLiteral("张医生"));
+        {
+            MessageBoxAnswer keep(QMessageBox::No, 2);
+            QTest::keyClick(box(2), Qt::Key_Escape);
+            QVERIFY(!UserInput::clickCloseBox(window));
+            QCOMPARE(keep.texts().size(), 2);
+        }
+        QVERIFY(window->isVisible());
+        QTest::keyClick(box(2), Qt::Key_Return);
+        QVERIFY(window->isVisible());
+        QCOMPARE(settings().settings().value().doctor, QStringLiteral("李医生"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(UserInput::focus(window->confirmButton(), Qt::TabFocusReason));
+        QTest::keyClick(window->confirmButton(), Qt::Key_Return);
+        QVERIFY(!m_holder->isLoaded());
+        QCOMPARE(settings().settings().value().doctor, QStringLiteral("张医生"));
+
+        discardClosedWindows();
+        m_holder->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_holder->window()));
+        box(3)->selectAll();
+        UserInput::typeText(box(3), QStringLiteral("赵"));
+        MessageBoxAnswer drop(QMessageBox::Yes);
+        QTest::keyClick(box(3), Qt::Key_Escape);
+        QVERIFY(drop.seen());
+        QVERIFY(!m_holder->isLoaded());
+        QCOMPARE(settings().settings().value().dispenser, QStringLiteral("王芳"));
     }
 
     void readingLoadsInvisiblyAndKeepsTheWindow()

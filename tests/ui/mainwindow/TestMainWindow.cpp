@@ -16,6 +16,7 @@
 #include "ui/mainwindow/OnlineHelp.h"
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/UserInput.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -227,6 +229,28 @@ private slots:
         QCOMPARE(mu->actions().size(), 2);
         QCOMPARE(mu->actions().at(0)->text(), QStringLiteral("删除"));
         QCOMPARE(mu->actions().at(1)->text(), QStringLiteral("取消"));
+    }
+
+    // A text box's own Ctrl keys (end of line, delete, undo) give way to the menu's.
+    void menuKeysWorkWhileATextBoxHasTheFocus()
+    {
+        open();
+        clickToolbar(1);
+        QSignalSpy exits(m_window.find<QAction>(QStringLiteral("menuExit")), &QAction::triggered);
+        const QList<QWidget*> boxes{field(0), m_window->body(), m_window->drugPanel()->searchBox()};
+        for (QWidget* box : boxes) {
+            QVERIFY(quilloa::test::UserInput::focus(box));
+            QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
+        }
+        QCOMPARE(exits.size(), boxes.size());
+        QSignalSpy statistics(m_window.find<QAction>(QStringLiteral("menuStatistics")),
+                              &QAction::triggered);
+        QTest::keyClick(field(2), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(statistics.size(), 1);
+        // Keys no menu item has stay the box's.
+        QTest::keyClicks(field(0), QStringLiteral("ab"));
+        QTest::keyClick(field(0), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(field(0)->selectedText(), QStringLiteral("ab"));
     }
 
     void newPrescriptionPreparesTheSheet()

@@ -8,11 +8,13 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 using namespace quilloa;
 using quilloa::test::LayoutCheck;
@@ -161,6 +163,43 @@ private slots:
         click(window, "Command1");
         QCOMPARE(grid(window)->rowCount(), 2);
         QCOMPARE(window.gridRows(), (QList<QStringList>{kHeadings, QStringList(7)}));
+    }
+
+    // Enter in a month box lists the month, in a day box the day; a cell too narrow for its
+    // text shows the whole of it on hover, a cell that shows all of it no tooltip.
+    void enterRunsItsOwnQueryAndNarrowCellsTellTheirText()
+    {
+        TestProgramFolder folder;
+        addVisit(folder, QStringLiteral("2009-03-01 08:00:00"), QStringLiteral("一日"));
+        addVisit(folder, QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("廿五"));
+        ArchiveStore store(folder.paths().archiveFile);
+        PrescriptionRecord infant;
+        infant.key = QStringLiteral("2009-03-25 09:00:00");
+        infant.name = QStringLiteral("婴儿");
+        infant.age = QStringLiteral("11个月");
+        infant.date = QStringLiteral("2009-03-25");
+        QVERIFY(store.add(infant).ok());
+        ClinicLogWindow window(folder.context(), doctor);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QTest::keyClick(box(window, 4)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(column(window, 0), (QStringList{"一日", "廿五", "婴儿"}));
+        QTest::keyClick(box(window, 1)->lineEdit(), Qt::Key_Enter);
+        QCOMPARE(column(window, 0), (QStringList{"廿五", "婴儿"}));
+
+        QWidget* cells = grid(window)->viewport();
+        const auto hover = [&](int row, int column) {
+            const QPoint at =
+                grid(window)->visualItemRect(grid(window)->item(row, column)).center();
+            QHelpEvent tip(QEvent::ToolTip, at, cells->mapToGlobal(at));
+            QApplication::sendEvent(cells, &tip);
+        };
+        hover(2, 2);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("11个月"));
+        hover(1, 2);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     void yearOutsideTheListIsShownAndQueried()

@@ -106,6 +106,23 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    // Enter in a box runs the query of the frame the box stands in.
+    void enterRunsTheQueryOfItsOwnBox()
+    {
+        TestProgramFolder folder;
+        addVisit(folder, QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("12.5"));
+        addVisit(folder, QStringLiteral("2009-03-02 10:00:00"), QStringLiteral("7"));
+        StatisticsWindow window(folder.context());
+        QTest::keyClick(box(window, 4)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(text(window, "Label7"), QStringLiteral("门诊处方数：2张，业务额：19.5元"));
+        QCOMPARE(text(window, "Label4"), QString());
+        type(box(window, 3), QStringLiteral("2008"));
+        QTest::keyClick(box(window, 3)->lineEdit(), Qt::Key_Enter);
+        QCOMPARE(text(window, "Label7"), QStringLiteral("无统计数字"));
+        QTest::keyClick(box(window, 2)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(text(window, "Label4"), QStringLiteral("门诊处方数：1张，业务额：12.5元"));
+    }
+
     void typedTextIsUsedAsTypedNotCompleted()
     {
         TestProgramFolder folder;

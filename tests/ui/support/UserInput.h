@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
 
 namespace quilloa::test {
 
@@ -46,6 +48,17 @@ public:
     {
         box->setFocus();
         commit(box, text);
+    }
+
+    // The window's close box: the window system's close event, which comes spontaneously,
+    // unlike the program's own close(). True when the window let itself be closed.
+    static bool clickCloseBox(QWidget* window)
+    {
+        QCloseEvent event;
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        // As QTest does for its spontaneous events: sendEvent() would take the mark off.
+        qApp->notify(window, &event);
+        return event.isAccepted();
     }
 
     // Gives the control the focus; false when the window would not let it take it.
