@@ -58,7 +58,10 @@ public:
     static int nameLimit(ReferenceList list);
 
 private:
-    explicit ReferenceImport(ReferenceList list) : m_list(list) {}
+    explicit ReferenceImport(ReferenceList list)
+        : m_list(list), m_columns(ImportColumns::inExportOrder(list))
+    {
+    }
     bool refuseFile(const TextDecoding::Decoded& decoded);
     void readRecord(int lineNumber, const QStringList& fields);
     bool refuseLongText(int lineNumber, const QString& what, const QString& text, int limit);
