@@ -21,8 +21,22 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6sql6-sqlite, libssl3, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
+# --store and --copy-stores-to reach a database server through Qt's PostgreSQL driver.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quilloa.org/")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Every file of the package is dated by SOURCE_DATE_EPOCH, the date of the release in the
+# changelog unless the caller sets one, so two builds of one source give the same package.
+execute_process(
+  COMMAND dpkg-parsechangelog -l "${PROJECT_SOURCE_DIR}/packaging/changelog" -STimestamp
+  OUTPUT_VARIABLE QUILLOA_RELEASE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT QUILLOA_RELEASE_EPOCH MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "packaging/changelog has no release date dpkg-parsechangelog can read")
+endif()
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/CPackReleaseDate.cmake")
+file(WRITE "${CPACK_PROJECT_CONFIG_FILE}"
+  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${QUILLOA_RELEASE_EPOCH})\nendif()\n")
 include(CPack)

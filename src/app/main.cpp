@@ -50,7 +50,7 @@ int handleCommandLine(quilloa::CommandLine& line)
     return -1;
 }
 
-// --help and --version need no screen, so they run without the window system.
+// Help, version and a refused command line need no screen, so they run without the window system.
 int printText(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -105,6 +105,8 @@ int main(int argc, char* argv[])
     maskLogLines();
     quilloa::SmoothKaiRule::install();
     QApplication app(argc, argv);
+    // Wayland matches the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quilloa.Quilloa"));
     quilloa::StockTranslations::install();
     quilloa::CommandLine line;
     if (const int code = handleCommandLine(line); code >= 0)

@@ -13,6 +13,8 @@ namespace quilloa {
 class ReferenceCsvExport
 {
 public:
+    // The first line; an import that finds it reads the rest exactly as written.
+    static QStringList heading(ReferenceList list);
     static QList<QStringList> lines(ReferenceList list, const QList<ReferenceEntry>& entries);
     static FileWriteStatus write(ReferenceList list, const QList<ReferenceEntry>& entries,
                                  const QString& path);

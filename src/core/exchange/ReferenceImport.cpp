@@ -1,6 +1,7 @@
 #include "core/exchange/ReferenceImport.h"
 
 #include "core/exchange/CsvText.h"
+#include "core/exchange/ReferenceCsvExport.h"
 #include "core/maintenance/DrugEntryFields.h"
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/Pinyin.h"
@@ -10,14 +11,7 @@ namespace {
 
 constexpr int kDrugNameLimit = 200;
 constexpr int kListNameLimit = 50;
-
-bool isColumnTitle(const QString& field)
-{
-    static const QStringList kTitles{QStringLiteral("名称"),     QStringLiteral("药品名称"),
-                                     QStringLiteral("诊断名称"), QStringLiteral("地址名称"),
-                                     QStringLiteral("诊断"),     QStringLiteral("地址")};
-    return kTitles.contains(field.trimmed());
-}
+constexpr int kControlLinesNamed = 5;
 
 } // namespace
 
@@ -33,13 +27,44 @@ ReferenceImport ReferenceImport::read(ReferenceList list, const QByteArray& file
     import.m_knownNames = QSet<QString>(existingNames.begin(), existingNames.end());
     const TextDecoding::Decoded decoded = TextDecoding::decode(fileBytes);
     import.m_encoding = decoded.encoding;
+    if (import.refuseFile(decoded))
+        return import;
     const QList<CsvText::Record> records = CsvText::parse(decoded.text);
     for (int i = 0; i < records.size(); ++i) {
-        if (i == 0 && isColumnTitle(records[i].fields.first()))
-            continue;
+        if (i == 0) {
+            import.m_exact = records[i].fields == ReferenceCsvExport::heading(list);
+            if (const auto heading = ImportColumns::fromHeading(list, records[i].fields)) {
+                import.m_columns = *heading;
+                continue;
+            }
+        }
         import.readRecord(records[i].lineNumber, records[i].fields);
     }
     return import;
+}
+
+// A binary file read as text would add hundreds of entries of garbage, so one such line is
+// enough to take nothing from the file.
+bool ReferenceImport::refuseFile(const TextDecoding::Decoded& decoded)
+{
+    if (decoded.encoding == TextDecoding::Encoding::NotText) {
+        m_fileRefusal =
+            QStringLiteral("不是文本文件（能导入的是 UTF-8、带字节顺序标记的 UTF-16 或 GBK 编码的"
+                           " CSV 文件）");
+        return true;
+    }
+    const QList<TextDecoding::ControlLine> lines =
+        TextDecoding::controlLines(decoded.text, kControlLinesNamed);
+    if (lines.isEmpty())
+        return false;
+    QStringList named;
+    for (const TextDecoding::ControlLine& line : lines)
+        named << QStringLiteral("第%1行有控制字符 U+%2")
+                     .arg(line.lineNumber)
+                     .arg(int(line.character), 4, 16, QLatin1Char('0'))
+                     .toUpper();
+    m_fileRefusal = named.join(QStringLiteral("，")) + QStringLiteral("，不像是名称列表");
+    return true;
 }
 
 // The code is made as the windows make it: the initials of the name when the line gives none;
@@ -47,16 +72,19 @@ ReferenceImport ReferenceImport::read(ReferenceList list, const QByteArray& file
 void ReferenceImport::readRecord(int lineNumber, const QStringList& fields)
 {
     const bool drugs = m_list == ReferenceList::Drugs;
-    const int codeColumn = drugs ? 2 : 1;
-    QString name = fields.value(0).trimmed();
-    QString usage = drugs ? fields.value(1).trimmed() : QString();
-    const QString givenCode = fields.value(codeColumn).trimmed();
-    if (drugs && usage.isEmpty()) {
+    const auto field = [&](int column) {
+        const QString text = column == ImportColumns::kNone ? QString() : fields.value(column);
+        return m_exact ? text : text.trimmed();
+    };
+    QString name = field(m_columns.name());
+    QString usage = field(m_columns.usage());
+    const QString givenCode = field(m_columns.code());
+    if (drugs && usage.isEmpty() && !m_exact) {
         const DrugEntryFields split = DrugEntryFields::fromStored(name);
         name = split.name().trimmed();
         usage = split.usage().trimmed();
     }
-    if (name.isEmpty()) {
+    if (name.trimmed().isEmpty()) {
         m_refused.append({lineNumber, QStringLiteral("名称为空")});
         return;
     }
@@ -76,11 +104,15 @@ void ReferenceImport::readRecord(int lineNumber, const QStringList& fields)
         m_duplicates.append(lineNumber);
         return;
     }
+    m_knownNames.insert(stored);
+    if (m_exact && !givenCode.isEmpty()) {
+        m_entries.append({stored, givenCode});
+        return;
+    }
     const QString codeBox = givenCode.isEmpty() ? Pinyin::codeOfName(name) : givenCode;
     const QString code =
         drugs ? EntryCodeRules::storedDrugCode(EntryCodeRules::drugCodeBox(codeBox, name))
               : EntryCodeRules::listCode(codeBox, name);
-    m_knownNames.insert(stored);
     m_entries.append({stored, code.left(kCodeLimit)});
 }
 

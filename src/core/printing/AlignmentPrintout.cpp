@@ -88,11 +88,16 @@ void AlignmentPrintout::printCard(PageDevice& device) const
     device.setFont({title.face.toString(), title.pointSize, title.bold});
     device.setPosition(QPointF(title.left, title.top));
     device.printText(title.text.toString(), LineAdvance::NextLine);
-    for (std::size_t i = 1; i < sheet::kCardCaptions.size(); ++i) {
-        const sheet::CaptionLayout& caption = sheet::kCardCaptions[i];
-        const double em = DescribedFace::lineHeightTwips(caption.pointSize);
-        outline(device, QRectF(caption.left, caption.top, 8 * em, em));
-    }
+    // The patient line may run up to the date; the date is as wide as its ten half-width
+    // characters, so both boxes stay inside the card's frame.
+    const sheet::CaptionLayout& patient = sheet::kCardCaptions[sheet::CardPatientCaption];
+    const sheet::CaptionLayout& date = sheet::kCardCaptions[sheet::CardDateCaption];
+    const double patientEm = DescribedFace::lineHeightTwips(patient.pointSize);
+    outline(device, QRectF(patient.left, patient.top, date.left - patient.left, patientEm));
+    outline(device,
+            QRectF(date.left, date.top,
+                   DescribedFace::textWidthTwips(QStringLiteral("2026-12-08"), date.pointSize),
+                   DescribedFace::lineHeightTwips(date.pointSize)));
     for (const sheet::TwipLine& line : sheet::kCardLines) {
         device.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
     }

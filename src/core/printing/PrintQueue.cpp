@@ -10,4 +10,16 @@ QString PrintQueue::noPrinterMessage()
                           "设为默认，然后再打印一次。");
 }
 
+QString PrintQueue::serviceUnreachableMessage()
+{
+    return QStringLiteral("无法连接系统的打印服务，没有打印。请确认打印服务（CUPS）正在运行，"
+                          "例如重新启动电脑，然后再打印一次。");
+}
+
+QString PrintQueue::absenceMessage() const
+{
+    return lastAbsence() == Absence::ServiceUnreachable ? serviceUnreachableMessage()
+                                                        : noPrinterMessage();
+}
+
 } // namespace quilloa

@@ -33,12 +33,23 @@ class PrintQueue
 public:
     virtual ~PrintQueue();
 
+    // Why the last defaultPrinter() found none: the user has to do different things.
+    enum class Absence
+    {
+        NoPrinter,
+        ServiceUnreachable
+    };
+
     virtual std::optional<PrinterChoice> defaultPrinter() = 0;
     virtual JobOutcome submitPdf(const PrinterChoice& printer, const QString& pdfPath,
                                  const QString& jobName) = 0;
+    virtual Absence lastAbsence() const { return Absence::NoPrinter; }
 
     // The one wording for a missing default printer, wherever a printout is started.
     static QString noPrinterMessage();
+    static QString serviceUnreachableMessage();
+    // The wording for what the last defaultPrinter() met.
+    QString absenceMessage() const;
 
 protected:
     PrintQueue() = default;

@@ -16,6 +16,38 @@ QCommandLineOption hiddenOption(const QString& name)
     return option;
 }
 
+// The window system's own options (-platform offscreen, -style=fusion, ...) are taken out by
+// QApplication before the program reads its arguments; the check made before QApplication
+// exists passes them over the same way, so they never count as unknown.
+QStringList withoutToolkitOptions(const QStringList& arguments)
+{
+    static const QStringList kWithValue{
+        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
+        QStringLiteral("display"),         QStringLiteral("geometry"),
+        QStringLiteral("style"),           QStringLiteral("stylesheet")};
+    static const QStringList kFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                    QStringLiteral("qmljsdebugger"), QStringLiteral("nograb"),
+                                    QStringLiteral("dograb")};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool single = argument.startsWith(QLatin1Char('-')) && !argument.startsWith(u"--");
+        const QString name = argument.mid(1).section(QLatin1Char('='), 0, 0);
+        if (i > 0 && single && kWithValue.contains(name)) {
+            if (!argument.contains(QLatin1Char('=')))
+                ++i;
+            continue;
+        }
+        if (i > 0 && single && kFlags.contains(name))
+            continue;
+        kept << argument;
+    }
+    return kept;
+}
+
 } // namespace
 
 CommandLine::CommandLine()
@@ -48,7 +80,7 @@ CommandLine::CommandLine()
 bool CommandLine::parse(const QStringList& arguments)
 {
     m_error.clear();
-    if (!m_parser.parse(arguments))
+    if (!m_parser.parse(withoutToolkitOptions(arguments)))
         m_error = m_parser.errorText();
     else if (m_parser.isSet(m_data) && dataFolder().trimmed().isEmpty())
         // An empty --data would quietly fall back to the default folder.
@@ -67,9 +99,10 @@ bool CommandLine::parse(const QStringList& arguments)
     return m_error.isEmpty();
 }
 
+// --help-all is Qt's longer help; the program has no options beyond those --help lists.
 bool CommandLine::helpRequested() const
 {
-    return m_parser.isSet(m_help);
+    return m_parser.isSet(m_help) || m_parser.isSet(QStringLiteral("help-all"));
 }
 
 bool CommandLine::versionRequested() const
@@ -97,7 +130,7 @@ bool CommandLine::asksToCopyStores(const QStringList& arguments)
 bool CommandLine::asksForTextOnly(const QStringList& arguments)
 {
     CommandLine line;
-    return line.parse(arguments) && (line.helpRequested() || line.versionRequested());
+    return !line.parse(arguments) || line.helpRequested() || line.versionRequested();
 }
 
 } // namespace quilloa

@@ -35,7 +35,9 @@ public:
     // "quilloa 2.0"
     static QString versionText();
 
-    // True when the arguments only ask for text (--help or --version), which needs no screen.
+    // True when the program only answers with text and ends: --help, --help-all, --version, or
+    // arguments it refuses. None of it needs a screen, so it is decided before the window system
+    // starts (which, without a display, would abort before the real fault could be named).
     static bool asksForTextOnly(const QStringList& arguments);
     // True when the arguments ask only for the copy to a server, which needs no screen either.
     static bool asksToCopyStores(const QStringList& arguments);

@@ -73,6 +73,12 @@ ReferenceExchange::ImportReport ReferenceExchange::importFile(const QString& pat
     for (const ReferenceEntry& entry : existing.value())
         names << entry.name();
     const ReferenceImport import = ReferenceImport::read(m_list, file.readAll(), names);
+    if (!import.fileRefusal().isEmpty())
+        return {false,
+                QStringLiteral("文件“%1”%2，没有导入任何条目。请选择 CSV 文本文件；Excel 工作簿"
+                               "请先在 Excel 中另存为“CSV UTF-8”再导入。")
+                    .arg(QDir::toNativeSeparators(path), import.fileRefusal()),
+                QString()};
     if (!import.store(m_context.settings()).ok())
         return {false,
                 QStringLiteral("保存到%1库时出错，没有导入任何条目。请确认磁盘还有空间后再试。")
@@ -82,7 +88,8 @@ ReferenceExchange::ImportReport ReferenceExchange::importFile(const QString& pat
         m_refill();
     QString summary = QStringLiteral("已导入 %1 条%2（文件编码 %3）。")
                           .arg(import.entries().size())
-                          .arg(listName(), TextDecoding::nameOf(import.encoding()));
+                          .arg(listName(), TextDecoding::nameOf(import.encoding())) +
+                      QLatin1Char('\n') + import.columnsText() + QStringLiteral("。");
     if (!import.duplicateLines().isEmpty())
         summary += QStringLiteral("\n%1 行与已有条目完全相同，已跳过。")
                        .arg(import.duplicateLines().size());
@@ -130,6 +137,10 @@ void ReferenceExchange::exportWithDialog()
     const FileWriteStatus written = exportFile(path);
     if (!written.ok())
         PlainDialog::warn(m_window, m_window->windowTitle(), written.message());
+    else
+        PlainDialog::inform(
+            m_window, m_window->windowTitle(),
+            QStringLiteral("%1已导出到“%2”。").arg(listName(), QDir::toNativeSeparators(path)));
 }
 
 } // namespace quilloa

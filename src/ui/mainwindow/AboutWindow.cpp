@@ -34,9 +34,11 @@ AboutWindow::AboutWindow(const StorePaths& paths, QWidget* parent) : QDialog(par
                                               "统计工作量，登记门诊日志。"),
                                this);
     purpose->setObjectName(QStringLiteral("Label2"));
-    // Tells the clinic where its prescriptions are, e.g. to copy them onto another disk.
-    auto* folders = new QLabel(QStringLiteral("数据文件夹：%1\n备份文件夹：%2")
-                                   .arg(QDir::toNativeSeparators(paths.dataFolder),
+    // Tells the clinic where its prescriptions are, e.g. to copy them onto another disk. The
+    // data folder is the one --data names and --help shows; the stores are in its 数据库.
+    auto* folders = new QLabel(QStringLiteral("数据文件夹：%1\n数据库文件夹：%2\n备份文件夹：%3")
+                                   .arg(QDir::toNativeSeparators(paths.programFolder),
+                                        QDir::toNativeSeparators(paths.dataFolder),
                                         QDir::toNativeSeparators(paths.backupFolder)),
                                this);
     folders->setObjectName(QStringLiteral("Label3"));

@@ -82,6 +82,21 @@ PaperSetup defaultPaper(cups_dest_t* dest, cups_dinfo_t* info)
     return paper;
 }
 
+// A stopped scheduler looks like "no default printer" to cupsGetNamedDest; its error, or a
+// refused connection (a few seconds at most), tells the two apart.
+bool schedulerUnreachable()
+{
+    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+        return true;
+    constexpr int kConnectMs = 3000;
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                kConnectMs, nullptr);
+    if (!http)
+        return true;
+    httpClose(http);
+    return false;
+}
+
 class DocumentSender
 {
 public:
@@ -120,8 +135,11 @@ private:
 
 std::optional<PrinterChoice> CupsPrintQueue::defaultPrinter()
 {
+    m_absence = Absence::NoPrinter;
     DestPtr dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
     if (!dest) {
+        if (schedulerUnreachable())
+            m_absence = Absence::ServiceUnreachable;
         return std::nullopt;
     }
     InfoPtr info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));

@@ -13,6 +13,10 @@ public:
     std::optional<PrinterChoice> defaultPrinter() override;
     JobOutcome submitPdf(const PrinterChoice& printer, const QString& pdfPath,
                          const QString& jobName) override;
+    Absence lastAbsence() const override { return m_absence; }
+
+private:
+    Absence m_absence = Absence::NoPrinter;
 };
 
 } // namespace quilloa

@@ -79,8 +79,11 @@ void PrintPreviewDialog::render()
     const QString paper = QStringLiteral("纸张 %1 × %2 毫米")
                               .arg(m_paper.size.width(), 0, 'f', 0)
                               .arg(m_paper.size.height(), 0, 'f', 0);
+    const QString absent = m_queue.lastAbsence() == PrintQueue::Absence::ServiceUnreachable
+                               ? QStringLiteral("无法连接打印服务，按 A4 纸显示。")
+                               : QStringLiteral("没有找到默认打印机，按 A4 纸显示。");
     QString note = m_printerName.isEmpty()
-                       ? QStringLiteral("没有找到默认打印机，按 A4 纸显示。")
+                       ? absent
                        : QStringLiteral("打印机“%1”，%2。").arg(m_printerName, paper);
     note += QStringLiteral("蓝色虚线框内是打印机能印到的范围。");
     if (!drawn) {

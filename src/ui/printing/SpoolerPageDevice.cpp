@@ -62,7 +62,7 @@ bool SpoolerPageDevice::begin()
     m_outcome = JobOutcome();
     m_printer = m_queue.defaultPrinter();
     if (!m_printer) {
-        return fail(PrintQueue::noPrinterMessage());
+        return fail(m_queue.absenceMessage());
     }
     setPaper(m_printer->paper);
     if (!prepareJobFile() || !PdfPageDevice::begin()) {

@@ -271,6 +271,10 @@ void ClinicLogWindow::exportWithDialog()
     const FileWriteStatus written = exportTo(path);
     if (!written.ok())
         PlainDialog::warn(this, windowTitle(), written.message());
+    else
+        PlainDialog::inform(
+            this, windowTitle(),
+            QStringLiteral("门诊日志已导出到“%1”。").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace quilloa

@@ -55,19 +55,26 @@ double yuan(const WorkloadTotals& totals)
     return double(totals.takings->units()) / double(Money::kScale);
 }
 
-// A value axis from 0 whose ticks fall on whole numbers for counts.
+// A value axis from 0 whose ticks fall on whole numbers for counts. The chart gives each tick
+// label only its share of the axis' height and cuts a label that is taller to "…", so a half
+// chart at the window's opening size holds six ticks at most, and labels are never cut.
 QValueAxis* values(double highest, bool whole)
 {
     auto* axis = new QValueAxis;
+    axis->setTruncateLabels(false);
     constexpr int kMostWholeTicks = 10;
+    constexpr int kMostSteps = 5;
     const double top = highest > 0 ? highest : 1;
     if (whole && top <= kMostWholeTicks) {
-        axis->setRange(0, std::ceil(top));
-        axis->setTickCount(int(std::ceil(top)) + 1);
+        const int step = top > kMostSteps ? 2 : 1;
+        const int steps = (int(std::ceil(top)) + step - 1) / step;
+        axis->setRange(0, steps * step);
+        axis->setTickCount(steps + 1);
         axis->setLabelFormat(QStringLiteral("%.0f"));
         return axis;
     }
     axis->setRange(0, top);
+    axis->setTickCount(kMostSteps + 1);
     axis->applyNiceNumbers();
     axis->setLabelFormat(QStringLiteral("%g"));
     return axis;
@@ -95,6 +102,7 @@ void fill(QChart* chart, const QString& title, const QList<TakingsSeries::Bar>& 
     series->append(set);
     chart->addSeries(series);
     auto* categories = new QBarCategoryAxis;
+    categories->setTruncateLabels(false);
     categories->append(labels);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);

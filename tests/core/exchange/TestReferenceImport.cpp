@@ -133,6 +133,80 @@ private slots:
         QVERIFY(!ReferenceCsvExport::write(ReferenceList::Drugs, before,
                                            dir.filePath("missing/drugs.csv"))
                      .ok());
+
+        // Blanks the windows keep, and a name ending in "/", come back as they were stored.
+        const QList<ReferenceEntry> diagnoses{{1, " 感冒 ", " gm"}, {2, "高血压", "gxy "}};
+        const ReferenceImport exact = ReferenceImport::read(
+            ReferenceList::Diagnoses,
+            CsvText::utf8WithBom(ReferenceCsvExport::lines(ReferenceList::Diagnoses, diagnoses)),
+            {});
+        QCOMPARE(names(exact.entries()), (QStringList{" 感冒 ", "高血压"}));
+        QCOMPARE(exact.entries()[0].code, QStringLiteral(" gm"));
+        QCOMPARE(exact.entries()[1].code, QStringLiteral("gxy "));
+        const ReferenceImport slash =
+            ReferenceImport::read(ReferenceList::Drugs,
+                                  CsvText::utf8WithBom(ReferenceCsvExport::lines(
+                                      ReferenceList::Drugs, {{1, "维生素C片/", "wsscp"}})),
+                                  {});
+        QCOMPARE(names(slash.entries()), QStringList{"维生素C片/"});
+    }
+
+    // Nothing of a file that is not text is taken, whatever lines of it would pass.
+    void filesThatAreNotTextGiveNoEntries()
+    {
+        QByteArray random(20000, '\0');
+        quint32 seed = 7;
+        for (char& byte : random) {
+            seed = seed * 1664525u + 1013904223u;
+            byte = char(seed >> 24);
+        }
+        const QByteArray utf16 =
+            QByteArray::fromRawData(reinterpret_cast<const char*>(u"感冒\r\n高血压\r\n"), 2 * 9);
+        const QByteArray workbook =
+            QByteArray("PK\x03\x04\x14\x00\x06\x00", 8) + "[Content_Types].xml";
+        for (const QByteArray& bytes :
+             {random, utf16, workbook, QByteArray("\xEF\xBB\xBF\xFF感冒")}) {
+            const ReferenceImport import =
+                ReferenceImport::read(ReferenceList::Diagnoses, bytes, {});
+            QVERIFY(import.fileRefusal().contains(QStringLiteral("不是文本文件")));
+            QVERIFY(import.entries().isEmpty());
+        }
+        // Text with control characters names its lines, and still gives nothing.
+        const ReferenceImport control =
+            ReferenceImport::read(ReferenceList::Diagnoses, "感冒\r\n发\x01热\r\n咳嗽\t,ks\n", {});
+        QCOMPARE(control.fileRefusal(),
+                 QStringLiteral("第2行有控制字符 U+0001，第3行有控制字符 U+0009，不像是名称列表"));
+        QVERIFY(control.entries().isEmpty());
+        // UTF-16 with its byte order mark, either way round, is text.
+        for (const QByteArray& marked :
+             {QByteArray("\xFF\xFE") + utf16, QByteArray("\xFE\xFF\x61\x1F\x51\x92\x00\x0A", 8)}) {
+            const ReferenceImport import =
+                ReferenceImport::read(ReferenceList::Diagnoses, marked, {});
+            QVERIFY2(import.fileRefusal().isEmpty(), qPrintable(import.fileRefusal()));
+            QCOMPARE(import.encoding(), TextDecoding::Encoding::Utf16);
+            QCOMPARE(import.entries().first().name, QStringLiteral("感冒"));
+        }
+    }
+
+    void headingsNameTheirColumns()
+    {
+        const ReferenceImport drugs = ReferenceImport::read(
+            ReferenceList::Drugs,
+            QString("拼音码,品名规格,规格,用法用量\nqms,青霉素,1支,肌注\n").toUtf8(), {});
+        QCOMPARE(names(drugs.entries()), QStringList{"青霉素/肌注"});
+        QCOMPARE(drugs.entries()[0].code, QStringLiteral("qms"));
+        QCOMPARE(drugs.columnsText(),
+                 QStringLiteral("第1行是标题：名称取自“品名规格”列，用法取自“用法用量”列，"
+                                "拼音代码取自“拼音码”列；“规格”列没有导入"));
+        const ReferenceImport shortHeading =
+            ReferenceImport::read(ReferenceList::Drugs, QString("药名,用法\n").toUtf8(), {});
+        QVERIFY(shortHeading.entries().isEmpty());
+        QVERIFY(shortHeading.refused().isEmpty());
+        // A first line with a cell that is no title is an entry.
+        const ReferenceImport data =
+            ReferenceImport::read(ReferenceList::Diagnoses, QString("名称,感冒\n").toUtf8(), {});
+        QCOMPARE(names(data.entries()), QStringList{"名称"});
+        QVERIFY(data.columnsText().startsWith(QStringLiteral("第1行不是标题")));
     }
 };
 

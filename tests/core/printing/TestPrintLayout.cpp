@@ -119,6 +119,24 @@ private slots:
         const QList<PageItem> cardLines = device.lines(2);
         QCOMPARE(cardLines.first().origin, QPointF(-168, 0));
         QCOMPARE(device.texts(2).first().text, QStringLiteral("门诊注射卡"));
+
+        // Every outline stays on its own paper, and the card's inside the card's frame.
+        const double scale = PrescriptionPrintout::kPaperScale;
+        const QRectF sheetPaper(0, 0, sheet::kSheetSize.width * scale,
+                                sheet::kSheetSize.height * scale);
+        const QRectF cardFrame(QPointF(sheet::kCardLines[2].from.x, 0),
+                               QPointF(sheet::kCardLines[3].from.x, sheet::kCardSize.height));
+        for (const auto& [page, paper] : {std::pair{1, sheetPaper}, std::pair{2, cardFrame}}) {
+            for (const PageItem& line : device.lines(page)) {
+                QVERIFY2(paper.contains(line.position) && paper.contains(line.lineEnd),
+                         qPrintable(QStringLiteral("page %1: (%2, %3) to (%4, %5)")
+                                        .arg(page)
+                                        .arg(line.position.x())
+                                        .arg(line.position.y())
+                                        .arg(line.lineEnd.x())
+                                        .arg(line.lineEnd.y())));
+            }
+        }
     }
 };
 

@@ -88,12 +88,21 @@ private slots:
                  QStringLiteral("postgresql://clinic:***@h/db"));
     }
 
-    void helpAndVersionNeedNoWindow()
+    // Whatever ends at the terminal is decided before the window system starts; the window
+    // system's own options are still its own.
+    void helpVersionAndRefusalsNeedNoWindow()
     {
-        for (const char* option : {"--help", "-h", "--version", "-v"})
+        for (const char* option : {"--help", "-h", "--help-all", "--version", "-v"})
             QVERIFY2(CommandLine::asksForTextOnly(args({option})), option);
+        for (const char* refused : {"--bogus", "处方.csv", "--data"})
+            QVERIFY2(CommandLine::asksForTextOnly(args({refused})), refused);
+        QVERIFY(CommandLine::asksForTextOnly(args({"--help", "--colour"})));
         QVERIFY(!CommandLine::asksForTextOnly(args({"--data", "/x"})));
-        QVERIFY(!CommandLine::asksForTextOnly(args({"--help", "--colour"})));
+        QVERIFY(!CommandLine::asksForTextOnly(
+            args({"-platform", "offscreen", "-style=fusion", "-reverse", "--data", "/x"})));
+        CommandLine toolkit;
+        QVERIFY(toolkit.parse(args({"-platform", "offscreen", "--data", "/x"})));
+        QCOMPARE(toolkit.dataFolder(), QStringLiteral("/x"));
     }
 
     // The copy runs at a terminal without a window; an empty server would copy nowhere.

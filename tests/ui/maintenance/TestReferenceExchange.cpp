@@ -1,3 +1,5 @@
+#include "core/reports/ClinicLogSheet.h"
+#include "core/reports/ClinicLogWriter.h"
 #include "core/store/Cp936Codec.h"
 #include "core/store/SettingsStore.h"
 #include "support/TestProgramFolder.h"
@@ -85,6 +87,25 @@ private slots:
 
         QVERIFY(exchange->exportFile(dir.filePath("out.csv")).ok());
         QVERIFY(!exchange->importFile(dir.filePath("missing.csv")).ok);
+    }
+
+    // Our own workbook picked by mistake is named and adds nothing.
+    void workbookIsRefusedByName()
+    {
+        TestProgramFolder folder;
+        ReferenceWindow window(folder.context(), ReferenceList::Diagnoses);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("门诊日志.xlsx");
+        const ClinicLogSheet sheet("诊所", ReportPeriod::month("2026", "12"), {});
+        QVERIFY(ClinicLogWriter::forPath(path)->write(sheet, path).ok());
+        const ReferenceExchange::ImportReport report =
+            window.findChild<ReferenceExchange*>()->importFile(path);
+        QVERIFY(!report.ok);
+        QVERIFY(report.summary.contains(path));
+        QVERIFY(report.summary.contains(QStringLiteral("没有导入任何条目")));
+        QCOMPARE(
+            SettingsStore(folder.paths().settingsFile).all(ReferenceList::Diagnoses).value().size(),
+            0);
     }
 };
 

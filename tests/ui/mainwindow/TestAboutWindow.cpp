@@ -17,6 +17,9 @@ private slots:
         auto* folders = about.findChild<QLabel*>(QStringLiteral("Label3"));
         QVERIFY(folders);
         QCOMPARE(folders->textFormat(), Qt::PlainText);
+        // The data folder as --data and --help name it, the stores' folder within it.
+        QVERIFY(folders->text().startsWith(QStringLiteral("数据文件夹：") + paths.programFolder +
+                                           QLatin1Char('\n')));
         QVERIFY(folders->text().contains(paths.dataFolder));
         QVERIFY(folders->text().contains(paths.backupFolder));
     }

@@ -1,5 +1,6 @@
 #include "core/printing/ClinicLogPrintout.h"
 #include "core/printing/PrintQueue.h"
+#include "ui/printing/CupsPrintQueue.h"
 #include "ui/printing/SpoolerPageDevice.h"
 #include "ui/support/PdfWords.h"
 
@@ -112,6 +113,16 @@ private slots:
         QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
         QCOMPARE(device.errorText(), PrintQueue::noPrinterMessage());
         QVERIFY(queue.submittedName.isEmpty());
+    }
+
+    // A stopped scheduler is not "no printer": the user would go and add one they have.
+    void stoppedPrintServiceIsToldAsSuch()
+    {
+        qputenv("CUPS_SERVER", m_dir.filePath(QStringLiteral("no-scheduler.sock")).toLocal8Bit());
+        CupsPrintQueue queue;
+        SpoolerPageDevice device(queue, QStringLiteral("门诊日志"));
+        QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
+        QCOMPARE(device.errorText(), PrintQueue::serviceUnreachableMessage());
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QBarSet>
 #include <QChartView>
 #include <QDir>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -95,6 +96,37 @@ private slots:
         QVERIFY(!refused.ok());
         QVERIFY(refused.message().contains(QStringLiteral("请确认")));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"chart.png"});
+    }
+
+    // A small clinic's busy day of nine visits: every label of both axes is a whole number at
+    // the size the window opens with, never cut to "…".
+    void axisLabelsAreReadableAtTheOpeningSize()
+    {
+        TestProgramFolder folder;
+        for (int visit = 0; visit < 9; ++visit)
+            addVisit(folder, "2009-03-16", "12.5");
+        TakingsChartWindow chart(folder.context(), "2009", "03");
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        chart.showDays();
+        QCoreApplication::processEvents();
+        QStringList visitLabels;
+        for (const char* name : {"ChartVisits", "ChartTakings"}) {
+            auto* view = chart.findChild<QChartView*>(name);
+            for (QGraphicsItem* item : view->scene()->items()) {
+                if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) {
+                    const QString label = text->toPlainText();
+                    QVERIFY2(!label.contains(QChar(0x2026)) && !label.contains("..."),
+                             qPrintable(label));
+                    if (qstrcmp(name, "ChartVisits") == 0)
+                        visitLabels << label;
+                }
+            }
+        }
+        // The days 1 to 31 below, the counts from 0 to 10 beside.
+        QVERIFY2(visitLabels.contains("0") && visitLabels.contains("31") &&
+                     visitLabels.count("10") == 2,
+                 qPrintable(visitLabels.join(' ')));
     }
 
     void unreadableStoreDrawsNothing()
