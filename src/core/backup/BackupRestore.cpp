@@ -101,8 +101,12 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
     StoreStatus written = archive.commit();
     if (written.ok())
         written = settings.commit();
-    if (!written.ok())
+    if (!written.ok()) {
+        // The undoing takes both locks afresh.
+        archive.release();
+        settings.release();
         return undo(paths, saved, written);
+    }
     RestoreJournal::end(paths);
     StoreFile::closeAll();
     return {true,

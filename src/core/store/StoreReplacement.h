@@ -35,11 +35,12 @@ public:
     // stays as it was.
     StoreStatus commit();
 
+    // Gives up: the store stays as it was and its lock is released.
+    void release();
+
     const QString& store() const { return m_store; }
 
 private:
-    void release();
-
     QString m_store;
     QString m_copy;
     StoreKind m_kind;
