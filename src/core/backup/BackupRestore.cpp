@@ -43,6 +43,18 @@ QString freshFolder(const QString& wanted)
     return folder;
 }
 
+// Saving into the backup folder fails for the folder's sake (rights, space) or for the store's.
+QString savingCause(const StoreStatus& status)
+{
+    switch (status.fault()) {
+    case StoreFault::DiskFull:
+    case StoreFault::ReadOnly:
+        return StoreMessage::folderCause(status);
+    default:
+        return status.error();
+    }
+}
+
 } // namespace
 
 BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const QDateTime& now)
@@ -93,7 +105,7 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
         QDir(saved).removeRecursively();
         return failed(QStringLiteral("无法把现在的数据保存到“%1”，没有恢复，现在的数据没有改动。"
                                      "\n%2")
-                          .arg(shown(saved), kept.error()));
+                          .arg(shown(saved), savingCause(kept)));
     }
     const StoreStatus noted = RestoreJournal::begin(paths, checked.folder, saved);
     if (!noted.ok())
