@@ -63,8 +63,9 @@ StoreStatus ClinicSettings::loadSettings()
 
 StoreStatus ClinicSettings::loadPassword()
 {
+    // Once read, the password shown is the user's to keep: an archive that fails later is told
+    // when it is written.
     const auto password = m_archive.loginPassword();
-    m_passwordLoaded = password.ok();
     if (!password.ok())
         return password;
     fill(Password, password.value());
