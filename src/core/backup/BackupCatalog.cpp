@@ -3,6 +3,7 @@
 #include "core/backup/ReadOnlyStore.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
+#include "core/store/StoreMessage.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -89,6 +90,16 @@ QList<BackupCopy> BackupCatalog::list(const StorePaths& paths)
     return copies;
 }
 
+// A copy killed midway (the program closed by force, the computer switched off) leaves its
+// temporary file in its day's folder, which may be another day's.
+void BackupCatalog::removeStaleCopies(const StorePaths& paths)
+{
+    const QFileInfoList folders =
+        QDir(paths.backupFolder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& folder : folders)
+        StoreCopy::removeStaleTemporaries(folder.absoluteFilePath());
+}
+
 QString BackupCatalog::beforeRestoreName(const QDateTime& now)
 {
     return beforeRestorePrefix() + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
@@ -99,12 +110,14 @@ QString BackupCatalog::makeDayFolder(const StorePaths& paths, const QDate& date,
 {
     const QString folder =
         paths.backupFolder + QLatin1Char('/') + date.toString(QStringLiteral("yyyy-MM-dd"));
-    if (PrivateFiles::makeFolder(folder))
+    const StoreStatus made = StoreCopy::makeFolder(folder);
+    if (made.ok()) {
+        removeStaleCopies(paths);
         return folder;
+    }
     if (notices)
-        *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”，请检查该文件夹"
-                                   "是否可写。")
-                        .arg(folder);
+        *notices << QStringLiteral("今天的备份没有做成：无法建立备份文件夹“%1”。%2")
+                        .arg(folder, StoreMessage::folderCause(made));
     return {};
 }
 

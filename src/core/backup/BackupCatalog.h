@@ -25,8 +25,10 @@ public:
 
     // The folder of the dated backup of `date`, made when missing; empty when it cannot be
     // made, and then `notices` (when given) says so. Store files and server exports alike
-    // go there, so the restore window finds both.
+    // go there, so the restore window finds both. Temporary files that killed copies left
+    // in any dated folder are removed first (see removeStaleCopies()).
     static QString makeDayFolder(const StorePaths& paths, const QDate& date, QStringList* notices);
+    static void removeStaleCopies(const StorePaths& paths);
 };
 
 } // namespace quilloa

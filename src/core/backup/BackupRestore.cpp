@@ -1,35 +1,59 @@
 #include "core/backup/BackupRestore.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/RestoreJournal.h"
 #include "core/backup/ServerExport.h"
 #include "core/startup/AppContext.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreFile.h"
+#include "core/store/StoreMessage.h"
+#include "core/store/StoreReplacement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 namespace quilloa {
 namespace {
 
-const QString kStaged = QStringLiteral(".restore");
-
-bool renameOver(const QString& from, const QString& to)
-{
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), error);
-    return !error;
-}
-
 BackupRestore::Outcome failed(const QString& message)
 {
     return {false, message, QString()};
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Why a store could not be had for a restore, and that nothing was changed.
+QString notRestored(const StoreStatus& status)
+{
+    return QStringLiteral("没有恢复，现在的数据没有改动：%1").arg(status.error());
+}
+
+// A second restore within the same second never mixes its saved stores into the first one's.
+QString freshFolder(const QString& wanted)
+{
+    QString folder = wanted;
+    for (int n = 2; QFileInfo::exists(folder); ++n)
+        folder = wanted + QStringLiteral("-%1").arg(n);
+    return folder;
+}
+
+// Saving into the backup folder fails for the folder's sake (rights, space) or for the store's.
+QString savingCause(const StoreStatus& status)
+{
+    switch (status.fault()) {
+    case StoreFault::DiskFull:
+    case StoreFault::ReadOnly:
+        return StoreMessage::folderCause(status);
+    default:
+        return status.error();
+    }
 }
 
 } // namespace
@@ -38,39 +62,28 @@ BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const Q
 {
     const QString folder =
         paths.backupFolder + QLatin1Char('/') + now.date().toString(QStringLiteral("yyyy-MM-dd"));
-    if (!PrivateFiles::makeFolder(folder))
-        return failed(QStringLiteral("无法建立备份文件夹“%1”。请确认程序文件夹可以写入后再试。")
-                          .arg(QDir::toNativeSeparators(folder)));
-    const bool archive =
-        StoreCopy::copyChecked(paths.archiveFile, folder + QStringLiteral("/档案.dat"),
-                               StoreKind::Archive)
-            .ok();
-    const bool settings =
-        StoreCopy::copyChecked(paths.settingsFile, folder + QStringLiteral("/设置.dat"),
-                               StoreKind::Settings)
-            .ok();
-    if (!archive || !settings)
-        return failed(QStringLiteral("备份没有完成：%1无法完整复制或复制后检查不通过。"
-                                     "请确认磁盘还有空间、数据文件没有损坏后再试。")
-                          .arg(!archive ? QStringLiteral("档案.dat") : QStringLiteral("设置.dat")));
-    return {true, QStringLiteral("已备份到“%1”。").arg(QDir::toNativeSeparators(folder)), folder};
-}
-
-// A damaged current store is saved as it is: it may still hold what the backup
-// does not.
-bool BackupRestore::saveCurrentStores(const StorePaths& paths, const QString& folder)
-{
-    if (!PrivateFiles::makeFolder(folder))
-        return false;
-    for (const QString& store : {paths.archiveFile, paths.settingsFile}) {
-        if (!QFileInfo::exists(store))
-            continue;
-        if (!PrivateFiles::copy(store, folder + QLatin1Char('/') + QFileInfo(store).fileName()))
-            return false;
+    const StoreStatus made = StoreCopy::makeFolder(folder);
+    if (!made.ok())
+        return failed(QStringLiteral("无法建立备份文件夹“%1”。%2")
+                          .arg(shown(folder), StoreMessage::folderCause(made)));
+    BackupCatalog::removeStaleCopies(paths);
+    const std::pair<QString, StoreKind> stores[] = {{paths.archiveFile, StoreKind::Archive},
+                                                    {paths.settingsFile, StoreKind::Settings}};
+    for (const auto& [store, kind] : stores) {
+        const QString name = QFileInfo(store).fileName();
+        const StoreStatus copied =
+            StoreCopy::copyChecked(store, folder + QLatin1Char('/') + name, kind);
+        if (!copied.ok())
+            return failed(QStringLiteral("备份没有完成：%1没有复制成功。%2\n这一天已有的备份"
+                                         "保持不变。")
+                              .arg(name, copied.error()));
     }
-    return true;
+    return {true, QStringLiteral("已备份到“%1”。").arg(shown(folder)), folder};
 }
 
+// Both stores are locked before anything is written, and the stores as they stand under those
+// locks are saved and checked first; the note of RestoreJournal then lets the next start end a
+// restore that was cut off between the two stores.
 BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const BackupCopy& copy,
                                               const QDateTime& now)
 {
@@ -79,39 +92,76 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
         return failed(QStringLiteral("备份“%1”不能恢复：%2。请选择另一个备份。")
                           .arg(checked.name, checked.problem));
     StoreFile::closeAll();
+    StoreReplacement archive(paths.archiveFile, checked.archiveFile(), StoreKind::Archive);
+    StoreReplacement settings(paths.settingsFile, checked.settingsFile(), StoreKind::Settings);
+    for (StoreReplacement* store : {&archive, &settings}) {
+        const StoreStatus locked = store->lock();
+        if (!locked.ok())
+            return failed(notRestored(locked));
+    }
     const QString saved =
-        paths.backupFolder + QLatin1Char('/') + BackupCatalog::beforeRestoreName(now);
-    if (!saveCurrentStores(paths, saved))
-        return failed(
-            QStringLiteral("无法把现在的数据保存到“%1”，没有恢复。请确认磁盘还有空间后再试。")
-                .arg(QDir::toNativeSeparators(saved)));
-    const QString stagedArchive = paths.archiveFile + kStaged;
-    const QString stagedSettings = paths.settingsFile + kStaged;
-    const bool staged =
-        StoreCopy::copyChecked(checked.archiveFile(), stagedArchive, StoreKind::Archive).ok() &&
-        StoreCopy::copyChecked(checked.settingsFile(), stagedSettings, StoreKind::Settings).ok();
-    bool archivePut = staged && renameOver(stagedArchive, paths.archiveFile);
-    if (archivePut && !renameOver(stagedSettings, paths.settingsFile)) {
-        // Never leave the archive of one day beside the settings of another.
-        const QString before = saved + QStringLiteral("/档案.dat");
-        QFile::remove(paths.archiveFile);
-        PrivateFiles::copy(before, paths.archiveFile);
-        archivePut = false;
+        freshFolder(paths.backupFolder + QLatin1Char('/') + BackupCatalog::beforeRestoreName(now));
+    const StoreStatus kept = saveCurrentStores({&archive, &settings}, saved);
+    if (!kept.ok()) {
+        QDir(saved).removeRecursively();
+        return failed(QStringLiteral("无法把现在的数据保存到“%1”，没有恢复，现在的数据没有改动。"
+                                     "\n%2")
+                          .arg(shown(saved), savingCause(kept)));
     }
-    if (!archivePut) {
-        QFile::remove(stagedArchive);
-        QFile::remove(stagedSettings);
-        return failed(QStringLiteral("恢复没有完成，现在的数据已另存在“%1”。请确认数据库文件夹可以"
-                                     "写入后再试。")
-                          .arg(QDir::toNativeSeparators(saved)));
+    const StoreStatus noted = RestoreJournal::begin(paths, checked.folder, saved);
+    if (!noted.ok())
+        return failed(notRestored(noted));
+    StoreStatus written = archive.commit();
+    if (written.ok())
+        written = settings.commit();
+    if (!written.ok()) {
+        // The undoing takes both locks afresh.
+        archive.release();
+        settings.release();
+        return undo(paths, saved, written);
     }
+    RestoreJournal::end(paths);
     StoreFile::closeAll();
     return {true,
             QStringLiteral("已恢复“%1”的备份（%2张处方）。恢复前的数据保存在“%3”。")
                 .arg(checked.name)
                 .arg(checked.recordCount)
-                .arg(QDir::toNativeSeparators(saved)),
+                .arg(shown(saved)),
             saved};
+}
+
+// A damaged current store is saved as it is: it may still hold what the backup does not.
+StoreStatus BackupRestore::saveCurrentStores(std::initializer_list<StoreReplacement*> stores,
+                                             const QString& folder)
+{
+    const StoreStatus made = StoreCopy::makeFolder(folder);
+    if (!made.ok())
+        return made;
+    for (StoreReplacement* store : stores) {
+        const StoreStatus saved =
+            store->saveTo(folder + QLatin1Char('/') + QFileInfo(store->store()).fileName());
+        if (!saved.ok())
+            return saved;
+    }
+    return StoreStatus::success();
+}
+
+// The archive may already hold the copy when the settings could not be written: both are put
+// back as they were, so the stores never come from two different days.
+BackupRestore::Outcome BackupRestore::undo(const StorePaths& paths, const QString& saved,
+                                           const StoreStatus& failure)
+{
+    const StoreStatus undone = RestoreJournal::putBoth(paths, saved);
+    if (undone.ok())
+        RestoreJournal::end(paths);
+    StoreFile::closeAll();
+    if (undone.ok())
+        return failed(QStringLiteral("恢复没有完成，现在的数据没有改动（已按“%1”中的副本放回）。"
+                                     "\n%2")
+                          .arg(shown(saved), failure.error()));
+    return failed(QStringLiteral("恢复没有完成，也没能放回原来的数据：%1\n原来的数据保存在“%2”；"
+                                 "下次启动时程序会再把它放回。")
+                      .arg(undone.error(), shown(saved)));
 }
 
 BackupRestore::Outcome BackupRestore::backUpNow(const AppContext& context)
@@ -121,9 +171,10 @@ BackupRestore::Outcome BackupRestore::backUpNow(const AppContext& context)
         return backUpNow(context.paths(), now);
     const QString folder = context.paths().backupFolder + QLatin1Char('/') +
                            now.date().toString(QStringLiteral("yyyy-MM-dd"));
-    if (!PrivateFiles::makeFolder(folder))
-        return failed(QStringLiteral("无法建立备份文件夹“%1”。请确认程序文件夹可以写入后再试。")
-                          .arg(QDir::toNativeSeparators(folder)));
+    const StoreStatus made = StoreCopy::makeFolder(folder);
+    if (!made.ok())
+        return failed(QStringLiteral("无法建立备份文件夹“%1”。%2")
+                          .arg(shown(folder), StoreMessage::folderCause(made)));
     const StoreStatus written = ServerExport::write(
         context.archive().file(), {{StoreKind::Settings, folder + QStringLiteral("/设置.dat")},
                                    {StoreKind::Archive, folder + QStringLiteral("/档案.dat")}});

@@ -6,9 +6,13 @@
 #include <QDateTime>
 #include <QString>
 
+#include <initializer_list>
+
 namespace quilloa {
 
 class AppContext;
+class StoreReplacement;
+class StoreStatus;
 
 // Taking a backup on demand and putting a backup in place of the stores. Every
 // outcome comes with a plain Chinese message for the user.
@@ -29,7 +33,8 @@ public:
     // Saves the current stores, as they are, to 数据库备份/恢复前 <date time>,
     // then puts the checked copies of `copy` in their place. The stores are
     // closed first, so the next store operation opens the restored files. Nothing
-    // is replaced unless both copies are sound and the current stores were saved.
+    // is replaced unless both copies are sound, both stores could be locked against
+    // every other writer and the current stores were saved under those locks.
     static Outcome restore(const StorePaths& paths, const BackupCopy& copy, const QDateTime& now);
 
     // The same for the context's stores. On a server, "back up now" writes today's copies from
@@ -40,7 +45,9 @@ public:
     static Outcome restore(const AppContext& context, const BackupCopy& copy);
 
 private:
-    static bool saveCurrentStores(const StorePaths& paths, const QString& folder);
+    static StoreStatus saveCurrentStores(std::initializer_list<StoreReplacement*> stores,
+                                         const QString& folder);
+    static Outcome undo(const StorePaths& paths, const QString& saved, const StoreStatus& failure);
 };
 
 } // namespace quilloa

@@ -1,6 +1,6 @@
 #include "core/exchange/CsvText.h"
 
-#include <QSaveFile>
+#include "core/exchange/SiblingTempFile.h"
 
 namespace quilloa {
 namespace {
@@ -128,16 +128,17 @@ QString CsvText::defused(const QString& text)
 
 FileWriteStatus CsvText::write(const QList<QStringList>& lines, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Not a QSaveFile: that one lets a failure in its final flush (a full disk) pass and puts
+    // the short file in place of the old one.
+    SiblingTempFile file(path);
+    if (!file.isValid())
         return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
-    const QByteArray bytes = utf8WithBom(lines);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
-    }
-    if (!file.commit())
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
+    const int written = file.write(utf8WithBom(lines));
+    if (written != 0)
+        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path, written));
+    const int committed = file.commit();
+    if (committed != 0)
+        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path, committed));
     return FileWriteStatus::success();
 }
 

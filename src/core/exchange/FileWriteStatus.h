@@ -21,6 +21,9 @@ public:
     static QString cannotCreate(const QString& path);
     static QString cannotWrite(const QString& path);
     static QString cannotReplace(const QString& path);
+    // The same, naming the cause the system reported (an errno value); 0 for an unknown cause.
+    static QString cannotWrite(const QString& path, int systemError);
+    static QString cannotReplace(const QString& path, int systemError);
 
 private:
     explicit FileWriteStatus(QString message) : m_message(std::move(message)) {}

@@ -4,8 +4,11 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace quilloa {
@@ -34,19 +37,52 @@ SiblingTempFile::~SiblingTempFile()
         QFile::remove(m_tempPath);
 }
 
-// std::filesystem::rename replaces an existing target on every platform, which QFile::rename
-// refuses to do.
-bool SiblingTempFile::commit()
+// Plain system calls: every failure, a full disk at the last buffer included, comes back with
+// its cause instead of being lost in a buffered close.
+int SiblingTempFile::write(const QByteArray& bytes)
 {
     if (m_tempPath.isEmpty())
-        return false;
+        return EINVAL;
+    const int file =
+        ::open(QFile::encodeName(m_tempPath).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (file < 0)
+        return errno;
+    int error = 0;
+    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t step =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (step >= 0)
+            written += step;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    if (::close(file) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+// std::filesystem::rename replaces an existing target on every platform, which QFile::rename
+// refuses to do.
+int SiblingTempFile::commit()
+{
+    if (m_tempPath.isEmpty())
+        return EINVAL;
+    // Written out before the rename: a file whose data never reached the disk must not replace
+    // the old one.
+    const int file = ::open(QFile::encodeName(m_tempPath).constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return errno;
+    const int synced = ::fsync(file) == 0 ? 0 : errno;
+    ::close(file);
+    if (synced != 0)
+        return synced;
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(m_tempPath.toStdU16String()),
                             std::filesystem::path(m_target.toStdU16String()), error);
     if (error)
-        return false;
+        return error.value();
     m_tempPath.clear();
-    return true;
+    return 0;
 }
 
 } // namespace quilloa

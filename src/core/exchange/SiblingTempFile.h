@@ -6,8 +6,8 @@ namespace quilloa {
 
 // A temporary name beside a target file, for writers that cannot write through a QSaveFile
 // (a library that insists on a file name). The finished file replaces the target in one
-// rename, so the target is either the old file or the whole new one; a temporary that was
-// never committed is removed.
+// rename once it is on the disk, so the target is either the old file or the whole new one; a
+// temporary that was never committed is removed.
 class SiblingTempFile
 {
 public:
@@ -19,9 +19,12 @@ public:
     // False when no file can be created in the target's folder.
     bool isValid() const { return !m_tempPath.isEmpty(); }
     const QString& tempPath() const { return m_tempPath; }
-    // Puts the temporary in place of the target, replacing it; false when that failed (the
-    // temporary is then removed and the target left as it was).
-    bool commit();
+    // Writes `bytes` as the whole temporary file. Returns the system's error number, 0 when
+    // every byte was written.
+    int write(const QByteArray& bytes);
+    // Flushes the temporary to the disk and puts it in place of the target, replacing it.
+    // Returns the system's error number, 0 on success; on failure the target is left as it was.
+    int commit();
 
 private:
     QString m_target;

@@ -47,6 +47,8 @@ void ClinicSettings::fill(Field field, const QString& stored)
 StoreStatus ClinicSettings::loadSettings()
 {
     const auto settings = m_settings.settings();
+    // Values read before are no longer known to be the stored ones.
+    m_settingsLoaded = settings.ok();
     if (!settings.ok())
         return settings;
     const SettingsRecord& r = settings.value();
@@ -63,6 +65,8 @@ StoreStatus ClinicSettings::loadSettings()
 
 StoreStatus ClinicSettings::loadPassword()
 {
+    // Once read, the password shown is the user's to keep: an archive that fails later is told
+    // when it is written.
     const auto password = m_archive.loginPassword();
     if (!password.ok())
         return password;
@@ -71,14 +75,16 @@ StoreStatus ClinicSettings::loadPassword()
     return password;
 }
 
+// Read every time, as the archive is: a settings store put in place while the program runs (a
+// restored backup, a file copied over it) is what a new sheet shows and what 确 定 writes over,
+// never the values held from the file that was there before. One row each, so cheap.
 StoreStatus ClinicSettings::refresh()
 {
-    if (m_settingsLoaded && m_passwordLoaded)
-        return StoreStatus::success();
-    if (!m_passwordLoaded)
-        loadPassword();
-    const StoreStatus settings = m_settingsLoaded ? StoreStatus::success() : loadSettings();
-    emit changed();
+    const std::array<QString, kFieldCount> before = m_values;
+    loadPassword();
+    const StoreStatus settings = loadSettings();
+    if (m_values != before)
+        emit changed();
     return settings;
 }
 

@@ -12,10 +12,11 @@
 namespace quilloa {
 
 // The clinic's settings while the program runs: clinic name, default doctor and dispenser, the
-// four print margins and the login password. Read from the stores once, then held; what the user
-// types over a value counts at once for every reader (a new sheet takes the doctor as typed),
-// and save() stores the lot. Values that could not be read are read again at the next refresh()
-// and never written back as if they had been read.
+// four print margins and the login password. Read from the stores at every refresh(), so a store
+// replaced under the program is seen; what the user types over a value counts at once for every
+// reader (a new sheet takes the doctor as typed) and is kept over whatever is read later, and
+// save() stores the lot. Values that could not be read are never written back as if they had
+// been read.
 //
 // The password is different: the store holds only its hash, which is never a value to show.
 // value(Password) is a new password typed in this session (empty until one is typed); save()
@@ -45,8 +46,8 @@ public:
     void edit(Field field, const QString& text);
     bool isEdited(Field field) const { return m_edited.at(field); }
 
-    // Reads again whatever could not be read so far, into the values the user has not typed
-    // over. Returns how reading the settings record went.
+    // Reads the stores as they stand into the values the user has not typed over. Returns how
+    // reading the settings record went.
     StoreStatus refresh();
     // The same, telling a password that could not be read too.
     StoreStatus refreshAll();

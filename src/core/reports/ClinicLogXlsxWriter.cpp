@@ -157,8 +157,9 @@ FileWriteStatus ClinicLogXlsxWriter::write(const ClinicLogSheet& sheet, const QS
     WorkbookFiller filler(QFile::encodeName(temp.tempPath()));
     if (!filler.fill(sheet) || !filler.close())
         return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
-    if (!temp.commit())
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
+    const int committed = temp.commit();
+    if (committed != 0)
+        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path, committed));
     return FileWriteStatus::success();
 }
 

@@ -1,13 +1,16 @@
 #include "core/startup/StartupPreparation.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/RestoreJournal.h"
 #include "core/backup/ServerBackup.h"
 #include "core/startup/AppContext.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/PrivateFiles.h"
+#include "core/store/LockHolder.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreCopy.h"
+#include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
 
 #include <QDir>
@@ -19,6 +22,39 @@ namespace quilloa {
 namespace {
 
 constexpr int kCopiesNamed = 3;
+
+// The cause, as the system reported it, in a few words after the file's name.
+QString causeOf(const StoreStatus& failure)
+{
+    if (QFileInfo(failure.path()).size() == 0)
+        return QStringLiteral("是空文件（0 字节）");
+    switch (failure.fault()) {
+    case StoreFault::Unreadable:
+        return QStringLiteral("没有读取权限");
+    case StoreFault::Busy: {
+        const QString holder = LockHolder::of(failure.path());
+        return holder.isEmpty() ? QStringLiteral("被其他程序占用")
+                                : QStringLiteral("被%1占用").arg(holder);
+    }
+    case StoreFault::Damaged:
+        return QStringLiteral("已损坏");
+    default:
+        return QStringLiteral("读不出来（磁盘读写出错）");
+    }
+}
+
+QString remedyOf(const StoreStatus& failure)
+{
+    switch (failure.fault()) {
+    case StoreFault::Unreadable:
+        return QStringLiteral(
+            "\n请让当前用户可以读写这个文件（例如 chmod 600），然后重新启动程序。");
+    case StoreFault::Busy:
+        return QStringLiteral("\n请关闭占用它的程序，然后重新启动本程序。");
+    default:
+        return QString();
+    }
+}
 
 void noteFailedCreation(const StoreStatus& created, QStringList& notices)
 {
@@ -35,6 +71,10 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
         report.notices << QStringLiteral("无法建立数据文件夹“%1”。请检查它所在文件夹的权限。")
                               .arg(paths.dataFolder);
     keepPrivate(paths, report.notices);
+    // Before anything reads a store: a restore cut off between the two stores is ended first.
+    const QString resumed = RestoreJournal::resume(paths);
+    if (!resumed.isEmpty())
+        report.notices << resumed;
     // An existing file is never written over, even when it is damaged.
     if (!QFileInfo::exists(paths.archiveFile)) {
         const StoreStatus created = StoreSchema::createArchiveStore(paths.archiveFile);
@@ -47,16 +87,26 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
         noteFailedCreation(created, report.notices);
     }
 
+    // A store that cannot be read shows only as empty lists and searches that find nothing:
+    // each is named at once instead, with its cause and its dated copies.
+    QStringList unusable;
+    const std::pair<QString, StoreKind> stores[] = {{paths.archiveFile, StoreKind::Archive},
+                                                    {paths.settingsFile, StoreKind::Settings}};
+    for (const auto& [store, kind] : stores) {
+        if (!QFileInfo::exists(store))
+            continue;
+        const StoreStatus probed = StoreCopy::probe(store, kind);
+        if (probed.ok())
+            continue;
+        if (probed.fault() == StoreFault::Busy)
+            StoreFile::noteBusy(store);
+        unusable << store;
+        report.notices << unusableStoreNotice(paths, probed);
+    }
+
     const QDate today = clock.now().date();
     if (isBackupDay(today))
-        report.backupTaken = takeBackup(paths, today, &report.notices);
-
-    // A damaged settings store shows only as empty lists; say which file it is instead.
-    if (QFileInfo::exists(paths.settingsFile)) {
-        const StoreResult<SettingsRecord> settings = SettingsStore(paths.settingsFile).settings();
-        if (settings.fault() == StoreFault::Damaged)
-            report.notices << unusableStoreNotice(paths, settings);
-    }
+        report.backupTaken = takeBackup(paths, today, &report.notices, unusable);
     readLogin(paths, report);
     report.notices.removeDuplicates();
     return report;
@@ -135,7 +185,7 @@ bool StartupPreparation::isBackupDay(const QDate& date)
 }
 
 bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date,
-                                    QStringList* notices)
+                                    QStringList* notices, const QStringList& unusable)
 {
     const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
     const QString folder = BackupCatalog::makeDayFolder(paths, date, notices);
@@ -145,6 +195,11 @@ bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date,
     const std::pair<QString, StoreKind> stores[] = {{paths.settingsFile, StoreKind::Settings},
                                                     {paths.archiveFile, StoreKind::Archive}};
     for (const auto& [source, kind] : stores) {
+        // Already named with its cause: a copy would only fail again, after another wait.
+        if (unusable.contains(source)) {
+            all = false;
+            continue;
+        }
         const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
         const StoreStatus copied = StoreCopy::copyChecked(source, target, kind);
         if (copied.ok())
@@ -178,19 +233,19 @@ QStringList StartupPreparation::datedCopies(const StorePaths& paths, const QStri
 QString StartupPreparation::unusableStoreNotice(const StorePaths& paths, const StoreStatus& failure)
 {
     const QString fileName = QFileInfo(failure.path()).fileName();
-    QString notice = QStringLiteral("数据文件“%1”已损坏，不能使用（%2）。程序没有改动它。")
-                         .arg(fileName, failure.path());
+    QString notice = QStringLiteral("数据文件“%1”%2，不能使用（%3）。程序没有改动它。")
+                         .arg(fileName, causeOf(failure), failure.path());
     const QStringList copies = datedCopies(paths, fileName);
     if (copies.isEmpty()) {
         notice += QStringLiteral("\n备份文件夹“%1”中还没有它的备份。").arg(paths.backupFolder);
-        return notice;
+        return notice + remedyOf(failure);
     }
     notice += QStringLiteral("\n按日期存放的备份在“%1”中，最近的几份：").arg(paths.backupFolder);
     for (const QString& copy : copies.mid(0, kCopiesNamed))
         notice += QStringLiteral("\n  %1").arg(copy);
-    notice += QStringLiteral("\n请关闭程序，把其中一份复制到“%1”替换损坏的文件后再启动。")
-                  .arg(QFileInfo(failure.path()).absolutePath());
-    return notice;
+    return notice + remedyOf(failure) +
+           QStringLiteral("\n文件坏了时，请关闭程序，把其中一份复制到“%1”替换它后再启动。")
+               .arg(QFileInfo(failure.path()).absolutePath());
 }
 
 } // namespace quilloa

@@ -50,12 +50,13 @@ public:
     static void keepPrivate(const StorePaths& paths, QStringList& notices);
     // Copies both stores into 数据库备份/<yyyy-mm-dd>/, each through a checked copy that
     // replaces that day's copy only when the new one is sound. A store that is busy or fails
-    // its check is skipped, that day's copy stays, and the reason is added to `notices`.
+    // its check is skipped, that day's copy stays, and the reason is added to `notices`. The
+    // stores in `unusable` were found unreadable already and are skipped without a word.
     static bool takeBackup(const StorePaths& paths, const QDate& date,
-                           QStringList* notices = nullptr);
+                           QStringList* notices = nullptr, const QStringList& unusable = {});
 
-    // What to tell the user about a store that cannot be used: its name, that it was left
-    // untouched, and where its dated copies are.
+    // What to tell the user about a store that cannot be used: its name, the cause, that it
+    // was left untouched, and where its dated copies are.
     static QString unusableStoreNotice(const StorePaths& paths, const StoreStatus& failure);
     // The dated backup folders holding a copy of `fileName`, newest first.
     static QStringList datedCopies(const StorePaths& paths, const QString& fileName);

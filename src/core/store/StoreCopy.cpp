@@ -2,22 +2,39 @@
 
 #include "core/store/PrivateFiles.h"
 #include "core/store/StoreMessage.h"
+#include "core/store/SystemFault.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <unistd.h>
 
 namespace quilloa {
 namespace {
 
-constexpr int kBusyMilliseconds = 1500;
+// Long enough for another program's save to finish, short enough that a store held longer is
+// told before the user thinks the program hung.
+constexpr int kBusyMilliseconds = 1000;
+// A temporary copy not written to for this long belongs to a copy that was killed.
+constexpr qint64 kStaleSeconds = 10 * 60;
+constexpr size_t kCopyChunk = size_t(1) << 20;
+// Stores up to this size get the full quick check at every start (a settings store of 20,000
+// drugs is about 3 MB and checks in a few milliseconds); a larger archive would hold the start
+// for seconds.
+constexpr qint64 kQuickCheckedBytes = qint64(16) << 20;
 
 struct Closer
 {
@@ -36,7 +53,53 @@ StoreStatus failureOf(sqlite3* db, int code, const QString& path)
     const QString detail =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     const int extended = db ? sqlite3_extended_errcode(db) : code;
-    return StoreStatus::failure(StoreMessage::faultOfCode(extended, detail), path, detail);
+    StoreFault fault = StoreMessage::faultOfCode(extended, detail);
+    // The engine folds a full disk and a file without rights into "cannot open" or an I/O
+    // error; the system's own error number says which.
+    const int system = db ? sqlite3_system_errno(db) : 0;
+    if (system != 0 && (fault == StoreFault::Failed || fault == StoreFault::ReadOnly))
+        fault = SystemFault::ofErrno(system, fault);
+    return StoreStatus::failure(StoreMessage::faultAt(fault, extended, path), path, detail);
+}
+
+StoreStatus systemFailure(int error, const QString& path, StoreFault fallback = StoreFault::Failed)
+{
+    return StoreStatus::failure(SystemFault::ofErrno(error, fallback), path,
+                                QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Copies the rest of `from` into `to`, in the kernel where it can.
+int copyContents(int from, int to)
+{
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kCopyChunk, 0);
+        if (copied == 0)
+            return 0;
+        if (copied > 0)
+            continue;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            return errno;
+        break;
+    }
+    QByteArray buffer(int(kCopyChunk), Qt::Uninitialized);
+    for (;;) {
+        const ssize_t read = ::read(from, buffer.data(), size_t(buffer.size()));
+        if (read == 0)
+            return 0;
+        if (read < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        for (ssize_t written = 0; written < read;) {
+            const ssize_t step = ::write(to, buffer.constData() + written, size_t(read - written));
+            if (step < 0 && errno != EINTR)
+                return errno;
+            written += std::max<ssize_t>(step, 0);
+        }
+    }
 }
 
 // Opens without create: a missing file stays missing.
@@ -117,13 +180,68 @@ StoreStatus backUp(const QString& source, const QString& temporary, const QStrin
     StoreStatus status = code == SQLITE_OK ? firstText(db, "SELECT count(*) FROM sqlite_master",
                                                        source, tables, found)
                                            : failureOf(db, code, source);
-    if (status.ok() && !PrivateFiles::copy(source, temporary))
-        status = StoreStatus::failure(StoreFault::Failed, shownTarget);
+    if (status.ok()) {
+        status = StoreCopy::copyFile(source, temporary);
+        // The user knows the copy by its own name, not the temporary one.
+        if (!status.ok() && status.path() == temporary)
+            status = StoreStatus::failure(status.fault(), shownTarget, status.detail());
+    }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     return status;
 }
 
+// The first and the last row of each table: the pages on the way to both ends of its tree.
+StoreStatus readEnds(sqlite3* db, const QString& path, StoreKind kind)
+{
+    QString text;
+    bool found = false;
+    for (const QString& table : StoreCopy::tablesOf(kind)) {
+        for (const char* order : {"", " ORDER BY rowid DESC"}) {
+            const QByteArray sql = QStringLiteral("SELECT * FROM [%1]%2 LIMIT 1")
+                                       .arg(table, QLatin1String(order))
+                                       .toUtf8();
+            const StoreStatus status = firstText(db, sql.constData(), path, text, found);
+            if (!status.ok())
+                return status.fault() == StoreFault::Failed ? damaged(path, status.detail())
+                                                            : status;
+        }
+    }
+    return StoreStatus::success();
+}
+
+StoreStatus probeOpen(sqlite3* db, const QString& path, StoreKind kind)
+{
+    QString tables;
+    bool found = false;
+    StoreStatus status =
+        firstText(db, "SELECT group_concat(name, '|') FROM sqlite_master WHERE type = 'table'",
+                  path, tables, found);
+    if (!status.ok())
+        return status;
+    const QStringList present = tables.split(QLatin1Char('|'));
+    for (const QString& table : StoreCopy::tablesOf(kind)) {
+        if (!present.contains(table))
+            return damaged(path, QStringLiteral("table %1 missing").arg(table));
+    }
+    if (QFileInfo(path).size() <= kQuickCheckedBytes)
+        return checkOpen(db, path, kind);
+    return readEnds(db, path, kind);
+}
+
 } // namespace
+
+StoreStatus StoreCopy::probe(const QString& path, StoreKind kind)
+{
+    if (!QFileInfo::exists(path))
+        return StoreStatus::failure(StoreFault::Missing, path);
+    StoreResult<Connection> db = openFile(path, SQLITE_OPEN_READONLY);
+    if (!db.ok())
+        return db;
+    const StoreStatus status = probeOpen(db.value().get(), path, kind);
+    if (!status.ok() && status.fault() == StoreFault::Failed)
+        return damaged(path, status.detail());
+    return status;
+}
 
 QStringList StoreCopy::tablesOf(StoreKind kind)
 {
@@ -157,13 +275,14 @@ StoreStatus StoreCopy::install(const QString& written, const QString& target)
     const QByteArray from = QFile::encodeName(written);
     const int file = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
     const bool synced = file >= 0 && ::fsync(file) == 0;
+    const int syncError = errno;
     if (file >= 0)
         ::close(file);
     if (!synced)
-        return StoreStatus::failure(StoreFault::Failed, target);
+        return systemFailure(syncError, target);
     // rename() replaces the target in one step: either the old copy or the new one stands.
     if (std::rename(from.constData(), QFile::encodeName(target).constData()) != 0)
-        return StoreStatus::failure(StoreFault::ReadOnly, target);
+        return systemFailure(errno, target, StoreFault::ReadOnly);
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
     const int directory = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
@@ -171,6 +290,88 @@ StoreStatus StoreCopy::install(const QString& written, const QString& target)
         ::close(directory);
     }
     return StoreStatus::success();
+}
+
+StoreStatus StoreCopy::copyFile(const QString& source, const QString& target)
+{
+    const int from = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) {
+        const int error = errno;
+        if (error == EACCES || error == EPERM)
+            return StoreStatus::failure(StoreFault::Unreadable, source);
+        return systemFailure(error, source);
+    }
+    const QByteArray targetName = QFile::encodeName(target);
+    // Copies of the stores hold patient data: the owner's alone from their first byte.
+    const int to = ::open(targetName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          PrivateFiles::kFileMode);
+    if (to < 0) {
+        const int error = errno;
+        ::close(from);
+        return systemFailure(error, target);
+    }
+    int error = copyContents(from, to);
+    if (error == 0 && ::fsync(to) != 0)
+        error = errno;
+    ::close(from);
+    if (::close(to) != 0 && error == 0)
+        error = errno;
+    if (error == 0)
+        return StoreStatus::success();
+    ::unlink(targetName.constData());
+    return systemFailure(error, target);
+}
+
+StoreStatus StoreCopy::writeFile(const QString& target, const QByteArray& bytes)
+{
+    const QString temporary = target + QStringLiteral(".new");
+    const QByteArray name = QFile::encodeName(temporary);
+    const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                            PrivateFiles::kFileMode);
+    if (file < 0)
+        return systemFailure(errno, target);
+    int error = 0;
+    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t step =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (step >= 0)
+            written += step;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    if (::close(file) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(name.constData());
+        return systemFailure(error, target);
+    }
+    const StoreStatus installed = install(temporary, target);
+    if (!installed.ok())
+        ::unlink(name.constData());
+    return installed;
+}
+
+StoreStatus StoreCopy::makeFolder(const QString& folder)
+{
+    if (PrivateFiles::makeFolder(folder))
+        return StoreStatus::success();
+    // Made again only to learn the cause the system gives.
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdU16String()), error);
+    if (!error)
+        return StoreStatus::success();
+    return systemFailure(error.value(), folder, StoreFault::ReadOnly);
+}
+
+void StoreCopy::removeStaleTemporaries(const QString& folder)
+{
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-kStaleSeconds);
+    const QFileInfoList parts =
+        QDir(folder).entryInfoList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& part : parts) {
+        if (part.lastModified().toUTC() < stale)
+            removeTemporary(part.absoluteFilePath());
+    }
 }
 
 void StoreCopy::removeTemporary(const QString& path)

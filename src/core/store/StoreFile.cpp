@@ -7,10 +7,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <sqlite3.h>
+
+#include <chrono>
 #include <sys/stat.h>
 
 namespace quilloa {
@@ -19,6 +23,43 @@ namespace {
 const QString kConnectionPrefix = QStringLiteral("quilloa-store:");
 const QString kServerConnectionPrefix = kConnectionPrefix + QStringLiteral("server:");
 
+// How long an operation waits for another program's lock before it is told as busy: about a
+// second, the most a user waits before thinking the program hung. Right after a store was
+// found busy, every further operation of the same user action (a new sheet reads the clinic
+// name, the doctor, the dispenser...) waits only briefly, so the action is told at once
+// instead of freezing for a second per read.
+constexpr int kBusyMilliseconds = 1000;
+constexpr int kBusyAgainMilliseconds = 100;
+constexpr std::chrono::milliseconds kBusyRemembered(3000);
+
+QHash<QString, std::chrono::steady_clock::time_point>& busySince()
+{
+    static QHash<QString, std::chrono::steady_clock::time_point> found;
+    return found;
+}
+
+int busyTimeoutFor(const QString& path)
+{
+    if (busySince().isEmpty())
+        return kBusyMilliseconds;
+    const auto found = busySince().constFind(path);
+    if (found == busySince().cend())
+        return kBusyMilliseconds;
+    if (std::chrono::steady_clock::now() - *found < kBusyRemembered)
+        return kBusyAgainMilliseconds;
+    busySince().remove(path);
+    return kBusyMilliseconds;
+}
+
+void setBusyTimeout(const QSqlDatabase& db, int milliseconds)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return;
+    if (sqlite3* raw = *static_cast<sqlite3* const*>(handle.constData()))
+        sqlite3_busy_timeout(raw, milliseconds);
+}
+
 // Which file a held connection was opened on. A file put in place of the old one (a restored
 // backup, a copy from another computer) has another inode even when its size and time agree.
 struct FileIdentity
@@ -26,6 +67,7 @@ struct FileIdentity
     dev_t device = 0;
     ino_t inode = 0;
     bool stale = false; // an operation failed: open afresh at the next one
+    int busyTimeout = kBusyMilliseconds;
 
     bool sameFile(const struct stat& now) const
     {
@@ -44,7 +86,8 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
     // mode=rw: never create a file that is not there.
     db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
                        QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1500"));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutFor(path)));
     if (!db.open())
         return StoreStatus::failure(db.lastError(), path);
     QSqlQuery pragma(db);
@@ -117,12 +160,21 @@ StoreResult<QSqlDatabase> StoreFile::database() const
         const bool current =
             identity != identities().cend() && !identity->stale && identity->sameFile(now);
         // A read still walking its rows keeps the connection it started on.
-        if (held.isOpen() && (current || PreparedStatements::inUse(m_connectionName)))
+        if (held.isOpen() && (current || PreparedStatements::inUse(m_connectionName))) {
+            const int wait = busyTimeoutFor(m_path);
+            if (identity != identities().cend() && identity->busyTimeout != wait) {
+                setBusyTimeout(held, wait);
+                identities()[m_connectionName].busyTimeout = wait;
+            }
             return held;
+        }
     }
+    const int wait = busyTimeoutFor(m_path);
     StoreResult<QSqlDatabase> opened = reopen();
     if (opened.ok())
-        identities().insert(m_connectionName, FileIdentity{now.st_dev, now.st_ino, false});
+        identities().insert(m_connectionName, FileIdentity{now.st_dev, now.st_ino, false, wait});
+    else if (opened.fault() == StoreFault::Busy)
+        noteBusy(m_path);
     return opened;
 }
 
@@ -151,10 +203,17 @@ QString StoreFile::description() const
     return QStringLiteral("本机文件 %1").arg(QFileInfo(m_path).absolutePath());
 }
 
+void StoreFile::noteBusy(const QString& path)
+{
+    busySince().insert(path, std::chrono::steady_clock::now());
+}
+
 StoreStatus StoreFile::failure(const QSqlError& error) const
 {
     if (!isServer()) {
         const StoreStatus status = StoreStatus::failure(error, m_path);
+        if (status.fault() == StoreFault::Busy)
+            noteBusy(m_path);
         if (status.fault() != StoreFault::TooLong)
             operationFailed();
         return status;

@@ -44,6 +44,10 @@ public:
     // its column refuses, it makes the next operation open the store afresh.
     StoreStatus failure(const QSqlError& error) const;
 
+    // Another program was found holding the file at `path`: for a few seconds, operations on it
+    // wait only briefly before they are told as busy (see StoreFile.cpp).
+    static void noteBusy(const QString& path);
+
     // Closes every held connection, so that the files can be copied or removed.
     static void closeAll();
     // Closes the held connection of one file, if any.

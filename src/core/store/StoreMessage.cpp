@@ -1,6 +1,8 @@
 #include "core/store/StoreMessage.h"
 
+#include "core/store/LockHolder.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/SystemFault.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -65,6 +67,18 @@ StoreFault StoreMessage::faultOfCode(int extendedCode, const QString& detail)
     }
 }
 
+StoreFault StoreMessage::faultAt(StoreFault fault, int code, const QString& path)
+{
+    switch (code & 0xff) {
+    case kPerm:
+    case kCantOpen:
+    case kIoError:
+        return StoreLocation::isServerText(path) ? fault : SystemFault::refine(fault, path);
+    default:
+        return fault;
+    }
+}
+
 QString StoreMessage::limitOf(const QString& detail)
 {
     // The check as an SQLite store states it (older stores quote with brackets), or the name
@@ -91,11 +105,20 @@ QString StoreMessage::of(const StoreStatus& status)
         return QStringLiteral("找不到数据文件“%1”（%2）。请检查它是否被移走或删除；"
                               "重新启动程序会新建一个空的数据文件。")
             .arg(file, status.path());
-    case StoreFault::Busy:
-        return QStringLiteral("数据文件“%1”被其他程序占用，请关闭它后重试。").arg(file);
+    case StoreFault::Busy: {
+        const QString holder = LockHolder::of(status.path());
+        if (holder.isEmpty())
+            return QStringLiteral("数据文件“%1”被其他程序占用，请关闭它后重试。").arg(file);
+        return QStringLiteral("数据文件“%1”被其他程序占用，请关闭它后重试。占用它的是%2。")
+            .arg(file, holder);
+    }
     case StoreFault::ReadOnly:
         return QStringLiteral("数据文件“%1”或它所在的文件夹是只读的，无法写入（%2）。"
                               "请取消只读属性，或让当前用户可以写入该文件夹，然后重试。")
+            .arg(file, status.path());
+    case StoreFault::Unreadable:
+        return QStringLiteral("没有读取数据文件“%1”的权限（%2）。请让当前用户可以读写这个文件，"
+                              "然后重试。")
             .arg(file, status.path());
     case StoreFault::DiskFull:
         return QStringLiteral("磁盘已满，无法写入数据文件“%1”。请清理出磁盘空间后重试。").arg(file);
@@ -117,6 +140,20 @@ QString StoreMessage::of(const StoreStatus& status)
     return QStringLiteral("读写数据文件“%1”时出错。请检查磁盘和该文件后重试。").arg(file);
 }
 
+QString StoreMessage::folderCause(const StoreStatus& status)
+{
+    switch (status.fault()) {
+    case StoreFault::DiskFull:
+        return QStringLiteral("磁盘已满，请清理出磁盘空间后再试。");
+    case StoreFault::ReadOnly:
+    case StoreFault::Unreadable:
+        return QStringLiteral("当前用户没有写入它的权限（或磁盘是只读的），请让当前用户可以写入"
+                              "该文件夹后再试。");
+    default:
+        return QStringLiteral("磁盘读写出错，请检查磁盘后再试。");
+    }
+}
+
 QString StoreMessage::noRow()
 {
     return QStringLiteral("要修改的记录已不存在，可能已被删除。请重新查询后再试。");
@@ -135,6 +172,7 @@ QString StoreMessage::ofServer(const StoreStatus& status)
     case StoreFault::Busy:
         return QStringLiteral("%1正忙（另一台电脑正在改同一条记录），请稍后重试。").arg(server);
     case StoreFault::ReadOnly:
+    case StoreFault::Unreadable:
         return QStringLiteral("%1不允许当前用户写入。请让管理员给这个用户写入的权限，然后重试。")
             .arg(server);
     case StoreFault::DiskFull:

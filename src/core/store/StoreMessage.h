@@ -18,9 +18,14 @@ public:
     static StoreFault faultOf(const QSqlError& error);
     // The same for a result code of the SQLite library and its message.
     static StoreFault faultOfCode(int code, const QString& detail);
+    // `fault`, sorted from the engine's result `code`, as the file system around `path` shows
+    // it when the engine folds several causes into that code (see SystemFault).
+    static StoreFault faultAt(StoreFault fault, int code, const QString& path);
     // "“名称”最多 50 个字" for a value longer than its column; empty when `detail` is not about
     // a column limit.
     static QString limitOf(const QString& detail);
+    // What to do about a folder that could not be made or written, by the cause in `status`.
+    static QString folderCause(const StoreStatus& status);
 
 private:
     static QString ofServer(const StoreStatus& status);

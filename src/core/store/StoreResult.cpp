@@ -26,7 +26,9 @@ StoreStatus StoreStatus::failure(StoreFault fault, QString path, QString detail)
 
 StoreStatus StoreStatus::failure(const QSqlError& error, QString path)
 {
-    return failure(StoreMessage::faultOf(error), std::move(path), error.text());
+    const StoreFault fault =
+        StoreMessage::faultAt(StoreMessage::faultOf(error), error.nativeErrorCode().toInt(), path);
+    return failure(fault, std::move(path), error.text());
 }
 
 QString StoreStatus::error() const

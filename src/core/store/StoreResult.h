@@ -14,9 +14,10 @@ namespace quilloa {
 enum class StoreFault
 {
     None,
-    Missing,  // the file is not there
-    Busy,     // another program holds a lock on it
-    ReadOnly, // the file or its folder cannot be written
+    Missing,    // the file is not there
+    Busy,       // another program holds a lock on it
+    ReadOnly,   // the file or its folder cannot be written
+    Unreadable, // the file is there but the user has no right to read it
     DiskFull,
     TooLong,     // a value is longer than its column allows
     Damaged,     // not a store, or a store that fails its check

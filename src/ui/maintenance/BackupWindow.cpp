@@ -90,10 +90,35 @@ void BackupWindow::buildControls()
 
 void BackupWindow::refresh()
 {
+    const QString selected = selectedFolder();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_copies = BackupCatalog::list(m_context.paths());
     QGuiApplication::restoreOverrideCursor();
     showCopies();
+    selectFolder(selected);
+}
+
+QString BackupWindow::selectedFolder() const
+{
+    const int row = m_table->currentRow();
+    if (!m_table->selectionModel()->hasSelection() || row < 0 || row >= m_copies.size())
+        return QString();
+    return m_copies[row].folder;
+}
+
+// A new copy or a "恢复前" folder moves the others down: the line that stays selected is the
+// same folder, never the same line number holding another backup.
+void BackupWindow::selectFolder(const QString& folder)
+{
+    for (int row = 0; row < m_copies.size(); ++row) {
+        if (!folder.isEmpty() && m_copies[row].folder == folder) {
+            m_table->selectRow(row);
+            return;
+        }
+    }
+    m_table->clearSelection();
+    m_table->setCurrentCell(-1, -1);
+    updateRestoreButton();
 }
 
 void BackupWindow::showCopies()
@@ -123,10 +148,12 @@ BackupRestore::Outcome BackupWindow::restoreLine(int line)
 {
     if (line < 0 || line >= m_copies.size())
         return {false, QStringLiteral("请先在列表中选择要恢复的备份。"), QString()};
+    const QString folder = m_copies[line].folder;
     const BackupRestore::Outcome outcome = BackupRestore::restore(m_context, m_copies[line]);
     if (outcome.ok)
         emit restored();
     refresh();
+    selectFolder(folder);
     return outcome;
 }
 

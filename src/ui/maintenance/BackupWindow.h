@@ -40,6 +40,8 @@ private:
     void restoreSelected();
     void backUpAndTell();
     void updateRestoreButton();
+    QString selectedFolder() const;
+    void selectFolder(const QString& folder);
 
     AppContext m_context;
     QTableWidget* m_table = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/reports/TakingsChartWindow.h"
 
+#include "core/exchange/SiblingTempFile.h"
+
 #include "core/reports/DateChoices.h"
 #include "ui/common/PlainDialog.h"
 #include "ui/common/ScreenPlacement.h"
@@ -8,6 +10,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -16,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include <QValueAxis>
@@ -222,15 +224,20 @@ QString TakingsChartWindow::totalText() const
 FileWriteStatus TakingsChartWindow::savePicture(const QString& path)
 {
     const QPixmap picture = m_picture->grab();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
-    if (!picture.save(&file, "PNG")) {
-        file.cancelWriting();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
         return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
-    }
-    if (!file.commit())
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path));
+    // Written as the CSV export is, so a full disk is told instead of leaving a short picture.
+    SiblingTempFile file(path);
+    if (!file.isValid())
+        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
+    const int written = file.write(png);
+    if (written != 0)
+        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path, written));
+    const int committed = file.commit();
+    if (committed != 0)
+        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path, committed));
     return FileWriteStatus::success();
 }
 

@@ -29,9 +29,9 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
         const StoreStatus& failed = report.loginRead;
         const QString reason =
             // A server's database has no dated file copies to name.
-            failed.fault() == StoreFault::Damaged && !context.location().isServer()
-                ? StartupPreparation::unusableStoreNotice(context.paths(), failed)
-                : failed.error();
+            context.location().isServer()
+                ? failed.error()
+                : StartupPreparation::unusableStoreNotice(context.paths(), failed);
         if (!PlainMessage::askRetry(
                 nullptr, QStringLiteral("Quilloa"),
                 QStringLiteral("无法读取档案，不能确认登录密码，程序暂不能打开。\n%1").arg(reason)))

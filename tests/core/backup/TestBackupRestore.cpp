@@ -2,12 +2,17 @@
 #include "core/backup/BackupRestore.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
+#include "core/store/StoreFile.h"
 #include "support/ArchiveVisits.h"
+#include "support/StoreFaults.h"
+#include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTest>
+#include <QUuid>
 
 using namespace quilloa;
 using quilloa::test::addVisit;
@@ -23,6 +28,28 @@ QStringList names(const TestProgramFolder& folder)
         list << entry.name;
     return list;
 }
+
+// Another program writing the archive on a connection of its own, its transaction left open.
+class OtherWriter
+{
+public:
+    explicit OtherWriter(const QString& path)
+        : m_name(QStringLiteral("other-writer:") + QUuid::createUuid().toString())
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~OtherWriter()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool exec(const QString& sql) { return QSqlQuery(QSqlDatabase::database(m_name)).exec(sql); }
+
+private:
+    QString m_name;
+};
 
 const QDateTime kMay10(QDate(2009, 5, 10), QTime(9, 0));
 const QDateTime kMay12(QDate(2009, 5, 12), QTime(17, 30, 5));
@@ -76,6 +103,83 @@ private slots:
         // And the program goes on writing to the restored store.
         addVisit(folder, "2009-05-12 18:00:00", "赵六");
         QCOMPARE(names(folder), (QStringList{"张三", "李四", "赵六"}));
+    }
+
+    // A restore never goes past another program's write: with its uncommitted pages already in
+    // the file, or only its write lock held, the restore is refused naming the cause, and the
+    // other program's work commits whole afterwards.
+    void anotherWritersWorkIsNeverRestoredOver_data()
+    {
+        QTest::addColumn<bool>("spilled");
+        QTest::newRow("pages spilled into the file") << true;
+        QTest::newRow("write lock only") << false;
+    }
+
+    void anotherWritersWorkIsNeverRestoredOver()
+    {
+        QFETCH(bool, spilled);
+        TestProgramFolder folder;
+        addVisit(folder, "2009-05-09 08:00:00", "张三");
+        QVERIFY(BackupRestore::backUpNow(folder.paths(), kMay10).ok);
+        StoreFile::closeAll();
+        const qint64 sizeBefore = QFileInfo(folder.paths().archiveFile).size();
+        OtherWriter other(folder.paths().archiveFile);
+        // A cache of a few pages makes a large write spill into the file before its commit.
+        QVERIFY(other.exec(QStringLiteral("PRAGMA cache_size = %1").arg(spilled ? 2 : 2000)));
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QVERIFY(other.exec(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+            "INSERT INTO [档案] ([姓名], [名称], [日期]) SELECT '他人' || i, "
+            "'2009-05-11 08:00:' || i, '2009-05-11' FROM n")));
+        QCOMPARE(QFileInfo(folder.paths().archiveFile).size() > sizeBefore, spilled);
+
+        const BackupRestore::Outcome refused =
+            BackupRestore::restore(folder.paths(), BackupCatalog::list(folder.paths())[0], kMay12);
+        QVERIFY(!refused.ok);
+        QVERIFY2(refused.message.contains(QStringLiteral("被其他程序占用")),
+                 qPrintable(refused.message));
+        QVERIFY(refused.message.contains(QStringLiteral("现在的数据没有改动")));
+        QCOMPARE(BackupCatalog::list(folder.paths()).size(), 1); // no "恢复前" folder left
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+        QCOMPARE(test::fileIntegrity(folder.paths().archiveFile), QStringLiteral("ok"));
+        QCOMPARE(names(folder).size(), 301);
+    }
+
+    // Each failure names the cause the system gave, never a full disk for a lock.
+    void backUpNowOfABusyStoreSaysItIsBusy()
+    {
+        TestProgramFolder folder;
+        test::LockedStore lock(folder.paths().archiveFile);
+        QVERIFY(lock.isLocked());
+        const BackupRestore::Outcome failed = BackupRestore::backUpNow(folder.paths(), kMay10);
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.message.contains(QStringLiteral("被其他程序占用")),
+                 qPrintable(failed.message));
+        QVERIFY(!failed.message.contains(QStringLiteral("磁盘")));
+    }
+
+    // The temporary file of a copy killed midway goes at the next backup; one still being
+    // written (recent) stays.
+    void staleTemporaryCopiesGoAtTheNextBackup()
+    {
+        TestProgramFolder folder;
+        const QString killedDay = folder.paths().backupFolder + "/2009-04-30";
+        QVERIFY(QDir().mkpath(killedDay));
+        const QString stale = killedDay + "/档案.dat.1a2b3c4d.part";
+        const QString recent = killedDay + "/设置.dat.5e6f7a8b.part";
+        for (const QString& path : {stale, recent}) {
+            QFile part(path);
+            QVERIFY(part.open(QIODevice::WriteOnly));
+            part.write(QByteArray(4096, 'x'));
+        }
+        QFile old(stale);
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                QFileDevice::FileModificationTime));
+        old.close();
+        QVERIFY(BackupRestore::backUpNow(folder.paths(), kMay10).ok);
+        QVERIFY(!QFileInfo::exists(stale));
+        QVERIFY(QFileInfo::exists(recent));
     }
 
     void damagedCopiesAreListedWithTheirProblemAndNeverRestored()

@@ -1,11 +1,14 @@
 #include "core/maintenance/ClinicSettings.h"
 #include "core/startup/LoginCheck.h"
+#include "core/store/StoreFile.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 
 using namespace quilloa;
@@ -43,8 +46,8 @@ private slots:
 
     void cleanup() { m_folder.reset(); }
 
-    // Read once and held: a typed value counts at once and survives a later read; forget()
-    // drops it and the stores are read again.
+    // A typed value counts at once and survives a later read, which otherwise shows the store
+    // as it now stands; forget() drops what was typed.
     void typedValuesCountAtOnceUntilForgotten()
     {
         const auto clinic = held();
@@ -60,7 +63,7 @@ private slots:
         QVERIFY(settings().setSettings(other).ok());
         QVERIFY(clinic->refresh().ok());
         QCOMPARE(clinic->value(ClinicSettings::Doctor), QStringLiteral("赵医生"));
-        QCOMPARE(clinic->value(ClinicSettings::Dispenser), QStringLiteral("王芳"));
+        QCOMPARE(clinic->value(ClinicSettings::Dispenser), QStringLiteral("孙芳"));
 
         clinic->forget();
         QCOMPARE(clinic->value(ClinicSettings::Doctor), QString());
@@ -114,6 +117,29 @@ private slots:
         QVERIFY(clinic->save().ok());
         QVERIFY(LoginCheck::check(QStringLiteral("New"), archive().loginPassword().value()) ==
                 LoginCheck::Verdict::Accepted);
+    }
+
+    // Another settings file moved over the store while the program runs is what is shown and
+    // what 确 定 writes to: only the typed value replaces what that file holds.
+    void aReplacedStoreIsSeenAndNotWrittenOver()
+    {
+        const auto clinic = held();
+        QVERIFY(clinic->refresh().ok());
+        TestProgramFolder other;
+        SettingsRecord moved = other.context().settings().settings().value();
+        moved.clinicName = QStringLiteral("城西诊所");
+        QVERIFY(other.context().settings().setSettings(moved).ok());
+        StoreFile::closeAll();
+        const QString live = m_folder->paths().settingsFile;
+        QVERIFY(QFile::copy(other.paths().settingsFile, live + ".moved"));
+        QVERIFY(std::rename(QFile::encodeName(live + ".moved"), QFile::encodeName(live)) == 0);
+        clinic->edit(ClinicSettings::Doctor, QStringLiteral("赵医生"));
+        QVERIFY(clinic->refresh().ok());
+        QCOMPARE(clinic->value(ClinicSettings::ClinicName), QStringLiteral("城西诊所"));
+        QVERIFY(clinic->save().ok());
+        const SettingsRecord stored = settings().settings().value();
+        QCOMPARE(stored.clinicName, QStringLiteral("城西诊所"));
+        QCOMPARE(stored.doctor, QStringLiteral("赵医生"));
     }
 };
 

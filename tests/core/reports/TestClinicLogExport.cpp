@@ -11,6 +11,9 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace quilloa;
 
 namespace {
@@ -199,6 +202,41 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xlsx"});
+    }
+
+    // A write the disk refuses part way (here a file size limit, as a full disk would) is told,
+    // and the export it was to replace stays whole, for the workbook and the CSV alike.
+    void refusedWriteIsToldAndKeepsTheOldExport()
+    {
+        QTemporaryDir dir;
+        ClinicLogSheet big = sampleSheet();
+        QList<ClinicLogRow> rows;
+        for (int i = 0; i < 400; ++i)
+            rows << big.rows().first();
+        big = ClinicLogSheet(QStringLiteral("春风诊所"), ReportPeriod::month("2009", "03"), rows);
+        for (const QString name : {"log.csv", "log.xlsx"}) {
+            const QString path = dir.filePath(name);
+            QVERIFY(ClinicLogWriter::forPath(path)->write(sampleSheet(), path).ok());
+            const QByteArray old = [&] {
+                QFile file(path);
+                return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            }();
+            rlimit saved{};
+            getrlimit(RLIMIT_FSIZE, &saved);
+            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = saved;
+            small.rlim_cur = rlim_t(old.size() + 64);
+            setrlimit(RLIMIT_FSIZE, &small);
+            const FileWriteStatus refused = ClinicLogWriter::forPath(path)->write(big, path);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, previous);
+            QVERIFY2(!refused.ok(), qPrintable(name));
+            QVERIFY(refused.message().contains(QStringLiteral("没有保存")));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), old);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(name).size(), 1);
+        }
     }
 
     void replacesAnExistingExportWhole()

@@ -2,12 +2,15 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
+#include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <memory>
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 
@@ -122,6 +125,67 @@ private slots:
         QFile archive(folder.paths().archiveFile);
         QVERIFY(archive.open(QIODevice::ReadOnly));
         QCOMPARE(archive.readAll(), junk);
+    }
+
+    // Every store that cannot be read is named at start with its cause and its dated copies,
+    // before an empty list could pass for the clinic's data.
+    void unreadableStoresAreNamedAtStart_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("settings locked") << "locked"
+                                         << "设置.dat"
+                                         << "被其他程序占用";
+        QTest::newRow("settings with damaged pages") << "pages"
+                                                     << "设置.dat"
+                                                     << "已损坏";
+        QTest::newRow("archive with damaged pages") << "pages"
+                                                    << "档案.dat"
+                                                    << "已损坏";
+        QTest::newRow("archive of zero length") << "empty"
+                                                << "档案.dat"
+                                                << "是空文件";
+        QTest::newRow("settings unreadable") << "mode000"
+                                             << "设置.dat"
+                                             << "没有读取权限";
+    }
+
+    void unreadableStoresAreNamedAtStart()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        QFETCH(QString, cause);
+        TestProgramFolder folder(TestProgramFolder::Stores::Create, at(2009, 5, 10));
+        for (int i = 0; i < 200; ++i)
+            addRecord(folder.paths(), QStringLiteral("2009-05-09 08:%1:00").arg(i % 60));
+        StartupPreparation::run(folder.paths(), *folder.clock()); // the dated copies
+        StoreFile::closeAll();
+        const QString path = folder.paths().dataFolder + QLatin1Char('/') + file;
+        std::unique_ptr<test::LockedStore> lock;
+        QFile store(path);
+        if (kind == "locked") {
+            lock = std::make_unique<test::LockedStore>(path);
+        } else if (kind == "pages") {
+            // Garbage over the pages after the first: the schema still reads.
+            QVERIFY(store.open(QIODevice::ReadWrite));
+            store.seek(4096);
+            store.write(QByteArray(int(store.size() - 4096), '\x5a'));
+        } else if (kind == "empty") {
+            QVERIFY(store.resize(0));
+        } else {
+            QVERIFY(store.setPermissions(QFileDevice::Permissions()));
+            if (store.open(QIODevice::ReadOnly))
+                QSKIP("running with rights that ignore file permissions");
+        }
+        store.close();
+        folder.clock()->set(at(2009, 5, 11));
+        const StartupReport report = StartupPreparation::run(folder.paths(), *folder.clock());
+        store.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const QString told = report.notices.join(QLatin1Char('\n'));
+        QVERIFY2(told.contains(QStringLiteral("数据文件“%1”%2").arg(file, cause)),
+                 qPrintable(told));
+        QVERIFY2(told.contains(backupOf(folder, "2009-05-10", file)), qPrintable(told));
     }
 
     void unwritableProgramFolderStillStarts()

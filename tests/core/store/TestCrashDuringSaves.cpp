@@ -1,7 +1,12 @@
+#include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupRestore.h"
+#include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
 #include "support/StoreRows.h"
+#include "support/TestProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +24,8 @@ namespace {
 
 const char* const kChildVariable = "QUILLOA_SAVING_CHILD";
 const char* const kRoundVariable = "QUILLOA_SAVING_ROUND";
+const char* const kRestoringVariable = "QUILLOA_RESTORING_CHILD";
+const QStringList kDays = {QStringLiteral("2009-05-10"), QStringLiteral("2009-05-20")};
 
 // The child: saves records one after another and reports each save the store confirmed.
 int saveUntilKilled(const QString& archive, const QString& round)
@@ -34,6 +41,25 @@ int saveUntilKilled(const QString& archive, const QString& round)
             std::fflush(stdout);
         }
     }
+}
+
+// The child: puts the two backups back in turn, as fast as it can.
+int restoreUntilKilled(const QString& programFolder)
+{
+    const StorePaths paths(programFolder);
+    for (qint64 i = 0;; ++i) {
+        const BackupCopy copy =
+            BackupCatalog::inspect(paths.backupFolder + QLatin1Char('/') + kDays.at(int(i % 2)));
+        BackupRestore::restore(paths, copy, QDateTime(QDate(2009, 6, 1), QTime(8, 0)).addSecs(i));
+    }
+}
+
+// The day both stores come from, as their one record's name and the clinic's name.
+QString storesDay(const StorePaths& paths)
+{
+    StoreFile::closeAll();
+    return test::fileNames(paths.archiveFile).join(QLatin1Char(',')) + QLatin1Char('/') +
+           SettingsStore(paths.settingsFile).settings().valueOr(SettingsRecord()).clinicName;
 }
 
 } // namespace
@@ -74,11 +100,55 @@ private slots:
         }
         QVERIFY(!reported.isEmpty());
     }
+
+    // A program killed while it restores, even between writing the two stores, leaves at the
+    // next start both stores of one backup, never one of each.
+    void aRestoreCutOffIsEndedAtTheNextStart()
+    {
+        test::TestProgramFolder folder;
+        const StorePaths& paths = folder.paths();
+        for (const QString& day : kDays) {
+            PrescriptionRecord r;
+            r.name = day;
+            r.key = day + QStringLiteral(" 08:00:00");
+            QVERIFY(ArchiveStore(paths.archiveFile).add(r).ok());
+            SettingsRecord settings = SettingsStore(paths.settingsFile).settings().value();
+            settings.clinicName = day;
+            QVERIFY(SettingsStore(paths.settingsFile).setSettings(settings).ok());
+            QVERIFY(BackupRestore::backUpNow(
+                        paths, QDateTime(QDate::fromString(day, Qt::ISODate), QTime(9, 0)))
+                        .ok);
+            const ArchiveEntry saved =
+                ArchiveStore(paths.archiveFile).firstEntries(1).value().at(0);
+            QVERIFY(ArchiveStore(paths.archiveFile).remove(saved.rowId, saved.key).ok());
+        }
+        StoreFile::closeAll();
+        for (int round = 0; round < 8; ++round) {
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QLatin1String(kRestoringVariable), folder.path());
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForStarted());
+            QTest::qWait(150 + int(QRandomGenerator::global()->bounded(300)));
+            child.kill();
+            QVERIFY(child.waitForFinished());
+            const StartupReport report = StartupPreparation::run(paths, *folder.clock());
+            const QString day = storesDay(paths);
+            QVERIFY2(day == kDays[0] + QLatin1Char('/') + kDays[0] ||
+                         day == kDays[1] + QLatin1Char('/') + kDays[1],
+                     qPrintable(day + QLatin1Char(' ') + report.notices.join(QLatin1Char(' '))));
+            for (const QString& file : {paths.archiveFile, paths.settingsFile})
+                QCOMPARE(test::fileIntegrity(file), QStringLiteral("ok"));
+        }
+    }
 };
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kRestoringVariable))
+        return restoreUntilKilled(qEnvironmentVariable(kRestoringVariable));
     if (qEnvironmentVariableIsSet(kChildVariable))
         return saveUntilKilled(qEnvironmentVariable(kChildVariable),
                                qEnvironmentVariable(kRoundVariable));

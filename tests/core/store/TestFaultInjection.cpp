@@ -1,3 +1,5 @@
+#include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupRestore.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreCopy.h"
@@ -55,6 +57,14 @@ SettingsRecord settingsNamed(const QString& clinic)
     r.dispenser = clinic;
     r.leftMargin = r.topMargin = r.cardLeftMargin = r.cardTopMargin = QStringLiteral("5");
     return r;
+}
+
+// Which day both stores come from: the archive's names and the clinic of the settings.
+QString storesDay(const StorePaths& p)
+{
+    StoreFile::closeAll();
+    return test::fileNames(p.archiveFile).join(QLatin1Char(',')) + QLatin1Char('/') +
+           SettingsStore(p.settingsFile).settings().valueOr(SettingsRecord()).clinicName;
 }
 
 QList<Scenario> scenarios()
@@ -133,6 +143,30 @@ QList<Scenario> scenarios()
          },
          [](const StorePaths& p) {
              return QFileInfo::exists(p.archiveFile) ? QStringList{p.archiveFile} : QStringList{};
+         }},
+        {"restore",
+         [](const StorePaths& p) {
+             ArchiveStore(p.archiveFile).add(record("甲"));
+             SettingsStore(p.settingsFile).setSettings(settingsNamed("城东"));
+             BackupRestore::backUpNow(p, QDateTime(QDate(2009, 5, 10), QTime(9, 0)));
+             ArchiveStore(p.archiveFile).add(record("乙"));
+             SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
+         },
+         [](const StorePaths& p) {
+             const BackupRestore::Outcome outcome = BackupRestore::restore(
+                 p, BackupCatalog::inspect(p.backupFolder + QStringLiteral("/2009-05-10")),
+                 QDateTime(QDate(2009, 5, 12), QTime(9, 0)));
+             return outcome.ok ? StoreStatus::success() : StoreStatus::failure(outcome.message);
+         },
+         [](const StorePaths& p, bool done) {
+             // Both stores of the backup, or both as they were: never one of each.
+             QCOMPARE(storesDay(p),
+                      done ? QStringLiteral("甲/城东") : QStringLiteral("甲,乙/城西"));
+             const QStringList left = QDir(p.dataFolder).entryList(QDir::Files);
+             QVERIFY2(left == QStringList({"档案.dat", "设置.dat"}), qPrintable(left.join(' ')));
+         },
+         [](const StorePaths& p) {
+             return QStringList{p.archiveFile, p.settingsFile};
          }},
         {"backup copy",
          [](const StorePaths& p) {

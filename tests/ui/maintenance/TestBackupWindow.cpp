@@ -73,6 +73,10 @@ private slots:
         QCOMPARE(restored.count(), 1);
         QCOMPARE(records(folder), 1);
         QCOMPARE(table->rowCount(), 2); // the backup and the "恢复前" copy
+        // The "恢复前" copy sorts first; the restored folder stays the selected one.
+        QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(table->item(table->selectionModel()->selectedRows().at(0).row(), 0)->text(),
+                 QStringLiteral("2009-03-25"));
     }
 
     // On a server the window backs up the server and lists its copies, but a restore is refused

@@ -233,11 +233,11 @@ private slots:
         QVERIFY(m_holder->isLoaded());
         QVERIFY(!m_holder->window()->isVisible());
 
-        // Loaded once: later store changes are not seen until the window is closed.
+        // Read as the store stands: a change made elsewhere is seen at the next read.
         SettingsRecord changed = sample();
         changed.doctor = QStringLiteral("赵医生");
         QVERIFY(settings().setSettings(changed).ok());
-        QCOMPARE(m_holder->doctor(), QStringLiteral("李医生"));
+        QCOMPARE(m_holder->doctor(), QStringLiteral("赵医生"));
 
         SettingsWindow* loaded = m_holder->window();
         box(2)->setText(QStringLiteral("孙医生"));
