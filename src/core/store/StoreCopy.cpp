@@ -326,8 +326,8 @@ StoreStatus StoreCopy::writeFile(const QString& target, const QByteArray& bytes)
 {
     const QString temporary = target + QStringLiteral(".new");
     const QByteArray name = QFile::encodeName(temporary);
-    const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                            PrivateFiles::kFileMode);
+    const int file =
+        ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, PrivateFiles::kFileMode);
     if (file < 0)
         return systemFailure(errno, target);
     int error = 0;
