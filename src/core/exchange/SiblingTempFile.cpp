@@ -1,5 +1,7 @@
 #include "core/exchange/SiblingTempFile.h"
 
+#include "core/store/StoreCopy.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -47,15 +49,7 @@ int SiblingTempFile::write(const QByteArray& bytes)
         ::open(QFile::encodeName(m_tempPath).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (file < 0)
         return errno;
-    int error = 0;
-    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
-        const ssize_t step =
-            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
-        if (step >= 0)
-            written += step;
-        else if (errno != EINTR)
-            error = errno;
-    }
+    int error = StoreCopy::writeAll(file, bytes);
     if (::close(file) != 0 && error == 0)
         error = errno;
     return error;

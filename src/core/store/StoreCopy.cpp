@@ -330,15 +330,7 @@ StoreStatus StoreCopy::writeFile(const QString& target, const QByteArray& bytes)
         ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, PrivateFiles::kFileMode);
     if (file < 0)
         return systemFailure(errno, target);
-    int error = 0;
-    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
-        const ssize_t step =
-            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
-        if (step >= 0)
-            written += step;
-        else if (errno != EINTR)
-            error = errno;
-    }
+    int error = writeAll(file, bytes);
     if (::close(file) != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -349,6 +341,20 @@ StoreStatus StoreCopy::writeFile(const QString& target, const QByteArray& bytes)
     if (!installed.ok())
         ::unlink(name.constData());
     return installed;
+}
+
+int StoreCopy::writeAll(int file, const QByteArray& bytes)
+{
+    int error = 0;
+    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t step =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (step >= 0)
+            written += step;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    return error;
 }
 
 StoreStatus StoreCopy::makeFolder(const QString& folder)
