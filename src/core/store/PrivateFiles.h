@@ -23,8 +23,6 @@ public:
     static bool createFile(const QString& path);
     // Takes read and write rights from everyone but the owner; true when nothing is left open.
     static bool narrow(const QString& path);
-    // Copies a file into a private file at `target` (which must not exist yet).
-    static bool copy(const QString& source, const QString& target);
 
     // Narrows each path that exists; returns those that could not be narrowed.
     static QStringList narrowAll(const QStringList& paths);
