@@ -6,8 +6,8 @@
 #include "TypicalVisit.h"
 
 #include "core/backup/ServerBackup.h"
-#include "core/backup/ServerImport.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/ServerImport.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreLocation.h"
 #include "support/PostgresServer.h"

@@ -1,8 +1,8 @@
-#include "core/backup/ServerImport.h"
 #include "core/startup/CommandLine.h"
 #include "core/startup/DataFolderChoice.h"
 #include "core/startup/StockTranslations.h"
 #include "core/store/SecretMask.h"
+#include "core/store/ServerImport.h"
 #include "ui/startup/AppStartup.h"
 #include "ui/startup/SmoothKaiRule.h"
 

@@ -2,9 +2,9 @@
 
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/RestoreJournal.h"
-#include "core/backup/ServerExport.h"
 #include "core/startup/AppContext.h"
 #include "core/store/PrivateFiles.h"
+#include "core/store/ServerExport.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreFile.h"
 #include "core/store/StoreMessage.h"

@@ -1,7 +1,7 @@
 #include "core/backup/ServerBackup.h"
 
 #include "core/backup/BackupCatalog.h"
-#include "core/backup/ServerExport.h"
+#include "core/store/ServerExport.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "core/backup/ServerImport.h"
+#include "core/store/ServerImport.h"
 
 #include "core/store/RowPump.h"
 #include "core/store/ScopedConnection.h"

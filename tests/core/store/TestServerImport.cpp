@@ -1,5 +1,5 @@
-#include "core/backup/ServerImport.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/ServerImport.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreLocation.h"

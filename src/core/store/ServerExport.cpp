@@ -1,4 +1,4 @@
-#include "core/backup/ServerExport.h"
+#include "core/store/ServerExport.h"
 
 #include "core/store/RowPump.h"
 #include "core/store/ScopedConnection.h"
