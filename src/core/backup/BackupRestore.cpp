@@ -2,7 +2,6 @@
 
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/RestoreJournal.h"
-#include "core/startup/AppContext.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/ServerExport.h"
 #include "core/store/StoreCopy.h"
@@ -164,33 +163,35 @@ BackupRestore::Outcome BackupRestore::undo(const StorePaths& paths, const QStrin
                       .arg(undone.error(), shown(saved)));
 }
 
-BackupRestore::Outcome BackupRestore::backUpNow(const AppContext& context)
+BackupRestore::Outcome BackupRestore::backUpNow(const BackupSource& source)
 {
-    const QDateTime now = context.clock().now();
-    if (!context.location().isServer())
-        return backUpNow(context.paths(), now);
-    const QString folder = context.paths().backupFolder + QLatin1Char('/') +
+    const QDateTime now = source.now();
+    const StoreFile server = source.storeInUse();
+    if (!server.isServer())
+        return backUpNow(source.paths(), now);
+    const QString folder = source.paths().backupFolder + QLatin1Char('/') +
                            now.date().toString(QStringLiteral("yyyy-MM-dd"));
     const StoreStatus made = StoreCopy::makeFolder(folder);
     if (!made.ok())
         return failed(QStringLiteral("无法建立备份文件夹“%1”。%2")
                           .arg(shown(folder), StoreMessage::folderCause(made)));
-    const StoreStatus written = ServerExport::write(
-        context.archive().file(), {{StoreKind::Settings, folder + QStringLiteral("/设置.dat")},
-                                   {StoreKind::Archive, folder + QStringLiteral("/档案.dat")}});
+    const StoreStatus written =
+        ServerExport::write(server, {{StoreKind::Settings, folder + QStringLiteral("/设置.dat")},
+                                     {StoreKind::Archive, folder + QStringLiteral("/档案.dat")}});
     if (!written.ok())
         return failed(
             QStringLiteral("备份没有完成：%1\n这一天已有的备份保持不变。").arg(written.error()));
     return {true,
             QStringLiteral("已把%1上的数据备份到“%2”。")
-                .arg(context.storeDescription(), QDir::toNativeSeparators(folder)),
+                .arg(server.description(), QDir::toNativeSeparators(folder)),
             folder};
 }
 
-BackupRestore::Outcome BackupRestore::restore(const AppContext& context, const BackupCopy& copy)
+BackupRestore::Outcome BackupRestore::restore(const BackupSource& source, const BackupCopy& copy)
 {
-    if (!context.location().isServer())
-        return restore(context.paths(), copy, context.clock().now());
+    const StoreFile server = source.storeInUse();
+    if (!server.isServer())
+        return restore(source.paths(), copy, source.now());
     return failed(
         QStringLiteral(
             "数据存放在%1上，几台电脑共用，不能在一台电脑上把备份放回服务器，没有恢复。\n"
@@ -198,7 +199,7 @@ BackupRestore::Outcome BackupRestore::restore(const AppContext& context, const B
             "一个空数据库，把这份备份中的 档案.dat 和 设置.dat 放进某个文件夹下的“数据库”"
             "文件夹，运行 quilloa --data 该文件夹 --copy-stores-to 新数据库，再让各台电脑改用"
             "新数据库。")
-            .arg(context.storeDescription(), copy.name));
+            .arg(server.description(), copy.name));
 }
 
 } // namespace quilloa

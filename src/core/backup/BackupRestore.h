@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/backup/BackupCopy.h"
+#include "core/backup/BackupSource.h"
 #include "core/store/StorePaths.h"
 
 #include <QDateTime>
@@ -10,7 +11,6 @@
 
 namespace quilloa {
 
-class AppContext;
 class StoreReplacement;
 class StoreStatus;
 
@@ -37,12 +37,12 @@ public:
     // every other writer and the current stores were saved under those locks.
     static Outcome restore(const StorePaths& paths, const BackupCopy& copy, const QDateTime& now);
 
-    // The same for the context's stores. On a server, "back up now" writes today's copies from
-    // one snapshot of the server's database, and a restore is refused with what to do instead:
+    // The same for the running program's stores. On a server, "back up now" writes today's copies
+    // from one snapshot of the server's database, and a restore is refused with what to do instead:
     // putting a copy back over a database that other workstations are using is a step for the
     // person who runs the server, not for one workstation.
-    static Outcome backUpNow(const AppContext& context);
-    static Outcome restore(const AppContext& context, const BackupCopy& copy);
+    static Outcome backUpNow(const BackupSource& source);
+    static Outcome restore(const BackupSource& source, const BackupCopy& copy);
 
 private:
     static StoreStatus saveCurrentStores(std::initializer_list<StoreReplacement*> stores,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/backup/BackupSource.h"
 #include "core/startup/Clock.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
@@ -12,14 +13,14 @@ namespace quilloa {
 
 // What every window needs to know about the running program: where its files and stores are
 // and what time it is. Small and copyable; windows keep their own copy.
-class AppContext
+class AppContext : public BackupSource
 {
 public:
     // The stores are the store files of the data folder, or the server `location` names.
     AppContext(const QString& programFolder, std::shared_ptr<const Clock> clock,
                const StoreLocation& location = StoreLocation());
 
-    const StorePaths& paths() const { return m_paths; }
+    const StorePaths& paths() const override { return m_paths; }
     const Clock& clock() const { return *m_clock; }
     const StoreLocation& location() const { return m_location; }
     // Where the data is kept, for the user: the data folder or the server, never a password.
@@ -27,6 +28,9 @@ public:
 
     ArchiveStore archive() const { return m_archive; }
     SettingsStore settings() const { return m_settings; }
+
+    StoreFile storeInUse() const override { return m_archive.file(); }
+    QDateTime now() const override { return m_clock->now(); }
 
 private:
     StorePaths m_paths;
