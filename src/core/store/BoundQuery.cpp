@@ -27,6 +27,21 @@ QVariant BoundQuery::bindable(const QVariant& value)
     return value;
 }
 
+void BoundQuery::bind(QSqlQuery& query, const QVariantList& values, Binding binding)
+{
+    for (int i = 0; i < int(values.size()); ++i)
+        query.bindValue(i, binding == Binding::Typed ? bindable(values.at(i)) : values.at(i));
+}
+
+bool BoundQuery::exec(QSqlQuery& query, const QString& sql, const QVariantList& values,
+                      Binding binding)
+{
+    if (!query.prepare(sql))
+        return false;
+    bind(query, values, binding);
+    return query.exec();
+}
+
 StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
                                 const QVariantList& values, const Finish& finish)
 {
@@ -37,8 +52,7 @@ StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
     QSqlQuery* query = lease.query();
     if (!query)
         return failed(file, lease.error());
-    for (int i = 0; i < int(values.size()); ++i)
-        query->bindValue(i, bindable(values.at(i)));
+    bind(*query, values);
     if (!query->exec()) {
         lease.discard();
         return failed(file, query->lastError());

@@ -35,6 +35,22 @@ public:
     // A value as every statement binds it, the direct reads included.
     static QVariant bindable(const QVariant& value);
 
+    // How values are bound: as the program's own values (an empty text stays a text, never
+    // NULL), or exactly as a store held them, NULL included, for copies between stores and for
+    // comparing a stored row with the rows of another table.
+    enum class Binding
+    {
+        Typed,
+        AsStored,
+    };
+    static void bind(QSqlQuery& query, const QVariantList& values,
+                     Binding binding = Binding::Typed);
+    // For a connection no store holds open (a store being opened, checked or copied): compiles
+    // `sql` on `query` for this call alone, binds `values` and runs it. Rows, if any, are then
+    // read from `query`; on false, query.lastError() tells why.
+    static bool exec(QSqlQuery& query, const QString& sql, const QVariantList& values,
+                     Binding binding = Binding::Typed);
+
 private:
     // What an operation does with its executed statement before the statement is reset.
     using Finish = std::function<StoreStatus(QSqlQuery&)>;

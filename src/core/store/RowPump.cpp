@@ -1,5 +1,7 @@
 #include "core/store/RowPump.h"
 
+#include "core/store/BoundQuery.h"
+
 #include <QStringList>
 #include <QVariant>
 
@@ -22,8 +24,8 @@ bool RowPump::prepare(QSqlQuery& query, int rows) const
 
 bool RowPump::flush(QSqlQuery& batch, int rows, const QVariantList& values, Result& result)
 {
-    for (int i = 0; i < rows * m_columns; ++i)
-        batch.bindValue(i, values.at(i));
+    // A copy keeps what the source holds: a NULL stays NULL, an empty text stays empty.
+    BoundQuery::bind(batch, values, BoundQuery::Binding::AsStored);
     if (batch.exec()) {
         result.rows += rows;
         return true;

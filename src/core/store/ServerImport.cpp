@@ -1,5 +1,6 @@
 #include "core/store/ServerImport.h"
 
+#include "core/store/BoundQuery.h"
 #include "core/store/RowPump.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
@@ -69,12 +70,11 @@ public:
     StoreResult<bool> holdsProgramTables(const QList<Source*>& sources)
     {
         QSqlQuery query(m_db);
-        if (!query.prepare(QStringLiteral("SELECT to_regclass(?) IS NOT NULL")))
-            return failure(query.lastError());
         for (const Source* source : sources) {
             for (const TableColumns& table : source->tables) {
-                query.addBindValue(StoreColumns::quoted(table.table));
-                if (!query.exec() || !query.next())
+                if (!BoundQuery::exec(query, QStringLiteral("SELECT to_regclass(?) IS NOT NULL"),
+                                      {StoreColumns::quoted(table.table)}) ||
+                    !query.next())
                     return failure(query.lastError());
                 if (query.value(0).toBool())
                     return true;
@@ -116,11 +116,11 @@ public:
                                        : StoreStatus::failure(pumped.error, source.path);
         // Rows the workstations add later get ids after the copied ones.
         QSqlQuery sequence(m_db);
-        sequence.prepare(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'rowid'), "
-                                        "(SELECT coalesce(max(rowid), 0) + 1 FROM %1), false)")
-                             .arg(name));
-        sequence.addBindValue(name);
-        if (!sequence.exec())
+        if (!BoundQuery::exec(sequence,
+                              QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'rowid'), "
+                                             "(SELECT coalesce(max(rowid), 0) + 1 FROM %1), false)")
+                                  .arg(name),
+                              {name}))
             return failure(sequence.lastError());
         return StoreStatus::success();
     }
