@@ -46,6 +46,15 @@ bool hasSettingsRecord(const QString& path)
            query.next() && query.value(0).toLongLong() > 0;
 }
 
+// A copy of a newer program is not damaged, but this one must not put it back.
+QString problemOf(const StoreStatus& checked, const QString& file)
+{
+    if (checked.fault() == StoreFault::TooNew)
+        return StoreMessage::newerVersion(QStringLiteral("“%1”").arg(file), checked) +
+               QStringLiteral("，请安装新版本的程序后再恢复它");
+    return file + QStringLiteral("已损坏");
+}
+
 } // namespace
 
 BackupCopy BackupCatalog::inspect(const QString& folder)
@@ -58,13 +67,14 @@ BackupCopy BackupCatalog::inspect(const QString& folder)
         copy.problem = QStringLiteral("缺少档案.dat或设置.dat");
         return copy;
     }
-    if (!StoreCopy::check(copy.archiveFile(), StoreKind::Archive).ok() || !readArchive(copy)) {
-        copy.problem = QStringLiteral("档案.dat已损坏");
+    const StoreStatus archive = StoreCopy::check(copy.archiveFile(), StoreKind::Archive);
+    if (!archive.ok() || !readArchive(copy)) {
+        copy.problem = problemOf(archive, QStringLiteral("档案.dat"));
         return copy;
     }
-    if (!StoreCopy::check(copy.settingsFile(), StoreKind::Settings).ok() ||
-        !hasSettingsRecord(copy.settingsFile())) {
-        copy.problem = QStringLiteral("设置.dat已损坏");
+    const StoreStatus settings = StoreCopy::check(copy.settingsFile(), StoreKind::Settings);
+    if (!settings.ok() || !hasSettingsRecord(copy.settingsFile())) {
+        copy.problem = problemOf(settings, QStringLiteral("设置.dat"));
         return copy;
     }
     copy.sound = true;

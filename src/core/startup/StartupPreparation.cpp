@@ -232,6 +232,9 @@ QStringList StartupPreparation::datedCopies(const StorePaths& paths, const QStri
 
 QString StartupPreparation::unusableStoreNotice(const StorePaths& paths, const StoreStatus& failure)
 {
+    // Nothing is wrong with the file itself: its dated copies would not help.
+    if (failure.fault() == StoreFault::TooNew)
+        return failure.error();
     const QString fileName = QFileInfo(failure.path()).fileName();
     QString notice = QStringLiteral("数据文件“%1”%2，不能使用（%3）。程序没有改动它。")
                          .arg(fileName, causeOf(failure), failure.path());

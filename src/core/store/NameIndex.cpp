@@ -2,7 +2,6 @@
 
 #include "core/store/BoundQuery.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -73,9 +72,9 @@ const char* const kObjects[] = {
 bool isCurrent(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"));
-    query.addBindValue(QStringLiteral("档案_姓名字_增"));
-    return query.exec() && query.next() &&
+    return BoundQuery::exec(query, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"),
+                            {QStringLiteral("档案_姓名字_增")}) &&
+           query.next() &&
            query.value(0).toString().contains(insertCharacters(QStringLiteral("new")));
 }
 
@@ -83,12 +82,13 @@ bool isCurrent(QSqlDatabase& db)
 std::optional<QVariantList> lastIndexable(QSqlDatabase& db, const QString& condition, qint64 row)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT lower(substr(\"姓名\", 1, 1)), rowid, \"姓名\", "
-                                 "\"日期\", \"名称\" FROM \"档案\" WHERE \"日期\" IS NOT NULL "
-                                 "AND length(\"姓名\") > 0 AND ") +
-                  condition + QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
-    query.addBindValue(row);
-    if (!query.exec() || !query.next())
+    if (!BoundQuery::exec(query,
+                          QStringLiteral("SELECT lower(substr(\"姓名\", 1, 1)), rowid, \"姓名\", "
+                                         "\"日期\", \"名称\" FROM \"档案\" WHERE \"日期\" IS NOT "
+                                         "NULL AND length(\"姓名\") > 0 AND ") +
+                              condition + QStringLiteral(" ORDER BY rowid DESC LIMIT 1"),
+                          {row}) ||
+        !query.next())
         return std::nullopt;
     QVariantList values;
     for (int column = 0; column < 5; ++column)
@@ -99,11 +99,13 @@ std::optional<QVariantList> lastIndexable(QSqlDatabase& db, const QString& condi
 bool holds(QSqlDatabase& db, const QVariantList& record)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT 1 FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"行\" = ? "
-                                 "AND \"姓名\" IS ? AND \"日期\" IS ? AND \"名称\" IS ?"));
-    for (const QVariant& value : record)
-        query.addBindValue(value);
-    return query.exec() && query.next();
+    // The record's own values, a NULL key included, are looked for as they are stored.
+    return BoundQuery::exec(query,
+                            QStringLiteral("SELECT 1 FROM \"档案_姓名字\" WHERE \"字\" = ? AND "
+                                           "\"行\" = ? AND \"姓名\" IS ? AND \"日期\" IS ? AND "
+                                           "\"名称\" IS ?"),
+                            record, BoundQuery::Binding::AsStored) &&
+           query.next();
 }
 
 // Whether the records still carry the row numbers the index holds them under. A VACUUM by
@@ -142,34 +144,48 @@ bool NameIndex::isOneCharacter(const QString& nameText)
            characters.first() != 0 && !QChar::isSurrogate(characters.first());
 }
 
+bool NameIndex::isSound(QSqlDatabase& db)
+{
+    return db.tables().contains(QStringLiteral("档案_姓名字进度")) && isCurrent(db) &&
+           keepsRowNumbers(db);
+}
+
+QSqlError NameIndex::create(QSqlDatabase& db)
+{
+    if (!db.tables().contains(QStringLiteral("档案")) || isSound(db))
+        return QSqlError();
+    const bool existed = db.tables().contains(QStringLiteral("档案_姓名字进度"));
+    QSqlQuery query(db);
+    QStringList statements;
+    for (const char* statement : kObjects) {
+        if (existed)
+            statements << QString::fromUtf8(statement);
+    }
+    for (const char* statement : kTables)
+        statements << QString::fromUtf8(statement);
+    for (int position = 1; position <= kIndexedLength; ++position)
+        statements << QStringLiteral("INSERT OR IGNORE INTO [档案_序号] VALUES (%1)").arg(position);
+    statements << triggers();
+    // Records already stored are those up to the largest row now; later ones come through
+    // the triggers.
+    statements << QStringLiteral(
+        "INSERT INTO [档案_姓名字进度] SELECT 0, coalesce(max(rowid), 0) FROM [档案]");
+    for (const QString& statement : statements) {
+        if (!query.exec(statement))
+            return query.lastError();
+    }
+    return QSqlError();
+}
+
 void NameIndex::ensure(QSqlDatabase& db)
 {
-    if (!db.tables().contains(QStringLiteral("档案")))
-        return;
-    const bool existed = db.tables().contains(QStringLiteral("档案_姓名字进度"));
-    if (existed && isCurrent(db) && keepsRowNumbers(db))
+    if (!db.tables().contains(QStringLiteral("档案")) || isSound(db))
         return;
     // All or nothing: triggers without the progress row would leave older records unindexed
     // while searches trusted the index.
     if (!db.transaction())
         return;
-    QSqlQuery query(db);
-    bool ok = true;
-    for (const char* statement : kObjects)
-        ok = ok && (!existed || query.exec(QString::fromUtf8(statement)));
-    for (const char* statement : kTables)
-        ok = ok && query.exec(QString::fromUtf8(statement));
-    for (int position = 1; ok && position <= kIndexedLength; ++position)
-        ok = query.exec(
-            QStringLiteral("INSERT OR IGNORE INTO [档案_序号] VALUES (%1)").arg(position));
-    for (const QString& trigger : triggers())
-        ok = ok && query.exec(trigger);
-    // Records already stored are those up to the largest row now; later ones come through
-    // the triggers.
-    ok = ok && query.exec(QStringLiteral("INSERT INTO [档案_姓名字进度] SELECT 0, "
-                                         "coalesce(max(rowid), 0) FROM [档案]"));
-    query = QSqlQuery();
-    if (!ok || !db.commit())
+    if (create(db).isValid() || !db.commit())
         db.rollback();
 }
 

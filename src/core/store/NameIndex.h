@@ -4,6 +4,7 @@
 #include "core/store/StoreResult.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 
@@ -21,8 +22,8 @@ namespace quilloa {
 // them.
 //
 // A store made before the index existed gets the (empty) index and its triggers when it is
-// opened; the rows already there are filled in by build() in short steps, and until that is
-// done searches fall back to the plain query.
+// opened (the first step of SchemaVersion); the rows already there are filled in by build() in
+// short steps, and until that is done searches fall back to the plain query.
 class NameIndex
 {
 public:
@@ -30,8 +31,13 @@ public:
     // are marked, and while such a name exists searches fall back to the plain query.
     static constexpr int kIndexedLength = 10;
 
-    // Creates the index objects when missing; an existing store is left to be filled by
-    // build(). Does nothing on a file without 档案.
+    // Creates the index objects, or makes them afresh when they are not the ones this program
+    // keeps or no longer match the rows' numbers; a sound index is left as it is. The records
+    // already stored are left to build(). Runs inside the caller's transaction; does nothing
+    // on a file without 档案. The error of the statement that failed, if one did.
+    static QSqlError create(QSqlDatabase& db);
+    // The same at every opening, in a transaction of its own: another tool may have dropped
+    // the index or numbered the rows afresh.
     static void ensure(QSqlDatabase& db);
 
     // Indexes up to `records` more of the records stored before the index existed, in one
@@ -49,6 +55,9 @@ public:
     // Whether `nameText` is one plain character (no wildcard): every record indexed under it
     // then matches, and no LIKE is needed.
     static bool isOneCharacter(const QString& nameText);
+
+private:
+    static bool isSound(QSqlDatabase& db);
 };
 
 } // namespace quilloa

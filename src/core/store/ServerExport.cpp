@@ -1,6 +1,7 @@
 #include "core/store/ServerExport.h"
 
 #include "core/store/RowPump.h"
+#include "core/store/SchemaVersion.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
 #include "core/store/StoreColumns.h"
@@ -139,7 +140,11 @@ StoreStatus writeAll(const StoreFile& server, QSqlDatabase& from,
     // Every table of both files is read as of one moment, and nothing is written meanwhile.
     if (!snapshot.exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")))
         return serverFailure(server, from, snapshot.lastError());
-    StoreStatus status = StoreStatus::success();
+    // The files are stamped with this program's version: a newer program's data would be
+    // misread as that.
+    const StoreResult<int> version = SchemaVersion::ofServer(server, from);
+    StoreStatus status =
+        version.ok() ? SchemaVersion::known(version.value(), server.path()) : StoreStatus(version);
     for (int i = 0; i < targets.size() && status.ok(); ++i)
         status = writeTemporary(server, from, targets[i].kind, temporaries[i], targets[i].path);
     snapshot.exec(QStringLiteral("ROLLBACK"));

@@ -1,5 +1,6 @@
 #include "core/store/ServerSchema.h"
 
+#include "core/store/SchemaVersion.h"
 #include "core/store/StoreSchema.h"
 #include "core/store/StoreTables.h"
 
@@ -108,8 +109,12 @@ StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool w
     const StoreResult<int> present = tablesPresent(server, db);
     if (!present.ok())
         return StoreStatus(present);
-    if (present.value() == kTables)
+    if (present.value() == kTables) {
+        const StoreStatus upgraded = SchemaVersion::upgradeServer(server, db);
+        if (!upgraded.ok())
+            return upgraded;
         return false;
+    }
     if (present.value() != 0)
         return StoreStatus::failure(StoreFault::Damaged, server.path(),
                                     QStringLiteral("some of the tables are missing"));
@@ -143,7 +148,7 @@ QStringList ServerSchema::tableStatements()
         index("诊断_拼音", "诊断", "\"拼音\""),
         index("地址_拼音", "地址", "\"拼音\""),
     };
-    return statements;
+    return statements << SchemaVersion::serverTableStatements();
 }
 
 StoreResult<bool> ServerSchema::ensure(const StoreFile& server, bool withSamples)

@@ -14,14 +14,15 @@ namespace quilloa {
 class ServerSchema
 {
 public:
-    // The statements that create the tables and their indexes, without any row; for a command
+    // The statements that create the tables, their indexes and the version row; for a command
     // that fills an empty database from store files in its own transaction.
     static QStringList tableStatements();
 
     // Creates the tables on a database that has none of them yet, with the empty password,
     // the settings record and, `withSamples`, the sample lists, all in one transaction; a
-    // database that holds them is left as it is. Workstations starting at the same moment
-    // create them once. Returns whether they were created.
+    // database that holds them keeps its rows and is brought up to this program's version
+    // (SchemaVersion), or refused when a newer program made it. Workstations starting at the
+    // same moment create them once. Returns whether they were created.
     static StoreResult<bool> ensure(const StoreFile& server, bool withSamples = true);
 };
 

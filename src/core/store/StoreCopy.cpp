@@ -1,6 +1,7 @@
 #include "core/store/StoreCopy.h"
 
 #include "core/store/PrivateFiles.h"
+#include "core/store/SchemaVersion.h"
 #include "core/store/StoreMessage.h"
 #include "core/store/SystemFault.h"
 
@@ -137,11 +138,25 @@ StoreStatus damaged(const QString& path, const QString& why)
     return StoreStatus::failure(StoreFault::Damaged, path, why);
 }
 
+// A copy made by a newer program may be sound and still mean what this one cannot know.
+StoreStatus checkVersion(sqlite3* db, const QString& path)
+{
+    QString version;
+    bool found = false;
+    const StoreStatus status = firstText(db, "PRAGMA user_version", path, version, found);
+    if (!status.ok())
+        return status;
+    return SchemaVersion::known(version.toInt(), path);
+}
+
 StoreStatus checkOpen(sqlite3* db, const QString& path, StoreKind kind)
 {
     QString result;
     bool found = false;
-    StoreStatus status = firstText(db, "PRAGMA quick_check", path, result, found);
+    StoreStatus status = checkVersion(db, path);
+    if (!status.ok())
+        return status;
+    status = firstText(db, "PRAGMA quick_check", path, result, found);
     if (!status.ok())
         return status;
     if (!found || result != QLatin1String("ok"))
@@ -213,9 +228,11 @@ StoreStatus probeOpen(sqlite3* db, const QString& path, StoreKind kind)
 {
     QString tables;
     bool found = false;
-    StoreStatus status =
-        firstText(db, "SELECT group_concat(name, '|') FROM sqlite_master WHERE type = 'table'",
-                  path, tables, found);
+    StoreStatus status = checkVersion(db, path);
+    if (!status.ok())
+        return status;
+    status = firstText(db, "SELECT group_concat(name, '|') FROM sqlite_master WHERE type = 'table'",
+                       path, tables, found);
     if (!status.ok())
         return status;
     const QStringList present = tables.split(QLatin1Char('|'));
@@ -398,8 +415,8 @@ StoreStatus StoreCopy::copyChecked(const QString& source, const QString& target,
     if (status.ok()) {
         status = check(temporary, kind);
         // The copy is a faithful image: when it fails the check, the source does too.
-        if (!status.ok() && status.fault() == StoreFault::Damaged)
-            status = StoreStatus::failure(StoreFault::Damaged, source, status.detail());
+        if (status.fault() == StoreFault::Damaged || status.fault() == StoreFault::TooNew)
+            status = StoreStatus::failure(status.fault(), source, status.detail());
     }
     if (status.ok())
         status = install(temporary, target);

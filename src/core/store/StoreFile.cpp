@@ -1,6 +1,8 @@
 #include "core/store/StoreFile.h"
 
+#include "core/store/NameIndex.h"
 #include "core/store/PreparedStatements.h"
+#include "core/store/SchemaVersion.h"
 #include "core/store/ServerConnection.h"
 #include "core/store/StoreSchema.h"
 
@@ -90,6 +92,13 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutFor(path)));
     if (!db.open())
         return StoreStatus::failure(db.lastError(), path);
+    // A newer program's store is refused before anything is written to it, even its journal
+    // mode.
+    const StoreStatus known = SchemaVersion::checkFile(db, path);
+    if (!known.ok()) {
+        db.close();
+        return known;
+    }
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -104,6 +113,13 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
     // and filled afresh.
     pragma.finish();
     StoreSchema::ensureIndexes(db);
+    const StoreStatus upgraded = SchemaVersion::upgradeFile(db, path);
+    if (!upgraded.ok()) {
+        pragma = QSqlQuery();
+        db.close();
+        return upgraded;
+    }
+    NameIndex::ensure(db);
     return StoreStatus::success();
 }
 

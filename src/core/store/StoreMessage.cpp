@@ -1,6 +1,7 @@
 #include "core/store/StoreMessage.h"
 
 #include "core/store/LockHolder.h"
+#include "core/store/SchemaVersion.h"
 #include "core/store/StoreLocation.h"
 #include "core/store/SystemFault.h"
 
@@ -133,11 +134,21 @@ QString StoreMessage::of(const StoreStatus& status)
             .arg(file, status.path());
     case StoreFault::NoRow:
         return noRow();
+    case StoreFault::TooNew:
+        return QStringLiteral("数据文件%1。请安装新版本的程序后再打开。")
+            .arg(newerVersion(QStringLiteral("“%1”").arg(file), status));
     case StoreFault::Unreachable:
     case StoreFault::Failed:
         break;
     }
     return QStringLiteral("读写数据文件“%1”时出错。请检查磁盘和该文件后重试。").arg(file);
+}
+
+QString StoreMessage::newerVersion(const QString& name, const StoreStatus& status)
+{
+    return QStringLiteral("%1是较新版本的程序建立的（版本 %2），本程序只认识到版本 %3")
+        .arg(name, status.detail())
+        .arg(SchemaVersion::kCurrent);
 }
 
 QString StoreMessage::folderCause(const StoreStatus& status)
@@ -189,6 +200,9 @@ QString StoreMessage::ofServer(const StoreStatus& status)
             .arg(server);
     case StoreFault::NoRow:
         return noRow();
+    case StoreFault::TooNew:
+        return QStringLiteral("%1。请在这台电脑上安装新版本的程序后再连接。")
+            .arg(newerVersion(server + QStringLiteral("上的数据"), status));
     case StoreFault::Failed:
         break;
     }

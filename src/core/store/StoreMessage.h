@@ -24,6 +24,9 @@ public:
     // "“名称”最多 50 个字" for a value longer than its column; empty when `detail` is not about
     // a column limit.
     static QString limitOf(const QString& detail);
+    // "“档案.dat”是较新版本的程序建立的（版本 2），本程序只认识到版本 1" for a store of a newer
+    // program (StoreFault::TooNew); `name` is the file or the server.
+    static QString newerVersion(const QString& name, const StoreStatus& status);
     // What to do about a folder that could not be made or written, by the cause in `status`.
     static QString folderCause(const StoreStatus& status);
 

@@ -1,9 +1,8 @@
 #include "core/store/StoreSchema.h"
 
 #include "core/store/PrivateFiles.h"
+#include "core/store/SchemaVersion.h"
 #include "core/store/StoreCopy.h"
-
-#include "core/store/NameIndex.h"
 #include "core/store/StoreTables.h"
 
 #include <QDir>
@@ -82,11 +81,14 @@ StoreStatus runAll(const QString& path, const QStringList& statements)
             }
             if (status.ok() && !db.commit())
                 status = StoreStatus::failure(db.lastError(), path);
-            if (!status.ok())
-                db.rollback();
-            else
-                StoreSchema::ensureIndexes(db);
             query = QSqlQuery();
+            if (!status.ok()) {
+                db.rollback();
+            } else {
+                // A new store holds what an upgraded one does, and says so by its version.
+                StoreSchema::ensureIndexes(db);
+                status = SchemaVersion::upgradeFile(db, path);
+            }
             db.close();
         }
     }
@@ -183,8 +185,6 @@ void StoreSchema::ensureIndexes(QSqlDatabase& db)
         if (tables.contains(tableName))
             query.exec(sql);
     }
-    query = QSqlQuery();
-    NameIndex::ensure(db);
 }
 
 } // namespace quilloa

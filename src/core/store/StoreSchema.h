@@ -20,7 +20,8 @@ public:
     // usable at once.
     static StoreStatus createSettingsStore(const QString& path, bool withSamples);
 
-    // Lookup indexes; they change no result and no order. Safe on any store, old or new.
+    // Lookup indexes; they change no result and no order. Safe on any store, old or new. (The
+    // name index is a step of SchemaVersion: it adds a table and triggers.)
     static void ensureIndexes(QSqlDatabase& db);
 
     // The settings record of a new installation: sample doctor and clinic, "0" margins.
