@@ -176,8 +176,10 @@ BackupRestore::Outcome BackupRestore::backUpNow(const BackupSource& source)
         return failed(QStringLiteral("无法建立备份文件夹“%1”。%2")
                           .arg(shown(folder), StoreMessage::folderCause(made)));
     const StoreStatus written =
-        ServerExport::write(server, {{StoreKind::Settings, folder + QStringLiteral("/设置.dat")},
-                                     {StoreKind::Archive, folder + QStringLiteral("/档案.dat")}});
+        ServerExport::write(server,
+                            {{StoreKind::Settings, folder + QStringLiteral("/设置.dat")},
+                             {StoreKind::Archive, folder + QStringLiteral("/档案.dat")}},
+                            now.date());
     if (!written.ok())
         return failed(
             QStringLiteral("备份没有完成：%1\n这一天已有的备份保持不变。").arg(written.error()));

@@ -18,10 +18,11 @@ bool ServerBackup::take(const StoreFile& server, const StorePaths& paths, const 
     // The same names as the store files' own backups, so the restore window and any SQLite tool
     // read them alike.
     const StoreStatus written = ServerExport::write(
-        server, {{StoreKind::Settings,
-                  folder + QLatin1Char('/') + QFileInfo(paths.settingsFile).fileName()},
-                 {StoreKind::Archive,
-                  folder + QLatin1Char('/') + QFileInfo(paths.archiveFile).fileName()}});
+        server,
+        {{StoreKind::Settings,
+          folder + QLatin1Char('/') + QFileInfo(paths.settingsFile).fileName()},
+         {StoreKind::Archive, folder + QLatin1Char('/') + QFileInfo(paths.archiveFile).fileName()}},
+        date);
     if (written.ok())
         return true;
     if (notices)

@@ -8,6 +8,7 @@
 #include "core/store/StoreSchema.h"
 #include "core/store/StoreSql.h"
 
+#include <QDate>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -151,9 +152,33 @@ StoreStatus writeAll(const StoreFile& server, QSqlDatabase& from,
     return status;
 }
 
+// Any number of our own, paired with the day, for the lock that keeps exports of one day apart.
+constexpr int kExportLock = 0x51756c6c;
+
+// Held by the export's session until its connection closes, so a program that dies midway
+// frees it too.
+StoreStatus lockDay(const StoreFile& server, QSqlDatabase& from, const QDate& day)
+{
+    if (!day.isValid())
+        return StoreStatus::success();
+    QSqlQuery lock(from);
+    if (!lock.exec(QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)")
+                       .arg(kExportLock)
+                       .arg(day.toJulianDay())) ||
+        !lock.next())
+        return serverFailure(server, from, lock.lastError());
+    if (lock.value(0).toBool())
+        return StoreStatus::success();
+    return StoreStatus::failure(
+        QStringLiteral("另一台电脑（或这台电脑上另一次启动的本程序）正在备份%1这一天的数据，"
+                       "这次不再重复备份。")
+            .arg(day.toString(QStringLiteral("yyyy-MM-dd"))));
+}
+
 } // namespace
 
-StoreStatus ServerExport::write(const StoreFile& server, const QList<Target>& targets)
+StoreStatus ServerExport::write(const StoreFile& server, const QList<Target>& targets,
+                                const QDate& day)
 {
     QStringList temporaries;
     for (const Target& target : targets)
@@ -163,10 +188,13 @@ StoreStatus ServerExport::write(const StoreFile& server, const QList<Target>& ta
         ScopedConnection connection(QStringLiteral("QPSQL"), QStringLiteral("snapshot"));
         status = ServerConnection::open(connection.db(), server.location());
         if (status.ok())
+            status = lockDay(server, connection.db(), day);
+        if (status.ok())
             status = writeAll(server, connection.db(), targets, temporaries);
+        // Still under the day's lock, so a second export cannot interleave its files.
+        for (int i = 0; i < targets.size() && status.ok(); ++i)
+            status = StoreCopy::install(temporaries[i], targets[i].path);
     }
-    for (int i = 0; i < targets.size() && status.ok(); ++i)
-        status = StoreCopy::install(temporaries[i], targets[i].path);
     for (const QString& temporary : temporaries)
         StoreCopy::removeTemporary(temporary);
     return status;

@@ -4,6 +4,7 @@
 #include "core/store/StoreFile.h"
 #include "core/store/StoreResult.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -24,8 +25,11 @@ public:
     };
 
     // Each file is written under a temporary name, checked, and put in place only when every
-    // one of them is sound; otherwise no target is touched and nothing is left behind.
-    static StoreStatus write(const StoreFile& server, const QList<Target>& targets);
+    // one of them is sound; otherwise no target is touched and nothing is left behind. With a
+    // `day`, exports of that day never run at the same time, from this computer or another
+    // room: while one runs, a second is refused with a message and writes nothing.
+    static StoreStatus write(const StoreFile& server, const QList<Target>& targets,
+                             const QDate& day = QDate());
 };
 
 } // namespace quilloa

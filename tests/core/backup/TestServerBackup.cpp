@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace quilloa;
@@ -162,6 +163,29 @@ private slots:
         QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay, nullptr));
         QCOMPARE(test::fileRows(archiveCopy, "档案"), test::serverRows(m_server, database, "档案"));
         QCOMPARE(test::fileRows(archiveCopy, "档案").size(), before.size() + 1);
+    }
+
+    // Two exports of one day never run at once (a second start, another room): while one holds
+    // the day, the other writes nothing and says why; the next day is not held up.
+    void oneExportOfADayAtATime()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::None);
+        QString database;
+        const StoreFile server = freshServer(&database);
+        QSqlDatabase other = m_server.addConnection("other room", database);
+        QVERIFY(other.open());
+        QSqlQuery held(other);
+        QVERIFY(held.exec(QStringLiteral("SELECT pg_advisory_lock(%1, %2)")
+                              .arg(0x51756c6c)
+                              .arg(kBackupDay.toJulianDay())));
+        QStringList notices;
+        QVERIFY(!ServerBackup::take(server, folder.paths(), kBackupDay, &notices));
+        QVERIFY2(notices.join('\n').contains(QStringLiteral("正在备份2009-05-20这一天的数据")),
+                 qPrintable(notices.join('\n')));
+        QVERIFY(QDir(dayFolder(folder)).isEmpty());
+        QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay.addDays(10), nullptr));
+        other.close();
+        QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay, nullptr));
     }
 
     // The start-up of the 10th, 20th and 30th takes the server's copies without a word.
