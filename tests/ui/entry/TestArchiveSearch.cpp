@@ -6,6 +6,7 @@
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -24,14 +25,9 @@
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 
-class TestArchiveSearch : public QObject
+class TestArchiveSearch : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
 
     QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text2")); }
     QLineEdit* dateBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
@@ -39,10 +35,6 @@ class TestArchiveSearch : public QObject
     quilloa::test::ListLines archiveLines() const
     {
         return quilloa::test::ListLines(archiveList());
-    }
-    QLineEdit* field(int index) const
-    {
-        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
 
     qint64 add(const QString& name, const QString& key, const QString& sex = QString(),
@@ -60,8 +52,6 @@ class TestArchiveSearch : public QObject
         return added.value();
     }
 
-    void open() { QVERIFY(m_window.open(m_folder->context())); }
-
     QStringList search(const QString& name, const QString& date)
     {
         nameBox()->setText(name);
@@ -76,13 +66,9 @@ class TestArchiveSearch : public QObject
     }
 
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+    void init() { makeFolder(); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     void searchByNameAndDate()
     {

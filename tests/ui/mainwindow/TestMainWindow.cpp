@@ -17,6 +17,7 @@
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -82,22 +83,10 @@ QStringList printedTexts(const QList<PageItem>& items)
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
-    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
-
-    void open() { QVERIFY(m_window.open(m_folder->context())); }
-
-    QLineEdit* field(int index) const
-    {
-        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
-    }
     QListView* archiveList() const { return m_window.find<QListView>(QStringLiteral("T1")); }
     quilloa::test::ListLines archiveLines() const
     {
@@ -154,13 +143,9 @@ class TestMainWindow : public QObject
     }
 
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+    void init() { makeFolder(); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     void openingFillsListsAndShowsNoSheet()
     {
