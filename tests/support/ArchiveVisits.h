@@ -18,4 +18,17 @@ inline void addVisit(const TestProgramFolder& folder, const QString& key, const 
     QVERIFY(ArchiveStore(folder.paths().archiveFile).add(record).ok());
 }
 
+// Stores one visit on `date`, keyed on that day; feeText "" stands for a fee that holds no value.
+inline void addVisit(ArchiveStore& store, const QString& date, const QString& feeText)
+{
+    static int serial = 0;
+    PrescriptionRecord r;
+    r.key = date.left(10) + QStringLiteral(" 08:%1:00").arg(++serial % 60, 2, 10, QLatin1Char('0'));
+    r.name = QStringLiteral("张三");
+    r.date = date;
+    if (!feeText.isEmpty())
+        r.fee = Money::fromLeadingNumber(feeText);
+    QVERIFY(store.add(r).ok());
+}
+
 } // namespace quilloa::test

@@ -65,8 +65,8 @@ inline constexpr QStringView kKaiti = u"楷体_GB2312";
 
 inline constexpr TwipSize kSheetSize{5915, 8550};
 
-// Label3 indices. Index 0 is the title (clinic name + "处方笺"): its text comes from the
-// settings and its left is centred at run time, see titleLeft().
+// The sheet's printed captions (Label3), by index. Index 0 is the title (clinic name + "处方笺"):
+// its text comes from the settings and its left is centred at run time, see titleLeft().
 enum CaptionIndex
 {
     TitleCaption = 0,
@@ -103,7 +103,7 @@ inline constexpr std::array<CaptionLayout, 13> kCaptions{{
     {u"盖章", 2880, 7740, kKaiti, 12, false},
 }};
 
-// Text4 indices.
+// The sheet's nine fields (Text4), by index: what the doctor fills in.
 enum FieldIndex
 {
     NameField = 0,
@@ -148,6 +148,9 @@ inline constexpr TwipRect kBodyRect{1380, 2160, 3915, 4815};
 inline constexpr TwipRect kDiagnosisListRect{1080, 1620, 1695, 1575};
 inline constexpr TwipRect kAddressListRect{3060, 1620, 2475, 1575};
 
+// The record key label Label10 at the foot of the sheet; it is never shown.
+inline constexpr TwipRect kKeyLabelRect{1680, 8280, 3795, 195};
+
 // The title is centred on the sheet at whatever width its text takes.
 double titleLeft(double titleWidth);
 
@@ -156,7 +159,7 @@ double titleLeft(double titleWidth);
 
 inline constexpr TwipSize kCardSize{3855, 5499};
 
-// Label6 indices.
+// The injection card's captions (Label6), by index.
 enum CardCaptionIndex
 {
     CardTitleCaption = 0,

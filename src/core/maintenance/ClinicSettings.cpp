@@ -118,6 +118,21 @@ ClinicSettings::Saved ClinicSettings::save()
     return saved;
 }
 
+StoreResult<ClinicSettings::StoredMargins> ClinicSettings::storedMargins() const
+{
+    const StoreResult<SettingsRecord> read = m_settings.settings();
+    if (!read.ok())
+        return static_cast<const StoreStatus&>(read);
+    const SettingsRecord& r = read.value();
+    return StoredMargins{PrintMargins(r.leftMargin, r.topMargin),
+                         PrintMargins(r.cardLeftMargin, r.cardTopMargin)};
+}
+
+QString ClinicSettings::storedClinicName() const
+{
+    return m_settings.settings().valueOr(SettingsRecord()).clinicName;
+}
+
 void ClinicSettings::clearPassword(bool clear)
 {
     if (m_clearPassword == clear)

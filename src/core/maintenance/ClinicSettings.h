@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/printing/PrintMargins.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreResult.h"
@@ -72,6 +73,18 @@ public:
         bool ok() const { return readable.ok() && settings.ok() && password.ok(); }
     };
     Saved save();
+
+    // The print margins of the sheet and the card as stored, read now, whatever is typed over
+    // them: printing at margins that could not be read would put every item off its place on
+    // the clinic's pre-printed paper, so a store that fails gives its error, never defaults.
+    struct StoredMargins
+    {
+        PrintMargins sheet;
+        PrintMargins card;
+    };
+    StoreResult<StoredMargins> storedMargins() const;
+    // The clinic name as stored, read now; empty when the store cannot be read.
+    QString storedClinicName() const;
 
     // Drops what was read and typed; the next refresh() reads the stores again.
     void forget();

@@ -9,7 +9,8 @@
 
 namespace quilloa {
 
-// The lines of a maintenance window's list and the entries they stand for, line for line.
+// The lines of a maintenance window's list and the entries they stand for, line for line (a
+// ReferenceEntry is one stored row; ReferenceRows is how the store reads a list of them).
 // Editing and deleting go to the row an entry came from, never to a position counted again in
 // another query, so duplicate names, a narrowed search and entries without a code cannot
 // redirect them to a neighbour.

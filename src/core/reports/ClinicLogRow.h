@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace quilloa {
@@ -14,6 +15,9 @@ struct ClinicLogRow
 {
     static constexpr int kColumnCount = 7;
     static constexpr int kVisitTimeLength = 16; // yyyy-mm-dd hh:mm of the record key
+    // The register's column widths in twips, as the window shows them and an export sizes them.
+    static constexpr std::array<int, kColumnCount> kColumnWidths{1000, 500,  500, 3500,
+                                                                 5000, 1550, 2100};
 
     QString name;      // 姓名
     QString sex;       // 性别

@@ -6,10 +6,10 @@
 namespace quilloa {
 namespace {
 
-// The register's column widths in twips; a spreadsheet character is about 7 pixels of 15 twips.
-constexpr std::array<int, ClinicLogSheet::kColumnCount> kWidthTwips{1000, 500,  500,  3500,
-                                                                    5000, 1550, 2100, 1000};
+// A spreadsheet character is about 7 pixels of 15 twips.
 constexpr double kTwipsPerCharacter = 7 * 15;
+// The fee column, which the register on screen does not have.
+constexpr int kFeeWidthTwips = 1000;
 
 } // namespace
 
@@ -37,9 +37,9 @@ QStringList ClinicLogSheet::headings()
 QList<double> ClinicLogSheet::columnWidths()
 {
     QList<double> widths;
-    for (const int twips : kWidthTwips)
+    for (const int twips : ClinicLogRow::kColumnWidths)
         widths << twips / kTwipsPerCharacter;
-    return widths;
+    return widths << kFeeWidthTwips / kTwipsPerCharacter;
 }
 
 std::optional<Money> ClinicLogSheet::feeTotal() const

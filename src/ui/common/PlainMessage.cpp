@@ -7,10 +7,14 @@
 namespace quilloa {
 
 int PlainMessage::run(QMessageBox::Icon icon, QWidget* parent, const QString& title,
-                      const QString& text, QMessageBox::StandardButtons buttons)
+                      const QString& text, QMessageBox::StandardButtons buttons,
+                      const QString& details, QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, title, SecretMask::mask(text), buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    box.setDetailedText(SecretMask::mask(details));
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     if (QAbstractButton* retry = box.button(QMessageBox::Retry))
         retry->setText(QStringLiteral("重试"));
     if (QAbstractButton* close = box.button(QMessageBox::Close))
@@ -20,14 +24,22 @@ int PlainMessage::run(QMessageBox::Icon icon, QWidget* parent, const QString& ti
     return box.exec();
 }
 
-void PlainMessage::warn(QWidget* parent, const QString& title, const QString& text)
+void PlainMessage::warn(QWidget* parent, const QString& title, const QString& text,
+                        const QString& details)
 {
-    run(QMessageBox::Warning, parent, title, text, QMessageBox::Ok);
+    run(QMessageBox::Warning, parent, title, text, QMessageBox::Ok, details);
 }
 
-void PlainMessage::inform(QWidget* parent, const QString& title, const QString& text)
+void PlainMessage::inform(QWidget* parent, const QString& title, const QString& text,
+                          const QString& details)
 {
-    run(QMessageBox::Information, parent, title, text, QMessageBox::Ok);
+    run(QMessageBox::Information, parent, title, text, QMessageBox::Ok, details);
+}
+
+bool PlainMessage::ask(QWidget* parent, const QString& title, const QString& text)
+{
+    return run(QMessageBox::Question, parent, title, text, QMessageBox::Yes | QMessageBox::No,
+               QString(), QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool PlainMessage::askRetry(QWidget* parent, const QString& title, const QString& text)

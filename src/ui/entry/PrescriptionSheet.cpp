@@ -5,7 +5,7 @@
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/LookupList.h"
-#include "ui/entry/SheetField.h"
+#include "ui/entry/SheetLineEdit.h"
 #include "ui/printing/DescribedTextLabel.h"
 
 #include <QLabel>
@@ -19,9 +19,6 @@ namespace {
 constexpr QStringView kMale = u"男";
 constexpr QStringView kFemale = u"女";
 constexpr QChar kFullWidthComma(0xFF0C);
-
-// The key label's place at the foot of the sheet; it is never shown.
-constexpr sheet::TwipRect kKeyLabelRect{1680, 8280, 3795, 195};
 
 QFont fontOf(QStringView face, double pointSize, bool bold, const QFont& fallback)
 {
@@ -65,7 +62,7 @@ PrescriptionSheet::PrescriptionSheet(const AppContext& context, EntryFocusMemory
     m_keyLabel = new QLabel(this);
     m_keyLabel->setObjectName(QStringLiteral("Label10"));
     m_keyLabel->setTextFormat(Qt::PlainText);
-    m_keyLabel->setGeometry(pixels(kKeyLabelRect));
+    m_keyLabel->setGeometry(pixels(sheet::kKeyLabelRect));
     m_keyLabel->hide();
 }
 
@@ -88,7 +85,7 @@ void PrescriptionSheet::buildFields()
 {
     for (std::size_t i = 0; i < sheet::kFields.size(); ++i) {
         const sheet::FieldLayout& shape = sheet::kFields[i];
-        auto* field = new SheetField(int(i), shape.maxLength, this);
+        auto* field = new SheetLineEdit(int(i), shape.maxLength, this);
         field->setGeometry(pixels(shape.rect));
         field->setFont(fontOf(shape.face, shape.pointSize, false, font()));
         field->setFrame(false);
@@ -97,9 +94,9 @@ void PrescriptionSheet::buildFields()
         look.setColor(QPalette::Base, Qt::transparent);
         field->setPalette(look);
         connect(field, &QLineEdit::textChanged, this, [this, i] { fieldChanged(int(i)); });
-        connect(field, &SheetField::focused, this, &PrescriptionSheet::fieldFocused);
-        connect(field, &SheetField::clicked, this, &PrescriptionSheet::fieldClicked);
-        connect(field, &SheetField::downPressed, this, &PrescriptionSheet::downPressed);
+        connect(field, &SheetLineEdit::focused, this, &PrescriptionSheet::fieldFocused);
+        connect(field, &SheetLineEdit::clicked, this, &PrescriptionSheet::fieldClicked);
+        connect(field, &SheetLineEdit::downPressed, this, &PrescriptionSheet::downPressed);
         if (m_focusMemory)
             m_focusMemory->watchPlain(field);
         m_fields[i] = field;
@@ -158,11 +155,6 @@ QString PrescriptionSheet::fieldText(int index) const
 void PrescriptionSheet::setFieldText(int index, const QString& text)
 {
     m_fields.at(index)->setText(text);
-}
-
-QString PrescriptionSheet::recordKey() const
-{
-    return m_keyLabel->text();
 }
 
 void PrescriptionSheet::setRecordKey(const QString& key)
@@ -225,7 +217,7 @@ QString PrescriptionSheet::patientLine() const
 // Several steps may apply to one index; they run in this order.
 void PrescriptionSheet::fieldChanged(int index)
 {
-    SheetField* changed = m_fields.at(index);
+    SheetLineEdit* changed = m_fields.at(index);
     if (index == sheet::SexField) {
         if (changed->text() == u"1")
             changed->setText(kMale.toString());
@@ -272,7 +264,7 @@ void PrescriptionSheet::fieldClicked(int index)
 {
     if (index != sheet::SexField)
         return;
-    SheetField* sex = m_fields.at(index);
+    SheetLineEdit* sex = m_fields.at(index);
     sex->setText(sex->text() == kMale ? kFemale.toString() : kMale.toString());
     sex->end(false);
 }
@@ -293,7 +285,7 @@ void PrescriptionSheet::downPressed(int index)
 
 void PrescriptionSheet::pick(int index, LookupList* list)
 {
-    SheetField* target = m_fields.at(index);
+    SheetLineEdit* target = m_fields.at(index);
     if (list->hasSelection())
         setFieldText(index, list->selectedText());
     target->end(false);
@@ -326,7 +318,7 @@ void PrescriptionSheet::paintEvent(QPaintEvent* event)
                          twipsToPixels(line.to.x), twipsToPixels(line.to.y));
     // A faint rule under each field shows where to write; it is not printed.
     painter.setPen(QPen(QColor(200, 200, 200), 1, Qt::DotLine));
-    for (const SheetField* field : m_fields) {
+    for (const SheetLineEdit* field : m_fields) {
         const QRect r = field->geometry();
         painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
     }

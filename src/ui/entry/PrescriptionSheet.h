@@ -18,7 +18,7 @@ namespace quilloa {
 
 class EntryFocusMemory;
 class LookupList;
-class SheetField;
+class SheetLineEdit;
 
 // The prescription sheet (Picture2): a white paper with its captions and rules, the nine fields
 // Text4_0 .. Text4_8, the diagnosis and address lookup lists, the body R1 and the hidden record
@@ -31,7 +31,7 @@ public:
     PrescriptionSheet(const AppContext& context, EntryFocusMemory* focusMemory,
                       QWidget* parent = nullptr);
 
-    SheetField* field(int index) const { return m_fields.at(index); }
+    SheetLineEdit* field(int index) const { return m_fields.at(index); }
     QString fieldText(int index) const;
     // Puts text in as the program does: taken whole, and the field's change behaviour runs.
     void setFieldText(int index, const QString& text);
@@ -42,8 +42,8 @@ public:
     QLabel* caption(int index) const { return m_captions.at(index); }
     QLabel* titleLabel() const { return m_captions.at(sheet::TitleCaption); }
 
-    // The key of the record on the sheet (Label10, never shown).
-    QString recordKey() const;
+    // Writes the record key into Label10, never shown. The key itself is the sheet's life's
+    // (SheetLife::recordKey()); nothing reads it back from the label.
     void setRecordKey(const QString& key);
 
     // Title = clinic name without surrounding spaces + "处方笺", centred on the sheet.
@@ -90,7 +90,7 @@ private:
     AppContext m_context;
     EntryFocusMemory* m_focusMemory = nullptr;
     std::array<QLabel*, sheet::kCaptions.size()> m_captions{};
-    std::array<SheetField*, sheet::kFields.size()> m_fields{};
+    std::array<SheetLineEdit*, sheet::kFields.size()> m_fields{};
     LookupList* m_diagnosisList = nullptr;
     LookupList* m_addressList = nullptr;
     QTextEdit* m_body = nullptr;

@@ -1,7 +1,7 @@
 #include "ui/maintenance/BackupWindow.h"
 
 #include "core/backup/BackupCatalog.h"
-#include "ui/common/PlainDialog.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 
 #include <QGuiApplication>
@@ -171,7 +171,7 @@ void BackupWindow::restoreSelected()
         return;
     if (m_context.location().isServer()) {
         // Nothing will be replaced, so there is nothing to confirm: only what to do instead.
-        PlainDialog::warn(this, windowTitle(), restoreLine(line).message);
+        PlainMessage::warn(this, windowTitle(), restoreLine(line).message);
         return;
     }
     const BackupCopy& copy = m_copies[line];
@@ -182,22 +182,22 @@ void BackupWindow::restoreSelected()
             .arg(copy.name)
             .arg(copy.recordCount)
             .arg(copy.lastVisitDate.isEmpty() ? QStringLiteral("无") : copy.lastVisitDate);
-    if (!PlainDialog::ask(this, windowTitle(), question))
+    if (!PlainMessage::ask(this, windowTitle(), question))
         return;
     const BackupRestore::Outcome outcome = restoreLine(line);
     if (outcome.ok)
-        PlainDialog::inform(this, windowTitle(), outcome.message);
+        PlainMessage::inform(this, windowTitle(), outcome.message);
     else
-        PlainDialog::warn(this, windowTitle(), outcome.message);
+        PlainMessage::warn(this, windowTitle(), outcome.message);
 }
 
 void BackupWindow::backUpAndTell()
 {
     const BackupRestore::Outcome outcome = backUpNow();
     if (outcome.ok)
-        PlainDialog::inform(this, windowTitle(), outcome.message);
+        PlainMessage::inform(this, windowTitle(), outcome.message);
     else
-        PlainDialog::warn(this, windowTitle(), outcome.message);
+        PlainMessage::warn(this, windowTitle(), outcome.message);
 }
 
 } // namespace quilloa

@@ -29,31 +29,6 @@ namespace {
 
 using namespace drugwindow;
 
-struct KeypadKey
-{
-    int index; // Label5 index
-    QStringView caption;
-    int left;
-    int width;
-};
-
-constexpr int kKeyTop = 60;
-constexpr int kKeyHeight = 180;
-constexpr std::array<KeypadKey, 12> kKeys{{
-    {0, u"mg", 60, 180},
-    {2, u"ml", 420, 180},
-    {17, u"×", 720, 180},
-    {9, u"#", 1080, 90},
-    {13, u"tid", 1320, 270},
-    {5, u"bid", 1740, 270},
-    {16, u"qd", 2160, 180},
-    {7, u"qid", 2460, 270},
-    {10, u"qn", 2880, 180},
-    {11, u"qod", 3180, 270},
-    {12, u"prn", 3600, 270},
-    {14, u"HS", 4020, 180},
-}};
-
 const char* const kCaptionProperty = "keyCaption";
 
 const QStringList& helpLines()
@@ -291,10 +266,11 @@ void DrugWindow::remove()
         askForSelection();
         return;
     }
-    // A drug already gone needs no message: the refill shows what the store holds. A drug the
-    // store kept is reported, and the list and boxes stay as they were.
+    // A drug the store kept is reported, and the list and boxes stay as they were. One already
+    // gone is told as such, with the list refilled to what the store holds.
     const StoreStatus removed = m_context.settings().remove(ReferenceList::Drugs, *m_selectedRowId);
-    if (!removed.ok() && removed.fault() != StoreFault::NoRow) {
+    const bool gone = !removed.ok() && removed.fault() == StoreFault::NoRow;
+    if (!removed.ok() && !gone) {
         PlainMessage::warn(this, windowTitle(),
                            QStringLiteral("药品未能删除：%1").arg(removed.error()));
         return;
@@ -304,6 +280,8 @@ void DrugWindow::remove()
     m_usageBox->clear();
     m_codeBox->clear();
     m_typed->markKept();
+    if (gone)
+        PlainMessage::inform(this, windowTitle(), controls::alreadyDeletedText());
 }
 
 void DrugWindow::typeKey(const QString& caption)

@@ -37,4 +37,30 @@ inline constexpr std::array<TwipsPlacement, 15> kPlacements{{
     {u"Text1", 1200, 4620, 3795, 315},
 }};
 
+// The usage keys on the keypad Picture3, left to right: each types its caption.
+struct KeypadKey
+{
+    int index; // Label5 index
+    QStringView caption;
+    int left;
+    int width;
+};
+
+inline constexpr int kKeyTop = 60;
+inline constexpr int kKeyHeight = 180;
+inline constexpr std::array<KeypadKey, 12> kKeys{{
+    {0, u"mg", 60, 180},
+    {2, u"ml", 420, 180},
+    {17, u"×", 720, 180},
+    {9, u"#", 1080, 90},
+    {13, u"tid", 1320, 270},
+    {5, u"bid", 1740, 270},
+    {16, u"qd", 2160, 180},
+    {7, u"qid", 2460, 270},
+    {10, u"qn", 2880, 180},
+    {11, u"qod", 3180, 270},
+    {12, u"prn", 3600, 270},
+    {14, u"HS", 4020, 180},
+}};
+
 } // namespace quilloa::drugwindow

@@ -2,7 +2,7 @@
 
 #include "core/exchange/ReferenceCsvExport.h"
 #include "core/exchange/ReferenceImport.h"
-#include "ui/common/PlainDialog.h"
+#include "ui/common/PlainMessage.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,9 +120,9 @@ void ReferenceExchange::importWithDialog()
     const ImportReport report = importFile(path);
     QGuiApplication::restoreOverrideCursor();
     if (report.ok)
-        PlainDialog::inform(m_window, m_window->windowTitle(), report.summary, report.details);
+        PlainMessage::inform(m_window, m_window->windowTitle(), report.summary, report.details);
     else
-        PlainDialog::warn(m_window, m_window->windowTitle(), report.summary, report.details);
+        PlainMessage::warn(m_window, m_window->windowTitle(), report.summary, report.details);
 }
 
 void ReferenceExchange::exportWithDialog()
@@ -136,9 +136,9 @@ void ReferenceExchange::exportWithDialog()
         path += QStringLiteral(".csv");
     const FileWriteStatus written = exportFile(path);
     if (!written.ok())
-        PlainDialog::warn(m_window, m_window->windowTitle(), written.message());
+        PlainMessage::warn(m_window, m_window->windowTitle(), written.message());
     else
-        PlainDialog::inform(
+        PlainMessage::inform(
             m_window, m_window->windowTitle(),
             QStringLiteral("%1已导出到“%2”。").arg(listName(), QDir::toNativeSeparators(path)));
 }

@@ -143,12 +143,16 @@ void ReferenceWindow::remove()
         PlainMessage::inform(this, windowTitle(), QStringLiteral("请先在列表中选择一项。"));
         return;
     }
+    // An entry already gone is told as such, with the list refilled to what the store holds.
     const StoreStatus removed = m_context.settings().remove(m_list, selected->rowId());
-    if (!removed.ok()) {
+    const bool gone = !removed.ok() && removed.fault() == StoreFault::NoRow;
+    if (!removed.ok() && !gone) {
         report(QStringLiteral("删除"), removed.error());
         return;
     }
     search(m_searchBox->text());
+    if (gone)
+        PlainMessage::inform(this, windowTitle(), controls::alreadyDeletedText());
 }
 
 void ReferenceWindow::report(const QString& what, const QString& error)

@@ -17,6 +17,13 @@ template <class Control, class... Args> Control* named(const char* objectName, A
     return control;
 }
 
+// What a list window tells when the entry it was asked to delete was deleted first, by
+// another window or another consulting room; the window then shows the list as it is now.
+inline QString alreadyDeletedText()
+{
+    return QStringLiteral("该条目已在别处删除，列表已刷新。");
+}
+
 // Enter on the main keyboard or on the keypad.
 inline bool isEnterPress(const QEvent* event)
 {

@@ -9,7 +9,6 @@
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
 #include "ui/common/MenuShortcutsFirst.h"
-#include "ui/common/PlainDialog.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 #include "ui/common/Twips.h"
@@ -20,7 +19,7 @@
 #include "ui/entry/InjectionCard.h"
 #include "ui/entry/KeyboardPanel.h"
 #include "ui/entry/PrescriptionSheet.h"
-#include "ui/entry/SheetField.h"
+#include "ui/entry/SheetLineEdit.h"
 #include "ui/entry/UsageKeyBar.h"
 #include "ui/maintenance/BackupWindow.h"
 #include "ui/maintenance/DrugWindow.h"
@@ -53,6 +52,8 @@
 #include <QTextEdit>
 #include <QToolBar>
 
+#include <array>
+
 namespace quilloa {
 namespace {
 
@@ -77,23 +78,13 @@ QLabel* makeShadow(const QString& name, const Rect& panel, QWidget* desk)
     return shadow;
 }
 
+// A button of Toolbar1: the command it runs, shown with its tooltip and icon.
 struct ToolbarButton
 {
-    QStringView caption;
-    QStringView tooltip;
-    QStringView icon;
+    QAction* command;
+    QString tooltip;
+    QString icon;
 };
-
-// Toolbar1, in this order; a click is dispatched by the caption.
-constexpr std::array<ToolbarButton, 7> kToolbarButtons{{
-    {u"新建", u"新建处方", u":/icons/new.svg"},
-    {u"保存", u"保存处方", u":/icons/save.svg"},
-    {u"打印", u"打印处方", u":/icons/print.svg"},
-    {u"复制", u"复制处方", u":/icons/copy.svg"},
-    {u"粘贴", u"粘贴处方", u":/icons/paste.svg"},
-    {u"统计", u"工作量统计", u":/icons/statistics.svg"},
-    {u"退出", u"退出", u":/icons/exit.svg"},
-}};
 
 // Opens a single-instance window: created when first asked for, discarded when closed, and
 // brought to the front unchanged when it is already open.
@@ -108,18 +99,10 @@ template <class Window, class Make> void showSingle(QPointer<Window>& slot, Make
     slot->activateWindow();
 }
 
-QAction* addItem(QMenu* menu, const QString& caption, char key, const QString& name)
-{
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(name);
-    item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key - 'A'))));
-    return item;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
-    : QMainWindow(parent), m_context(context)
+    : QMainWindow(parent), m_context(context), m_life(context.archive())
 {
     loadProgramResources();
     setObjectName(QStringLiteral("Form1"));
@@ -138,6 +121,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
 
     buildPanels();
     buildDesk();
+    buildCommands();
     buildToolbar();
     buildMenus();
     buildArchiveMenu();
@@ -147,8 +131,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     connectEntryPanels();
     orderTabStops();
 
-    setSheetPanelsShown(false);
-    setSaveEnabled(false);
+    showSheetState();
     fitOnScreen();
     centreOnScreen();
     fillOnOpening();
@@ -214,15 +197,35 @@ void MainWindow::buildDesk()
     m_cardLink->setCursor(Qt::PointingHandCursor);
     m_cardLink->installEventFilter(this);
 
-    m_cover = new QWidget(m_desk);
-    m_cover->setObjectName(QStringLiteral("Picture5"));
-    m_cover->setGeometry(pixels(mainlayout::kCover));
-    m_cover->setAutoFillBackground(true);
-    m_cover->setPalette(teal);
-    m_cover->hide();
-
     m_usageBar = new UsageKeyBar(m_sheet->body(), m_drugPanel->searchBox(), client);
     m_usageBar->setGeometry(pixels(mainlayout::kUsageBar));
+}
+
+QAction* MainWindow::command(const char* name, const QString& caption, char key,
+                             const std::function<void()>& run)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    if (key != 0)
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key - 'A'))));
+    connect(action, &QAction::triggered, this, run);
+    return action;
+}
+
+// The commands the toolbar shows as well as (most of them) the menu.
+void MainWindow::buildCommands()
+{
+    m_newAction = command("menuNew", QStringLiteral("新建"), 'N', [this] { newPrescription(); });
+    m_saveAction = command("menuSave", QStringLiteral("保存"), 'S', [this] { savePrescription(); });
+    m_printAction =
+        command("menuPrint", QStringLiteral("打印"), 'P', [this] { printPrescription(); });
+    m_copyAction =
+        command("copyCommand", QStringLiteral("复制"), 0, [this] { copyPrescription(); });
+    m_pasteAction =
+        command("pasteCommand", QStringLiteral("粘贴"), 0, [this] { pastePrescription(); });
+    m_statisticsAction =
+        command("menuStatistics", QStringLiteral("统计"), 'D', [this] { showStatistics(); });
+    m_exitAction = command("menuExit", QStringLiteral("退出"), 'E', [this] { endProgram(); });
 }
 
 void MainWindow::buildToolbar()
@@ -236,92 +239,71 @@ void MainWindow::buildToolbar()
     m_toolbar->setGeometry(pixels(mainlayout::kToolbar));
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_toolbar->setIconSize(QSize(16, 16));
-    for (std::size_t i = 0; i < kToolbarButtons.size(); ++i) {
-        const ToolbarButton& shape = kToolbarButtons[i];
-        QAction* button =
-            m_toolbar->addAction(QIcon(shape.icon.toString()), shape.caption.toString());
-        button->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i + 1));
-        button->setToolTip(shape.tooltip.toString());
+    const std::array<ToolbarButton, 7> buttons{{
+        {m_newAction, QStringLiteral("新建处方"), QStringLiteral(":/icons/new.svg")},
+        {m_saveAction, QStringLiteral("保存处方"), QStringLiteral(":/icons/save.svg")},
+        {m_printAction, QStringLiteral("打印处方"), QStringLiteral(":/icons/print.svg")},
+        {m_copyAction, QStringLiteral("复制处方"), QStringLiteral(":/icons/copy.svg")},
+        {m_pasteAction, QStringLiteral("粘贴处方"), QStringLiteral(":/icons/paste.svg")},
+        {m_statisticsAction, QStringLiteral("工作量统计"),
+         QStringLiteral(":/icons/statistics.svg")},
+        {m_exitAction, QStringLiteral("退出"), QStringLiteral(":/icons/exit.svg")},
+    }};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        QAction* action = buttons[i].command;
+        action->setToolTip(buttons[i].tooltip);
+        action->setIcon(QIcon(buttons[i].icon));
+        // The menu shows its items as text alone.
+        action->setIconVisibleInMenu(false);
+        m_toolbar->addAction(action);
+        m_toolbar->widgetForAction(action)->setObjectName(
+            QStringLiteral("Toolbar1_Button%1").arg(i + 1));
     }
-    m_saveButton = m_toolbar->actions().at(1);
-    connect(m_toolbar, &QToolBar::actionTriggered, this, &MainWindow::runToolbarCommand);
-}
-
-void MainWindow::runToolbarCommand(QAction* button)
-{
-    const QString caption = button->text();
-    if (caption == u"新建")
-        newPrescription();
-    else if (caption == u"保存")
-        savePrescription();
-    else if (caption == u"打印")
-        printPrescription();
-    else if (caption == u"复制")
-        copyPrescription();
-    else if (caption == u"粘贴")
-        pastePrescription();
-    else if (caption == u"统计")
-        showStatistics();
-    else if (caption == u"退出")
-        endProgram();
 }
 
 void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("menuFile"));
-    connect(addItem(file, QStringLiteral("新建"), 'N', QStringLiteral("menuNew")),
-            &QAction::triggered, this, &MainWindow::newPrescription);
-    m_saveItem = addItem(file, QStringLiteral("保存"), 'S', QStringLiteral("menuSave"));
-    connect(m_saveItem, &QAction::triggered, this, [this] { savePrescription(); });
+    file->addActions({m_newAction, m_saveAction});
     file->addSeparator();
-    connect(addItem(file, QStringLiteral("统计"), 'D', QStringLiteral("menuStatistics")),
-            &QAction::triggered, this, &MainWindow::showStatistics);
-    connect(addItem(file, QStringLiteral("门诊日志"), 'G', QStringLiteral("menuClinicLog")),
-            &QAction::triggered, this, &MainWindow::showClinicLog);
+    file->addAction(m_statisticsAction);
+    file->addAction(
+        command("menuClinicLog", QStringLiteral("门诊日志"), 'G', [this] { showClinicLog(); }));
     file->addSeparator();
-    connect(addItem(file, QStringLiteral("打印"), 'P', QStringLiteral("menuPrint")),
-            &QAction::triggered, this, &MainWindow::printPrescription);
-    connect(file->addAction(QStringLiteral("打印预览")), &QAction::triggered, this,
-            &MainWindow::previewPrescription);
-    file->actions().last()->setObjectName(QStringLiteral("menuPrintPreview"));
-    connect(file->addAction(QStringLiteral("注射卡预览")), &QAction::triggered, this,
-            &MainWindow::previewInjectionCard);
-    file->actions().last()->setObjectName(QStringLiteral("menuCardPreview"));
-    connect(file->addAction(QStringLiteral("打印对位测试页")), &QAction::triggered, this,
-            &MainWindow::printAlignmentPage);
-    file->actions().last()->setObjectName(QStringLiteral("menuAlignmentPage"));
+    file->addAction(m_printAction);
+    file->addAction(command("menuPrintPreview", QStringLiteral("打印预览"), 0,
+                            [this] { previewPrescription(); }));
+    file->addAction(command("menuCardPreview", QStringLiteral("注射卡预览"), 0,
+                            [this] { previewInjectionCard(); }));
+    file->addAction(command("menuAlignmentPage", QStringLiteral("打印对位测试页"), 0,
+                            [this] { printAlignmentPage(); }));
     file->addSeparator();
-    connect(addItem(file, QStringLiteral("锁定"), 'L', QStringLiteral("menuLock")),
-            &QAction::triggered, this, &MainWindow::lockScreen);
-    connect(addItem(file, QStringLiteral("退出"), 'E', QStringLiteral("menuExit")),
-            &QAction::triggered, this, &MainWindow::endProgram);
+    file->addAction(command("menuLock", QStringLiteral("锁定"), 'L', [this] { lockScreen(); }));
+    file->addAction(m_exitAction);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&S)"));
     settings->setObjectName(QStringLiteral("menuSettings"));
-    connect(addItem(settings, QStringLiteral("药品维护"), 'J', QStringLiteral("menuDrugs")),
-            &QAction::triggered, this, &MainWindow::showDrugWindow);
-    connect(addItem(settings, QStringLiteral("诊断名称"), 'I', QStringLiteral("menuDiagnoses")),
-            &QAction::triggered, this, &MainWindow::showDiagnosisWindow);
-    connect(addItem(settings, QStringLiteral("地址库"), 'M', QStringLiteral("menuAddresses")),
-            &QAction::triggered, this, &MainWindow::showAddressWindow);
+    settings->addAction(
+        command("menuDrugs", QStringLiteral("药品维护"), 'J', [this] { showDrugWindow(); }));
+    settings->addAction(command("menuDiagnoses", QStringLiteral("诊断名称"), 'I',
+                                [this] { showDiagnosisWindow(); }));
+    settings->addAction(
+        command("menuAddresses", QStringLiteral("地址库"), 'M', [this] { showAddressWindow(); }));
     settings->addSeparator();
-    connect(addItem(settings, QStringLiteral("综合设置"), 'W', QStringLiteral("menuGeneral")),
-            &QAction::triggered, this, &MainWindow::showSettings);
+    settings->addAction(
+        command("menuGeneral", QStringLiteral("综合设置"), 'W', [this] { showSettings(); }));
     settings->addSeparator();
-    QAction* restore = settings->addAction(QStringLiteral("恢复备份..."));
-    restore->setObjectName(QStringLiteral("menuRestoreBackup"));
-    connect(restore, &QAction::triggered, this, &MainWindow::showBackupWindow);
-    QAction* backUp = settings->addAction(QStringLiteral("立即备份"));
-    backUp->setObjectName(QStringLiteral("menuBackUpNow"));
-    connect(backUp, &QAction::triggered, this, &MainWindow::backUpNow);
+    settings->addAction(command("menuRestoreBackup", QStringLiteral("恢复备份..."), 0,
+                                [this] { showBackupWindow(); }));
+    settings->addAction(
+        command("menuBackUpNow", QStringLiteral("立即备份"), 0, [this] { backUpNow(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
-    connect(addItem(help, QStringLiteral("在线帮助"), 'H', QStringLiteral("menuOnlineHelp")),
-            &QAction::triggered, this, &MainWindow::openHelp);
-    connect(addItem(help, QStringLiteral("关于"), 'Z', QStringLiteral("menuAbout")),
-            &QAction::triggered, this, &MainWindow::showAbout);
+    help->addAction(
+        command("menuOnlineHelp", QStringLiteral("在线帮助"), 'H', [this] { openHelp(); }));
+    help->addAction(command("menuAbout", QStringLiteral("关于"), 'Z', [this] { showAbout(); }));
 }
 
 // The archive list's popup menu `mu`; it never shows in the menu bar.
@@ -414,10 +396,10 @@ void MainWindow::setSheetPanelsShown(bool shown)
         panel->setVisible(shown);
 }
 
-void MainWindow::setSaveEnabled(bool enabled)
+void MainWindow::showSheetState()
 {
-    m_saveButton->setEnabled(enabled);
-    m_saveItem->setEnabled(enabled);
+    setSheetPanelsShown(m_life.state() != SheetState::NoSheet);
+    m_saveAction->setEnabled(m_life.state() == SheetState::NewSheet);
 }
 
 void MainWindow::showTitle()
@@ -432,13 +414,12 @@ void MainWindow::hideLookupLists()
 
 void MainWindow::newPrescription()
 {
-    m_cover->show();
-    m_cover->raise();
     for (int i = 0; i < int(sheet::kFields.size()); ++i)
         m_sheet->setFieldText(i, QString());
     const QDateTime now = m_context.clock().now();
+    m_life.start(now);
     m_sheet->setFieldText(sheet::VisitDateField, now.toString(QStringLiteral("yyyy-MM-dd")));
-    m_sheet->setRecordKey(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    m_sheet->setRecordKey(m_life.recordKey());
     m_sheet->setFieldText(sheet::DoctorField, m_settings->doctor());
     m_sheet->setFieldText(sheet::DispenserField, m_settings->dispenser());
     const StoreStatus settings = m_settings->readStatus();
@@ -446,12 +427,8 @@ void MainWindow::newPrescription()
     m_card->body()->clear();
     m_sheet->body()->clear();
     m_sheet->hideLookupLists();
-    setSheetPanelsShown(true);
-    setSaveEnabled(true);
-    m_state = SheetState::NewSheet;
-    m_sheetWithdrawn = false;
+    showSheetState();
     m_sheet->field(sheet::NameField)->setFocus(Qt::OtherFocusReason);
-    m_cover->hide();
     showTitle();
     if (!settings.ok())
         PlainMessage::warn(this, QStringLiteral("新建"),
@@ -462,7 +439,7 @@ void MainWindow::newPrescription()
 
 bool MainWindow::savePrescription()
 {
-    if (m_state != SheetState::NewSheet)
+    if (m_life.state() != SheetState::NewSheet)
         return false;
     // A composition still open (saved from the toolbar, which takes no focus) is committed into
     // its field first, cleaned like any commit, so its letters are neither lost nor stored as
@@ -472,14 +449,10 @@ bool MainWindow::savePrescription()
     fee.replace(QStringLiteral("。"), QStringLiteral("."));
     m_sheet->setFieldText(sheet::FeeField, fee);
 
-    PrescriptionRecord record;
-    record.key = m_sheet->recordKey();
     const SheetFields typed = m_sheet->fields();
-    typed.fillRecord(record);
-    record.body = RtfWriter::write(typed.body, sheet::kSongti.toString(),
-                                   m_sheet->body()->font().pointSizeF());
-
-    const StoreResult<qint64> stored = m_context.archive().add(record);
+    const StoreResult<qint64> stored =
+        m_life.save(typed, RtfWriter::write(typed.body, sheet::kSongti.toString(),
+                                            m_sheet->body()->font().pointSizeF()));
     if (!stored.ok()) {
         // Everything typed stays on the sheet and "保存" stays on, so the doctor can try again.
         PlainMessage::warn(this, QStringLiteral("保存"),
@@ -487,9 +460,7 @@ bool MainWindow::savePrescription()
         return false;
     }
     m_archivePanel->rebuild();
-    setSheetPanelsShown(false);
-    setSaveEnabled(false);
-    m_state = SheetState::NoSheet;
+    showSheetState();
     return true;
 }
 
@@ -504,40 +475,28 @@ void MainWindow::deletePrescription()
     const std::optional<ArchiveEntry> entry = m_archivePanel->selectedEntry();
     if (!entry)
         return;
-    const StoreStatus removed = m_context.archive().remove(entry->rowId, entry->key);
+    const StoreStatus removed = m_life.remove(*entry);
     if (!removed.ok()) {
-        // A record that is already gone may leave the list; one the store kept must not.
-        const auto stillThere = m_context.archive().recordAt(entry->rowId);
-        if (!stillThere.ok() || stillThere.value()) {
-            PlainMessage::warn(this, QStringLiteral("提示"),
-                               QStringLiteral("档案未能删除：%1").arg(removed.error()));
-            return;
-        }
+        PlainMessage::warn(this, QStringLiteral("提示"),
+                           QStringLiteral("档案未能删除：%1").arg(removed.error()));
+        return;
     }
     m_archivePanel->removeSelectedLine();
 }
 
 void MainWindow::showRecord(const ArchiveEntry& entry)
 {
-    m_cover->show();
-    m_cover->raise();
-    const auto found = m_context.archive().recordAt(entry.rowId);
-    if (!found.ok() || !found.value()) {
-        m_cover->hide();
-        refuseRecord(found.ok() ? QStringLiteral("该档案已不存在，可能已被删除。请重新查询。")
-                                : found.error());
+    const StoreResult<PrescriptionRecord> found = m_life.show(entry.rowId);
+    if (!found.ok()) {
+        refuseRecord(found.error());
         return;
     }
-    const PrescriptionRecord& r = *found.value();
+    const PrescriptionRecord& r = found.value();
     m_sheet->setRecordKey(r.key);
     m_sheet->setFields(SheetFields::fromRecord(r));
     RtfReader::read(r.body).fillTextDocument(*m_sheet->body()->document());
-    m_sheetWithdrawn = false;
     m_sheet->hideLookupLists();
-    setSheetPanelsShown(true);
-    setSaveEnabled(false);
-    m_state = SheetState::Viewing;
-    m_cover->hide();
+    showSheetState();
     showTitle();
 }
 
@@ -547,12 +506,9 @@ void MainWindow::showRecord(const ArchiveEntry& entry)
 void MainWindow::refuseRecord(const QString& reason)
 {
     m_archivePanel->archiveList()->clearSelection();
-    if (m_state != SheetState::NewSheet) {
+    if (m_life.isWithdrawn()) {
         clearSheet();
-        m_sheetWithdrawn = true;
-        setSheetPanelsShown(false);
-        setSaveEnabled(false);
-        m_state = SheetState::NoSheet;
+        showSheetState();
     }
     PlainMessage::warn(this, QStringLiteral("提示"),
                        QStringLiteral("无法显示该档案：%1").arg(reason));
@@ -569,26 +525,23 @@ void MainWindow::clearSheet()
 
 void MainWindow::copyPrescription()
 {
-    m_clip = m_sheet->fields();
+    m_life.copy(m_sheet->fields());
 }
 
 void MainWindow::pastePrescription()
 {
     // The pasted sheet keeps today's visit date.
-    SheetFields pasted = m_clip;
-    pasted[sheet::VisitDateField] = m_sheet->fieldText(sheet::VisitDateField);
+    const SheetFields pasted = m_life.pasted(m_sheet->fieldText(sheet::VisitDateField));
     m_sheet->setFields(pasted);
     QTextEdit* body = m_sheet->body();
-    body->setPlainText(m_clip.body);
+    body->setPlainText(pasted.body);
     body->moveCursor(QTextCursor::End);
     body->setFocus(Qt::OtherFocusReason);
 }
 
-// Printing at margins that could not be read would put every item off its place on the
-// clinic's pre-printed paper, so nothing prints until the settings can be read again.
-std::optional<SettingsRecord> MainWindow::printMargins()
+std::optional<ClinicSettings::StoredMargins> MainWindow::printMargins()
 {
-    const StoreResult<SettingsRecord> read = m_context.settings().settings();
+    const auto read = m_settings->settings()->storedMargins();
     if (read.ok())
         return read.value();
     PlainMessage::warn(this, QStringLiteral("打印"),
@@ -596,76 +549,73 @@ std::optional<SettingsRecord> MainWindow::printMargins()
     return std::nullopt;
 }
 
-// The sheet prints as it stands, saved or not.
+void MainWindow::print(const PrintJobMaker& make)
+{
+    if (const auto margins = printMargins()) {
+        const PrintJob job = make(*margins);
+        PrintRunner::print(this, job.drawing, job.name, m_printerFactory);
+    }
+}
+
+void MainWindow::preview(const PrintJobMaker& make)
+{
+    if (const auto margins = printMargins()) {
+        const PrintJob job = make(*margins);
+        PrintPreviewDialog dialog(job.drawing, job.name, PrintRunner::systemQueue(), this);
+        dialog.exec();
+    }
+}
+
+// The sheet and the card print as they stand, saved or not.
+MainWindow::PrintJob MainWindow::sheetJob(const ClinicSettings::StoredMargins& margins) const
+{
+    const PrescriptionPrintout printout(m_sheet->printedSheet(), margins.sheet);
+    return {[printout](PageDevice& device) { return printout.print(device); },
+            printout.jobName(m_context.clock().now().date())};
+}
+
+MainWindow::PrintJob MainWindow::cardJob(const ClinicSettings::StoredMargins& margins) const
+{
+    const InjectionCardPrintout printout(m_card->printedCard(), margins.card);
+    return {[printout](PageDevice& device) { return printout.print(device); },
+            printout.jobName(m_context.clock().now().date())};
+}
+
 void MainWindow::printPrescription()
 {
     // After a record could not be shown the sheet is empty: nothing to print, and nothing of
     // another patient either.
-    if (m_sheetWithdrawn) {
+    if (m_life.isWithdrawn()) {
         PlainMessage::inform(this, QStringLiteral("打印"),
                              QStringLiteral("没有可打印的处方：请新建处方，或在档案中选择一份。"));
         return;
     }
-    const std::optional<SettingsRecord> margins = printMargins();
-    if (!margins)
-        return;
-    const PrescriptionPrintout printout(m_sheet->printedSheet(),
-                                        PrintMargins(margins->leftMargin, margins->topMargin));
-    print([&printout](PageDevice& device) { return printout.print(device); },
-          printout.jobName(m_context.clock().now().date()));
+    print([this](const auto& margins) { return sheetJob(margins); });
 }
 
 void MainWindow::printInjectionCard()
 {
-    const std::optional<SettingsRecord> margins = printMargins();
-    if (!margins)
-        return;
-    const InjectionCardPrintout printout(
-        m_card->printedCard(), PrintMargins(margins->cardLeftMargin, margins->cardTopMargin));
-    print([&printout](PageDevice& device) { return printout.print(device); },
-          printout.jobName(m_context.clock().now().date()));
-}
-
-void MainWindow::print(const std::function<bool(PageDevice&)>& drawing, const QString& jobName)
-{
-    PrintRunner::print(this, drawing, jobName, m_printerFactory);
+    print([this](const auto& margins) { return cardJob(margins); });
 }
 
 void MainWindow::previewPrescription()
 {
-    const std::optional<SettingsRecord> margins = printMargins();
-    if (!margins)
-        return;
-    const PrescriptionPrintout printout(m_sheet->printedSheet(),
-                                        PrintMargins(margins->leftMargin, margins->topMargin));
-    PrintPreviewDialog dialog([printout](PageDevice& device) { return printout.print(device); },
-                              printout.jobName(m_context.clock().now().date()),
-                              PrintRunner::systemQueue(), this);
-    dialog.exec();
+    preview([this](const auto& margins) { return sheetJob(margins); });
 }
 
 void MainWindow::previewInjectionCard()
 {
-    const std::optional<SettingsRecord> margins = printMargins();
-    if (!margins)
-        return;
-    const InjectionCardPrintout printout(
-        m_card->printedCard(), PrintMargins(margins->cardLeftMargin, margins->cardTopMargin));
-    PrintPreviewDialog dialog([printout](PageDevice& device) { return printout.print(device); },
-                              printout.jobName(m_context.clock().now().date()),
-                              PrintRunner::systemQueue(), this);
-    dialog.exec();
+    preview([this](const auto& margins) { return cardJob(margins); });
 }
 
 // The page shows where the sheet and the card print at the stored margins.
 void MainWindow::printAlignmentPage()
 {
-    const std::optional<SettingsRecord> margins = printMargins();
-    if (!margins)
-        return;
-    const AlignmentPrintout page(PrintMargins(margins->leftMargin, margins->topMargin),
-                                 PrintMargins(margins->cardLeftMargin, margins->cardTopMargin));
-    print([&page](PageDevice& device) { return page.print(device); }, QStringLiteral("对位测试页"));
+    print([](const ClinicSettings::StoredMargins& margins) {
+        const AlignmentPrintout page(margins.sheet, margins.card);
+        return PrintJob{[page](PageDevice& device) { return page.print(device); },
+                        QStringLiteral("对位测试页")};
+    });
 }
 
 void MainWindow::showDrugWindow()
@@ -775,9 +725,9 @@ void MainWindow::backUpNow()
 {
     const BackupRestore::Outcome outcome = BackupRestore::backUpNow(m_context);
     if (outcome.ok)
-        PlainDialog::inform(this, QStringLiteral("立即备份"), outcome.message);
+        PlainMessage::inform(this, QStringLiteral("立即备份"), outcome.message);
     else
-        PlainDialog::warn(this, QStringLiteral("立即备份"), outcome.message);
+        PlainMessage::warn(this, QStringLiteral("立即备份"), outcome.message);
     if (m_backupWindow)
         m_backupWindow->refresh();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "core/entry/SheetFields.h"
+#include "core/entry/SheetLife.h"
+#include "core/maintenance/ClinicSettings.h"
 #include "core/startup/AppContext.h"
 #include "core/store/PrescriptionRecord.h"
-#include "core/store/SettingsRecord.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,18 +39,14 @@ class StatisticsWindow;
 class UsageKeyBar;
 
 // The working window (Form1): drug search and archive on the left, the prescription desk on the
-// right, toolbar and menus on top. It owns the life of one record on the sheet: new, save,
-// show a stored one, delete, copy and paste.
+// right, toolbar and menus on top. It shows the life of one record on the sheet (new, save,
+// show a stored one, delete, copy and paste) as SheetLife decides it, prints, and opens the
+// other windows. Each command is one action, shared by the menu and the toolbar.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    enum class SheetState
-    {
-        NoSheet,  // panels hidden, "保存" off
-        NewSheet, // panels shown, "保存" on
-        Viewing,  // a stored record shown, "保存" off
-    };
+    using SheetState = SheetLife::State;
 
     explicit MainWindow(const AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -69,7 +64,9 @@ public:
     QWidget* desk() const { return m_desk; }
     QMenu* archiveMenu() const { return m_archiveMenu; } // mu
     QToolBar* toolbar() const { return m_toolbar; }
-    SheetState sheetState() const { return m_state; }
+    SheetState sheetState() const { return m_life.state(); }
+    // The key the sheet is saved under, or of the record it shows.
+    const QString& recordKey() const { return m_life.recordKey(); }
     ScreenLock* screenLock() const { return m_lock; }
     IdleWatch* idleWatch() const { return m_idleWatch; }
 
@@ -85,7 +82,6 @@ public slots:
     void showRecord(const quilloa::ArchiveEntry& entry);
     void copyPrescription();
     void pastePrescription();
-    std::optional<SettingsRecord> printMargins();
     void printPrescription();
     void previewPrescription();
     void previewInjectionCard();
@@ -104,6 +100,7 @@ protected:
 private:
     void buildPanels();
     void buildDesk();
+    void buildCommands();
     void buildToolbar();
     void buildMenus();
     void buildArchiveMenu();
@@ -115,9 +112,12 @@ private:
     void centreOnScreen();
     void fillOnOpening();
 
-    void runToolbarCommand(QAction* button);
+    // One command: an action named `name`, with Ctrl+`key` unless `key` is 0.
+    QAction* command(const char* name, const QString& caption, char key,
+                     const std::function<void()>& run);
     void setSheetPanelsShown(bool shown);
-    void setSaveEnabled(bool enabled);
+    // The panels and "保存" as the sheet's state has them.
+    void showSheetState();
     void showTitle();
     void refuseRecord(const QString& reason);
     void clearSheet();
@@ -133,8 +133,20 @@ private:
     void showBackupWindow();
     void backUpNow();
     void reloadAfterRestore();
-    // Runs one print job; a failure is told in a short message.
-    void print(const std::function<bool(PageDevice&)>& drawing, const QString& jobName);
+    // The margins to print at, or nothing (after telling why) when they cannot be read.
+    std::optional<ClinicSettings::StoredMargins> printMargins();
+    // A printout ready to go: how it draws on a page device, and its job name.
+    struct PrintJob
+    {
+        std::function<bool(PageDevice&)> drawing;
+        QString name;
+    };
+    using PrintJobMaker = std::function<PrintJob(const ClinicSettings::StoredMargins&)>;
+    // Prints, or previews, the job made at the stored margins; nothing when they cannot be read.
+    void print(const PrintJobMaker& make);
+    void preview(const PrintJobMaker& make);
+    PrintJob sheetJob(const ClinicSettings::StoredMargins& margins) const;
+    PrintJob cardJob(const ClinicSettings::StoredMargins& margins) const;
 
     AppContext m_context;
     SettingsHolder* m_settings = nullptr;
@@ -154,18 +166,19 @@ private:
     QLabel* m_keyboardShadow = nullptr;
     QLabel* m_cardLink = nullptr;
     QLabel* m_cardLinkImage = nullptr;
-    QWidget* m_cover = nullptr;
 
     QToolBar* m_toolbar = nullptr;
-    QAction* m_saveButton = nullptr;
-    QAction* m_saveItem = nullptr;
+    // The commands the menu and the toolbar share.
+    QAction* m_newAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_statisticsAction = nullptr;
+    QAction* m_exitAction = nullptr;
     QMenu* m_archiveMenu = nullptr;
 
-    SheetState m_state = SheetState::NoSheet;
-    // A stored record could not be shown and the sheet was emptied: nothing to print.
-    bool m_sheetWithdrawn = false;
-    // Fields 0 to 8 and the body's plain text, kept for the whole run.
-    SheetFields m_clip;
+    SheetLife m_life;
     PrinterFactory m_printerFactory;
 
     QPointer<DrugWindow> m_drugWindow;

@@ -27,7 +27,6 @@ inline constexpr Rect kUsageBar{3660, 9840, keyboard::kUsageBarSize.width,
 inline constexpr int kShadowOffset = 120;
 inline constexpr Rect kSheet{480, 150, sheet::kSheetSize.width,
                              sheet::kSheetSize.height}; // Picture2
-inline constexpr Rect kCover{480, 150, 5895, 8535};     // Picture5, over the sheet
 inline constexpr Rect kCard{7020, 2520, sheet::kCardSize.width,
                             sheet::kCardSize.height}; // Picture4
 inline constexpr Rect kKeyboard{6960, 300, keyboard::kPanelSize.width,

@@ -1,6 +1,7 @@
 #include "ui/printing/DescribedTextLabel.h"
 
 #include "core/printing/DescribedFace.h"
+#include "ui/common/Twips.h"
 #include "ui/printing/DescribedText.h"
 
 #include <QPainter>
@@ -9,12 +10,6 @@
 
 namespace quilloa {
 
-namespace {
-
-constexpr double kTwipsPerPixel = 15;
-
-} // namespace
-
 DescribedTextLabel::DescribedTextLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
     setTextFormat(Qt::PlainText);
@@ -22,13 +17,13 @@ DescribedTextLabel::DescribedTextLabel(const QString& text, QWidget* parent) : Q
 
 double DescribedTextLabel::emPixels() const
 {
-    return DescribedFace::emTwips(font().pointSizeF()) / kTwipsPerPixel;
+    return DescribedFace::emTwips(font().pointSizeF()) / double(kTwipsPerPixel);
 }
 
 QSize DescribedTextLabel::sizeHint() const
 {
     const double width =
-        DescribedFace::textWidthTwips(text(), font().pointSizeF()) / kTwipsPerPixel;
+        DescribedFace::textWidthTwips(text(), font().pointSizeF()) / double(kTwipsPerPixel);
     return QSize(int(std::ceil(width)), int(std::ceil(emPixels())));
 }
 

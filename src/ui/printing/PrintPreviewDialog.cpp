@@ -5,6 +5,7 @@
 #include "ui/printing/PdfPageDevice.h"
 #include "ui/printing/PicturePageDevice.h"
 #include "ui/printing/PreviewPages.h"
+#include "ui/printing/PrintPreviewLayout.h"
 #include "ui/printing/SpoolerPageDevice.h"
 
 #include <QDialogButtonBox>
@@ -31,8 +32,7 @@ PrintPreviewDialog::PrintPreviewDialog(PrintRunner::Drawing drawing, QString job
     }
     buildControls();
     render();
-    // Tall enough for a whole sheet where the screen allows; the buttons stay on the screen.
-    resize(ScreenPlacement::fitted(QSize(760, 900)));
+    resize(ScreenPlacement::fitted(printpreview::kPreferredSize));
 }
 
 void PrintPreviewDialog::buildControls()

@@ -2,6 +2,7 @@
 
 #include "ui/reports/ClinicLogWindowLayout.h"
 
+#include "core/maintenance/ClinicSettings.h"
 #include "core/printing/ClinicLogPrintout.h"
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/ClinicLogSheet.h"
@@ -10,9 +11,10 @@
 #include "core/reports/ReportPeriod.h"
 #include "ui/common/ElidedCellTips.h"
 #include "ui/common/PlainButtons.h"
-#include "ui/common/PlainDialog.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
+#include "ui/maintenance/WindowControls.h"
 #include "ui/printing/PrintPreviewDialog.h"
 #include "ui/printing/PrintRunner.h"
 #include "ui/reports/BusyPointer.h"
@@ -28,36 +30,14 @@
 #include <QTableWidget>
 
 #include <algorithm>
-#include <array>
 
 namespace quilloa {
 namespace {
 
 using namespace cliniclogwindow;
 
-constexpr int kRowHeight = 255;
-constexpr std::array<int, ClinicLogRow::kColumnCount> kColumnWidths{1000, 500,  500, 3500,
-                                                                    5000, 1550, 2100};
-
-QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
-{
-    auto* box = new QGroupBox(caption, window);
-    box->setObjectName(name);
-    return box;
-}
-
-void caption(QWidget* frame, const QString& name, const QString& text)
-{
-    auto* label = new QLabel(text, frame);
-    label->setObjectName(name);
-}
-
-QPushButton* button(QWidget* container, const QString& name, const QString& text)
-{
-    auto* command = new QPushButton(text, container);
-    command->setObjectName(name);
-    return command;
-}
+using controls::named;
+constexpr const auto& kColumnWidths = ClinicLogRow::kColumnWidths;
 
 } // namespace
 
@@ -88,7 +68,7 @@ void ClinicLogWindow::buildGrid()
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(kRowHeight));
+    m_grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(kGridRowHeight));
     m_grid->horizontalHeader()->setHighlightSections(false);
     // The style's minimum section would widen the narrow sex and age columns past their width.
     m_grid->horizontalHeader()->setMinimumSectionSize(
@@ -105,15 +85,15 @@ void ClinicLogWindow::buildGrid()
 void ClinicLogWindow::buildDayFrame()
 {
     const QDate today = m_context.clock().now().date();
-    QGroupBox* day = frame(this, QStringLiteral("Frame1"), QStringLiteral("按日查询"));
+    QGroupBox* day = named<QGroupBox>("Frame1", QStringLiteral("按日查询"), this);
     m_dayYear = new DateComboBox(0, DateChoices::years(), DateChoices::yearText(today), day);
-    caption(day, QStringLiteral("Label1"), QStringLiteral("年"));
+    named<QLabel>("Label1", QStringLiteral("年"), day);
     m_dayMonth = new DateComboBox(1, DateChoices::months(), DateChoices::monthText(today), day);
-    caption(day, QStringLiteral("Label2"), QStringLiteral("月"));
+    named<QLabel>("Label2", QStringLiteral("月"), day);
     m_dayDay = new DateComboBox(2, DateChoices::days(), DateChoices::dayText(today), day);
-    caption(day, QStringLiteral("Label3"), QStringLiteral("日"));
-    connect(button(day, QStringLiteral("Command1"), QStringLiteral("查  询")),
-            &QPushButton::clicked, this, &ClinicLogWindow::runDayQuery);
+    named<QLabel>("Label3", QStringLiteral("日"), day);
+    connect(named<QPushButton>("Command1", QStringLiteral("查  询"), day), &QPushButton::clicked,
+            this, &ClinicLogWindow::runDayQuery);
     for (DateComboBox* box : {m_dayYear, m_dayMonth, m_dayDay})
         connect(box, &DateComboBox::entered, this, &ClinicLogWindow::runDayQuery);
 }
@@ -121,27 +101,27 @@ void ClinicLogWindow::buildDayFrame()
 void ClinicLogWindow::buildMonthFrame()
 {
     const QDate today = m_context.clock().now().date();
-    QGroupBox* month = frame(this, QStringLiteral("Frame2"), QStringLiteral("按月查询"));
+    QGroupBox* month = named<QGroupBox>("Frame2", QStringLiteral("按月查询"), this);
     m_monthYear = new DateComboBox(3, DateChoices::years(), DateChoices::yearText(today), month);
-    caption(month, QStringLiteral("Label6"), QStringLiteral("年"));
+    named<QLabel>("Label6", QStringLiteral("年"), month);
     m_monthMonth = new DateComboBox(4, DateChoices::months(), DateChoices::monthText(today), month);
-    caption(month, QStringLiteral("Label5"), QStringLiteral("月"));
-    connect(button(month, QStringLiteral("Command2"), QStringLiteral("查  询")),
-            &QPushButton::clicked, this, &ClinicLogWindow::runMonthQuery);
+    named<QLabel>("Label5", QStringLiteral("月"), month);
+    connect(named<QPushButton>("Command2", QStringLiteral("查  询"), month), &QPushButton::clicked,
+            this, &ClinicLogWindow::runMonthQuery);
     for (DateComboBox* box : {m_monthYear, m_monthMonth})
         connect(box, &DateComboBox::entered, this, &ClinicLogWindow::runMonthQuery);
 }
 
 void ClinicLogWindow::buildCommands()
 {
-    connect(button(this, QStringLiteral("Command3"), QStringLiteral("打  印")),
-            &QPushButton::clicked, this, &ClinicLogWindow::printOnDefaultPrinter);
+    connect(named<QPushButton>("Command3", QStringLiteral("打  印"), this), &QPushButton::clicked,
+            this, &ClinicLogWindow::printOnDefaultPrinter);
     // The preview stands above the print button it leads to.
-    connect(button(this, QStringLiteral("Command6"), QStringLiteral("预  览")),
-            &QPushButton::clicked, this, &ClinicLogWindow::preview);
-    connect(button(this, QStringLiteral("Command4"), QStringLiteral("退  出")),
-            &QPushButton::clicked, this, &QDialog::close);
-    QPushButton* exportButton = button(this, QStringLiteral("Command5"), QStringLiteral("导  出"));
+    connect(named<QPushButton>("Command6", QStringLiteral("预  览"), this), &QPushButton::clicked,
+            this, &ClinicLogWindow::preview);
+    connect(named<QPushButton>("Command4", QStringLiteral("退  出"), this), &QPushButton::clicked,
+            this, &QDialog::close);
+    QPushButton* exportButton = named<QPushButton>("Command5", QStringLiteral("导  出"), this);
     connect(exportButton, &QPushButton::clicked, this, &ClinicLogWindow::exportWithDialog);
 }
 
@@ -243,15 +223,15 @@ FileWriteStatus ClinicLogWindow::exportTo(const QString& path) const
     if (!m_shownPeriod)
         return FileWriteStatus::failure(
             QStringLiteral("还没有可导出的日志。请先按日或按月查询，再导出。"));
-    const SettingsRecord settings = m_context.settings().settings().valueOr(SettingsRecord());
-    const ClinicLogSheet sheet(settings.clinicName, *m_shownPeriod, m_shownRows);
+    const ClinicSettings settings(m_context.settings(), m_context.archive());
+    const ClinicLogSheet sheet(settings.storedClinicName(), *m_shownPeriod, m_shownRows);
     return ClinicLogWriter::forPath(path)->write(sheet, path);
 }
 
 void ClinicLogWindow::exportWithDialog()
 {
     if (!m_shownPeriod) {
-        PlainDialog::inform(this, windowTitle(), exportTo(QString()).message());
+        PlainMessage::inform(this, windowTitle(), exportTo(QString()).message());
         return;
     }
     const QString suggested = QDir::home().filePath(
@@ -262,17 +242,17 @@ void ClinicLogWindow::exportWithDialog()
         QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件，UTF-8 (*.csv)"), &filter);
     if (path.isEmpty())
         return;
-    const bool named = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
-                       path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
-    if (!named)
+    const bool hasSuffix = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
+                           path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+    if (!hasSuffix)
         path += filter.contains(QStringLiteral("*.csv")) ? QStringLiteral(".csv")
                                                          : QStringLiteral(".xlsx");
     BusyPointer busy;
     const FileWriteStatus written = exportTo(path);
     if (!written.ok())
-        PlainDialog::warn(this, windowTitle(), written.message());
+        PlainMessage::warn(this, windowTitle(), written.message());
     else
-        PlainDialog::inform(
+        PlainMessage::inform(
             this, windowTitle(),
             QStringLiteral("门诊日志已导出到“%1”。").arg(QDir::toNativeSeparators(path)));
 }

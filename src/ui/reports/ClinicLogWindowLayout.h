@@ -7,6 +7,8 @@ namespace quilloa::cliniclogwindow {
 
 inline constexpr int kClientWidth = 14250;
 inline constexpr int kClientHeight = 9180;
+// The grid's rows; its column widths are the register's (ClinicLogRow::kColumnWidths).
+inline constexpr int kGridRowHeight = 255;
 
 inline constexpr TwipsPlacement kPlacements[] = {
     {u"MSFlexGrid1", 60, 60, 14115, 7635}, {u"Frame1", 240, 7980, 4515, 975},

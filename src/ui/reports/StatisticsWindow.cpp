@@ -7,6 +7,7 @@
 #include "core/reports/WorkloadStatistics.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/TwipsLayout.h"
+#include "ui/maintenance/WindowControls.h"
 #include "ui/reports/BusyPointer.h"
 #include "ui/reports/DateComboBox.h"
 #include "ui/reports/TakingsChartWindow.h"
@@ -21,24 +22,11 @@ namespace {
 
 using namespace statisticswindow;
 
-QGroupBox* frame(QWidget* window, const QString& name, const QString& caption)
-{
-    auto* box = new QGroupBox(caption, window);
-    box->setObjectName(name);
-    return box;
-}
+using controls::named;
 
-void caption(QWidget* frame, const QString& name, const QString& text)
+QPushButton* button(QWidget* frame, const char* name)
 {
-    auto* label = new QLabel(text, frame);
-    label->setObjectName(name);
-}
-
-QPushButton* button(QWidget* frame, const QString& name)
-{
-    auto* command = new QPushButton(QStringLiteral("统 计"), frame);
-    command->setObjectName(name);
-    return command;
+    return named<QPushButton>(name, QStringLiteral("统 计"), frame);
 }
 
 } // namespace
@@ -51,8 +39,7 @@ StatisticsWindow::StatisticsWindow(const AppContext& context, QWidget* parent)
     setFont(QFont(QStringLiteral("宋体"), 9));
     buildDayFrame();
     buildMonthFrame();
-    auto* chart = new QPushButton(QStringLiteral("统计图"), this);
-    chart->setObjectName(QStringLiteral("Command3"));
+    auto* chart = named<QPushButton>("Command3", QStringLiteral("统计图"), this);
     chart->setAutoDefault(false);
     connect(chart, &QPushButton::clicked, this, &StatisticsWindow::showChart);
     TwipsLayout::apply(this, kPlacements);
@@ -63,14 +50,14 @@ StatisticsWindow::StatisticsWindow(const AppContext& context, QWidget* parent)
 void StatisticsWindow::buildDayFrame()
 {
     const QDate today = m_context.clock().now().date();
-    QGroupBox* day = frame(this, QStringLiteral("Frame1"), QStringLiteral("日工作量统计"));
+    QGroupBox* day = named<QGroupBox>("Frame1", QStringLiteral("日工作量统计"), this);
     m_dayYear = new DateComboBox(0, DateChoices::years(), DateChoices::yearText(today), day);
-    caption(day, QStringLiteral("Label1"), QStringLiteral("年"));
+    named<QLabel>("Label1", QStringLiteral("年"), day);
     m_dayMonth = new DateComboBox(1, DateChoices::months(), DateChoices::monthText(today), day);
-    caption(day, QStringLiteral("Label2"), QStringLiteral("月"));
+    named<QLabel>("Label2", QStringLiteral("月"), day);
     m_dayDay = new DateComboBox(2, DateChoices::days(), DateChoices::dayText(today), day);
-    caption(day, QStringLiteral("Label3"), QStringLiteral("日"));
-    connect(button(day, QStringLiteral("Command1")), &QPushButton::clicked, this,
+    named<QLabel>("Label3", QStringLiteral("日"), day);
+    connect(button(day, "Command1"), &QPushButton::clicked, this,
             &StatisticsWindow::showDayStatistics);
     for (DateComboBox* box : {m_dayYear, m_dayMonth, m_dayDay})
         connect(box, &DateComboBox::entered, this, &StatisticsWindow::showDayStatistics);
@@ -80,12 +67,12 @@ void StatisticsWindow::buildDayFrame()
 void StatisticsWindow::buildMonthFrame()
 {
     const QDate today = m_context.clock().now().date();
-    QGroupBox* month = frame(this, QStringLiteral("Frame2"), QStringLiteral("月工作量统计"));
+    QGroupBox* month = named<QGroupBox>("Frame2", QStringLiteral("月工作量统计"), this);
     m_monthYear = new DateComboBox(3, DateChoices::years(), DateChoices::yearText(today), month);
-    caption(month, QStringLiteral("Label6"), QStringLiteral("年"));
+    named<QLabel>("Label6", QStringLiteral("年"), month);
     m_monthMonth = new DateComboBox(4, DateChoices::months(), DateChoices::monthText(today), month);
-    caption(month, QStringLiteral("Label5"), QStringLiteral("月"));
-    connect(button(month, QStringLiteral("Command2")), &QPushButton::clicked, this,
+    named<QLabel>("Label5", QStringLiteral("月"), month);
+    connect(button(month, "Command2"), &QPushButton::clicked, this,
             &StatisticsWindow::showMonthStatistics);
     for (DateComboBox* box : {m_monthYear, m_monthMonth})
         connect(box, &DateComboBox::entered, this, &StatisticsWindow::showMonthStatistics);

@@ -3,7 +3,7 @@
 #include "core/exchange/SiblingTempFile.h"
 
 #include "core/reports/DateChoices.h"
-#include "ui/common/PlainDialog.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 #include "ui/reports/BusyPointer.h"
 
@@ -194,9 +194,9 @@ void TakingsChartWindow::showSeries(const StoreResult<TakingsSeries>& series)
     if (!series.ok()) {
         m_series.reset();
         fillCharts();
-        PlainDialog::warn(this, windowTitle(),
-                          QStringLiteral("无法读取档案库，统计图没有画出。请确认数据库文件夹中的"
-                                         "档案.dat 存在并且没有被其他程序占用，然后再试。"));
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("无法读取档案库，统计图没有画出。请确认数据库文件夹中的"
+                                          "档案.dat 存在并且没有被其他程序占用，然后再试。"));
         return;
     }
     m_series = series.value();
@@ -244,8 +244,8 @@ FileWriteStatus TakingsChartWindow::savePicture(const QString& path)
 void TakingsChartWindow::saveWithDialog()
 {
     if (!m_series) {
-        PlainDialog::inform(this, windowTitle(),
-                            QStringLiteral("还没有统计图。请先点“本月每日”或“本年每月”。"));
+        PlainMessage::inform(this, windowTitle(),
+                             QStringLiteral("还没有统计图。请先点“本月每日”或“本年每月”。"));
         return;
     }
     QString path = QFileDialog::getSaveFileName(
@@ -259,7 +259,7 @@ void TakingsChartWindow::saveWithDialog()
         path += QStringLiteral(".png");
     const FileWriteStatus saved = savePicture(path);
     if (!saved.ok())
-        PlainDialog::warn(this, windowTitle(), saved.message());
+        PlainMessage::warn(this, windowTitle(), saved.message());
 }
 
 } // namespace quilloa

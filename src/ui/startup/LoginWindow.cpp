@@ -78,10 +78,11 @@ void LoginWindow::buildControls()
 {
     auto* key = new QLabel(this);
     key->setObjectName(QStringLiteral("Image1"));
-    key->setPixmap(keyPicture(twipsToPixels(720)));
+    key->setPixmap(keyPicture(twipsToPixels(loginwindow::kKeySide)));
     auto* rule = new QLabel(this);
     rule->setObjectName(QStringLiteral("Image2"));
-    rule->setPixmap(rulePicture(QSize(twipsToPixels(3600), twipsToPixels(60))));
+    rule->setPixmap(rulePicture(
+        QSize(twipsToPixels(loginwindow::kRuleWidth), twipsToPixels(loginwindow::kRuleHeight))));
 
     auto* title = new QLabel(QStringLiteral("Quilloa"), this);
     title->setObjectName(QStringLiteral("Label2"));

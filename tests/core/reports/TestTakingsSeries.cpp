@@ -1,6 +1,7 @@
 #include "core/reports/TakingsSeries.h"
 #include "core/reports/WorkloadStatistics.h"
 #include "core/store/ArchiveStore.h"
+#include "support/ArchiveVisits.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
 
@@ -12,18 +13,7 @@ using quilloa::test::TestStores;
 
 namespace {
 
-// Stores one record on `date`; feeText "" stands for a fee that holds no value.
-void addVisit(ArchiveStore& store, const QString& date, const QString& feeText)
-{
-    static int serial = 0;
-    PrescriptionRecord r;
-    r.key = QStringLiteral("2009-01-01 08:%1:00").arg(++serial % 60, 2, 10, QLatin1Char('0'));
-    r.name = QStringLiteral("张三");
-    r.date = date;
-    if (!feeText.isEmpty())
-        r.fee = Money::fromLeadingNumber(feeText);
-    QVERIFY(store.add(r).ok());
-}
+using quilloa::test::addVisit;
 
 // A year of visits with the awkward dates a clinic's hand-typed records hold.
 void addYear(ArchiveStore& store)

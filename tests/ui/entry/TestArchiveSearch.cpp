@@ -6,6 +6,7 @@
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -24,14 +25,9 @@
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 
-class TestArchiveSearch : public QObject
+class TestArchiveSearch : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    ArchiveStore archive() const { return ArchiveStore(m_folder->paths().archiveFile); }
 
     QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text2")); }
     QLineEdit* dateBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
@@ -39,10 +35,6 @@ class TestArchiveSearch : public QObject
     quilloa::test::ListLines archiveLines() const
     {
         return quilloa::test::ListLines(archiveList());
-    }
-    QLineEdit* field(int index) const
-    {
-        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
     }
 
     qint64 add(const QString& name, const QString& key, const QString& sex = QString(),
@@ -60,8 +52,6 @@ class TestArchiveSearch : public QObject
         return added.value();
     }
 
-    void open() { QVERIFY(m_window.open(m_folder->context())); }
-
     QStringList search(const QString& name, const QString& date)
     {
         nameBox()->setText(name);
@@ -76,13 +66,9 @@ class TestArchiveSearch : public QObject
     }
 
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
+    void init() { makeFolder(); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     void searchByNameAndDate()
     {
@@ -140,7 +126,7 @@ private slots:
         field(0)->setText(QStringLiteral("旧名"));
         clickLine(0);
         QCOMPARE(field(0)->text(), QString());
-        QCOMPARE(m_window->sheet()->recordKey(), key);
+        QCOMPARE(m_window->recordKey(), key);
     }
 
     void clickShowsTheRecordOfThatLine()
@@ -156,7 +142,7 @@ private slots:
         QCOMPARE(field(1)->text(), QStringLiteral("女"));
         QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(),
                  QStringLiteral("乙\uFF0C女\uFF0C35"));
-        QCOMPARE(m_window->sheet()->recordKey(), key);
+        QCOMPARE(m_window->recordKey(), key);
         QVERIFY(m_window->sheet()->isVisible());
         QVERIFY(!m_window.find<QAction>(QStringLiteral("menuSave"))->isEnabled());
         QCOMPARE(m_window->sheetState(), MainWindow::SheetState::Viewing);

@@ -7,6 +7,7 @@
 #include "ui/entry/LookupList.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/FontSetup.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QApplication>
@@ -22,14 +23,9 @@
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 
-class TestDrugPicker : public QObject
+class TestDrugPicker : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
     QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
     QListWidget* drugList() const { return m_window.find<QListWidget>(QStringLiteral("List1")); }
@@ -70,7 +66,7 @@ private slots:
 
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
+        makeFolder();
         addDrug(QStringLiteral("维生素C片 0.1g×100"), QStringLiteral("wsscp"));
         addDrug(QStringLiteral("阿莫西林胶囊 0.25g×24/0.5 tid"), QStringLiteral("amxljn"));
         addDrug(QStringLiteral("青霉素/80万u im bid/皮试"), QStringLiteral("qms"));
@@ -78,11 +74,7 @@ private slots:
         openWithNewSheet();
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     void listShowsTheFirst18MatchesInStoreOrder()
     {

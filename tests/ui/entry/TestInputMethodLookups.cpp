@@ -7,6 +7,7 @@
 #include "ui/maintenance/ReferenceWindow.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QApplication>
@@ -23,15 +24,11 @@ using quilloa::test::UserInput;
 
 // The doctor keeps a Chinese input method on: initials arrive as compositions and commits,
 // never as key presses, and the lookups must serve them as they serve typed keys.
-class TestInputMethodLookups : public QObject
+class TestInputMethodLookups : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
     QLineEdit* box(const QString& name) const { return m_window.find<QLineEdit>(name); }
-    QLineEdit* field(int index) const { return box(QStringLiteral("Text4_%1").arg(index)); }
     LookupList* list(const char* name) const
     {
         return m_window.find<LookupList>(QLatin1String(name));
@@ -44,7 +41,7 @@ class TestInputMethodLookups : public QObject
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
+        makeFolder();
         SettingsStore store = m_folder->context().settings();
         store.add(ReferenceList::Diagnoses, QStringLiteral("高血压病"), QStringLiteral("gxyb"));
         store.add(ReferenceList::Diagnoses, QStringLiteral("高血脂"), QStringLiteral("gxz"));
@@ -58,11 +55,7 @@ private slots:
         m_window->newPrescription();
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     // Letters being composed filter the list; a committed word finds the names holding it; a
     // composition left open by moving on is committed without its spaces, closes its list and

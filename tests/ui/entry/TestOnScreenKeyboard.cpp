@@ -10,6 +10,7 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QApplication>
@@ -26,17 +27,10 @@ using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::UserInput;
 
-class TestOnScreenKeyboard : public QObject
+class TestOnScreenKeyboard : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    QLineEdit* field(int index) const
-    {
-        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
-    }
     QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
     QTextEdit* body() const { return m_window.find<QTextEdit>(QStringLiteral("R1")); }
 
@@ -88,7 +82,7 @@ private slots:
 
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
+        makeFolder();
         SettingsStore store = m_folder->context().settings();
         store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林/0.5 tid"), QStringLiteral("amxl"));
         store.add(ReferenceList::Drugs, QStringLiteral("维生素C"), QStringLiteral("wssc"));
@@ -96,11 +90,7 @@ private slots:
         m_window->newPrescription();
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     void panelLayout()
     {

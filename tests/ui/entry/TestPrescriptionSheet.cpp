@@ -7,6 +7,7 @@
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QApplication>
@@ -24,17 +25,10 @@ using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::UserInput;
 
-class TestPrescriptionSheet : public QObject
+class TestPrescriptionSheet : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    QLineEdit* field(int index) const
-    {
-        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
-    }
     LookupList* list(const char* name) const
     {
         return m_window.find<LookupList>(QLatin1String(name));
@@ -62,16 +56,12 @@ class TestPrescriptionSheet : public QObject
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
+        makeFolder();
         addReferences();
         openWithNewSheet();
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     // A clinic name of the full 50 characters is set smaller rather than cut off, and every
     // caption sits in a box of its described size, one em high, so no glyph reaches the rule

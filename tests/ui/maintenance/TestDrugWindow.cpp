@@ -9,6 +9,7 @@
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAbstractItemView>
@@ -32,14 +33,9 @@ using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::UserInput;
 
-class TestDrugWindow : public QObject
+class TestDrugWindow : public QObject, quilloa::test::ListWindowFixture<DrugWindow>
 {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<DrugWindow> m_window;
-
-    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
     qint64 addDrug(const QString& name, const QString& code)
     {
@@ -59,14 +55,7 @@ class TestDrugWindow : public QObject
 
     void open() { QVERIFY(m_window.open(m_folder->context())); }
 
-    QAbstractItemView* list() const
-    {
-        return m_window.find<QAbstractItemView>(QStringLiteral("List1"));
-    }
-    QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
-    QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
     QLineEdit* usageBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text4")); }
-    QLineEdit* codeBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text5")); }
     QPushButton* addButton() const
     {
         return m_window.find<QPushButton>(QStringLiteral("Command1"));
@@ -84,33 +73,11 @@ class TestDrugWindow : public QObject
         return m_window.find<QLabel>(QStringLiteral("Label5_%1").arg(index));
     }
 
-    QStringList listed() const
-    {
-        QStringList names;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            names << list()->model()->index(row, 0).data().toString();
-        return names;
-    }
-    int selectedLine() const
-    {
-        const QModelIndexList selected = list()->selectionModel()->selectedIndexes();
-        return selected.isEmpty() ? -1 : selected.first().row();
-    }
-    void clickLine(int line)
-    {
-        const QRect rect = list()->visualRect(list()->model()->index(line, 0));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
     QStringList boxes() const { return {nameBox()->text(), usageBox()->text(), codeBox()->text()}; }
 
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void init() { makeFolder(); }
+    void cleanup() { dropWindowAndFolder(); }
 
     void controlsStandWhereTheTableSays()
     {
@@ -386,6 +353,16 @@ private slots:
         QCOMPARE(stored().at(0).rowId(), kept);
         QCOMPARE(listed(), QStringList({"感冒灵颗粒"}));
         QCOMPARE(selectedLine(), -1);
+        QCOMPARE(boxes(), QStringList({"", "", ""}));
+
+        // Deleted first elsewhere: told as such, not as a failure, and the list shows the store.
+        clickLine(0);
+        settings().remove(ReferenceList::Drugs, kept);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        UserInput::click(deleteButton());
+        QCOMPARE(answer.icon(), QMessageBox::Information);
+        QVERIFY(answer.text().contains(QStringLiteral("已在别处删除")));
+        QCOMPARE(listed(), QStringList());
         QCOMPARE(boxes(), QStringList({"", "", ""}));
     }
 

@@ -8,6 +8,7 @@
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAbstractItemView>
@@ -28,14 +29,9 @@ using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::UserInput;
 
-class TestReferenceWindow : public QObject
+class TestReferenceWindow : public QObject, quilloa::test::ListWindowFixture<ReferenceWindow>
 {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<ReferenceWindow> m_window;
-
-    SettingsStore settings() const { return SettingsStore(m_folder->paths().settingsFile); }
 
     qint64 addDiagnosis(const QString& name, const QString& code)
     {
@@ -51,13 +47,6 @@ class TestReferenceWindow : public QObject
         QVERIFY(m_window.open(m_folder->context(), list));
     }
 
-    QAbstractItemView* list() const
-    {
-        return m_window.find<QAbstractItemView>(QStringLiteral("List1"));
-    }
-    QLineEdit* searchBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text1")); }
-    QLineEdit* nameBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text3")); }
-    QLineEdit* codeBox() const { return m_window.find<QLineEdit>(QStringLiteral("Text5")); }
     QPushButton* addButton() const
     {
         return m_window.find<QPushButton>(QStringLiteral("Command2"));
@@ -68,41 +57,18 @@ class TestReferenceWindow : public QObject
     }
     QMenu* popup() const { return m_window.find<QMenu>(QStringLiteral("pu")); }
 
-    QStringList listed() const
-    {
-        QStringList names;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            names << list()->model()->index(row, 0).data().toString();
-        return names;
-    }
-    int selectedLine() const
-    {
-        const QModelIndexList selected = list()->selectionModel()->selectedIndexes();
-        return selected.isEmpty() ? -1 : selected.first().row();
-    }
-    void clickLine(int line)
-    {
-        const QRect rect = list()->visualRect(list()->model()->index(line, 0));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
     // Right-clicks a line and chooses "删除".
     void deleteLine(int line)
     {
-        const QRect rect = list()->visualRect(list()->model()->index(line, 0));
-        QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, rect.center());
+        clickLine(line, Qt::RightButton);
         QVERIFY(popup()->isVisible());
         popup()->actions().at(0)->trigger();
         popup()->hide();
     }
 
 private slots:
-    void init() { m_folder = std::make_unique<TestProgramFolder>(); }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void init() { makeFolder(); }
+    void cleanup() { dropWindowAndFolder(); }
 
     void diagnosisWindowLayoutAndFocus()
     {
@@ -251,6 +217,14 @@ private slots:
         QCOMPARE(stored().at(1).name(), QStringLiteral("发热"));
         QCOMPARE(listed(), QStringList({"感冒"}));
         QCOMPARE(selectedLine(), -1);
+
+        // Deleted first elsewhere: told as such, not as a failure, and the list shows the store.
+        settings().remove(ReferenceList::Diagnoses, first);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        deleteLine(0);
+        QCOMPARE(answer.icon(), QMessageBox::Information);
+        QVERIFY(answer.text().contains(QStringLiteral("已在别处删除")));
+        QCOMPARE(listed(), QStringList());
     }
 
     void deleteWithNothingSelectedAsksFirst()

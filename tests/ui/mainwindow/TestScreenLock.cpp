@@ -9,6 +9,7 @@
 #include "ui/mainwindow/ScreenLock.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/UserInput.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -24,17 +25,10 @@ using quilloa::test::MessageBoxAnswer;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::UserInput;
 
-class TestScreenLock : public QObject
+class TestScreenLock : public QObject, quilloa::test::MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    quilloa::test::WindowProbe<MainWindow> m_window;
-
-    QLineEdit* field(int index) const
-    {
-        return m_window.find<QLineEdit>(QStringLiteral("Text4_%1").arg(index));
-    }
     ScreenLock* lock() const { return m_window->screenLock(); }
     void idleFor(int minutes)
     {
@@ -47,15 +41,11 @@ class TestScreenLock : public QObject
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
+        makeFolder();
         QVERIFY(IdleLockSetting(m_folder->paths().dataFolder).setMinutes(5).ok());
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_folder.reset();
-    }
+    void cleanup() { dropWindowAndFolder(); }
 
     // Away from the desk: the window covers the half-typed sheet and hides the other windows
     // until the login password is given again; then everything is as it was left.

@@ -1,4 +1,4 @@
-#include "ui/entry/SheetField.h"
+#include "ui/entry/SheetLineEdit.h"
 
 #include "ui/entry/TypingLimitValidator.h"
 
@@ -10,7 +10,7 @@
 
 namespace quilloa {
 
-SheetField::SheetField(int index, int typingLimit, QWidget* parent)
+SheetLineEdit::SheetLineEdit(int index, int typingLimit, QWidget* parent)
     : QLineEdit(parent), m_index(index), m_typingLimit(typingLimit)
 {
     setObjectName(QStringLiteral("Text4_%1").arg(index));
@@ -22,7 +22,7 @@ SheetField::SheetField(int index, int typingLimit, QWidget* parent)
         typingLimit, [this] { return m_acceptedLength; }, [this] { return m_typing; }, this));
 }
 
-template <class Edit> void SheetField::typed(Edit edit)
+template <class Edit> void SheetLineEdit::typed(Edit edit)
 {
     const bool outer = m_typing;
     m_typing = true;
@@ -30,7 +30,7 @@ template <class Edit> void SheetField::typed(Edit edit)
     m_typing = outer;
 }
 
-void SheetField::keyPressEvent(QKeyEvent* event)
+void SheetLineEdit::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -52,13 +52,13 @@ void SheetField::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void SheetField::focusInEvent(QFocusEvent* event)
+void SheetLineEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
     emit focused(m_index);
 }
 
-void SheetField::mouseReleaseEvent(QMouseEvent* event)
+void SheetLineEdit::mouseReleaseEvent(QMouseEvent* event)
 {
     QLineEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
@@ -66,7 +66,7 @@ void SheetField::mouseReleaseEvent(QMouseEvent* event)
 }
 
 // A committed phrase longer than the room left is cut to fit, as typing it key by key would be.
-void SheetField::inputMethodEvent(QInputMethodEvent* event)
+void SheetLineEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString commit = event->commitString();
     const int fits = room();
@@ -81,26 +81,26 @@ void SheetField::inputMethodEvent(QInputMethodEvent* event)
     event->accept();
 }
 
-void SheetField::dropEvent(QDropEvent* event)
+void SheetLineEdit::dropEvent(QDropEvent* event)
 {
     typed([&] { QLineEdit::dropEvent(event); });
 }
 
 // The menu's paste is the user's edit as well.
-void SheetField::contextMenuEvent(QContextMenuEvent* event)
+void SheetLineEdit::contextMenuEvent(QContextMenuEvent* event)
 {
     typed([&] { QLineEdit::contextMenuEvent(event); });
 }
 
 // A pasted text longer than the room left is cut to fit, as typing it would be.
-void SheetField::pasteWhatFits()
+void SheetLineEdit::pasteWhatFits()
 {
     // A one-line field takes the clipboard's first line.
     const QString text = QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0);
     typed([&] { insert(text.left(room())); });
 }
 
-int SheetField::room() const
+int SheetLineEdit::room() const
 {
     const int kept = int(text().size() - selectedText().size());
     return std::max(0, m_typingLimit - kept);

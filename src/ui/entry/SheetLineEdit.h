@@ -7,11 +7,11 @@ namespace quilloa {
 // One of the nine one-line fields of the prescription sheet (Text4). It knows its index, keeps
 // the typing limit of its index, turns Enter into a move to the next control of the tab order,
 // and reports focus, clicks and the Down key to the sheet, which acts on them by index.
-class SheetField : public QLineEdit
+class SheetLineEdit : public QLineEdit
 {
     Q_OBJECT
 public:
-    SheetField(int index, int typingLimit, QWidget* parent = nullptr);
+    SheetLineEdit(int index, int typingLimit, QWidget* parent = nullptr);
 
     int index() const { return m_index; }
     int typingLimit() const { return m_typingLimit; }
