@@ -81,7 +81,12 @@ private slots:
              {stray.errorText(), misspelt.errorText(), unreadable.error(),
               SecretMask::mask(
                   QStringLiteral("postgresql://h/db?sslmode=require&password=s3cr'et")),
-              SecretMask::mask(QStringLiteral("PGPASSWORD=s3cr'et quilloa"))}) {
+              SecretMask::mask(QStringLiteral("PGPASSWORD=s3cr'et quilloa")),
+              SecretMask::mask(QStringLiteral("host=h pasword=s3cr'et dbname=d")),
+              SecretMask::mask(QStringLiteral("host=h passwort = s3cr et")),
+              SecretMask::mask(QStringLiteral("postgresql://h/db?pwd=s3cr&%70assword=s3cr")),
+              SecretMask::mask(QStringLiteral("postgresql://clinic:p@s3cr/t@h/db")),
+              SecretMask::mask(QStringLiteral("host=h password='s3cr"))}) {
             QVERIFY2(!shown.contains(QStringLiteral("s3cr")), qPrintable(shown));
         }
         QCOMPARE(SecretMask::mask(QStringLiteral("postgresql://clinic:x@h/db")),
