@@ -131,6 +131,24 @@ private slots:
         QCOMPARE(test::serverRows(m_server, database, "药品"), drugs);
     }
 
+    // A database every workstation would refuse for its encoding is refused before the copy,
+    // with the same advice as at start-up.
+    void refusesATargetNotInUtf8()
+    {
+        TestProgramFolder folder;
+        fill(folder);
+        const QString database =
+            m_server.createDatabase(QStringLiteral("ascii_target"),
+                                    QStringLiteral("ENCODING 'SQL_ASCII' TEMPLATE template0"));
+        QVERIFY2(!database.isEmpty(), qPrintable(m_server.errorString()));
+        const ServerImport::Outcome outcome =
+            ServerImport::copy(folder.paths(), serverFor(database));
+        QVERIFY(!outcome.ok);
+        QVERIFY2(outcome.message.contains(QStringLiteral("createdb -E UTF8 -T template0")),
+                 qPrintable(outcome.message));
+        QCOMPARE(programTablesOn(database), 0);
+    }
+
     // A row the server refuses undoes the whole copy: the database is left empty, ready for the
     // next try.
     void aRefusedRowLeavesTheDatabaseEmpty()
