@@ -51,7 +51,7 @@ bool meansPassword(const QString& keyword)
 QString maskUserInfo(const QString& text)
 {
     static const QRegularExpression userInfo(
-        QStringLiteral(R"(([A-Za-z][A-Za-z0-9+.-]*://[^/:@\s]*:)[^@\n]*@)"));
+        QStringLiteral(R"(([A-Za-z][A-Za-z0-9+.-]*://[^/:@\s]*:)[^\n]*@)"));
     QString masked = text;
     masked.replace(userInfo, QStringLiteral("\\1") + SecretMask::hidden() + QStringLiteral("@"));
     return masked;

@@ -122,6 +122,12 @@ private slots:
         QVERIFY(!empty.parse(args({"--copy-stores-to="})));
         QVERIFY(empty.errorText().contains(QStringLiteral("--copy-stores-to")));
         QVERIFY(!CommandLine::asksToCopyStores(args({"--copy-stores-to="})));
+        // Preparing a server needs the workstations' role too.
+        QVERIFY(CommandLine::asksToPrepareServer(
+            args({"--prepare-server", "service=clinic", "--workstation-role", "rooms"})));
+        CommandLine roleless;
+        QVERIFY(!roleless.parse(args({"--prepare-server", "service=clinic"})));
+        QVERIFY(roleless.errorText().contains(QStringLiteral("--workstation-role")));
     }
 
     void helpNamesDataOptionAndFolderButNotTheTestOption()

@@ -276,6 +276,7 @@ private slots:
         QFile pgpass(file);
         QVERIFY(pgpass.open(QIODevice::WriteOnly));
         pgpass.close();
+        QVERIFY(pgpass.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(ConnectionFailure::passwordFile(file), ConnectionFailure::PasswordFile::Private);
         QVERIFY(pgpass.setPermissions(pgpass.permissions() | QFileDevice::ReadOther));
         QCOMPARE(ConnectionFailure::passwordFile(file),
@@ -310,7 +311,8 @@ private slots:
         }
         const auto found = [](const TestStores& stores, const QString& typed) {
             QStringList rows;
-            for (const ArchiveEntry& entry : stores.archive().search(typed, QString()).value())
+            const auto records = stores.archive().search(typed, QString());
+            for (const ArchiveEntry& entry : records.value())
                 rows << entry.name;
             rows << QStringLiteral("|");
             const auto drugs = stores.settings().lookup(ReferenceList::Drugs, typed,
