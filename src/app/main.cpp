@@ -3,6 +3,7 @@
 #include "core/startup/StockTranslations.h"
 #include "core/store/SecretMask.h"
 #include "core/store/ServerImport.h"
+#include "core/store/ServerPreparation.h"
 #include "ui/startup/AppStartup.h"
 #include "ui/startup/SmoothKaiRule.h"
 
@@ -80,6 +81,21 @@ int copyStores(int argc, char* argv[])
     return outcome.ok ? 0 : 1;
 }
 
+// Preparing a server for the workstations is done once, at a terminal, by the database owner.
+int prepareServer(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    quilloa::StockTranslations::install();
+    quilloa::CommandLine line;
+    if (const int code = handleCommandLine(line); code >= 0)
+        return code;
+    const quilloa::ServerPreparation::Outcome outcome =
+        quilloa::ServerPreparation::prepare(line.prepareServer(), line.workstationRole());
+    std::fprintf(outcome.ok ? stdout : stderr, "%s\n",
+                 qPrintable(quilloa::SecretMask::mask(outcome.message)));
+    return outcome.ok ? 0 : 1;
+}
+
 // Qt's and the drivers' warnings go to the usual place, never with a password in them.
 QtMessageHandler g_defaultHandler = nullptr;
 
@@ -101,6 +117,10 @@ int main(int argc, char* argv[])
         return printText(argc, argv);
     if (quilloa::CommandLine::asksToCopyStores(rawArguments(argc, argv)))
         return copyStores(argc, argv);
+    if (quilloa::CommandLine::asksToPrepareServer(rawArguments(argc, argv))) {
+        maskLogLines();
+        return prepareServer(argc, argv);
+    }
 
     maskLogLines();
     quilloa::SmoothKaiRule::install();

@@ -154,7 +154,7 @@ bool PostgresServer::isRunning() const
     return m_postmaster.state() != QProcess::NotRunning;
 }
 
-QString PostgresServer::createDatabase(const QString& name)
+QString PostgresServer::createDatabase(const QString& name, const QString& options)
 {
     static const QRegularExpression plainName(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
     const QString database = name.isEmpty() ? QStringLiteral("test_%1").arg(++m_databases) : name;
@@ -179,7 +179,8 @@ QString PostgresServer::createDatabase(const QString& name)
         } else {
             // A name cannot be a bound value; it was checked against plainName above.
             QSqlQuery query(admin);
-            created = query.exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(database));
+            created =
+                query.exec(QStringLiteral("CREATE DATABASE \"%1\" %2").arg(database, options));
             if (!created)
                 fail(QStringLiteral("CREATE DATABASE %1 failed: %2")
                          .arg(database, query.lastError().text()));

@@ -44,8 +44,9 @@ public:
     QString errorString() const { return m_error; }
 
     // A new empty database; with no name, one that no earlier call on this server used.
+    // `options` follow the name in CREATE DATABASE (an encoding, a locale), written by the test.
     // Returns the name, or an empty string on failure.
-    QString createDatabase(const QString& name = {});
+    QString createDatabase(const QString& name = {}, const QString& options = {});
 
     // libpq key/value text and the same as a URI, for the program's store location.
     QString connectionText(const QString& database) const;

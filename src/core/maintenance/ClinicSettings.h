@@ -5,10 +5,12 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreResult.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace quilloa {
 
@@ -16,8 +18,10 @@ namespace quilloa {
 // four print margins and the login password. Read from the stores at every refresh(), so a store
 // replaced under the program is seen; what the user types over a value counts at once for every
 // reader (a new sheet takes the doctor as typed) and is kept over whatever is read later, and
-// save() stores the lot. Values that could not be read are never written back as if they had
-// been read.
+// save() stores just the values typed over, so what another room changed meanwhile in the others
+// stays. A typed value that another room changed too since it was read is not written until the
+// user chose (keepMine(), takeTheirs()). Values that could not be read are never written back
+// as if they had been read.
 //
 // The password is different: the store holds only its hash, which is never a value to show.
 // value(Password) is a new password typed in this session (empty until one is typed); save()
@@ -64,15 +68,33 @@ public:
     void clearPassword(bool clear);
     bool isPasswordCleared() const { return m_clearPassword; }
 
-    // How storing went, part by part. Nothing is stored while `readable` failed.
+    // A value the user changed that another room changed too since this one read it: the
+    // user decides which stays. The password's forms are never shown, so both texts are empty.
+    struct Conflict
+    {
+        Field field;
+        QString theirs;
+        QString mine;
+    };
+
+    // How storing went, part by part. Nothing is stored while `readable` failed or while
+    // there are conflicts; only the values the user changed are written.
     struct Saved
     {
         StoreStatus readable;
         StoreStatus settings;
         StoreStatus password;
-        bool ok() const { return readable.ok() && settings.ok() && password.ok(); }
+        QList<Conflict> conflicts;
+        bool ok() const
+        {
+            return readable.ok() && settings.ok() && password.ok() && conflicts.isEmpty();
+        }
     };
     Saved save();
+    // The answers to a conflict: the next save() writes the user's value over the other
+    // room's, or the other room's value is taken and the user's dropped.
+    void keepMine(Field field);
+    void takeTheirs(Field field);
 
     // The print margins of the sheet and the card as stored, read now, whatever is typed over
     // them: printing at margins that could not be read would put every item off its place on
@@ -96,6 +118,11 @@ private:
     StoreStatus loadSettings();
     StoreStatus loadPassword();
     StoreStatus savePassword();
+    // Writes the changed values while they still hold what was read: false when another room
+    // wrote one of them in between.
+    StoreResult<bool> writeSettings();
+    QList<Conflict> conflicts() const;
+    bool passwordChanging() const;
     void fill(Field field, const QString& stored);
     void setDefaults();
 
@@ -103,6 +130,10 @@ private:
     ArchiveStore m_archive;
     std::array<QString, kFieldCount> m_values;
     std::array<bool, kFieldCount> m_edited{};
+    // The values as last read (the password's stored form for Password), and for each edited
+    // value the stored one it was typed over, when that was known.
+    std::array<QString, kFieldCount> m_stored;
+    std::array<std::optional<QString>, kFieldCount> m_basis;
     bool m_settingsLoaded = false;
     bool m_passwordLoaded = false;
     QString m_storedPassword;

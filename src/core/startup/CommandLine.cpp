@@ -67,6 +67,16 @@ CommandLine::CommandLine()
           QStringLiteral("把数据文件夹中的档案和设置复制到数据库服务器上一个新建的空"
                          "数据库（写法同 --store），核对每个表的条数后结束，不打开窗口。"),
           QStringLiteral("SERVER")),
+      m_prepareServer(
+          QStringLiteral("prepare-server"),
+          QStringLiteral("由数据库的所有者运行一次：在服务器的数据库中建好数据表，并只给 "
+                         "--workstation-role 所写的用户程序所需的权限（写法同 --store），"
+                         "不打开窗口。"),
+          QStringLiteral("SERVER")),
+      m_workstationRole(QStringLiteral("workstation-role"),
+                        QStringLiteral("各台电脑连接服务器所用的用户（最好是一个不能登录的组，"
+                                       "每台电脑一个属于它的用户）。"),
+                        QStringLiteral("ROLE")),
       m_quitAfterStart(hiddenOption(QStringLiteral("quit-after-start")))
 {
     m_parser.setApplicationDescription(
@@ -74,6 +84,8 @@ CommandLine::CommandLine()
     m_parser.addOption(m_data);
     m_parser.addOption(m_store);
     m_parser.addOption(m_copyStoresTo);
+    m_parser.addOption(m_prepareServer);
+    m_parser.addOption(m_workstationRole);
     m_parser.addOption(m_quitAfterStart);
 }
 
@@ -91,6 +103,10 @@ bool CommandLine::parse(const QStringList& arguments)
     else if (m_parser.isSet(m_copyStoresTo) && copyStoresTo().trimmed().isEmpty())
         m_error = QStringLiteral(
             "--copy-stores-to 后面要写数据库服务器，例如 postgresql://主机/数据库名。");
+    else if (m_parser.isSet(m_prepareServer) &&
+             (prepareServer().trimmed().isEmpty() || workstationRole().trimmed().isEmpty()))
+        m_error = QStringLiteral("--prepare-server 后面要写数据库服务器，并用 --workstation-role "
+                                 "写明各台电脑连接所用的用户。");
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = QStringLiteral("无法识别的参数：%1")
                       .arg(m_parser.positionalArguments().join(QLatin1Char(' ')));
@@ -125,6 +141,12 @@ bool CommandLine::asksToCopyStores(const QStringList& arguments)
 {
     CommandLine line;
     return line.parse(arguments) && !line.copyStoresTo().isEmpty();
+}
+
+bool CommandLine::asksToPrepareServer(const QStringList& arguments)
+{
+    CommandLine line;
+    return line.parse(arguments) && !line.prepareServer().isEmpty();
 }
 
 bool CommandLine::asksForTextOnly(const QStringList& arguments)

@@ -7,8 +7,8 @@
 
 namespace quilloa {
 
-// The program's command line: --data DIR, --store SERVER, --copy-stores-to SERVER, --help,
-// --version, and
+// The program's command line: --data DIR, --store SERVER, --copy-stores-to SERVER,
+// --prepare-server SERVER with --workstation-role ROLE, --help, --version, and
 // --quit-after-start, which is left out of --help because only the package test needs it (it starts
 // the installed program headless and must see it end by itself once its stores are prepared).
 class CommandLine
@@ -29,6 +29,10 @@ public:
     // The server named with --copy-stores-to: the data folder's store files are copied there and
     // the program ends without a window. Empty when not given.
     QString copyStoresTo() const { return m_parser.value(m_copyStoresTo); }
+    // The server named with --prepare-server, to be made ready for workstations that connect as
+    // --workstation-role; empty when not given.
+    QString prepareServer() const { return m_parser.value(m_prepareServer); }
+    QString workstationRole() const { return m_parser.value(m_workstationRole); }
 
     // The usual usage and options text, followed by the line naming the data folder in use.
     QString helpText(const QString& dataFolderLine) const;
@@ -41,6 +45,8 @@ public:
     static bool asksForTextOnly(const QStringList& arguments);
     // True when the arguments ask only for the copy to a server, which needs no screen either.
     static bool asksToCopyStores(const QStringList& arguments);
+    // True when the arguments ask only to prepare a server, which needs no screen either.
+    static bool asksToPrepareServer(const QStringList& arguments);
 
 private:
     QCommandLineParser m_parser;
@@ -50,6 +56,8 @@ private:
     QCommandLineOption m_data;
     QCommandLineOption m_store;
     QCommandLineOption m_copyStoresTo;
+    QCommandLineOption m_prepareServer;
+    QCommandLineOption m_workstationRole;
     QCommandLineOption m_quitAfterStart;
 };
 

@@ -231,4 +231,19 @@ StoreStatus ArchiveStore::setLoginPassword(const QString& password)
         {password});
 }
 
+StoreResult<bool> ArchiveStore::changeLoginPassword(const QString& password, const QString& read)
+{
+    const StoreStatus written = BoundQuery::change(
+        m_file,
+        QStringLiteral("UPDATE \"密码\" SET \"密码\" = ? WHERE rowid = (SELECT min(rowid) FROM "
+                       "\"密码\") AND %1")
+            .arg(StoreSql::sameAs(m_file, QStringLiteral("\"密码\""))),
+        {password, QString(QLatin1String("")), read});
+    if (written.fault() == StoreFault::NoRow)
+        return false;
+    if (!written.ok())
+        return written;
+    return true;
+}
+
 } // namespace quilloa

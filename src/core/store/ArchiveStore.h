@@ -58,6 +58,9 @@ public:
 
     StoreResult<QString> loginPassword() const;
     StoreStatus setLoginPassword(const QString& password);
+    // The same, only while the stored form is still `read`; false, writing nothing, when another
+    // room changed the password since.
+    StoreResult<bool> changeLoginPassword(const QString& password, const QString& read);
 
     // The statement a search runs with its values, chosen for the data as it stands: the
     // cheapest exact query; with `rowsOnly` it selects the rows alone. Public so that tests

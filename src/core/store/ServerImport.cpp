@@ -228,6 +228,10 @@ ServerImport::Outcome ServerImport::copy(const StorePaths& paths, const StoreFil
     const StoreStatus opened = ServerConnection::open(db, server.location());
     if (!opened.ok())
         return refused(opened.error());
+    // Checked before anything is written: every workstation would refuse such a database.
+    const StoreStatus encoding = ServerSchema::checkEncoding(server, db);
+    if (!encoding.ok())
+        return refused(encoding.error());
     Copier copier(server, db);
     if (!db.transaction())
         return refused(copier.failure(db.lastError()).error());

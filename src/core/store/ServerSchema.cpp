@@ -13,19 +13,24 @@ namespace {
 // Any number of our own, held while the tables are looked for and created.
 constexpr qint64 kCreationLock = 0x5175696c6c6f61;
 
+// Texts fold the case of Latin letters A to Z only, as the store files do: under the "C"
+// collation citext lowers nothing else, whatever the database's locale, so ä never finds Ä
+// and a full-width Ｂ never finds ｂ, and sorting is by the folded bytes as in the files.
+const QString kTextType = QStringLiteral("citext COLLATE \"C\"");
+
 // The constraint's name carries the limit, so a refused value is told with its column's limit.
 QString text(const char* name, int limit)
 {
     const QString column = QString::fromUtf8(name);
-    return QStringLiteral(
-               "\"%1\" citext CONSTRAINT \"%1_长度_%2\" CHECK (char_length(\"%1\") <= %2)")
+    return QStringLiteral("\"%1\" %3 CONSTRAINT \"%1_长度_%2\" CHECK (char_length(\"%1\") <= %2)")
         .arg(column)
-        .arg(limit);
+        .arg(limit)
+        .arg(kTextType);
 }
 
 QString memo(const char* name)
 {
-    return QStringLiteral("\"%1\" citext").arg(QString::fromUtf8(name));
+    return QStringLiteral("\"%1\" %2").arg(QString::fromUtf8(name), kTextType);
 }
 
 // Yuan with four decimals, within the range a fee has in ten-thousandths as a 64-bit integer.
@@ -83,24 +88,6 @@ StoreResult<int> tablesPresent(const StoreFile& server, QSqlDatabase& db)
 
 constexpr int kTables = 6;
 
-// A database in another encoding than UTF-8 either refuses Chinese text or, as SQL_ASCII, counts
-// its bytes as characters, so that a three-character name would pass for nine.
-StoreStatus checkEncoding(const StoreFile& server, QSqlDatabase& db)
-{
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database "
-                                   "WHERE datname = current_database()")) ||
-        !query.next())
-        return server.failure(query.lastError());
-    if (query.value(0).toString() == QLatin1String("UTF8"))
-        return StoreStatus::success();
-    return StoreStatus::failure(
-        QStringLiteral(
-            "%1的数据库不是 UTF8 编码，存不准中文。请让管理员用 UTF8 编码新建一个空数据库"
-            "（例如 createdb -E UTF8 -T template0 数据库名），再让程序连接它。")
-            .arg(server.path()));
-}
-
 StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool withSamples)
 {
     QSqlQuery lock(db);
@@ -130,6 +117,24 @@ StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool w
 }
 
 } // namespace
+
+// A database in another encoding than UTF-8 either refuses Chinese text or, as SQL_ASCII, counts
+// its bytes as characters, so that a three-character name would pass for nine.
+StoreStatus ServerSchema::checkEncoding(const StoreFile& server, QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database "
+                                   "WHERE datname = current_database()")) ||
+        !query.next())
+        return server.failure(query.lastError());
+    if (query.value(0).toString() == QLatin1String("UTF8"))
+        return StoreStatus::success();
+    return StoreStatus::failure(
+        QStringLiteral(
+            "%1的数据库不是 UTF8 编码，存不准中文。请让管理员用 UTF8 编码新建一个空数据库"
+            "（例如 createdb -E UTF8 -T template0 数据库名），再让程序连接它。")
+            .arg(server.path()));
+}
 
 QStringList ServerSchema::tableStatements()
 {

@@ -8,7 +8,8 @@
 namespace quilloa {
 
 // The tables of both stores in one server database. They mean what the store files' tables
-// mean: texts compare without regard to the case of Latin letters (citext), text columns refuse
+// mean: texts compare without regard to the case of the letters A to Z (citext in the "C"
+// collation, which folds nothing else), text columns refuse
 // values longer than their limits, the fee is an exact decimal, rows carry a serial row id in
 // the order they were added, and the password and settings records stay single rows.
 class ServerSchema
@@ -24,6 +25,9 @@ public:
     // (SchemaVersion), or refused when a newer program made it. Workstations starting at the
     // same moment create them once. Returns whether they were created.
     static StoreResult<bool> ensure(const StoreFile& server, bool withSamples = true);
+
+    // Refuses a database whose encoding is not UTF-8, with the way to make one that is.
+    static StoreStatus checkEncoding(const StoreFile& server, QSqlDatabase& db);
 };
 
 } // namespace quilloa

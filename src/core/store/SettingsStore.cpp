@@ -8,6 +8,8 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -197,6 +199,92 @@ StoreStatus SettingsStore::setSettings(const SettingsRecord& r)
             "WHERE rowid = (SELECT min(rowid) FROM \"设置\")"),
         {r.doctor, r.topMargin, r.leftMargin, r.cardTopMargin, r.cardLeftMargin, r.dispenser,
          r.clinicName});
+}
+
+StoreResult<std::optional<ReferenceEntry>> SettingsStore::entry(ReferenceList list,
+                                                                qint64 rowId) const
+{
+    const auto found = select(list, QStringLiteral("WHERE rowid = ?"), {rowId});
+    if (!found.ok())
+        return StoreStatus(found);
+    if (found.value().isEmpty())
+        return std::optional<ReferenceEntry>();
+    return std::optional<ReferenceEntry>(found.value().first());
+}
+
+StoreResult<std::optional<ReferenceEntry>>
+SettingsStore::updateIfUnchanged(ReferenceList list, const ReferenceEntry& read,
+                                 const QString& name, const QString& code)
+{
+    QVariantList values{name, code, read.rowId()};
+    values << StoreSql::sameAsValues(read.name()) << StoreSql::sameAsValues(read.code());
+    const StoreStatus written = BoundQuery::change(
+        m_file,
+        QStringLiteral("UPDATE %1 SET \"名称\" = ?, \"拼音\" = ? WHERE rowid = ? AND %2 AND %3")
+            .arg(tableName(list), StoreSql::sameAs(m_file, QStringLiteral("\"名称\"")),
+                 StoreSql::sameAs(m_file, QStringLiteral("\"拼音\""))),
+        values);
+    if (written.ok())
+        return std::optional<ReferenceEntry>();
+    if (written.fault() != StoreFault::NoRow)
+        return written;
+    // Gone, or changed since it was read: which one the row says.
+    const auto now = entry(list, read.rowId());
+    if (!now.ok())
+        return now;
+    if (!now.value())
+        return written;
+    // The same edit made in two rooms is no conflict.
+    if (now.value()->name() == name && now.value()->code().value_or(QString()) == code)
+        return std::optional<ReferenceEntry>();
+    return now;
+}
+
+QString SettingsStore::columnOf(QString SettingsRecord::*field)
+{
+    const std::array<std::pair<QString SettingsRecord::*, const char*>, 7> kColumns{{
+        {&SettingsRecord::doctor, "\"医生\""},
+        {&SettingsRecord::topMargin, "\"上边距\""},
+        {&SettingsRecord::leftMargin, "\"左边距\""},
+        {&SettingsRecord::cardTopMargin, "\"上边距1\""},
+        {&SettingsRecord::cardLeftMargin, "\"左边距1\""},
+        {&SettingsRecord::dispenser, "\"配药\""},
+        {&SettingsRecord::clinicName, "\"名称\""},
+    }};
+    for (const auto& [member, column] : kColumns)
+        if (member == field)
+            return QString::fromUtf8(column);
+    return QString();
+}
+
+StoreResult<bool> SettingsStore::changeSettings(const QList<SettingChange>& changes)
+{
+    if (changes.isEmpty())
+        return true;
+    QStringList assignments;
+    QStringList conditions;
+    QVariantList values;
+    for (const SettingChange& change : changes) {
+        assignments << columnOf(change.field) + QStringLiteral(" = ?");
+        values << change.value;
+    }
+    QVariantList readValues;
+    for (const SettingChange& change : changes) {
+        conditions << StoreSql::sameAs(m_file, columnOf(change.field));
+        // The record is read with NULL as an empty text, so it is compared as one too.
+        readValues << QString(QLatin1String("")) << change.read;
+    }
+    const StoreStatus written = BoundQuery::change(
+        m_file,
+        QStringLiteral("UPDATE \"设置\" SET %1 WHERE rowid = (SELECT min(rowid) FROM \"设置\") "
+                       "AND %2")
+            .arg(assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND "))),
+        values + readValues);
+    if (written.fault() == StoreFault::NoRow)
+        return false;
+    if (!written.ok())
+        return written;
+    return true;
 }
 
 } // namespace quilloa

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace quilloa {
 
 // The settings store: the drug, diagnosis and address lists and the settings record.
@@ -59,12 +61,31 @@ public:
     // Rewrites exactly the row `rowId`; fails when that row is gone.
     StoreStatus update(ReferenceList list, qint64 rowId, const QString& name, const QString& code);
     StoreStatus remove(ReferenceList list, qint64 rowId);
+    // Rewrites row `read.rowId()` only while it still holds what `read` holds. Returns none
+    // when written, or the entry as it now stands when another room changed it since `read`
+    // was read (nothing is written then); fails with NoRow when the row is gone.
+    StoreResult<std::optional<ReferenceEntry>> updateIfUnchanged(ReferenceList list,
+                                                                 const ReferenceEntry& read,
+                                                                 const QString& name,
+                                                                 const QString& code);
+    StoreResult<std::optional<ReferenceEntry>> entry(ReferenceList list, qint64 rowId) const;
 
     StoreResult<SettingsRecord> settings() const;
     // Rewrites the settings record in place; fails when it is missing or a value is too long.
     StoreStatus setSettings(const SettingsRecord& record);
+    // One value of the settings record to write, with the value it held when read.
+    struct SettingChange
+    {
+        QString SettingsRecord::*field;
+        QString value;
+        QString read;
+    };
+    // Writes only `changes`, and only while each of those columns still holds what was read.
+    // Returns false, writing nothing, when another room changed one of them since.
+    StoreResult<bool> changeSettings(const QList<SettingChange>& changes);
 
 private:
+    static QString columnOf(QString SettingsRecord::*field);
     // "WHERE 拼音 LIKE ?" as the engine reads a user's pattern.
     QString codeCondition() const;
     // codeCondition(), or it or a name that contains `text`, with the values it binds.

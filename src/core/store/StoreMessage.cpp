@@ -1,5 +1,6 @@
 #include "core/store/StoreMessage.h"
 
+#include "core/store/ConnectionFailure.h"
 #include "core/store/LockHolder.h"
 #include "core/store/SchemaVersion.h"
 #include "core/store/StoreLocation.h"
@@ -170,6 +171,20 @@ QString StoreMessage::noRow()
     return QStringLiteral("要修改的记录已不存在，可能已被删除。请重新查询后再试。");
 }
 
+// A connection that failed for a cause the client library names (a wrong password, a missing
+// database …) is told by that cause alone.
+QString StoreMessage::connectionCause(const StoreStatus& status)
+{
+    const ConnectionFailure::Cause cause = ConnectionFailure::classify(status.detail());
+    if (cause == ConnectionFailure::Cause::Other)
+        return QString();
+    const ConnectionFailure::PasswordFile file =
+        cause == ConnectionFailure::Cause::NoPassword
+            ? ConnectionFailure::passwordFile(ConnectionFailure::passwordFilePath())
+            : ConnectionFailure::PasswordFile::Private;
+    return ConnectionFailure::explain(cause, status.path(), file, status.detail());
+}
+
 QString StoreMessage::ofServer(const StoreStatus& status)
 {
     const QString& server = status.path();
@@ -177,6 +192,8 @@ QString StoreMessage::ofServer(const StoreStatus& status)
     case StoreFault::None:
         return QString();
     case StoreFault::Unreachable:
+        if (const QString cause = connectionCause(status); !cause.isEmpty())
+            return cause;
         return QStringLiteral("无法连接%1，或与它的连接已经断开。请检查服务器是否开着、网络是否"
                               "通畅、~/.pgpass 中的密码是否正确，然后重试；程序会重新连接。")
             .arg(server);

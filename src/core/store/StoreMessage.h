@@ -32,6 +32,7 @@ public:
 
 private:
     static QString ofServer(const StoreStatus& status);
+    static QString connectionCause(const StoreStatus& status);
     static QString noRow();
 };
 

@@ -41,4 +41,18 @@ qint64 StoreSql::insertedRow(const StoreFile& file, QSqlQuery& query)
     return query.lastInsertId().toLongLong();
 }
 
+// The columns compare without regard to case; here every byte counts. A NULL reads as a
+// text no column holds, so that it matches only a NULL.
+QString StoreSql::sameAs(const StoreFile& file, const QString& column)
+{
+    return file.isServer() ? QStringLiteral("coalesce(CAST(%1 AS text), ?) = ?").arg(column)
+                           : QStringLiteral("coalesce(%1, ?) COLLATE BINARY = ?").arg(column);
+}
+
+QVariantList StoreSql::sameAsValues(const std::optional<QString>& read)
+{
+    static const QString kNone(QChar(0xFFFF));
+    return {kNone, read.value_or(kNone)};
+}
+
 } // namespace quilloa

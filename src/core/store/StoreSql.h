@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 namespace quilloa {
 
 // The few pieces of statement text in which the two engines differ, so that every statement is
@@ -27,6 +29,12 @@ public:
     static QString returningRow(const StoreFile& file);
     // The row id of the row the INSERT `query` (ending in returningRow()) just added.
     static qint64 insertedRow(const StoreFile& file, QSqlQuery& query);
+
+    // A condition that holds while text `column` is exactly `read` (case, NULL and all), for
+    // a write that must not replace what another room wrote since: binds the two values
+    // sameAsValues() gives, in that order.
+    static QString sameAs(const StoreFile& file, const QString& column);
+    static QVariantList sameAsValues(const std::optional<QString>& read);
 };
 
 } // namespace quilloa

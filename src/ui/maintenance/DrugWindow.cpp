@@ -5,6 +5,7 @@
 #include "core/store/Pinyin.h"
 #include "core/store/SettingsStore.h"
 #include "ui/common/CodeComposition.h"
+#include "ui/common/ConflictQuestion.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
@@ -210,13 +211,52 @@ void DrugWindow::selectEntry(int line)
     const std::optional<ReferenceEntry> entry = m_list->entryAt(line);
     if (!entry)
         return;
-    const DrugEntryFields fields = DrugEntryFields::fromStored(entry->name());
+    showEntry(*entry);
+}
+
+void DrugWindow::showEntry(const ReferenceEntry& entry)
+{
+    const DrugEntryFields fields = DrugEntryFields::fromStored(entry.name());
     m_nameBox->setText(fields.name());
     m_usageBox->setText(fields.usage());
     // After the name, so the stored code replaces the one built from the name.
-    m_codeBox->setText(entry->code().value_or(QString()));
-    m_selectedRowId = entry->rowId();
+    m_codeBox->setText(entry.code().value_or(QString()));
+    m_selectedRowId = entry.rowId();
+    m_readEntry = entry;
     m_typed->markKept();
+}
+
+// A drug another room changed since this window read it is not written over unasked: the user
+// keeps theirs or takes the other room's, which the boxes then show. None when the user
+// cancelled, leaving the boxes as typed.
+std::optional<StoreStatus> DrugWindow::updateSelected(const QString& name, const QString& code)
+{
+    const auto described = [](const QString& storedName, const QString& storedCode) {
+        return QStringLiteral("%1，拼音 %2").arg(storedName, storedCode);
+    };
+    SettingsStore store = m_context.settings();
+    ReferenceEntry read = *m_readEntry;
+    for (;;) {
+        const auto written = store.updateIfUnchanged(ReferenceList::Drugs, read, name, code);
+        if (!written.ok())
+            return StoreStatus(written);
+        if (!written.value())
+            return StoreStatus::success();
+        const ReferenceEntry theirs = *written.value();
+        switch (ConflictQuestion::ask(
+            this, windowTitle(),
+            QStringLiteral("药品“%1”").arg(DrugEntryFields::fromStored(read.name()).name()),
+            described(theirs.name(), theirs.code().value_or(QString())), described(name, code))) {
+        case ConflictQuestion::Answer::KeepMine:
+            read = theirs;
+            continue;
+        case ConflictQuestion::Answer::TakeTheirs:
+            showEntry(theirs);
+            return StoreStatus::success();
+        case ConflictQuestion::Answer::Cancel:
+            return std::nullopt;
+        }
+    }
 }
 
 void DrugWindow::startAdding()
@@ -245,10 +285,12 @@ void DrugWindow::save()
         m_codeBox->setText(m_nameBox->text());
     const QString name = DrugEntryFields(m_nameBox->text(), m_usageBox->text()).stored();
     const QString code = EntryCodeRules::storedDrugCode(m_codeBox->text());
-    SettingsStore store = m_context.settings();
-    const StoreStatus saved =
-        m_adding ? store.add(ReferenceList::Drugs, name, code)
-                 : store.update(ReferenceList::Drugs, *m_selectedRowId, name, code);
+    const std::optional<StoreStatus> outcome =
+        m_adding ? StoreStatus(m_context.settings().add(ReferenceList::Drugs, name, code))
+                 : updateSelected(name, code);
+    if (!outcome)
+        return;
+    const StoreStatus& saved = *outcome;
     if (!saved.ok()) {
         PlainMessage::warn(this, windowTitle(),
                            QStringLiteral("药品未能保存：%1").arg(saved.error()));

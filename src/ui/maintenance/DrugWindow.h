@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/startup/AppContext.h"
+#include "core/store/ReferenceEntry.h"
 #include "core/store/StoreResult.h"
 #include "ui/maintenance/TypedEntry.h"
 
@@ -52,6 +53,8 @@ private:
     StoreResult<QList<ReferenceEntry>> lookUp(const QString& text) const;
     void showEntries(const StoreResult<QList<ReferenceEntry>>& found);
     void selectEntry(int line);
+    void showEntry(const ReferenceEntry& entry);
+    std::optional<StoreStatus> updateSelected(const QString& name, const QString& code);
     void startAdding();
     void save();
     void remove();
@@ -75,6 +78,8 @@ private:
     bool m_adding = false;
     // The drug whose texts the boxes show; none after a refill until a line is selected.
     std::optional<qint64> m_selectedRowId;
+    // That drug as it was read: a save writes over it only while the store still holds it so.
+    std::optional<ReferenceEntry> m_readEntry;
     QPointer<QLineEdit> m_lastEditBox;
     std::optional<TypedEntry> m_typed;
 };

@@ -1,5 +1,6 @@
 #include "ui/maintenance/SettingsWindow.h"
 
+#include "ui/common/ConflictQuestion.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 #include "ui/common/Twips.h"
@@ -212,9 +213,33 @@ QString SettingsWindow::text(ClinicSettings::Field which) const
     return m_boxes.at(which)->text();
 }
 
+// Each value another room changed too is the user's to decide; the save then runs again. It
+// waits on an answer each round, so it never loops by itself.
+bool SettingsWindow::settleConflicts(const QList<ClinicSettings::Conflict>& conflicts)
+{
+    for (const ClinicSettings::Conflict& conflict : conflicts) {
+        QString what = kBoxes[conflict.field].caption.toString();
+        what.chop(1);
+        const ConflictQuestion::Answer answer = ConflictQuestion::ask(
+            this, windowTitle(), QStringLiteral("“%1”").arg(what), conflict.theirs, conflict.mine);
+        if (answer == ConflictQuestion::Answer::Cancel)
+            return false;
+        if (answer == ConflictQuestion::Answer::KeepMine)
+            m_settings->keepMine(conflict.field);
+        else
+            m_settings->takeTheirs(conflict.field);
+    }
+    return true;
+}
+
 bool SettingsWindow::store()
 {
-    const ClinicSettings::Saved saved = m_settings->save();
+    ClinicSettings::Saved saved = m_settings->save();
+    while (!saved.conflicts.isEmpty()) {
+        if (!settleConflicts(saved.conflicts))
+            return false;
+        saved = m_settings->save();
+    }
     if (!saved.readable.ok()) {
         PlainMessage::warn(
             this, windowTitle(),

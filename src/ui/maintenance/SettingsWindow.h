@@ -57,6 +57,7 @@ private:
     void showValues();
     void boxChanged(ClinicSettings::Field which);
     bool hasTypedChanges() const;
+    bool settleConflicts(const QList<ClinicSettings::Conflict>& conflicts);
     void showFocusMark();
 
     ClinicSettings* m_settings;

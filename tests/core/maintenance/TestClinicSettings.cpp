@@ -136,6 +136,11 @@ private slots:
         clinic->edit(ClinicSettings::Doctor, QStringLiteral("赵医生"));
         QVERIFY(clinic->refresh().ok());
         QCOMPARE(clinic->value(ClinicSettings::ClinicName), QStringLiteral("城西诊所"));
+        // The doctor typed over was another one than the moved file holds: the user is asked.
+        const ClinicSettings::Saved asked = clinic->save();
+        QCOMPARE(asked.conflicts.size(), 1);
+        QCOMPARE(asked.conflicts.first().field, ClinicSettings::Doctor);
+        clinic->keepMine(ClinicSettings::Doctor);
         QVERIFY(clinic->save().ok());
         const SettingsRecord stored = settings().settings().value();
         QCOMPARE(stored.clinicName, QStringLiteral("城西诊所"));

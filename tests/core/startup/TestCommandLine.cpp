@@ -81,7 +81,12 @@ private slots:
              {stray.errorText(), misspelt.errorText(), unreadable.error(),
               SecretMask::mask(
                   QStringLiteral("postgresql://h/db?sslmode=require&password=s3cr'et")),
-              SecretMask::mask(QStringLiteral("PGPASSWORD=s3cr'et quilloa"))}) {
+              SecretMask::mask(QStringLiteral("PGPASSWORD=s3cr'et quilloa")),
+              SecretMask::mask(QStringLiteral("host=h pasword=s3cr'et dbname=d")),
+              SecretMask::mask(QStringLiteral("host=h passwort = s3cr et")),
+              SecretMask::mask(QStringLiteral("postgresql://h/db?pwd=s3cr&%70assword=s3cr")),
+              SecretMask::mask(QStringLiteral("postgresql://clinic:p@s3cr/t@h/db")),
+              SecretMask::mask(QStringLiteral("host=h password='s3cr"))}) {
             QVERIFY2(!shown.contains(QStringLiteral("s3cr")), qPrintable(shown));
         }
         QCOMPARE(SecretMask::mask(QStringLiteral("postgresql://clinic:x@h/db")),
@@ -117,6 +122,12 @@ private slots:
         QVERIFY(!empty.parse(args({"--copy-stores-to="})));
         QVERIFY(empty.errorText().contains(QStringLiteral("--copy-stores-to")));
         QVERIFY(!CommandLine::asksToCopyStores(args({"--copy-stores-to="})));
+        // Preparing a server needs the workstations' role too.
+        QVERIFY(CommandLine::asksToPrepareServer(
+            args({"--prepare-server", "service=clinic", "--workstation-role", "rooms"})));
+        CommandLine roleless;
+        QVERIFY(!roleless.parse(args({"--prepare-server", "service=clinic"})));
+        QVERIFY(roleless.errorText().contains(QStringLiteral("--workstation-role")));
     }
 
     void helpNamesDataOptionAndFolderButNotTheTestOption()

@@ -131,6 +131,24 @@ private slots:
         QCOMPARE(test::serverRows(m_server, database, "药品"), drugs);
     }
 
+    // A database every workstation would refuse for its encoding is refused before the copy,
+    // with the same advice as at start-up.
+    void refusesATargetNotInUtf8()
+    {
+        TestProgramFolder folder;
+        fill(folder);
+        const QString database =
+            m_server.createDatabase(QStringLiteral("ascii_target"),
+                                    QStringLiteral("ENCODING 'SQL_ASCII' TEMPLATE template0"));
+        QVERIFY2(!database.isEmpty(), qPrintable(m_server.errorString()));
+        const ServerImport::Outcome outcome =
+            ServerImport::copy(folder.paths(), serverFor(database));
+        QVERIFY(!outcome.ok);
+        QVERIFY2(outcome.message.contains(QStringLiteral("createdb -E UTF8 -T template0")),
+                 qPrintable(outcome.message));
+        QCOMPARE(programTablesOn(database), 0);
+    }
+
     // A row the server refuses undoes the whole copy: the database is left empty, ready for the
     // next try.
     void aRefusedRowLeavesTheDatabaseEmpty()
@@ -177,7 +195,10 @@ private slots:
         QVERIFY(run.waitForFinished(120000));
         const QString reason = QString::fromUtf8(run.readAllStandardError());
         QCOMPARE(run.exitCode(), 1);
-        QVERIFY2(reason.startsWith(QStringLiteral("没有复制：无法连接")), qPrintable(reason));
+        // No server listens on that socket: told as a refused connection, with what to check.
+        QVERIFY2(reason.startsWith(QStringLiteral("没有复制：")) &&
+                     reason.contains(QStringLiteral("拒绝连接")),
+                 qPrintable(reason));
         QVERIFY2(!reason.contains(QStringLiteral("No such file")), qPrintable(reason));
     }
 };

@@ -1,6 +1,8 @@
+#include "core/backup/ServerBackup.h"
 #include "core/startup/AppContext.h"
 #include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/ConnectionFailure.h"
 #include "core/store/NameIndex.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
@@ -10,11 +12,13 @@
 #include "support/TestStores.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -229,6 +233,135 @@ private slots:
         QVERIFY2(server.start(), qPrintable(server.errorString()));
         const StartupReport back = StartupPreparation::run(context);
         QVERIFY(!back.loginUnknown() && back.needsLogin() && !back.archiveCreated);
+    }
+
+    // Each way a connection fails is told by its own cause: a missing database and role on the
+    // live server, the rest from the client library's texts (English and as translated).
+    void connectionFailuresAreToldApartByCause()
+    {
+        TestStores stores(true);
+        const QString socket = TestStores::server().socketDirectory();
+        for (const auto& [options, expected] :
+             {std::pair{QStringLiteral("dbname=no_such_db user=quilloa"),
+                        QStringLiteral("no_such_db")},
+              std::pair{QStringLiteral("dbname=postgres user=no_such_role"),
+                        QStringLiteral("no_such_role")}}) {
+            const auto location = StoreLocation::server(
+                QStringLiteral("host=%1 port=%2 ").arg(socket).arg(PostgresServer::Port) + options);
+            const StoreResult<bool> opened = ServerSchema::ensure(StoreFile(location.value()));
+            QCOMPARE(opened.fault(), StoreFault::Unreachable);
+            QVERIFY2(opened.error().contains(QStringLiteral("没有名为“%1”").arg(expected)),
+                     qPrintable(opened.error()));
+        }
+        using Cause = ConnectionFailure::Cause;
+        const std::pair<const char*, Cause> texts[] = {
+            {"FATAL:  password authentication failed for user \"clinic\"", Cause::WrongPassword},
+            {"致命错误:  用户 \"clinic\" Password 认证失败", Cause::WrongPassword},
+            {"fe_sendauth: no password supplied", Cause::NoPassword},
+            {"could not translate host name \"srv\" to address: Name or service not known",
+             Cause::HostUnknown},
+            {"connection to server at \"10.0.0.9\", port 5432 failed: Connection refused",
+             Cause::Refused},
+            {"连接到\"10.0.0.9\"上的服务器，端口5432失败：拒绝连接", Cause::Refused},
+            {"connection to server at \"10.0.0.9\", port 5432 failed: timeout expired",
+             Cause::NoAnswer},
+            {"FATAL:  no pg_hba.conf entry for host \"10.0.0.2\"", Cause::NotAllowed},
+            {"server closed the connection unexpectedly", Cause::Other},
+        };
+        for (const auto& [text, cause] : texts)
+            QVERIFY2(ConnectionFailure::classify(QString::fromUtf8(text)) == cause, text);
+        // A password file others can read is ignored by the client library: that is the cause.
+        QTemporaryDir home;
+        const QString file = home.filePath(QStringLiteral("pgpass"));
+        QFile pgpass(file);
+        QVERIFY(pgpass.open(QIODevice::WriteOnly));
+        pgpass.close();
+        QVERIFY(pgpass.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(ConnectionFailure::passwordFile(file), ConnectionFailure::PasswordFile::Private);
+        QVERIFY(pgpass.setPermissions(pgpass.permissions() | QFileDevice::ReadOther));
+        QCOMPARE(ConnectionFailure::passwordFile(file),
+                 ConnectionFailure::PasswordFile::ReadableByOthers);
+        QVERIFY(ConnectionFailure::explain(Cause::NoPassword, QStringLiteral("S"),
+                                           ConnectionFailure::PasswordFile::ReadableByOthers)
+                    .contains(QStringLiteral("chmod 600")));
+        QCOMPARE(ConnectionFailure::passwordFile(home.filePath(QStringLiteral("none"))),
+                 ConnectionFailure::PasswordFile::Missing);
+    }
+
+    // Both engines fold only A to Z: the same searches and lookups give the same rows, also on
+    // a server whose locale would lower Ä and a full-width Ｂ.
+    void searchesFoldCaseAsTheStoreFileDoes()
+    {
+        TestStores file(false);
+        TestStores server(true, QStringLiteral("TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE "
+                                               "'C.UTF-8' LC_CTYPE 'C.UTF-8'"));
+        const QStringList names{QStringLiteral("ÄRZTIN"), QStringLiteral("ärztin"),
+                                QStringLiteral("Ａｂｃ"), QStringLiteral("ａｂｃ"),
+                                QStringLiteral("Li Lei"), QStringLiteral("li lei"),
+                                QStringLiteral("Émile")};
+        for (const TestStores* stores : {&file, &server}) {
+            for (int i = 0; i < names.size(); ++i) {
+                const QString key =
+                    QStringLiteral("2009-03-25 08:00:%1").arg(i, 2, 10, QChar(u'0'));
+                QVERIFY(stores->archive().add(visit(key, names[i])).ok());
+                QVERIFY(stores->settings()
+                            .add(ReferenceList::Drugs, names[i], QStringLiteral("x"))
+                            .ok());
+            }
+        }
+        const auto found = [](const TestStores& stores, const QString& typed) {
+            QStringList rows;
+            const auto records = stores.archive().search(typed, QString());
+            for (const ArchiveEntry& entry : records.value())
+                rows << entry.name;
+            rows << QStringLiteral("|");
+            const auto drugs = stores.settings().lookup(ReferenceList::Drugs, typed,
+                                                        SettingsStore::CodeMatch::Contains);
+            for (const ReferenceEntry& drug : drugs.value())
+                rows << drug.name();
+            return rows;
+        };
+        for (const char* typed : {"ä", "Ä", "ÄRZ", "Ｂ", "ｂ", "b", "LI", "é", "É"}) {
+            const QStringList inFile = found(file, QString::fromUtf8(typed));
+            QCOMPARE(found(server, QString::fromUtf8(typed)), inFile);
+        }
+        QCOMPARE(
+            found(file, QStringLiteral("ä")),
+            (QStringList{QStringLiteral("ärztin"), QStringLiteral("|"), QStringLiteral("ärztin")}));
+    }
+
+    // A workstation role in a database its owner prepared starts without making a table,
+    // saves, sets the password and takes the backup copies, but can neither drop nor empty
+    // the archive, nor change a table or make one.
+    void aWorkstationRoleHasOnlyTheRightsItUses()
+    {
+        TestStores stores(true, QString(), true);
+        const StartupReport started = StartupPreparation::run(stores.context());
+        QVERIFY2(started.loginRead.ok() && !started.archiveCreated,
+                 qPrintable(started.loginRead.error()));
+        QVERIFY(stores.archive()
+                    .add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("甲")))
+                    .ok());
+        QVERIFY(stores.archive().setLoginPassword(QStringLiteral("pw")).ok());
+        QStringList notices;
+        QVERIFY2(ServerBackup::take(stores.archiveFile(), stores.folder().paths(),
+                                    QDate(2009, 3, 30), &notices),
+                 qPrintable(notices.join(QLatin1Char('\n'))));
+        QSqlDatabase db =
+            TestStores::server().addConnection(QStringLiteral("room"), stores.database());
+        db.setUserName(TestStores::kWorkstationRole);
+        QVERIFY(db.open());
+        for (const char* sql :
+             {"DROP TABLE \"档案\"", "TRUNCATE \"档案\"", "DELETE FROM \"密码\"",
+              "INSERT INTO \"设置\" DEFAULT VALUES", "ALTER TABLE \"档案\" DROP COLUMN \"姓名\"",
+              "CREATE TABLE \"另一张\" (i int)", "ALTER ROLE quilloa_rooms LOGIN"}) {
+            QSqlQuery refused(db);
+            QVERIFY2(!refused.exec(QString::fromUtf8(sql)), sql);
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("room"));
+        QCOMPARE(stores.archive().search(QStringLiteral("甲"), QString()).value().size(), 1);
     }
 
     void aDatabaseMissingSomeTablesIsNotFilledIn()

@@ -1,3 +1,5 @@
+#include "core/maintenance/ClinicSettings.h"
+#include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreSchema.h"
 #include "support/TestStores.h"
@@ -91,6 +93,78 @@ private slots:
         QVERIFY(!store.remove(ReferenceList::Diagnoses, a).ok());
         QVERIFY(!store.update(ReferenceList::Diagnoses, a, QStringLiteral("x"), QString()).ok());
         QCOMPARE(names(store.all(ReferenceList::Diagnoses)), QStringList({QStringLiteral("流感")}));
+    }
+
+    // Two rooms on one store: a drug changed in the other room since this one read it is not
+    // written over unasked (a change of case counts), the same edit made twice is no conflict,
+    // and a drug gone is told as gone.
+    void anEntryChangedElsewhereIsNeverWrittenOverUnasked()
+    {
+        TestStores stores;
+        SettingsStore store = stores.settings();
+        const qint64 row =
+            store.add(ReferenceList::Drugs, QStringLiteral("Amoxicillin"), QStringLiteral("amx"))
+                .value();
+        const ReferenceEntry read = store.entry(ReferenceList::Drugs, row).value().value();
+        const QString where = QStringLiteral(" WHERE rowid = %1").arg(row);
+        QVERIFY(stores.runElsewhere(QStringLiteral("UPDATE \"药品\" SET \"名称\" = 'AMOXICILLIN'") +
+                                    where));
+        const auto refused = store.updateIfUnchanged(
+            ReferenceList::Drugs, read, QStringLiteral("阿莫西林"), QStringLiteral("amx"));
+        QVERIFY(refused.ok() && refused.value());
+        QCOMPARE(refused.value()->name(), QStringLiteral("AMOXICILLIN"));
+        QCOMPARE(store.entry(ReferenceList::Drugs, row).value()->name(),
+                 QStringLiteral("AMOXICILLIN"));
+        // Kept over theirs, knowingly: written against the entry as it now stands.
+        const auto kept =
+            store.updateIfUnchanged(ReferenceList::Drugs, *refused.value(),
+                                    QStringLiteral("阿莫西林"), QStringLiteral("amx"));
+        QVERIFY(kept.ok() && !kept.value());
+        QVERIFY(
+            stores.runElsewhere(QStringLiteral("UPDATE \"药品\" SET \"拼音\" = 'AMX'") + where));
+        QVERIFY(!store
+                     .updateIfUnchanged(ReferenceList::Drugs, *refused.value(),
+                                        QStringLiteral("阿莫西林"), QStringLiteral("AMX"))
+                     .value());
+        QVERIFY(stores.runElsewhere(QStringLiteral("DELETE FROM \"药品\"") + where));
+        QCOMPARE(store
+                     .updateIfUnchanged(ReferenceList::Drugs, read, QStringLiteral("x"),
+                                        QStringLiteral("x"))
+                     .fault(),
+                 StoreFault::NoRow);
+    }
+
+    // Two rooms in 基本设置: a save writes only what this room changed, so the other room's new
+    // clinic name stays; a value both changed, the password too, waits for the user's answer.
+    void settingsWriteOnlyWhatChangedAndAskAboutTheRest()
+    {
+        TestStores stores;
+        ClinicSettings room(stores.settings(), stores.archive());
+        QVERIFY(room.refreshAll().ok());
+        room.edit(ClinicSettings::Doctor, QStringLiteral("李医生"));
+        QVERIFY(stores.runElsewhere(QStringLiteral("UPDATE \"设置\" SET \"名称\" = '新诊所'")));
+        QVERIFY(room.save().ok());
+        SettingsRecord stored = stores.settings().settings().value();
+        QCOMPARE(stored.clinicName, QStringLiteral("新诊所"));
+        QCOMPARE(stored.doctor, QStringLiteral("李医生"));
+
+        room.edit(ClinicSettings::Dispenser, QStringLiteral("张"));
+        room.edit(ClinicSettings::Password, QStringLiteral("mine"));
+        QVERIFY(stores.runElsewhere(QStringLiteral("UPDATE \"设置\" SET \"配药\" = '赵'")));
+        QVERIFY(
+            stores.runElsewhere(QStringLiteral("UPDATE \"密码\" SET \"密码\" = 'theirs'"), true));
+        ClinicSettings::Saved asked = room.save();
+        QCOMPARE(asked.conflicts.size(), 2);
+        QCOMPARE(asked.conflicts[0].field, ClinicSettings::Dispenser);
+        QCOMPARE(asked.conflicts[0].theirs, QStringLiteral("赵"));
+        QVERIFY(asked.conflicts[1].field == ClinicSettings::Password &&
+                asked.conflicts[1].theirs.isEmpty());
+        QCOMPARE(stores.settings().settings().value().dispenser, QStringLiteral("赵"));
+        room.keepMine(ClinicSettings::Dispenser);
+        room.takeTheirs(ClinicSettings::Password);
+        QVERIFY(room.save().ok());
+        QCOMPARE(stores.settings().settings().value().dispenser, QStringLiteral("张"));
+        QCOMPARE(stores.archive().loginPassword().value(), QStringLiteral("theirs"));
     }
 
     void nullCodeListedButNeverMatched()

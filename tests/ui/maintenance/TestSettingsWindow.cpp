@@ -263,6 +263,25 @@ private slots:
         QCOMPARE(settings().settings().value().clinicName, QStringLiteral("城东卫生院"));
     }
 
+    // Another room changed the doctor while this window had it open: 确 定 names both values,
+    // and "保留我的" writes this room's while the other room's clinic name stays.
+    void aValueChangedElsewhereIsAskedAbout()
+    {
+        m_holder->show();
+        box(2)->setText(QStringLiteral("孙医生"));
+        SettingsRecord elsewhere = sample();
+        elsewhere.doctor = QStringLiteral("赵医生");
+        elsewhere.clinicName = QStringLiteral("城西诊所");
+        QVERIFY(settings().setSettings(elsewhere).ok());
+        MessageBoxAnswer keepMine(QMessageBox::Yes);
+        QTest::mouseClick(m_holder->window()->confirmButton(), Qt::LeftButton);
+        QVERIFY(keepMine.text().contains(QStringLiteral("“赵医生”")));
+        QVERIFY(keepMine.text().contains(QStringLiteral("“孙医生”")));
+        const SettingsRecord stored = settings().settings().value();
+        QCOMPARE(stored.doctor, QStringLiteral("孙医生"));
+        QCOMPARE(stored.clinicName, QStringLiteral("城西诊所"));
+    }
+
     void missingArchiveIsReportedForThePassword()
     {
         m_holder->show();
