@@ -1,9 +1,9 @@
 ; The Windows installer, built by make-installer.sh: makensis -DVERSION=<x.y> -DSTAGE=<folder>
 ; -DOUTFILE=<setup.exe>. The program goes to Program Files, which a user cannot write, so the
 ; program keeps its data in %LOCALAPPDATA%\Quilloa; the uninstaller leaves that folder alone.
-Unicode true
+; A 64-bit installer for a 64-bit program (and Wine without its 32-bit half runs it).
+Target amd64-unicode
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 Name "Quilloa"
 OutFile "${OUTFILE}"
@@ -21,18 +21,6 @@ SetCompressor /SOLID lzma
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
-
-Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Quilloa 需要 64 位的 Windows。"
-    Abort
-  ${EndIf}
-  SetRegView 64
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
 
 Section "Quilloa"
   SetShellVarContext all
