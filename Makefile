@@ -17,14 +17,14 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok
 
-.PHONY: all deps configure build run test package asan-test bench fuzz format format-check clean
+.PHONY: all deps configure build run test package asan-test bench fuzz format format-check clean \
+  windows windows-test windows-installer
 
 all: build
 
 # apt-get runs only when a package is missing, so a second make is quick.
-deps: $(STAMP)
-$(STAMP): Makefile
-	@missing=""; for p in $(PACKAGES); do \
+define install_missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -32,6 +32,11 @@ $(STAMP): Makefile
 	  $(SUDO) apt-get update -qq && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+endef
+
+deps: $(STAMP)
+$(STAMP): Makefile
+	$(call install_missing,$(PACKAGES))
 	@mkdir -p $(BUILD_DIR) && touch $@
 
 configure: deps
@@ -76,6 +81,36 @@ format:
 # Fails, listing the places, when a source file is not as clang-format would write it.
 format-check: deps
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+
+# The Windows x86_64 program, cross-built into build-windows/ against the prefix of Windows
+# libraries in ../shared/windows and tried under Wine; see "Windows" in README.md.
+WIN_DIR ?= build-windows
+SHARED_DIR ?= ../shared
+WIN_DEPS ?= $(SHARED_DIR)/windows/quilloa-win64-deps.tar.xz
+WIN_PREFIX := $(abspath $(WIN_DIR))/win64-deps
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 nsis \
+  qt6-base-dev-tools qt6-translations-l10n
+WIN_STAMP := $(WIN_DIR)/.packages-ok
+
+$(WIN_STAMP): Makefile
+	$(call install_missing,$(WIN_PACKAGES))
+	@mkdir -p $(WIN_DIR) && touch $@
+
+$(WIN_PREFIX)/.unpacked: $(WIN_DEPS) | $(WIN_STAMP)
+	rm -rf $(WIN_PREFIX) && tar -C $(WIN_DIR) -xJf $(WIN_DEPS) && touch $@
+
+windows: $(WIN_STAMP) $(WIN_PREFIX)/.unpacked
+	@[ -f $(WIN_DIR)/build.ninja ] || cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLOA_WIN_PREFIX=$(WIN_PREFIX) \
+	  -DQUILLOA_BENCH=OFF -DQUILLOA_HARDENING=OFF
+	cmake --build $(WIN_DIR) -j $(JOBS)
+
+windows-test: windows
+	packaging/windows/wine-test.sh $(WIN_DIR)
+
+windows-installer: windows
+	packaging/windows/make-installer.sh $(WIN_DIR)
+	packaging/windows/wine-test.sh $(WIN_DIR) --installer
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz

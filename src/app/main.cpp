@@ -5,7 +5,10 @@
 #include "core/store/ServerImport.h"
 #include "core/store/ServerPreparation.h"
 #include "ui/startup/AppStartup.h"
+#include "ui/startup/SmokeRun.h"
+#ifndef Q_OS_WIN
 #include "ui/startup/SmoothKaiRule.h"
+#endif
 
 #include <QApplication>
 #include <QTimer>
@@ -123,7 +126,9 @@ int main(int argc, char* argv[])
     }
 
     maskLogLines();
-    quilloa::SmoothKaiRule::install();
+#ifndef Q_OS_WIN
+    quilloa::SmoothKaiRule::install(); // Windows has the real Kai face and no fontconfig
+#endif
     QApplication app(argc, argv);
     // Wayland matches the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quilloa.Quilloa"));
@@ -131,10 +136,13 @@ int main(int argc, char* argv[])
     quilloa::CommandLine line;
     if (const int code = handleCommandLine(line); code >= 0)
         return code;
+    const QString dataFolder = chooseDataFolder(line).path;
     std::unique_ptr<QWidget> window(quilloa::AppStartup::start(
-        chooseDataFolder(line).path, std::make_shared<quilloa::SystemClock>(), line.store()));
+        dataFolder, std::make_shared<quilloa::SystemClock>(), line.store()));
     if (!window)
         return 1;
+    if (quilloa::SmokeRun::requested())
+        quilloa::SmokeRun::start(window.get(), dataFolder);
     if (line.quitAfterStart())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return QApplication::exec();

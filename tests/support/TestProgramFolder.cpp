@@ -7,8 +7,11 @@
 
 namespace quilloa::test {
 
+// Named with Chinese characters and a space, as a clinic's folders are, so that every test on
+// it also proves such paths (the Windows C runtime's narrow file calls among them).
 TestProgramFolder::TestProgramFolder(Stores stores, QDateTime now)
-    : m_paths(m_dir.path()), m_clock(std::make_shared<FixedClock>(std::move(now)))
+    : m_dir(QDir::temp().filePath(QStringLiteral("诊所 数据-XXXXXX"))), m_paths(m_dir.path()),
+      m_clock(std::make_shared<FixedClock>(std::move(now)))
 {
     if (stores == Stores::None)
         return;

@@ -3,6 +3,7 @@
 #include "core/exchange/SiblingTempFile.h"
 #include "core/reports/ClinicLogSheet.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <xlsxwriter.h>
@@ -19,11 +20,25 @@ double yuan(Money money)
     return double(money.units()) / double(Money::kScale);
 }
 
+lxw_workbook* newWorkbook(const QByteArray& fileName)
+{
+#ifdef Q_OS_WIN
+    // The library's own temporary files would go to the root of the drive (the C runtime's
+    // tmpfile), which a user cannot write on Windows: they go to the user's temporary folder.
+    QByteArray folder = QFile::encodeName(QDir::tempPath());
+    lxw_workbook_options options{};
+    options.tmpdir = folder.data();
+    return workbook_new_opt(fileName.constData(), &options);
+#else
+    return workbook_new(fileName.constData());
+#endif
+}
+
 // One workbook being filled; every write error is remembered and the first one fails the file.
 class WorkbookFiller
 {
 public:
-    explicit WorkbookFiller(const QByteArray& fileName) : m_book(workbook_new(fileName.constData()))
+    explicit WorkbookFiller(const QByteArray& fileName) : m_book(newWorkbook(fileName))
     {
         if (!m_book)
             return;

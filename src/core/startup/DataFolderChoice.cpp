@@ -29,7 +29,9 @@ DataFolder DataFolderChoice::choose(const QString& programFolder, const QString&
 
 QString DataFolderChoice::userDataFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // ~/.local/share/Quilloa on Linux; %LOCALAPPDATA%\Quilloa on Windows, which stays on this
+    // computer instead of roaming with the profile.
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
 bool DataFolderChoice::isWritable(const QString& folder)
@@ -41,11 +43,21 @@ bool DataFolderChoice::isWritable(const QString& folder)
 bool DataFolderChoice::isInstalledLayout(const QString& programFolder)
 {
     const QDir bin(absoluteClean(programFolder));
+#ifdef Q_OS_WIN
+    // The installer leaves its uninstaller beside the program. Program Files is not writable
+    // for a user, but an administrator's account or Wine could write there all the same.
+    return QFileInfo::exists(bin.filePath(QString::fromLatin1(uninstallerName())));
+#endif
     if (bin.dirName() != QStringLiteral("bin"))
         return false;
     const QString entry =
         QStringLiteral("../share/applications/") + QString::fromLatin1(desktopEntryName());
     return QFileInfo::exists(bin.filePath(entry));
+}
+
+const char* DataFolderChoice::uninstallerName()
+{
+    return "uninstall.exe";
 }
 
 const char* DataFolderChoice::desktopEntryName()

@@ -25,10 +25,12 @@ public:
     static bool isWritable(const QString& folder);
 
     // True when the program sits in an installed prefix: <prefix>/bin with its desktop entry
-    // in <prefix>/share/applications. Such a folder is never the data folder, even for root.
+    // in <prefix>/share/applications (on Windows: the installer's uninstaller beside it). Such a
+    // folder is never the data folder, even for root or an administrator.
     static bool isInstalledLayout(const QString& programFolder);
 
     static const char* desktopEntryName();
+    static const char* uninstallerName();
 };
 
 } // namespace quilloa

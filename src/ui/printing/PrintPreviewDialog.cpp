@@ -6,7 +6,6 @@
 #include "ui/printing/PicturePageDevice.h"
 #include "ui/printing/PreviewPages.h"
 #include "ui/printing/PrintPreviewLayout.h"
-#include "ui/printing/SpoolerPageDevice.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -102,7 +101,7 @@ void PrintPreviewDialog::print()
     PrintQueue& queue = m_queue;
     const QString jobName = m_jobName;
     const PrintRunner::DeviceFactory spooler = [&queue, jobName] {
-        return std::make_unique<SpoolerPageDevice>(queue, jobName);
+        return PrintRunner::systemDevice(queue, jobName);
     };
     if (PrintRunner::print(this, m_drawing, m_jobName, spooler)) {
         accept();

@@ -1,25 +1,42 @@
 #include "ui/printing/PrintRunner.h"
 
 #include "core/printing/PageDevice.h"
+#ifdef Q_OS_WIN
+#include "ui/printing/WindowsPrintQueue.h"
+#include "ui/printing/WindowsPrinterPageDevice.h"
+#else
 #include "ui/printing/CupsPrintQueue.h"
 #include "ui/printing/SpoolerPageDevice.h"
+#endif
 
 #include <QApplication>
 #include <QMessageBox>
 
 namespace quilloa {
 
+#ifdef Q_OS_WIN
+using SystemPrintQueue = WindowsPrintQueue;
+using SystemPrinterDevice = WindowsPrinterPageDevice;
+#else
+using SystemPrintQueue = CupsPrintQueue;
+using SystemPrinterDevice = SpoolerPageDevice;
+#endif
+
 PrintQueue& PrintRunner::systemQueue()
 {
-    static CupsPrintQueue queue;
+    static SystemPrintQueue queue;
     return queue;
+}
+
+std::unique_ptr<PageDevice> PrintRunner::systemDevice(PrintQueue& queue, const QString& jobName)
+{
+    return std::make_unique<SystemPrinterDevice>(queue, jobName);
 }
 
 bool PrintRunner::print(QWidget* parent, const Drawing& drawing, const QString& jobName,
                         const DeviceFactory& factory)
 {
-    std::unique_ptr<PageDevice> device =
-        factory ? factory() : std::make_unique<SpoolerPageDevice>(systemQueue(), jobName);
+    std::unique_ptr<PageDevice> device = factory ? factory() : systemDevice(systemQueue(), jobName);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool printed = drawing(*device);
     QApplication::restoreOverrideCursor();

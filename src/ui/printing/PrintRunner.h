@@ -21,8 +21,10 @@ public:
     using Drawing = std::function<bool(PageDevice&)>;
     using DeviceFactory = std::function<std::unique_ptr<PageDevice>()>;
 
-    // The print service the program uses: the system's, through libcups.
+    // The print service the program uses: the system's (libcups; Qt's print engine on Windows).
     static PrintQueue& systemQueue();
+    // The device that prints on the default printer of `queue` as one job of that name.
+    static std::unique_ptr<PageDevice> systemDevice(PrintQueue& queue, const QString& jobName);
 
     static bool print(QWidget* parent, const Drawing& drawing, const QString& jobName,
                       const DeviceFactory& factory = {});

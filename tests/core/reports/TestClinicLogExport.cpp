@@ -148,7 +148,8 @@ private slots:
     void xlsxReadsBackWithDatesNumbersAndTotalFormula()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath("log.xlsx");
+        // The library opens files by narrow names: a Chinese name with a space proves the path.
+        const QString path = dir.filePath("门诊日志 三月.xlsx");
         QVERIFY(ClinicLogXlsxWriter().write(sampleSheet(), path).ok());
         // An ordinary file that others may read, not a private temporary.
         QVERIFY(QFileInfo(path).permissions() & QFile::ReadOther);
@@ -242,7 +243,8 @@ private slots:
     void replacesAnExistingExportWhole()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath("log.xlsx");
+        // The library opens files by narrow names: a Chinese name with a space proves the path.
+        const QString path = dir.filePath("门诊日志 三月.xlsx");
         QVERIFY(ClinicLogXlsxWriter().write(sampleSheet(), path).ok());
         const ClinicLogSheet day(QStringLiteral("春风诊所"), ReportPeriod::day("2009", "03", "25"),
                                  {});

@@ -12,7 +12,7 @@ using namespace quilloa;
 namespace {
 
 // <root>/usr/bin with the program's desktop entry in <root>/usr/share/applications, as the
-// package lays it out.
+// package lays it out, and the uninstaller beside the program, as the Windows installer does.
 QString makeInstalledLayout(const QString& root)
 {
     const QString bin = root + QStringLiteral("/usr/bin");
@@ -22,6 +22,9 @@ QString makeInstalledLayout(const QString& root)
     QFile entry(applications + QLatin1Char('/') +
                 QString::fromLatin1(DataFolderChoice::desktopEntryName()));
     entry.open(QIODevice::WriteOnly);
+    QFile uninstaller(bin + QLatin1Char('/') +
+                      QString::fromLatin1(DataFolderChoice::uninstallerName()));
+    uninstaller.open(QIODevice::WriteOnly);
     return bin;
 }
 

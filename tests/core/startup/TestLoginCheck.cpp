@@ -1,3 +1,4 @@
+#include "core/startup/KeyDerivation.h"
 #include "core/startup/LoginCheck.h"
 #include "core/startup/PasswordHash.h"
 #include "core/store/ArchiveStore.h"
@@ -63,6 +64,24 @@ private slots:
         for (const QString& bad : {tampered, QStringLiteral("pbkdf2$300$abc$def"),
                                    QStringLiteral("pbkdf2$"), first.left(first.size() - 1)})
             QCOMPARE(LoginCheck::check(QStringLiteral("abc9"), bad), LoginCheck::Verdict::Refused);
+    }
+
+    // Linux derives the key with libcrypto, Windows with its own bcrypt: both give the published
+    // PBKDF2-HMAC-SHA256 values (the second longer than one SHA-256 block), and a hash stored
+    // by one opens the login on the other.
+    void keyDerivationIsTheSameEverywhere()
+    {
+        QCOMPARE(KeyDerivation::pbkdf2Sha256("password", "salt", 1, 32).toHex(),
+                 QByteArray("120fb6cffcf8b32c43e7225256c4f837a86548c92ccc35480805987cb70be17b"));
+        QCOMPARE(
+            KeyDerivation::pbkdf2Sha256("passwordPASSWORDpassword",
+                                        "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096, 40)
+                .toHex(),
+            QByteArray("348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518"
+                       "c7dac47e9"));
+        const QString stored = QStringLiteral("pbkdf2$1$AQIDBAUGBwgJCgsM$bpJDDEYNsjdOFRxYkT5VyA");
+        QCOMPARE(LoginCheck::check(QStringLiteral(" 处方 ABC9"), stored),
+                 LoginCheck::Verdict::Accepted);
     }
 
     // A clear password of an older store opens the login once more and is then replaced by its

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The Windows program under Wine, headless: the test suites through ctest (offscreen platform),
+# then smoke runs of quilloa.exe with a fresh data folder whose path has Chinese characters and
+# a space. With --installer: installs quilloa-<version>-setup.exe silently, runs the installed
+# program's smoke run (its data must go to %LOCALAPPDATA%\Quilloa), uninstalls and checks that
+# the data stayed. The Wine prefix is private to the build folder; wineserver ends with the run.
+set -euo pipefail
+build=$(realpath "${1:?build folder}")
+mode=${2:-}
+export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QT_QPA_PLATFORM=offscreen
+export WINEPATH="Z:${build//\//\\}"
+export QT_PLUGIN_PATH="$build"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+[ -d "$WINEPREFIX/drive_c" ] || { echo "Preparing the Wine prefix (first time only)"; wineboot -i >/dev/null 2>&1; }
+
+smoke() { # <program.exe> <data folder or empty> <expected data folder>
+  local program=$1 data=$2 expected=$3 code=0
+  rm -rf "$expected"
+  if [ -n "$data" ]; then
+    QUILLOA_SMOKE_RUN=1 timeout 300 wine "$program" --data "$(winepath -w "$data")" || code=$?
+  else
+    QUILLOA_SMOKE_RUN=1 timeout 300 wine "$program" || code=$?
+  fi
+  [ "$code" = 0 ] || { echo "smoke run of $program failed ($code)"; exit 1; }
+  for store in 档案.dat 设置.dat; do
+    [ -s "$expected/数据库/$store" ] || { echo "missing $expected/数据库/$store"; exit 1; }
+  done
+}
+
+localappdata() {
+  winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
+}
+
+if [ "$mode" != --installer ]; then
+  # The suites left out of the Windows build, and the second runs against a PostgreSQL server
+  # of the tests' own, are listed with their reasons in README.md ("Windows").
+  (cd "$build" && ctest -E '_postgresql$' -j "${JOBS:-2}" --timeout 900 --output-on-failure)
+  smoke "$build/quilloa.exe" "$build/smoke/病历 数据" "$build/smoke/病历 数据"
+  echo "Wine tests passed"
+  exit 0
+fi
+
+setup=$(ls "$build"/quilloa-*-setup.exe)
+target='C:\Program Files\Quilloa'
+folder=$(winepath -u "$target")
+wine "$setup" /S "/D=$target"
+[ -f "$folder/quilloa.exe" ] && [ -f "$folder/uninstall.exe" ] || { echo "not installed"; exit 1; }
+data="$(localappdata)/Quilloa"
+smoke "$folder/quilloa.exe" "" "$data"
+wine "$folder/uninstall.exe" /S
+# The uninstaller copies itself away and returns at once; give it time to finish.
+for _ in $(seq 60); do [ -e "$folder/quilloa.exe" ] || break; sleep 1; done
+[ ! -e "$folder/quilloa.exe" ] || { echo "uninstall left the program"; exit 1; }
+[ -s "$data/数据库/档案.dat" ] || { echo "uninstall removed the data"; exit 1; }
+echo "Installer test passed"
