@@ -36,7 +36,8 @@ public:
 private:
     // How long each keystroke of `codes` takes to answer, typed letter by letter into `box`
     // after emptying it; the first round only warms up.
-    static QList<double> keystrokeTimes(QLineEdit* box, const QStringList& codes, int letter);
+    static QList<double> keystrokeTimes(QLineEdit* box, QAbstractItemView* list,
+                                        const QStringList& codes, int letter);
 
     void drugPanel(QWidget* main, const BenchInputs& inputs);
     void sheetLookups(QWidget* main, const BenchInputs& inputs);

@@ -123,6 +123,40 @@ StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
     return rows;
 }
 
+bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix)
+{
+    return NameIndex::literalCharacters(nameText).isEmpty() &&
+           datePrefix.size() < kWholeDayLength;
+}
+
+ArchiveStore::Statement ArchiveStore::pageStatement(const QString& nameText,
+                                                    const QString& datePrefix, qint64 afterRow,
+                                                    int limit) const
+{
+    // Matching names and dates are dense in row order when no name character narrows them, so
+    // walking the rows from `afterRow` meets a page of them soon, where going through an index
+    // would first find and sort every match.
+    return {QStringLiteral("SELECT rowid FROM \"档案\" WHERE \"姓名\" %1 AND \"日期\" %1 AND "
+                           "rowid > ? ORDER BY rowid LIMIT ?")
+                .arg(StoreSql::like(m_file)),
+            {QStringLiteral("%") + nameText + QStringLiteral("%"),
+             datePrefix + QStringLiteral("%"), afterRow, StoreSql::limit(m_file, limit)}};
+}
+
+StoreResult<QList<qint64>> ArchiveStore::searchRowsAfter(const QString& nameText,
+                                                         const QString& datePrefix,
+                                                         qint64 afterRow, int limit) const
+{
+    const Statement query = pageStatement(nameText, datePrefix, afterRow, limit);
+    QList<qint64> rows;
+    const StoreStatus read =
+        DirectRows::read(m_file, query.sql, query.values,
+                         [&rows](const DirectRow& r) { rows.append(r.integer(0)); });
+    if (!read.ok())
+        return read;
+    return rows;
+}
+
 StoreResult<QList<ArchiveEntry>> ArchiveStore::entriesOf(const QList<qint64>& rows) const
 {
     QList<ArchiveEntry> list;

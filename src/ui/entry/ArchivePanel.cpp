@@ -62,7 +62,16 @@ void ArchivePanel::search()
 {
     m_lines->clear();
     // The typed texts are values of the query, never part of its text: a quote is a character.
-    const auto found = m_context.archive().searchRows(m_nameBox->text(), m_dateBox->text());
+    const QString name = m_nameBox->text();
+    const QString date = m_dateBox->text();
+    const ArchiveStore archive = m_context.archive();
+    if (ArchiveStore::readsInPages(name, date)) {
+        const auto page = archive.searchRowsAfter(name, date, 0, ArchiveListModel::kPage);
+        if (page.ok())
+            m_lines->setFirstPage(archive, name, date, page.value());
+        return;
+    }
+    const auto found = archive.searchRows(name, date);
     if (found.ok())
         setRows(found.value());
 }
