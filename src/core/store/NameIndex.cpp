@@ -271,22 +271,26 @@ std::optional<QString> NameIndex::rarestCharacter(const StoreFile& file, const Q
         return std::nullopt;
     if (characters.size() == 1)
         return characters.first();
+    // Later characters first: the surname, typed first, is usually the commonest, so the
+    // rarer ones counted before it cap its count low. Each is counted only up to the fewest
+    // found so far, and on a tie the later one stays.
     std::optional<QString> rarest;
-    qint64 fewest = 0;
-    for (const QString& character : characters.mid(0, kCharactersTried)) {
+    qint64 fewest = kCountCap;
+    const QStringList tried = characters.mid(0, kCharactersTried);
+    for (auto character = tried.crbegin(); character != tried.crend(); ++character) {
+        if (rarest && fewest == 0)
+            break;
         qint64 count = -1;
         const StoreStatus counted = BoundQuery::read(
             file,
-            QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM [档案_姓名字] WHERE [字] = ? "
-                           "LIMIT %1)")
-                .arg(kCountCap),
-            {character}, [&count](const QSqlQuery& q) { count = q.value(0).toLongLong(); });
+            QStringLiteral(
+                "SELECT count(*) FROM (SELECT 1 FROM [档案_姓名字] WHERE [字] = ? LIMIT ?)"),
+            {*character, fewest},
+            [&count](const QSqlQuery& q) { count = q.value(0).toLongLong(); });
         if (!counted.ok())
             return std::nullopt;
-        // On a tie (both past the cap) the later one wins: the surname, typed first, is
-        // usually the commonest character of a name.
-        if (!rarest || count <= fewest) {
-            rarest = character;
+        if (!rarest || count < fewest) {
+            rarest = *character;
             fewest = count;
         }
     }

@@ -49,8 +49,8 @@ void ArchiveListModel::fetchMore(const QModelIndex& parent)
 {
     if (!canFetchMore(parent))
         return;
-    const auto found = m_store->searchRowsAfter(m_pagedSearch->first, m_pagedSearch->second,
-                                                m_rows.last(), kPage);
+    const auto found =
+        m_store->searchRowsAfter(m_pagedSearch->first, m_pagedSearch->second, m_rows.last(), kPage);
     // A failed read is tried again when the list is next scrolled to its end.
     if (!found.ok())
         return;

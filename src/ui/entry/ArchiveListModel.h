@@ -34,8 +34,8 @@ public:
     void setRows(const ArchiveStore& store, QList<qint64> rows);
     // Lines for the first page of rows a search found; the next pages are read from `store`
     // as the list is scrolled.
-    void setFirstPage(const ArchiveStore& store, const QString& nameText,
-                      const QString& datePrefix, QList<qint64> rows);
+    void setFirstPage(const ArchiveStore& store, const QString& nameText, const QString& datePrefix,
+                      QList<qint64> rows);
     void clear();
     // The entry of a line; none for a line that does not exist, whose record is gone or
     // cannot be read now.

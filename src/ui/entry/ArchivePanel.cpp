@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <utility>
 
@@ -48,6 +49,8 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     // An archive from before the name index fills it while the program idles.
     m_indexBuilder = new NameIndexBuilder(m_context.archive().file(), this);
     m_indexBuilder->start();
+    // Once the window is up, a quiet moment readies the first name search.
+    QTimer::singleShot(kPrepareAfterMs, this, [this] { m_context.archive().prepareNameSearch(); });
 }
 
 void ArchivePanel::rebuild()
