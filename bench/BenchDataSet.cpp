@@ -97,7 +97,8 @@ QString BenchDataSet::markerPath() const
 
 QString BenchDataSet::markerText() const
 {
-    return QStringLiteral("format %1, seed %2, records %3, drugs %4, diagnoses %5, addresses %6%7\n")
+    return QStringLiteral(
+               "format %1, seed %2, records %3, drugs %4, diagnoses %5, addresses %6%7\n")
         .arg(kFormatVersion)
         .arg(kSeed)
         .arg(m_records)
@@ -177,8 +178,8 @@ bool BenchDataSet::fillArchive(QString* error)
     QList<ListEntry> drugs = clinic.drugs(kDrugs);
     QList<ListEntry> diagnoses = clinic.diagnoses(kDiagnoses);
     const QList<ListEntry> addresses = clinic.addresses(kAddresses);
-    QList<SyntheticClinic::Patient> patients = clinic.patients(
-        m_records / 8 + 100, addresses, m_village ? kVillageSurname : QString());
+    QList<SyntheticClinic::Patient> patients =
+        clinic.patients(m_records / 8 + 100, addresses, m_village ? kVillageSurname : QString());
     RecordGenerator generator(clinic, std::move(drugs), std::move(diagnoses), std::move(patients));
 
     ArchiveStore store(m_paths.archiveFile);

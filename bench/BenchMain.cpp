@@ -101,9 +101,8 @@ int main(int argc, char* argv[])
         return std::make_pair(!set.village(), set.records());
     };
     const auto largestSet = std::max_element(
-        sets.begin(), sets.end(), [&rank](const BenchDataSet& a, const BenchDataSet& b) {
-            return rank(a) < rank(b);
-        });
+        sets.begin(), sets.end(),
+        [&rank](const BenchDataSet& a, const BenchDataSet& b) { return rank(a) < rank(b); });
     const BenchDataSet& largest = *largestSet;
     const BenchInputs largestInputs(largest);
     const QStringList run = parts(QApplication::arguments());

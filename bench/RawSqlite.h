@@ -3,10 +3,10 @@
 #include <QString>
 
 #include <cstdint>
-#include <vector>
 #include <map>
 #include <string>
 #include <variant>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -28,7 +28,8 @@ QString Goal::text() const
 {
     QStringList parts;
     if (maxMs)
-        parts << (onSlowest ? QStringLiteral("slowest ≤ %1 ms") : QStringLiteral("≤ %1 ms")).arg(*maxMs);
+        parts << (onSlowest ? QStringLiteral("slowest ≤ %1 ms") : QStringLiteral("≤ %1 ms"))
+                     .arg(*maxMs);
     if (maxRatio)
         parts << QStringLiteral("≤ %1 × raw").arg(*maxRatio);
     return parts.isEmpty() ? QStringLiteral("-") : parts.join(QStringLiteral(", "));
@@ -83,8 +84,7 @@ QString ResultTable::markdown() const
     for (const ResultRow& row : m_rows) {
         const QString measured = row.ours ? timingText(*row.ours) : row.note;
         const QString raw = row.raw ? milliseconds(row.raw->median) : QStringLiteral("-");
-        const QString kept =
-            row.rawKept ? milliseconds(row.rawKept->median) : QStringLiteral("-");
+        const QString kept = row.rawKept ? milliseconds(row.rawKept->median) : QStringLiteral("-");
         const QString ratio =
             row.ratio() ? QString::number(*row.ratio(), 'f', 2) : QStringLiteral("-");
         lines << QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 |")

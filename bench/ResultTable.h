@@ -26,7 +26,7 @@ struct ResultRow
     QString operation;
     QString size;
     std::optional<Timing> ours; // none: the operation could not be measured
-    std::optional<Timing> raw; // the same SQL prepared and finalized at each call
+    std::optional<Timing> raw;  // the same SQL prepared and finalized at each call
     Goal goal;
     QString note; // why it was not measured
     // The same SQL on a statement kept compiled between calls: the ratio is taken to this

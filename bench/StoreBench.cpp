@@ -182,7 +182,8 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
         goals::kKeystroke);
     row(
         QStringLiteral("reference list read whole (drug window opening)"), drugs,
-        [store] { store.all(ReferenceList::Drugs); }, *raw, [raw] { raw->run(kAllDrugs); }, goals::kNone);
+        [store] { store.all(ReferenceList::Drugs); }, *raw, [raw] { raw->run(kAllDrugs); },
+        goals::kNone);
 }
 
 // The goals name the archive size they hold for; at other sizes the rows show the growth.
@@ -266,7 +267,10 @@ void StoreBench::nameSearch(const BenchDataSet& data, const QString& size, RawSq
     row(
         QStringLiteral("archive search, name contains one character (王) — beside the plain "
                        "scan of every name"),
-        size, ours, raw, [&raw, contains] { raw.run(kSearch, {contains, "%"}); },
+        size, ours, raw,
+        [&raw, contains] {
+            raw.run(kSearch, {contains, "%"});
+        },
         goals::kNameSearch, false);
     row(
         QStringLiteral("archive search, name contains one character (王) — beside the same "
@@ -279,7 +283,10 @@ void StoreBench::nameSearch(const BenchDataSet& data, const QString& size, RawSq
         QStringLiteral("archive search, name contains two characters (王秀) — beside the plain "
                        "scan"),
         size, [store, pair] { store.searchRows(pair, QString()); }, raw,
-        [&raw, pairLike] { raw.run(kSearch, {pairLike, "%"}); }, goals::kNameSearch, false);
+        [&raw, pairLike] {
+            raw.run(kSearch, {pairLike, "%"});
+        },
+        goals::kNameSearch, false);
 }
 
 // Every search the archive panel offers, each beside the statement the store finally runs

@@ -9,6 +9,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreFile.h"
 #include "support/FixedClock.h"
+#include "ui/entry/ArchiveListModel.h"
 #include "ui/entry/ArchivePanel.h"
 #include "ui/startup/AppStartup.h"
 
@@ -19,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 
 namespace quilloa::bench {
@@ -30,6 +32,9 @@ constexpr int kKeystrokeRounds = 4; // the first only warms up
 constexpr int kLetters = 3;
 constexpr int kStartRuns = 7;
 constexpr int kBackupStartRuns = 4;
+// The soonest a hand reaches the search box after the window appears.
+constexpr int kReachMs = 300;
+constexpr int kProcessWaitMs = 30000;
 
 double elapsedMs(const QElapsedTimer& timer)
 {
@@ -171,7 +176,8 @@ void WidgetBench::drugPanel(QWidget* main, const BenchInputs& inputs)
         if (!reason.isEmpty())
             skip(name, size, goals::kKeystroke, reason);
         else
-            add(name, size, Timing::of(keystrokeTimes(box, list, codes, letter)), goals::kKeystroke);
+            add(name, size, Timing::of(keystrokeTimes(box, list, codes, letter)),
+                goals::kKeystroke);
     }
 }
 
@@ -217,11 +223,13 @@ void WidgetBench::sheetLookups(QWidget* main, const BenchInputs& inputs)
             skip(name, size, goals::kKeystroke, QStringLiteral("typing does not refill the list"));
             continue;
         }
-        add(name, size, Timing::of(keystrokeTimes(field, list, lookup.codes, -1)), goals::kKeystroke);
+        add(name, size, Timing::of(keystrokeTimes(field, list, lookup.codes, -1)),
+            goals::kKeystroke);
     }
 
     // Entering the address field lists every address whose code begins with what it holds.
-    const QString entering = QStringLiteral("address field entered empty (Text4_5 → all listed, painted)");
+    const QString entering =
+        QStringLiteral("address field entered empty (Text4_5 → all listed, painted)");
     const QString size = thousands(BenchDataSet::kAddresses) + QStringLiteral(" addresses");
     auto* diagnosis = WindowDriver::find<QLineEdit>(main, QStringLiteral("Text4_4"));
     auto* address = WindowDriver::find<QLineEdit>(main, QStringLiteral("Text4_5"));
@@ -255,7 +263,8 @@ void WidgetBench::drugWindow(QWidget* main, const BenchInputs& inputs)
 {
     const QString size = thousands(BenchDataSet::kDrugs) + QStringLiteral(" drugs");
     const QString opening = QStringLiteral("drug window opening (Form2 painted, List1 filled)");
-    const QString search = QStringLiteral("reference-window search per keystroke (Text1 → List1 painted)");
+    const QString search =
+        QStringLiteral("reference-window search per keystroke (Text1 → List1 painted)");
     bool listed = true;
     const Timing open = Timing::measureTimed(
         [&] {
@@ -314,6 +323,10 @@ void WidgetBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
         return;
     }
     archivePanel(main.get(), data);
+    if (data.village()) {
+        stop(main, data);
+        return;
+    }
     showRecord(main.get(), data);
     statistics(main.get(), data, inputs);
     clinicLog(main.get(), data, inputs);
@@ -351,8 +364,16 @@ void WidgetBench::archivePanel(QWidget* main, const BenchDataSet& data)
         QString name;
         QString date;
     } searches[] = {
+        {QStringLiteral("archive search, both boxes empty (Command2 → T1 painted)"), QString(),
+         QString()},
         {QStringLiteral("archive search by one character 王 (Command2 → T1 painted)"),
          QStringLiteral("王"), QString()},
+        {QStringLiteral("archive search by two characters 王秀 (Command2 → T1 painted)"),
+         QStringLiteral("王秀"), QString()},
+        {QStringLiteral("archive search by three characters 王秀英 (Command2 → T1 painted)"),
+         QStringLiteral("王秀英"), QString()},
+        {QStringLiteral("archive search by a year (Command2 → T1 painted)"), QString(),
+         BenchInputs::year()},
         {QStringLiteral("archive search by a month (Command2 → T1 painted)"), QString(),
          BenchInputs::monthText()},
     };
@@ -365,7 +386,11 @@ void WidgetBench::archivePanel(QWidget* main, const BenchDataSet& data)
         }
         name->setText(search.name);
         date->setText(search.date);
-        const auto expected = store.searchRows(search.name, search.date);
+        // A search read in pages first lists its first page.
+        const auto expected =
+            ArchiveStore::readsInPages(search.name, search.date)
+                ? store.searchRowsAfter(search.name, search.date, 0, ArchiveListModel::kPage)
+                : store.searchRows(search.name, search.date);
         bool filled = true;
         const Timing timing = Timing::measureTimed(
             [&] {
@@ -632,9 +657,9 @@ void WidgetBench::startup(const BenchDataSet& data)
         int runs;
         Goal goal;
     } days[] = {
-        {QStringLiteral("start-up to main window shown, normal day"), kNormalDay, kStartRuns,
+        {QStringLiteral("start-up to main window painted, normal day"), kNormalDay, kStartRuns,
          goals::kStartup},
-        {QStringLiteral("start-up to main window shown, backup day (stores copied)"), kBackupDay,
+        {QStringLiteral("start-up to main window painted, backup day (stores copied)"), kBackupDay,
          kBackupStartRuns, goals::kBackupDayStartup},
     };
     for (const auto& day : days) {
@@ -653,6 +678,123 @@ void WidgetBench::startup(const BenchDataSet& data)
         else
             skip(day.operation, sizeOf(data), day.goal, QStringLiteral("main window did not open"));
     }
+    firstSearch(data);
+    processStartup(data);
+}
+
+} // namespace quilloa::bench
+
+namespace quilloa::bench {
+
+// The first search after a start: the stores opened anew, as a new process finds them, and the
+// search clicked as soon as a hand could after the window was painted.
+void WidgetBench::firstSearch(const BenchDataSet& data)
+{
+    const QString operation =
+        QStringLiteral("first archive search after start-up, one character 王 (Command2 → T1 "
+                       "painted)");
+    QList<double> samples;
+    for (int run = 0; run < kStartRuns; ++run) {
+        StoreFile::closeAll();
+        std::unique_ptr<QWidget> main = start(data, kNormalDay);
+        auto* panel = WindowDriver::find<ArchivePanel>(main.get(), QStringLiteral("Frame3"));
+        auto* name = WindowDriver::find<QLineEdit>(panel, QStringLiteral("Text2"));
+        auto* button = WindowDriver::find<QAbstractButton>(panel, QStringLiteral("Command2"));
+        auto* list = WindowDriver::find<QAbstractItemView>(panel, QStringLiteral("T1"));
+        if (!name || !button || !list) {
+            stop(main, data);
+            skip(operation, sizeOf(data), goals::kFirstSearch,
+                 QStringLiteral("search box, button or list missing"));
+            return;
+        }
+        QTest::qWait(kReachMs);
+        name->setText(QStringLiteral("王"));
+        QElapsedTimer timer;
+        timer.start();
+        WindowDriver::click(button);
+        const bool painted = WindowDriver::painted(list->viewport());
+        samples.append(elapsedMs(timer));
+        const bool filled = rowsOf(list) > ArchivePanel::kOpeningCap;
+        stop(main, data);
+        if (!painted || !filled) {
+            skip(operation, sizeOf(data), goals::kFirstSearch,
+                 QStringLiteral("T1 does not list what was found"));
+            return;
+        }
+    }
+    add(operation, sizeOf(data), Timing::of(samples), goals::kFirstSearch);
+}
+
+// A new process of the program until its main window has been painted (it says so on its
+// output when started with --quit-after-start), beside a plain sqlite3 process opening the
+// same archive. The backup day is made with faketime, as the program reads the system clock.
+void WidgetBench::processStartup(const BenchDataSet& data)
+{
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../quilloa");
+    const QStringList arguments = {QStringLiteral("--data"), data.programFolder(),
+                                   QStringLiteral("--quit-after-start")};
+    const struct
+    {
+        QString operation;
+        QString clock; // for faketime; empty: the real one
+        Goal goal;
+    } days[] = {
+        {QStringLiteral("process start-up to main window painted, normal day"), QString(),
+         goals::kStartup},
+        {QStringLiteral("process start-up to main window painted, backup day"),
+         QStringLiteral("@2019-12-20 09:30:00"), goals::kBackupDayStartup},
+    };
+    for (const auto& day : days) {
+        QList<double> samples;
+        QString failure;
+        for (int run = 0; run < kBackupStartRuns && failure.isEmpty(); ++run) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            environment.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+            process.setProcessEnvironment(environment);
+            if (day.clock.isEmpty())
+                process.setProgram(program);
+            else
+                process.setProgram(QStringLiteral("faketime"));
+            process.setArguments(day.clock.isEmpty() ? arguments
+                                                     : QStringList{day.clock, program} + arguments);
+            QElapsedTimer timer;
+            timer.start();
+            process.start();
+            QByteArray output;
+            while (!output.contains("painted") && timer.elapsed() < kProcessWaitMs &&
+                   process.waitForReadyRead(kProcessWaitMs))
+                output += process.readAllStandardOutput();
+            const double ms = elapsedMs(timer);
+            const bool ended = process.waitForFinished(kProcessWaitMs);
+            if (!output.contains("painted") || !ended || process.exitCode() != 0)
+                failure = QStringLiteral("the program did not paint its window and end (%1)")
+                              .arg(process.errorString());
+            samples.append(ms);
+            QDir(data.paths().backupFolder).removeRecursively();
+        }
+        if (failure.isEmpty())
+            add(day.operation, sizeOf(data), Timing::of(samples), day.goal);
+        else
+            skip(day.operation, sizeOf(data), day.goal, failure);
+    }
+
+    const QString plain = QStringLiteral("plain sqlite3 process opening the archive (reference)");
+    QList<double> samples;
+    for (int run = 0; run < kStartRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const int code =
+            QProcess::execute(QStringLiteral("sqlite3"),
+                              {data.paths().archiveFile, QStringLiteral("PRAGMA schema_version;")});
+        samples.append(elapsedMs(timer));
+        if (code != 0) {
+            skip(plain, sizeOf(data), goals::kNone, QStringLiteral("sqlite3 did not run"));
+            return;
+        }
+    }
+    add(plain, sizeOf(data), Timing::of(samples), goals::kNone);
 }
 
 } // namespace quilloa::bench

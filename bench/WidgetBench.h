@@ -49,6 +49,8 @@ private:
     void statistics(QWidget* main, const BenchDataSet& data, const BenchInputs& inputs);
     void clinicLog(QWidget* main, const BenchDataSet& data, const BenchInputs& inputs);
     void saving(QWidget* main, const BenchDataSet& data);
+    void firstSearch(const BenchDataSet& data);
+    void processStartup(const BenchDataSet& data);
 
     void add(const QString& operation, const QString& size, const Timing& timing, const Goal& goal);
     void skip(const QString& operation, const QString& size, const Goal& goal,

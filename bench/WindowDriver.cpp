@@ -20,7 +20,10 @@ namespace {
 class PaintWatch : public QObject
 {
 public:
-    explicit PaintWatch(QWidget* watched) : m_watched(watched) { watched->installEventFilter(this); }
+    explicit PaintWatch(QWidget* watched) : m_watched(watched)
+    {
+        watched->installEventFilter(this);
+    }
     ~PaintWatch() override { m_watched->removeEventFilter(this); }
     bool seen() const { return m_seen; }
 
