@@ -757,8 +757,10 @@ void WidgetBench::processStartup(const BenchDataSet& data)
                 process.setProgram(program);
             else
                 process.setProgram(QStringLiteral("faketime"));
-            process.setArguments(day.clock.isEmpty() ? arguments
-                                                     : QStringList{day.clock, program} + arguments);
+            process.setArguments(day.clock.isEmpty()
+                                     ? arguments
+                                     : QStringList{QStringLiteral("-f"), day.clock, program} +
+                                           arguments);
             QElapsedTimer timer;
             timer.start();
             process.start();
