@@ -1,5 +1,6 @@
 #include "BenchDataSet.h"
 
+#include "BenchText.h"
 #include "RecordGenerator.h"
 #include "SyntheticClinic.h"
 
@@ -76,9 +77,17 @@ private:
 
 } // namespace
 
-BenchDataSet::BenchDataSet(const QString& root, int records)
-    : m_records(records), m_paths(root + QStringLiteral("/records-") + QString::number(records))
+BenchDataSet::BenchDataSet(const QString& root, int records, bool village)
+    : m_records(records), m_village(village),
+      m_paths(root + QStringLiteral("/records-") + QString::number(records) +
+              (village ? QStringLiteral("-village") : QString()))
 {
+}
+
+QString BenchDataSet::sizeText() const
+{
+    const QString size = thousands(m_records) + QStringLiteral(" records");
+    return m_village ? size + QStringLiteral(", village of half ") + kVillageSurname : size;
 }
 
 QString BenchDataSet::markerPath() const
@@ -88,13 +97,15 @@ QString BenchDataSet::markerPath() const
 
 QString BenchDataSet::markerText() const
 {
-    return QStringLiteral("format %1, seed %2, records %3, drugs %4, diagnoses %5, addresses %6\n")
+    return QStringLiteral(
+               "format %1, seed %2, records %3, drugs %4, diagnoses %5, addresses %6%7\n")
         .arg(kFormatVersion)
         .arg(kSeed)
         .arg(m_records)
         .arg(kDrugs)
         .arg(kDiagnoses)
-        .arg(kAddresses);
+        .arg(kAddresses)
+        .arg(m_village ? QStringLiteral(", village of ") + kVillageSurname : QString());
 }
 
 bool BenchDataSet::isComplete() const
@@ -167,7 +178,8 @@ bool BenchDataSet::fillArchive(QString* error)
     QList<ListEntry> drugs = clinic.drugs(kDrugs);
     QList<ListEntry> diagnoses = clinic.diagnoses(kDiagnoses);
     const QList<ListEntry> addresses = clinic.addresses(kAddresses);
-    QList<SyntheticClinic::Patient> patients = clinic.patients(m_records / 8 + 100, addresses);
+    QList<SyntheticClinic::Patient> patients =
+        clinic.patients(m_records / 8 + 100, addresses, m_village ? kVillageSurname : QString());
     RecordGenerator generator(clinic, std::move(drugs), std::move(diagnoses), std::move(patients));
 
     ArchiveStore store(m_paths.archiveFile);

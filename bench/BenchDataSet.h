@@ -21,9 +21,16 @@ public:
     static inline const QDate kFirstDay{2010, 1, 1};
     static inline const QDate kLastDay{2019, 12, 31};
 
-    BenchDataSet(const QString& root, int records);
+    // A village archive: half the patients share the surname kVillageSurname.
+    static constexpr int kVillageArchive = 200000;
+    static inline const QString kVillageSurname = QStringLiteral("王");
+
+    BenchDataSet(const QString& root, int records, bool village = false);
 
     int records() const { return m_records; }
+    bool village() const { return m_village; }
+    // "1,000,000 records", "200,000 records, village of 王"
+    QString sizeText() const;
     const StorePaths& paths() const { return m_paths; }
     QString programFolder() const { return m_paths.programFolder; }
 
@@ -42,6 +49,7 @@ private:
     bool completeNameIndex(const StoreFile& archive, QString* error);
 
     int m_records;
+    bool m_village;
     StorePaths m_paths;
 };
 

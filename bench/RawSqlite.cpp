@@ -1,39 +1,66 @@
 #include "RawSqlite.h"
 
+#include <QUrl>
+
 #include <sqlite3.h>
 
 namespace quilloa::bench {
 
 RawSqlite::RawSqlite(const QString& path)
 {
+    // What the store's connection is opened with: a URI that never creates the file, the
+    // driver's flags (no connection mutex, private cache), its busy timeout and its settings.
+    const QByteArray uri =
+        (QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"))
+            .toUtf8();
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI |
+                      SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(uri.constData(), &db, flags, nullptr) != SQLITE_OK) {
         m_error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
         sqlite3_close(db);
         return;
     }
     m_db = db;
-    sqlite3_busy_timeout(m_db, 1500);
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 1000);
     sqlite3_exec(m_db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 }
 
 RawSqlite::~RawSqlite()
 {
+    for (const auto& [sql, statement] : m_kept)
+        sqlite3_finalize(statement);
     sqlite3_close(m_db);
 }
 
-sqlite3_stmt* RawSqlite::prepare(const char* sql, std::initializer_list<Value> values)
+sqlite3_stmt* RawSqlite::prepare(const char* sql)
 {
-    if (!m_db)
-        return nullptr;
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
         m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
         sqlite3_finalize(statement);
         return nullptr;
     }
+    return statement;
+}
+
+sqlite3_stmt* RawSqlite::statementFor(const char* sql, const std::vector<Value>& values)
+{
+    if (!m_db)
+        return nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (m_keep) {
+        sqlite3_stmt*& kept = m_kept[sql];
+        if (!kept)
+            kept = prepare(sql);
+        statement = kept;
+    } else {
+        statement = prepare(sql);
+    }
+    if (!statement)
+        return nullptr;
     int index = 1;
     for (const Value& value : values) {
         if (const auto* textValue = std::get_if<std::string>(&value))
@@ -46,9 +73,19 @@ sqlite3_stmt* RawSqlite::prepare(const char* sql, std::initializer_list<Value> v
     return statement;
 }
 
-std::int64_t RawSqlite::run(const char* sql, std::initializer_list<Value> values)
+void RawSqlite::release(sqlite3_stmt* statement)
 {
-    sqlite3_stmt* statement = prepare(sql, values);
+    if (m_keep) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    } else {
+        sqlite3_finalize(statement);
+    }
+}
+
+std::int64_t RawSqlite::run(const char* sql, const std::vector<Value>& values)
+{
+    sqlite3_stmt* statement = statementFor(sql, values);
     if (!statement)
         return -1;
     std::int64_t rows = 0;
@@ -72,13 +109,13 @@ std::int64_t RawSqlite::run(const char* sql, std::initializer_list<Value> values
         m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
         rows = -1;
     }
-    sqlite3_finalize(statement);
+    release(statement);
     return rows;
 }
 
-std::string RawSqlite::text(const char* sql, std::initializer_list<Value> values)
+std::string RawSqlite::text(const char* sql, const std::vector<Value>& values)
 {
-    sqlite3_stmt* statement = prepare(sql, values);
+    sqlite3_stmt* statement = statementFor(sql, values);
     std::string result;
     if (statement && sqlite3_step(statement) == SQLITE_ROW) {
         const unsigned char* value = sqlite3_column_text(statement, 0);
@@ -86,7 +123,8 @@ std::string RawSqlite::text(const char* sql, std::initializer_list<Value> values
             result.assign(reinterpret_cast<const char*>(value),
                           size_t(sqlite3_column_bytes(statement, 0)));
     }
-    sqlite3_finalize(statement);
+    if (statement)
+        release(statement);
     return result;
 }
 

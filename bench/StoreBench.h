@@ -20,10 +20,13 @@ public:
     void archive(const BenchDataSet& data, const BenchInputs& inputs);
 
 private:
-    // With `sameSql`, `raw` runs the very SQL of `ours` and the row also holds the ratio goal.
+    // `rawRun` runs SQL on `raw`. With `sameSql` it runs the very SQL of `ours`: it is timed
+    // both compiling its statement each time and keeping it, and the row holds the ratio goal
+    // against the kept one.
     void row(const QString& operation, const QString& size, const std::function<void()>& ours,
-             const std::function<void()>& raw, Goal goal, bool sameSql = true);
+             RawSqlite& raw, const std::function<void()>& rawRun, Goal goal, bool sameSql = true);
     void nameSearch(const BenchDataSet& data, const QString& size, RawSqlite& raw);
+    void searches(const BenchDataSet& data, const QString& size, RawSqlite& raw);
     void indexBuild(const BenchDataSet& data, const QString& size);
     void saving(const BenchDataSet& data, const QString& size);
 

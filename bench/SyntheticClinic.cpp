@@ -241,13 +241,16 @@ QString SyntheticClinic::patientName()
 }
 
 QList<SyntheticClinic::Patient> SyntheticClinic::patients(int count,
-                                                          const QList<ListEntry>& addresses)
+                                                          const QList<ListEntry>& addresses,
+                                                          const QString& dominantSurname)
 {
     QList<Patient> pool;
     pool.reserve(count);
     for (int i = 0; i < count; ++i) {
         Patient patient;
         patient.name = patientName();
+        if (!dominantSurname.isEmpty() && below(2) == 0)
+            patient.name.replace(0, 1, dominantSurname);
         patient.sex = below(2) == 0 ? QStringLiteral("男") : QStringLiteral("女");
         patient.birthYear = 1925 + below(85);
         // Most patients live in the villages nearest the clinic.

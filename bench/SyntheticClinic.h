@@ -37,7 +37,10 @@ public:
     QList<ListEntry> drugs(int count);
     QList<ListEntry> diagnoses(int count);
     QList<ListEntry> addresses(int count);
-    QList<Patient> patients(int count, const QList<ListEntry>& addresses);
+    // With `dominantSurname`, half the patients bear it: a village where one family name
+    // dominates.
+    QList<Patient> patients(int count, const QList<ListEntry>& addresses,
+                            const QString& dominantSurname = QString());
 
     std::mt19937_64& random() { return m_random; }
     int below(int bound); // uniform in [0, bound)

@@ -37,6 +37,13 @@ std::pair<Timing, Timing> Timing::measureSideBySide(const std::function<void()>&
                                                     const std::function<void()>& raw, int minRuns,
                                                     int maxRuns, double budgetMs, int warmUps)
 {
+    const QList<Timing> both = measureInTurn({ours, raw}, minRuns, maxRuns, budgetMs, warmUps);
+    return {both.at(0), both.at(1)};
+}
+
+QList<Timing> Timing::measureInTurn(const QList<std::function<void()>>& sides, int minRuns,
+                                    int maxRuns, double budgetMs, int warmUps)
+{
     const auto timed = [](const std::function<void()>& operation) {
         QElapsedTimer one;
         one.start();
@@ -44,19 +51,21 @@ std::pair<Timing, Timing> Timing::measureSideBySide(const std::function<void()>&
         return double(one.nsecsElapsed()) / 1e6;
     };
     for (int i = 0; i < warmUps; ++i) {
-        ours();
-        raw();
+        for (const auto& side : sides)
+            side();
     }
-    QList<double> oursSamples;
-    QList<double> rawSamples;
+    QList<QList<double>> samples(sides.size());
     QElapsedTimer total;
     total.start();
-    while (oursSamples.size() < maxRuns &&
-           (oursSamples.size() < minRuns || double(total.nsecsElapsed()) / 1e6 < budgetMs)) {
-        oursSamples.append(timed(ours));
-        rawSamples.append(timed(raw));
+    while (samples.first().size() < maxRuns &&
+           (samples.first().size() < minRuns || double(total.nsecsElapsed()) / 1e6 < budgetMs)) {
+        for (qsizetype i = 0; i < sides.size(); ++i)
+            samples[i].append(timed(sides.at(i)));
     }
-    return {of(oursSamples), of(rawSamples)};
+    QList<Timing> timings;
+    for (const QList<double>& side : samples)
+        timings.append(of(side));
+    return timings;
 }
 
 Timing Timing::of(QList<double> samples)

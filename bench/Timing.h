@@ -29,6 +29,9 @@ struct Timing
                                                        const std::function<void()>& raw,
                                                        int minRuns = 15, int maxRuns = 400,
                                                        double budgetMs = 1600, int warmUps = 3);
+    // The same for any number of sides, timed one run each in turn.
+    static QList<Timing> measureInTurn(const QList<std::function<void()>>& sides, int minRuns = 15,
+                                       int maxRuns = 400, double budgetMs = 1600, int warmUps = 3);
     static Timing of(QList<double> samples);
 };
 

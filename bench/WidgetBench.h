@@ -36,7 +36,8 @@ public:
 private:
     // How long each keystroke of `codes` takes to answer, typed letter by letter into `box`
     // after emptying it; the first round only warms up.
-    static QList<double> keystrokeTimes(QLineEdit* box, const QStringList& codes, int letter);
+    static QList<double> keystrokeTimes(QLineEdit* box, QAbstractItemView* list,
+                                        const QStringList& codes, int letter);
 
     void drugPanel(QWidget* main, const BenchInputs& inputs);
     void sheetLookups(QWidget* main, const BenchInputs& inputs);
@@ -48,6 +49,8 @@ private:
     void statistics(QWidget* main, const BenchDataSet& data, const BenchInputs& inputs);
     void clinicLog(QWidget* main, const BenchDataSet& data, const BenchInputs& inputs);
     void saving(QWidget* main, const BenchDataSet& data);
+    void firstSearch(const BenchDataSet& data);
+    void processStartup(const BenchDataSet& data);
 
     void add(const QString& operation, const QString& size, const Timing& timing, const Goal& goal);
     void skip(const QString& operation, const QString& size, const Goal& goal,

@@ -14,6 +14,9 @@ class WindowDriver
 public:
     // Lets queued work, layout and painting run, as the event loop would between inputs.
     static void settle();
+    // Runs the event loop until `shown` has been painted (at most a second); false when it was
+    // not. A clock read after it has run to the painted screen.
+    static bool painted(QWidget* shown);
     // The visible top-level window of that name, if any.
     static QWidget* window(const QString& objectName);
     // The control of that name inside `scope`, if any.
@@ -23,7 +26,7 @@ public:
     }
 
     // Inputs are handled when these return; what the handlers left for later (painting,
-    // deferred layout) waits for settle(), so a timing around them is input in, list filled, out.
+    // deferred layout) waits for settle() or painted().
     static bool trigger(QWidget* window, const QString& actionName);
     static void type(QWidget* control, QChar letter);
     static void click(QAbstractButton* button);

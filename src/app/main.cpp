@@ -20,6 +20,42 @@
 
 namespace {
 
+// With --quit-after-start: once the first window has been painted, says so on the output (the
+// benchmark times a start to this line) and ends the program, at the latest after a while.
+class QuitWhenPainted : public QObject
+{
+public:
+    explicit QuitWhenPainted(QWidget* window) : QObject(window), m_window(window)
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(kLatestMs, this, &QuitWhenPainted::quit);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Queued, so the paint handler finishes first.
+        if (watched == m_window && event->type() == QEvent::Paint)
+            QTimer::singleShot(0, this, &QuitWhenPainted::quit);
+        return false;
+    }
+
+private:
+    static constexpr int kLatestMs = 10000;
+
+    void quit()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        std::fputs("painted\n", stdout);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    }
+
+    QWidget* m_window;
+    bool m_done = false;
+};
+
 QStringList rawArguments(int argc, char* argv[])
 {
     QStringList arguments;
@@ -144,6 +180,6 @@ int main(int argc, char* argv[])
     if (quilloa::SmokeRun::requested())
         quilloa::SmokeRun::start(window.get(), dataFolder);
     if (line.quitAfterStart())
-        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+        new QuitWhenPainted(window.get());
     return QApplication::exec();
 }

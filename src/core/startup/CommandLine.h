@@ -9,8 +9,9 @@ namespace quilloa {
 
 // The program's command line: --data DIR, --store SERVER, --copy-stores-to SERVER,
 // --prepare-server SERVER with --workstation-role ROLE, --help, --version, and
-// --quit-after-start, which is left out of --help because only the package test needs it (it starts
-// the installed program headless and must see it end by itself once its stores are prepared).
+// --quit-after-start, which is left out of --help because only the package test and the benchmark
+// need it (they start the program headless and must see it end by itself once its stores are
+// prepared and its first window painted, which it tells on its output with the line "painted").
 class CommandLine
 {
 public:

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <algorithm>
 
@@ -64,7 +65,7 @@ void noteFailedCreation(const StoreStatus& created, QStringList& notices)
 
 } // namespace
 
-StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& clock)
+StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& clock, Backup backup)
 {
     StartupReport report;
     if (!PrivateFiles::makeFolder(paths.dataFolder))
@@ -105,17 +106,19 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
     }
 
     const QDate today = clock.now().date();
-    if (isBackupDay(today))
+    report.unusableStores = unusable;
+    report.backupDue = isBackupDay(today) && backup == Backup::Later;
+    if (isBackupDay(today) && backup == Backup::Now)
         report.backupTaken = takeBackup(paths, today, &report.notices, unusable);
     readLogin(paths, report);
     report.notices.removeDuplicates();
     return report;
 }
 
-StartupReport StartupPreparation::run(const AppContext& context)
+StartupReport StartupPreparation::run(const AppContext& context, Backup backup)
 {
     if (!context.location().isServer())
-        return run(context.paths(), context.clock());
+        return run(context.paths(), context.clock(), backup);
     StartupReport report;
     // A copy: the store the context hands out is itself a temporary.
     const StoreFile server = context.archive().file();
@@ -137,6 +140,32 @@ StartupReport StartupPreparation::run(const AppContext& context)
     readLogin(context, report);
     report.notices.removeDuplicates();
     return report;
+}
+
+std::optional<BackgroundWork::Work> StartupPreparation::backupWork(const AppContext& context,
+                                                                   const StartupReport& report)
+{
+    if (!report.backupDue || context.location().isServer())
+        return std::nullopt;
+    const StorePaths paths = context.paths();
+    const QDate today = context.clock().now().date();
+    const QStringList unusable = report.unusableStores;
+    return [paths, today, unusable](const BackgroundWork::StepTeller& step) {
+        QStringList notices;
+        const QString day = today.toString(QStringLiteral("yyyy-MM-dd"));
+        // Another start of the program copying now, or done with today's copies, has them.
+        QLockFile copying(paths.dataFolder + QStringLiteral("/.backup-") + day +
+                          QStringLiteral(".lock"));
+        if (!copying.tryLock(0))
+            return notices;
+        const QString folder = paths.backupFolder + QLatin1Char('/') + day + QLatin1Char('/');
+        if (QFileInfo::exists(folder + QFileInfo(paths.archiveFile).fileName()) &&
+            QFileInfo::exists(folder + QFileInfo(paths.settingsFile).fileName()))
+            return notices;
+        step(QStringLiteral("正在备份今天的数据库……"));
+        takeBackup(paths, today, &notices, unusable);
+        return notices;
+    };
 }
 
 void StartupPreparation::readLogin(const AppContext& context, StartupReport& report)

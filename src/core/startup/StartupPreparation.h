@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/startup/BackgroundWork.h"
 #include "core/startup/Clock.h"
 #include "core/store/StorePaths.h"
 #include "core/store/StoreResult.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace quilloa {
 
@@ -19,6 +22,10 @@ struct StartupReport
     bool archiveCreated = false;
     bool settingsCreated = false;
     bool backupTaken = false; // both copies of a backup day were made
+    // A backup day whose copies were left for later (see StartupPreparation::backupWork), and
+    // the stores found unusable, which that copy skips.
+    bool backupDue = false;
+    QStringList unusableStores;
     // What the user must be told once the first window is up: a store that cannot be used, a
     // backup that was skipped. Plain Chinese, one message each.
     QStringList notices;
@@ -35,10 +42,23 @@ class AppContext;
 class StartupPreparation
 {
 public:
-    static StartupReport run(const StorePaths& paths, const Clock& clock);
+    // When a backup day's copies are taken: during the preparation, or later by backupWork()
+    // while the first window is already open.
+    enum class Backup
+    {
+        Now,
+        Later,
+    };
+
+    static StartupReport run(const StorePaths& paths, const Clock& clock,
+                             Backup backup = Backup::Now);
     // The same steps for the context's stores: on a server, the tables are created on a
     // database that has none yet, and no store file is looked at.
-    static StartupReport run(const AppContext& context);
+    static StartupReport run(const AppContext& context, Backup backup = Backup::Now);
+    // The copies of a backup day that run() left for later, as work for a thread of its own;
+    // none when they are not due. A second start on the same day leaves them to the first.
+    static std::optional<BackgroundWork::Work> backupWork(const AppContext& context,
+                                                          const StartupReport& report);
     static void readLogin(const AppContext& context, StartupReport& report);
     // Reads the login password into the report. Only a missing archive store (a new
     // installation whose store could not be made) counts as having none.

@@ -94,6 +94,12 @@ ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
                         "LIKE ? ORDER BY \"行\""),
                 {*character, namePattern, datePattern}};
     }
+    // An empty name box matches every name there is: while no record lacks one, the date
+    // index answers a date alone, rows included, without reading a record.
+    if (nameText.isEmpty() && !datePrefix.isEmpty() && rowsOnly && !lacksNames())
+        return {QStringLiteral("SELECT rowid FROM \"档案\" WHERE \"日期\" %1 ORDER BY +rowid")
+                    .arg(StoreSql::like(m_file)),
+                {datePattern}};
     // "+rowid" keeps the same order but stops the planner from walking the whole table, bodies
     // and all, just because that yields rowid order: it reads the narrow index on
     // (姓名, 日期, 名称), or the date index when a date is given, and sorts the matches.
@@ -114,6 +120,62 @@ StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
                                                     const QString& datePrefix) const
 {
     const Statement query = searchStatement(nameText, datePrefix, true);
+    QList<qint64> rows;
+    const StoreStatus read =
+        DirectRows::read(m_file, query.sql, query.values,
+                         [&rows](const DirectRow& r) { rows.append(r.integer(0)); });
+    if (!read.ok())
+        return read;
+    return rows;
+}
+
+bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix)
+{
+    return NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty();
+}
+
+bool ArchiveStore::lacksNames() const
+{
+    // The name index finds a missing name at once. Unknown counts as lacking: the full query
+    // is right either way.
+    bool lacking = true;
+    const StoreStatus read = BoundQuery::read(
+        m_file, QStringLiteral("SELECT EXISTS (SELECT 1 FROM \"档案\" WHERE \"姓名\" IS NULL)"), {},
+        [&lacking](const QSqlQuery& q) { lacking = q.value(0).toBool(); });
+    return !read.ok() || lacking;
+}
+
+void ArchiveStore::prepareNameSearch() const
+{
+    // The commonest surname is likely the latest patient's: reading its rows once brings the
+    // statements and the pages a first search needs into memory.
+    QString latest;
+    BoundQuery::read(m_file,
+                     QStringLiteral("SELECT \"姓名\" FROM \"档案\" ORDER BY rowid DESC LIMIT 1"),
+                     {}, [&latest](const QSqlQuery& q) { latest = q.value(0).toString(); });
+    if (!latest.isEmpty())
+        searchRows(latest.left(1), QString());
+}
+
+ArchiveStore::Statement ArchiveStore::pageStatement(const QString& nameText,
+                                                    const QString& datePrefix, qint64 afterRow,
+                                                    int limit) const
+{
+    // Matching names and dates are dense in row order when no name character narrows them, so
+    // walking the rows from `afterRow` meets a page of them soon, where going through an index
+    // would first find and sort every match.
+    return {QStringLiteral("SELECT rowid FROM \"档案\" WHERE \"姓名\" %1 AND \"日期\" %1 AND "
+                           "rowid > ? ORDER BY rowid LIMIT ?")
+                .arg(StoreSql::like(m_file)),
+            {QStringLiteral("%") + nameText + QStringLiteral("%"), datePrefix + QStringLiteral("%"),
+             afterRow, StoreSql::limit(m_file, limit)}};
+}
+
+StoreResult<QList<qint64>> ArchiveStore::searchRowsAfter(const QString& nameText,
+                                                         const QString& datePrefix, qint64 afterRow,
+                                                         int limit) const
+{
+    const Statement query = pageStatement(nameText, datePrefix, afterRow, limit);
     QList<qint64> rows;
     const StoreStatus read =
         DirectRows::read(m_file, query.sql, query.values,

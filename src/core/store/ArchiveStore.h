@@ -32,6 +32,16 @@ public:
     // The rows the same search finds, in the same order, without their texts: a list that
     // shows thousands of them reads each line's text with entriesOf() when it is shown.
     StoreResult<QList<qint64>> searchRows(const QString& nameText, const QString& datePrefix) const;
+    // Whether a search is better read a page at a time: one without a name character to look up
+    // finds every record of its dates, up to the whole archive when both texts are empty.
+    static bool readsInPages(const QString& nameText, const QString& datePrefix);
+    // The next `limit` rows the same search finds after row `afterRow`, in the same order; a
+    // list reads a search that finds a great many records so, a page as it is scrolled to.
+    StoreResult<QList<qint64>> searchRowsAfter(const QString& nameText, const QString& datePrefix,
+                                               qint64 afterRow, int limit) const;
+    // Runs what a first name search needs once, so that the doctor's first search is as quick
+    // as any later one; for a quiet moment after the window opened.
+    void prepareNameSearch() const;
     // The entries of these rows, in the same order; a row that no longer exists is left out.
     StoreResult<QList<ArchiveEntry>> entriesOf(const QList<qint64>& rows) const;
 
@@ -72,8 +82,12 @@ public:
     };
     Statement searchStatement(const QString& nameText, const QString& datePrefix,
                               bool rowsOnly) const;
+    Statement pageStatement(const QString& nameText, const QString& datePrefix, qint64 afterRow,
+                            int limit) const;
 
 private:
+    // Whether some record has no name (or that cannot be told now).
+    bool lacksNames() const;
     StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
     StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
                                                           const QVariant& value) const;

@@ -2,8 +2,12 @@
 
 #include "core/store/BoundQuery.h"
 
+#include <QHash>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace quilloa {
 namespace {
@@ -134,6 +138,21 @@ bool keepsRowNumbers(QSqlDatabase& db)
 constexpr int kCountCap = 20000;
 // A typed text longer than this is narrowed by its first characters; the LIKE does the rest.
 constexpr int kCharactersTried = 6;
+constexpr int kCountsKept = 20000;
+
+// How many index rows a character of a store file was found to have: exactly, or at least
+// that many when the count stopped at its limit.
+struct CharacterCount
+{
+    qint64 atLeast = 0;
+    bool exact = false;
+};
+
+QHash<QString, CharacterCount>& countsFound()
+{
+    static QHash<QString, CharacterCount> counts;
+    return counts;
+}
 
 } // namespace
 
@@ -287,22 +306,37 @@ std::optional<QString> NameIndex::rarestCharacter(const StoreFile& file, const Q
         return std::nullopt;
     if (characters.size() == 1)
         return characters.first();
+    // Later characters first: the surname, typed first, is usually the commonest, so the
+    // rarer ones counted before it cap its count low. Each is counted only up to the fewest
+    // found so far, and on a tie the later one stays.
     std::optional<QString> rarest;
-    qint64 fewest = 0;
-    for (const QString& character : characters.mid(0, kCharactersTried)) {
+    qint64 fewest = kCountCap;
+    const QStringList tried = characters.mid(0, kCharactersTried);
+    for (auto character = tried.crbegin(); character != tried.crend(); ++character) {
+        if (rarest && fewest == 0)
+            break;
+        // A count found before is used again: a stale one can only choose a slower way to the
+        // same rows, never other rows.
+        const QString key = file.path() + QLatin1Char('\n') + *character;
+        const auto known = countsFound().constFind(key);
         qint64 count = -1;
-        const StoreStatus counted = BoundQuery::read(
-            file,
-            QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM [档案_姓名字] WHERE [字] = ? "
-                           "LIMIT %1)")
-                .arg(kCountCap),
-            {character}, [&count](const QSqlQuery& q) { count = q.value(0).toLongLong(); });
-        if (!counted.ok())
-            return std::nullopt;
-        // On a tie (both past the cap) the later one wins: the surname, typed first, is
-        // usually the commonest character of a name.
-        if (!rarest || count <= fewest) {
-            rarest = character;
+        if (known != countsFound().cend() && (known->exact || known->atLeast >= fewest)) {
+            count = std::min(known->atLeast, fewest);
+        } else {
+            const StoreStatus counted = BoundQuery::read(
+                file,
+                QStringLiteral(
+                    "SELECT count(*) FROM (SELECT 1 FROM [档案_姓名字] WHERE [字] = ? LIMIT ?)"),
+                {*character, fewest},
+                [&count](const QSqlQuery& q) { count = q.value(0).toLongLong(); });
+            if (!counted.ok())
+                return std::nullopt;
+            if (countsFound().size() > kCountsKept)
+                countsFound().clear();
+            countsFound().insert(key, {count, count < fewest});
+        }
+        if (!rarest || count < fewest) {
+            rarest = *character;
             fewest = count;
         }
     }

@@ -10,6 +10,7 @@ void ArchiveListModel::setEntries(const QList<ArchiveEntry>& entries)
 {
     beginResetModel();
     m_store.reset();
+    m_pagedSearch.reset();
     m_rows.clear();
     m_read.clear();
     m_rows.reserve(entries.size());
@@ -24,9 +25,43 @@ void ArchiveListModel::setRows(const ArchiveStore& store, QList<qint64> rows)
 {
     beginResetModel();
     m_store = store;
+    m_pagedSearch.reset();
     m_rows = std::move(rows);
     m_read.clear();
     endResetModel();
+}
+
+void ArchiveListModel::setFirstPage(const ArchiveStore& store, const QString& nameText,
+                                    const QString& datePrefix, QList<qint64> rows)
+{
+    const bool more = rows.size() >= kPage;
+    setRows(store, std::move(rows));
+    if (more)
+        m_pagedSearch = std::make_pair(nameText, datePrefix);
+}
+
+bool ArchiveListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_store && m_pagedSearch && !m_rows.isEmpty();
+}
+
+void ArchiveListModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const auto found =
+        m_store->searchRowsAfter(m_pagedSearch->first, m_pagedSearch->second, m_rows.last(), kPage);
+    // A failed read is tried again when the list is next scrolled to its end.
+    if (!found.ok())
+        return;
+    if (found.value().size() < kPage)
+        m_pagedSearch.reset();
+    if (found.value().isEmpty())
+        return;
+    const int first = int(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + int(found.value().size()) - 1);
+    m_rows.append(found.value());
+    endInsertRows();
 }
 
 void ArchiveListModel::clear()

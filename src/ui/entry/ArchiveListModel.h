@@ -22,6 +22,9 @@ public:
     static constexpr int kEntryRole = Qt::UserRole;
     // Lines read from the store at once: about two screens of the list.
     static constexpr int kBlock = 64;
+    // Rows of a search read a page at a time (see ArchiveStore::readsInPages) come this many
+    // at once, the next page when the list is scrolled to the end of those it holds.
+    static constexpr int kPage = 256;
 
     explicit ArchiveListModel(QObject* parent = nullptr);
 
@@ -29,6 +32,10 @@ public:
     void setEntries(const QList<ArchiveEntry>& entries);
     // Lines for these rows of `store`, texts read when shown.
     void setRows(const ArchiveStore& store, QList<qint64> rows);
+    // Lines for the first page of rows a search found; the next pages are read from `store`
+    // as the list is scrolled.
+    void setFirstPage(const ArchiveStore& store, const QString& nameText, const QString& datePrefix,
+                      QList<qint64> rows);
     void clear();
     // The entry of a line; none for a line that does not exist, whose record is gone or
     // cannot be read now.
@@ -37,12 +44,16 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
 private:
     void readBlock(int line) const;
 
     std::optional<ArchiveStore> m_store;
     QList<qint64> m_rows;
+    // The search whose further pages are still to be read, if any.
+    std::optional<std::pair<QString, QString>> m_pagedSearch;
     // line -> its entry, none when its record no longer exists.
     mutable QHash<int, std::optional<ArchiveEntry>> m_read;
 };

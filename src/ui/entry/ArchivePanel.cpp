@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <utility>
 
@@ -48,6 +49,8 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     // An archive from before the name index fills it while the program idles.
     m_indexBuilder = new NameIndexBuilder(m_context.archive().file(), this);
     m_indexBuilder->start();
+    // Once the window is up, a quiet moment readies the first name search.
+    QTimer::singleShot(kPrepareAfterMs, this, [this] { m_context.archive().prepareNameSearch(); });
 }
 
 void ArchivePanel::rebuild()
@@ -62,7 +65,16 @@ void ArchivePanel::search()
 {
     m_lines->clear();
     // The typed texts are values of the query, never part of its text: a quote is a character.
-    const auto found = m_context.archive().searchRows(m_nameBox->text(), m_dateBox->text());
+    const QString name = m_nameBox->text();
+    const QString date = m_dateBox->text();
+    const ArchiveStore archive = m_context.archive();
+    if (ArchiveStore::readsInPages(name, date)) {
+        const auto page = archive.searchRowsAfter(name, date, 0, ArchiveListModel::kPage);
+        if (page.ok())
+            m_lines->setFirstPage(archive, name, date, page.value());
+        return;
+    }
+    const auto found = archive.searchRows(name, date);
     if (found.ok())
         setRows(found.value());
 }

@@ -27,6 +27,9 @@ class ArchivePanel : public QFrame
     Q_OBJECT
 public:
     static constexpr int kOpeningCap = 100;
+    // How long after the panel is made the first name search is readied: after the window
+    // has been painted, before a hand reaches the search box.
+    static constexpr int kPrepareAfterMs = 100;
 
     explicit ArchivePanel(const AppContext& context, QWidget* parent = nullptr);
 

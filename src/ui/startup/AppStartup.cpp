@@ -6,6 +6,7 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/startup/LoginWindow.h"
+#include "ui/startup/StartupProgress.h"
 
 namespace quilloa {
 
@@ -22,7 +23,8 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
         return nullptr;
     }
     const AppContext context(programFolder, std::move(clock), location.value());
-    StartupReport report = StartupPreparation::run(context);
+    // A backup day's copies are taken once the window is open (see below).
+    StartupReport report = StartupPreparation::run(context, StartupPreparation::Backup::Later);
     // An archive store that is there but cannot be read may hold a login password: no window
     // opens until it has been read.
     while (report.loginUnknown()) {
@@ -48,6 +50,14 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
     else
         window = new MainWindow(context);
     window->show();
+    // The copies go on beside the open window, their progress shown when they take a while.
+    // The copy reads under the store's own lock, so it stays consistent with a save meanwhile;
+    // closing the window waits for it.
+    if (const auto work = StartupPreparation::backupWork(context, report)) {
+        auto* backup = new BackgroundWork(*work, window);
+        new StartupProgress(backup, window);
+        backup->start();
+    }
     // Told beside the first window, without holding up the start.
     for (const QString& notice : report.notices)
         PlainMessage::notify(window, QStringLiteral("Quilloa"), notice);

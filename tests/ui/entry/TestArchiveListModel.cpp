@@ -1,4 +1,5 @@
 #include "core/store/ArchiveStore.h"
+#include "core/store/BoundQuery.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/ArchiveListModel.h"
 
@@ -42,6 +43,37 @@ private slots:
         QCOMPARE(model.entryAt(129)->name, QStringLiteral("病人2"));
         QCOMPARE(model.entryAt(last - 1)->name, QStringLiteral("病人0"));
         QVERIFY(!model.entryAt(last).has_value());
+    }
+
+    // Searches read a page at a time list exactly what the whole search finds, in its order:
+    // a record without a name is left out by the pages as by the date-only search.
+    void pagesListWhatTheWholeSearchFinds()
+    {
+        TestProgramFolder folder;
+        ArchiveStore store(folder.paths().archiveFile);
+        for (int i = 0; i < ArchiveListModel::kPage * 2 + 3; ++i) {
+            PrescriptionRecord r;
+            r.name = QStringLiteral("病人%1").arg(i);
+            r.key = QStringLiteral("2009-03-01 08:%1:00").arg(i % 60, 2, 10, QChar('0'));
+            r.date = i % 2 ? QStringLiteral("2009-03-01") : QStringLiteral("2010-04-02");
+            store.add(r);
+        }
+        QVERIFY(BoundQuery::run(store.file(),
+                                QStringLiteral("UPDATE [档案] SET [姓名] = NULL WHERE rowid = 7"),
+                                {})
+                    .ok());
+        ArchiveListModel model;
+        const auto first = store.searchRowsAfter(QString(), QString(), 0, ArchiveListModel::kPage);
+        QVERIFY(first.ok() && ArchiveStore::readsInPages(QString(), QString()));
+        model.setFirstPage(store, QString(), QString(), first.value());
+        while (model.canFetchMore(QModelIndex()))
+            model.fetchMore(QModelIndex());
+        const QList<qint64> whole = store.searchRows(QString(), QString()).value();
+        QCOMPARE(model.rowCount(), int(whole.size()));
+        QCOMPARE(model.entryAt(int(whole.size()) - 1)->rowId, whole.last());
+        QVERIFY(!whole.contains(7));
+        QCOMPARE(store.searchRows(QString(), QStringLiteral("2010")).value().size(),
+                 ArchiveListModel::kPage + 1);
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
@@ -109,6 +110,28 @@ private slots:
         QVERIFY(!notice->isModal());
         QVERIFY(notice->text().contains(QStringLiteral("档案.dat")));
         QVERIFY(notice->text().contains(QStringLiteral("被其他程序占用")));
+    }
+
+    // A backup day opens the window before its copies are made; they are made beside it, and
+    // a second start on the same day leaves them as they are.
+    void backupDayCopiesBesideTheOpenWindow()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::Create,
+                                 QDateTime(QDate(2009, 5, 30), QTime(9, 0)));
+        const QString day = folder.paths().backupFolder + QStringLiteral("/2009-05-30/");
+        const QString archiveCopy = day + QFileInfo(folder.paths().archiveFile).fileName();
+        const QString settingsCopy = day + QFileInfo(folder.paths().settingsFile).fileName();
+        QDateTime made;
+        for (int start = 0; start < 2; ++start) {
+            std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
+            QVERIFY(qobject_cast<MainWindow*>(window.get()));
+            QTRY_VERIFY(QFileInfo::exists(archiveCopy) && QFileInfo::exists(settingsCopy));
+            window.reset(); // waits for the copies under way
+            if (start == 0)
+                made = QFileInfo(archiveCopy).lastModified();
+        }
+        QCOMPARE(QFileInfo(archiveCopy).lastModified(), made);
+        QVERIFY(QDir(day).entryList({QStringLiteral("*.part")}, QDir::Files).isEmpty());
     }
 };
 
