@@ -1,5 +1,6 @@
 #include "core/store/ServerPreparation.h"
 
+#include "core/store/BoundQuery.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
 #include "core/store/ServerSchema.h"
@@ -27,6 +28,8 @@ const char* const kGrants[] = {
     "GRANT SELECT, INSERT, UPDATE, DELETE ON \"档案\", \"药品\", \"诊断\", \"地址\" TO %1",
     // The single rows are rewritten in place, never added or removed.
     "GRANT SELECT, UPDATE ON \"密码\", \"设置\" TO %1",
+    // The stores' version is read at every start; only the owner's upgrades write it.
+    "GRANT SELECT ON quilloa_schema TO %1",
     "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1",
 };
 
@@ -47,10 +50,9 @@ std::optional<QSqlError> grant(QSqlDatabase& db, const char* statement, const QS
     text.replace(QStringLiteral("%1"), QStringLiteral("%1$I"))
         .replace(QStringLiteral("%2"), QStringLiteral("%2$I"));
     QSqlQuery build(db);
-    build.prepare(QStringLiteral("SELECT format(?, ?::text, current_database())"));
-    build.addBindValue(text);
-    build.addBindValue(role);
-    if (!build.exec() || !build.next())
+    if (!BoundQuery::exec(build, QStringLiteral("SELECT format(?, ?::text, current_database())"),
+                          {text, role}) ||
+        !build.next())
         return build.lastError();
     const QString sql = build.value(0).toString();
     build.finish();
@@ -104,9 +106,9 @@ ServerPreparation::Outcome ServerPreparation::prepare(const StoreLocation& owner
     if (!opened.ok())
         return refused(opened.error());
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT rolname = current_user FROM pg_roles WHERE rolname = ?"));
-    query.addBindValue(role);
-    if (!query.exec())
+    if (!BoundQuery::exec(
+            query, QStringLiteral("SELECT rolname = current_user FROM pg_roles WHERE rolname = ?"),
+            {role}))
         return refused(failed(query.lastError(), db, server.path()));
     if (!query.next())
         return refused(QStringLiteral("服务器上没有用户“%1”。请先让管理员建好它（例如 sudo -u "
