@@ -3,6 +3,7 @@
 #include "core/startup/DataFolderChoice.h"
 #include "core/startup/StockTranslations.h"
 #include "core/store/SecretMask.h"
+#include "ui/common/ServerWaitIndicator.h"
 #include "ui/startup/AppStartup.h"
 #include "ui/startup/SmoothKaiRule.h"
 
@@ -111,6 +112,8 @@ int main(int argc, char* argv[])
     quilloa::CommandLine line;
     if (const int code = handleCommandLine(line); code >= 0)
         return code;
+    // A server that is slow to answer never freezes the windows.
+    const quilloa::ServerWaitIndicator serverWait;
     std::unique_ptr<QWidget> window(quilloa::AppStartup::start(
         chooseDataFolder(line).path, std::make_shared<quilloa::SystemClock>(), line.store()));
     if (!window)

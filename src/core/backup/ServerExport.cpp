@@ -3,6 +3,7 @@
 #include "core/store/RowPump.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/StoreColumns.h"
 #include "core/store/StoreSchema.h"
 #include "core/store/StoreSql.h"
@@ -155,7 +156,7 @@ StoreStatus ServerExport::write(const StoreFile& server, const QList<Target>& ta
         temporaries << temporaryBeside(target.path);
     StoreStatus status = StoreStatus::success();
     {
-        ScopedConnection connection(QStringLiteral("QPSQL"), QStringLiteral("snapshot"));
+        ScopedConnection connection(new ServerDriver, QStringLiteral("snapshot"));
         status = ServerConnection::open(connection.db(), server.location());
         if (status.ok())
             status = writeAll(server, connection.db(), targets, temporaries);

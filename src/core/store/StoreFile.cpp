@@ -2,6 +2,7 @@
 
 #include "core/store/PreparedStatements.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/StoreSchema.h"
 
 #include <QFile>
@@ -230,10 +231,12 @@ StoreResult<QSqlDatabase> StoreFile::reopen() const
 {
     const QString& name = m_connectionName;
     dropConnection(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(
-        isServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
-    const StoreStatus opened =
+    QSqlDatabase db = isServer() ? QSqlDatabase::addDatabase(new ServerDriver, name)
+                                 : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    StoreStatus opened =
         isServer() ? ServerConnection::open(db, m_location) : openConnection(db, m_path);
+    if (opened.ok() && isServer())
+        opened = ServerConnection::limitStatements(db, m_location.description());
     if (!opened.ok()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);

@@ -23,6 +23,7 @@ enum class StoreFault
     Damaged,     // not a store, or a store that fails its check
     NoRow,       // the row to change is gone
     Unreachable, // the database server cannot be reached, or the connection to it was lost
+    TimedOut,    // the database server did not answer within the time limit
     Failed,      // anything else: an I/O error, a broken statement
 };
 
