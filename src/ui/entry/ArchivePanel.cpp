@@ -1,6 +1,7 @@
 #include "ui/entry/ArchivePanel.h"
 
 #include "core/store/NameIndexBuilder.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/entry/ArchiveListModel.h"
 #include "ui/entry/ArchivePanelLayout.h"
 
@@ -65,6 +66,9 @@ void ArchivePanel::search()
     const auto found = m_context.archive().searchRows(m_nameBox->text(), m_dateBox->text());
     if (found.ok())
         setRows(found.value());
+    else
+        PlainMessage::warn(this, QStringLiteral("查询"),
+                           QStringLiteral("档案查询失败：%1").arg(found.error()));
 }
 
 void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)

@@ -174,8 +174,11 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
     m_grid->setRowCount(2);
     writeHeadings();
     const StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
-    if (!rows.ok())
+    if (!rows.ok()) {
+        PlainDialog::warn(this, windowTitle(),
+                          QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
+    }
     fillGrid(rows.value());
     m_shownPeriod = period;
     m_shownRows = rows.value();
