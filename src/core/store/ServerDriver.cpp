@@ -349,11 +349,18 @@ pg_result* ServerDriver::next(QSqlError* error)
     if (PQresultStatus(result) != PGRES_SINGLE_TUPLE) {
         // The end of the rows or a failure: nothing more follows but the command's end.
         m_rowsPending = false;
-        while (PGresult* rest = PQgetResult(m_connection)) {
-            if (awaitReply() != Wait::Answered)
+        m_inCall = true;
+        for (;;) {
+            if (awaitReply() != Wait::Answered) {
+                drop();
+                break;
+            }
+            PGresult* rest = PQgetResult(m_connection);
+            if (!rest)
                 break;
             PQclear(rest);
         }
+        m_inCall = false;
     }
     return result;
 }

@@ -21,6 +21,12 @@ ServerWaitHook*& installed()
     return hook;
 }
 
+int& hookDepth()
+{
+    static int depth = 0;
+    return depth;
+}
+
 // 1: ready, 0: nothing within `milliseconds`, -1: the socket failed.
 int pollOnce(int socket, bool write, int milliseconds)
 {
@@ -59,6 +65,11 @@ void ServerWait::setHook(ServerWaitHook* hook)
     installed() = hook;
 }
 
+bool ServerWait::inHook()
+{
+    return hookDepth() > 0;
+}
+
 ServerWait::Ready ServerWait::until(int socket, bool write,
                                     std::chrono::steady_clock::time_point deadline)
 {
@@ -75,7 +86,9 @@ ServerWait::Ready ServerWait::until(int socket, bool write,
             return polled > 0 ? Ready::Socket : Ready::Failed;
         if (ServerWaitHook* hook = installed()) {
             m_told = true;
+            ++hookDepth();
             hook->waiting(duration_cast<milliseconds>(steady_clock::now() - m_start));
+            --hookDepth();
         }
     }
 }

@@ -28,6 +28,9 @@ public:
 
     // The hook of the program, or none (a command-line run). Not owned.
     static void setHook(ServerWaitHook* hook);
+    // Whether the hook is running: what it lets run (a repaint that reads a list line, a posted
+    // call) must not start a server call of its own while another one waits.
+    static bool inHook();
 
 private:
     std::chrono::steady_clock::time_point m_start;

@@ -3,6 +3,7 @@
 #include "core/store/PreparedStatements.h"
 #include "core/store/ServerConnection.h"
 #include "core/store/ServerDriver.h"
+#include "core/store/ServerWait.h"
 #include "core/store/StoreSchema.h"
 
 #include <QFile>
@@ -184,6 +185,10 @@ StoreResult<QSqlDatabase> StoreFile::database() const
 // connects again.
 StoreResult<QSqlDatabase> StoreFile::serverDatabase() const
 {
+    // Asked for from inside another call's wait: that call's connection is left alone.
+    if (ServerWait::inHook())
+        return StoreStatus::failure(
+            QStringLiteral("程序正在等待数据库服务器回答上一个操作，请稍后再试。"));
     {
         const QSqlDatabase held = QSqlDatabase::database(m_connectionName, false);
         const auto identity = identities().constFind(m_connectionName);

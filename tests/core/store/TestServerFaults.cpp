@@ -10,6 +10,9 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <functional>
+#include <optional>
+
 using namespace quilloa;
 using namespace std::chrono_literals;
 using quilloa::test::FaultRelay;
@@ -53,13 +56,19 @@ struct Relayed
     StoreLocation location;
 };
 
+// Counts its turns; on the first it runs `meanwhile`, as a repaint that reads a list line would.
 class CountingHook : public ServerWaitHook
 {
 public:
-    void waiting(std::chrono::milliseconds) override { ++calls; }
+    void waiting(std::chrono::milliseconds) override
+    {
+        if (calls++ == 0 && meanwhile)
+            meanwhile();
+    }
     void finished() override { ++finishes; }
     int calls = 0;
     int finishes = 0;
+    std::function<void()> meanwhile;
 };
 
 // What the other sessions of the server see of this program's last statements.
@@ -94,6 +103,8 @@ private slots:
         QVERIFY(
             archive.add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("甲"))).ok());
         CountingHook hook;
+        std::optional<StoreStatus> nested;
+        hook.meanwhile = [&] { nested = archive.loginPassword(); };
         ServerWait::setHook(&hook);
         relayed.relay.setMode(FaultRelay::Mode::Stall);
         QElapsedTimer clock;
@@ -109,6 +120,8 @@ private slots:
         // The window was given its turn all along, and told when the wait ended.
         QVERIFY(hook.calls > 20);
         QCOMPARE(hook.finishes, 1);
+        // A call made from inside the wait is turned away at once, leaving the connection be.
+        QVERIFY(nested && !nested->ok());
         relayed.relay.setMode(FaultRelay::Mode::Pass);
         QCOMPARE(archive.search(QStringLiteral("甲"), QString()).value().size(), 1);
     }
