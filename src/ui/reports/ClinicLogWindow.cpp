@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace quilloa {
 namespace {
@@ -167,7 +168,7 @@ void ClinicLogWindow::runMonthQuery()
 // one empty row rather than the rows of an earlier query.
 void ClinicLogWindow::runQuery(const ReportPeriod& period)
 {
-    BusyPointer busy;
+    std::optional<BusyPointer> busy(std::in_place);
     m_shownPeriod.reset();
     m_shownRows.clear();
     m_grid->clearContents();
@@ -175,6 +176,8 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
     writeHeadings();
     const StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
     if (!rows.ok()) {
+        // Told, so that a failed read never passes for a period without visits.
+        busy.reset();
         PlainDialog::warn(this, windowTitle(),
                           QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
