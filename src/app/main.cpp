@@ -4,6 +4,7 @@
 #include "core/store/SecretMask.h"
 #include "core/store/ServerImport.h"
 #include "core/store/ServerPreparation.h"
+#include "ui/common/ServerWaitIndicator.h"
 #include "ui/startup/AppStartup.h"
 #include "ui/startup/SmokeRun.h"
 #ifndef Q_OS_WIN
@@ -173,6 +174,8 @@ int main(int argc, char* argv[])
     if (const int code = handleCommandLine(line); code >= 0)
         return code;
     const QString dataFolder = chooseDataFolder(line).path;
+    // A server that is slow to answer never freezes the windows.
+    const quilloa::ServerWaitIndicator serverWait;
     std::unique_ptr<QWidget> window(quilloa::AppStartup::start(
         dataFolder, std::make_shared<quilloa::SystemClock>(), line.store()));
     if (!window)

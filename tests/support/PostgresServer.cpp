@@ -219,6 +219,31 @@ QSqlDatabase PostgresServer::addConnection(const QString& connectionName,
     return db;
 }
 
+QString PostgresServer::socketPath() const
+{
+    return socketDirectory() + QStringLiteral("/.s.PGSQL.%1").arg(Port);
+}
+
+bool PostgresServer::configure(const QString& setting, const QString& value)
+{
+    const QString connectionName = QStringLiteral("quilloa-test-configure");
+    bool done = false;
+    {
+        QSqlDatabase admin = addConnection(connectionName, QStringLiteral("postgres"));
+        QSqlQuery query(admin);
+        // The setting's name is the test's own; the value is quoted as a literal.
+        done = admin.open() &&
+               query.exec(QStringLiteral("ALTER SYSTEM SET %1 = '%2'")
+                              .arg(setting, QString(value).replace(u'\'', QStringLiteral("''")))) &&
+               query.exec(QStringLiteral("SELECT pg_reload_conf()"));
+        if (!done)
+            fail(QStringLiteral("ALTER SYSTEM SET %1 failed: %2")
+                     .arg(setting, query.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    return done;
+}
+
 QString PostgresServer::logText() const
 {
     QFile log(logPath());

@@ -56,6 +56,11 @@ public:
     QSqlDatabase addConnection(const QString& connectionName, const QString& database) const;
 
     QString socketDirectory() const { return m_dir ? m_dir->path() : QString(); }
+    // The server's socket file itself, for a relay in front of it.
+    QString socketPath() const;
+    // Changes a server setting (log_statement, log_min_error_statement…) for every session
+    // from now on, as an administrator would with ALTER SYSTEM.
+    bool configure(const QString& setting, const QString& value);
     QString logText() const;
 
     // The folder with initdb and postgres, or empty with a reason in *why.

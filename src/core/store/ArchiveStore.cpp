@@ -6,6 +6,8 @@
 #include "core/store/StoreSql.h"
 #include "core/store/VisitStatements.h"
 
+#include <QSet>
+#include <QStringList>
 #include <QVariant>
 
 namespace quilloa {
@@ -227,16 +229,95 @@ ArchiveStore::firstRecordWithKey(const QString& key) const
 
 StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
 {
-    const QVariant fee =
-        r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
+    if (!m_file.isServer())
+        return insert(r);
+    // A save whose outcome could not be learnt is looked for before it is tried again.
+    if (unsettledSaves().contains(signatureOf(r))) {
+        const StoreResult<std::optional<qint64>> earlier = savedRow(r);
+        if (!earlier.ok())
+            return unknownOutcome(earlier);
+        unsettledSaves().remove(signatureOf(r));
+        if (earlier.value())
+            return *earlier.value();
+    }
+    // A connection that cannot be had is a save that certainly did not happen.
+    if (const StoreStatus connected = m_file.database(); !connected.ok())
+        return connected;
+    const StoreResult<qint64> added = insert(r);
+    if (added.ok() ||
+        (added.fault() != StoreFault::Unreachable && added.fault() != StoreFault::TimedOut))
+        return added;
+    // The statement went out but its answer did not come back: the server may well have
+    // stored the record. Asking is the only way to tell the user the truth, and to keep a
+    // second 保存 from storing it twice.
+    const StoreResult<std::optional<qint64>> found = savedRow(r);
+    if (!found.ok()) {
+        unsettledSaves().insert(signatureOf(r));
+        return unknownOutcome(found);
+    }
+    if (found.value())
+        return *found.value();
+    return StoreStatus::failure(QStringLiteral("这张处方没有保存。%1").arg(added.error()));
+}
+
+StoreResult<qint64> ArchiveStore::insert(const PrescriptionRecord& r)
+{
     return BoundQuery::insert(
         m_file,
         QStringLiteral("INSERT INTO \"档案\" (\"名称\", \"姓名\", \"性别\", \"年龄\", \"日期\", "
                        "\"诊断\", \"地址\", \"处方\", \"医生\", \"配药\", \"收费\") "
                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, %1)")
             .arg(StoreSql::feeParameter(m_file)),
-        {r.key, r.name, r.sex, r.age, r.date, r.diagnosis, r.address, r.body, r.doctor, r.dispenser,
-         fee});
+        valuesOf(r));
+}
+
+QVariantList ArchiveStore::valuesOf(const PrescriptionRecord& r)
+{
+    const QVariant fee =
+        r.fee ? QVariant(r.fee->units()) : QVariant(QMetaType(QMetaType::LongLong));
+    return {r.key,     r.name, r.sex,    r.age,       r.date, r.diagnosis,
+            r.address, r.body, r.doctor, r.dispenser, fee};
+}
+
+// A sheet is saved once and then closed, so a record with the same key and every value the
+// same can only be this save's.
+StoreResult<std::optional<qint64>> ArchiveStore::savedRow(const PrescriptionRecord& r) const
+{
+    std::optional<qint64> found;
+    const StoreStatus read = BoundQuery::read(
+        m_file,
+        QStringLiteral("SELECT rowid FROM \"档案\" WHERE \"名称\" = ? AND \"姓名\" = ? AND "
+                       "\"性别\" = ? AND \"年龄\" = ? AND \"日期\" = ? AND \"诊断\" = ? AND "
+                       "\"地址\" = ? AND \"处方\" = ? AND \"医生\" = ? AND \"配药\" = ? AND "
+                       "\"收费\" IS NOT DISTINCT FROM %1 ORDER BY rowid DESC LIMIT 1")
+            .arg(StoreSql::feeParameter(m_file)),
+        valuesOf(r), [&found](const QSqlQuery& q) { found = q.value(0).toLongLong(); });
+    if (!read.ok())
+        return read;
+    return found;
+}
+
+QString ArchiveStore::signatureOf(const PrescriptionRecord& r)
+{
+    QStringList parts;
+    for (const QVariant& value : valuesOf(r))
+        parts << (value.isNull() ? QStringLiteral("\x1fnull") : value.toString());
+    return parts.join(QChar(0x1e));
+}
+
+QSet<QString>& ArchiveStore::unsettledSaves()
+{
+    static QSet<QString> saves;
+    return saves;
+}
+
+StoreStatus ArchiveStore::unknownOutcome(const StoreStatus& cause) const
+{
+    return StoreStatus::failure(
+        QStringLiteral("保存时与服务器的连接中断，不能确定这张处方是否已经保存：%1\n"
+                       "处方仍在屏幕上。再按“保存”时程序会先查看服务器上是否已有这张处方，"
+                       "不会存成两份。")
+            .arg(cause.error()));
 }
 
 StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)

@@ -6,6 +6,7 @@
 #include "core/store/VisitDates.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -91,6 +92,14 @@ private:
     StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
     StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
                                                           const QVariant& value) const;
+    StoreResult<qint64> insert(const PrescriptionRecord& record);
+    static QVariantList valuesOf(const PrescriptionRecord& record);
+    // The newest row that holds exactly this record, if any.
+    StoreResult<std::optional<qint64>> savedRow(const PrescriptionRecord& record) const;
+    // Saves on a server whose outcome is not known yet, by their values.
+    static QString signatureOf(const PrescriptionRecord& record);
+    static QSet<QString>& unsettledSaves();
+    StoreStatus unknownOutcome(const StoreStatus& cause) const;
 
     StoreFile m_file;
 };

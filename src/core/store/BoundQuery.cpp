@@ -1,6 +1,7 @@
 #include "core/store/BoundQuery.h"
 
 #include "core/store/PreparedStatements.h"
+#include "core/store/StoreLimits.h"
 #include "core/store/StoreSql.h"
 
 #include <QSqlError>
@@ -45,6 +46,11 @@ bool BoundQuery::exec(QSqlQuery& query, const QString& sql, const QVariantList& 
 StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
                                 const QVariantList& values, const Finish& finish)
 {
+    if (file.isServer()) {
+        const StoreStatus fits = StoreLimits::check(sql, values, file.path());
+        if (!fits.ok())
+            return fits;
+    }
     const StoreResult<QSqlDatabase> db = file.database();
     if (!db.ok())
         return db;
@@ -74,11 +80,21 @@ StoreStatus BoundQuery::run(const StoreFile& file, const QString& sql, const QVa
 StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QVariantList& values,
                              const RowReader& row)
 {
-    return execute(file, sql, values, [&row](QSqlQuery& query) {
-        while (query.next())
+    bool handedOut = false;
+    const Finish readAll = [&row, &handedOut](QSqlQuery& query) {
+        while (query.next()) {
+            handedOut = true;
             row(query);
+        }
         return StoreStatus::success();
-    });
+    };
+    const StoreStatus status = execute(file, sql, values, readAll);
+    // A server connection that went away while idle (a restarted server) is found out only by
+    // the call that uses it. A read changes nothing, so it runs once more on a new connection
+    // rather than telling the user about a connection that is already mended.
+    if (status.ok() || handedOut || !file.isServer() || status.fault() != StoreFault::Unreachable)
+        return status;
+    return execute(file, sql, values, readAll);
 }
 
 StoreStatus BoundQuery::change(const StoreFile& file, const QString& sql,

@@ -1,5 +1,7 @@
 #include "core/store/PreparedStatements.h"
 
+#include "core/store/ServerDriver.h"
+
 #include <QSqlError>
 
 namespace quilloa {
@@ -58,7 +60,7 @@ QSqlQuery* PreparedStatements::Lease::query()
 
 bool PreparedStatements::streamsRows(const QSqlDatabase& db)
 {
-    return db.driverName() != QLatin1String("QPSQL");
+    return dynamic_cast<const ServerDriver*>(db.driver()) == nullptr;
 }
 
 void PreparedStatements::forget(const QString& connectionName)

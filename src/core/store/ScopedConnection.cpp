@@ -3,11 +3,23 @@
 #include <QUuid>
 
 namespace quilloa {
+namespace {
+
+QString uniqueName(const QString& purpose)
+{
+    return QStringLiteral("quilloa-") + purpose + QLatin1Char(':') +
+           QUuid::createUuid().toString(QUuid::Id128);
+}
+
+} // namespace
 
 ScopedConnection::ScopedConnection(const QString& driver, const QString& purpose)
-    : m_name(QStringLiteral("quilloa-") + purpose + QLatin1Char(':') +
-             QUuid::createUuid().toString(QUuid::Id128)),
-      m_db(QSqlDatabase::addDatabase(driver, m_name))
+    : m_name(uniqueName(purpose)), m_db(QSqlDatabase::addDatabase(driver, m_name))
+{
+}
+
+ScopedConnection::ScopedConnection(QSqlDriver* driver, const QString& purpose)
+    : m_name(uniqueName(purpose)), m_db(QSqlDatabase::addDatabase(driver, m_name))
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QString>
 
 namespace quilloa {
@@ -12,6 +13,8 @@ class ScopedConnection
 {
 public:
     ScopedConnection(const QString& driver, const QString& purpose);
+    // On a driver of the program's own (a server connection); the connection owns it.
+    ScopedConnection(QSqlDriver* driver, const QString& purpose);
     ~ScopedConnection();
     ScopedConnection(const ScopedConnection&) = delete;
     ScopedConnection& operator=(const ScopedConnection&) = delete;

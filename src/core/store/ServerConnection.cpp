@@ -1,5 +1,6 @@
 #include "core/store/ServerConnection.h"
 
+#include "core/store/ServerDriver.h"
 #include "core/store/StoreMessage.h"
 
 #include <QSqlDriver>
@@ -11,8 +12,6 @@
 
 namespace quilloa {
 namespace {
-
-const QString kDriver = QStringLiteral("QPSQL");
 
 PGconn* handleOf(const QSqlDatabase& db)
 {
@@ -26,6 +25,9 @@ PGconn* handleOf(const QSqlDatabase& db)
 
 StoreFault faultOfState(const QString& state, const QString& detail)
 {
+    // Cancelled after the time limit, by the server's own limit or by the program.
+    if (state == ServerDriver::kNoAnswerState)
+        return StoreFault::TimedOut;
     // Class 08: the connection itself; 57P0x: the server is going down or restarting.
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         return StoreFault::Unreachable;
@@ -55,21 +57,43 @@ bool ServerConnection::isUp(const QSqlDatabase& db)
 
 StoreStatus ServerConnection::open(QSqlDatabase& db, const StoreLocation& server)
 {
-    if (!QSqlDatabase::isDriverAvailable(kDriver))
-        return StoreStatus::failure(
-            QStringLiteral("缺少连接数据库服务器所需的组件（Qt 的 PostgreSQL 驱动）。请安装 "
-                           "libqt6sql6-psql 软件包，然后重新启动程序。"));
     db.setConnectOptions(server.connectOptions());
-    if (!db.open())
-        return StoreStatus::failure(StoreFault::Unreachable, server.description(),
-                                    db.lastError().text());
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        return StoreStatus::failure(error.nativeErrorCode() == QLatin1String("08001")
+                                        ? StoreFault::TimedOut
+                                        : StoreFault::Unreachable,
+                                    server.description(), error.text());
+    }
+    // Texts go in and out as UTF-8 whatever the server's default is. A row another program
+    // keeps locked is given up on before the program's own limit, and told as busy.
+    const qint64 lockLimit = ServerDriver::replyLimit().count() * 6 / 10;
+    return setUp(db, server.description(),
+                 {QStringLiteral("SET client_encoding TO 'UTF8'"),
+                  QStringLiteral("SET lock_timeout = %1").arg(lockLimit)});
+}
+
+// The server ends a statement of a store's held connection before the program's own limit, so
+// a slow statement is told as such rather than cut off with its connection. A backup export's
+// long read is bounded by the program's limit on silence instead.
+StoreStatus ServerConnection::limitStatements(QSqlDatabase& db, const QString& description)
+{
+    const qint64 statementLimit = ServerDriver::replyLimit().count() * 8 / 10;
+    return setUp(db, description,
+                 {QStringLiteral("SET statement_timeout = %1").arg(statementLimit)});
+}
+
+StoreStatus ServerConnection::setUp(QSqlDatabase& db, const QString& description,
+                                    const QStringList& statements)
+{
     QSqlQuery setup(db);
-    // Texts go in and out as UTF-8 whatever the server's default is.
-    if (!setup.exec(QStringLiteral("SET client_encoding TO 'UTF8'"))) {
-        const StoreStatus failed = failure(setup.lastError(), db, server.description());
-        setup = QSqlQuery();
-        db.close();
-        return failed;
+    for (const QString& statement : statements) {
+        if (!setup.exec(statement)) {
+            const StoreStatus failed = failure(setup.lastError(), db, description);
+            setup = QSqlQuery();
+            db.close();
+            return failed;
+        }
     }
     return StoreStatus::success();
 }
@@ -78,6 +102,8 @@ StoreStatus ServerConnection::failure(const QSqlError& error, const QSqlDatabase
                                       const QString& description)
 {
     const QString detail = error.text();
+    if (error.nativeErrorCode() == ServerDriver::kNoAnswerState)
+        return StoreStatus::failure(StoreFault::TimedOut, description, detail);
     if (!isUp(held))
         return StoreStatus::failure(StoreFault::Unreachable, description, detail);
     return StoreStatus::failure(faultOfState(error.nativeErrorCode(), detail), description, detail);

@@ -4,6 +4,7 @@
 #include "core/store/SchemaVersion.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/StoreColumns.h"
 #include "core/store/StoreSchema.h"
 #include "core/store/StoreSql.h"
@@ -185,7 +186,7 @@ StoreStatus ServerExport::write(const StoreFile& server, const QList<Target>& ta
         temporaries << temporaryBeside(target.path);
     StoreStatus status = StoreStatus::success();
     {
-        ScopedConnection connection(QStringLiteral("QPSQL"), QStringLiteral("snapshot"));
+        ScopedConnection connection(new ServerDriver, QStringLiteral("snapshot"));
         status = ServerConnection::open(connection.db(), server.location());
         if (status.ok())
             status = lockDay(server, connection.db(), day);

@@ -4,6 +4,7 @@
 #include "core/store/RowPump.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/StoreColumns.h"
 #include "core/store/StoreCopy.h"
@@ -223,7 +224,7 @@ ServerImport::Outcome ServerImport::copy(const StorePaths& paths, const StoreFil
         if (!opened.ok())
             return refused(opened.error());
     }
-    ScopedConnection connection(QStringLiteral("QPSQL"), QStringLiteral("import"));
+    ScopedConnection connection(new ServerDriver, QStringLiteral("import"));
     QSqlDatabase& db = connection.db();
     const StoreStatus opened = ServerConnection::open(db, server.location());
     if (!opened.ok())

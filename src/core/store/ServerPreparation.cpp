@@ -3,6 +3,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/StoreFile.h"
 
@@ -100,7 +101,7 @@ ServerPreparation::Outcome ServerPreparation::prepare(const StoreLocation& owner
     const StoreResult<bool> made = ServerSchema::ensure(server, withSamples);
     if (!made.ok())
         return refused(made.error());
-    ScopedConnection connection(QStringLiteral("QPSQL"), QStringLiteral("prepare"));
+    ScopedConnection connection(new ServerDriver, QStringLiteral("prepare"));
     QSqlDatabase& db = connection.db();
     const StoreStatus opened = ServerConnection::open(db, owner);
     if (!opened.ok())

@@ -4,6 +4,8 @@
 #include "core/store/PreparedStatements.h"
 #include "core/store/SchemaVersion.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
+#include "core/store/ServerWait.h"
 #include "core/store/StoreSchema.h"
 
 #include <QFile>
@@ -199,6 +201,10 @@ StoreResult<QSqlDatabase> StoreFile::database() const
 // connects again.
 StoreResult<QSqlDatabase> StoreFile::serverDatabase() const
 {
+    // Asked for from inside another call's wait: that call's connection is left alone.
+    if (ServerWait::inHook())
+        return StoreStatus::failure(
+            QStringLiteral("程序正在等待数据库服务器回答上一个操作，请稍后再试。"));
     {
         const QSqlDatabase held = QSqlDatabase::database(m_connectionName, false);
         const auto identity = identities().constFind(m_connectionName);
@@ -246,10 +252,12 @@ StoreResult<QSqlDatabase> StoreFile::reopen() const
 {
     const QString& name = m_connectionName;
     dropConnection(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(
-        isServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
-    const StoreStatus opened =
+    QSqlDatabase db = isServer() ? QSqlDatabase::addDatabase(new ServerDriver, name)
+                                 : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    StoreStatus opened =
         isServer() ? ServerConnection::open(db, m_location) : openConnection(db, m_path);
+    if (opened.ok() && isServer())
+        opened = ServerConnection::limitStatements(db, m_location.description());
     if (!opened.ok()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);

@@ -3,6 +3,7 @@
 #include "core/store/ConnectionFailure.h"
 #include "core/store/LockHolder.h"
 #include "core/store/SchemaVersion.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/StoreLocation.h"
 #include "core/store/SystemFault.h"
 
@@ -139,6 +140,7 @@ QString StoreMessage::of(const StoreStatus& status)
         return QStringLiteral("数据文件%1。请安装新版本的程序后再打开。")
             .arg(newerVersion(QStringLiteral("“%1”").arg(file), status));
     case StoreFault::Unreachable:
+    case StoreFault::TimedOut:
     case StoreFault::Failed:
         break;
     }
@@ -197,6 +199,12 @@ QString StoreMessage::ofServer(const StoreStatus& status)
         return QStringLiteral("无法连接%1，或与它的连接已经断开。请检查服务器是否开着、网络是否"
                               "通畅、~/.pgpass 中的密码是否正确，然后重试；程序会重新连接。")
             .arg(server);
+    case StoreFault::TimedOut:
+        return QStringLiteral("%1在 %2 秒内没有回答（服务器停住了、网络不通，或别的程序锁住了要用的"
+                              "数据），这次操作没有完成，填写的内容还在。请稍后重试，程序会重新"
+                              "连接；一再如此时请让管理员检查服务器和网络。")
+            .arg(server)
+            .arg(ServerDriver::replyLimit().count() / 1000);
     case StoreFault::Busy:
         return QStringLiteral("%1正忙（另一台电脑正在改同一条记录），请稍后重试。").arg(server);
     case StoreFault::ReadOnly:

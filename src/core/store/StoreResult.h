@@ -24,6 +24,7 @@ enum class StoreFault
     NoRow,       // the row to change is gone
     Unreachable, // the database server cannot be reached, or the connection to it was lost
     TooNew,      // made or changed by a newer program; detail() holds the store's version
+    TimedOut,    // the database server did not answer within the time limit
     Failed,      // anything else: an I/O error, a broken statement
 };
 

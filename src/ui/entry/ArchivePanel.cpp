@@ -1,6 +1,7 @@
 #include "ui/entry/ArchivePanel.h"
 
 #include "core/store/NameIndexBuilder.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/entry/ArchiveListModel.h"
 #include "ui/entry/ArchivePanelLayout.h"
 
@@ -77,6 +78,9 @@ void ArchivePanel::search()
     const auto found = archive.searchRows(name, date);
     if (found.ok())
         setRows(found.value());
+    else
+        PlainMessage::warn(this, QStringLiteral("查询"),
+                           QStringLiteral("档案查询失败：%1").arg(found.error()));
 }
 
 void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)

@@ -59,8 +59,15 @@ void DrugPanel::showMatches(const QString& text)
 void DrugPanel::showDrugs(const StoreResult<QList<ReferenceEntry>>& drugs)
 {
     m_drugList->clear();
-    if (!drugs.ok())
-        return; // a lookup that fails leaves the list empty
+    if (!drugs.ok()) {
+        // Told in the list itself, so a failed lookup never passes for "no such drug" and the
+        // typing goes on; the line cannot be picked.
+        auto* failed = new QListWidgetItem(QStringLiteral("查询失败：%1").arg(drugs.error()));
+        failed->setFlags(Qt::NoItemFlags);
+        failed->setToolTip(failed->text());
+        m_drugList->addItem(failed);
+        return;
+    }
     QStringList names;
     for (const ReferenceEntry& drug : drugs.value())
         names << drug.name();

@@ -30,6 +30,8 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace quilloa {
 namespace {
@@ -147,15 +149,20 @@ void ClinicLogWindow::runMonthQuery()
 // one empty row rather than the rows of an earlier query.
 void ClinicLogWindow::runQuery(const ReportPeriod& period)
 {
-    BusyPointer busy;
+    std::optional<BusyPointer> busy(std::in_place);
     m_shownPeriod.reset();
     m_shownRows.clear();
     m_grid->clearContents();
     m_grid->setRowCount(2);
     writeHeadings();
     const StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
-    if (!rows.ok())
+    if (!rows.ok()) {
+        // Told, so that a failed read never passes for a period without visits.
+        busy.reset();
+        PlainDialog::warn(this, windowTitle(),
+                          QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
+    }
     fillGrid(rows.value());
     m_shownPeriod = period;
     m_shownRows = rows.value();

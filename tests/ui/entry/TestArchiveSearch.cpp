@@ -7,6 +7,7 @@
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/support/WindowFixture.h"
+#include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -207,14 +208,17 @@ private slots:
         QVERIFY(!button->icon().isNull());
     }
 
-    void searchThatFailsLeavesTheListEmpty()
+    void searchThatFailsIsToldAndLeavesTheListEmpty()
     {
         add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
         open();
         QCOMPARE(archiveLines().count(), 1);
         StoreFile::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
+        // Never passes for "nothing found".
+        test::MessageBoxAnswer answer(QMessageBox::Ok);
         QCOMPARE(search(QString(), QString()), QStringList());
+        QVERIFY(answer.text().startsWith(QStringLiteral("档案查询失败")));
     }
 };
 

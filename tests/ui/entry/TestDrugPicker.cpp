@@ -265,12 +265,15 @@ private slots:
         QVERIFY(!m_window->focusMemory()->richActive());
     }
 
-    void storeThatCannotBeReadLeavesTheListEmpty()
+    void storeThatCannotBeReadIsToldInTheList()
     {
         StoreFile::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         QTest::keyClicks(searchBox(), QStringLiteral("a"));
-        QCOMPARE(drugList()->count(), 0);
+        // One line that tells the failure and cannot be picked; the typing goes on.
+        QCOMPARE(drugList()->count(), 1);
+        QVERIFY(drugList()->item(0)->text().startsWith(QStringLiteral("查询失败")));
+        QCOMPARE(drugList()->item(0)->flags(), Qt::NoItemFlags);
         QCOMPARE(searchBox()->text(), QStringLiteral("a"));
     }
 };

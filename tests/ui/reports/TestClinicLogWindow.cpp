@@ -5,6 +5,7 @@
 #include "ui/reports/ClinicLogWindowLayout.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/support/LayoutCheck.h"
+#include "ui/support/MessageBoxAnswer.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -219,8 +220,10 @@ private slots:
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         ClinicLogWindow window(folder.context(), doctor);
+        test::MessageBoxAnswer answer(QMessageBox::Ok);
         click(window, "Command2");
         QCOMPARE(window.gridRows(), (QList<QStringList>{kHeadings, QStringList(7)}));
+        QVERIFY(answer.text().startsWith(QStringLiteral("门诊日志读取失败")));
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <chrono>
+#include <functional>
+
+struct pg_conn;
+struct pg_result;
+
+namespace quilloa {
+
+// The server store's own connection to PostgreSQL, through libpq. Values travel as protocol
+// parameters, never inside the statement text, so neither the server's log nor its list of
+// sessions shows a patient's data; and no call waits without a limit: the socket is polled in
+// short slices (the window keeps painting, see ServerWait), a statement the server does not
+// answer in time is cancelled, and a connection that stays silent after that is dropped, so the
+// next call connects afresh.
+class ServerDriver : public QSqlDriver
+{
+public:
+    // The SQLSTATE a call reports when the server did not answer within the limit.
+    static inline const QString kNoAnswerState = QStringLiteral("57014");
+
+    ServerDriver();
+    ~ServerDriver() override;
+
+    bool hasFeature(DriverFeature feature) const override;
+    bool open(const QString& db, const QString& user, const QString& password, const QString& host,
+              int port, const QString& options) override;
+    void close() override;
+    QSqlResult* createResult() const override;
+    // The libpq connection, as "PGconn*"; null once the connection was dropped.
+    QVariant handle() const override;
+    bool beginTransaction() override;
+    bool commitTransaction() override;
+    bool rollbackTransaction() override;
+    // The columns of a table, as a statement reading it names them.
+    QSqlRecord record(const QString& table) const override;
+    QString escapeIdentifier(const QString& identifier, IdentifierType type) const override;
+
+    pg_conn* connection() const { return m_connection; }
+
+    // Starts one command with `send` and waits for its outcome. Without `oneRowAtATime` every
+    // result of the command is read and the last one (or the first failure) comes back; with
+    // it, the first row (or the end) comes back and next() hands out the rest. None when the
+    // call failed; `error` then says why.
+    pg_result* run(const std::function<int(pg_conn*)>& send, QSqlError* error,
+                   bool oneRowAtATime = false);
+    // The next result of a command started one row at a time; none at its end or on failure.
+    pg_result* next(QSqlError* error);
+    // Which command started last: a reader that is no longer the running one was cut short.
+    quint64 currentCommand() const { return m_command; }
+    bool rowsPending() const { return m_rowsPending; }
+    // Reads and drops the rows a command started one row at a time still has to send.
+    void discardRows();
+
+    // Names for statements kept on the server, and their release once unused.
+    QByteArray newStatementName();
+    void statementUnused(const QByteArray& name);
+
+    // The server's failure as the program sorts it: the SQLSTATE as native code, the primary
+    // message as the database's text (never the failing row's values).
+    static QSqlError errorOf(const pg_result* result);
+
+    // How long a call waits for any answer (10 s); tests shorten it. The server-side statement
+    // and lock limits of a session follow from it.
+    static std::chrono::milliseconds replyLimit();
+    static void setReplyLimit(std::chrono::milliseconds limit);
+
+private:
+    enum class Wait
+    {
+        Answered,
+        Lost,
+        TimedOut,
+    };
+    Wait awaitReply();
+    bool connectWithin(const QByteArray& conninfo);
+    void cancelRunning() const;
+    void drop();
+    void releaseUnused();
+    bool command(const char* sql);
+    QSqlError connectionError(const QString& what) const;
+    QSqlError noAnswerError() const;
+
+    pg_conn* m_connection = nullptr;
+    quint64 m_command = 0;
+    bool m_rowsPending = false;
+    bool m_inCall = false;
+    int m_statements = 0;
+    QList<QByteArray> m_unused;
+};
+
+} // namespace quilloa

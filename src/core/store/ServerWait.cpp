@@ -1,0 +1,96 @@
+#include "core/store/ServerWait.h"
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <cerrno>
+#include <poll.h>
+#endif
+
+namespace quilloa {
+namespace {
+
+// Short enough that the window repaints smoothly while it waits.
+constexpr std::chrono::milliseconds kSlice(40);
+
+ServerWaitHook*& installed()
+{
+    static ServerWaitHook* hook = nullptr;
+    return hook;
+}
+
+int& hookDepth()
+{
+    static int depth = 0;
+    return depth;
+}
+
+// 1: ready, 0: nothing within `milliseconds`, -1: the socket failed.
+int pollOnce(int socket, bool write, int milliseconds)
+{
+#ifdef _WIN32
+    WSAPOLLFD entry{};
+    entry.fd = static_cast<SOCKET>(socket);
+    entry.events = POLLRDNORM | (write ? POLLWRNORM : 0);
+    const int polled = WSAPoll(&entry, 1, milliseconds);
+#else
+    pollfd entry{};
+    entry.fd = socket;
+    entry.events = short(POLLIN | (write ? POLLOUT : 0));
+    int polled = 0;
+    do
+        polled = ::poll(&entry, 1, milliseconds);
+    while (polled < 0 && errno == EINTR);
+#endif
+    if (polled < 0)
+        return -1;
+    // A hang-up or error is read by the library as the connection's end.
+    return polled > 0 ? 1 : 0;
+}
+
+} // namespace
+
+ServerWait::ServerWait() : m_start(std::chrono::steady_clock::now()) {}
+
+ServerWait::~ServerWait()
+{
+    if (m_told && installed())
+        installed()->finished();
+}
+
+void ServerWait::setHook(ServerWaitHook* hook)
+{
+    installed() = hook;
+}
+
+bool ServerWait::inHook()
+{
+    return hookDepth() > 0;
+}
+
+ServerWait::Ready ServerWait::until(int socket, bool write,
+                                    std::chrono::steady_clock::time_point deadline)
+{
+    using namespace std::chrono;
+    if (socket < 0)
+        return Ready::Failed;
+    for (;;) {
+        const auto now = steady_clock::now();
+        if (now >= deadline)
+            return Ready::Deadline;
+        const auto left = duration_cast<milliseconds>(deadline - now) + milliseconds(1);
+        const int polled = pollOnce(socket, write, int(std::min(left, kSlice).count()));
+        if (polled != 0)
+            return polled > 0 ? Ready::Socket : Ready::Failed;
+        if (ServerWaitHook* hook = installed()) {
+            m_told = true;
+            ++hookDepth();
+            hook->waiting(duration_cast<milliseconds>(steady_clock::now() - m_start));
+            --hookDepth();
+        }
+    }
+}
+
+} // namespace quilloa
