@@ -8,7 +8,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/NameIndex.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreSchema.h"
 
 #include <QDir>
@@ -38,7 +38,7 @@ bool fail(QString* error, const QString& what)
 class BatchWriter
 {
 public:
-    explicit BatchWriter(const StoreFile& file) : m_file(file) {}
+    explicit BatchWriter(const StoreConnection& file) : m_file(file) {}
     ~BatchWriter()
     {
         if (m_open)
@@ -69,7 +69,7 @@ public:
     }
 
 private:
-    const StoreFile& m_file;
+    const StoreConnection& m_file;
     QSqlDatabase m_db;
     bool m_open = false;
     qint64 m_rows = 0;
@@ -118,7 +118,7 @@ bool BenchDataSet::prepare(QString* error)
 {
     if (isComplete())
         return tidy(error);
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     QDir(m_paths.programFolder).removeRecursively();
     QElapsedTimer timer;
     timer.start();
@@ -140,7 +140,7 @@ bool BenchDataSet::generate(QString* error)
         return fail(error, archive.ok() ? settings.error() : archive.error());
     if (!fillSettings(error) || !fillArchive(error))
         return false;
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     QFile marker(markerPath());
     if (!marker.open(QIODevice::WriteOnly) || marker.write(markerText().toUtf8()) < 0)
         return fail(error, QStringLiteral("cannot write ") + markerPath());
@@ -210,7 +210,7 @@ bool BenchDataSet::tidy(QString* error)
 
 // A folder generated before the name index existed, or left half filled by an interrupted
 // run, is completed here, so every timed search reads a whole index.
-bool BenchDataSet::completeNameIndex(const StoreFile& archive, QString* error)
+bool BenchDataSet::completeNameIndex(const StoreConnection& archive, QString* error)
 {
     constexpr int kRecordsPerStep = 50000;
     QElapsedTimer timer;

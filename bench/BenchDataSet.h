@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StorePaths.h"
 
 #include <QDate>
@@ -46,7 +46,7 @@ private:
     bool fillSettings(QString* error);
     bool fillArchive(QString* error);
     bool tidy(QString* error);
-    bool completeNameIndex(const StoreFile& archive, QString* error);
+    bool completeNameIndex(const StoreConnection& archive, QString* error);
 
     int m_records;
     bool m_village;

@@ -6,7 +6,7 @@
 #include "StoreBench.h"
 #include "WidgetBench.h"
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,7 +118,7 @@ int main(int argc, char* argv[])
         const BenchInputs inputs(set);
         stores.archive(set, inputs);
         widgets.archive(set, inputs);
-        quilloa::StoreFile::closeAll();
+        quilloa::StoreConnection::closeAll();
     }
     if (run.contains(u"startup")) {
         std::fprintf(stderr, "Timing start-up ...\n");

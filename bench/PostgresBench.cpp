@@ -114,16 +114,16 @@ void PostgresBench::run(const BenchDataSet& data, const BenchInputs& inputs)
         return skipAll(size, QStringLiteral("skipped: ") + raw.error().left(200));
     // As the server's own autovacuum would after a bulk load.
     raw.run("ANALYZE");
-    const StoreFile store(StoreLocation::server(server.connectionText(database)).value());
+    const StoreConnection store(StoreLocation::server(server.connectionText(database)).value());
     backup(store, size);
     lookups(store, raw, inputs);
     searches(store, raw, size);
     saving(store, raw, size, data.records());
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
 }
 
 // Written into a folder of its own, so the generated folder's backups stay as they are.
-void PostgresBench::backup(const StoreFile& server, const QString& size)
+void PostgresBench::backup(const StoreConnection& server, const QString& size)
 {
     QTemporaryDir folder;
     QStringList notices;
@@ -139,7 +139,8 @@ void PostgresBench::backup(const StoreFile& server, const QString& size)
                      QStringLiteral("failed: ") + notices.join(' '));
 }
 
-void PostgresBench::lookups(const StoreFile& server, RawPostgres& raw, const BenchInputs& inputs)
+void PostgresBench::lookups(const StoreConnection& server, RawPostgres& raw,
+                            const BenchInputs& inputs)
 {
     const SettingsStore store(server);
     const QString drugs = thousands(BenchDataSet::kDrugs) + QStringLiteral(" drugs");
@@ -160,7 +161,7 @@ void PostgresBench::lookups(const StoreFile& server, RawPostgres& raw, const Ben
     }
 }
 
-void PostgresBench::searches(const StoreFile& server, RawPostgres& raw, const QString& size)
+void PostgresBench::searches(const StoreConnection& server, RawPostgres& raw, const QString& size)
 {
     const ArchiveStore store(server);
     const QString month = BenchInputs::monthText();
@@ -179,7 +180,7 @@ void PostgresBench::searches(const StoreFile& server, RawPostgres& raw, const QS
 
 // The server's own commit is what a save waits for; the test server runs without fsync, so
 // this is the program's share, not the disk's.
-void PostgresBench::saving(const StoreFile& server, RawPostgres& raw, const QString& size,
+void PostgresBench::saving(const StoreConnection& server, RawPostgres& raw, const QString& size,
                            int records)
 {
     ArchiveStore store(server);

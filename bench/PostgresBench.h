@@ -25,10 +25,10 @@ private:
     void skipAll(const QString& size, const QString& reason);
     void row(const QString& operation, const QString& size, const std::function<void()>& ours,
              const std::function<void()>& raw);
-    void backup(const StoreFile& server, const QString& size);
-    void lookups(const StoreFile& server, RawPostgres& raw, const BenchInputs& inputs);
-    void searches(const StoreFile& server, RawPostgres& raw, const QString& size);
-    void saving(const StoreFile& server, RawPostgres& raw, const QString& size, int records);
+    void backup(const StoreConnection& server, const QString& size);
+    void lookups(const StoreConnection& server, RawPostgres& raw, const BenchInputs& inputs);
+    void searches(const StoreConnection& server, RawPostgres& raw, const QString& size);
+    void saving(const StoreConnection& server, RawPostgres& raw, const QString& size, int records);
 
     ResultTable& m_table;
 };

@@ -353,7 +353,7 @@ void StoreBench::indexBuild(const BenchDataSet& data, const QString& size)
                              "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
                              "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
         raw.run(drop);
-    StoreFile::closeAll(); // the next opening finds an archive without the index
+    StoreConnection::closeAll(); // the next opening finds an archive without the index
     const ArchiveStore store(data.paths().archiveFile);
     QList<double> steps;
     QElapsedTimer whole;

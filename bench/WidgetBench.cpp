@@ -7,7 +7,7 @@
 
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/FixedClock.h"
 #include "ui/entry/ArchiveListModel.h"
 #include "ui/entry/ArchivePanel.h"
@@ -55,7 +55,7 @@ void stop(std::unique_ptr<QWidget>& window, const BenchDataSet& data)
     window.reset();
     WindowDriver::settle();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     QDir(data.paths().backupFolder).removeRecursively();
 }
 
@@ -130,7 +130,7 @@ QList<double> WidgetBench::keystrokeTimes(QLineEdit* box, QAbstractItemView* lis
 
 void WidgetBench::referenceLists(const BenchDataSet& data, const BenchInputs& inputs)
 {
-    StoreFile::closeAll(); // the first start opens the stores as a new process would
+    StoreConnection::closeAll(); // the first start opens the stores as a new process would
     QElapsedTimer timer;
     timer.start();
     std::unique_ptr<QWidget> main = start(data, kNormalDay);
@@ -695,7 +695,7 @@ void WidgetBench::firstSearch(const BenchDataSet& data)
                        "painted)");
     QList<double> samples;
     for (int run = 0; run < kStartRuns; ++run) {
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         std::unique_ptr<QWidget> main = start(data, kNormalDay);
         auto* panel = WindowDriver::find<ArchivePanel>(main.get(), QStringLiteral("Frame3"));
         auto* name = WindowDriver::find<QLineEdit>(panel, QStringLiteral("Text2"));

@@ -1,6 +1,6 @@
 #include "support/TestProgramFolder.h"
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreSchema.h"
 
 #include <QDir>
@@ -22,7 +22,7 @@ TestProgramFolder::TestProgramFolder(Stores stores, QDateTime now)
 
 TestProgramFolder::~TestProgramFolder()
 {
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
 }
 
 } // namespace quilloa::test

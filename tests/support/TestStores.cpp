@@ -2,7 +2,7 @@
 
 #include "core/store/ServerPreparation.h"
 #include "core/store/ServerSchema.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/PostgresServer.h"
 
 #include <QSqlError>
@@ -71,7 +71,7 @@ TestStores::TestStores(bool onServer, const QString& databaseOptions, bool works
                                                  QStringLiteral(" user=") + kOwnerRole);
         const ServerPreparation::Outcome prepared =
             ServerPreparation::prepare(owner.value(), kWorkstationGroup, false);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         if (!prepared.ok)
             qFatal("The test database could not be prepared: %s", qPrintable(prepared.message));
         m_location = StoreLocation::server(server().connectionText(m_database) +
@@ -84,7 +84,7 @@ TestStores::TestStores(bool onServer, const QString& databaseOptions, bool works
     if (!location.ok())
         qFatal("The test server's connection text was refused: %s", qPrintable(location.error()));
     m_location = location.value();
-    const StoreResult<bool> created = ServerSchema::ensure(StoreFile(m_location), false);
+    const StoreResult<bool> created = ServerSchema::ensure(StoreConnection(m_location), false);
     if (!created.ok() || !created.value())
         qFatal("The tables could not be made on the test server: %s",
                qPrintable(created.ok() ? QStringLiteral("already there") : created.detail()));
@@ -92,17 +92,17 @@ TestStores::TestStores(bool onServer, const QString& databaseOptions, bool works
 
 TestStores::~TestStores()
 {
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
 }
 
-StoreFile TestStores::archiveFile() const
+StoreConnection TestStores::archiveFile() const
 {
-    return m_server ? StoreFile(m_location) : StoreFile(m_folder.paths().archiveFile);
+    return m_server ? StoreConnection(m_location) : StoreConnection(m_folder.paths().archiveFile);
 }
 
-StoreFile TestStores::settingsFile() const
+StoreConnection TestStores::settingsFile() const
 {
-    return m_server ? StoreFile(m_location) : StoreFile(m_folder.paths().settingsFile);
+    return m_server ? StoreConnection(m_location) : StoreConnection(m_folder.paths().settingsFile);
 }
 
 AppContext TestStores::context() const

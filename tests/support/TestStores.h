@@ -38,8 +38,8 @@ public:
     static PostgresServer& server();
 
     const StoreLocation& location() const { return m_location; }
-    StoreFile archiveFile() const;
-    StoreFile settingsFile() const;
+    StoreConnection archiveFile() const;
+    StoreConnection settingsFile() const;
     ArchiveStore archive() const { return ArchiveStore(archiveFile()); }
     SettingsStore settings() const { return SettingsStore(settingsFile()); }
     AppContext context() const;

@@ -4,8 +4,8 @@
 #include "core/backup/RestoreJournal.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/ServerExport.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
-#include "core/store/StoreFile.h"
 #include "core/store/StoreMessage.h"
 #include "core/store/StoreReplacement.h"
 
@@ -90,7 +90,7 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
     if (!checked.sound)
         return failed(QStringLiteral("备份“%1”不能恢复：%2。请选择另一个备份。")
                           .arg(checked.name, checked.problem));
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     StoreReplacement archive(paths.archiveFile, checked.archiveFile(), StoreKind::Archive);
     StoreReplacement settings(paths.settingsFile, checked.settingsFile(), StoreKind::Settings);
     for (StoreReplacement* store : {&archive, &settings}) {
@@ -120,7 +120,7 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
         return undo(paths, saved, written);
     }
     RestoreJournal::end(paths);
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     return {true,
             QStringLiteral("已恢复“%1”的备份（%2张处方）。恢复前的数据保存在“%3”。")
                 .arg(checked.name)
@@ -153,7 +153,7 @@ BackupRestore::Outcome BackupRestore::undo(const StorePaths& paths, const QStrin
     const StoreStatus undone = RestoreJournal::putBoth(paths, saved);
     if (undone.ok())
         RestoreJournal::end(paths);
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     if (undone.ok())
         return failed(QStringLiteral("恢复没有完成，现在的数据没有改动（已按“%1”中的副本放回）。"
                                      "\n%2")
@@ -166,7 +166,7 @@ BackupRestore::Outcome BackupRestore::undo(const StorePaths& paths, const QStrin
 BackupRestore::Outcome BackupRestore::backUpNow(const BackupSource& source)
 {
     const QDateTime now = source.now();
-    const StoreFile server = source.storeInUse();
+    const StoreConnection server = source.storeInUse();
     if (!server.isServer())
         return backUpNow(source.paths(), now);
     const QString folder = source.paths().backupFolder + QLatin1Char('/') +
@@ -191,7 +191,7 @@ BackupRestore::Outcome BackupRestore::backUpNow(const BackupSource& source)
 
 BackupRestore::Outcome BackupRestore::restore(const BackupSource& source, const BackupCopy& copy)
 {
-    const StoreFile server = source.storeInUse();
+    const StoreConnection server = source.storeInUse();
     if (!server.isServer())
         return restore(source.paths(), copy, source.now());
     return failed(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StorePaths.h"
 
 #include <QDateTime>
@@ -17,7 +17,7 @@ public:
 
     virtual const StorePaths& paths() const = 0;
     // The archive's store: a file, or the server both stores share.
-    virtual StoreFile storeInUse() const = 0;
+    virtual StoreConnection storeInUse() const = 0;
     virtual QDateTime now() const = 0;
 
 protected:

@@ -1,8 +1,8 @@
 #include "core/backup/RestoreJournal.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
-#include "core/store/StoreFile.h"
 #include "core/store/StoreReplacement.h"
 
 #include <QDir>
@@ -31,7 +31,7 @@ void RestoreJournal::end(const StorePaths& paths)
 
 StoreStatus RestoreJournal::putBoth(const StorePaths& paths, const QString& folder)
 {
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     StoreReplacement archive(paths.archiveFile, folder + QStringLiteral("/档案.dat"),
                              StoreKind::Archive);
     StoreReplacement settings(paths.settingsFile, folder + QStringLiteral("/设置.dat"),
@@ -43,7 +43,7 @@ StoreStatus RestoreJournal::putBoth(const StorePaths& paths, const QString& fold
         status = archive.commit();
     if (status.ok())
         status = settings.commit();
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     return status;
 }
 

@@ -8,7 +8,7 @@
 
 namespace quilloa {
 
-bool ServerBackup::take(const StoreFile& server, const StorePaths& paths, const QDate& date,
+bool ServerBackup::take(const StoreConnection& server, const StorePaths& paths, const QDate& date,
                         QStringList* notices)
 {
     const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));

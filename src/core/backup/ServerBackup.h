@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StorePaths.h"
 
 #include <QDate>
@@ -14,7 +14,7 @@ class ServerBackup
 public:
     // Writes 数据库备份/<yyyy-mm-dd>/ for `date` from the server's database; returns whether
     // both copies were made. A copy that could not be made is told in `notices`.
-    static bool take(const StoreFile& server, const StorePaths& paths, const QDate& date,
+    static bool take(const StoreConnection& server, const StorePaths& paths, const QDate& date,
                      QStringList* notices);
 };
 

@@ -1,9 +1,9 @@
 #include "core/printing/AlignmentPrintout.h"
 
 #include "core/entry/SheetGeometry.h"
-#include "core/printing/DescribedFace.h"
 #include "core/printing/PageDevice.h"
 #include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/SheetFaceMetrics.h"
 #include "core/printing/SheetTitle.h"
 
 #include <QRectF>
@@ -92,12 +92,12 @@ void AlignmentPrintout::printCard(PageDevice& device) const
     // characters, so both boxes stay inside the card's frame.
     const sheet::CaptionLayout& patient = sheet::kCardCaptions[sheet::CardPatientCaption];
     const sheet::CaptionLayout& date = sheet::kCardCaptions[sheet::CardDateCaption];
-    const double patientEm = DescribedFace::lineHeightTwips(patient.pointSize);
+    const double patientEm = SheetFaceMetrics::lineHeightTwips(patient.pointSize);
     outline(device, QRectF(patient.left, patient.top, date.left - patient.left, patientEm));
     outline(device,
             QRectF(date.left, date.top,
-                   DescribedFace::textWidthTwips(QStringLiteral("2026-12-08"), date.pointSize),
-                   DescribedFace::lineHeightTwips(date.pointSize)));
+                   SheetFaceMetrics::textWidthTwips(QStringLiteral("2026-12-08"), date.pointSize),
+                   SheetFaceMetrics::lineHeightTwips(date.pointSize)));
     for (const sheet::TwipLine& line : sheet::kCardLines) {
         device.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
     }

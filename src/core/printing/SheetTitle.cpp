@@ -1,8 +1,8 @@
 #include "core/printing/SheetTitle.h"
 
 #include "core/entry/SheetGeometry.h"
-#include "core/printing/DescribedFace.h"
 #include "core/printing/PrescriptionPrintout.h"
+#include "core/printing/SheetFaceMetrics.h"
 
 #include <algorithm>
 
@@ -11,14 +11,14 @@ namespace quilloa {
 double SheetTitle::shrink(const QString& title)
 {
     const double room = sheet::kSheetSize.width - 2 * kSideRoomTwips;
-    const double width = DescribedFace::textWidthTwips(title, kSheetPointSize);
+    const double width = SheetFaceMetrics::textWidthTwips(title, kSheetPointSize);
     return width > room ? room / width : 1.0;
 }
 
 SheetTitle::Placement SheetTitle::onSheet(const QString& title)
 {
     const double size = kSheetPointSize * shrink(title);
-    return {sheet::titleLeft(DescribedFace::textWidthTwips(title, size)), size};
+    return {sheet::titleLeft(SheetFaceMetrics::textWidthTwips(title, size)), size};
 }
 
 SheetTitle::Placement SheetTitle::onPaper(const QString& title)

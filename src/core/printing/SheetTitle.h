@@ -6,7 +6,7 @@ namespace quilloa {
 
 // Where the sheet title (clinic name + "处方笺") stands and how large, on screen and on paper.
 //
-// Both are worked out from the title's width in the described face (see DescribedFace), not
+// Both are worked out from the title's width in the sheet face (see SheetFaceMetrics), not
 // from a label measured in whole pixels, so that the printed title lies exactly where the
 // sheet's centring puts it. A title too wide for the sheet (a clinic name may take 50
 // characters) is set smaller until it fits, on screen and on paper alike, rather than cut off.

@@ -3,9 +3,9 @@
 namespace quilloa {
 namespace {
 
-StoreFile storeOf(const StoreLocation& location, const QString& file)
+StoreConnection storeOf(const StoreLocation& location, const QString& file)
 {
-    return location.isServer() ? StoreFile(location) : StoreFile(file);
+    return location.isServer() ? StoreConnection(location) : StoreConnection(file);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ public:
     ArchiveStore archive() const { return m_archive; }
     SettingsStore settings() const { return m_settings; }
 
-    StoreFile storeInUse() const override { return m_archive.file(); }
+    StoreConnection storeInUse() const override { return m_archive.file(); }
     QDateTime now() const override { return m_clock->now(); }
 
 private:

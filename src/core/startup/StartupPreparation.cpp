@@ -9,8 +9,8 @@
 #include "core/store/PrivateFiles.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
-#include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
 
 #include <QDir>
@@ -100,7 +100,7 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
         if (probed.ok())
             continue;
         if (probed.fault() == StoreFault::Busy)
-            StoreFile::noteBusy(store);
+            StoreConnection::noteBusy(store);
         unusable << store;
         report.notices << unusableStoreNotice(paths, probed);
     }
@@ -121,7 +121,7 @@ StartupReport StartupPreparation::run(const AppContext& context, Backup backup)
         return run(context.paths(), context.clock(), backup);
     StartupReport report;
     // A copy: the store the context hands out is itself a temporary.
-    const StoreFile server = context.archive().file();
+    const StoreConnection server = context.archive().file();
     const StoreResult<bool> created = ServerSchema::ensure(server);
     if (!created.ok()) {
         // A database the program cannot use (down, not UTF-8, tables missing) keeps the program

@@ -17,7 +17,7 @@ namespace {
 constexpr int kWholeDayLength = 10;
 const QString kEntryColumns = QStringLiteral("SELECT rowid, \"姓名\", \"名称\" FROM \"档案\" ");
 
-QString recordColumns(const StoreFile& file)
+QString recordColumns(const StoreConnection& file)
 {
     return QStringLiteral("SELECT \"名称\", \"姓名\", \"性别\", \"年龄\", \"日期\", \"诊断\", "
                           "\"地址\", \"处方\", \"医生\", \"配药\", %1 FROM \"档案\" ")
@@ -52,7 +52,7 @@ std::optional<Money> feeOf(const DirectRow& r, int column)
 
 ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
 
-ArchiveStore::ArchiveStore(StoreFile store) : m_file(std::move(store)) {}
+ArchiveStore::ArchiveStore(StoreConnection store) : m_file(std::move(store)) {}
 
 StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
                                                        const QVariantList& values) const

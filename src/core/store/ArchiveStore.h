@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/store/PrescriptionRecord.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 #include "core/store/VisitDates.h"
 
@@ -20,9 +20,9 @@ class ArchiveStore
 public:
     explicit ArchiveStore(const QString& filePath);
     // The archive tables of a server's database, or of a store file.
-    explicit ArchiveStore(StoreFile store);
+    explicit ArchiveStore(StoreConnection store);
 
-    const StoreFile& file() const { return m_file; }
+    const StoreConnection& file() const { return m_file; }
 
     // The first `limit` records in the order they were added.
     StoreResult<QList<ArchiveEntry>> firstEntries(int limit) const;
@@ -101,7 +101,7 @@ private:
     static QSet<QString>& unsettledSaves();
     StoreStatus unknownOutcome(const StoreStatus& cause) const;
 
-    StoreFile m_file;
+    StoreConnection m_file;
 };
 
 } // namespace quilloa

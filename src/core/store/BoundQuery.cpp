@@ -12,7 +12,7 @@ namespace {
 // The engine's failure, told in the user's terms; a failure that may come from the store as it
 // stood (a lock, a read-only file, an I/O error, a lost connection) makes the next operation
 // open it afresh.
-StoreStatus failed(const StoreFile& file, const QSqlError& error)
+StoreStatus failed(const StoreConnection& file, const QSqlError& error)
 {
     return file.failure(error);
 }
@@ -43,7 +43,7 @@ bool BoundQuery::exec(QSqlQuery& query, const QString& sql, const QVariantList& 
     return query.exec();
 }
 
-StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
+StoreStatus BoundQuery::execute(const StoreConnection& file, const QString& sql,
                                 const QVariantList& values, const Finish& finish)
 {
     if (file.isServer()) {
@@ -72,13 +72,14 @@ StoreStatus BoundQuery::execute(const StoreFile& file, const QString& sql,
     return finished;
 }
 
-StoreStatus BoundQuery::run(const StoreFile& file, const QString& sql, const QVariantList& values)
+StoreStatus BoundQuery::run(const StoreConnection& file, const QString& sql,
+                            const QVariantList& values)
 {
     return execute(file, sql, values, [](QSqlQuery&) { return StoreStatus::success(); });
 }
 
-StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QVariantList& values,
-                             const RowReader& row)
+StoreStatus BoundQuery::read(const StoreConnection& file, const QString& sql,
+                             const QVariantList& values, const RowReader& row)
 {
     bool handedOut = false;
     const Finish readAll = [&row, &handedOut](QSqlQuery& query) {
@@ -97,7 +98,7 @@ StoreStatus BoundQuery::read(const StoreFile& file, const QString& sql, const QV
     return execute(file, sql, values, readAll);
 }
 
-StoreStatus BoundQuery::change(const StoreFile& file, const QString& sql,
+StoreStatus BoundQuery::change(const StoreConnection& file, const QString& sql,
                                const QVariantList& values)
 {
     return execute(file, sql, values, [&file](QSqlQuery& query) {
@@ -107,7 +108,7 @@ StoreStatus BoundQuery::change(const StoreFile& file, const QString& sql,
     });
 }
 
-StoreResult<qint64> BoundQuery::insert(const StoreFile& file, const QString& sql,
+StoreResult<qint64> BoundQuery::insert(const StoreConnection& file, const QString& sql,
                                        const QVariantList& values)
 {
     qint64 rowId = 0;

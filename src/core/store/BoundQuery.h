@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
 #include <QSqlQuery>
@@ -19,17 +19,17 @@ class BoundQuery
 {
 public:
     // For statements whose rows, if any, are not wanted.
-    static StoreStatus run(const StoreFile& file, const QString& sql,
+    static StoreStatus run(const StoreConnection& file, const QString& sql,
                            const QVariantList& values = {});
     // For reads whose rows are all taken inside the operation: hands each row to `row`.
     using RowReader = std::function<void(const QSqlQuery&)>;
-    static StoreStatus read(const StoreFile& file, const QString& sql, const QVariantList& values,
-                            const RowReader& row);
+    static StoreStatus read(const StoreConnection& file, const QString& sql,
+                            const QVariantList& values, const RowReader& row);
     // For statements that change rows: fails when no row was changed.
-    static StoreStatus change(const StoreFile& file, const QString& sql,
+    static StoreStatus change(const StoreConnection& file, const QString& sql,
                               const QVariantList& values = {});
     // For a statement that adds one row: the row id it was given.
-    static StoreResult<qint64> insert(const StoreFile& file, const QString& sql,
+    static StoreResult<qint64> insert(const StoreConnection& file, const QString& sql,
                                       const QVariantList& values);
 
     // A value as every statement binds it, the direct reads included.
@@ -54,7 +54,7 @@ public:
 private:
     // What an operation does with its executed statement before the statement is reset.
     using Finish = std::function<StoreStatus(QSqlQuery&)>;
-    static StoreStatus execute(const StoreFile& file, const QString& sql,
+    static StoreStatus execute(const StoreConnection& file, const QString& sql,
                                const QVariantList& values, const Finish& finish);
 };
 

@@ -30,7 +30,7 @@ sqlite3* handleOf(const QSqlDatabase& db)
 
 // The library's failure in the user's terms; like every failed operation, it makes the next
 // one open the file afresh.
-StoreStatus failed(const StoreFile& file, sqlite3* db)
+StoreStatus failed(const StoreConnection& file, sqlite3* db)
 {
     const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
     const StoreFault fault = StoreMessage::faultOfCode(sqlite3_extended_errcode(db), detail);
@@ -100,8 +100,8 @@ QByteArrayView DirectRow::utf8(int column) const
     return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
 }
 
-StoreStatus DirectRows::read(const StoreFile& file, const QString& sql, const QVariantList& values,
-                             const RowReader& row)
+StoreStatus DirectRows::read(const StoreConnection& file, const QString& sql,
+                             const QVariantList& values, const RowReader& row)
 {
     if (file.isServer())
         return BoundQuery::read(file, sql, values,

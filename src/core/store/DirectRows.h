@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
 #include <QByteArray>
@@ -45,8 +45,8 @@ class DirectRows
 {
 public:
     using RowReader = std::function<void(const DirectRow&)>;
-    static StoreStatus read(const StoreFile& file, const QString& sql, const QVariantList& values,
-                            const RowReader& row);
+    static StoreStatus read(const StoreConnection& file, const QString& sql,
+                            const QVariantList& values, const RowReader& row);
 };
 
 } // namespace quilloa

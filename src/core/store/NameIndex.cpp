@@ -208,7 +208,7 @@ void NameIndex::ensure(QSqlDatabase& db)
         db.rollback();
 }
 
-StoreResult<bool> NameIndex::isComplete(const StoreFile& file)
+StoreResult<bool> NameIndex::isComplete(const StoreConnection& file)
 {
     // Nothing to build on a server: it searches with its own indexes.
     if (file.isServer())
@@ -222,7 +222,7 @@ StoreResult<bool> NameIndex::isComplete(const StoreFile& file)
     return complete;
 }
 
-StoreResult<bool> NameIndex::build(const StoreFile& file, int records)
+StoreResult<bool> NameIndex::build(const StoreConnection& file, int records)
 {
     if (file.isServer())
         return true;
@@ -287,7 +287,8 @@ QStringList NameIndex::literalCharacters(const QString& nameText)
     return characters;
 }
 
-std::optional<QString> NameIndex::rarestCharacter(const StoreFile& file, const QString& nameText)
+std::optional<QString> NameIndex::rarestCharacter(const StoreConnection& file,
+                                                  const QString& nameText)
 {
     // A server answers the plain query from its own indexes; the character index lives only
     // in store files.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
 #include <QSqlDatabase>
@@ -42,15 +42,16 @@ public:
 
     // Indexes up to `records` more of the records stored before the index existed, in one
     // transaction. Returns whether the index is complete afterwards.
-    static StoreResult<bool> build(const StoreFile& file, int records);
-    static StoreResult<bool> isComplete(const StoreFile& file);
+    static StoreResult<bool> build(const StoreConnection& file, int records);
+    static StoreResult<bool> isComplete(const StoreConnection& file);
 
     // The characters of `nameText` that must appear in a matching name, as the index holds
     // them: wildcards left out, Latin letters folded, each once, in typed order.
     static QStringList literalCharacters(const QString& nameText);
     // The literal character of `nameText` held by the fewest records; none when the text has
     // no literal character or the index cannot answer exactly (not complete, overlong names).
-    static std::optional<QString> rarestCharacter(const StoreFile& file, const QString& nameText);
+    static std::optional<QString> rarestCharacter(const StoreConnection& file,
+                                                  const QString& nameText);
 
     // Whether `nameText` is one plain character (no wildcard): every record indexed under it
     // then matches, and no LIKE is needed.

@@ -10,7 +10,7 @@ constexpr int kPauseMs = 5;
 
 } // namespace
 
-NameIndexBuilder::NameIndexBuilder(const StoreFile& archive, QObject* parent)
+NameIndexBuilder::NameIndexBuilder(const StoreConnection& archive, QObject* parent)
     : QObject(parent), m_archive(archive)
 {
     m_timer.setInterval(kPauseMs);

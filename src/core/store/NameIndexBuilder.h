@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 
 #include <QObject>
 #include <QTimer>
@@ -18,7 +18,7 @@ public:
     // felt while typing.
     static constexpr int kRecordsPerStep = 1000;
 
-    NameIndexBuilder(const StoreFile& archive, QObject* parent = nullptr);
+    NameIndexBuilder(const StoreConnection& archive, QObject* parent = nullptr);
 
     // Begins stepping once the event loop runs; nothing happens before.
     void start();
@@ -30,7 +30,7 @@ signals:
     void finished();
 
 private:
-    StoreFile m_archive;
+    StoreConnection m_archive;
     QTimer m_timer;
 };
 

@@ -100,7 +100,7 @@ QStringList SchemaVersion::serverTableStatements()
     };
 }
 
-StoreResult<int> SchemaVersion::ofServer(const StoreFile& server, QSqlDatabase& db)
+StoreResult<int> SchemaVersion::ofServer(const StoreConnection& server, QSqlDatabase& db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(kServerTable)) ||
@@ -114,7 +114,7 @@ StoreResult<int> SchemaVersion::ofServer(const StoreFile& server, QSqlDatabase& 
     return query.value(0).toInt();
 }
 
-StoreStatus SchemaVersion::upgradeServer(const StoreFile& server, QSqlDatabase& db)
+StoreStatus SchemaVersion::upgradeServer(const StoreConnection& server, QSqlDatabase& db)
 {
     const StoreResult<int> version = ofServer(server, db);
     if (!version.ok())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
 #include <QSqlDatabase>
@@ -9,7 +9,7 @@
 
 namespace quilloa {
 
-// The version of what the program keeps in a store beyond the described tables and columns,
+// The version of what the program keeps in a store beyond the clinic's own tables and columns,
 // which never change. A store file keeps it as its user_version, a server database as the one
 // row of a table of its own (quilloa_schema). Version 0 is a store made before there was a
 // version. Each later version is one step in SchemaVersion.cpp, run once per store and in
@@ -34,10 +34,10 @@ public:
     // The statements that make the version table of a new server database, at kCurrent.
     static QStringList serverTableStatements();
     // The server database's version: 0 for a database made before it had the table.
-    static StoreResult<int> ofServer(const StoreFile& server, QSqlDatabase& db);
+    static StoreResult<int> ofServer(const StoreConnection& server, QSqlDatabase& db);
     // Brings a server database that holds the tables up to kCurrent, inside the caller's
     // transaction, or refuses a newer one without writing.
-    static StoreStatus upgradeServer(const StoreFile& server, QSqlDatabase& db);
+    static StoreStatus upgradeServer(const StoreConnection& server, QSqlDatabase& db);
 };
 
 } // namespace quilloa

@@ -18,7 +18,7 @@
 namespace quilloa {
 namespace {
 
-StoreStatus serverFailure(const StoreFile& server, QSqlDatabase& db, const QSqlError& error)
+StoreStatus serverFailure(const StoreConnection& server, QSqlDatabase& db, const QSqlError& error)
 {
     return ServerConnection::failure(error, db, server.path());
 }
@@ -37,7 +37,7 @@ StoreStatus createEmpty(StoreKind kind, const QString& path)
 
 // The server's rows of one table, oldest first, the fee read as ten-thousandths as the file
 // keeps it.
-QString selectOf(const StoreFile& server, const TableColumns& table)
+QString selectOf(const StoreConnection& server, const TableColumns& table)
 {
     QStringList columns{QStringLiteral("rowid")};
     for (int i = 0; i < table.columns.size(); ++i)
@@ -58,7 +58,7 @@ RowPump pumpInto(QSqlDatabase& file, const TableColumns& table)
                    int(marks.size()));
 }
 
-StoreStatus copyTable(const StoreFile& server, QSqlDatabase& from, QSqlDatabase& file,
+StoreStatus copyTable(const StoreConnection& server, QSqlDatabase& from, QSqlDatabase& file,
                       const TableColumns& table, const QString& target)
 {
     QSqlQuery count(from);
@@ -86,7 +86,7 @@ StoreStatus copyTable(const StoreFile& server, QSqlDatabase& from, QSqlDatabase&
     return StoreStatus::success();
 }
 
-StoreStatus fillFile(const StoreFile& server, QSqlDatabase& from, StoreKind kind,
+StoreStatus fillFile(const StoreConnection& server, QSqlDatabase& from, StoreKind kind,
                      const QString& temporary, const QString& target)
 {
     ScopedConnection connection(QStringLiteral("QSQLITE"), QStringLiteral("export"));
@@ -123,7 +123,7 @@ StoreStatus fillFile(const StoreFile& server, QSqlDatabase& from, StoreKind kind
     return status;
 }
 
-StoreStatus writeTemporary(const StoreFile& server, QSqlDatabase& from, StoreKind kind,
+StoreStatus writeTemporary(const StoreConnection& server, QSqlDatabase& from, StoreKind kind,
                            const QString& temporary, const QString& target)
 {
     StoreStatus status = createEmpty(kind, temporary);
@@ -135,7 +135,7 @@ StoreStatus writeTemporary(const StoreFile& server, QSqlDatabase& from, StoreKin
     return status;
 }
 
-StoreStatus writeAll(const StoreFile& server, QSqlDatabase& from,
+StoreStatus writeAll(const StoreConnection& server, QSqlDatabase& from,
                      const QList<ServerExport::Target>& targets, const QStringList& temporaries)
 {
     QSqlQuery snapshot(from);
@@ -158,7 +158,7 @@ constexpr int kExportLock = 0x51756c6c;
 
 // Held by the export's session until its connection closes, so a program that dies midway
 // frees it too.
-StoreStatus lockDay(const StoreFile& server, QSqlDatabase& from, const QDate& day)
+StoreStatus lockDay(const StoreConnection& server, QSqlDatabase& from, const QDate& day)
 {
     if (!day.isValid())
         return StoreStatus::success();
@@ -178,7 +178,7 @@ StoreStatus lockDay(const StoreFile& server, QSqlDatabase& from, const QDate& da
 
 } // namespace
 
-StoreStatus ServerExport::write(const StoreFile& server, const QList<Target>& targets,
+StoreStatus ServerExport::write(const StoreConnection& server, const QList<Target>& targets,
                                 const QDate& day)
 {
     QStringList temporaries;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
-#include "core/store/StoreFile.h"
 #include "core/store/StoreResult.h"
 
 #include <QDate>
@@ -28,7 +28,7 @@ public:
     // one of them is sound; otherwise no target is touched and nothing is left behind. With a
     // `day`, exports of that day never run at the same time, from this computer or another
     // room: while one runs, a second is refused with a message and writes nothing.
-    static StoreStatus write(const StoreFile& server, const QList<Target>& targets,
+    static StoreStatus write(const StoreConnection& server, const QList<Target>& targets,
                              const QDate& day = QDate());
 };
 

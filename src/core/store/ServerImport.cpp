@@ -61,7 +61,7 @@ StoreStatus openSource(Source& source)
 class Copier
 {
 public:
-    Copier(const StoreFile& server, QSqlDatabase& db) : m_server(server), m_db(db) {}
+    Copier(const StoreConnection& server, QSqlDatabase& db) : m_server(server), m_db(db) {}
 
     StoreStatus failure(const QSqlError& error) const
     {
@@ -137,7 +137,7 @@ public:
     }
 
 private:
-    const StoreFile& m_server;
+    const StoreConnection& m_server;
     QSqlDatabase& m_db;
 };
 
@@ -214,7 +214,7 @@ ServerImport::Outcome checkAfterCommit(Copier& copier, const QList<Counted>& cou
 
 } // namespace
 
-ServerImport::Outcome ServerImport::copy(const StorePaths& paths, const StoreFile& server)
+ServerImport::Outcome ServerImport::copy(const StorePaths& paths, const StoreConnection& server)
 {
     Source settings{StoreKind::Settings, paths.settingsFile};
     Source archive{StoreKind::Archive, paths.archiveFile};
@@ -254,8 +254,8 @@ ServerImport::Outcome ServerImport::copy(const QString& programFolder, const QSt
     const StoreResult<StoreLocation> location = StoreLocation::server(serverText);
     if (!location.ok())
         return refused(location.error());
-    const Outcome outcome = copy(StorePaths(programFolder), StoreFile(location.value()));
-    StoreFile::closeAll();
+    const Outcome outcome = copy(StorePaths(programFolder), StoreConnection(location.value()));
+    StoreConnection::closeAll();
     return outcome;
 }
 

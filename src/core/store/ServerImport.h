@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StorePaths.h"
 
 #include <QString>
@@ -22,7 +22,7 @@ public:
         QString message; // plain Chinese: the summary, or why nothing was copied
     };
 
-    static Outcome copy(const StorePaths& paths, const StoreFile& server);
+    static Outcome copy(const StorePaths& paths, const StoreConnection& server);
     // The same for the command line: the program folder's stores to the server `serverText`
     // names the libpq way (refused, with the reason, when it cannot be understood).
     static Outcome copy(const QString& programFolder, const QString& serverText);

@@ -5,7 +5,7 @@
 #include "core/store/ServerConnection.h"
 #include "core/store/ServerDriver.h"
 #include "core/store/ServerSchema.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -97,7 +97,7 @@ ServerPreparation::Outcome ServerPreparation::prepare(const StoreLocation& owner
     const QString role = workstationRole.trimmed();
     if (role.isEmpty())
         return refused(QStringLiteral("没有写明工作站用户（--workstation-role）。"));
-    const StoreFile server(owner);
+    const StoreConnection server(owner);
     const StoreResult<bool> made = ServerSchema::ensure(server, withSamples);
     if (!made.ok())
         return refused(made.error());
@@ -152,7 +152,7 @@ ServerPreparation::Outcome ServerPreparation::prepare(const QString& serverText,
     if (!location.ok())
         return refused(location.error());
     const Outcome outcome = prepare(location.value(), workstationRole);
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     return outcome;
 }
 

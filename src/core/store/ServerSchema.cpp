@@ -62,7 +62,7 @@ QString singleRow(const char* table)
 
 const storetables::Dialect kServerDialect{text, memo, currency, table};
 
-StoreStatus runAll(const StoreFile& server, QSqlDatabase& db, const QStringList& statements)
+StoreStatus runAll(const StoreConnection& server, QSqlDatabase& db, const QStringList& statements)
 {
     QSqlQuery query(db);
     for (const QString& statement : statements) {
@@ -73,7 +73,7 @@ StoreStatus runAll(const StoreFile& server, QSqlDatabase& db, const QStringList&
 }
 
 // Which of the two stores' tables the database holds: none, both, or only a part.
-StoreResult<int> tablesPresent(const StoreFile& server, QSqlDatabase& db)
+StoreResult<int> tablesPresent(const StoreConnection& server, QSqlDatabase& db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral(
@@ -88,7 +88,7 @@ StoreResult<int> tablesPresent(const StoreFile& server, QSqlDatabase& db)
 
 constexpr int kTables = 6;
 
-StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool withSamples)
+StoreResult<bool> createWithin(const StoreConnection& server, QSqlDatabase& db, bool withSamples)
 {
     QSqlQuery lock(db);
     if (!lock.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCreationLock)))
@@ -120,7 +120,7 @@ StoreResult<bool> createWithin(const StoreFile& server, QSqlDatabase& db, bool w
 
 // A database in another encoding than UTF-8 either refuses Chinese text or, as SQL_ASCII, counts
 // its bytes as characters, so that a three-character name would pass for nine.
-StoreStatus ServerSchema::checkEncoding(const StoreFile& server, QSqlDatabase& db)
+StoreStatus ServerSchema::checkEncoding(const StoreConnection& server, QSqlDatabase& db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database "
@@ -156,7 +156,7 @@ QStringList ServerSchema::tableStatements()
     return statements << SchemaVersion::serverTableStatements();
 }
 
-StoreResult<bool> ServerSchema::ensure(const StoreFile& server, bool withSamples)
+StoreResult<bool> ServerSchema::ensure(const StoreConnection& server, bool withSamples)
 {
     StoreResult<QSqlDatabase> opened = server.database();
     if (!opened.ok())

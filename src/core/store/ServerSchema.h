@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
 #include <QStringList>
@@ -24,10 +24,10 @@ public:
     // database that holds them keeps its rows and is brought up to this program's version
     // (SchemaVersion), or refused when a newer program made it. Workstations starting at the
     // same moment create them once. Returns whether they were created.
-    static StoreResult<bool> ensure(const StoreFile& server, bool withSamples = true);
+    static StoreResult<bool> ensure(const StoreConnection& server, bool withSamples = true);
 
     // Refuses a database whose encoding is not UTF-8, with the way to make one that is.
-    static StoreStatus checkEncoding(const StoreFile& server, QSqlDatabase& db);
+    static StoreStatus checkEncoding(const StoreConnection& server, QSqlDatabase& db);
 };
 
 } // namespace quilloa

@@ -47,7 +47,7 @@ QString SettingsStore::tableName(ReferenceList list)
 
 SettingsStore::SettingsStore(const QString& filePath) : m_file(filePath) {}
 
-SettingsStore::SettingsStore(StoreFile store) : m_file(std::move(store)) {}
+SettingsStore::SettingsStore(StoreConnection store) : m_file(std::move(store)) {}
 
 StoreResult<QList<ReferenceEntry>> SettingsStore::select(ReferenceList list, const QString& where,
                                                          const QVariantList& values) const

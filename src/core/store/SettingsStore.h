@@ -2,7 +2,7 @@
 
 #include "core/store/ReferenceEntry.h"
 #include "core/store/SettingsRecord.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 #include "core/store/StoredNames.h"
 
@@ -26,9 +26,9 @@ public:
 
     explicit SettingsStore(const QString& filePath);
     // The settings tables of a server's database, or of a store file.
-    explicit SettingsStore(StoreFile store);
+    explicit SettingsStore(StoreConnection store);
 
-    const StoreFile& file() const { return m_file; }
+    const StoreConnection& file() const { return m_file; }
 
     // Every entry, or the first `limit`, whatever their code.
     StoreResult<QList<ReferenceEntry>> all(ReferenceList list, int limit = kNoLimit) const;
@@ -93,7 +93,7 @@ private:
     StoreResult<QList<ReferenceEntry>> select(ReferenceList list, const QString& where,
                                               const QVariantList& values) const;
 
-    StoreFile m_file;
+    StoreConnection m_file;
 };
 
 } // namespace quilloa

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/VisitDates.h"
 
 #include <QString>
@@ -14,15 +14,15 @@ class VisitStatements
 {
 public:
     // The fee of every visit.
-    static QString fees(const StoreFile& file, const VisitDates& dates);
+    static QString fees(const StoreConnection& file, const VisitDates& dates);
     // The date and fee of every visit.
-    static QString datedFees(const StoreFile& file, const VisitDates& dates);
+    static QString datedFees(const StoreConnection& file, const VisitDates& dates);
     // What the clinic log lists of every visit, in the order the prescriptions were started.
-    static QString visits(const StoreFile& file, const VisitDates& dates);
+    static QString visits(const StoreConnection& file, const VisitDates& dates);
     static QVariant value(const VisitDates& dates);
 
 private:
-    static QString condition(const StoreFile& file, const VisitDates& dates);
+    static QString condition(const StoreConnection& file, const VisitDates& dates);
 };
 
 } // namespace quilloa

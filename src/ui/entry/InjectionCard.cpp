@@ -1,7 +1,7 @@
 #include "ui/entry/InjectionCard.h"
 
 #include "ui/common/Twips.h"
-#include "ui/printing/DescribedTextLabel.h"
+#include "ui/printing/CellTextLabel.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -20,7 +20,7 @@ InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
 
     for (std::size_t i = 0; i < sheet::kCardCaptions.size(); ++i) {
         const sheet::CaptionLayout& shape = sheet::kCardCaptions[i];
-        auto* label = new DescribedTextLabel(shape.text.toString(), this);
+        auto* label = new CellTextLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label6_%1").arg(i));
         // The patient line repeats what was typed or stored: text, never markup.
         label->setTextFormat(Qt::PlainText);

@@ -6,7 +6,7 @@
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/LookupList.h"
 #include "ui/entry/SheetLineEdit.h"
-#include "ui/printing/DescribedTextLabel.h"
+#include "ui/printing/CellTextLabel.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -70,7 +70,7 @@ void PrescriptionSheet::buildCaptions()
 {
     for (std::size_t i = 0; i < sheet::kCaptions.size(); ++i) {
         const sheet::CaptionLayout& shape = sheet::kCaptions[i];
-        auto* label = new DescribedTextLabel(shape.text.toString(), this);
+        auto* label = new CellTextLabel(shape.text.toString(), this);
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
         // The title carries the stored clinic name: text, never markup.
         label->setTextFormat(Qt::PlainText);

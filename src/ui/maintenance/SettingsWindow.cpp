@@ -7,7 +7,7 @@
 #include "ui/maintenance/SettingsWindowLayout.h"
 #include "ui/maintenance/TypedEntry.h"
 #include "ui/maintenance/WindowControls.h"
-#include "ui/printing/DescribedTextLabel.h"
+#include "ui/printing/CellTextLabel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -123,7 +123,7 @@ void SettingsWindow::showStoreInUse()
 // by trial against its pre-printed paper.
 void SettingsWindow::explainMargins(QWidget* printFrame)
 {
-    auto* hint = new DescribedTextLabel(
+    auto* hint = new CellTextLabel(
         QStringLiteral("加大左边距，打印内容右移；加大上边距，内容下移。"), printFrame);
     hint->setObjectName(QStringLiteral("marginHint"));
     const QString right = QStringLiteral("数值加大，%1向右移；减小则向左移。单位：毫米。");

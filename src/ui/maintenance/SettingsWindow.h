@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/maintenance/ClinicSettings.h"
-#include "core/maintenance/IdleLockSetting.h"
+#include "core/settings/ClinicSettings.h"
+#include "core/settings/IdleLockSetting.h"
 
 #include <QDialog>
 

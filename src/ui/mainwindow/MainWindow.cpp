@@ -1,11 +1,11 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include "core/backup/BackupRestore.h"
-#include "core/maintenance/IdleLockSetting.h"
 #include "core/printing/AlignmentPrintout.h"
 #include "core/printing/InjectionCardPrintout.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintMargins.h"
+#include "core/settings/IdleLockSetting.h"
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
 #include "ui/common/MenuShortcutsFirst.h"

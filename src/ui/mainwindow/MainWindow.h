@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/entry/SheetLife.h"
-#include "core/maintenance/ClinicSettings.h"
+#include "core/settings/ClinicSettings.h"
 #include "core/startup/AppContext.h"
 #include "core/store/PrescriptionRecord.h"
 

@@ -1,7 +1,7 @@
 #include "ui/printing/PainterPageDevice.h"
 
-#include "core/printing/DescribedFace.h"
-#include "ui/printing/DescribedText.h"
+#include "core/printing/SheetFaceMetrics.h"
+#include "ui/printing/CellText.h"
 
 namespace quilloa {
 
@@ -69,9 +69,9 @@ void PainterPageDevice::drawTextAt(QPointF topLeft, const QString& text, LineAdv
         return;
     }
     // Sized in twips, the painter's unit, so that the target's resolution plays no part.
-    const double em = DescribedFace::emTwips(font().pointSize);
-    m_painter.setFont(DescribedText::standIn(font().face, em, font().bold));
-    DescribedText::draw(m_painter, toTwips(topLeft), text, em);
+    const double em = SheetFaceMetrics::emTwips(font().pointSize);
+    m_painter.setFont(CellText::standIn(font().face, em, font().bold));
+    CellText::draw(m_painter, toTwips(topLeft), text, em);
 }
 
 void PainterPageDevice::drawLineBetween(QPointF from, QPointF to)
@@ -83,12 +83,12 @@ void PainterPageDevice::drawLineBetween(QPointF from, QPointF to)
 
 double PainterPageDevice::lineHeight() const
 {
-    return DescribedFace::lineHeightTwips(font().pointSize) / twipsPerUnit();
+    return SheetFaceMetrics::lineHeightTwips(font().pointSize) / twipsPerUnit();
 }
 
 double PainterPageDevice::textWidth(const QString& text) const
 {
-    return DescribedFace::textWidthTwips(text, font().pointSize) / twipsPerUnit();
+    return SheetFaceMetrics::textWidthTwips(text, font().pointSize) / twipsPerUnit();
 }
 
 double PainterPageDevice::twipsPerUnit() const

@@ -10,9 +10,9 @@ namespace quilloa {
 // A page device that paints: the printouts' positions, fonts and lines turned into painter
 // calls on pages of a given paper, measured from the corner of its printable area.
 //
-// Texts are set by the metrics of the faces the layouts were made for (see DescribedFace),
-// whatever face stands in for them: the baseline lies the described ascent below the asked
-// top, lines advance by the described height and every character keeps its described width.
+// Texts are set by the metrics of the faces the layouts were made for (see SheetFaceMetrics),
+// whatever face stands in for them: the baseline lies the sheet face's ascent below the asked
+// top, lines advance by the sheet face's height and every character keeps its sheet-face width.
 // The stand-in only draws each glyph in its cell, centred, and squeezed across when it is wider
 // than the cell, so no glyph runs into its neighbour's place.
 //

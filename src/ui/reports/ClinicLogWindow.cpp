@@ -2,13 +2,13 @@
 
 #include "ui/reports/ClinicLogWindowLayout.h"
 
-#include "core/maintenance/ClinicSettings.h"
 #include "core/printing/ClinicLogPrintout.h"
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/ClinicLogSheet.h"
 #include "core/reports/ClinicLogWriter.h"
 #include "core/reports/DateChoices.h"
 #include "core/reports/ReportPeriod.h"
+#include "core/settings/ClinicSettings.h"
 #include "ui/common/ElidedCellTips.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"

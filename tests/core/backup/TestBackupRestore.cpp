@@ -2,7 +2,7 @@
 #include "core/backup/BackupRestore.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/ArchiveVisits.h"
 #include "support/StoreFaults.h"
 #include "support/StoreRows.h"
@@ -121,7 +121,7 @@ private slots:
         TestProgramFolder folder;
         addVisit(folder, "2009-05-09 08:00:00", "张三");
         QVERIFY(BackupRestore::backUpNow(folder.paths(), kMay10).ok);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         const qint64 sizeBefore = QFileInfo(folder.paths().archiveFile).size();
         OtherWriter other(folder.paths().archiveFile);
         // A cache of a few pages makes a large write spill into the file before its commit.
@@ -216,7 +216,7 @@ private slots:
         addVisit(folder, "2009-05-09 08:00:00", "张三");
         QVERIFY(BackupRestore::backUpNow(folder.paths(), kMay10).ok);
         // A damaged archive is not copied over the day's good copy.
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QFile archive(folder.paths().archiveFile);
         QVERIFY(archive.open(QIODevice::ReadWrite));
         archive.seek(100);

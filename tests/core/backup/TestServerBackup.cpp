@@ -67,11 +67,11 @@ class TestServerBackup : public QObject
     PostgresServer m_server;
 
     // A database of its own for each test, with the tables and the sample lists.
-    StoreFile freshServer(QString* database)
+    StoreConnection freshServer(QString* database)
     {
         *database = m_server.createDatabase();
         const auto location = StoreLocation::server(m_server.connectionText(*database));
-        const StoreFile server(location.value());
+        const StoreConnection server(location.value());
         const StoreResult<bool> created = ServerSchema::ensure(server, true);
         if (!created.ok())
             qFatal("no tables: %s", qPrintable(created.detail()));
@@ -79,7 +79,7 @@ class TestServerBackup : public QObject
     }
 
     // Rows that only come through whole if order, case, NULLs and exact fees are kept.
-    static void fill(const StoreFile& server)
+    static void fill(const StoreConnection& server)
     {
         ArchiveStore archive(server);
         QVERIFY(archive.add(visit("2009-05-18 08:00:00", "Li Lei", 1)).ok());
@@ -102,7 +102,7 @@ private slots:
         // A test that failed with the server stopped leaves it to the next one to start.
         QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
     }
-    void cleanup() { StoreFile::closeAll(); }
+    void cleanup() { StoreConnection::closeAll(); }
 
     // The backup-day copies of a server hold exactly its rows, in order, with exact fees, and
     // are store files the restore window and the program read like any other.
@@ -110,7 +110,7 @@ private slots:
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         QString database;
-        const StoreFile server = freshServer(&database);
+        const StoreConnection server = freshServer(&database);
         fill(server);
         QStringList notices;
         QVERIFY2(ServerBackup::take(server, folder.paths(), kBackupDay, &notices),
@@ -143,7 +143,7 @@ private slots:
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         QString database;
-        const StoreFile server = freshServer(&database);
+        const StoreConnection server = freshServer(&database);
         fill(server);
         QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay, nullptr));
         const QString archiveCopy = dayFolder(folder) + QStringLiteral("/档案.dat");
@@ -171,7 +171,7 @@ private slots:
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         QString database;
-        const StoreFile server = freshServer(&database);
+        const StoreConnection server = freshServer(&database);
         QSqlDatabase other = m_server.addConnection("other room", database);
         QVERIFY(other.open());
         QSqlQuery held(other);
@@ -194,7 +194,7 @@ private slots:
         TestProgramFolder folder(TestProgramFolder::Stores::None,
                                  QDateTime(kBackupDay, QTime(8, 0)));
         QString database;
-        const StoreFile server = freshServer(&database);
+        const StoreConnection server = freshServer(&database);
         fill(server);
         const StartupReport report =
             StartupPreparation::run(AppContext(folder.path(), folder.clock(), server.location()));
@@ -210,7 +210,7 @@ private slots:
     {
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         QString database;
-        const StoreFile server = freshServer(&database);
+        const StoreConnection server = freshServer(&database);
         fill(server);
         const AppContext context(folder.path(), folder.clock(), server.location());
         const BackupRestore::Outcome backup = BackupRestore::backUpNow(context);

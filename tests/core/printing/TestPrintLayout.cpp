@@ -1,9 +1,9 @@
 #include "core/entry/SheetGeometry.h"
 #include "core/printing/AlignmentPrintout.h"
-#include "core/printing/DescribedFace.h"
 #include "core/printing/PaperSetup.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintJobName.h"
+#include "core/printing/SheetFaceMetrics.h"
 #include "core/printing/SheetTitle.h"
 #include "support/printing/RecordingPageDevice.h"
 
@@ -18,16 +18,17 @@ class TestPrintLayout : public QObject
 private slots:
     void describedFaceIsOneEmTallWithHalfWidthAscii()
     {
-        QCOMPARE(DescribedFace::lineHeightTwips(12), 240.0);
-        QCOMPARE(DescribedFace::ascentTwips(12), 240.0 * 220 / 256);
-        QCOMPARE(DescribedFace::advanceTwips(U'门', 12), 240.0);
-        QCOMPARE(DescribedFace::advanceTwips(U' ', 12), 120.0);
-        QCOMPARE(DescribedFace::advanceTwips(U'9', 12), 120.0);
-        QCOMPARE(DescribedFace::advanceTwips(U'\uFF1A', 12), 240.0); // full-width colon
-        QCOMPARE(DescribedFace::advanceTwips(U'\U00020000', 12), 240.0);
+        QCOMPARE(SheetFaceMetrics::lineHeightTwips(12), 240.0);
+        QCOMPARE(SheetFaceMetrics::ascentTwips(12), 240.0 * 220 / 256);
+        QCOMPARE(SheetFaceMetrics::advanceTwips(U'门', 12), 240.0);
+        QCOMPARE(SheetFaceMetrics::advanceTwips(U' ', 12), 120.0);
+        QCOMPARE(SheetFaceMetrics::advanceTwips(U'9', 12), 120.0);
+        QCOMPARE(SheetFaceMetrics::advanceTwips(U'\uFF1A', 12), 240.0); // full-width colon
+        QCOMPARE(SheetFaceMetrics::advanceTwips(U'\U00020000', 12), 240.0);
         // The register heading "姓    名": two Han characters and four spaces, 4 em.
-        QCOMPARE(DescribedFace::textWidthTwips(QStringLiteral("姓    名"), 12), 4 * 240.0);
-        QCOMPARE(DescribedFace::textWidthTwips(QStringLiteral("2009-03-25 09:30"), 12), 8 * 240.0);
+        QCOMPARE(SheetFaceMetrics::textWidthTwips(QStringLiteral("姓    名"), 12), 4 * 240.0);
+        QCOMPARE(SheetFaceMetrics::textWidthTwips(QStringLiteral("2009-03-25 09:30"), 12),
+                 8 * 240.0);
     }
 
     void landscapePagesTakeTheirCornerFromThePaperTurned()
@@ -61,7 +62,7 @@ private slots:
                  QStringLiteral("处方 张三 2026-12-08"));
     }
 
-    void titleIsCentredByItsDescribedWidth()
+    void titleIsCentredByItsSheetFaceWidth()
     {
         // Seven Han characters at 15.75 pt: 2205 twips, so the left is (5915 - 2205) / 2.
         const SheetTitle::Placement sheetPlace =
@@ -78,13 +79,13 @@ private slots:
     {
         const QString title = QString(50, QChar(u'医')) + QStringLiteral("处方笺");
         const SheetTitle::Placement sheetPlace = SheetTitle::onSheet(title);
-        const double sheetWidth = DescribedFace::textWidthTwips(title, sheetPlace.pointSize);
+        const double sheetWidth = SheetFaceMetrics::textWidthTwips(title, sheetPlace.pointSize);
         QVERIFY(sheetPlace.pointSize < 15.75);
         QVERIFY(std::abs(sheetPlace.left - SheetTitle::kSideRoomTwips) < 1e-6);
         QVERIFY(sheetPlace.left + sheetWidth <= sheet::kSheetSize.width - 119.999);
 
         const SheetTitle::Placement paper = SheetTitle::onPaper(title);
-        const double paperWidth = DescribedFace::textWidthTwips(title, paper.pointSize);
+        const double paperWidth = SheetFaceMetrics::textWidthTwips(title, paper.pointSize);
         QCOMPARE(paper.pointSize / 18, sheetPlace.pointSize / 15.75);
         QVERIFY(paper.left > 0);
         QVERIFY(paper.left + paperWidth <= sheet::kSheetSize.width * 1.293);

@@ -13,7 +13,7 @@ using quilloa::test::TestProgramFolder;
 
 namespace {
 
-QString planOf(const StoreFile& file, const QString& sql, const ReportPeriod& period)
+QString planOf(const StoreConnection& file, const QString& sql, const ReportPeriod& period)
 {
     QStringList steps;
     const StoreStatus read = BoundQuery::read(

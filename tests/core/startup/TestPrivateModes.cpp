@@ -1,6 +1,6 @@
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/BackupRestore.h"
-#include "core/maintenance/IdleLockSetting.h"
+#include "core/settings/IdleLockSetting.h"
 #include "core/startup/StartupPreparation.h"
 #include "support/TestProgramFolder.h"
 

@@ -1,7 +1,7 @@
 #include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
@@ -30,7 +30,7 @@ QString backupOf(const TestProgramFolder& folder, const QString& day, const QStr
 int recordsInCopy(const QString& path)
 {
     StoreResult<QList<ArchiveEntry>> entries = ArchiveStore(path).firstEntries(1000);
-    StoreFile::close(path);
+    StoreConnection::close(path);
     return entries.ok() ? int(entries.value().size()) : -1;
 }
 
@@ -160,7 +160,7 @@ private slots:
         for (int i = 0; i < 200; ++i)
             addRecord(folder.paths(), QStringLiteral("2009-05-09 08:%1:00").arg(i % 60));
         StartupPreparation::run(folder.paths(), *folder.clock()); // the dated copies
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         const QString path = folder.paths().dataFolder + QLatin1Char('/') + file;
         std::unique_ptr<test::LockedStore> lock;
         QFile store(path);

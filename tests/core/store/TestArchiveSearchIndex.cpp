@@ -1,6 +1,6 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/BoundQuery.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 
 #include <QDir>
@@ -134,7 +134,7 @@ private slots:
             }
             QSqlDatabase::removeDatabase(name);
         }
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         ArchiveStore store(path);
         add(store, QStringLiteral("2009-03-01 08:00:00"), QStringLiteral("王三"));
         const QString plan = planOf(store, QStringLiteral("%"), QString());

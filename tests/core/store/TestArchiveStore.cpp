@@ -1,5 +1,5 @@
 #include "core/store/ArchiveStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
 

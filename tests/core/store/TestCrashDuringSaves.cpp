@@ -3,7 +3,7 @@
 #include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreSchema.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
@@ -57,7 +57,7 @@ int restoreUntilKilled(const QString& programFolder)
 // The day both stores come from, as their one record's name and the clinic's name.
 QString storesDay(const StorePaths& paths)
 {
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     return test::fileNames(paths.archiveFile).join(QLatin1Char(',')) + QLatin1Char('/') +
            SettingsStore(paths.settingsFile).settings().valueOr(SettingsRecord()).clinicName;
 }
@@ -122,7 +122,7 @@ private slots:
                 ArchiveStore(paths.archiveFile).firstEntries(1).value().at(0);
             QVERIFY(ArchiveStore(paths.archiveFile).remove(saved.rowId, saved.key).ok());
         }
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         for (int round = 0; round < 8; ++round) {
             QProcess child;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

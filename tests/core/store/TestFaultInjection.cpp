@@ -2,8 +2,8 @@
 #include "core/backup/BackupRestore.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
-#include "core/store/StoreFile.h"
 #include "core/store/StoreSchema.h"
 #include "support/FaultyVfs.h"
 #include "support/StoreRows.h"
@@ -62,7 +62,7 @@ SettingsRecord settingsNamed(const QString& clinic)
 // Which day both stores come from: the archive's names and the clinic of the settings.
 QString storesDay(const StorePaths& p)
 {
-    StoreFile::closeAll();
+    StoreConnection::closeAll();
     return test::fileNames(p.archiveFile).join(QLatin1Char(',')) + QLatin1Char('/') +
            SettingsStore(p.settingsFile).settings().valueOr(SettingsRecord()).clinicName;
 }
@@ -102,7 +102,7 @@ QList<Scenario> scenarios()
              return SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
          },
          [](const StorePaths& p, bool done) {
-             StoreFile::close(p.settingsFile);
+             StoreConnection::close(p.settingsFile);
              const SettingsRecord r = SettingsStore(p.settingsFile).settings().value();
              const QString expected = done ? QStringLiteral("城西") : QStringLiteral("城东");
              QCOMPARE(r.clinicName, expected);
@@ -120,7 +120,7 @@ QList<Scenario> scenarios()
                          QStringLiteral("amxl"));
          },
          [](const StorePaths& p, bool done) {
-             StoreFile::close(p.settingsFile);
+             StoreConnection::close(p.settingsFile);
              const auto drugs = SettingsStore(p.settingsFile).all(ReferenceList::Drugs).value();
              QCOMPARE(drugs.size(), 1);
              QCOMPARE(drugs.at(0).name(),
@@ -129,7 +129,7 @@ QList<Scenario> scenarios()
          settingsOnly},
         {"template build",
          [](const StorePaths& p) {
-             StoreFile::closeAll();
+             StoreConnection::closeAll();
              QFile::remove(p.archiveFile);
          },
          [](const StorePaths& p) { return StoreSchema::createArchiveStore(p.archiveFile); },
@@ -245,7 +245,7 @@ private slots:
     {
         FaultyVfs::install();
         m_pristine = std::make_unique<TestProgramFolder>();
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
     }
 
     void everyFaultPointIsToldAndLosesNothing_data()

@@ -1,6 +1,6 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
 
@@ -93,7 +93,7 @@ private slots:
         if (TestStores::onServer())
             QSKIP("a store file of its own");
         TestProgramFolder folder;
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(folder.paths().settingsFile));
         const auto found = folder.context().settings().names(
             ReferenceList::Diagnoses, QStringLiteral("a"), SettingsStore::CodeMatch::Prefix);

@@ -1,7 +1,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/BoundQuery.h"
 #include "core/store/NameIndex.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 
 #include <QSqlDatabase>
@@ -71,7 +71,7 @@ const QStringList kDates = {QString(), QStringLiteral("2009"), QStringLiteral("2
                             QStringLiteral("2009-03-01"), QStringLiteral("2010-")};
 
 // The archive search as the plain query would answer it.
-QStringList plainSearch(const StoreFile& file, const QString& name, const QString& date)
+QStringList plainSearch(const StoreConnection& file, const QString& name, const QString& date)
 {
     QStringList lines;
     const StoreStatus read = BoundQuery::read(
@@ -242,7 +242,7 @@ private slots:
             ArchiveStore store(path);
             fill(store);
         }
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         {
             const OtherTool older(path);
             for (const char* drop :
@@ -288,7 +288,7 @@ private slots:
             other.run(QStringLiteral("DELETE FROM \"档案\" WHERE rowid = 5"));
             compareEverything(store);
         }
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         {
             const OtherTool other(path);
             // The triggers are put back exactly as they were, so only the numbers changed.
@@ -315,7 +315,7 @@ private slots:
         compareEverything(store);
 
         // A store whose numbers did not change keeps its filled index.
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         ArchiveStore reopened(path);
         QVERIFY(NameIndex::isComplete(reopened.file()).value());
     }

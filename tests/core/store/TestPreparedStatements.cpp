@@ -1,7 +1,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreSchema.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
@@ -21,7 +21,7 @@ namespace {
 const QString kCodes =
     QStringLiteral("SELECT \"拼音\" FROM \"诊断\" WHERE \"拼音\" LIKE ? ORDER BY rowid");
 
-QStringList codesLike(const StoreFile& file, const QString& pattern)
+QStringList codesLike(const StoreConnection& file, const QString& pattern)
 {
     QStringList codes;
     const StoreStatus read = BoundQuery::read(
@@ -69,7 +69,7 @@ private slots:
     {
         TestStores stores;
         SettingsStore settings = stores.settings();
-        const StoreFile& file = settings.file();
+        const StoreConnection& file = settings.file();
         QVERIFY(BoundQuery::run(
                     file, QStringLiteral("INSERT INTO \"诊断\" (\"名称\", \"拼音\") VALUES (?, ?)"),
                     {QStringLiteral("甲"), QString()})

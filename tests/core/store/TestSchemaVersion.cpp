@@ -85,7 +85,7 @@ class TestSchemaVersion : public QObject
     }
 
 private slots:
-    void cleanup() { StoreFile::closeAll(); }
+    void cleanup() { StoreConnection::closeAll(); }
 
     // New store files carry the current version; one made before there was a version (0,
     // without the name index) gets the index and the version at its next opening, keeps its
@@ -101,7 +101,7 @@ private slots:
         record.date = "2009-03-25";
         record.name = "王秀英";
         QVERIFY(ArchiveStore(archive).add(record).ok());
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
 
         onFile(archive, {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
                          "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
@@ -115,7 +115,7 @@ private slots:
             onFile(archive, {"SELECT count(*) FROM sqlite_master WHERE name LIKE '档案_姓名字%'"})
                 .toInt(),
             5);
-        QVERIFY(NameIndex::build(StoreFile(archive), 100).value());
+        QVERIFY(NameIndex::build(StoreConnection(archive), 100).value());
         QCOMPARE(onFile(archive, {"SELECT count(*) FROM [档案_姓名字]"}).toInt(), 3);
     }
 
@@ -142,7 +142,7 @@ private slots:
                  qPrintable(report.notices.join('\n')));
         // A backup day that cannot copy it says so, and never copies what it cannot read.
         QVERIFY(!report.backupTaken);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QCOMPARE(bytesOf(paths.archiveFile), before);
         QVERIFY(!QFile::exists(paths.archiveFile + "-journal"));
 
@@ -169,7 +169,8 @@ private slots:
     {
         QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
         const QString database = m_server.createDatabase();
-        const StoreFile server(StoreLocation::server(m_server.connectionText(database)).value());
+        const StoreConnection server(
+            StoreLocation::server(m_server.connectionText(database)).value());
         QVERIFY(ServerSchema::ensure(server, false).value());
         const QString version = QStringLiteral("SELECT version FROM quilloa_schema");
         QCOMPARE(onServer(database, version).toInt(), SchemaVersion::kCurrent);
@@ -179,7 +180,7 @@ private slots:
         QCOMPARE(onServer(database, version).toInt(), SchemaVersion::kCurrent);
 
         onServer(database, QStringLiteral("UPDATE quilloa_schema SET version = %1").arg(kNewer));
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         const StoreResult<bool> refused = ServerSchema::ensure(server, false);
         QCOMPARE(refused.fault(), StoreFault::TooNew);
         QVERIFY2(refused.error().contains(kRefusal), qPrintable(refused.error()));
@@ -198,7 +199,7 @@ private slots:
         const QString empty = m_server.createDatabase();
         const ServerImport::Outcome copied = ServerImport::copy(
             newer.paths(),
-            StoreFile(StoreLocation::server(m_server.connectionText(empty)).value()));
+            StoreConnection(StoreLocation::server(m_server.connectionText(empty)).value()));
         QVERIFY(!copied.ok);
         QVERIFY2(copied.message.contains(kRefusal), qPrintable(copied.message));
         QVERIFY(!onServer(empty, "SELECT to_regclass('quilloa_schema') IS NOT NULL").toBool());

@@ -45,7 +45,7 @@ struct Relayed
                        relay.connectionText(stores.database(), PostgresServer::SuperUser))
                        .value();
     }
-    ArchiveStore archive() const { return ArchiveStore(StoreFile(location)); }
+    ArchiveStore archive() const { return ArchiveStore(StoreConnection(location)); }
     int rowsNamed(const QString& name) const
     {
         return int(stores.archive().search(name, QString()).value().size());

@@ -57,9 +57,9 @@ class TestServerImport : public QObject
 
     PostgresServer m_server;
 
-    StoreFile serverFor(const QString& database) const
+    StoreConnection serverFor(const QString& database) const
     {
-        return StoreFile(StoreLocation::server(m_server.connectionText(database)).value());
+        return StoreConnection(StoreLocation::server(m_server.connectionText(database)).value());
     }
 
     int programTablesOn(const QString& database) const
@@ -80,7 +80,7 @@ class TestServerImport : public QObject
 
 private slots:
     void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorString())); }
-    void cleanup() { StoreFile::closeAll(); }
+    void cleanup() { StoreConnection::closeAll(); }
 
     // Every row arrives with its row id, case, length and exact fee; the program then goes on
     // adding after the copied rows, and searches ignore the case of Latin letters.
@@ -100,7 +100,7 @@ private slots:
             QCOMPARE(test::serverRows(m_server, database, table), test::fileRows(file, table));
         }
 
-        const StoreFile server = serverFor(database);
+        const StoreConnection server = serverFor(database);
         // A workstation starting on the copied database finds it complete and leaves it be.
         const StoreResult<bool> created = ServerSchema::ensure(server, true);
         QVERIFY(created.ok());

@@ -6,7 +6,7 @@
 #include "core/store/NameIndex.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreSchema.h"
 #include "support/PostgresServer.h"
 #include "support/TestStores.h"
@@ -50,7 +50,7 @@ int saveWorker(const QStringList& arguments)
     const StoreResult<StoreLocation> server = StoreLocation::server(arguments.at(2));
     if (!server.ok())
         return 3;
-    ArchiveStore archive{StoreFile(server.value())};
+    ArchiveStore archive{StoreConnection(server.value())};
     const QString name = arguments.at(3);
     const int count = arguments.at(4).toInt();
     const QString sameKey = arguments.value(5);
@@ -214,7 +214,7 @@ private slots:
         QVERIFY(context.archive().setLoginPassword(QStringLiteral("pw")).ok());
         const StartupReport second = StartupPreparation::run(context);
         QVERIFY(!second.archiveCreated && second.needsLogin());
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
     }
 
     // A server that is down at start-up keeps the program closed until it is back (the login
@@ -248,7 +248,8 @@ private slots:
                         QStringLiteral("no_such_role")}}) {
             const auto location = StoreLocation::server(
                 QStringLiteral("host=%1 port=%2 ").arg(socket).arg(PostgresServer::Port) + options);
-            const StoreResult<bool> opened = ServerSchema::ensure(StoreFile(location.value()));
+            const StoreResult<bool> opened =
+                ServerSchema::ensure(StoreConnection(location.value()));
             QCOMPARE(opened.fault(), StoreFault::Unreachable);
             QVERIFY2(opened.error().contains(QStringLiteral("没有名为“%1”").arg(expected)),
                      qPrintable(opened.error()));
@@ -378,7 +379,7 @@ private slots:
     void nothingToBuildForTheNameIndex()
     {
         TestStores stores(true);
-        const StoreFile archive = stores.archiveFile();
+        const StoreConnection archive = stores.archiveFile();
         QCOMPARE(NameIndex::build(archive, 100).valueOr(false), true);
         QCOMPARE(NameIndex::isComplete(archive).valueOr(false), true);
         QVERIFY(!NameIndex::rarestCharacter(archive, QStringLiteral("张")).has_value());
@@ -393,7 +394,7 @@ private slots:
         const auto location = StoreLocation::server(
             TestStores::server().connectionText(QStringLiteral("bytes_only")));
         QVERIFY(location.ok());
-        const StoreResult<bool> ensured = ServerSchema::ensure(StoreFile(location.value()));
+        const StoreResult<bool> ensured = ServerSchema::ensure(StoreConnection(location.value()));
         QVERIFY(!ensured.ok());
         QVERIFY2(ensured.error().contains(QStringLiteral("UTF8")), qPrintable(ensured.error()));
         // At start-up the program stays closed and says why.
@@ -401,7 +402,7 @@ private slots:
         const StartupReport report = StartupPreparation::run(context);
         QVERIFY(report.loginUnknown());
         QVERIFY(report.loginRead.error().contains(QStringLiteral("UTF8")));
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
     }
 
     void aListRefillShowsWhatAnotherRoomAdded()

@@ -1,4 +1,4 @@
-#include "core/maintenance/ClinicSettings.h"
+#include "core/settings/ClinicSettings.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreSchema.h"

@@ -1,7 +1,7 @@
 #include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
-#include "core/store/StoreFile.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
@@ -32,7 +32,7 @@ void addRecord(const QString& archive, const QString& key)
 int recordsIn(const QString& path)
 {
     const auto entries = ArchiveStore(path).firstEntries(1000);
-    StoreFile::close(path);
+    StoreConnection::close(path);
     return entries.ok() ? int(entries.value().size()) : -1;
 }
 
@@ -92,7 +92,7 @@ private slots:
         QVERIFY(StoreCopy::check(folder.paths().archiveFile, StoreKind::Archive).ok());
         QCOMPARE(StoreCopy::check(folder.paths().archiveFile, StoreKind::Settings).fault(),
                  StoreFault::Damaged);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QFile::resize(folder.paths().settingsFile, 1000);
         QCOMPARE(StoreCopy::check(folder.paths().settingsFile, StoreKind::Settings).fault(),
                  StoreFault::Damaged);

@@ -1,7 +1,7 @@
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "core/store/StoreMessage.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
@@ -96,7 +96,7 @@ private slots:
         for (const StoreStatus& status : {full, readOnly})
             QVERIFY(isPlainChinese(status.error()));
 
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(folder.paths().settingsFile));
         const auto missing = settings.settings();
         QCOMPARE(missing.fault(), StoreFault::Missing);
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(archive.firstEntries(10).value().size(), 1);
 
         // Put back like a restored backup: another file under the same name.
-        StoreFile::close(other.paths().archiveFile);
+        StoreConnection::close(other.paths().archiveFile);
         QVERIFY(QFile::remove(folder.paths().archiveFile));
         QVERIFY(QFile::copy(other.paths().archiveFile, folder.paths().archiveFile));
         const auto entries = archive.firstEntries(10);

@@ -1,13 +1,13 @@
 #include "core/store/ArchiveStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/ListLines.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/ArchivePanel.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/support/WindowFixture.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
@@ -213,7 +213,7 @@ private slots:
         add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
         open();
         QCOMPARE(archiveLines().count(), 1);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
         // Never passes for "nothing found".
         test::MessageBoxAnswer answer(QMessageBox::Ok);

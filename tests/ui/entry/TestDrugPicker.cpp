@@ -1,6 +1,6 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/DrugPanel.h"
 #include "ui/entry/EntryFocusMemory.h"
@@ -267,7 +267,7 @@ private slots:
 
     void storeThatCannotBeReadIsToldInTheList()
     {
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         QTest::keyClicks(searchBox(), QStringLiteral("a"));
         // One line that tells the failure and cannot be picked; the typing goes on.

@@ -1,5 +1,5 @@
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/ListLines.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/InjectionCard.h"
@@ -311,7 +311,7 @@ private slots:
 
     void lookupWithoutStoreLeavesListHidden()
     {
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         QLineEdit* diagnosis = field(sheet::DiagnosisField);
         QVERIFY(UserInput::focus(diagnosis, Qt::TabFocusReason));

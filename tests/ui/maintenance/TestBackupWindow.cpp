@@ -86,7 +86,7 @@ private slots:
         PostgresServer server;
         QVERIFY2(server.start(), qPrintable(server.errorString()));
         const QString database = server.createDatabase();
-        const StoreFile store(StoreLocation::server(server.connectionText(database)).value());
+        const StoreConnection store(StoreLocation::server(server.connectionText(database)).value());
         QVERIFY(ServerSchema::ensure(store, true).ok());
         TestProgramFolder folder(TestProgramFolder::Stores::None);
         BackupWindow window(AppContext(folder.path(), folder.clock(), store.location()));
@@ -109,7 +109,7 @@ private slots:
             QVERIFY(answer.text().contains(QStringLiteral("--copy-stores-to")));
         }
         QCOMPARE(restored.count(), 0);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
     }
 
     void mainWindowOffersRestoreAndBackupInItsMenu()

@@ -1,6 +1,6 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/common/Twips.h"
@@ -546,7 +546,7 @@ private slots:
 
     void openingFailureIsReported()
     {
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         MessageBoxAnswer answer(QMessageBox::Ok);
         open();
@@ -559,7 +559,7 @@ private slots:
     {
         addDrug(QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
         open();
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         MessageBoxAnswer answer(QMessageBox::Ok);
         searchBox()->setText(QStringLiteral("q"));

@@ -1,6 +1,6 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 #include "ui/common/Twips.h"
 #include "ui/maintenance/ReferenceWindow.h"
@@ -281,7 +281,7 @@ private slots:
 
     void missingStoreIsReportedAtOpeningAndSearch()
     {
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().settingsFile));
         {
             MessageBoxAnswer answer(QMessageBox::Ok);

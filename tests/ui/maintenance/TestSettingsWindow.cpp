@@ -1,9 +1,9 @@
-#include "core/maintenance/IdleLockSetting.h"
+#include "core/settings/IdleLockSetting.h"
 #include "core/startup/LoginCheck.h"
 #include "core/startup/PasswordHash.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/maintenance/SettingsHolder.h"
@@ -285,7 +285,7 @@ private slots:
     void missingArchiveIsReportedForThePassword()
     {
         m_holder->show();
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
         box(8)->setText(QStringLiteral("new")); // an untouched box writes nothing
         MessageBoxAnswer answer(QMessageBox::Ok);

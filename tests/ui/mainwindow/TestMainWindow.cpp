@@ -1,7 +1,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/RtfReader.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/ListLines.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
@@ -352,7 +352,7 @@ private slots:
         clickToolbar(1);
         fillSheet();
         m_window->sheet()->setFieldText(8, QStringLiteral("30。5"));
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
 
         MessageBoxAnswer answer(QMessageBox::Ok);
@@ -446,7 +446,7 @@ private slots:
         archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")));
         open();
         archiveLines().select(0);
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         QVERIFY(QFile::remove(m_folder->paths().archiveFile));
         MessageBoxAnswer answers(QMessageBox::Ok, 2);
         m_window->deletePrescription();

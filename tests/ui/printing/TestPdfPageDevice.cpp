@@ -1,8 +1,8 @@
 #include "core/printing/ClinicLogPrintout.h"
-#include "core/printing/DescribedFace.h"
 #include "core/printing/InjectionCardPrintout.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintMargins.h"
+#include "core/printing/SheetFaceMetrics.h"
 #include "ui/printing/PdfPageDevice.h"
 #include "ui/startup/FontSetup.h"
 #include "ui/support/PdfWords.h"
@@ -53,7 +53,7 @@ double boxAscent(const QString& face, double pointSize, bool bold = false)
 // The baseline a text placed with its top at `top` points must have.
 double describedBaseline(double top, double pointSize)
 {
-    return top + DescribedFace::kAscentPerEm * pointSize;
+    return top + SheetFaceMetrics::kAscentPerEm * pointSize;
 }
 
 } // namespace
@@ -64,12 +64,12 @@ class TestPdfPageDevice : public QObject
 
 private slots:
     void initTestCase();
-    void textsSitOnTheDescribedBaselineWhateverFaceStandsIn();
+    void textsSitOnTheSheetFaceBaselineWhateverFaceStandsIn();
     void halfWidthCharactersAndSpacesTakeHalfAnEm();
     void positionsCountFromThePrintableCornerOfThePaper();
     void landscapePagesCountFromTheirOwnPrintableCorner();
     void allFifteenCardLinesStayInsideTheFrame();
-    void lineAdvanceIsTheDescribedHeightInTheCurrentUnit();
+    void lineAdvanceIsTheSheetFaceHeightInTheCurrentUnit();
     void unwritableFileIsReported();
 
 private:
@@ -89,7 +89,7 @@ void TestPdfPageDevice::initTestCase()
     }
 }
 
-void TestPdfPageDevice::textsSitOnTheDescribedBaselineWhateverFaceStandsIn()
+void TestPdfPageDevice::textsSitOnTheSheetFaceBaselineWhateverFaceStandsIn()
 {
     const QString pdf = path(QStringLiteral("prescription.pdf"));
     PdfPageDevice device(pdf);
@@ -228,7 +228,7 @@ void TestPdfPageDevice::allFifteenCardLinesStayInsideTheFrame()
     QVERIFY(patient[0].box.bottom() < 900 / 20.0);
 }
 
-void TestPdfPageDevice::lineAdvanceIsTheDescribedHeightInTheCurrentUnit()
+void TestPdfPageDevice::lineAdvanceIsTheSheetFaceHeightInTheCurrentUnit()
 {
     PdfPageDevice device(path(QStringLiteral("advance.pdf")));
     QVERIFY(device.begin());

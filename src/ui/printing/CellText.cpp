@@ -1,6 +1,6 @@
-#include "ui/printing/DescribedText.h"
+#include "ui/printing/CellText.h"
 
-#include "core/printing/DescribedFace.h"
+#include "core/printing/SheetFaceMetrics.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -10,11 +10,11 @@
 
 namespace quilloa {
 
-void DescribedText::draw(QPainter& painter, QPointF topLeft, const QString& text, double em)
+void CellText::draw(QPainter& painter, QPointF topLeft, const QString& text, double em)
 {
-    QPointF pen = topLeft + QPointF(0, em * DescribedFace::kAscentPerEm);
+    QPointF pen = topLeft + QPointF(0, em * SheetFaceMetrics::kAscentPerEm);
     for (const char32_t character : QStringView(text).toUcs4()) {
-        const double cell = DescribedFace::isHalfWidth(character) ? em / 2 : em;
+        const double cell = SheetFaceMetrics::isHalfWidth(character) ? em / 2 : em;
         if (character != U' ') {
             drawInCell(painter, QString::fromUcs4(&character, 1), pen, cell);
         }
@@ -22,7 +22,7 @@ void DescribedText::draw(QPainter& painter, QPointF topLeft, const QString& text
     }
 }
 
-QFont DescribedText::standIn(const QString& face, double em, bool bold)
+QFont CellText::standIn(const QString& face, double em, bool bold)
 {
     QFont font(face);
     font.setPixelSize(qMax(1, qRound(em)));
@@ -32,8 +32,7 @@ QFont DescribedText::standIn(const QString& face, double em, bool bold)
     return font;
 }
 
-void DescribedText::drawInCell(QPainter& painter, const QString& glyph, QPointF baseline,
-                               double cell)
+void CellText::drawInCell(QPainter& painter, const QString& glyph, QPointF baseline, double cell)
 {
     const double advance = QFontMetricsF(painter.font(), painter.device()).horizontalAdvance(glyph);
     if (advance <= cell) {

@@ -20,12 +20,12 @@ namespace quilloa {
 // create: a store that is missing stays missing and every operation on it fails. No
 // transaction is ever left open, and the journal is the classic rollback journal, so between two
 // operations the file alone is a complete, copyable store.
-class StoreFile
+class StoreConnection
 {
 public:
-    explicit StoreFile(QString path);
+    explicit StoreConnection(QString path);
     // Both stores of a server share its database and one held connection.
-    explicit StoreFile(const StoreLocation& server);
+    explicit StoreConnection(const StoreLocation& server);
 
     // The file path, or the server's description for messages.
     const QString& path() const { return m_path; }
@@ -45,7 +45,7 @@ public:
     StoreStatus failure(const QSqlError& error) const;
 
     // Another program was found holding the file at `path`: for a few seconds, operations on it
-    // wait only briefly before they are told as busy (see StoreFile.cpp).
+    // wait only briefly before they are told as busy (see StoreConnection.cpp).
     static void noteBusy(const QString& path);
 
     // Closes every held connection, so that the files can be copied or removed.

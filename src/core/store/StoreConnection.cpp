@@ -1,4 +1,4 @@
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 
 #include "core/store/NameIndex.h"
 #include "core/store/PreparedStatements.h"
@@ -140,26 +140,26 @@ void dropConnection(const QString& name)
 
 } // namespace
 
-StoreFile::StoreFile(QString path)
+StoreConnection::StoreConnection(QString path)
     : m_path(std::move(path)), m_connectionName(connectionNameOf(m_path)),
       m_nativePath(QFile::encodeName(m_path))
 {
 }
 
-StoreFile::StoreFile(const StoreLocation& server)
+StoreConnection::StoreConnection(const StoreLocation& server)
     : m_location(server), m_path(server.description()),
       m_connectionName(kServerConnectionPrefix + server.connectOptions())
 {
 }
 
-QString StoreFile::connectionNameOf(const QString& path)
+QString StoreConnection::connectionNameOf(const QString& path)
 {
     return kConnectionPrefix + QFileInfo(path).absoluteFilePath();
 }
 
 // One stat per operation: cheap next to any query, and it is what lets a replaced or mended
 // file be seen without a restart.
-StoreResult<QSqlDatabase> StoreFile::database() const
+StoreResult<QSqlDatabase> StoreConnection::database() const
 {
     if (isServer())
         return serverDatabase();
@@ -199,7 +199,7 @@ StoreResult<QSqlDatabase> StoreFile::database() const
 // A server connection is kept until an operation on it fails: a lost connection (a restarted
 // server, a network that went away) then costs one failed operation, and the next one
 // connects again.
-StoreResult<QSqlDatabase> StoreFile::serverDatabase() const
+StoreResult<QSqlDatabase> StoreConnection::serverDatabase() const
 {
     // Asked for from inside another call's wait: that call's connection is left alone.
     if (ServerWait::inHook())
@@ -218,19 +218,19 @@ StoreResult<QSqlDatabase> StoreFile::serverDatabase() const
     return opened;
 }
 
-QString StoreFile::description() const
+QString StoreConnection::description() const
 {
     if (isServer())
         return m_path;
     return QStringLiteral("本机文件 %1").arg(QFileInfo(m_path).absolutePath());
 }
 
-void StoreFile::noteBusy(const QString& path)
+void StoreConnection::noteBusy(const QString& path)
 {
     busySince().insert(path, std::chrono::steady_clock::now());
 }
 
-StoreStatus StoreFile::failure(const QSqlError& error) const
+StoreStatus StoreConnection::failure(const QSqlError& error) const
 {
     if (!isServer()) {
         const StoreStatus status = StoreStatus::failure(error, m_path);
@@ -248,7 +248,7 @@ StoreStatus StoreFile::failure(const QSqlError& error) const
 }
 
 // A connection held but no longer open, or on another file, is dropped and opened afresh.
-StoreResult<QSqlDatabase> StoreFile::reopen() const
+StoreResult<QSqlDatabase> StoreConnection::reopen() const
 {
     const QString& name = m_connectionName;
     dropConnection(name);
@@ -266,19 +266,19 @@ StoreResult<QSqlDatabase> StoreFile::reopen() const
     return db;
 }
 
-void StoreFile::operationFailed() const
+void StoreConnection::operationFailed() const
 {
     const auto identity = identities().find(m_connectionName);
     if (identity != identities().end())
         identity->stale = true;
 }
 
-void StoreFile::close(const QString& path)
+void StoreConnection::close(const QString& path)
 {
     dropConnection(connectionNameOf(path));
 }
 
-void StoreFile::closeAll()
+void StoreConnection::closeAll()
 {
     for (const QString& name : QSqlDatabase::connectionNames()) {
         if (name.startsWith(kConnectionPrefix))

@@ -1,4 +1,4 @@
-#include "core/maintenance/ClinicSettings.h"
+#include "core/settings/ClinicSettings.h"
 
 #include "core/startup/PasswordHash.h"
 

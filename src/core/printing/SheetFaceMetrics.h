@@ -13,7 +13,7 @@ namespace quilloa {
 // the space take half an em. The faces that stand in for them on this system (Noto CJK, AR PL)
 // are about 1.44 em tall with a quarter-em space, so every place on paper is worked out from
 // these figures and the stand-in only supplies the glyph shapes.
-class DescribedFace
+class SheetFaceMetrics
 {
 public:
     static constexpr double kAscentPerEm = 220.0 / 256.0;

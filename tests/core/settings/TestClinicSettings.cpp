@@ -1,6 +1,6 @@
-#include "core/maintenance/ClinicSettings.h"
+#include "core/settings/ClinicSettings.h"
 #include "core/startup/LoginCheck.h"
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
@@ -129,7 +129,7 @@ private slots:
         SettingsRecord moved = other.context().settings().settings().value();
         moved.clinicName = QStringLiteral("城西诊所");
         QVERIFY(other.context().settings().setSettings(moved).ok());
-        StoreFile::closeAll();
+        StoreConnection::closeAll();
         const QString live = m_folder->paths().settingsFile;
         QVERIFY(QFile::copy(other.paths().settingsFile, live + ".moved"));
         QVERIFY(std::rename(QFile::encodeName(live + ".moved"), QFile::encodeName(live)) == 0);

@@ -1,4 +1,4 @@
-#include "core/maintenance/IdleLockSetting.h"
+#include "core/settings/IdleLockSetting.h"
 
 #include "core/store/PrivateFiles.h"
 

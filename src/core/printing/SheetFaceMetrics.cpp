@@ -1,11 +1,11 @@
-#include "core/printing/DescribedFace.h"
+#include "core/printing/SheetFaceMetrics.h"
 
 #include <QList>
 #include <QStringView>
 
 namespace quilloa {
 
-bool DescribedFace::isHalfWidth(char32_t character)
+bool SheetFaceMetrics::isHalfWidth(char32_t character)
 {
     // The single-byte part of code page 936 is ASCII; the half-width katakana and forms block
     // (U+FF61 to U+FFDC, U+FFE8 to U+FFEE) is half-width in every CJK face as well.
@@ -14,12 +14,12 @@ bool DescribedFace::isHalfWidth(char32_t character)
            (character >= 0xFFE8 && character <= 0xFFEE);
 }
 
-double DescribedFace::advanceTwips(char32_t character, double pointSize)
+double SheetFaceMetrics::advanceTwips(char32_t character, double pointSize)
 {
     return isHalfWidth(character) ? emTwips(pointSize) / 2 : emTwips(pointSize);
 }
 
-double DescribedFace::textWidthTwips(const QString& text, double pointSize)
+double SheetFaceMetrics::textWidthTwips(const QString& text, double pointSize)
 {
     double width = 0;
     for (const char32_t character : QStringView(text).toUcs4()) {

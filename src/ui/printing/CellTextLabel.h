@@ -4,15 +4,15 @@
 
 namespace quilloa {
 
-// A caption on the on-screen sheet or card, set exactly as it prints (see DescribedText): its
-// box is the described text's width and one em high, the baseline lies where the described
+// A caption on the on-screen sheet or card, set exactly as it prints (see CellText): its
+// box is the text's width in the sheet face and one em high, the baseline lies where the sheet
 // face puts it, so a stand-in face with a taller ascent cannot push the glyphs onto a rule or
 // frame below. Plain text only.
-class DescribedTextLabel : public QLabel
+class CellTextLabel : public QLabel
 {
     Q_OBJECT
 public:
-    explicit DescribedTextLabel(const QString& text, QWidget* parent = nullptr);
+    explicit CellTextLabel(const QString& text, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -56,7 +56,7 @@ public:
     StoreStatus refresh();
     // The same, telling a password that could not be read too.
     StoreStatus refreshAll();
-    // Where these settings are kept (see StoreFile::description()).
+    // Where these settings are kept (see StoreConnection::description()).
     QString storeDescription() const { return m_settings.file().description(); }
     bool isSettingsLoaded() const { return m_settingsLoaded; }
     bool isPasswordLoaded() const { return m_passwordLoaded; }
