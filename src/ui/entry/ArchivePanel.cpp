@@ -73,14 +73,21 @@ void ArchivePanel::search()
         const auto page = archive.searchRowsAfter(name, date, 0, ArchiveListModel::kPage);
         if (page.ok())
             m_lines->setFirstPage(archive, name, date, page.value());
+        else
+            tellFailedSearch(page.error());
         return;
     }
     const auto found = archive.searchRows(name, date);
     if (found.ok())
         setRows(found.value());
     else
-        PlainMessage::warn(this, QStringLiteral("查询"),
-                           QStringLiteral("档案查询失败：%1").arg(found.error()));
+        tellFailedSearch(found.error());
+}
+
+void ArchivePanel::tellFailedSearch(const QString& error)
+{
+    // Told, so that a store that cannot be read never passes for "nothing found".
+    PlainMessage::warn(this, QStringLiteral("查询"), QStringLiteral("档案查询失败：%1").arg(error));
 }
 
 void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)

@@ -66,6 +66,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void tellFailedSearch(const QString& error);
     void lineClicked(const QModelIndex& index);
     int selectedLine() const;
 

@@ -159,7 +159,7 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
     if (!rows.ok()) {
         // Told, so that a failed read never passes for a period without visits.
         busy.reset();
-        PlainDialog::warn(this, windowTitle(),
+        PlainMessage::warn(this, windowTitle(),
                           QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
     }

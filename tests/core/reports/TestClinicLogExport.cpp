@@ -253,7 +253,8 @@ private slots:
         QCOMPARE(cells.value("A1").value, QStringLiteral("春风诊所 门诊日志 2009-03-25"));
         QCOMPARE(cells.value("A3").value, QStringLiteral("合计"));
         QCOMPARE(cells.value("H3").value.toDouble(), 0.0);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"log.xlsx"});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("门诊日志 三月.xlsx")});
     }
 };
 

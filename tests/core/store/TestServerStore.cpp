@@ -131,7 +131,9 @@ bool plainChinese(const StoreStatus& status)
     static const QRegularExpression englishWords(QStringLiteral("[A-Za-z]{4,}"));
     QString rest = status.error();
     rest.remove(status.path());
-    rest.remove(QStringLiteral(".pgpass"));
+    // Names the user has to type or look for stay as they are.
+    for (const char* name : {".pgpass", "postgresql.conf", "listen_addresses", "PostgreSQL"})
+        rest.remove(QString::fromLatin1(name));
     return !status.error().isEmpty() && !rest.contains(englishWords);
 }
 
