@@ -160,7 +160,7 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
         // Told, so that a failed read never passes for a period without visits.
         busy.reset();
         PlainMessage::warn(this, windowTitle(),
-                          QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
+                           QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
     }
     fillGrid(rows.value());
