@@ -121,14 +121,7 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
 StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
                                                     const QString& datePrefix) const
 {
-    const Statement query = searchStatement(nameText, datePrefix, true);
-    QList<qint64> rows;
-    const StoreStatus read =
-        DirectRows::read(m_file, query.sql, query.values,
-                         [&rows](const DirectRow& r) { rows.append(r.integer(0)); });
-    if (!read.ok())
-        return read;
-    return rows;
+    return rowIds(searchStatement(nameText, datePrefix, true));
 }
 
 bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix)
@@ -177,7 +170,11 @@ StoreResult<QList<qint64>> ArchiveStore::searchRowsAfter(const QString& nameText
                                                          const QString& datePrefix, qint64 afterRow,
                                                          int limit) const
 {
-    const Statement query = pageStatement(nameText, datePrefix, afterRow, limit);
+    return rowIds(pageStatement(nameText, datePrefix, afterRow, limit));
+}
+
+StoreResult<QList<qint64>> ArchiveStore::rowIds(const Statement& query) const
+{
     QList<qint64> rows;
     const StoreStatus read =
         DirectRows::read(m_file, query.sql, query.values,

@@ -87,6 +87,8 @@ public:
                             int limit) const;
 
 private:
+    // The record keys a statement selects, in its order.
+    StoreResult<QList<qint64>> rowIds(const Statement& query) const;
     // Whether some record has no name (or that cannot be told now).
     bool lacksNames() const;
     StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
