@@ -18,7 +18,7 @@ set_target_properties(quilloa_xlsxwriter PROPERTIES
 function(quilloa_windows_core target)
   target_sources(${target} PRIVATE "${QUILLOA_WIN_PLATFORM}/PosixOnWindows.cpp")
   target_link_libraries(${target} PRIVATE quilloa_xlsxwriter bcrypt)
-  target_link_options(${target} INTERFACE "-Wl,--wrap=rename" "-Wl,--wrap=_commit")
+  target_link_options(${target} INTERFACE "-Wl,--wrap=rename")
 endfunction()
 
 # Every program gets the manifest, the tests too: they open the same Chinese paths.
