@@ -63,6 +63,9 @@ foreach(qm IN LISTS QUILLOA_WIN_TRANSLATIONS)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different "/usr/share/qt6/translations/${qm}"
       "${_folder}/translations/${qm}")
 endforeach()
+# The test programs sit one folder down and find the same plugins through a qt.conf of their own
+# (QT_PLUGIN_PATH would need a Windows path, which the Wine runs do not pass).
+file(WRITE "${_folder}/tests/qt.conf" "[Paths]\nPrefix = ..\nTranslations = translations\nPlugins = .\n")
 add_custom_target(quilloa_windows_folder ALL ${_copies}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different "${QUILLOA_WIN_PLATFORM}/qt.conf" "${_folder}/qt.conf"
   COMMENT "Laying out the Windows program folder")
