@@ -18,7 +18,7 @@ set_target_properties(quilloa_xlsxwriter PROPERTIES
 function(quilloa_windows_core target)
   target_sources(${target} PRIVATE "${QUILLOA_WIN_PLATFORM}/PosixOnWindows.cpp")
   target_link_libraries(${target} PRIVATE quilloa_xlsxwriter bcrypt)
-  target_link_options(${target} INTERFACE "-Wl,--wrap=rename" "-Wl,--wrap=_commit")
+  target_link_options(${target} INTERFACE "-Wl,--wrap=rename")
 endfunction()
 
 # Every program gets the manifest, the tests too: they open the same Chinese paths.
@@ -63,6 +63,9 @@ foreach(qm IN LISTS QUILLOA_WIN_TRANSLATIONS)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different "/usr/share/qt6/translations/${qm}"
       "${_folder}/translations/${qm}")
 endforeach()
+# The test programs sit one folder down and find the same plugins through a qt.conf of their own
+# (QT_PLUGIN_PATH would need a Windows path, which the Wine runs do not pass).
+file(WRITE "${_folder}/tests/qt.conf" "[Paths]\nPrefix = ..\nTranslations = translations\nPlugins = .\n")
 add_custom_target(quilloa_windows_folder ALL ${_copies}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different "${QUILLOA_WIN_PLATFORM}/qt.conf" "${_folder}/qt.conf"
   COMMENT "Laying out the Windows program folder")

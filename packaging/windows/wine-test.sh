@@ -9,7 +9,6 @@ build=$(realpath "${1:?build folder}")
 mode=${2:-}
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QT_QPA_PLATFORM=offscreen
 export WINEPATH="Z:${build//\//\\}"
-export QT_PLUGIN_PATH="$build"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 [ -d "$WINEPREFIX/drive_c" ] || { echo "Preparing the Wine prefix (first time only)"; wineboot -i >/dev/null 2>&1; }
 

@@ -1,5 +1,7 @@
 #include "support/StoreFaults.h"
 
+#include "core/store/StoreFile.h"
+
 #include <QFile>
 #include <QSqlQuery>
 #include <QUuid>
@@ -8,6 +10,11 @@ namespace quilloa::test {
 
 DamagedStore::DamagedStore(QString path) : m_path(std::move(path))
 {
+#ifdef Q_OS_WIN
+    // Windows renames no file that is open, and this program keeps its stores open between
+    // operations; the damage stands for another program's, done while this one let go.
+    StoreFile::close(m_path);
+#endif
     QFile::rename(m_path, m_path + QStringLiteral(".kept"));
     QFile junk(m_path);
     if (junk.open(QIODevice::WriteOnly))

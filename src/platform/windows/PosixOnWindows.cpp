@@ -48,15 +48,29 @@ extern "C" int __wrap_rename(const char* from, const char* to)
     return -1;
 }
 
-extern "C" int __real__commit(int file);
-
-// Linked in place of _commit(), which fsync() maps to (-Wl,--wrap=_commit): Windows flushes a
-// file only through a handle that may write, while the store code syncs a finished file through
-// one opened for reading, as POSIX allows. Whoever wrote that file flushed it through its own
-// handle (SQLite syncs every commit), so that refusal alone is no failure.
-extern "C" int __wrap__commit(int file)
+// What fsync() maps to. The store code syncs a finished file through a handle opened for
+// reading, as POSIX allows, but FlushFileBuffers needs one that may write and refuses the rest
+// with "access denied". Whoever wrote that file flushed it through its own handle (SQLite syncs
+// every commit, a copy syncs before it closes), so that refusal alone is no failure. Not a
+// link-time wrap of _commit: the C runtime's own declaration imports it from the DLL directly,
+// past any wrap.
+int quilloaFlushFile(int file)
 {
-    if (__real__commit(file) == 0)
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file));
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = EBADF;
+        return -1;
+    }
+    if (FlushFileBuffers(handle))
         return 0;
-    return _doserrno == ERROR_ACCESS_DENIED ? 0 : -1;
+    switch (GetLastError()) {
+    case ERROR_ACCESS_DENIED:
+        return 0;
+    case ERROR_DISK_FULL:
+        errno = ENOSPC;
+        break;
+    default:
+        errno = EIO;
+    }
+    return -1;
 }

@@ -34,6 +34,9 @@
 #endif
 
 #ifdef __cplusplus
+// Defined in PosixOnWindows.cpp: fsync() as the store code means it (see there).
+int quilloaFlushFile(int file);
+
 // Windows keeps a user's files private by the access lists of the profile folders, not by
 // mode bits: the mode is accepted and left to them.
 inline int mkdir(const char* path, int /*mode*/)
@@ -46,7 +49,7 @@ inline int fchmod(int /*file*/, int /*mode*/)
 }
 inline int fsync(int file)
 {
-    return _commit(file);
+    return quilloaFlushFile(file);
 }
 // The read-only attribute does not stop anyone making files in a folder, so every Windows user
 // counts as what root is on Linux for the checks that ask.

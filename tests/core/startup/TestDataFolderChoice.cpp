@@ -98,7 +98,7 @@ private slots:
     {
         const DataFolder user{QStringLiteral("/home/a/.local/share/Quilloa"),
                               DataFolder::Source::UserFolder};
-        QVERIFY(user.description().contains(user.path));
+        QVERIFY(user.description().contains(QDir::toNativeSeparators(user.path)));
         QVERIFY(user.description().contains(QStringLiteral("用户数据文件夹")));
         const DataFolder given{QStringLiteral("/mnt/d"), DataFolder::Source::Explicit};
         QVERIFY(given.description().contains(QStringLiteral("--data")));

@@ -174,6 +174,9 @@ private slots:
         } else if (kind == "empty") {
             QVERIFY(store.resize(0));
         } else {
+#ifdef Q_OS_WIN
+            QSKIP("Windows keeps read rights in access lists, not in a file's mode");
+#endif
             QVERIFY(store.setPermissions(QFileDevice::Permissions()));
             if (store.open(QIODevice::ReadOnly))
                 QSKIP("running with rights that ignore file permissions");

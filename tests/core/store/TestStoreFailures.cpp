@@ -120,6 +120,9 @@ private slots:
     // as it now stands, and a store that failed works again at the next try.
     void operationsSeeTheFileAsItStandsNow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows removes no store this program holds open; nobody can replace it meanwhile");
+#endif
         TestProgramFolder folder;
         TestProgramFolder other;
         ArchiveStore archive(folder.paths().archiveFile);
