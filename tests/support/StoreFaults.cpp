@@ -1,6 +1,6 @@
 #include "support/StoreFaults.h"
 
-#include "core/store/StoreFile.h"
+#include "core/store/StoreConnection.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -13,7 +13,7 @@ DamagedStore::DamagedStore(QString path) : m_path(std::move(path))
 #ifdef Q_OS_WIN
     // Windows renames no file that is open, and this program keeps its stores open between
     // operations; the damage stands for another program's, done while this one let go.
-    StoreFile::close(m_path);
+    StoreConnection::close(m_path);
 #endif
     QFile::rename(m_path, m_path + QStringLiteral(".kept"));
     QFile junk(m_path);
