@@ -72,30 +72,54 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
                    {StoreSql::limit(m_file, limit)});
 }
 
+std::optional<QString> ArchiveStore::indexCharacter(const QString& nameText,
+                                                    const QString& datePrefix) const
+{
+    // A whole day is found sooner by the date index, among its few visits.
+    if (datePrefix.size() >= kWholeDayLength)
+        return std::nullopt;
+    return NameIndex::rarestCharacter(m_file, nameText);
+}
+
+// A name holding a character reads only the records whose names hold its rarest one, in row
+// order, so a page of them is read by walking on from the page before.
+ArchiveStore::Statement ArchiveStore::indexStatement(const QString& character,
+                                                     const QString& nameText,
+                                                     const QString& datePrefix, bool rowsOnly,
+                                                     const std::optional<Page>& page) const
+{
+    const QString after = page ? QStringLiteral(" AND \"行\" > ?") : QString();
+    const QString order =
+        page ? QStringLiteral(" ORDER BY \"行\" LIMIT ?") : QStringLiteral(" ORDER BY \"行\"");
+    Statement statement;
+    // Every record indexed under a lone character matches it, and only dated records are
+    // indexed: the keys of the index answer alone.
+    if (rowsOnly && datePrefix.isEmpty() && NameIndex::isOneCharacter(nameText)) {
+        statement = {QStringLiteral("SELECT \"行\" FROM \"档案_姓名字\" WHERE \"字\" = ?") + after +
+                         order,
+                     {character}};
+    } else {
+        statement = {(rowsOnly ? QStringLiteral("SELECT \"行\" ")
+                               : QStringLiteral("SELECT \"行\", \"姓名\", \"名称\" ")) +
+                         QStringLiteral("FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"姓名\" LIKE ? "
+                                        "AND \"日期\" LIKE ?") +
+                         after + order,
+                     {character, QStringLiteral("%") + nameText + QStringLiteral("%"),
+                      datePrefix + QStringLiteral("%")}};
+    }
+    if (page)
+        statement.values << page->afterRow << StoreSql::limit(m_file, page->limit);
+    return statement;
+}
+
 ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
                                                       const QString& datePrefix,
                                                       bool rowsOnly) const
 {
+    if (const auto character = indexCharacter(nameText, datePrefix))
+        return indexStatement(*character, nameText, datePrefix, rowsOnly, std::nullopt);
     const QString namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
     const QString datePattern = datePrefix + QStringLiteral("%");
-    // A name holding a character reads only the records whose names hold its rarest one,
-    // unless a whole day is asked for: the date index finds the few visits of a day sooner.
-    const bool wholeDay = datePrefix.size() >= kWholeDayLength;
-    if (const auto character =
-            wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText)) {
-        // Every record indexed under a lone character matches it, and only dated records
-        // are indexed: the keys of the index answer alone.
-        if (rowsOnly && datePrefix.isEmpty() && NameIndex::isOneCharacter(nameText))
-            return {QStringLiteral(
-                        "SELECT \"行\" FROM \"档案_姓名字\" WHERE \"字\" = ? ORDER BY \"行\""),
-                    {*character}};
-        return {(rowsOnly ? QStringLiteral("SELECT \"行\" ")
-                          : QStringLiteral("SELECT \"行\", \"姓名\", \"名称\" ")) +
-                    QStringLiteral(
-                        "FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"姓名\" LIKE ? AND \"日期\" "
-                        "LIKE ? ORDER BY \"行\""),
-                {*character, namePattern, datePattern}};
-    }
     // An empty name box matches every name there is: while no record lacks one, the date
     // index answers a date alone, rows included, without reading a record.
     if (nameText.isEmpty() && !datePrefix.isEmpty() && rowsOnly && !lacksNames())
@@ -124,9 +148,26 @@ StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
     return rowIds(searchStatement(nameText, datePrefix, true));
 }
 
-bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix)
+bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix) const
 {
-    return NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty();
+    if (NameIndex::literalCharacters(nameText).isEmpty())
+        return datePrefix.isEmpty();
+    return indexCharacter(nameText, datePrefix).has_value();
+}
+
+StoreResult<ArchiveStore::FirstRows>
+ArchiveStore::searchFirst(const QString& nameText, const QString& datePrefix, int pageSize) const
+{
+    std::optional<Statement> page;
+    if (const auto character = indexCharacter(nameText, datePrefix))
+        page = indexStatement(*character, nameText, datePrefix, true, Page{0, pageSize});
+    else if (NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty())
+        page = pageStatement(nameText, datePrefix, 0, pageSize);
+    const StoreResult<QList<qint64>> rows =
+        rowIds(page ? *page : searchStatement(nameText, datePrefix, true));
+    if (!rows.ok())
+        return StoreStatus(rows);
+    return FirstRows{rows.value(), page.has_value()};
 }
 
 bool ArchiveStore::lacksNames() const
@@ -140,22 +181,28 @@ bool ArchiveStore::lacksNames() const
     return !read.ok() || lacking;
 }
 
-void ArchiveStore::prepareNameSearch() const
+void ArchiveStore::prepareNameSearch(int pageSize) const
 {
-    // The commonest surname is likely the latest patient's: reading its rows once brings the
-    // statements and the pages a first search needs into memory.
+    // The commonest surname is likely the latest patient's: reading what a search for it shows
+    // first, its lines' texts included, brings the statements and the pages a first search
+    // needs into memory.
     QString latest;
     BoundQuery::read(m_file,
                      QStringLiteral("SELECT \"姓名\" FROM \"档案\" ORDER BY rowid DESC LIMIT 1"),
                      {}, [&latest](const QSqlQuery& q) { latest = q.value(0).toString(); });
-    if (!latest.isEmpty())
-        searchRows(latest.left(1), QString());
+    if (latest.isEmpty())
+        return;
+    const auto first = searchFirst(latest.left(1), QString(), pageSize);
+    if (first.ok())
+        entriesOf(first.value().rows);
 }
 
 ArchiveStore::Statement ArchiveStore::pageStatement(const QString& nameText,
                                                     const QString& datePrefix, qint64 afterRow,
                                                     int limit) const
 {
+    if (const auto character = indexCharacter(nameText, datePrefix))
+        return indexStatement(*character, nameText, datePrefix, true, Page{afterRow, limit});
     // Matching names and dates are dense in row order when no name character narrows them, so
     // walking the rows from `afterRow` meets a page of them soon, where going through an index
     // would first find and sort every match.

@@ -222,7 +222,32 @@ StoreResult<bool> NameIndex::isComplete(const StoreConnection& file)
     return complete;
 }
 
-StoreResult<bool> NameIndex::build(const StoreConnection& file, int records)
+namespace {
+
+// Indexes the records of rows (from, to], inside the caller's transaction.
+StoreStatus indexRecords(const StoreConnection& file, qint64 from, qint64 to)
+{
+    const QString characters = QStringLiteral(
+        "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
+        "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
+        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
+        "AND a.[日期] IS NOT NULL");
+    const QString overlong =
+        QStringLiteral(
+            "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
+            "[名称] FROM [档案] "
+            "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1 AND [日期] IS NOT NULL")
+            .arg(NameIndex::kIndexedLength);
+    StoreStatus status = BoundQuery::run(file, characters, {from, to});
+    if (status.ok())
+        status = BoundQuery::run(file, overlong, {from, to});
+    return status;
+}
+
+} // namespace
+
+StoreResult<bool> NameIndex::build(const StoreConnection& file, int records,
+                                   const QDeadlineTimer& until)
 {
     if (file.isServer())
         return true;
@@ -238,28 +263,20 @@ StoreResult<bool> NameIndex::build(const StoreConnection& file, int records)
         return status;
     if (done >= target)
         return true;
-    const qint64 next = std::min(target, done + qint64(records));
     StoreResult<QSqlDatabase> db = file.database();
     if (!db.ok())
         return StoreStatus(db);
     QSqlDatabase connection = db.value();
     if (!connection.transaction())
         return StoreStatus::failure(connection.lastError(), file.path());
-    const QString characters = QStringLiteral(
-        "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
-        "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
-        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
-        "AND a.[日期] IS NOT NULL");
-    const QString overlong =
-        QStringLiteral(
-            "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
-            "[名称] FROM [档案] "
-            "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1 AND [日期] IS NOT NULL")
-            .arg(kIndexedLength);
-    for (const QString& sql : {characters, overlong}) {
-        if (status.ok())
-            status = BoundQuery::run(file, sql, {done, next});
-    }
+    // What is indexed and how far goes into one transaction: a program closed half way leaves
+    // both as they were.
+    qint64 next = done;
+    do {
+        const qint64 from = next;
+        next = std::min(target, from + qint64(records));
+        status = indexRecords(file, from, next);
+    } while (status.ok() && next < target && !until.hasExpired());
     if (status.ok())
         status = BoundQuery::run(file, QStringLiteral("UPDATE [档案_姓名字进度] SET [已建至] = ?"),
                                  {next});

@@ -3,6 +3,7 @@
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
+#include <QDeadlineTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -40,9 +41,11 @@ public:
     // the index or numbered the rows afresh.
     static void ensure(QSqlDatabase& db);
 
-    // Indexes up to `records` more of the records stored before the index existed, in one
-    // transaction. Returns whether the index is complete afterwards.
-    static StoreResult<bool> build(const StoreConnection& file, int records);
+    // Indexes more of the records stored before the index existed, `records` at a time, in one
+    // transaction: one batch, and further batches until `until` has expired. Returns whether
+    // the index is complete afterwards.
+    static StoreResult<bool> build(const StoreConnection& file, int records,
+                                   const QDeadlineTimer& until = QDeadlineTimer(0));
     static StoreResult<bool> isComplete(const StoreConnection& file);
 
     // The characters of `nameText` that must appear in a matching name, as the index holds
