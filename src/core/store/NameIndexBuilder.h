@@ -15,8 +15,8 @@ class NameIndexBuilder : public QObject
     Q_OBJECT
 public:
     // A step indexes records this many at a time, a millisecond or two each, and stops taking
-    // more once its time is up; with the commit after it, a step stays well inside the 50 ms
-    // that typing would feel however busy the machine or long the names.
+    // more once its time is up, so the work of a step no longer grows with what the records
+    // hold. The commit after it still waits for the disk to flush what was written.
     static constexpr int kRecordsPerBatch = 100;
     static constexpr int kStepMs = 15;
 
