@@ -18,7 +18,7 @@ public:
     // more once its time is up, so the work of a step no longer grows with what the records
     // hold. The commit after it still waits for the disk to flush what was written.
     static constexpr int kRecordsPerBatch = 100;
-    static constexpr int kStepMs = 15;
+    static constexpr int kStepMs = 5;
 
     NameIndexBuilder(const StoreConnection& archive, QObject* parent = nullptr);
 
