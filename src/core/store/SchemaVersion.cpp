@@ -20,12 +20,17 @@ struct Step
     QStringList (*server)();             // statements run by the schema's owner; or nullptr
 };
 
+QStringList searchIndex()
+{
+    return ServerSearchIndex::statements();
+}
+
 // 1: the character index of patient names in store files, with its triggers.
 // 2: the server's own search indexes. They make their objects afresh, so a database that lost
 //    its version row but kept them is brought up all the same.
 constexpr Step kSteps[] = {
     {1, &NameIndex::create, nullptr},
-    {2, nullptr, &ServerSearchIndex::statements},
+    {2, nullptr, &searchIndex},
 };
 
 static_assert(kSteps[std::size(kSteps) - 1].version == SchemaVersion::kCurrent,

@@ -127,6 +127,27 @@ public:
         return StoreStatus::success();
     }
 
+    StoreStatus fillSearchIndex()
+    {
+        constexpr qint64 kBlocksPerStatement = 16;
+        QSqlQuery range(m_db);
+        if (!range.exec(QStringLiteral("SELECT coalesce(min(rowid), 0) >> %1, coalesce(max(rowid), "
+                                       "0) >> %1 FROM \"档案\"")
+                            .arg(ServerSearchIndex::kBlockShift)) ||
+            !range.next())
+            return failure(range.lastError());
+        const qint64 first = range.value(0).toLongLong();
+        const qint64 last = range.value(1).toLongLong();
+        range.finish();
+        for (qint64 block = first; block <= last; block += kBlocksPerStatement) {
+            const StoreStatus filled =
+                run({ServerSearchIndex::fillBlocks(block, block + kBlocksPerStatement)});
+            if (!filled.ok())
+                return filled;
+        }
+        return StoreStatus::success();
+    }
+
     StoreResult<qint64> serverCount(const QString& table)
     {
         QSqlQuery query(m_db);
@@ -190,8 +211,10 @@ ServerImport::Outcome copyWithin(Copier& copier, const QList<Source*>& sources,
             counted << Counted{table.table, inFile.value()};
         }
     }
-    // Filled once over the copied rows, far sooner than a trigger per row.
-    status = copier.run(ServerSearchIndex::statements());
+    // Filled over the copied rows, far sooner than a trigger per row.
+    status = copier.run(ServerSearchIndex::statements(false));
+    if (status.ok())
+        status = copier.fillSearchIndex();
     if (!status.ok())
         return refused(status.error());
     return {true, QString()};

@@ -31,12 +31,17 @@ QString table()
         .arg(ServerSearchIndex::kBlockRows);
 }
 
-QString fill()
+// The rows from block `first` up to before block `end`, or all when `end` is not after `first`.
+QString fill(qint64 first, qint64 end)
 {
+    const QString rows = end > first ? QStringLiteral(" WHERE a.rowid >= %1 AND a.rowid < %2")
+                                           .arg(first * ServerSearchIndex::kBlockRows)
+                                           .arg(end * ServerSearchIndex::kBlockRows)
+                                     : QString();
     return QStringLiteral("INSERT INTO \"档案_姓名字\" SELECT \"字\", \"块\", count(*), "
                           "bit_or(set_bit(%1, \"位置\", 1)) FROM (SELECT DISTINCT c.* FROM "
-                          "\"档案\" AS a, LATERAL (%2) AS c) AS x GROUP BY \"字\", \"块\"")
-        .arg(emptyBlock(), characters("a"));
+                          "\"档案\" AS a, LATERAL (%2) AS c%3) AS x GROUP BY \"字\", \"块\"")
+        .arg(emptyBlock(), characters("a"), rows);
 }
 
 // Every change of a row, old and new characters together, is applied block by block in one
@@ -91,9 +96,14 @@ QString ServerSearchIndex::foldedPattern()
     return QStringLiteral("lower(CAST(? AS text) COLLATE \"C\")");
 }
 
-QStringList ServerSearchIndex::statements()
+QString ServerSearchIndex::fillBlocks(qint64 first, qint64 end)
 {
-    return {
+    return fill(first, end);
+}
+
+QStringList ServerSearchIndex::statements(bool filled)
+{
+    QStringList made{
         // Made afresh: what an earlier attempt left is dropped, without a notice for each.
         QStringLiteral("SET LOCAL client_min_messages = warning"),
         QStringLiteral("DROP TRIGGER IF EXISTS \"档案_姓名字_记\" ON \"档案\""),
@@ -102,7 +112,6 @@ QStringList ServerSearchIndex::statements()
         QStringLiteral("DROP TABLE IF EXISTS \"档案_姓名字\""),
         QStringLiteral("DROP INDEX IF EXISTS \"档案_日期文字\""),
         table(),
-        fill(),
         function(),
         // Only what the index holds: the name, the date and the row id.
         QStringLiteral("CREATE TRIGGER \"档案_姓名字_记\" AFTER INSERT OR DELETE OR UPDATE OF "
@@ -120,6 +129,9 @@ QStringList ServerSearchIndex::statements()
             "a.privilege_type = 'SELECT' AND a.grantee <> c.relowner LOOP EXECUTE 'GRANT SELECT "
             "ON \"档案_姓名字\" TO ' || reader; END LOOP; END $grant$"),
     };
+    if (filled)
+        made << fill(0, 0);
+    return made;
 }
 
 } // namespace quilloa

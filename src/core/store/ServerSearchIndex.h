@@ -23,9 +23,13 @@ public:
     static constexpr int kBlockShift = 12;
     static constexpr int kBlockRows = 1 << kBlockShift;
 
-    // Creates both indexes and fills them from the rows already stored, in the caller's
-    // transaction; run by the schema's owner.
-    static QStringList statements();
+    // Creates both indexes and, `filled`, fills them from the rows already stored, in the
+    // caller's transaction; run by the schema's owner.
+    static QStringList statements(bool filled = true);
+    // Fills the character index from the rows of blocks `first` up to before `end`: a copy of
+    // many records fills it a short statement at a time, each well within the time a call
+    // may go without an answer.
+    static QString fillBlocks(qint64 first, qint64 end);
 
     // The folded date, as the index holds it; a search compares a folded pattern with it.
     static QString foldedDate();
