@@ -3,6 +3,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/NameIndex.h"
+#include "core/store/ServerSearch.h"
 #include "core/store/StoreSql.h"
 #include "core/store/VisitStatements.h"
 
@@ -138,6 +139,8 @@ ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
 StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
                                                       const QString& datePrefix) const
 {
+    if (m_file.isServer())
+        return ServerSearch(m_file).entries(nameText, datePrefix);
     const Statement query = searchStatement(nameText, datePrefix, false);
     return entries(query.sql, query.values);
 }
@@ -145,6 +148,8 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
 StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
                                                     const QString& datePrefix) const
 {
+    if (m_file.isServer())
+        return ServerSearch(m_file).rows(nameText, datePrefix);
     return rowIds(searchStatement(nameText, datePrefix, true));
 }
 

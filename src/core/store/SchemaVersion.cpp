@@ -1,6 +1,7 @@
 #include "core/store/SchemaVersion.h"
 
 #include "core/store/NameIndex.h"
+#include "core/store/ServerSearchIndex.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,23 +12,42 @@
 namespace quilloa {
 namespace {
 
-// One change to what the stores hold. Either engine's part may be empty: a server keeps its
-// own indexes where a store file needs a table of its own.
+// One change to what the stores hold. Either engine's part may be empty.
 struct Step
 {
     int version;
     QSqlError (*file)(QSqlDatabase& db); // inside the step's transaction; invalid on success
-    const char* const* server;           // statements, ending with nullptr; or nullptr
+    QStringList (*server)();             // statements run by the schema's owner; or nullptr
 };
 
-// The character index of patient names, with its triggers. A server answers the same searches
-// from its own indexes, made with its tables.
+QStringList searchIndex()
+{
+    return ServerSearchIndex::statements();
+}
+
+// 1: the character index of patient names in store files, with its triggers.
+// 2: the server's own search indexes. They make their objects afresh, so a database that lost
+//    its version row but kept them is brought up all the same.
 constexpr Step kSteps[] = {
     {1, &NameIndex::create, nullptr},
+    {2, nullptr, &searchIndex},
 };
 
 static_assert(kSteps[std::size(kSteps) - 1].version == SchemaVersion::kCurrent,
               "the last step reaches the current version");
+
+constexpr int lastFileStep()
+{
+    int version = 0;
+    for (const Step& step : kSteps) {
+        if (step.file)
+            version = step.version;
+    }
+    return version;
+}
+
+static_assert(lastFileStep() == SchemaVersion::kFileCurrent,
+              "store files reach the last step that changes them");
 
 const QString kServerTable = QStringLiteral("quilloa_schema");
 
@@ -42,6 +62,25 @@ QSqlError runFileStep(QSqlDatabase& db, const Step& step)
     if (!stamp.exec(QStringLiteral("PRAGMA user_version = %1").arg(step.version)))
         return stamp.lastError();
     return QSqlError();
+}
+
+// Only the owner of the tables may change them. A workstation role (see ServerPreparation)
+// meeting a database an older program made is told who can bring it up, before anything fails
+// half way.
+StoreStatus mayUpgrade(const StoreConnection& server, QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE "
+                                   "oid = to_regclass('\"档案\"')")) ||
+        !query.next())
+        return server.failure(query.lastError());
+    if (query.value(0).toBool())
+        return StoreStatus::success();
+    return StoreStatus::failure(
+        QStringLiteral("%1的数据表是旧版本的程序建立的，要先由数据表的所有者升级，工作站的用户"
+                       "不能升级它。请让管理员用所有者的连接运行一次 quilloa --prepare-server "
+                       "服务器地址 --workstation-role 工作站用户，然后重新启动程序。")
+            .arg(server.path()));
 }
 
 } // namespace
@@ -76,7 +115,7 @@ StoreStatus SchemaVersion::upgradeFile(QSqlDatabase& db, const QString& path)
     if (!refused.ok())
         return refused;
     for (const Step& step : kSteps) {
-        if (step.version <= version.value())
+        if (step.version <= version.value() || !step.file)
             continue;
         if (!db.transaction())
             return StoreStatus::failure(db.lastError(), path);
@@ -122,10 +161,13 @@ StoreStatus SchemaVersion::upgradeServer(const StoreConnection& server, QSqlData
     const StoreStatus refused = known(version.value(), server.path());
     if (!refused.ok() || version.value() == kCurrent)
         return refused;
+    const StoreStatus allowed = mayUpgrade(server, db);
+    if (!allowed.ok())
+        return allowed;
     QStringList statements;
     for (const Step& step : kSteps) {
-        for (const char* const* s = step.server; step.version > version.value() && s && *s; ++s)
-            statements << QString::fromUtf8(*s);
+        if (step.version > version.value() && step.server)
+            statements << step.server();
     }
     if (version.value() == 0)
         statements << serverTableStatements();
