@@ -26,7 +26,7 @@ private:
     void skipAll(const QString& size, const QString& reason);
     void row(const QString& operation, const QString& size, const std::function<void()>& ours,
              const std::function<void()>& raw, const Goal& goal);
-    void backup(const StoreConnection& server, const QString& size);
+    void backup(const StoreConnection& server, const QString& size, int records);
     void lookups(const StoreConnection& server, RawPostgres& raw, const BenchInputs& inputs);
     void searches(const StoreConnection& server, RawPostgres& raw, const QString& size,
                   bool largest);

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 
 namespace quilloa {
 namespace {
@@ -148,6 +149,23 @@ struct CharacterCount
     bool exact = false;
 };
 
+// Index rows for the records whose rows lie in a range (the two bound values), as the insert
+// trigger makes them; sorted, so a large range adds to the index's end instead of all over it.
+QStringList fillStatements()
+{
+    return {
+        QStringLiteral(
+            "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
+            "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
+            "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
+            "AND a.[日期] IS NOT NULL ORDER BY 1, 2"),
+        QStringLiteral("INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
+                       "[名称] FROM [档案] WHERE rowid > ? AND rowid <= ? AND length([姓名]) > "
+                       "%1 AND [日期] IS NOT NULL ORDER BY rowid")
+            .arg(NameIndex::kIndexedLength),
+    };
+}
+
 QHash<QString, CharacterCount>& countsFound()
 {
     static QHash<QString, CharacterCount> counts;
@@ -227,20 +245,11 @@ namespace {
 // Indexes the records of rows (from, to], inside the caller's transaction.
 StoreStatus indexRecords(const StoreConnection& file, qint64 from, qint64 to)
 {
-    const QString characters = QStringLiteral(
-        "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
-        "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
-        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
-        "AND a.[日期] IS NOT NULL");
-    const QString overlong =
-        QStringLiteral(
-            "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
-            "[名称] FROM [档案] "
-            "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1 AND [日期] IS NOT NULL")
-            .arg(NameIndex::kIndexedLength);
-    StoreStatus status = BoundQuery::run(file, characters, {from, to});
-    if (status.ok())
-        status = BoundQuery::run(file, overlong, {from, to});
+    StoreStatus status;
+    for (const QString& sql : fillStatements()) {
+        if (status.ok())
+            status = BoundQuery::run(file, sql, {from, to});
+    }
     return status;
 }
 
@@ -285,6 +294,16 @@ StoreResult<bool> NameIndex::build(const StoreConnection& file, int records,
         return status.ok() ? StoreStatus::failure(connection.lastError(), file.path()) : status;
     }
     return next >= target;
+}
+
+QSqlError NameIndex::fill(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    for (const QString& sql : fillStatements()) {
+        if (!BoundQuery::exec(query, sql, {qint64(0), std::numeric_limits<qint64>::max()}))
+            return query.lastError();
+    }
+    return QSqlError();
 }
 
 QStringList NameIndex::literalCharacters(const QString& nameText)

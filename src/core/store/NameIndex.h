@@ -47,6 +47,10 @@ public:
     static StoreResult<bool> build(const StoreConnection& file, int records,
                                    const QDeadlineTimer& until = QDeadlineTimer(0));
     static StoreResult<bool> isComplete(const StoreConnection& file);
+    // Indexes every record of the file open on `db` at once, as the triggers would have, for a
+    // file whose records were written while its triggers were set aside (a backup being
+    // written). Runs inside the caller's transaction; the error of the failing statement.
+    static QSqlError fill(QSqlDatabase& db);
 
     // The characters of `nameText` that must appear in a matching name, as the index holds
     // them: wildcards left out, Latin letters folded, each once, in typed order.

@@ -1,6 +1,7 @@
 #include "core/store/SchemaVersion.h"
 
 #include "core/store/NameIndex.h"
+#include "core/store/ServerConnection.h"
 #include "core/store/ServerSearchIndex.h"
 
 #include <QSqlError>
@@ -141,15 +142,23 @@ QStringList SchemaVersion::serverTableStatements()
 
 StoreResult<int> SchemaVersion::ofServer(const StoreConnection& server, QSqlDatabase& db)
 {
+    const StoreResult<int> version = ofServer(db, server.path());
+    if (!version.ok())
+        server.operationFailed();
+    return version;
+}
+
+StoreResult<int> SchemaVersion::ofServer(QSqlDatabase& db, const QString& description)
+{
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(kServerTable)) ||
         !query.next())
-        return server.failure(query.lastError());
+        return ServerConnection::failure(query.lastError(), db, description);
     if (!query.value(0).toBool())
         return 0;
     if (!query.exec(QStringLiteral("SELECT coalesce(max(version), 0) FROM %1").arg(kServerTable)) ||
         !query.next())
-        return server.failure(query.lastError());
+        return ServerConnection::failure(query.lastError(), db, description);
     return query.value(0).toInt();
 }
 

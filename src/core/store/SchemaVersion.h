@@ -38,6 +38,9 @@ public:
     static QStringList serverTableStatements();
     // The server database's version: 0 for a database made before it had the table.
     static StoreResult<int> ofServer(const StoreConnection& server, QSqlDatabase& db);
+    // The same on a connection of its own (a backup's, on a thread of its own), which leaves
+    // the store's held connection alone; `description` names the server in a failure.
+    static StoreResult<int> ofServer(QSqlDatabase& db, const QString& description);
     // Brings a server database that holds the tables up to kCurrent, inside the caller's
     // transaction, or refuses a newer one without writing; one only the tables' owner may
     // bring up is refused, telling who can.
