@@ -34,16 +34,16 @@ localappdata() {
 }
 
 # The suites that are not run under Wine, each with its reason; README.md ("Windows") lists
-# the same. The first five are not built for Windows at all (cmake/QuilloaSources.cmake).
+# the same. The first seven are not built for Windows at all (cmake/QuilloaSources.cmake).
 not_run=(
   "TestCupsPrinting: CUPS and its PDF job files; Windows prints through Qt's print engine"
   "TestSpoolerPageDevice: the CUPS spooler's page device, not built for Windows"
   "TestSmoothKaiRule: fontconfig's substitution rule, not built for Windows"
   "TestPackage: the Debian package"
   "TestPrivateModes: POSIX modes 0700/0600; Windows keeps files private by access lists"
-  "TestPostgresServer: starts PostgreSQL servers from Debian's server programs"
+  "TestServerFaults: a relay of POSIX sockets between a test and its PostgreSQL server"
+  "TestPostgresServer: starts and stops PostgreSQL servers from Debian's server programs"
   "TestServerStore: needs a PostgreSQL server of its own"
-  "TestServerFaults: needs a PostgreSQL server of its own"
   "TestServerImport: needs a PostgreSQL server of its own"
   "TestServerBackup: needs a PostgreSQL server of its own"
   ".*_postgresql: the store suites again on a PostgreSQL server of their own"
