@@ -6,12 +6,14 @@ function(quilloa_glob_sources out_var base_dir)
 endfunction()
 
 # Platform pieces: a file named *Windows* is the Windows side of an interface and is built only
-# there; the Linux side (OpenSSL, CUPS, fontconfig, the PDF spooler, POSIX modes, the Debian
-# package, a PostgreSQL server of the tests' own) is left out of a Windows build.
-set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "ui/printing/CupsPrintQueue"
-  "ui/printing/SpoolerPageDevice" "ui/startup/SmoothKaiRule" "support/PostgresServer.cpp"
-  "ui/printing/TestCupsPrinting" "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule"
-  "package/TestPackage" "core/startup/TestPrivateModes")
+# there; the Linux side (OpenSSL, Qt's code page 936 converter, CUPS, fontconfig, the PDF
+# spooler, POSIX modes, the Debian package, a PostgreSQL server of the tests' own and the socket
+# relay between it and a test) is left out of a Windows build.
+set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/store/Cp936Codec.cpp"
+  "ui/printing/CupsPrintQueue" "ui/printing/SpoolerPageDevice" "ui/startup/SmoothKaiRule"
+  "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"
+  "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule" "package/TestPackage"
+  "core/startup/TestPrivateModes" "core/store/TestServerFaults" "core/store/TestPostgresServer")
 function(quilloa_platform_sources var)
   set(_kept ${${var}})
   if(WIN32)

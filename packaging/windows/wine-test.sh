@@ -7,8 +7,11 @@
 set -euo pipefail
 build=$(realpath "${1:?build folder}")
 mode=${2:-}
-export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QT_QPA_PLATFORM=offscreen
+export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEQT_QPA_PLATFORM=offscreen
 export WINEPATH="Z:${build//\//\\}"
+# QTest's own limit of five minutes a test function is too short for the slowest suites
+# under Wine.
+export QTEST_FUNCTION_TIMEOUT=1500000
 trap 'wineserver -k 2>/dev/null || true' EXIT
 [ -d "$WINEPREFIX/drive_c" ] || { echo "Preparing the Wine prefix (first time only)"; wineboot -i >/dev/null 2>&1; }
 
@@ -30,10 +33,30 @@ localappdata() {
   winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
 }
 
+# The suites that are not run under Wine, each with its reason; README.md ("Windows") lists
+# the same. The first seven are not built for Windows at all (cmake/QuilloaSources.cmake).
+not_run=(
+  "TestCupsPrinting: CUPS and its PDF job files; Windows prints through Qt's print engine"
+  "TestSpoolerPageDevice: the CUPS spooler's page device, not built for Windows"
+  "TestSmoothKaiRule: fontconfig's substitution rule, not built for Windows"
+  "TestPackage: the Debian package"
+  "TestPrivateModes: POSIX modes 0700/0600; Windows keeps files private by access lists"
+  "TestServerFaults: a relay of POSIX sockets between a test and its PostgreSQL server"
+  "TestPostgresServer: starts and stops PostgreSQL servers from Debian's server programs"
+  "TestServerStore: needs a PostgreSQL server of its own"
+  "TestServerImport: needs a PostgreSQL server of its own"
+  "TestServerBackup: needs a PostgreSQL server of its own"
+  ".*_postgresql: the store suites again on a PostgreSQL server of their own"
+  ".*_workstation: the store suites again as a PostgreSQL workstation role"
+)
+
 if [ "$mode" != --installer ]; then
-  # The suites left out of the Windows build, and the second runs against a PostgreSQL server
-  # of the tests' own, are listed with their reasons in README.md ("Windows").
-  (cd "$build" && ctest -E '_postgresql$' -j "${JOBS:-2}" --timeout 900 --output-on-failure)
+  exclude=""
+  for entry in "${not_run[@]}"; do
+    echo "Not run under Wine: $entry"
+    exclude+="${exclude:+|}^${entry%%:*}\$"
+  done
+  (cd "$build" && ctest -E "$exclude" -j "${JOBS:-2}" --timeout 1800 --output-on-failure)
   smoke "$build/quilloa.exe" "$build/smoke/病历 数据" "$build/smoke/病历 数据"
   echo "Wine tests passed"
   exit 0

@@ -38,7 +38,7 @@ bool PostgresServer::isRunning() const
     return false;
 }
 
-QString PostgresServer::createDatabase(const QString&)
+QString PostgresServer::createDatabase(const QString&, const QString&)
 {
     fail(kNoServer);
     return {};
@@ -52,6 +52,16 @@ QString PostgresServer::connectionText(const QString&) const
 QString PostgresServer::uri(const QString&) const
 {
     return {};
+}
+
+QString PostgresServer::socketPath() const
+{
+    return {};
+}
+
+bool PostgresServer::configure(const QString&, const QString&)
+{
+    return fail(kNoServer);
 }
 
 QSqlDatabase PostgresServer::addConnection(const QString& connectionName, const QString&) const

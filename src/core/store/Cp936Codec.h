@@ -13,10 +13,9 @@ namespace quilloa {
 // Conversion between text and code page 936 (GBK) bytes, the character set of every Chinese
 // text the program stores or prints and of the escaped bytes in a prescription body.
 //
-// The interface is kept narrow on purpose: this implementation goes through Qt's converters
-// (ICU's "GBK" table on Linux); a Windows build can replace Cp936Codec.cpp by one that calls
-// the system's code page 936 conversion (WideCharToMultiByte / MultiByteToWideChar with
-// CP 936 and WC_NO_BEST_FIT_CHARS) without touching any caller.
+// The interface is kept narrow on purpose: Cp936Codec.cpp goes through Qt's converters (ICU's
+// "GBK" table on Linux); the Windows build has Cp936CodecWindows.cpp in its place, which calls
+// the system's code page 936 conversion (Qt there has no converter of its own for it).
 //
 // A character counts as encodable only when its bytes decode back to the same character, so
 // one-way "best fit" mappings are treated as not encodable.

@@ -7,12 +7,15 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
 
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 using namespace quilloa;
 
@@ -39,6 +42,13 @@ ClinicLogSheet sampleSheet()
         {visit(QStringLiteral("李四"), QStringLiteral("2009-03-01 09:05"), 125000),
          visit(QStringLiteral("=王五"), QStringLiteral("2009-03-25 18:08"), 70000),
          visit(QStringLiteral("张\"三\""), QStringLiteral("2009-03-31 23:59"), std::nullopt)});
+}
+
+// A program under Wine cannot start the build machine's unzip, so there the workbook is only
+// written, not read back.
+bool canReadWorkbooks()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty();
 }
 
 QByteArray unzipped(const QString& zip, const QString& member)
@@ -153,6 +163,8 @@ private slots:
         QVERIFY(ClinicLogXlsxWriter().write(sampleSheet(), path).ok());
         // An ordinary file that others may read, not a private temporary.
         QVERIFY(QFileInfo(path).permissions() & QFile::ReadOther);
+        if (!canReadWorkbooks())
+            QSKIP("no unzip to read the workbook back (under Wine)");
         const QMap<QString, XlsxCell> cells = readSheet(path);
         QCOMPARE(cells.value("A1").value, QStringLiteral("春风诊所 门诊日志 2009-03"));
         const QStringList headings = ClinicLogSheet::headings();
@@ -209,6 +221,9 @@ private slots:
     // and the export it was to replace stays whole, for the workbook and the CSV alike.
     void refusedWriteIsToldAndKeepsTheOldExport()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no file size limit of a process to stand in for a full disk");
+#else
         QTemporaryDir dir;
         ClinicLogSheet big = sampleSheet();
         QList<ClinicLogRow> rows;
@@ -238,6 +253,7 @@ private slots:
             QCOMPARE(file.readAll(), old);
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(name).size(), 1);
         }
+#endif
     }
 
     void replacesAnExistingExportWhole()
@@ -249,6 +265,8 @@ private slots:
         const ClinicLogSheet day(QStringLiteral("春风诊所"), ReportPeriod::day("2009", "03", "25"),
                                  {});
         QVERIFY(ClinicLogXlsxWriter().write(day, path).ok());
+        if (!canReadWorkbooks())
+            QSKIP("no unzip to read the workbook back (under Wine)");
         const QMap<QString, XlsxCell> cells = readSheet(path);
         QCOMPARE(cells.value("A1").value, QStringLiteral("春风诊所 门诊日志 2009-03-25"));
         QCOMPARE(cells.value("A3").value, QStringLiteral("合计"));

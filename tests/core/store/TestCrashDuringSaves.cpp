@@ -64,6 +64,12 @@ QString storesDay(const StorePaths& paths)
 
 } // namespace
 
+#ifdef Q_OS_WIN
+// The child is killed a few tenths of a second after its start; a program started under Wine
+// takes seconds before it runs, so it would be killed before it saved or restored anything.
+constexpr const char* kSlowStart = "a program under Wine starts too slowly for the kill window";
+#endif
+
 class TestCrashDuringSaves : public QObject
 {
     Q_OBJECT
@@ -72,6 +78,9 @@ private slots:
     // store it leaves checks sound.
     void everyReportedSaveSurvivesAKill()
     {
+#ifdef Q_OS_WIN
+        QSKIP(kSlowStart);
+#endif
         QTemporaryDir dir;
         const QString archive = dir.filePath(QStringLiteral("档案.dat"));
         QVERIFY(StoreSchema::createArchiveStore(archive).ok());
@@ -105,6 +114,9 @@ private slots:
     // next start both stores of one backup, never one of each.
     void aRestoreCutOffIsEndedAtTheNextStart()
     {
+#ifdef Q_OS_WIN
+        QSKIP(kSlowStart);
+#endif
         test::TestProgramFolder folder;
         const StorePaths& paths = folder.paths();
         for (const QString& day : kDays) {

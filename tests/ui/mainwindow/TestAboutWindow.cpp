@@ -1,5 +1,6 @@
 #include "ui/mainwindow/AboutWindow.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QTest>
 
@@ -18,10 +19,12 @@ private slots:
         QVERIFY(folders);
         QCOMPARE(folders->textFormat(), Qt::PlainText);
         // The data folder as --data and --help name it, the stores' folder within it.
-        QVERIFY(folders->text().startsWith(QStringLiteral("数据文件夹：") + paths.programFolder +
-                                           QLatin1Char('\n')));
-        QVERIFY(folders->text().contains(paths.dataFolder));
-        QVERIFY(folders->text().contains(paths.backupFolder));
+        // In the system's own separators, as the user types them.
+        const auto shown = [](const QString& path) { return QDir::toNativeSeparators(path); };
+        QVERIFY(folders->text().startsWith(QStringLiteral("数据文件夹：") +
+                                           shown(paths.programFolder) + QLatin1Char('\n')));
+        QVERIFY(folders->text().contains(shown(paths.dataFolder)));
+        QVERIFY(folders->text().contains(shown(paths.backupFolder)));
     }
 };
 
