@@ -168,8 +168,9 @@ ArchiveStore::searchFirst(const QString& nameText, const QString& datePrefix, in
         page = indexStatement(*character, nameText, datePrefix, true, Page{0, pageSize});
     else if (NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty())
         page = pageStatement(nameText, datePrefix, 0, pageSize);
+    // Without a page, the whole search goes the engine's own way (a server has its own indexes).
     const StoreResult<QList<qint64>> rows =
-        rowIds(page ? *page : searchStatement(nameText, datePrefix, true));
+        page ? rowIds(*page) : searchRows(nameText, datePrefix);
     if (!rows.ok())
         return StoreStatus(rows);
     return FirstRows{rows.value(), page.has_value()};
