@@ -25,28 +25,33 @@ QString recordColumns(const StoreConnection& file)
         .arg(StoreSql::fee(file));
 }
 
-PrescriptionRecord readRecord(const QSqlQuery& q)
-{
-    PrescriptionRecord r;
-    r.key = q.value(0).toString();
-    r.name = q.value(1).toString();
-    r.sex = q.value(2).toString();
-    r.age = q.value(3).toString();
-    r.date = q.value(4).toString();
-    r.diagnosis = q.value(5).toString();
-    r.address = q.value(6).toString();
-    r.body = q.value(7).toString();
-    r.doctor = q.value(8).toString();
-    r.dispenser = q.value(9).toString();
-    if (!q.value(10).isNull())
-        r.fee = Money::fromUnits(q.value(10).toLongLong());
-    return r;
-}
-
 std::optional<Money> feeOf(const DirectRow& r, int column)
 {
     return r.isNull(column) ? std::nullopt
                             : std::optional<Money>(Money::fromUnits(r.integer(column)));
+}
+
+// A column that holds NULL reads as a null text, told apart from an empty one.
+QString textOrNull(const DirectRow& r, int column)
+{
+    return r.isNull(column) ? QString() : r.text(column);
+}
+
+PrescriptionRecord readRecord(const DirectRow& r)
+{
+    PrescriptionRecord record;
+    record.key = textOrNull(r, 0);
+    record.name = textOrNull(r, 1);
+    record.sex = textOrNull(r, 2);
+    record.age = textOrNull(r, 3);
+    record.date = textOrNull(r, 4);
+    record.diagnosis = textOrNull(r, 5);
+    record.address = textOrNull(r, 6);
+    record.body = textOrNull(r, 7);
+    record.doctor = textOrNull(r, 8);
+    record.dispenser = textOrNull(r, 9);
+    record.fee = feeOf(r, 10);
+    return record;
 }
 
 } // namespace
@@ -256,9 +261,9 @@ StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QStrin
                                                                     const QVariant& value) const
 {
     std::optional<PrescriptionRecord> found;
-    const StoreStatus read = BoundQuery::read(m_file, sql, {value}, [&found](const QSqlQuery& q) {
+    const StoreStatus read = DirectRows::read(m_file, sql, {value}, [&found](const DirectRow& r) {
         if (!found)
-            found = readRecord(q);
+            found = readRecord(r);
     });
     if (!read.ok())
         return read;
