@@ -174,8 +174,7 @@ ArchiveStore::searchFirst(const QString& nameText, const QString& datePrefix, in
     else if (NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty())
         page = pageStatement(nameText, datePrefix, 0, pageSize);
     // Without a page, the whole search goes the engine's own way (a server has its own indexes).
-    const StoreResult<QList<qint64>> rows =
-        page ? rowIds(*page) : searchRows(nameText, datePrefix);
+    const StoreResult<QList<qint64>> rows = page ? rowIds(*page) : searchRows(nameText, datePrefix);
     if (!rows.ok())
         return StoreStatus(rows);
     return FirstRows{rows.value(), page.has_value()};
