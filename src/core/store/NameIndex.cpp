@@ -245,7 +245,7 @@ namespace {
 // Indexes the records of rows (from, to], inside the caller's transaction.
 StoreStatus indexRecords(const StoreConnection& file, qint64 from, qint64 to)
 {
-    StoreStatus status;
+    StoreStatus status = StoreStatus::success();
     for (const QString& sql : fillStatements()) {
         if (status.ok())
             status = BoundQuery::run(file, sql, {from, to});
