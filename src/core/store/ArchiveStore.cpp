@@ -7,6 +7,7 @@
 #include "core/store/StoreSql.h"
 #include "core/store/VisitStatements.h"
 
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 #include <QVariant>
@@ -243,15 +244,33 @@ StoreResult<QList<qint64>> ArchiveStore::rowIds(const Statement& query) const
 
 StoreResult<QList<ArchiveEntry>> ArchiveStore::entriesOf(const QList<qint64>& rows) const
 {
-    QList<ArchiveEntry> list;
-    list.reserve(rows.size());
-    const QString sql = kEntryColumns + QStringLiteral("WHERE rowid = ?");
-    for (const qint64 row : rows) {
-        const StoreStatus read = BoundQuery::read(m_file, sql, {row}, [&list](const QSqlQuery& q) {
-            list.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
-        });
+    // A block of rows is one statement: a read per row would pay for taking and letting go of the
+    // file each time. The rows come back in the file's order and are put back in the asked one.
+    QHash<qint64, ArchiveEntry> byRow;
+    byRow.reserve(rows.size());
+    const QString sql = kEntryColumns + QStringLiteral("WHERE rowid IN (?") +
+                        QStringLiteral(", ?").repeated(kRowsPerRead - 1) + QLatin1Char(')');
+    for (qsizetype first = 0; first < rows.size(); first += kRowsPerRead) {
+        QVariantList values;
+        values.reserve(kRowsPerRead);
+        for (const qint64 row : rows.mid(first, kRowsPerRead))
+            values << row;
+        // Unused places never match, so one statement serves every block.
+        while (values.size() < kRowsPerRead)
+            values << QVariant(QMetaType(QMetaType::LongLong));
+        const StoreStatus read =
+            DirectRows::read(m_file, sql, values, [&byRow](const DirectRow& r) {
+                byRow.insert(r.integer(0), {r.integer(0), r.text(1), r.text(2)});
+            });
         if (!read.ok())
             return read;
+    }
+    QList<ArchiveEntry> list;
+    list.reserve(rows.size());
+    for (const qint64 row : rows) {
+        const auto entry = byRow.constFind(row);
+        if (entry != byRow.cend())
+            list.append(*entry);
     }
     return list;
 }

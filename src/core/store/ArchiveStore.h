@@ -104,6 +104,9 @@ private:
         qint64 afterRow = 0;
         int limit = 0;
     };
+    // Rows whose texts entriesOf() reads with one statement: a block of the archive list.
+    static constexpr int kRowsPerRead = 64;
+
     // The character of the name index a search reads, if the index can answer it.
     std::optional<QString> indexCharacter(const QString& nameText, const QString& datePrefix) const;
     Statement indexStatement(const QString& character, const QString& nameText,
