@@ -17,21 +17,16 @@ namespace {
 struct Step
 {
     int version;
-    QSqlError (*file)(QSqlDatabase& db); // inside the step's transaction; invalid on success
-    QStringList (*server)();             // statements run by the schema's owner; or nullptr
+    QSqlError (*file)(QSqlDatabase& db);   // inside the step's transaction; invalid on success
+    QSqlError (*server)(QSqlDatabase& db); // run by the schema's owner, the same way; or nullptr
 };
-
-QStringList searchIndex()
-{
-    return ServerSearchIndex::statements();
-}
 
 // 1: the character index of patient names in store files, with its triggers.
 // 2: the server's own search indexes. They make their objects afresh, so a database that lost
 //    its version row but kept them is brought up all the same.
 constexpr Step kSteps[] = {
     {1, &NameIndex::create, nullptr},
-    {2, nullptr, &searchIndex},
+    {2, nullptr, &ServerSearchIndex::make},
 };
 
 static_assert(kSteps[std::size(kSteps) - 1].version == SchemaVersion::kCurrent,
@@ -173,15 +168,18 @@ StoreStatus SchemaVersion::upgradeServer(const StoreConnection& server, QSqlData
     const StoreStatus allowed = mayUpgrade(server, db);
     if (!allowed.ok())
         return allowed;
-    QStringList statements;
     for (const Step& step : kSteps) {
-        if (step.version > version.value() && step.server)
-            statements << step.server();
+        if (step.version <= version.value() || !step.server)
+            continue;
+        const QSqlError error = step.server(db);
+        if (error.isValid())
+            return server.failure(error);
     }
-    if (version.value() == 0)
-        statements << serverTableStatements();
-    else
-        statements << QStringLiteral("UPDATE %1 SET version = %2").arg(kServerTable).arg(kCurrent);
+    const QStringList statements =
+        version.value() == 0
+            ? serverTableStatements()
+            : QStringList{
+                  QStringLiteral("UPDATE %1 SET version = %2").arg(kServerTable).arg(kCurrent)};
     QSqlQuery query(db);
     for (const QString& statement : statements) {
         if (!query.exec(statement))

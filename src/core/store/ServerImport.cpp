@@ -127,25 +127,10 @@ public:
         return StoreStatus::success();
     }
 
-    StoreStatus fillSearchIndex()
+    StoreStatus makeSearchIndex()
     {
-        constexpr qint64 kBlocksPerStatement = 16;
-        QSqlQuery range(m_db);
-        if (!range.exec(QStringLiteral("SELECT coalesce(min(rowid), 0) >> %1, coalesce(max(rowid), "
-                                       "0) >> %1 FROM \"档案\"")
-                            .arg(ServerSearchIndex::kBlockShift)) ||
-            !range.next())
-            return failure(range.lastError());
-        const qint64 first = range.value(0).toLongLong();
-        const qint64 last = range.value(1).toLongLong();
-        range.finish();
-        for (qint64 block = first; block <= last; block += kBlocksPerStatement) {
-            const StoreStatus filled =
-                run({ServerSearchIndex::fillBlocks(block, block + kBlocksPerStatement)});
-            if (!filled.ok())
-                return filled;
-        }
-        return StoreStatus::success();
+        const QSqlError error = ServerSearchIndex::make(m_db);
+        return error.isValid() ? failure(error) : StoreStatus::success();
     }
 
     StoreResult<qint64> serverCount(const QString& table)
@@ -212,9 +197,7 @@ ServerImport::Outcome copyWithin(Copier& copier, const QList<Source*>& sources,
         }
     }
     // Filled over the copied rows, far sooner than a trigger per row.
-    status = copier.run(ServerSearchIndex::statements(false));
-    if (status.ok())
-        status = copier.fillSearchIndex();
+    status = copier.makeSearchIndex();
     if (!status.ok())
         return refused(status.error());
     return {true, QString()};

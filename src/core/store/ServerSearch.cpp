@@ -6,13 +6,90 @@
 #include "core/store/ServerSearchIndex.h"
 
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <QVariant>
+#include <QtEndian>
+
+#include <libpq-fe.h>
+
+#include <array>
+#include <bit>
+#include <cstdlib>
 
 namespace quilloa {
 namespace {
 
-// The bit string's length comes before its bits.
+// A block's bit string comes as its length in four bytes, then its bits from the first; the
+// server sends those bytes as "\x" and two hexadecimal digits each.
 constexpr int kLengthBytes = 4;
+constexpr int kBlockBytes = ServerSearchIndex::kBlockRows / 8;
+constexpr int kHexStart = 2 + 2 * kLengthBytes;
+
+constexpr std::array<signed char, 256> hexDigits()
+{
+    std::array<signed char, 256> digits{};
+    for (int c = 0; c < 256; ++c)
+        digits[c] = c >= '0' && c <= '9'   ? static_cast<signed char>(c - '0')
+                    : c >= 'a' && c <= 'f' ? static_cast<signed char>(c - 'a' + 10)
+                    : c >= 'A' && c <= 'F' ? static_cast<signed char>(c - 'A' + 10)
+                                           : static_cast<signed char>(-1);
+    return digits;
+}
+
+constexpr std::array<signed char, 256> kHexDigits = hexDigits();
+
+// The bits of one block appended to `bits`, read in place from the server's answer; false when
+// the value is not a whole block. Any other form the server may be set to send goes through
+// libpq.
+bool appendBlock(const char* text, int length, QByteArray& bits)
+{
+    const qsizetype at = bits.size();
+    bits.resize(at + kBlockBytes);
+    auto* out = reinterpret_cast<unsigned char*>(bits.data() + at);
+    if (length == kHexStart + 2 * kBlockBytes && text[0] == '\\' && text[1] == 'x') {
+        const auto* hex = reinterpret_cast<const unsigned char*>(text + kHexStart);
+        int bad = 0;
+        for (int i = 0; i < kBlockBytes; ++i) {
+            const int high = kHexDigits[hex[2 * i]];
+            const int low = kHexDigits[hex[2 * i + 1]];
+            bad |= high | low;
+            out[i] = static_cast<unsigned char>(high << 4 | low);
+        }
+        return bad >= 0;
+    }
+    size_t size = 0;
+    unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+    const bool whole = raw && size == size_t(kLengthBytes + kBlockBytes);
+    if (whole)
+        std::copy(raw + kLengthBytes, raw + size, out);
+    PQfreemem(raw);
+    return whole;
+}
+
+// The rows the blocks mark, in order: counted first, so the list is made once at its size.
+QList<qint64> rowsOf(const QList<qint64>& blocks, const QByteArray& bits)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(bits.constData());
+    const qsizetype words = bits.size() / 8;
+    qsizetype count = 0;
+    for (qsizetype w = 0; w < words; ++w)
+        count += std::popcount(qFromUnaligned<quint64>(bytes + 8 * w));
+    QList<qint64> rows(count);
+    qint64* row = rows.data();
+    constexpr int kBlockWords = kBlockBytes / 8;
+    for (qsizetype w = 0; w < words; ++w) {
+        // Read with the block's first row in the top bit.
+        quint64 word = qFromBigEndian<quint64>(bytes + 8 * w);
+        const qint64 first =
+            blocks[w / kBlockWords] * ServerSearchIndex::kBlockRows + (w % kBlockWords) * 64;
+        while (word) {
+            const int bit = std::countl_zero(word);
+            *row++ = first + bit;
+            word ^= (quint64(1) << 63) >> bit;
+        }
+    }
+    return rows;
+}
 
 QString columns(bool rowsOnly)
 {
@@ -73,28 +150,28 @@ ServerSearch::Statement ServerSearch::statement(const QString& nameText, const Q
             {namePattern, datePattern}};
 }
 
-void ServerSearch::rowsOfBlock(qint64 block, QByteArrayView bits, QList<qint64>& rows)
-{
-    const qint64 first = block * ServerSearchIndex::kBlockRows;
-    for (qsizetype byte = kLengthBytes; byte < bits.size(); ++byte) {
-        const auto value = static_cast<unsigned char>(bits[byte]);
-        for (int bit = 0; value && bit < 8; ++bit) {
-            if (value & (0x80u >> bit))
-                rows.append(first + (byte - kLengthBytes) * 8 + bit);
-        }
-    }
-}
-
 StoreResult<QList<qint64>> ServerSearch::candidates(const Statement& blocks) const
 {
-    QList<qint64> rows;
+    QList<qint64> numbers;
+    QByteArray bits;
+    bool whole = true;
     const StoreStatus read =
-        BoundQuery::read(m_server, blocks.sql, blocks.values, [&rows](const QSqlQuery& q) {
-            rowsOfBlock(q.value(0).toLongLong(), q.value(1).toByteArray(), rows);
+        BoundQuery::read(m_server, blocks.sql, blocks.values, [&](const QSqlQuery& q) {
+            // Straight from the server's answer: a search reads hundreds of blocks.
+            const auto* answer = static_cast<const PGresult*>(q.result()->handle().value<void*>());
+            const int row = q.at();
+            if (numbers.isEmpty())
+                bits.reserve(qsizetype(PQntuples(answer)) * kBlockBytes);
+            numbers.append(std::strtoll(PQgetvalue(answer, row, 0), nullptr, 10));
+            whole =
+                whole && appendBlock(PQgetvalue(answer, row, 1), PQgetlength(answer, row, 1), bits);
         });
     if (!read.ok())
         return read;
-    return rows;
+    if (!whole)
+        return StoreStatus::failure(StoreFault::Damaged, m_server.path(),
+                                    QStringLiteral("a block of the name index is cut short"));
+    return rowsOf(numbers, bits);
 }
 
 StoreResult<QList<ArchiveEntry>> ServerSearch::read(const Statement& query) const

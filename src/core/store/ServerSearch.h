@@ -24,7 +24,7 @@ public:
                                              const QString& datePrefix) const;
 
     // The first statement a search sends, with its values; `blocks` when it reads the
-    // character index, whose rows are a block number and its bits (see rowsOfBlock()).
+    // character index, whose rows are a block number and its bits.
     struct Statement
     {
         QString sql;
@@ -32,9 +32,6 @@ public:
         bool blocks = false;
     };
     static Statement statement(const QString& nameText, const QString& datePrefix, bool rowsOnly);
-    // The rows a block of the character index marks, in order, appended to `rows`; the bits
-    // come as the server sends a bit string (its length, then the bits from the first).
-    static void rowsOfBlock(qint64 block, QByteArrayView bits, QList<qint64>& rows);
 
 private:
     StoreResult<QList<qint64>> candidates(const Statement& blocks) const;

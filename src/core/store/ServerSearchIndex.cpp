@@ -1,7 +1,13 @@
 #include "core/store/ServerSearchIndex.h"
 
+#include <QSqlQuery>
+#include <QVariant>
+
 namespace quilloa {
 namespace {
+
+// Sixteen blocks of rows take a fraction of a second on a loaded server.
+constexpr qint64 kBlocksPerStatement = 16;
 
 // The characters of a row's name with the block and bit of its row; %1 is "OLD" or "NEW".
 // Under the "C" collation lower() folds A to Z only, as the searches' LIKE does.
@@ -31,17 +37,16 @@ QString table()
         .arg(ServerSearchIndex::kBlockRows);
 }
 
-// The rows from block `first` up to before block `end`, or all when `end` is not after `first`.
+// The rows from block `first` up to before block `end`.
 QString fill(qint64 first, qint64 end)
 {
-    const QString rows = end > first ? QStringLiteral(" WHERE a.rowid >= %1 AND a.rowid < %2")
-                                           .arg(first * ServerSearchIndex::kBlockRows)
-                                           .arg(end * ServerSearchIndex::kBlockRows)
-                                     : QString();
     return QStringLiteral("INSERT INTO \"档案_姓名字\" SELECT \"字\", \"块\", count(*), "
                           "bit_or(set_bit(%1, \"位置\", 1)) FROM (SELECT DISTINCT c.* FROM "
-                          "\"档案\" AS a, LATERAL (%2) AS c%3) AS x GROUP BY \"字\", \"块\"")
-        .arg(emptyBlock(), characters("a"), rows);
+                          "\"档案\" AS a, LATERAL (%2) AS c WHERE a.rowid >= %3 AND a.rowid < %4) "
+                          "AS x GROUP BY \"字\", \"块\"")
+        .arg(emptyBlock(), characters("a"))
+        .arg(first * ServerSearchIndex::kBlockRows)
+        .arg(end * ServerSearchIndex::kBlockRows);
 }
 
 // Every change of a row, old and new characters together, is applied block by block in one
@@ -96,14 +101,9 @@ QString ServerSearchIndex::foldedPattern()
     return QStringLiteral("lower(CAST(? AS text) COLLATE \"C\")");
 }
 
-QString ServerSearchIndex::fillBlocks(qint64 first, qint64 end)
+QStringList ServerSearchIndex::statements()
 {
-    return fill(first, end);
-}
-
-QStringList ServerSearchIndex::statements(bool filled)
-{
-    QStringList made{
+    return {
         // Made afresh: what an earlier attempt left is dropped, without a notice for each.
         QStringLiteral("SET LOCAL client_min_messages = warning"),
         QStringLiteral("DROP TRIGGER IF EXISTS \"档案_姓名字_记\" ON \"档案\""),
@@ -129,9 +129,28 @@ QStringList ServerSearchIndex::statements(bool filled)
             "a.privilege_type = 'SELECT' AND a.grantee <> c.relowner LOOP EXECUTE 'GRANT SELECT "
             "ON \"档案_姓名字\" TO ' || reader; END LOOP; END $grant$"),
     };
-    if (filled)
-        made << fill(0, 0);
-    return made;
+}
+
+QSqlError ServerSearchIndex::make(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    for (const QString& statement : statements()) {
+        if (!query.exec(statement))
+            return query.lastError();
+    }
+    if (!query.exec(QStringLiteral("SELECT coalesce(min(rowid), 0) >> %1, coalesce(max(rowid), 0) "
+                                   ">> %1 FROM \"档案\"")
+                        .arg(kBlockShift)) ||
+        !query.next())
+        return query.lastError();
+    const qint64 first = query.value(0).toLongLong();
+    const qint64 last = query.value(1).toLongLong();
+    query.finish();
+    for (qint64 block = first; block <= last; block += kBlocksPerStatement) {
+        if (!query.exec(fill(block, block + kBlocksPerStatement)))
+            return query.lastError();
+    }
+    return QSqlError();
 }
 
 } // namespace quilloa

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 
@@ -23,13 +25,14 @@ public:
     static constexpr int kBlockShift = 12;
     static constexpr int kBlockRows = 1 << kBlockShift;
 
-    // Creates both indexes and, `filled`, fills them from the rows already stored, in the
-    // caller's transaction; run by the schema's owner.
-    static QStringList statements(bool filled = true);
-    // Fills the character index from the rows of blocks `first` up to before `end`: a copy of
-    // many records fills it a short statement at a time, each well within the time a call
-    // may go without an answer.
-    static QString fillBlocks(qint64 first, qint64 end);
+    // The statements that create both indexes over an empty archive, in the caller's
+    // transaction; run by the schema's owner.
+    static QStringList statements();
+    // Creates both indexes over the rows already stored, in the caller's transaction; run by the
+    // schema's owner. The character index is filled a few blocks per statement, each well within
+    // the time a call may go without an answer however many records there are; as all of it is
+    // one transaction, a fill cut off half way leaves no index that a search would trust.
+    static QSqlError make(QSqlDatabase& db);
 
     // The folded date, as the index holds it; a search compares a folded pattern with it.
     static QString foldedDate();

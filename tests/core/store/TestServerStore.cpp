@@ -424,8 +424,13 @@ private slots:
     void anOlderDatabaseIsUpgradedByItsOwner()
     {
         TestStores stores(true, QString(), true);
+        QVERIFY(stores.archive()
+                    .add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("乙")))
+                    .ok());
+        // A row far beyond the first: the index is filled a few blocks at a time.
         QVERIFY(stores.runElsewhere(QStringLiteral(
             "DROP FUNCTION \"档案_姓名字_记\"() CASCADE; DROP TABLE \"档案_姓名字\"; "
+            "UPDATE \"档案\" SET rowid = rowid + 200000 WHERE \"姓名\" = '乙'; "
             "UPDATE quilloa_schema SET version = 1")));
         const StoreResult<bool> refused = ServerSchema::ensure(stores.archiveFile());
         QVERIFY(!refused.ok());
@@ -442,6 +447,7 @@ private slots:
                     .add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("甲")))
                     .ok());
         QCOMPARE(stores.archive().searchRows(QStringLiteral("甲"), QString()).value().size(), 1);
+        QCOMPARE(stores.archive().searchRows(QStringLiteral("乙"), QString()).value().size(), 1);
     }
 
     void aDatabaseMissingSomeTablesIsNotFilledIn()
