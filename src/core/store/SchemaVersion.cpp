@@ -32,19 +32,6 @@ constexpr Step kSteps[] = {
 static_assert(kSteps[std::size(kSteps) - 1].version == SchemaVersion::kCurrent,
               "the last step reaches the current version");
 
-constexpr int lastFileStep()
-{
-    int version = 0;
-    for (const Step& step : kSteps) {
-        if (step.file)
-            version = step.version;
-    }
-    return version;
-}
-
-static_assert(lastFileStep() == SchemaVersion::kFileCurrent,
-              "store files reach the last step that changes them");
-
 const QString kServerTable = QStringLiteral("quilloa_schema");
 
 QSqlError runFileStep(QSqlDatabase& db, const Step& step)
