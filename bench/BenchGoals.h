@@ -18,8 +18,8 @@ inline const Goal kArchiveSearch{50.0, std::nullopt};
 inline const Goal kNameSearch{10.0, std::nullopt};
 // A list that holds every entry found shows it at once, however many there are.
 inline const Goal kListShown{20.0, std::nullopt};
-// No background step of filling the name index holds up typing longer than this.
-inline const Goal kIndexStep{50.0, std::nullopt, true};
+// Filling the name index in the background never holds up typing longer than this, not once.
+inline const Goal kTypingDuringIndexFill{50.0, std::nullopt, true};
 inline const Goal kSingleRecord{2.0, std::nullopt};
 inline const Goal kMonthReport{50.0, std::nullopt};
 inline const Goal kSave{20.0, std::nullopt};

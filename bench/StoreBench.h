@@ -18,6 +18,7 @@ public:
 
     void referenceLists(const BenchDataSet& data, const BenchInputs& inputs);
     void archive(const BenchDataSet& data, const BenchInputs& inputs);
+    void indexFill(const BenchDataSet& data);
 
 private:
     // `rawRun` runs SQL on `raw`. With `sameSql` it runs the very SQL of `ours`: it is timed
@@ -27,7 +28,6 @@ private:
              RawSqlite& raw, const std::function<void()>& rawRun, Goal goal, bool sameSql = true);
     void nameSearch(const BenchDataSet& data, const QString& size, RawSqlite& raw);
     void searches(const BenchDataSet& data, const QString& size, RawSqlite& raw);
-    void indexBuild(const BenchDataSet& data, const QString& size);
     void saving(const BenchDataSet& data, const QString& size);
 
     ResultTable& m_table;

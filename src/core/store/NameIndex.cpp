@@ -242,15 +242,49 @@ StoreResult<bool> NameIndex::isComplete(const StoreConnection& file)
 
 namespace {
 
-// Indexes the records of rows (from, to], inside the caller's transaction.
-StoreStatus indexRecords(const StoreConnection& file, qint64 from, qint64 to)
+struct Progress
 {
-    StoreStatus status = StoreStatus::success();
-    for (const QString& sql : fillStatements()) {
-        if (status.ok())
-            status = BoundQuery::run(file, sql, {from, to});
+    qint64 done = 0;
+    qint64 target = 0;
+};
+
+std::optional<Progress> progressOf(QSqlDatabase& db, QSqlError* error)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT [已建至], [建至] FROM [档案_姓名字进度] LIMIT 1")) ||
+        !query.next()) {
+        *error = query.lastError();
+        return std::nullopt;
     }
-    return status;
+    return Progress{query.value(0).toLongLong(), query.value(1).toLongLong()};
+}
+
+// Indexes the records of rows (from, to], inside the caller's transaction.
+bool indexRecords(QSqlQuery& query, qint64 from, qint64 to)
+{
+    for (const QString& sql : fillStatements()) {
+        if (!BoundQuery::exec(query, sql, {from, to}))
+            return false;
+    }
+    return true;
+}
+
+// Indexes batch after batch from where the progress stands, at least one, until every record is
+// indexed, `until` has expired or the caller stops; how far it got, or none on a failure.
+std::optional<qint64> indexBatches(QSqlQuery& query, const Progress& progress, int records,
+                                   const QDeadlineTimer& until,
+                                   const std::function<bool()>& stopped)
+{
+    qint64 next = progress.done;
+    while (next < progress.target) {
+        const qint64 from = next;
+        next = std::min(progress.target, from + qint64(records));
+        if (!indexRecords(query, from, next))
+            return std::nullopt;
+        if (until.hasExpired() || (stopped && stopped()))
+            break;
+    }
+    return next;
 }
 
 } // namespace
@@ -260,40 +294,47 @@ StoreResult<bool> NameIndex::build(const StoreConnection& file, int records,
 {
     if (file.isServer())
         return true;
-    qint64 done = 0;
-    qint64 target = 0;
-    StoreStatus status = BoundQuery::read(
-        file, QStringLiteral("SELECT [已建至], [建至] FROM [档案_姓名字进度] LIMIT 1"), {},
-        [&](const QSqlQuery& q) {
-            done = q.value(0).toLongLong();
-            target = q.value(1).toLongLong();
-        });
-    if (!status.ok())
-        return status;
-    if (done >= target)
-        return true;
     StoreResult<QSqlDatabase> db = file.database();
     if (!db.ok())
         return StoreStatus(db);
     QSqlDatabase connection = db.value();
-    if (!connection.transaction())
-        return StoreStatus::failure(connection.lastError(), file.path());
+    const StoreResult<bool> built = build(connection, file.path(), records, until);
+    // As after any failed operation, the store is opened afresh for the next one.
+    if (!built.ok()) {
+        if (built.fault() == StoreFault::Busy)
+            StoreConnection::noteBusy(file.path());
+        file.operationFailed();
+    }
+    return built;
+}
+
+StoreResult<bool> NameIndex::build(QSqlDatabase& db, const QString& path, int records,
+                                   const QDeadlineTimer& until,
+                                   const std::function<bool()>& stopped)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return StoreStatus::failure(query.lastError(), path);
+    QSqlError error;
+    const std::optional<Progress> progress = progressOf(db, &error);
     // What is indexed and how far goes into one transaction: a program closed half way leaves
     // both as they were.
-    qint64 next = done;
-    do {
-        const qint64 from = next;
-        next = std::min(target, from + qint64(records));
-        status = indexRecords(file, from, next);
-    } while (status.ok() && next < target && !until.hasExpired());
-    if (status.ok())
-        status = BoundQuery::run(file, QStringLiteral("UPDATE [档案_姓名字进度] SET [已建至] = ?"),
-                                 {next});
-    if (!status.ok() || !connection.commit()) {
-        connection.rollback();
-        return status.ok() ? StoreStatus::failure(connection.lastError(), file.path()) : status;
-    }
-    return next >= target;
+    const std::optional<qint64> next =
+        progress ? indexBatches(query, *progress, records, until, stopped) : std::nullopt;
+    const bool stop = next && stopped && stopped();
+    bool ok = next && !stop;
+    if (ok && *next > progress->done)
+        ok = BoundQuery::exec(query, QStringLiteral("UPDATE [档案_姓名字进度] SET [已建至] = ?"),
+                              {*next});
+    if (ok && query.exec(QStringLiteral("COMMIT")))
+        return *next >= progress->target;
+    if (!error.isValid())
+        error = query.lastError();
+    // After some failures the engine has rolled back already; then this finds nothing to undo.
+    query.exec(QStringLiteral("ROLLBACK"));
+    if (stop)
+        return false;
+    return StoreStatus::failure(error, path);
 }
 
 QSqlError NameIndex::fill(QSqlDatabase& db)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace quilloa {
@@ -46,6 +47,13 @@ public:
     // the index is complete afterwards.
     static StoreResult<bool> build(const StoreConnection& file, int records,
                                    const QDeadlineTimer& until = QDeadlineTimer(0));
+    // The same on a connection of the caller's own, on a thread apart from the store's held
+    // connection; `path` names the file in a failure. The write lock is taken first, so no
+    // other writer of the index moves its progress meanwhile. `stopped` is asked after each
+    // batch: once it says so, the step is rolled back whole and the index is left as it was.
+    static StoreResult<bool> build(QSqlDatabase& db, const QString& path, int records,
+                                   const QDeadlineTimer& until,
+                                   const std::function<bool()>& stopped = {});
     static StoreResult<bool> isComplete(const StoreConnection& file);
     // Indexes every record of the file open on `db` at once, as the triggers would have, for a
     // file whose records were written while its triggers were set aside (a backup being

@@ -47,8 +47,13 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     connect(m_searchButton, &QPushButton::clicked, this, &ArchivePanel::search);
     connect(m_archiveList, &QListView::clicked, this, &ArchivePanel::lineClicked);
 
-    // An archive from before the name index fills it while the program idles.
+    // An archive from before the name index fills it on a thread of its own. Searches use the
+    // index once it is complete; the first of them is readied then, as at opening.
     m_indexBuilder = new NameIndexBuilder(m_context.archive().file(), this);
+    connect(m_indexBuilder, &NameIndexBuilder::finished, this, [this](bool complete) {
+        if (complete)
+            m_context.archive().prepareNameSearch(ArchiveListModel::kPage);
+    });
     m_indexBuilder->start();
     // Once the window is up, a quiet moment readies the first name search.
     QTimer::singleShot(kPrepareAfterMs, this,

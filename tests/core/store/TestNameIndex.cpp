@@ -1,9 +1,11 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/BoundQuery.h"
 #include "core/store/NameIndex.h"
+#include "core/store/NameIndexBuilder.h"
 #include "core/store/StoreConnection.h"
 #include "support/TestProgramFolder.h"
 
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -190,6 +192,29 @@ void compareEverything(const ArchiveStore& store)
     }
 }
 
+// An archive as a program from before the name index left it.
+void makeOlderStore(const QString& path)
+{
+    {
+        ArchiveStore store(path);
+        fill(store);
+    }
+    StoreConnection::closeAll();
+    const OtherTool older(path);
+    for (const char* drop : {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
+                             "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
+                             "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
+        older.run(QString::fromUtf8(drop));
+}
+
+qint64 indexedUpTo(const StoreConnection& file)
+{
+    qint64 built = -1;
+    BoundQuery::read(file, QStringLiteral("SELECT [已建至] FROM [档案_姓名字进度]"), {},
+                     [&built](const QSqlQuery& q) { built = q.value(0).toLongLong(); });
+    return built;
+}
+
 } // namespace
 
 class TestNameIndex : public QObject
@@ -260,19 +285,7 @@ private slots:
     {
         TestProgramFolder folder;
         const QString path = folder.paths().archiveFile;
-        {
-            ArchiveStore store(path);
-            fill(store);
-        }
-        StoreConnection::closeAll();
-        {
-            const OtherTool older(path);
-            for (const char* drop :
-                 {"DROP TRIGGER [档案_姓名字_增]", "DROP TRIGGER [档案_姓名字_删]",
-                  "DROP TRIGGER [档案_姓名字_改]", "DROP TABLE [档案_姓名字]",
-                  "DROP TABLE [档案_姓名字进度]", "DROP TABLE [档案_序号]"})
-                older.run(QString::fromUtf8(drop));
-        }
+        makeOlderStore(path);
         ArchiveStore store(path);
         QVERIFY(!NameIndex::isComplete(store.file()).value());
         QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")), std::nullopt);
@@ -293,6 +306,62 @@ private slots:
         }
         QVERIFY(steps > 2);
         QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")).has_value());
+        compareEverything(store);
+    }
+
+    // The fill's own thread and connection write beside the window's thread, which keeps
+    // saving and removing records: no save fails for the fill's locks, and the index it
+    // completes answers as the plain query does.
+    void theIndexFillsBesideSavesOnTheWindowsThread()
+    {
+        TestProgramFolder folder;
+        makeOlderStore(folder.paths().archiveFile);
+        ArchiveStore store(folder.paths().archiveFile);
+        NameIndexBuilder builder(store.file());
+        builder.setPace(1, 0);
+        QSignalSpy finished(&builder, &NameIndexBuilder::finished);
+        builder.start();
+        PrescriptionRecord r;
+        r.date = QStringLiteral("2009-03-01");
+        r.name = QStringLiteral("王七");
+        for (int i = 0; finished.isEmpty(); ++i) {
+            r.key = r.date + QStringLiteral(" 12:%1:%2")
+                                 .arg(i / 60 % 60, 2, 10, QChar('0'))
+                                 .arg(i % 60, 2, 10, QChar('0'));
+            QVERIFY2(store.add(r).ok(), "a save failed while the index filled");
+            const auto older = store.recordAt(i + 1);
+            if (i % 3 == 0 && older.ok() && older.value())
+                QVERIFY(store.remove(i + 1, older.value()->key).ok());
+            QTest::qWait(10);
+        }
+        QCOMPARE(finished.first().first().toBool(), true);
+        QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")).has_value());
+        compareEverything(store);
+    }
+
+    // Closing the program stops the fill half way; the file stays sound, and the next start
+    // completes the index from where it stood.
+    void aFillStoppedHalfWayIsCompletedLater()
+    {
+        TestProgramFolder folder;
+        makeOlderStore(folder.paths().archiveFile);
+        ArchiveStore store(folder.paths().archiveFile);
+        {
+            NameIndexBuilder closing(store.file());
+            closing.setPace(1, 0);
+            closing.start();
+            QTRY_VERIFY(indexedUpTo(store.file()) > 0);
+        }
+        QVERIFY(!NameIndex::isComplete(store.file()).value());
+        QString check;
+        BoundQuery::read(store.file(), QStringLiteral("PRAGMA integrity_check"), {},
+                         [&check](const QSqlQuery& q) { check = q.value(0).toString(); });
+        QCOMPARE(check, QStringLiteral("ok"));
+        NameIndexBuilder next(store.file());
+        QSignalSpy finished(&next, &NameIndexBuilder::finished);
+        next.start();
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.first().first().toBool(), true);
         compareEverything(store);
     }
 
