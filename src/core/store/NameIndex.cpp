@@ -8,7 +8,6 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <limits>
 
 namespace quilloa {
 namespace {
@@ -337,11 +336,13 @@ StoreResult<bool> NameIndex::build(QSqlDatabase& db, const QString& path, int re
     return StoreStatus::failure(error, path);
 }
 
-QSqlError NameIndex::fill(QSqlDatabase& db)
+QSqlError NameIndex::leaveToBuild(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    for (const QString& sql : fillStatements()) {
-        if (!BoundQuery::exec(query, sql, {qint64(0), std::numeric_limits<qint64>::max()}))
+    for (const char* sql :
+         {"DELETE FROM [档案_姓名字]", "UPDATE [档案_姓名字进度] SET [已建至] = 0, [建至] = "
+                                       "(SELECT coalesce(max(rowid), 0) FROM [档案])"}) {
+        if (!query.exec(QString::fromUtf8(sql)))
             return query.lastError();
     }
     return QSqlError();

@@ -55,10 +55,12 @@ public:
                                    const QDeadlineTimer& until,
                                    const std::function<bool()>& stopped = {});
     static StoreResult<bool> isComplete(const StoreConnection& file);
-    // Indexes every record of the file open on `db` at once, as the triggers would have, for a
-    // file whose records were written while its triggers were set aside (a backup being
-    // written). Runs inside the caller's transaction; the error of the failing statement.
-    static QSqlError fill(QSqlDatabase& db);
+    // Leaves every record of the file open on `db` to build(), as in a store made before the
+    // index existed, for a file whose records were written while its triggers were set aside (a
+    // backup being written): the index is derived from the records, so a backup need not spend
+    // its time on it, and a store opened from it fills it while idle. Runs inside the caller's
+    // transaction; the error of the failing statement.
+    static QSqlError leaveToBuild(QSqlDatabase& db);
 
     // The characters of `nameText` that must appear in a matching name, as the index holds
     // them: wildcards left out, Latin letters folded, each once, in typed order.
