@@ -55,19 +55,29 @@ PrescriptionRecord readRecord(const DirectRow& r)
     return record;
 }
 
+StoreResult<ArchiveStore::FirstRows> firstRows(const StoreResult<QList<qint64>>& rows, bool paged)
+{
+    if (!rows.ok())
+        return StoreStatus(rows);
+    return ArchiveStore::FirstRows{rows.value(), paged};
+}
+
 } // namespace
 
 ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
 
 ArchiveStore::ArchiveStore(StoreConnection store) : m_file(std::move(store)) {}
 
-StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
-                                                       const QVariantList& values) const
+StoreResult<QList<ArchiveEntry>>
+ArchiveStore::entries(const QString& sql, const QVariantList& values, DirectRows::View* seen) const
 {
     QList<ArchiveEntry> list;
-    const StoreStatus read = DirectRows::read(m_file, sql, values, [&list](const DirectRow& r) {
-        list.append({r.integer(0), r.text(1), r.text(2)});
-    });
+    const StoreStatus read = DirectRows::read(
+        m_file, sql, values,
+        [&list](const DirectRow& r) {
+            list.append({r.integer(0), r.text(1), r.text(2)});
+        },
+        seen);
     if (!read.ok())
         return read;
     return list;
@@ -86,6 +96,28 @@ std::optional<QString> ArchiveStore::indexCharacter(const QString& nameText,
     if (datePrefix.size() >= kWholeDayLength)
         return std::nullopt;
     return NameIndex::rarestCharacter(m_file, nameText);
+}
+
+// A file changed under the remembered answer (a record saved here or by another room) is read
+// again after looking afresh; one that changed even between that look and the read is read the
+// plain way, which is exact whatever the index holds.
+template <typename T>
+StoreResult<T> ArchiveStore::readSearch(const QString& nameText, const QString& datePrefix,
+                                        const SearchRead<T>& read) const
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::optional<QString> character = indexCharacter(nameText, datePrefix);
+        if (!character)
+            return read(std::nullopt, nullptr);
+        DirectRows::View seen;
+        StoreResult<T> found = read(character, &seen);
+        if (found.ok() && NameIndex::answeredAt(m_file, seen))
+            return found;
+        NameIndex::forget(m_file.connectionName());
+        if (!found.ok() && attempt > 0)
+            return found;
+    }
+    return read(std::nullopt, nullptr);
 }
 
 // A name holding a character reads only the records whose names hold its rarest one, in row
@@ -123,7 +155,14 @@ ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
                                                       const QString& datePrefix,
                                                       bool rowsOnly) const
 {
-    if (const auto character = indexCharacter(nameText, datePrefix))
+    return statementFor(indexCharacter(nameText, datePrefix), nameText, datePrefix, rowsOnly);
+}
+
+ArchiveStore::Statement ArchiveStore::statementFor(const std::optional<QString>& character,
+                                                   const QString& nameText,
+                                                   const QString& datePrefix, bool rowsOnly) const
+{
+    if (character)
         return indexStatement(*character, nameText, datePrefix, rowsOnly, std::nullopt);
     const QString namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
     const QString datePattern = datePrefix + QStringLiteral("%");
@@ -147,8 +186,13 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
 {
     if (m_file.isServer())
         return ServerSearch(m_file).entries(nameText, datePrefix);
-    const Statement query = searchStatement(nameText, datePrefix, false);
-    return entries(query.sql, query.values);
+    return readSearch<QList<ArchiveEntry>>(
+        nameText, datePrefix,
+        [this, &nameText, &datePrefix](const std::optional<QString>& character,
+                                       DirectRows::View* seen) {
+            const Statement query = statementFor(character, nameText, datePrefix, false);
+            return entries(query.sql, query.values, seen);
+        });
 }
 
 StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
@@ -156,7 +200,12 @@ StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
 {
     if (m_file.isServer())
         return ServerSearch(m_file).rows(nameText, datePrefix);
-    return rowIds(searchStatement(nameText, datePrefix, true));
+    return readSearch<QList<qint64>>(
+        nameText, datePrefix,
+        [this, &nameText, &datePrefix](const std::optional<QString>& character,
+                                       DirectRows::View* seen) {
+            return rowIds(statementFor(character, nameText, datePrefix, true), seen);
+        });
 }
 
 bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix) const
@@ -169,16 +218,18 @@ bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePref
 StoreResult<ArchiveStore::FirstRows>
 ArchiveStore::searchFirst(const QString& nameText, const QString& datePrefix, int pageSize) const
 {
-    std::optional<Statement> page;
-    if (const auto character = indexCharacter(nameText, datePrefix))
-        page = indexStatement(*character, nameText, datePrefix, true, Page{0, pageSize});
-    else if (NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty())
-        page = pageStatement(nameText, datePrefix, 0, pageSize);
     // Without a page, the whole search goes the engine's own way (a server has its own indexes).
-    const StoreResult<QList<qint64>> rows = page ? rowIds(*page) : searchRows(nameText, datePrefix);
-    if (!rows.ok())
-        return StoreStatus(rows);
-    return FirstRows{rows.value(), page.has_value()};
+    const bool everyName = NameIndex::literalCharacters(nameText).isEmpty();
+    if (m_file.isServer() && !(everyName && datePrefix.isEmpty()))
+        return firstRows(searchRows(nameText, datePrefix), false);
+    return readSearch<FirstRows>(
+        nameText, datePrefix, [&](const std::optional<QString>& character, DirectRows::View* seen) {
+            if (character || (everyName && datePrefix.isEmpty()))
+                return firstRows(
+                    rowIds(pageFor(character, nameText, datePrefix, 0, pageSize), seen), true);
+            return firstRows(rowIds(statementFor(character, nameText, datePrefix, true), seen),
+                             false);
+        });
 }
 
 bool ArchiveStore::lacksNames() const
@@ -212,7 +263,14 @@ ArchiveStore::Statement ArchiveStore::pageStatement(const QString& nameText,
                                                     const QString& datePrefix, qint64 afterRow,
                                                     int limit) const
 {
-    if (const auto character = indexCharacter(nameText, datePrefix))
+    return pageFor(indexCharacter(nameText, datePrefix), nameText, datePrefix, afterRow, limit);
+}
+
+ArchiveStore::Statement ArchiveStore::pageFor(const std::optional<QString>& character,
+                                              const QString& nameText, const QString& datePrefix,
+                                              qint64 afterRow, int limit) const
+{
+    if (character)
         return indexStatement(*character, nameText, datePrefix, true, Page{afterRow, limit});
     // Matching names and dates are dense in row order when no name character narrows them, so
     // walking the rows from `afterRow` meets a page of them soon, where going through an index
@@ -228,15 +286,19 @@ StoreResult<QList<qint64>> ArchiveStore::searchRowsAfter(const QString& nameText
                                                          const QString& datePrefix, qint64 afterRow,
                                                          int limit) const
 {
-    return rowIds(pageStatement(nameText, datePrefix, afterRow, limit));
+    return readSearch<QList<qint64>>(
+        nameText, datePrefix, [&](const std::optional<QString>& character, DirectRows::View* seen) {
+            return rowIds(pageFor(character, nameText, datePrefix, afterRow, limit), seen);
+        });
 }
 
-StoreResult<QList<qint64>> ArchiveStore::rowIds(const Statement& query) const
+StoreResult<QList<qint64>> ArchiveStore::rowIds(const Statement& query,
+                                                DirectRows::View* seen) const
 {
     QList<qint64> rows;
-    const StoreStatus read =
-        DirectRows::read(m_file, query.sql, query.values,
-                         [&rows](const DirectRow& r) { rows.append(r.integer(0)); });
+    const StoreStatus read = DirectRows::read(
+        m_file, query.sql, query.values, [&rows](const DirectRow& r) { rows.append(r.integer(0)); },
+        seen);
     if (!read.ok())
         return read;
     return rows;

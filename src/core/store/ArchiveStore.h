@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/DirectRows.h"
 #include "core/store/PrescriptionRecord.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
@@ -109,14 +110,30 @@ private:
 
     // The character of the name index a search reads, if the index can answer it.
     std::optional<QString> indexCharacter(const QString& nameText, const QString& datePrefix) const;
+    // Reads a search one way: through the name index under `character`, or the plain way when
+    // there is none; `seen` takes the state of the file the read saw.
+    template <typename T>
+    using SearchRead = std::function<StoreResult<T>(const std::optional<QString>& character,
+                                                    DirectRows::View* seen)>;
+    // Reads a search through the index while it is known to answer, checking afterwards that
+    // the file did not change under that knowledge.
+    template <typename T>
+    StoreResult<T> readSearch(const QString& nameText, const QString& datePrefix,
+                              const SearchRead<T>& read) const;
+    Statement statementFor(const std::optional<QString>& character, const QString& nameText,
+                           const QString& datePrefix, bool rowsOnly) const;
+    Statement pageFor(const std::optional<QString>& character, const QString& nameText,
+                      const QString& datePrefix, qint64 afterRow, int limit) const;
     Statement indexStatement(const QString& character, const QString& nameText,
                              const QString& datePrefix, bool rowsOnly,
                              const std::optional<Page>& page) const;
     // The record keys a statement selects, in its order.
-    StoreResult<QList<qint64>> rowIds(const Statement& query) const;
+    StoreResult<QList<qint64>> rowIds(const Statement& query,
+                                      DirectRows::View* seen = nullptr) const;
     // Whether some record has no name (or that cannot be told now).
     bool lacksNames() const;
-    StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values) const;
+    StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values,
+                                             DirectRows::View* seen = nullptr) const;
     StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
                                                           const QVariant& value) const;
     StoreResult<qint64> insert(const PrescriptionRecord& record);

@@ -32,6 +32,18 @@ StoreStatus failed(const StoreConnection& file, sqlite3* db)
     return StoreStatus::failure(fault, file.path(), detail);
 }
 
+// Inside a transaction this connection's own changes are not counted until it commits.
+DirectRows::View viewOf(sqlite3* db)
+{
+    DirectRows::View view;
+    if (!sqlite3_get_autocommit(db))
+        return view;
+    view.known =
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_DATA_VERSION, &view.version) == SQLITE_OK;
+    view.connection = db;
+    return view;
+}
+
 int bind(sqlite3_stmt* statement, int index, const QVariant& given)
 {
     const QVariant value = BoundQuery::bindable(given);
@@ -94,7 +106,7 @@ QByteArrayView DirectRow::utf8(int column) const
 }
 
 StoreStatus DirectRows::read(const StoreConnection& file, const QString& sql,
-                             const QVariantList& values, const RowReader& row)
+                             const QVariantList& values, const RowReader& row, View* seen)
 {
     if (file.isServer())
         return BoundQuery::read(file, sql, values,
@@ -124,6 +136,8 @@ StoreStatus DirectRows::read(const StoreConnection& file, const QString& sql,
         lease.discard();
         return failed(file, handle);
     }
+    if (seen)
+        *seen = viewOf(handle);
     return StoreStatus::success();
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 
+struct sqlite3;
 struct sqlite3_stmt;
 class QSqlQuery;
 
@@ -45,8 +46,22 @@ class DirectRows
 {
 public:
     using RowReader = std::function<void(const DirectRow&)>;
+
+    // Which state of the file a read saw. The library counts every change to the file, made on
+    // this connection or committed by another, and the count a read leaves is that of the file
+    // as the read saw it; two reads on one connection that leave the same count outside a
+    // transaction saw the same file. Left unknown on a server.
+    struct View
+    {
+        const sqlite3* connection = nullptr;
+        unsigned version = 0;
+        bool known = false;
+
+        bool operator==(const View&) const = default;
+    };
+
     static StoreStatus read(const StoreConnection& file, const QString& sql,
-                            const QVariantList& values, const RowReader& row);
+                            const QVariantList& values, const RowReader& row, View* seen = nullptr);
 };
 
 } // namespace quilloa

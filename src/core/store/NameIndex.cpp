@@ -171,6 +171,13 @@ QHash<QString, CharacterCount>& countsFound()
     return counts;
 }
 
+// Held connection -> the state of its file in which the index was last found able to answer.
+QHash<QString, DirectRows::View>& answersFound()
+{
+    static QHash<QString, DirectRows::View> answers;
+    return answers;
+}
+
 } // namespace
 
 bool NameIndex::isOneCharacter(const QString& nameText)
@@ -365,6 +372,35 @@ QStringList NameIndex::literalCharacters(const QString& nameText)
     return characters;
 }
 
+bool NameIndex::answersExactly(const StoreConnection& file)
+{
+    if (answersFound().contains(file.connectionName()))
+        return true;
+    bool usable = false;
+    DirectRows::View seen;
+    const StoreStatus checked = DirectRows::read(
+        file,
+        QStringLiteral("SELECT (SELECT [已建至] >= [建至] FROM [档案_姓名字进度] LIMIT 1) AND "
+                       "NOT EXISTS (SELECT 1 FROM [档案_姓名字] WHERE [字] = '')"),
+        {}, [&usable](const DirectRow& r) { usable = r.integer(0) != 0; }, &seen);
+    if (!checked.ok() || !usable)
+        return false;
+    if (seen.known)
+        answersFound().insert(file.connectionName(), seen);
+    return true;
+}
+
+bool NameIndex::answeredAt(const StoreConnection& file, const DirectRows::View& seen)
+{
+    const auto found = answersFound().constFind(file.connectionName());
+    return seen.known && found != answersFound().cend() && *found == seen;
+}
+
+void NameIndex::forget(const QString& connectionName)
+{
+    answersFound().remove(connectionName);
+}
+
 std::optional<QString> NameIndex::rarestCharacter(const StoreConnection& file,
                                                   const QString& nameText)
 {
@@ -375,13 +411,7 @@ std::optional<QString> NameIndex::rarestCharacter(const StoreConnection& file,
     const QStringList characters = literalCharacters(nameText);
     if (characters.isEmpty())
         return std::nullopt;
-    bool usable = false;
-    const StoreStatus checked = BoundQuery::read(
-        file,
-        QStringLiteral("SELECT (SELECT [已建至] >= [建至] FROM [档案_姓名字进度] LIMIT 1) AND "
-                       "NOT EXISTS (SELECT 1 FROM [档案_姓名字] WHERE [字] = '')"),
-        {}, [&usable](const QSqlQuery& q) { usable = q.value(0).toBool(); });
-    if (!checked.ok() || !usable)
+    if (!answersExactly(file))
         return std::nullopt;
     if (characters.size() == 1)
         return characters.first();

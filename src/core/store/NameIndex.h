@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/DirectRows.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
@@ -66,9 +67,18 @@ public:
     // them: wildcards left out, Latin letters folded, each once, in typed order.
     static QStringList literalCharacters(const QString& nameText);
     // The literal character of `nameText` held by the fewest records; none when the text has
-    // no literal character or the index cannot answer exactly (not complete, overlong names).
+    // no literal character or the index cannot answer exactly (not complete, overlong names)
+    // as far as this connection last found.
     static std::optional<QString> rarestCharacter(const StoreConnection& file,
                                                   const QString& nameText);
+
+    // Whether the index could answer exactly is asked at every keystroke, so a yes is
+    // remembered for the held connection with the state of the file it was found in, and given
+    // again without a statement. The file may have changed since: rows read through the index
+    // count only when the read saw that same state (answeredAt()); otherwise the caller
+    // forgets the answer and reads again.
+    static bool answeredAt(const StoreConnection& file, const DirectRows::View& seen);
+    static void forget(const QString& connectionName);
 
     // Whether `nameText` is one plain character (no wildcard): every record indexed under it
     // then matches, and no LIKE is needed.
@@ -76,6 +86,7 @@ public:
 
 private:
     static bool isSound(QSqlDatabase& db);
+    static bool answersExactly(const StoreConnection& file);
 };
 
 } // namespace quilloa

@@ -128,6 +128,8 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
 void dropConnection(const QString& name)
 {
     PreparedStatements::forget(name);
+    // A connection opened later may get the same handle and count from the start again.
+    NameIndex::forget(name);
     identities().remove(name);
     if (!QSqlDatabase::contains(name))
         return;

@@ -84,11 +84,17 @@ void ClinicLogWindow::buildGrid()
     shapeGrid();
 }
 
+// A query resets the model, which keeps the column widths. Setting them again would have the
+// view repaint the whole grid a second time soon after the query's own paint.
 void ClinicLogWindow::shapeGrid()
 {
-    for (int column = 0; column < ClinicLogRow::kColumnCount; ++column)
-        m_grid->setColumnWidth(column, twipsToPixels(kColumnWidths[column]));
-    m_grid->setRowHidden(0, true);
+    for (int column = 0; column < ClinicLogRow::kColumnCount; ++column) {
+        const int width = twipsToPixels(kColumnWidths[column]);
+        if (m_grid->columnWidth(column) != width)
+            m_grid->setColumnWidth(column, width);
+    }
+    if (!m_grid->isRowHidden(0))
+        m_grid->setRowHidden(0, true);
 }
 
 void ClinicLogWindow::buildDayFrame()

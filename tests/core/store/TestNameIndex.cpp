@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QUuid>
 
+#include <functional>
+
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 
@@ -426,6 +428,37 @@ private slots:
         QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("甲")), std::nullopt);
         QCOMPARE(indexSearch(store, QStringLiteral("甲"), QString()).size(), 1);
         compareEverything(store);
+    }
+
+    // That the index answers is remembered between searches; a name it cannot answer for,
+    // stored afterwards by this connection or by another program, is still found.
+    void aRememberedAnswerYieldsToLaterWrites()
+    {
+        TestProgramFolder folder;
+        ArchiveStore store(folder.paths().archiveFile);
+        fill(store);
+        const OtherTool other(folder.paths().archiveFile);
+        const QString insert = QStringLiteral("INSERT INTO [档案] ([名称], [姓名], [日期]) VALUES "
+                                              "('2009-03-01 11:00:00', ?, '2009-03-01')");
+        const auto writers = {
+            std::function<void(const QString&)>([&store, &insert](const QString& name) {
+                QVERIFY(BoundQuery::run(store.file(),
+                                        QStringLiteral("PRAGMA ignore_check_constraints = ON"))
+                            .ok());
+                QVERIFY(BoundQuery::change(store.file(), insert, {name}).ok());
+            }),
+            std::function<void(const QString&)>([&other, &insert](const QString& name) {
+                other.run(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+                other.run(insert, {name});
+            }),
+        };
+        for (const auto& write : writers) {
+            QCOMPARE(pagedSearch(store, QStringLiteral("甲"), QString()), QStringList());
+            write(QStringLiteral("一二三四五六七八九十王甲"));
+            QCOMPARE(pagedSearch(store, QStringLiteral("甲"), QString()).size(), 1);
+            QCOMPARE(indexSearch(store, QStringLiteral("甲"), QString()).size(), 1);
+            other.run(QStringLiteral("DELETE FROM [档案] WHERE [姓名] LIKE '%甲'"));
+        }
     }
 };
 
