@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTypeInfo>
 
 #include <array>
 #include <optional>
@@ -35,3 +36,6 @@ struct ClinicLogRow
 };
 
 } // namespace quilloa
+
+// A month's thousands of rows grow their list by moving memory, not row by row.
+Q_DECLARE_TYPEINFO(quilloa::ClinicLogRow, Q_RELOCATABLE_TYPE);

@@ -132,7 +132,8 @@ StartupReport StartupPreparation::run(const AppContext& context, Backup backup)
     report.archiveCreated = report.settingsCreated = created.value();
     keepPrivate(context.paths(), report.notices);
     const QDate today = context.clock().now().date();
-    if (isBackupDay(today))
+    report.backupDue = isBackupDay(today) && backup == Backup::Later;
+    if (isBackupDay(today) && backup == Backup::Now)
         report.backupTaken = ServerBackup::take(server, context.paths(), today, &report.notices);
     const StoreResult<SettingsRecord> settings = context.settings().settings();
     if (!settings.ok())
@@ -145,25 +146,43 @@ StartupReport StartupPreparation::run(const AppContext& context, Backup backup)
 std::optional<BackgroundWork::Work> StartupPreparation::backupWork(const AppContext& context,
                                                                    const StartupReport& report)
 {
-    if (!report.backupDue || context.location().isServer())
+    if (!report.backupDue)
         return std::nullopt;
     const StorePaths paths = context.paths();
     const QDate today = context.clock().now().date();
+    if (context.location().isServer()) {
+        // A value only: the export opens a server connection of its own on the work's thread.
+        const StoreConnection server = context.archive().file();
+        return dayWork(paths, today, [server, paths, today](QStringList* notices) {
+            ServerBackup::take(server, paths, today, notices);
+        });
+    }
     const QStringList unusable = report.unusableStores;
-    return [paths, today, unusable](const BackgroundWork::StepTeller& step) {
+    return dayWork(paths, today, [paths, today, unusable](QStringList* notices) {
+        takeBackup(paths, today, notices, unusable);
+    });
+}
+
+BackgroundWork::Work StartupPreparation::dayWork(const StorePaths& paths, const QDate& today,
+                                                 const std::function<void(QStringList*)>& take)
+{
+    return [paths, today, take](const BackgroundWork::StepTeller& step) {
         QStringList notices;
         const QString day = today.toString(QStringLiteral("yyyy-MM-dd"));
-        // Another start of the program copying now, or done with today's copies, has them.
+        // Another start of the program copying now, or done with today's copies, has them. A
+        // lock that cannot be made at all (the stores on a server, the data folder not there)
+        // holds nothing up: each copy is written aside and checked before it is put in place.
+        PrivateFiles::makeFolder(paths.dataFolder);
         QLockFile copying(paths.dataFolder + QStringLiteral("/.backup-") + day +
                           QStringLiteral(".lock"));
-        if (!copying.tryLock(0))
+        if (!copying.tryLock(0) && copying.error() == QLockFile::LockFailedError)
             return notices;
         const QString folder = paths.backupFolder + QLatin1Char('/') + day + QLatin1Char('/');
         if (QFileInfo::exists(folder + QFileInfo(paths.archiveFile).fileName()) &&
             QFileInfo::exists(folder + QFileInfo(paths.settingsFile).fileName()))
             return notices;
         step(QStringLiteral("正在备份今天的数据库……"));
-        takeBackup(paths, today, &notices, unusable);
+        take(&notices);
         return notices;
     };
 }

@@ -5,9 +5,11 @@
 #include "core/store/StorePaths.h"
 #include "core/store/StoreResult.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace quilloa {
@@ -56,7 +58,9 @@ public:
     // database that has none yet, and no store file is looked at.
     static StartupReport run(const AppContext& context, Backup backup = Backup::Now);
     // The copies of a backup day that run() left for later, as work for a thread of its own;
-    // none when they are not due. A second start on the same day leaves them to the first.
+    // none when they are not due. A second start on the same day leaves them to the first. On
+    // a server the work exports the database over a connection of its own, under the day's
+    // lock on the server, so another workstation does not export the same day meanwhile.
     static std::optional<BackgroundWork::Work> backupWork(const AppContext& context,
                                                           const StartupReport& report);
     static void readLogin(const AppContext& context, StartupReport& report);
@@ -80,6 +84,12 @@ public:
     static QString unusableStoreNotice(const StorePaths& paths, const StoreStatus& failure);
     // The dated backup folders holding a copy of `fileName`, newest first.
     static QStringList datedCopies(const StorePaths& paths, const QString& fileName);
+
+private:
+    // A backup day's work around `take`, which makes the day's copies: skipped while another
+    // start of the program makes them, and once both are there.
+    static BackgroundWork::Work dayWork(const StorePaths& paths, const QDate& today,
+                                        const std::function<void(QStringList*)>& take);
 };
 
 } // namespace quilloa

@@ -3,9 +3,11 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/NameIndex.h"
+#include "core/store/ServerSearch.h"
 #include "core/store/StoreSql.h"
 #include "core/store/VisitStatements.h"
 
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 #include <QVariant>
@@ -24,28 +26,33 @@ QString recordColumns(const StoreConnection& file)
         .arg(StoreSql::fee(file));
 }
 
-PrescriptionRecord readRecord(const QSqlQuery& q)
-{
-    PrescriptionRecord r;
-    r.key = q.value(0).toString();
-    r.name = q.value(1).toString();
-    r.sex = q.value(2).toString();
-    r.age = q.value(3).toString();
-    r.date = q.value(4).toString();
-    r.diagnosis = q.value(5).toString();
-    r.address = q.value(6).toString();
-    r.body = q.value(7).toString();
-    r.doctor = q.value(8).toString();
-    r.dispenser = q.value(9).toString();
-    if (!q.value(10).isNull())
-        r.fee = Money::fromUnits(q.value(10).toLongLong());
-    return r;
-}
-
 std::optional<Money> feeOf(const DirectRow& r, int column)
 {
     return r.isNull(column) ? std::nullopt
                             : std::optional<Money>(Money::fromUnits(r.integer(column)));
+}
+
+// A column that holds NULL reads as a null text, told apart from an empty one.
+QString textOrNull(const DirectRow& r, int column)
+{
+    return r.isNull(column) ? QString() : r.text(column);
+}
+
+PrescriptionRecord readRecord(const DirectRow& r)
+{
+    PrescriptionRecord record;
+    record.key = textOrNull(r, 0);
+    record.name = textOrNull(r, 1);
+    record.sex = textOrNull(r, 2);
+    record.age = textOrNull(r, 3);
+    record.date = textOrNull(r, 4);
+    record.diagnosis = textOrNull(r, 5);
+    record.address = textOrNull(r, 6);
+    record.body = textOrNull(r, 7);
+    record.doctor = textOrNull(r, 8);
+    record.dispenser = textOrNull(r, 9);
+    record.fee = feeOf(r, 10);
+    return record;
 }
 
 } // namespace
@@ -72,30 +79,54 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
                    {StoreSql::limit(m_file, limit)});
 }
 
+std::optional<QString> ArchiveStore::indexCharacter(const QString& nameText,
+                                                    const QString& datePrefix) const
+{
+    // A whole day is found sooner by the date index, among its few visits.
+    if (datePrefix.size() >= kWholeDayLength)
+        return std::nullopt;
+    return NameIndex::rarestCharacter(m_file, nameText);
+}
+
+// A name holding a character reads only the records whose names hold its rarest one, in row
+// order, so a page of them is read by walking on from the page before.
+ArchiveStore::Statement ArchiveStore::indexStatement(const QString& character,
+                                                     const QString& nameText,
+                                                     const QString& datePrefix, bool rowsOnly,
+                                                     const std::optional<Page>& page) const
+{
+    const QString after = page ? QStringLiteral(" AND \"行\" > ?") : QString();
+    const QString order =
+        page ? QStringLiteral(" ORDER BY \"行\" LIMIT ?") : QStringLiteral(" ORDER BY \"行\"");
+    Statement statement;
+    // Every record indexed under a lone character matches it, and only dated records are
+    // indexed: the keys of the index answer alone.
+    if (rowsOnly && datePrefix.isEmpty() && NameIndex::isOneCharacter(nameText)) {
+        statement = {QStringLiteral("SELECT \"行\" FROM \"档案_姓名字\" WHERE \"字\" = ?") + after +
+                         order,
+                     {character}};
+    } else {
+        statement = {(rowsOnly ? QStringLiteral("SELECT \"行\" ")
+                               : QStringLiteral("SELECT \"行\", \"姓名\", \"名称\" ")) +
+                         QStringLiteral("FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"姓名\" LIKE ? "
+                                        "AND \"日期\" LIKE ?") +
+                         after + order,
+                     {character, QStringLiteral("%") + nameText + QStringLiteral("%"),
+                      datePrefix + QStringLiteral("%")}};
+    }
+    if (page)
+        statement.values << page->afterRow << StoreSql::limit(m_file, page->limit);
+    return statement;
+}
+
 ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
                                                       const QString& datePrefix,
                                                       bool rowsOnly) const
 {
+    if (const auto character = indexCharacter(nameText, datePrefix))
+        return indexStatement(*character, nameText, datePrefix, rowsOnly, std::nullopt);
     const QString namePattern = QStringLiteral("%") + nameText + QStringLiteral("%");
     const QString datePattern = datePrefix + QStringLiteral("%");
-    // A name holding a character reads only the records whose names hold its rarest one,
-    // unless a whole day is asked for: the date index finds the few visits of a day sooner.
-    const bool wholeDay = datePrefix.size() >= kWholeDayLength;
-    if (const auto character =
-            wholeDay ? std::nullopt : NameIndex::rarestCharacter(m_file, nameText)) {
-        // Every record indexed under a lone character matches it, and only dated records
-        // are indexed: the keys of the index answer alone.
-        if (rowsOnly && datePrefix.isEmpty() && NameIndex::isOneCharacter(nameText))
-            return {QStringLiteral(
-                        "SELECT \"行\" FROM \"档案_姓名字\" WHERE \"字\" = ? ORDER BY \"行\""),
-                    {*character}};
-        return {(rowsOnly ? QStringLiteral("SELECT \"行\" ")
-                          : QStringLiteral("SELECT \"行\", \"姓名\", \"名称\" ")) +
-                    QStringLiteral(
-                        "FROM \"档案_姓名字\" WHERE \"字\" = ? AND \"姓名\" LIKE ? AND \"日期\" "
-                        "LIKE ? ORDER BY \"行\""),
-                {*character, namePattern, datePattern}};
-    }
     // An empty name box matches every name there is: while no record lacks one, the date
     // index answers a date alone, rows included, without reading a record.
     if (nameText.isEmpty() && !datePrefix.isEmpty() && rowsOnly && !lacksNames())
@@ -114,6 +145,8 @@ ArchiveStore::Statement ArchiveStore::searchStatement(const QString& nameText,
 StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
                                                       const QString& datePrefix) const
 {
+    if (m_file.isServer())
+        return ServerSearch(m_file).entries(nameText, datePrefix);
     const Statement query = searchStatement(nameText, datePrefix, false);
     return entries(query.sql, query.values);
 }
@@ -121,12 +154,31 @@ StoreResult<QList<ArchiveEntry>> ArchiveStore::search(const QString& nameText,
 StoreResult<QList<qint64>> ArchiveStore::searchRows(const QString& nameText,
                                                     const QString& datePrefix) const
 {
+    if (m_file.isServer())
+        return ServerSearch(m_file).rows(nameText, datePrefix);
     return rowIds(searchStatement(nameText, datePrefix, true));
 }
 
-bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix)
+bool ArchiveStore::readsInPages(const QString& nameText, const QString& datePrefix) const
 {
-    return NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty();
+    if (NameIndex::literalCharacters(nameText).isEmpty())
+        return datePrefix.isEmpty();
+    return indexCharacter(nameText, datePrefix).has_value();
+}
+
+StoreResult<ArchiveStore::FirstRows>
+ArchiveStore::searchFirst(const QString& nameText, const QString& datePrefix, int pageSize) const
+{
+    std::optional<Statement> page;
+    if (const auto character = indexCharacter(nameText, datePrefix))
+        page = indexStatement(*character, nameText, datePrefix, true, Page{0, pageSize});
+    else if (NameIndex::literalCharacters(nameText).isEmpty() && datePrefix.isEmpty())
+        page = pageStatement(nameText, datePrefix, 0, pageSize);
+    // Without a page, the whole search goes the engine's own way (a server has its own indexes).
+    const StoreResult<QList<qint64>> rows = page ? rowIds(*page) : searchRows(nameText, datePrefix);
+    if (!rows.ok())
+        return StoreStatus(rows);
+    return FirstRows{rows.value(), page.has_value()};
 }
 
 bool ArchiveStore::lacksNames() const
@@ -140,22 +192,28 @@ bool ArchiveStore::lacksNames() const
     return !read.ok() || lacking;
 }
 
-void ArchiveStore::prepareNameSearch() const
+void ArchiveStore::prepareNameSearch(int pageSize) const
 {
-    // The commonest surname is likely the latest patient's: reading its rows once brings the
-    // statements and the pages a first search needs into memory.
+    // The commonest surname is likely the latest patient's: reading what a search for it shows
+    // first, its lines' texts included, brings the statements and the pages a first search
+    // needs into memory.
     QString latest;
     BoundQuery::read(m_file,
                      QStringLiteral("SELECT \"姓名\" FROM \"档案\" ORDER BY rowid DESC LIMIT 1"),
                      {}, [&latest](const QSqlQuery& q) { latest = q.value(0).toString(); });
-    if (!latest.isEmpty())
-        searchRows(latest.left(1), QString());
+    if (latest.isEmpty())
+        return;
+    const auto first = searchFirst(latest.left(1), QString(), pageSize);
+    if (first.ok())
+        entriesOf(first.value().rows);
 }
 
 ArchiveStore::Statement ArchiveStore::pageStatement(const QString& nameText,
                                                     const QString& datePrefix, qint64 afterRow,
                                                     int limit) const
 {
+    if (const auto character = indexCharacter(nameText, datePrefix))
+        return indexStatement(*character, nameText, datePrefix, true, Page{afterRow, limit});
     // Matching names and dates are dense in row order when no name character narrows them, so
     // walking the rows from `afterRow` meets a page of them soon, where going through an index
     // would first find and sort every match.
@@ -186,15 +244,33 @@ StoreResult<QList<qint64>> ArchiveStore::rowIds(const Statement& query) const
 
 StoreResult<QList<ArchiveEntry>> ArchiveStore::entriesOf(const QList<qint64>& rows) const
 {
-    QList<ArchiveEntry> list;
-    list.reserve(rows.size());
-    const QString sql = kEntryColumns + QStringLiteral("WHERE rowid = ?");
-    for (const qint64 row : rows) {
-        const StoreStatus read = BoundQuery::read(m_file, sql, {row}, [&list](const QSqlQuery& q) {
-            list.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
-        });
+    // A block of rows is one statement: a read per row would pay for taking and letting go of the
+    // file each time. The rows come back in the file's order and are put back in the asked one.
+    QHash<qint64, ArchiveEntry> byRow;
+    byRow.reserve(rows.size());
+    const QString sql = kEntryColumns + QStringLiteral("WHERE rowid IN (?") +
+                        QStringLiteral(", ?").repeated(kRowsPerRead - 1) + QLatin1Char(')');
+    for (qsizetype first = 0; first < rows.size(); first += kRowsPerRead) {
+        QVariantList values;
+        values.reserve(kRowsPerRead);
+        for (const qint64 row : rows.mid(first, kRowsPerRead))
+            values << row;
+        // Unused places never match, so one statement serves every block.
+        while (values.size() < kRowsPerRead)
+            values << QVariant(QMetaType(QMetaType::LongLong));
+        const StoreStatus read =
+            DirectRows::read(m_file, sql, values, [&byRow](const DirectRow& r) {
+                byRow.insert(r.integer(0), {r.integer(0), r.text(1), r.text(2)});
+            });
         if (!read.ok())
             return read;
+    }
+    QList<ArchiveEntry> list;
+    list.reserve(rows.size());
+    for (const qint64 row : rows) {
+        const auto entry = byRow.constFind(row);
+        if (entry != byRow.cend())
+            list.append(*entry);
     }
     return list;
 }
@@ -203,9 +279,9 @@ StoreResult<std::optional<PrescriptionRecord>> ArchiveStore::record(const QStrin
                                                                     const QVariant& value) const
 {
     std::optional<PrescriptionRecord> found;
-    const StoreStatus read = BoundQuery::read(m_file, sql, {value}, [&found](const QSqlQuery& q) {
+    const StoreStatus read = DirectRows::read(m_file, sql, {value}, [&found](const DirectRow& r) {
         if (!found)
-            found = readRecord(q);
+            found = readRecord(r);
     });
     if (!read.ok())
         return read;

@@ -34,15 +34,27 @@ public:
     // shows thousands of them reads each line's text with entriesOf() when it is shown.
     StoreResult<QList<qint64>> searchRows(const QString& nameText, const QString& datePrefix) const;
     // Whether a search is better read a page at a time: one without a name character to look up
-    // finds every record of its dates, up to the whole archive when both texts are empty.
-    static bool readsInPages(const QString& nameText, const QString& datePrefix);
+    // finds every record of its dates, up to the whole archive when both texts are empty, and
+    // a name looked up in the name index comes in row order, so a page costs the same however
+    // many records hold the name.
+    bool readsInPages(const QString& nameText, const QString& datePrefix) const;
     // The next `limit` rows the same search finds after row `afterRow`, in the same order; a
     // list reads a search that finds a great many records so, a page as it is scrolled to.
     StoreResult<QList<qint64>> searchRowsAfter(const QString& nameText, const QString& datePrefix,
                                                qint64 afterRow, int limit) const;
+    // What a list shows of a search at first: every row it finds, or for a search read in
+    // pages its first `pageSize` rows, the way chosen once for both.
+    struct FirstRows
+    {
+        QList<qint64> rows;
+        bool paged = false;
+    };
+    StoreResult<FirstRows> searchFirst(const QString& nameText, const QString& datePrefix,
+                                       int pageSize) const;
     // Runs what a first name search needs once, so that the doctor's first search is as quick
-    // as any later one; for a quiet moment after the window opened.
-    void prepareNameSearch() const;
+    // as any later one; for a quiet moment after the window opened. `pageSize` as for
+    // searchFirst().
+    void prepareNameSearch(int pageSize) const;
     // The entries of these rows, in the same order; a row that no longer exists is left out.
     StoreResult<QList<ArchiveEntry>> entriesOf(const QList<qint64>& rows) const;
 
@@ -87,6 +99,19 @@ public:
                             int limit) const;
 
 private:
+    struct Page
+    {
+        qint64 afterRow = 0;
+        int limit = 0;
+    };
+    // Rows whose texts entriesOf() reads with one statement: a block of the archive list.
+    static constexpr int kRowsPerRead = 64;
+
+    // The character of the name index a search reads, if the index can answer it.
+    std::optional<QString> indexCharacter(const QString& nameText, const QString& datePrefix) const;
+    Statement indexStatement(const QString& character, const QString& nameText,
+                             const QString& datePrefix, bool rowsOnly,
+                             const std::optional<Page>& page) const;
     // The record keys a statement selects, in its order.
     StoreResult<QList<qint64>> rowIds(const Statement& query) const;
     // Whether some record has no name (or that cannot be told now).

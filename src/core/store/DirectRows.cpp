@@ -1,6 +1,7 @@
 #include "core/store/DirectRows.h"
 
 #include "core/store/BoundQuery.h"
+#include "core/store/PreparedStatements.h"
 #include "core/store/StoreMessage.h"
 
 #include <QSqlDriver>
@@ -9,16 +10,8 @@
 
 #include <sqlite3.h>
 
-#include <memory>
-
 namespace quilloa {
 namespace {
-
-struct Finalizer
-{
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 
 sqlite3* handleOf(const QSqlDatabase& db)
 {
@@ -112,25 +105,25 @@ StoreStatus DirectRows::read(const StoreConnection& file, const QString& sql,
     sqlite3* handle = handleOf(db.value());
     if (!handle)
         return StoreStatus::failure(StoreFault::Damaged, file.path());
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &raw, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(raw);
+    PreparedStatements::DirectLease lease(file.connectionName(), handle, sql.toUtf8());
+    sqlite3_stmt* statement = lease.statement();
+    if (!statement)
         return failed(file, handle);
-    }
-    const Statement statement(raw);
     for (int i = 0; i < int(values.size()); ++i) {
-        if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
+        if (bind(statement, i + 1, values.at(i)) != SQLITE_OK) {
+            lease.discard();
             return failed(file, handle);
+        }
     }
-    const DirectRow current(raw);
+    const DirectRow current(statement);
     int step = SQLITE_ROW;
-    while ((step = sqlite3_step(raw)) == SQLITE_ROW)
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW)
         row(current);
     // A read that broke off half way would pass for a shorter result.
-    if (step != SQLITE_DONE)
+    if (step != SQLITE_DONE) {
+        lease.discard();
         return failed(file, handle);
+    }
     return StoreStatus::success();
 }
 

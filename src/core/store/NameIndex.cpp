@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 
 namespace quilloa {
 namespace {
@@ -148,6 +149,23 @@ struct CharacterCount
     bool exact = false;
 };
 
+// Index rows for the records whose rows lie in a range (the two bound values), as the insert
+// trigger makes them; sorted, so a large range adds to the index's end instead of all over it.
+QStringList fillStatements()
+{
+    return {
+        QStringLiteral(
+            "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
+            "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
+            "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
+            "AND a.[日期] IS NOT NULL ORDER BY 1, 2"),
+        QStringLiteral("INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
+                       "[名称] FROM [档案] WHERE rowid > ? AND rowid <= ? AND length([姓名]) > "
+                       "%1 AND [日期] IS NOT NULL ORDER BY rowid")
+            .arg(NameIndex::kIndexedLength),
+    };
+}
+
 QHash<QString, CharacterCount>& countsFound()
 {
     static QHash<QString, CharacterCount> counts;
@@ -222,7 +240,23 @@ StoreResult<bool> NameIndex::isComplete(const StoreConnection& file)
     return complete;
 }
 
-StoreResult<bool> NameIndex::build(const StoreConnection& file, int records)
+namespace {
+
+// Indexes the records of rows (from, to], inside the caller's transaction.
+StoreStatus indexRecords(const StoreConnection& file, qint64 from, qint64 to)
+{
+    StoreStatus status = StoreStatus::success();
+    for (const QString& sql : fillStatements()) {
+        if (status.ok())
+            status = BoundQuery::run(file, sql, {from, to});
+    }
+    return status;
+}
+
+} // namespace
+
+StoreResult<bool> NameIndex::build(const StoreConnection& file, int records,
+                                   const QDeadlineTimer& until)
 {
     if (file.isServer())
         return true;
@@ -238,28 +272,20 @@ StoreResult<bool> NameIndex::build(const StoreConnection& file, int records)
         return status;
     if (done >= target)
         return true;
-    const qint64 next = std::min(target, done + qint64(records));
     StoreResult<QSqlDatabase> db = file.database();
     if (!db.ok())
         return StoreStatus(db);
     QSqlDatabase connection = db.value();
     if (!connection.transaction())
         return StoreStatus::failure(connection.lastError(), file.path());
-    const QString characters = QStringLiteral(
-        "INSERT OR IGNORE INTO [档案_姓名字] SELECT lower(substr(a.[姓名], s.[序号], 1)), "
-        "a.rowid, a.[姓名], a.[日期], a.[名称] FROM [档案] AS a CROSS JOIN [档案_序号] AS s "
-        "WHERE a.rowid > ? AND a.rowid <= ? AND s.[序号] <= length(a.[姓名]) "
-        "AND a.[日期] IS NOT NULL");
-    const QString overlong =
-        QStringLiteral(
-            "INSERT OR IGNORE INTO [档案_姓名字] SELECT '', rowid, [姓名], [日期], "
-            "[名称] FROM [档案] "
-            "WHERE rowid > ? AND rowid <= ? AND length([姓名]) > %1 AND [日期] IS NOT NULL")
-            .arg(kIndexedLength);
-    for (const QString& sql : {characters, overlong}) {
-        if (status.ok())
-            status = BoundQuery::run(file, sql, {done, next});
-    }
+    // What is indexed and how far goes into one transaction: a program closed half way leaves
+    // both as they were.
+    qint64 next = done;
+    do {
+        const qint64 from = next;
+        next = std::min(target, from + qint64(records));
+        status = indexRecords(file, from, next);
+    } while (status.ok() && next < target && !until.hasExpired());
     if (status.ok())
         status = BoundQuery::run(file, QStringLiteral("UPDATE [档案_姓名字进度] SET [已建至] = ?"),
                                  {next});
@@ -268,6 +294,16 @@ StoreResult<bool> NameIndex::build(const StoreConnection& file, int records)
         return status.ok() ? StoreStatus::failure(connection.lastError(), file.path()) : status;
     }
     return next >= target;
+}
+
+QSqlError NameIndex::fill(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    for (const QString& sql : fillStatements()) {
+        if (!BoundQuery::exec(query, sql, {qint64(0), std::numeric_limits<qint64>::max()}))
+            return query.lastError();
+    }
+    return QSqlError();
 }
 
 QStringList NameIndex::literalCharacters(const QString& nameText)

@@ -3,6 +3,7 @@
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
 
+#include <QDeadlineTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -40,10 +41,16 @@ public:
     // the index or numbered the rows afresh.
     static void ensure(QSqlDatabase& db);
 
-    // Indexes up to `records` more of the records stored before the index existed, in one
-    // transaction. Returns whether the index is complete afterwards.
-    static StoreResult<bool> build(const StoreConnection& file, int records);
+    // Indexes more of the records stored before the index existed, `records` at a time, in one
+    // transaction: one batch, and further batches until `until` has expired. Returns whether
+    // the index is complete afterwards.
+    static StoreResult<bool> build(const StoreConnection& file, int records,
+                                   const QDeadlineTimer& until = QDeadlineTimer(0));
     static StoreResult<bool> isComplete(const StoreConnection& file);
+    // Indexes every record of the file open on `db` at once, as the triggers would have, for a
+    // file whose records were written while its triggers were set aside (a backup being
+    // written). Runs inside the caller's transaction; the error of the failing statement.
+    static QSqlError fill(QSqlDatabase& db);
 
     // The characters of `nameText` that must appear in a matching name, as the index holds
     // them: wildcards left out, Latin letters folded, each once, in typed order.

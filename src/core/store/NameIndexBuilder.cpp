@@ -31,7 +31,8 @@ bool NameIndexBuilder::step()
 {
     // A failure (store missing, locked, read-only) stops the building for this run; the next
     // start picks it up where it stopped, and searches meanwhile use the plain query.
-    const StoreResult<bool> complete = NameIndex::build(m_archive, kRecordsPerStep);
+    const StoreResult<bool> complete =
+        NameIndex::build(m_archive, kRecordsPerBatch, QDeadlineTimer(kStepMs));
     return complete.ok() && !complete.value();
 }
 

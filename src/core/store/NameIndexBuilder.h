@@ -14,9 +14,11 @@ class NameIndexBuilder : public QObject
 {
     Q_OBJECT
 public:
-    // Records indexed per step: some 10 to 30 milliseconds of work, short enough not to be
-    // felt while typing.
-    static constexpr int kRecordsPerStep = 1000;
+    // A step indexes records this many at a time, a millisecond or two each, and stops taking
+    // more once its time is up, so the work of a step no longer grows with what the records
+    // hold. The commit after it still waits for the disk to flush what was written.
+    static constexpr int kRecordsPerBatch = 100;
+    static constexpr int kStepMs = 5;
 
     NameIndexBuilder(const StoreConnection& archive, QObject* parent = nullptr);
 

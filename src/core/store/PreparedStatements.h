@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -7,6 +8,9 @@
 #include <QString>
 
 #include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace quilloa {
 
@@ -16,6 +20,7 @@ namespace quilloa {
 class PreparedStatements
 {
     struct Kept;
+    struct KeptDirect;
 
 public:
     // One operation's use of the statement for `sql` on a held connection. When that statement
@@ -42,6 +47,28 @@ public:
         QSqlError m_error;
     };
 
+    // The same for a statement run straight through the SQLite library on a store file's
+    // connection (DirectRows): compiled at its first use, then reset and kept.
+    class DirectLease
+    {
+    public:
+        DirectLease(const QString& connectionName, sqlite3* db, const QByteArray& sql);
+        ~DirectLease();
+        DirectLease(const DirectLease&) = delete;
+        DirectLease& operator=(const DirectLease&) = delete;
+
+        // The compiled statement, or none when the text does not compile (the library's error
+        // stands on the connection).
+        sqlite3_stmt* statement() const;
+        void discard() { m_discard = true; }
+
+    private:
+        QString m_connectionName;
+        QByteArray m_sql;
+        std::shared_ptr<KeptDirect> m_kept;
+        bool m_discard = false;
+    };
+
     // Drops the statements of a connection; called before the connection is closed.
     static void forget(const QString& connectionName);
     // Whether statements on `db` hand out their rows one by one as they are read. A server's
@@ -56,6 +83,8 @@ private:
     // bound), so each connection keeps a few dozen statements at most.
     using Statements = QHash<QString, std::shared_ptr<Kept>>;
     static QHash<QString, Statements>& all();
+    using DirectStatements = QHash<QByteArray, std::shared_ptr<KeptDirect>>;
+    static QHash<QString, DirectStatements>& allDirect();
 };
 
 } // namespace quilloa

@@ -1,6 +1,8 @@
 #include "core/store/SchemaVersion.h"
 
 #include "core/store/NameIndex.h"
+#include "core/store/ServerConnection.h"
+#include "core/store/ServerSearchIndex.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,19 +13,20 @@
 namespace quilloa {
 namespace {
 
-// One change to what the stores hold. Either engine's part may be empty: a server keeps its
-// own indexes where a store file needs a table of its own.
+// One change to what the stores hold. Either engine's part may be empty.
 struct Step
 {
     int version;
-    QSqlError (*file)(QSqlDatabase& db); // inside the step's transaction; invalid on success
-    const char* const* server;           // statements, ending with nullptr; or nullptr
+    QSqlError (*file)(QSqlDatabase& db);   // inside the step's transaction; invalid on success
+    QSqlError (*server)(QSqlDatabase& db); // run by the schema's owner, the same way; or nullptr
 };
 
-// The character index of patient names, with its triggers. A server answers the same searches
-// from its own indexes, made with its tables.
+// 1: the character index of patient names in store files, with its triggers.
+// 2: the server's own search indexes. They make their objects afresh, so a database that lost
+//    its version row but kept them is brought up all the same.
 constexpr Step kSteps[] = {
     {1, &NameIndex::create, nullptr},
+    {2, nullptr, &ServerSearchIndex::make},
 };
 
 static_assert(kSteps[std::size(kSteps) - 1].version == SchemaVersion::kCurrent,
@@ -42,6 +45,25 @@ QSqlError runFileStep(QSqlDatabase& db, const Step& step)
     if (!stamp.exec(QStringLiteral("PRAGMA user_version = %1").arg(step.version)))
         return stamp.lastError();
     return QSqlError();
+}
+
+// Only the owner of the tables may change them. A workstation role (see ServerPreparation)
+// meeting a database an older program made is told who can bring it up, before anything fails
+// half way.
+StoreStatus mayUpgrade(const StoreConnection& server, QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT pg_has_role(relowner, 'USAGE') FROM pg_class WHERE "
+                                   "oid = to_regclass('\"档案\"')")) ||
+        !query.next())
+        return server.failure(query.lastError());
+    if (query.value(0).toBool())
+        return StoreStatus::success();
+    return StoreStatus::failure(
+        QStringLiteral("%1的数据表是旧版本的程序建立的，要先由数据表的所有者升级，工作站的用户"
+                       "不能升级它。请让管理员用所有者的连接运行一次 quilloa --prepare-server "
+                       "服务器地址 --workstation-role 工作站用户，然后重新启动程序。")
+            .arg(server.path()));
 }
 
 } // namespace
@@ -76,7 +98,7 @@ StoreStatus SchemaVersion::upgradeFile(QSqlDatabase& db, const QString& path)
     if (!refused.ok())
         return refused;
     for (const Step& step : kSteps) {
-        if (step.version <= version.value())
+        if (step.version <= version.value() || !step.file)
             continue;
         if (!db.transaction())
             return StoreStatus::failure(db.lastError(), path);
@@ -102,15 +124,23 @@ QStringList SchemaVersion::serverTableStatements()
 
 StoreResult<int> SchemaVersion::ofServer(const StoreConnection& server, QSqlDatabase& db)
 {
+    const StoreResult<int> version = ofServer(db, server.path());
+    if (!version.ok())
+        server.operationFailed();
+    return version;
+}
+
+StoreResult<int> SchemaVersion::ofServer(QSqlDatabase& db, const QString& description)
+{
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(kServerTable)) ||
         !query.next())
-        return server.failure(query.lastError());
+        return ServerConnection::failure(query.lastError(), db, description);
     if (!query.value(0).toBool())
         return 0;
     if (!query.exec(QStringLiteral("SELECT coalesce(max(version), 0) FROM %1").arg(kServerTable)) ||
         !query.next())
-        return server.failure(query.lastError());
+        return ServerConnection::failure(query.lastError(), db, description);
     return query.value(0).toInt();
 }
 
@@ -122,15 +152,21 @@ StoreStatus SchemaVersion::upgradeServer(const StoreConnection& server, QSqlData
     const StoreStatus refused = known(version.value(), server.path());
     if (!refused.ok() || version.value() == kCurrent)
         return refused;
-    QStringList statements;
+    const StoreStatus allowed = mayUpgrade(server, db);
+    if (!allowed.ok())
+        return allowed;
     for (const Step& step : kSteps) {
-        for (const char* const* s = step.server; step.version > version.value() && s && *s; ++s)
-            statements << QString::fromUtf8(*s);
+        if (step.version <= version.value() || !step.server)
+            continue;
+        const QSqlError error = step.server(db);
+        if (error.isValid())
+            return server.failure(error);
     }
-    if (version.value() == 0)
-        statements << serverTableStatements();
-    else
-        statements << QStringLiteral("UPDATE %1 SET version = %2").arg(kServerTable).arg(kCurrent);
+    const QStringList statements =
+        version.value() == 0
+            ? serverTableStatements()
+            : QStringList{
+                  QStringLiteral("UPDATE %1 SET version = %2").arg(kServerTable).arg(kCurrent)};
     QSqlQuery query(db);
     for (const QString& statement : statements) {
         if (!query.exec(statement))

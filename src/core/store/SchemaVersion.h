@@ -20,7 +20,10 @@ namespace quilloa {
 class SchemaVersion
 {
 public:
-    static constexpr int kCurrent = 1;
+    static constexpr int kCurrent = 2;
+    // Store files are stamped only with the steps that change them, so that an older program
+    // still opens a file this one opened when nothing in the file changed.
+    static constexpr int kFileCurrent = 1;
 
     // The store file's version, or why it cannot be read.
     static StoreResult<int> ofFile(QSqlDatabase& db, const QString& path);
@@ -28,15 +31,19 @@ public:
     static StoreStatus known(int version, const QString& path);
     // The two together: whether this program may use the store file open on `db`.
     static StoreStatus checkFile(QSqlDatabase& db, const QString& path);
-    // Brings the store file open on `db` up to kCurrent, refusing a newer one untouched.
+    // Brings the store file open on `db` up to kFileCurrent, refusing a newer one untouched.
     static StoreStatus upgradeFile(QSqlDatabase& db, const QString& path);
 
     // The statements that make the version table of a new server database, at kCurrent.
     static QStringList serverTableStatements();
     // The server database's version: 0 for a database made before it had the table.
     static StoreResult<int> ofServer(const StoreConnection& server, QSqlDatabase& db);
+    // The same on a connection of its own (a backup's, on a thread of its own), which leaves
+    // the store's held connection alone; `description` names the server in a failure.
+    static StoreResult<int> ofServer(QSqlDatabase& db, const QString& description);
     // Brings a server database that holds the tables up to kCurrent, inside the caller's
-    // transaction, or refuses a newer one without writing.
+    // transaction, or refuses a newer one without writing; one only the tables' owner may
+    // bring up is refused, telling who can.
     static StoreStatus upgradeServer(const StoreConnection& server, QSqlDatabase& db);
 };
 

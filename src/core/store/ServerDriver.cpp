@@ -220,7 +220,7 @@ void ServerDriver::cancelRunning() const
     }).detach();
 }
 
-ServerDriver::Wait ServerDriver::awaitReply()
+ServerDriver::Wait ServerDriver::awaitReply(bool anyInput)
 {
     ServerWait wait;
     auto deadline = Clock::now() + limit();
@@ -229,7 +229,9 @@ ServerDriver::Wait ServerDriver::awaitReply()
         const int flushed = PQflush(m_connection);
         if (flushed < 0)
             return Wait::Lost;
-        if (flushed == 0 && !PQisBusy(m_connection))
+        // While rows are copied out the connection never counts as busy: only new input
+        // tells that the server went on.
+        if (flushed == 0 && !anyInput && !PQisBusy(m_connection))
             return Wait::Answered;
         const ServerWait::Ready ready = wait.until(PQsocket(m_connection), flushed == 1, deadline);
         if (ready == ServerWait::Ready::Failed)
@@ -237,6 +239,8 @@ ServerDriver::Wait ServerDriver::awaitReply()
         if (ready == ServerWait::Ready::Socket) {
             if (!PQconsumeInput(m_connection))
                 return Wait::Lost;
+            if (anyInput && flushed == 0)
+                return Wait::Answered;
             // The server is talking: a long read that streams its rows is not cut off.
             if (!cancelled)
                 deadline = Clock::now() + limit();
@@ -261,51 +265,76 @@ void ServerDriver::discardRows()
     }
 }
 
-pg_result* ServerDriver::run(const std::function<int(pg_conn*)>& send, QSqlError* error,
-                             bool oneRowAtATime)
+bool ServerDriver::start(const std::function<int(pg_conn*)>& send, QSqlError* error)
 {
     if (m_inCall) {
         // A timer that fired while the window repainted during a wait must not start a second
         // command on a connection that is still waiting for the first.
         *error = QSqlError(QStringLiteral("the connection is busy with another call"), QString(),
                            QSqlError::StatementError, QStringLiteral("55006"));
-        return nullptr;
+        return false;
     }
     if (!m_connection) {
         *error = QSqlError(QStringLiteral("the connection was closed"), QString(),
                            QSqlError::ConnectionError, QStringLiteral("08003"));
-        return nullptr;
+        return false;
     }
     discardRows();
     releaseUnused();
     if (!m_connection) {
         *error = connectionError(QStringLiteral("Unable to send the statement"));
-        return nullptr;
+        return false;
     }
     ++m_command;
     if (!send(m_connection)) {
         *error = connectionError(QStringLiteral("Unable to send the statement"));
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+pg_result* ServerDriver::run(const std::function<int(pg_conn*)>& send, QSqlError* error,
+                             bool oneRowAtATime)
+{
+    if (!start(send, error))
+        return nullptr;
     if (oneRowAtATime && PQsetSingleRowMode(m_connection)) {
         m_rowsPending = true;
         return next(error);
     }
     m_inCall = true;
+    PGresult* kept = collect(error);
+    m_inCall = false;
+    return kept;
+}
+
+PGresult* ServerDriver::nextResult(QSqlError* error, bool* ended)
+{
+    *ended = false;
+    const Wait waited = awaitReply();
+    if (waited == Wait::Answered) {
+        PGresult* result = PQgetResult(m_connection);
+        *ended = !result;
+        return result;
+    }
+    *error = waited == Wait::TimedOut
+                 ? noAnswerError()
+                 : connectionError(QStringLiteral("Unable to read the answer"));
+    if (waited == Wait::TimedOut)
+        drop();
+    return nullptr;
+}
+
+PGresult* ServerDriver::collect(QSqlError* error)
+{
     PGresult* kept = nullptr;
     for (;;) {
-        const Wait waited = awaitReply();
-        if (waited != Wait::Answered) {
+        bool ended = false;
+        PGresult* result = nextResult(error, &ended);
+        if (!result && !ended) {
             PQclear(kept);
-            *error = waited == Wait::TimedOut
-                         ? noAnswerError()
-                         : connectionError(QStringLiteral("Unable to read the answer"));
-            if (waited == Wait::TimedOut)
-                drop();
-            m_inCall = false;
             return nullptr;
         }
-        PGresult* result = PQgetResult(m_connection);
         if (!result)
             break;
         const ExecStatusType status = PQresultStatus(result);
@@ -315,16 +344,84 @@ pg_result* ServerDriver::run(const std::function<int(pg_conn*)>& send, QSqlError
             PQclear(kept);
             kept = result;
         }
-        // The program sends no COPY; a server asking for one is answered by closing.
+        // A statement run here sends no COPY; a server asking for one is answered by closing.
         if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT || status == PGRES_COPY_BOTH) {
             drop();
             break;
         }
     }
-    m_inCall = false;
     if (!kept)
         *error = connectionError(QStringLiteral("Unable to read the answer"));
     return kept;
+}
+
+std::optional<qint64> ServerDriver::copyOut(const QByteArray& sql, const CopyTaker& take,
+                                            QSqlError* error)
+{
+    if (!start([&sql](PGconn* c) { return PQsendQuery(c, sql.constData()); }, error))
+        return std::nullopt;
+    m_inCall = true;
+    bool ended = false;
+    PGresult* begun = nextResult(error, &ended);
+    const bool copying = begun && PQresultStatus(begun) == PGRES_COPY_OUT;
+    if (begun && !copying) {
+        *error = PQresultStatus(begun) == PGRES_FATAL_ERROR
+                     ? errorOf(begun)
+                     : QSqlError(QStringLiteral("the statement sent no rows to copy"), QString(),
+                                 QSqlError::StatementError, QStringLiteral("0A000"));
+        QSqlError rest;
+        PQclear(collect(&rest));
+    } else if (!begun && ended) {
+        *error = connectionError(QStringLiteral("Unable to read the answer"));
+    }
+    PQclear(begun);
+    std::optional<qint64> rows;
+    if (copying && copyData(take, error)) {
+        PGresult* done = collect(error);
+        if (done && PQresultStatus(done) == PGRES_COMMAND_OK)
+            rows = QByteArray(PQcmdTuples(done)).toLongLong();
+        else if (done)
+            *error = errorOf(done);
+        PQclear(done);
+    }
+    m_inCall = false;
+    return rows;
+}
+
+// PQgetCopyData hands out one whole message at a time; while none is complete, the socket is
+// waited for like any answer, so a server that falls silent halfway is cut off at the limit.
+bool ServerDriver::copyData(const CopyTaker& take, QSqlError* error)
+{
+    for (;;) {
+        char* data = nullptr;
+        const int size = PQgetCopyData(m_connection, &data, 1);
+        if (size > 0) {
+            const bool taken = take(QByteArrayView(data, size));
+            PQfreemem(data);
+            if (taken)
+                continue;
+            // Nothing tells a server to stop sending but a cancel: the connection goes instead.
+            *error = QSqlError(QStringLiteral("the copy was broken off"), QString(),
+                               QSqlError::StatementError);
+            drop();
+            return false;
+        }
+        if (size == -1)
+            return true;
+        if (size < -1) {
+            *error = connectionError(QStringLiteral("Unable to read the answer"));
+            drop();
+            return false;
+        }
+        const Wait waited = awaitReply(true);
+        if (waited == Wait::Answered)
+            continue;
+        *error = waited == Wait::TimedOut
+                     ? noAnswerError()
+                     : connectionError(QStringLiteral("Unable to read the answer"));
+        drop();
+        return false;
+    }
 }
 
 pg_result* ServerDriver::next(QSqlError* error)

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 struct pg_conn;
 struct pg_result;
@@ -52,6 +53,12 @@ public:
                    bool oneRowAtATime = false);
     // The next result of a command started one row at a time; none at its end or on failure.
     pg_result* next(QSqlError* error);
+    // Runs `sql`, a COPY … TO STDOUT, handing its data to `take` piece by piece as it arrives;
+    // `take` returns false to break off, which drops the connection. The rows the server says
+    // it sent, or none when the command failed (`error` then says why). A server that falls
+    // silent is given up after the limit, as any call.
+    using CopyTaker = std::function<bool(QByteArrayView data)>;
+    std::optional<qint64> copyOut(const QByteArray& sql, const CopyTaker& take, QSqlError* error);
     // Which command started last: a reader that is no longer the running one was cut short.
     quint64 currentCommand() const { return m_command; }
     bool rowsPending() const { return m_rowsPending; }
@@ -78,7 +85,13 @@ private:
         Lost,
         TimedOut,
     };
-    Wait awaitReply();
+    // With `anyInput`, returns as soon as new input was read rather than at a whole answer.
+    Wait awaitReply(bool anyInput = false);
+    bool start(const std::function<int(pg_conn*)>& send, QSqlError* error);
+    pg_result* nextResult(QSqlError* error, bool* ended);
+    // Reads every result of the command under way; the last one, or the first failure.
+    pg_result* collect(QSqlError* error);
+    bool copyData(const CopyTaker& take, QSqlError* error);
     bool connectWithin(const QByteArray& conninfo);
     void cancelRunning() const;
     void drop();

@@ -1,6 +1,9 @@
 #include "core/store/ServerExport.h"
 
-#include "core/store/RowPump.h"
+#include "core/store/BoundQuery.h"
+#include "core/store/CopyStream.h"
+#include "core/store/FileRowWriter.h"
+#include "core/store/NameIndex.h"
 #include "core/store/SchemaVersion.h"
 #include "core/store/ScopedConnection.h"
 #include "core/store/ServerConnection.h"
@@ -10,13 +13,21 @@
 #include "core/store/StoreSql.h"
 
 #include <QDate>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
 
+#include <sqlite3.h>
+
+#include <optional>
+
 namespace quilloa {
 namespace {
+
+// Enough to sort a million records' index entries mostly in memory.
+constexpr int kCacheKiB = 32 * 1024;
 
 StoreStatus serverFailure(const StoreConnection& server, QSqlDatabase& db, const QSqlError& error)
 {
@@ -35,87 +46,152 @@ StoreStatus createEmpty(StoreKind kind, const QString& path)
                                       : StoreSchema::createSettingsStore(path, false);
 }
 
-// The server's rows of one table, oldest first, the fee read as ten-thousandths as the file
-// keeps it.
-QString selectOf(const StoreConnection& server, const TableColumns& table)
+sqlite3* handleOf(const QSqlDatabase& db)
 {
-    QStringList columns{QStringLiteral("rowid")};
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// The server's rows of one table as a binary copy, oldest first: the row id and the fee (in
+// ten-thousandths, as the file keeps it) as whole numbers, everything else as plain text. Rows
+// keep their server row ids, so their order in the file is the order they were added.
+QByteArray copyOf(const StoreConnection& server, const TableColumns& table)
+{
+    QStringList columns{QStringLiteral("CAST(rowid AS bigint)")};
     for (int i = 0; i < table.columns.size(); ++i)
         columns << (i == table.feeColumn ? StoreSql::fee(server)
-                                         : StoreColumns::quoted(table.columns[i]));
-    return QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-        .arg(columns.join(QStringLiteral(", ")), StoreColumns::quoted(table.table));
+                                         : QStringLiteral("CAST(%1 AS text)")
+                                               .arg(StoreColumns::quoted(table.columns[i])));
+    return QStringLiteral("COPY (SELECT %1 FROM %2 ORDER BY rowid) TO STDOUT (FORMAT binary)")
+        .arg(columns.join(QStringLiteral(", ")), StoreColumns::quoted(table.table))
+        .toUtf8();
 }
 
-// Rows keep their server row ids, so their order in the file is the order they were added.
-RowPump pumpInto(QSqlDatabase& file, const TableColumns& table)
+QList<FileRowWriter::Kind> kindsOf(const TableColumns& table)
 {
-    QStringList marks(table.columns.size() + 1, QStringLiteral("?"));
-    return RowPump(file,
-                   QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES ")
-                       .arg(StoreColumns::quoted(table.table), table.quotedList()),
-                   QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
-                   int(marks.size()));
+    QList<FileRowWriter::Kind> kinds{FileRowWriter::Kind::Integer};
+    for (int i = 0; i < table.columns.size(); ++i)
+        kinds << (i == table.feeColumn ? FileRowWriter::Kind::Integer : FileRowWriter::Kind::Text);
+    return kinds;
 }
 
-StoreStatus copyTable(const StoreConnection& server, QSqlDatabase& from, QSqlDatabase& file,
-                      const TableColumns& table, const QString& target)
+StoreStatus copyTable(const StoreConnection& server, ServerDriver& driver, QSqlDatabase& from,
+                      QSqlDatabase& file, const TableColumns& table, const QString& target)
 {
-    QSqlQuery count(from);
-    if (!count.exec(
-            QStringLiteral("SELECT count(*) FROM %1").arg(StoreColumns::quoted(table.table))) ||
-        !count.next())
-        return serverFailure(server, from, count.lastError());
-    const qint64 expected = count.value(0).toLongLong();
-    QSqlQuery rows(from);
-    rows.setForwardOnly(true);
-    if (!rows.exec(selectOf(server, table)))
-        return serverFailure(server, from, rows.lastError());
-    const RowPump::Result pumped = pumpInto(file, table).pump(rows);
-    if (!pumped.ok && pumped.targetFailed)
-        return StoreStatus::failure(pumped.error, target);
-    if (!pumped.ok)
-        return serverFailure(server, from, pumped.error);
+    const QList<FileRowWriter::Kind> kinds = kindsOf(table);
+    FileRowWriter writer(handleOf(file), table.table,
+                         QStringList{QStringLiteral("rowid")} + table.columns, kinds);
+    CopyStream rows(int(kinds.size()),
+                    [&writer](std::span<const CopyStream::Field> row) { return writer.add(row); });
+    QSqlError error;
+    const std::optional<qint64> sent = driver.copyOut(
+        copyOf(server, table), [&rows](QByteArrayView piece) { return rows.feed(piece); }, &error);
+    if (writer.error().isValid())
+        return StoreStatus::failure(writer.error(), target);
+    if (rows.isBroken() || (sent && !rows.isComplete()))
+        return StoreStatus::failure(StoreFault::Failed, target,
+                                    QStringLiteral("%1: the copy was not whole").arg(table.table));
+    if (!sent)
+        return serverFailure(server, from, error);
     // Within one snapshot the two counts can only differ if rows went missing on the way.
-    if (pumped.rows != expected)
+    if (*sent != writer.rows())
         return StoreStatus::failure(StoreFault::Failed, target,
                                     QStringLiteral("%1: %2 rows of %3 written")
                                         .arg(table.table)
-                                        .arg(pumped.rows)
-                                        .arg(expected));
+                                        .arg(writer.rows())
+                                        .arg(*sent));
     return StoreStatus::success();
 }
 
-StoreStatus fillFile(const StoreConnection& server, QSqlDatabase& from, StoreKind kind,
-                     const QString& temporary, const QString& target)
+// The indexes and triggers of the copied tables are set aside while their rows go in and made
+// afresh afterwards from their own statements: an index built once from all the rows costs a
+// fraction of one kept up row by row, and so does the name index filled in one pass. The
+// file ends up holding what it would have.
+StoreResult<QStringList> setAside(QSqlDatabase& file, const QList<TableColumns>& tables,
+                                  const QString& target)
+{
+    QStringList remade;
+    QStringList dropped;
+    QSqlQuery objects(file);
+    for (const TableColumns& table : tables) {
+        if (!BoundQuery::exec(objects,
+                              QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE "
+                                             "tbl_name = ? AND type IN ('index', 'trigger') AND "
+                                             "sql IS NOT NULL ORDER BY rowid"),
+                              {table.table}))
+            return StoreStatus::failure(objects.lastError(), target);
+        while (objects.next()) {
+            dropped << QStringLiteral("DROP %1 %2")
+                           .arg(objects.value(0).toString().toUpper(),
+                                StoreColumns::quoted(objects.value(1).toString()));
+            remade << objects.value(2).toString();
+        }
+    }
+    for (const QString& statement : dropped) {
+        if (!objects.exec(statement))
+            return StoreStatus::failure(objects.lastError(), target);
+    }
+    return remade;
+}
+
+StoreStatus putBack(QSqlDatabase& file, StoreKind kind, const QStringList& statements,
+                    const QString& target)
+{
+    if (kind == StoreKind::Archive) {
+        const QSqlError filled = NameIndex::fill(file);
+        if (filled.isValid())
+            return StoreStatus::failure(filled, target);
+    }
+    QSqlQuery query(file);
+    for (const QString& statement : statements) {
+        if (!query.exec(statement))
+            return StoreStatus::failure(query.lastError(), target);
+    }
+    return StoreStatus::success();
+}
+
+StoreStatus fillTables(const StoreConnection& server, ServerDriver& driver, QSqlDatabase& from,
+                       QSqlDatabase& file, StoreKind kind, const QString& target)
+{
+    StoreResult<QList<TableColumns>> tables = StoreColumns::of(file, kind, target);
+    if (!tables.ok())
+        return tables;
+    const StoreResult<QStringList> aside = setAside(file, tables.value(), target);
+    if (!aside.ok())
+        return aside;
+    for (const TableColumns& table : tables.value()) {
+        // The new file's own password and settings rows make way for the server's.
+        QSqlQuery clear(file);
+        if (!clear.exec(QStringLiteral("DELETE FROM %1").arg(StoreColumns::quoted(table.table))))
+            return StoreStatus::failure(clear.lastError(), target);
+        const StoreStatus copied = copyTable(server, driver, from, file, table, target);
+        if (!copied.ok())
+            return copied;
+    }
+    return putBack(file, kind, aside.value(), target);
+}
+
+StoreStatus fillFile(const StoreConnection& server, ServerDriver& driver, QSqlDatabase& from,
+                     StoreKind kind, const QString& temporary, const QString& target)
 {
     ScopedConnection connection(QStringLiteral("QSQLITE"), QStringLiteral("export"));
     QSqlDatabase& file = connection.db();
     file.setDatabaseName(temporary);
     if (!file.open())
         return StoreStatus::failure(file.lastError(), target);
-    StoreResult<QList<TableColumns>> tables = StoreColumns::of(file, kind, target);
-    if (!tables.ok())
-        return tables;
     {
         // The file is checked and flushed as a whole before it is used, and thrown away when
-        // anything fails, so it needs no journal of its own while it is written.
+        // anything fails, so it needs no journal of its own while it is written. The cache is
+        // what sorts the rows of the indexes made at the end.
         QSqlQuery setup(file);
         setup.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
         setup.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        setup.exec(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKiB));
     }
     file.transaction();
-    StoreStatus status = StoreStatus::success();
-    for (const TableColumns& table : tables.value()) {
-        // The new file's own password and settings rows make way for the server's.
-        QSqlQuery clear(file);
-        if (!clear.exec(QStringLiteral("DELETE FROM %1").arg(StoreColumns::quoted(table.table))))
-            status = StoreStatus::failure(clear.lastError(), target);
-        if (status.ok())
-            status = copyTable(server, from, file, table, target);
-        if (!status.ok())
-            break;
-    }
+    StoreStatus status = fillTables(server, driver, from, file, kind, target);
     if (status.ok() && !file.commit())
         status = StoreStatus::failure(file.lastError(), target);
     if (!status.ok())
@@ -123,19 +199,19 @@ StoreStatus fillFile(const StoreConnection& server, QSqlDatabase& from, StoreKin
     return status;
 }
 
-StoreStatus writeTemporary(const StoreConnection& server, QSqlDatabase& from, StoreKind kind,
-                           const QString& temporary, const QString& target)
+StoreStatus writeTemporary(const StoreConnection& server, ServerDriver& driver, QSqlDatabase& from,
+                           StoreKind kind, const QString& temporary, const QString& target)
 {
     StoreStatus status = createEmpty(kind, temporary);
     if (!status.ok())
         return StoreStatus::failure(status.fault(), target, status.detail());
-    status = fillFile(server, from, kind, temporary, target);
+    status = fillFile(server, driver, from, kind, temporary, target);
     if (status.ok())
         status = StoreCopy::check(temporary, kind);
     return status;
 }
 
-StoreStatus writeAll(const StoreConnection& server, QSqlDatabase& from,
+StoreStatus writeAll(const StoreConnection& server, ServerDriver& driver, QSqlDatabase& from,
                      const QList<ServerExport::Target>& targets, const QStringList& temporaries)
 {
     QSqlQuery snapshot(from);
@@ -144,12 +220,15 @@ StoreStatus writeAll(const StoreConnection& server, QSqlDatabase& from,
         return serverFailure(server, from, snapshot.lastError());
     // The files are stamped with this program's version: a newer program's data would be
     // misread as that.
-    const StoreResult<int> version = SchemaVersion::ofServer(server, from);
+    const StoreResult<int> version = SchemaVersion::ofServer(from, server.path());
     StoreStatus status =
         version.ok() ? SchemaVersion::known(version.value(), server.path()) : StoreStatus(version);
     for (int i = 0; i < targets.size() && status.ok(); ++i)
-        status = writeTemporary(server, from, targets[i].kind, temporaries[i], targets[i].path);
-    snapshot.exec(QStringLiteral("ROLLBACK"));
+        status =
+            writeTemporary(server, driver, from, targets[i].kind, temporaries[i], targets[i].path);
+    // A connection dropped for silence has ended the snapshot with it.
+    if (from.isOpen())
+        snapshot.exec(QStringLiteral("ROLLBACK"));
     return status;
 }
 
@@ -186,12 +265,13 @@ StoreStatus ServerExport::write(const StoreConnection& server, const QList<Targe
         temporaries << temporaryBeside(target.path);
     StoreStatus status = StoreStatus::success();
     {
-        ScopedConnection connection(new ServerDriver, QStringLiteral("snapshot"));
+        auto* driver = new ServerDriver;
+        ScopedConnection connection(driver, QStringLiteral("snapshot"));
         status = ServerConnection::open(connection.db(), server.location());
         if (status.ok())
             status = lockDay(server, connection.db(), day);
         if (status.ok())
-            status = writeAll(server, connection.db(), targets, temporaries);
+            status = writeAll(server, *driver, connection.db(), targets, temporaries);
         // Still under the day's lock, so a second export cannot interleave its files.
         for (int i = 0; i < targets.size() && status.ok(); ++i)
             status = StoreCopy::install(temporaries[i], targets[i].path);

@@ -31,6 +31,8 @@ const char* const kGrants[] = {
     "GRANT SELECT, UPDATE ON \"密码\", \"设置\" TO %1",
     // The stores' version is read at every start; only the owner's upgrades write it.
     "GRANT SELECT ON quilloa_schema TO %1",
+    // The search index is kept by its trigger with the owner's rights; rooms only read it.
+    "GRANT SELECT ON \"档案_姓名字\" TO %1",
     "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1",
 };
 

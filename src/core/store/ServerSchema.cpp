@@ -1,6 +1,7 @@
 #include "core/store/ServerSchema.h"
 
 #include "core/store/SchemaVersion.h"
+#include "core/store/ServerSearchIndex.h"
 #include "core/store/StoreSchema.h"
 #include "core/store/StoreTables.h"
 
@@ -106,7 +107,8 @@ StoreResult<bool> createWithin(const StoreConnection& server, QSqlDatabase& db, 
         return StoreStatus::failure(StoreFault::Damaged, server.path(),
                                     QStringLiteral("some of the tables are missing"));
     QStringList statements = ServerSchema::tableStatements();
-    statements << QStringLiteral("INSERT INTO \"密码\" (\"密码\") VALUES ('')")
+    statements << ServerSearchIndex::statements()
+               << QStringLiteral("INSERT INTO \"密码\" (\"密码\") VALUES ('')")
                << StoreSchema::settingsRow();
     if (withSamples)
         statements << StoreSchema::sampleRows();

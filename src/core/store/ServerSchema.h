@@ -16,7 +16,8 @@ class ServerSchema
 {
 public:
     // The statements that create the tables, their indexes and the version row; for a command
-    // that fills an empty database from store files in its own transaction.
+    // that fills an empty database from store files in its own transaction, which then makes
+    // the search indexes (ServerSearchIndex) over the rows it copied, in one pass.
     static QStringList tableStatements();
 
     // Creates the tables on a database that has none of them yet, with the empty password,

@@ -1,6 +1,8 @@
 #include "core/store/ServerWait.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -15,15 +17,28 @@ namespace {
 // Short enough that the window repaints smoothly while it waits.
 constexpr std::chrono::milliseconds kSlice(40);
 
-ServerWaitHook*& installed()
+std::atomic<ServerWaitHook*>& hookSet()
 {
-    static ServerWaitHook* hook = nullptr;
+    static std::atomic<ServerWaitHook*> hook = nullptr;
     return hook;
+}
+
+std::atomic<std::thread::id>& hookThread()
+{
+    static std::atomic<std::thread::id> thread;
+    return thread;
+}
+
+// The hook repaints windows, so it belongs to the thread that installed it: a call waiting on
+// a thread of its own (a backup export beside the open window) just waits.
+ServerWaitHook* installed()
+{
+    return hookThread().load() == std::this_thread::get_id() ? hookSet().load() : nullptr;
 }
 
 int& hookDepth()
 {
-    static int depth = 0;
+    thread_local int depth = 0;
     return depth;
 }
 
@@ -62,7 +77,8 @@ ServerWait::~ServerWait()
 
 void ServerWait::setHook(ServerWaitHook* hook)
 {
-    installed() = hook;
+    hookThread() = std::this_thread::get_id();
+    hookSet() = hook;
 }
 
 bool ServerWait::inHook()

@@ -26,7 +26,8 @@ public:
     // Waits until `socket` is readable (or writable too, with `write`), or `deadline` passes.
     Ready until(int socket, bool write, std::chrono::steady_clock::time_point deadline);
 
-    // The hook of the program, or none (a command-line run). Not owned.
+    // The hook of the program, or none (a command-line run). Not owned; called only on the
+    // thread that installed it.
     static void setHook(ServerWaitHook* hook);
     // Whether the hook is running: what it lets run (a repaint that reads a list line, a posted
     // call) must not start a server call of its own while another one waits.

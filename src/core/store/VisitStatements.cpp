@@ -1,14 +1,20 @@
 #include "core/store/VisitStatements.h"
 
+#include "core/store/ServerSearchIndex.h"
 #include "core/store/StoreSql.h"
 
 namespace quilloa {
 
+// A server's index on the date serves only equality; a period typed from its start is read
+// through the folded date, which matches exactly where the column's own LIKE does.
 QString VisitStatements::condition(const StoreConnection& file, const VisitDates& dates)
 {
-    return dates.match == VisitDates::Match::Exact
-               ? QStringLiteral("\"日期\" = ?")
-               : QStringLiteral("\"日期\" ") + StoreSql::like(file);
+    if (dates.match == VisitDates::Match::Exact)
+        return QStringLiteral("\"日期\" = ?");
+    if (file.isServer())
+        return QStringLiteral("%1 LIKE %2 ESCAPE ''")
+            .arg(ServerSearchIndex::foldedDate(), ServerSearchIndex::foldedPattern());
+    return QStringLiteral("\"日期\" ") + StoreSql::like(file);
 }
 
 QVariant VisitStatements::value(const VisitDates& dates)

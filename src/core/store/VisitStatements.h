@@ -9,7 +9,7 @@
 namespace quilloa {
 
 // The archive statements that read the visits of a period, each with one placeholder for
-// value(). Both forms of the date condition can use the index on the date.
+// value(). Both forms of the date condition can use an index on the date.
 class VisitStatements
 {
 public:

@@ -35,22 +35,23 @@ void ArchiveListModel::setFirstPage(const ArchiveStore& store, const QString& na
                                     const QString& datePrefix, QList<qint64> rows)
 {
     const bool more = rows.size() >= kPage;
+    const qint64 end = rows.isEmpty() ? 0 : rows.last();
     setRows(store, std::move(rows));
     if (more)
-        m_pagedSearch = std::make_pair(nameText, datePrefix);
+        m_pagedSearch = PagedSearch{nameText, datePrefix, end};
 }
 
 bool ArchiveListModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && m_store && m_pagedSearch && !m_rows.isEmpty();
+    return !parent.isValid() && m_store && m_pagedSearch;
 }
 
 void ArchiveListModel::fetchMore(const QModelIndex& parent)
 {
     if (!canFetchMore(parent))
         return;
-    const auto found =
-        m_store->searchRowsAfter(m_pagedSearch->first, m_pagedSearch->second, m_rows.last(), kPage);
+    const auto found = m_store->searchRowsAfter(m_pagedSearch->nameText, m_pagedSearch->datePrefix,
+                                                m_pagedSearch->lastRow, kPage);
     // A failed read is tried again when the list is next scrolled to its end.
     if (!found.ok())
         return;
@@ -58,6 +59,8 @@ void ArchiveListModel::fetchMore(const QModelIndex& parent)
         m_pagedSearch.reset();
     if (found.value().isEmpty())
         return;
+    if (m_pagedSearch)
+        m_pagedSearch->lastRow = found.value().last();
     const int first = int(m_rows.size());
     beginInsertRows(QModelIndex(), first, first + int(found.value().size()) - 1);
     m_rows.append(found.value());

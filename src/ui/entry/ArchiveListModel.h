@@ -11,9 +11,10 @@
 
 namespace quilloa {
 
-// The archive list's lines. A search hands over only the rows it found, in order; the text of
-// a line, 姓名[key], is read from the store a block at a time when the view first asks for it,
-// so a search that finds every record shows at once however many lines it has.
+// The archive list's lines. A search hands over only the rows it found, in order, or the first
+// page of them; the text of a line, 姓名[key], is read from the store a block at a time when the
+// view first asks for it, so a search that finds every record shows at once however many lines it
+// has.
 class ArchiveListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -52,8 +53,15 @@ private:
 
     std::optional<ArchiveStore> m_store;
     QList<qint64> m_rows;
-    // The search whose further pages are still to be read, if any.
-    std::optional<std::pair<QString, QString>> m_pagedSearch;
+    // The search whose further pages are still to be read, if any, and the last row read of
+    // it: its line may have been removed since.
+    struct PagedSearch
+    {
+        QString nameText;
+        QString datePrefix;
+        qint64 lastRow = 0;
+    };
+    std::optional<PagedSearch> m_pagedSearch;
     // line -> its entry, none when its record no longer exists.
     mutable QHash<int, std::optional<ArchiveEntry>> m_read;
 };

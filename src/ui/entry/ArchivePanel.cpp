@@ -51,7 +51,8 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     m_indexBuilder = new NameIndexBuilder(m_context.archive().file(), this);
     m_indexBuilder->start();
     // Once the window is up, a quiet moment readies the first name search.
-    QTimer::singleShot(kPrepareAfterMs, this, [this] { m_context.archive().prepareNameSearch(); });
+    QTimer::singleShot(kPrepareAfterMs, this,
+                       [this] { m_context.archive().prepareNameSearch(ArchiveListModel::kPage); });
 }
 
 void ArchivePanel::rebuild()
@@ -69,19 +70,15 @@ void ArchivePanel::search()
     const QString name = m_nameBox->text();
     const QString date = m_dateBox->text();
     const ArchiveStore archive = m_context.archive();
-    if (ArchiveStore::readsInPages(name, date)) {
-        const auto page = archive.searchRowsAfter(name, date, 0, ArchiveListModel::kPage);
-        if (page.ok())
-            m_lines->setFirstPage(archive, name, date, page.value());
-        else
-            tellFailedSearch(page.error());
-        return;
-    }
-    const auto found = archive.searchRows(name, date);
-    if (found.ok())
-        setRows(found.value());
-    else
+    // However many records a name is found in, only a page of them is read before the list
+    // shows; the rest follow as it is scrolled.
+    const auto found = archive.searchFirst(name, date, ArchiveListModel::kPage);
+    if (!found.ok())
         tellFailedSearch(found.error());
+    else if (found.value().paged)
+        m_lines->setFirstPage(archive, name, date, found.value().rows);
+    else
+        setRows(found.value().rows);
 }
 
 void ArchivePanel::tellFailedSearch(const QString& error)

@@ -18,6 +18,7 @@
 #include "ui/printing/PrintPreviewDialog.h"
 #include "ui/printing/PrintRunner.h"
 #include "ui/reports/BusyPointer.h"
+#include "ui/reports/ClinicLogModel.h"
 #include "ui/reports/DateComboBox.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <algorithm>
 #include <array>
@@ -64,7 +65,8 @@ ClinicLogWindow::ClinicLogWindow(const AppContext& context, std::function<QStrin
 // stay in view while a long month is scrolled.
 void ClinicLogWindow::buildGrid()
 {
-    m_grid = new QTableWidget(2, ClinicLogRow::kColumnCount, this);
+    m_model = new ClinicLogModel(this);
+    m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
     m_grid->setFont(QFont(QStringLiteral("宋体"), 9));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -75,13 +77,18 @@ void ClinicLogWindow::buildGrid()
     // The style's minimum section would widen the narrow sex and age columns past their width.
     m_grid->horizontalHeader()->setMinimumSectionSize(
         twipsToPixels(*std::min_element(kColumnWidths.begin(), kColumnWidths.end())));
-    m_grid->setHorizontalHeaderLabels(ClinicLogRow::headings());
+    m_grid->setModel(m_model);
+    // A narrow column ends a long age or address in "…"; hovering shows the whole text.
+    m_grid->setItemDelegate(new ElidedCellTips(m_grid));
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ClinicLogWindow::shapeGrid);
+    shapeGrid();
+}
+
+void ClinicLogWindow::shapeGrid()
+{
     for (int column = 0; column < ClinicLogRow::kColumnCount; ++column)
         m_grid->setColumnWidth(column, twipsToPixels(kColumnWidths[column]));
     m_grid->setRowHidden(0, true);
-    // A narrow column ends a long age or address in "…"; hovering shows the whole text.
-    m_grid->setItemDelegate(new ElidedCellTips(m_grid));
-    writeHeadings();
 }
 
 void ClinicLogWindow::buildDayFrame()
@@ -127,13 +134,6 @@ void ClinicLogWindow::buildCommands()
     connect(exportButton, &QPushButton::clicked, this, &ClinicLogWindow::exportWithDialog);
 }
 
-void ClinicLogWindow::writeHeadings()
-{
-    const QStringList headings = ClinicLogRow::headings();
-    for (int column = 0; column < headings.size(); ++column)
-        m_grid->setItem(0, column, new QTableWidgetItem(headings[column]));
-}
-
 void ClinicLogWindow::runDayQuery()
 {
     runQuery(ReportPeriod::day(m_dayYear->currentText(), m_dayMonth->currentText(),
@@ -151,11 +151,8 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
 {
     std::optional<BusyPointer> busy(std::in_place);
     m_shownPeriod.reset();
-    m_shownRows.clear();
-    m_grid->clearContents();
-    m_grid->setRowCount(2);
-    writeHeadings();
-    const StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
+    m_model->show({});
+    StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
     if (!rows.ok()) {
         // Told, so that a failed read never passes for a period without visits.
         busy.reset();
@@ -163,36 +160,18 @@ void ClinicLogWindow::runQuery(const ReportPeriod& period)
                            QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
     }
-    fillGrid(rows.value());
+    m_model->show(rows.takeValue());
     m_shownPeriod = period;
-    m_shownRows = rows.value();
-}
-
-void ClinicLogWindow::fillGrid(const QList<ClinicLogRow>& rows)
-{
-    if (rows.isEmpty())
-        return;
-    m_grid->setUpdatesEnabled(false);
-    m_grid->setRowCount(int(rows.size()) + 1);
-    for (int row = 1; row <= rows.size(); ++row) {
-        const QStringList cells = rows[row - 1].cells();
-        // The notes column stays without an item: it is filled in by hand on paper.
-        for (int column = 0; column < ClinicLogRow::kColumnCount - 1; ++column)
-            m_grid->setItem(row, column, new QTableWidgetItem(cells[column]));
-    }
-    m_grid->setUpdatesEnabled(true);
 }
 
 QList<QStringList> ClinicLogWindow::gridRows() const
 {
     QList<QStringList> rows;
-    rows.reserve(m_grid->rowCount());
-    for (int row = 0; row < m_grid->rowCount(); ++row) {
+    rows.reserve(m_model->rowCount());
+    for (int row = 0; row < m_model->rowCount(); ++row) {
         QStringList cells;
-        for (int column = 0; column < m_grid->columnCount(); ++column) {
-            const QTableWidgetItem* cell = m_grid->item(row, column);
-            cells << (cell ? cell->text() : QString());
-        }
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            cells << m_model->cellText(row, column);
         rows << cells;
     }
     return rows;
@@ -203,7 +182,8 @@ bool ClinicLogWindow::printRegister(PageDevice& device)
     const ClinicLogPrintout printout(gridRows(), m_doctor ? m_doctor() : QString());
     const bool printed = printout.print(device);
     // Printing walks the cells up to the last row's time of visit, and leaves the cursor there.
-    m_grid->setCurrentCell(m_grid->rowCount() - 1, ClinicLogPrintout::kPrintedColumns - 1);
+    m_grid->setCurrentIndex(
+        m_model->index(m_model->rowCount() - 1, ClinicLogPrintout::kPrintedColumns - 1));
     return printed;
 }
 
@@ -231,7 +211,7 @@ FileWriteStatus ClinicLogWindow::exportTo(const QString& path) const
         return FileWriteStatus::failure(
             QStringLiteral("还没有可导出的日志。请先按日或按月查询，再导出。"));
     const ClinicSettings settings(m_context.settings(), m_context.archive());
-    const ClinicLogSheet sheet(settings.storedClinicName(), *m_shownPeriod, m_shownRows);
+    const ClinicLogSheet sheet(settings.storedClinicName(), *m_shownPeriod, m_model->visits());
     return ClinicLogWriter::forPath(path)->write(sheet, path);
 }
 

@@ -12,10 +12,11 @@
 #include <functional>
 #include <optional>
 
-class QTableWidget;
+class QTableView;
 
 namespace quilloa {
 
+class ClinicLogModel;
 class DateComboBox;
 class PageDevice;
 
@@ -42,11 +43,11 @@ private:
     void buildDayFrame();
     void buildMonthFrame();
     void buildCommands();
-    void writeHeadings();
+    // What a reset of the grid's rows undoes: the register's column widths, the hidden heading row.
+    void shapeGrid();
     void runDayQuery();
     void runMonthQuery();
     void runQuery(const ReportPeriod& period);
-    void fillGrid(const QList<ClinicLogRow>& rows);
     QString jobName() const;
     void printOnDefaultPrinter();
     void exportWithDialog();
@@ -54,15 +55,16 @@ private:
 
     AppContext m_context;
     std::function<QString()> m_doctor;
-    QTableWidget* m_grid = nullptr;
+    ClinicLogModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
     DateComboBox* m_dayYear = nullptr;
     DateComboBox* m_dayMonth = nullptr;
     DateComboBox* m_dayDay = nullptr;
     DateComboBox* m_monthYear = nullptr;
     DateComboBox* m_monthMonth = nullptr;
-    // What the grid shows since the last query that could be read; the export writes these.
+    // The period the grid shows since the last query that could be read; the export writes its
+    // rows.
     std::optional<ReportPeriod> m_shownPeriod;
-    QList<ClinicLogRow> m_shownRows;
 };
 
 } // namespace quilloa

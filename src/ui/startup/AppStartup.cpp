@@ -40,7 +40,7 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
             return nullptr;
         // On a server the tables may not have been made while it could not be reached.
         if (context.location().isServer())
-            report = StartupPreparation::run(context);
+            report = StartupPreparation::run(context, StartupPreparation::Backup::Later);
         else
             StartupPreparation::readLogin(context, report);
     }
@@ -51,8 +51,9 @@ QWidget* AppStartup::start(const QString& programFolder, std::shared_ptr<const C
         window = new MainWindow(context);
     window->show();
     // The copies go on beside the open window, their progress shown when they take a while.
-    // The copy reads under the store's own lock, so it stays consistent with a save meanwhile;
-    // closing the window waits for it.
+    // A store file's copy reads under the store's own lock and a server's export from one
+    // snapshot, so either stays consistent with a save meanwhile; closing the window waits for
+    // it.
     if (const auto work = StartupPreparation::backupWork(context, report)) {
         auto* backup = new BackgroundWork(*work, window);
         new StartupProgress(backup, window);

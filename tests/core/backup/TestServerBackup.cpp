@@ -2,11 +2,15 @@
 #include "core/backup/BackupRestore.h"
 #include "core/backup/ServerBackup.h"
 #include "core/startup/AppContext.h"
+#include "core/startup/BackgroundWork.h"
 #include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
+#include "core/store/ServerDriver.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/StoreSchema.h"
+#include "support/FaultRelay.h"
 #include "support/PostgresServer.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
@@ -14,10 +18,15 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace quilloa;
+using namespace std::chrono_literals;
+using quilloa::test::FaultRelay;
 using quilloa::test::PostgresServer;
 using quilloa::test::TestProgramFolder;
 
@@ -57,6 +66,34 @@ bool hasDriverText(const QString& text)
         QRegularExpression::CaseInsensitiveOption);
     return words.match(text).hasMatch();
 }
+
+// The answers of `sql` on the store file at `path`, a row per line.
+QStringList fileAnswers(const QString& path, const QString& sql)
+{
+    const QString name = QStringLiteral("answers");
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        for (const QString& statement : sql.split(QLatin1Char(';'))) {
+            if (!db.open() || !query.exec(statement))
+                return {QStringLiteral("failed: ") + statement};
+        }
+        while (query.next()) {
+            QStringList values;
+            for (int i = 0; i < query.record().count(); ++i)
+                values << query.value(i).toString();
+            rows << values.join(QLatin1Char('|'));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+const QString kObjects =
+    QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name");
+const QString kNameIndex = QStringLiteral("SELECT * FROM [档案_姓名字] ORDER BY 1, 2");
 
 } // namespace
 
@@ -132,9 +169,23 @@ private slots:
         QCOMPARE(copy.recordCount, 4);
         QCOMPARE(copy.lastVisitDate, QStringLiteral("2009-05-20"));
         // The program's own search works on the copy: name index and case-blind match included.
-        const auto found = ArchiveStore(day + QStringLiteral("/档案.dat")).search("LI", QString());
+        const QString archive = day + QStringLiteral("/档案.dat");
+        const auto found = ArchiveStore(archive).search("LI", QString());
         QVERIFY(found.ok());
         QCOMPARE(found.value().size(), 2);
+        // The copy holds a new store's objects, and the name index its own triggers make of the
+        // records: made afresh by touching every record, it comes out the same.
+        const QString fresh = folder.path() + QStringLiteral("/fresh.dat");
+        QVERIFY(StoreSchema::createArchiveStore(fresh).ok());
+        QCOMPARE(fileAnswers(archive, kObjects), fileAnswers(fresh, kObjects));
+        const QStringList indexed = fileAnswers(archive, kNameIndex);
+        QCOMPARE(indexed.size(), 13);
+        QVERIFY(QFile::copy(archive, fresh + QStringLiteral(".again")));
+        QCOMPARE(fileAnswers(fresh + QStringLiteral(".again"),
+                             QStringLiteral("DELETE FROM [档案_姓名字];UPDATE [档案] SET rowid = "
+                                            "rowid;") +
+                                 kNameIndex),
+                 indexed);
     }
 
     // A copy that cannot be made leaves the day's earlier copy as it was, tells why in plain
@@ -186,6 +237,57 @@ private slots:
         QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay.addDays(10), nullptr));
         other.close();
         QVERIFY(ServerBackup::take(server, folder.paths(), kBackupDay, nullptr));
+    }
+
+    // A backup day's start does not wait for the export: it runs beside the open window on a
+    // connection of its own, which holds the day against a second exporter; a server that
+    // stops answering midway ends it within the limit, told in plain words, with no copy left
+    // that looks complete.
+    void backupDayExportsBesideTheWindow()
+    {
+        const auto limit = ServerDriver::replyLimit();
+        const auto restore = qScopeGuard([limit] { ServerDriver::setReplyLimit(limit); });
+        ServerDriver::setReplyLimit(2000ms);
+        TestProgramFolder folder(TestProgramFolder::Stores::None,
+                                 QDateTime(kBackupDay, QTime(8, 0)));
+        QString database;
+        const StoreConnection direct = freshServer(&database);
+        fill(direct);
+        FaultRelay relay(m_server.socketPath());
+        QVERIFY(relay.start());
+        const AppContext context(
+            folder.path(), folder.clock(),
+            StoreLocation::server(relay.connectionText(database, PostgresServer::SuperUser))
+                .value());
+        const StartupReport report =
+            StartupPreparation::run(context, StartupPreparation::Backup::Later);
+        QVERIFY(report.backupDue && !report.backupTaken);
+        QVERIFY(QDir(dayFolder(folder)).isEmpty());
+
+        // Another tool holds the records, so the export waits inside its snapshot.
+        QSqlDatabase tool = m_server.addConnection("tool", database);
+        QVERIFY(tool.open() && tool.transaction());
+        QVERIFY(
+            QSqlQuery(tool).exec(QStringLiteral("LOCK TABLE \"档案\" IN ACCESS EXCLUSIVE MODE")));
+        BackgroundWork exporting(*StartupPreparation::backupWork(context, report));
+        QSignalSpy finished(&exporting, &BackgroundWork::finished);
+        exporting.start();
+        QSqlQuery waiting(tool);
+        QTRY_VERIFY(waiting.exec(QStringLiteral("SELECT 1 FROM pg_locks WHERE NOT granted")) &&
+                    waiting.next());
+        relay.setMode(FaultRelay::Mode::Stall);
+        QVERIFY(tool.commit());
+
+        QStringList refused;
+        QVERIFY(!ServerBackup::take(direct, folder.paths(), kBackupDay, &refused));
+        QVERIFY2(refused.join('\n').contains(QStringLiteral("正在备份2009-05-20这一天的数据")),
+                 qPrintable(refused.join('\n')));
+        QVERIFY(finished.wait(10000));
+        const QStringList told = finished.at(0).at(0).toStringList();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].contains(QStringLiteral("已有的备份保持不变")), qPrintable(told[0]));
+        QVERIFY2(!hasDriverText(told[0]), qPrintable(told[0]));
+        QVERIFY(QDir(dayFolder(folder)).isEmpty());
     }
 
     // The start-up of the 10th, 20th and 30th takes the server's copies without a word.

@@ -132,6 +132,24 @@ private slots:
         QCOMPARE(store.firstEntries(2).value().size(), 2);
     }
 
+    // More lines than one read holds, newest first: each comes back in its place, the record
+    // removed since left out.
+    void entriesComeInTheOrderAsked()
+    {
+        TestStores stores;
+        ArchiveStore store = stores.archive();
+        QList<qint64> rows;
+        for (int i = 0; i < 70; ++i) {
+            const QString key = QStringLiteral("2009-03-01 08:%1").arg(i, 5, 10, QChar('0'));
+            rows.prepend(store.add(record(key, QStringLiteral("甲"), key.left(10))).value());
+        }
+        QVERIFY(store.remove(rows.at(1), QStringLiteral("2009-03-01 08:00068")).ok());
+        const QList<ArchiveEntry> read = store.entriesOf(rows).value();
+        QCOMPARE(read.size(), rows.size() - 1);
+        for (int i = 0; i < int(read.size()); ++i)
+            QCOMPARE(read.at(i).rowId, rows.at(i < 1 ? i : i + 1));
+    }
+
     void sameKeyTwiceBothStoredAndRemovedSeparately()
     {
         TestStores stores;

@@ -99,10 +99,8 @@ QStringList indexSearch(const ArchiveStore& store, const QString& name, const QS
     return lines;
 }
 
-// The rows-only search, with each line's text read afterwards as the list does.
-QStringList rowsSearch(const ArchiveStore& store, const QString& name, const QString& date)
+QStringList linesOf(const ArchiveStore& store, const StoreResult<QList<qint64>>& rows)
 {
-    const auto rows = store.searchRows(name, date);
     if (!rows.ok())
         qFatal("search failed: %s", qPrintable(rows.error()));
     const auto entries = store.entriesOf(rows.value());
@@ -112,6 +110,28 @@ QStringList rowsSearch(const ArchiveStore& store, const QString& name, const QSt
     for (const ArchiveEntry& e : entries.value())
         lines << QString::number(e.rowId) + QLatin1Char(' ') + e.text();
     return lines;
+}
+
+// The rows-only search, with each line's text read afterwards as the list does.
+QStringList rowsSearch(const ArchiveStore& store, const QString& name, const QString& date)
+{
+    return linesOf(store, store.searchRows(name, date));
+}
+
+// The search as the list reads it: what it shows first, then page after page, each from the
+// last row of the one before.
+QStringList pagedSearch(const ArchiveStore& store, const QString& name, const QString& date)
+{
+    constexpr int kPage = 2;
+    const auto first = store.searchFirst(name, date, kPage);
+    if (!first.ok())
+        qFatal("search failed: %s", qPrintable(first.error()));
+    QList<qint64> rows = first.value().rows;
+    for (QList<qint64> page = rows; first.value().paged && page.size() == kPage;) {
+        page = store.searchRowsAfter(name, date, page.last(), kPage).value();
+        rows += page;
+    }
+    return linesOf(store, rows);
 }
 
 void fill(ArchiveStore& store)
@@ -165,6 +185,7 @@ void compareEverything(const ArchiveStore& store)
             const QStringList expected = plainSearch(store.file(), name, date);
             QCOMPARE(indexSearch(store, name, date), expected);
             QCOMPARE(rowsSearch(store, name, date), expected);
+            QCOMPARE(pagedSearch(store, name, date), expected);
         }
     }
 }
@@ -184,6 +205,7 @@ private slots:
         QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")).has_value());
         QVERIFY(NameIndex::rarestCharacter(store.file(), QStringLiteral("A")).has_value());
         QVERIFY(!plainSearch(store.file(), QStringLiteral("A"), QString()).isEmpty());
+        QVERIFY(store.readsInPages(QStringLiteral("王五"), QStringLiteral("2009")));
         compareEverything(store);
     }
 

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QUuid>
 
+#include <functional>
+
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
 using quilloa::test::TestStores;
@@ -26,6 +28,18 @@ QStringList codesLike(const StoreConnection& file, const QString& pattern)
     QStringList codes;
     const StoreStatus read = BoundQuery::read(
         file, kCodes, {pattern}, [&](const QSqlQuery& q) { codes << q.value(0).toString(); });
+    return read.ok() ? codes : QStringList{QStringLiteral("failed: ") + read.error()};
+}
+
+QStringList directCodesLike(const StoreConnection& file, const QString& pattern,
+                            const std::function<void()>& eachRow = {})
+{
+    QStringList codes;
+    const StoreStatus read = DirectRows::read(file, kCodes, {pattern}, [&](const DirectRow& r) {
+        codes << r.text(0);
+        if (eachRow)
+            eachRow();
+    });
     return read.ok() ? codes : QStringList{QStringLiteral("failed: ") + read.error()};
 }
 
@@ -141,6 +155,29 @@ private slots:
         QVERIFY(outer.ok());
         QCOMPARE(pairs, (QStringList{"aa-aa", "aa-ab", "aa-b", "ab-aa", "ab-ab", "ab-b"}));
         QCOMPARE(codesLike(store.file(), QStringLiteral("b%")), QStringList{QStringLiteral("b")});
+    }
+
+    // The same for the statements read straight through the library, and none stays open.
+    void aDirectReadInsideTheSameDirectReadGetsItsOwnStatement()
+    {
+        TestStores stores;
+        SettingsStore store = stores.settings();
+        for (const char* code : {"aa", "b"})
+            QVERIFY(store
+                        .add(ReferenceList::Diagnoses, QString::fromLatin1(code),
+                             QString::fromLatin1(code))
+                        .ok());
+        QStringList inner;
+        const QStringList outer = directCodesLike(store.file(), QStringLiteral("%"), [&] {
+            inner << directCodesLike(store.file(), QStringLiteral("b%"));
+        });
+        QCOMPARE(outer, (QStringList{"aa", "b"}));
+        QCOMPARE(inner, (QStringList{"b", "b"}));
+        QCOMPARE(directCodesLike(store.file(), QStringLiteral("a%")), QStringList{"aa"});
+        if (TestStores::onServer())
+            return;
+        OtherConnection other(stores.folder().paths().settingsFile);
+        QVERIFY(other.canLockForWriting());
     }
 
     void aStoreReplacedOnDiskIsReadAfresh()

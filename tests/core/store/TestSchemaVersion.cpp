@@ -94,8 +94,8 @@ private slots:
     {
         TestProgramFolder folder;
         const QString archive = folder.paths().archiveFile;
-        QCOMPARE(fileVersion(archive), SchemaVersion::kCurrent);
-        QCOMPARE(fileVersion(folder.paths().settingsFile), SchemaVersion::kCurrent);
+        QCOMPARE(fileVersion(archive), SchemaVersion::kFileCurrent);
+        QCOMPARE(fileVersion(folder.paths().settingsFile), SchemaVersion::kFileCurrent);
         PrescriptionRecord record;
         record.key = "2009-03-25 18:08:43";
         record.date = "2009-03-25";
@@ -110,7 +110,7 @@ private slots:
         const auto found = ArchiveStore(archive).search("秀", QString());
         QVERIFY2(found.ok(), qPrintable(found.error()));
         QCOMPARE(found.value().size(), 1);
-        QCOMPARE(fileVersion(archive), SchemaVersion::kCurrent);
+        QCOMPARE(fileVersion(archive), SchemaVersion::kFileCurrent);
         QCOMPARE(
             onFile(archive, {"SELECT count(*) FROM sqlite_master WHERE name LIKE '档案_姓名字%'"})
                 .toInt(),

@@ -4,6 +4,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/ConnectionFailure.h"
 #include "core/store/NameIndex.h"
+#include "core/store/ServerPreparation.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
@@ -89,8 +90,10 @@ void startWorker(QProcess& worker, const TestStores& stores, const QString& name
     QVERIFY2(worker.waitForStarted(), qPrintable(worker.errorString()));
 }
 
-// The rows of 档案 under `name`, read through a connection of the test's own.
-QList<qint64> storedRows(const TestStores& stores, const QString& name)
+// The rows of 档案 meeting `condition`, in row order, read through a connection of the test's
+// own: every record looked at, no index of the program's used.
+QList<qint64> rowsWhere(const TestStores& stores, const QString& condition,
+                        const QVariantList& values)
 {
     QList<qint64> rows;
     {
@@ -99,14 +102,21 @@ QList<qint64> storedRows(const TestStores& stores, const QString& name)
         if (!db.open())
             return rows;
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT rowid FROM \"档案\" WHERE \"姓名\" = ? ORDER BY rowid"));
-        q.addBindValue(name);
+        q.prepare(
+            QStringLiteral("SELECT rowid FROM \"档案\" WHERE %1 ORDER BY rowid").arg(condition));
+        for (const QVariant& value : values)
+            q.addBindValue(value);
         q.exec();
         while (q.next())
             rows << q.value(0).toLongLong();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("check"));
     return rows;
+}
+
+QList<qint64> storedRows(const TestStores& stores, const QString& name)
+{
+    return rowsWhere(stores, QStringLiteral("\"姓名\" = ?"), {name});
 }
 
 // Runs `sql` through a second connection, as an administrator or another program would.
@@ -357,7 +367,8 @@ private slots:
         for (const char* sql :
              {"DROP TABLE \"档案\"", "TRUNCATE \"档案\"", "DELETE FROM \"密码\"",
               "INSERT INTO \"设置\" DEFAULT VALUES", "ALTER TABLE \"档案\" DROP COLUMN \"姓名\"",
-              "CREATE TABLE \"另一张\" (i int)", "ALTER ROLE quilloa_rooms LOGIN"}) {
+              "CREATE TABLE \"另一张\" (i int)", "ALTER ROLE quilloa_rooms LOGIN",
+              "DELETE FROM \"档案_姓名字\"", "UPDATE \"档案_姓名字\" SET \"数\" = 0"}) {
             QSqlQuery refused(db);
             QVERIFY2(!refused.exec(QString::fromUtf8(sql)), sql);
         }
@@ -365,6 +376,78 @@ private slots:
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("room"));
         QCOMPARE(stores.archive().search(QStringLiteral("甲"), QString()).value().size(), 1);
+    }
+
+    // The server's name index follows every writer: a room's saves and deletes, and another
+    // connection's inserts, renames, undated rows, moved rows and deletes. Searches then find
+    // exactly what a scan of every record finds, in the same order.
+    void theServersNameIndexFollowsEveryWriter()
+    {
+        TestStores stores(true, QString(), true);
+        ArchiveStore archive = stores.archive();
+        const QString removed = QStringLiteral("2009-03-25 08:00:01");
+        QVERIFY(archive.add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("王秀英")))
+                    .ok());
+        const StoreResult<qint64> gone = archive.add(visit(removed, QStringLiteral("李王")));
+        QVERIFY(
+            archive.add(visit(QStringLiteral("2009-04-01 08:00:02"), QStringLiteral("Ab王"))).ok());
+        QVERIFY(stores.runElsewhere(QStringLiteral(
+            "INSERT INTO \"档案\" (\"名称\", \"姓名\", \"日期\") VALUES ('k1', '张王', "
+            "'2009-03-26'), ('k2', '王', NULL), ('k3', '秀李', '2009-03-27'); "
+            "UPDATE \"档案\" SET \"姓名\" = '赵秀' WHERE \"姓名\" = '王秀英'; "
+            "UPDATE \"档案\" SET \"日期\" = '2009-05-01' WHERE \"名称\" = 'k2'; "
+            "UPDATE \"档案\" SET rowid = rowid + 5000 WHERE \"姓名\" = 'Ab王'; "
+            "DELETE FROM \"档案\" WHERE \"名称\" = 'k3'")));
+        QVERIFY(archive.remove(gone.value(), removed).ok());
+        QVERIFY(
+            archive.add(visit(QStringLiteral("2009-03-28 08:00:03"), QStringLiteral("王李"))).ok());
+        const QString scan =
+            QStringLiteral("\"姓名\" LIKE ? ESCAPE '' AND \"日期\" LIKE ? ESCAPE ''");
+        for (const char* typed : {"王", "秀", "李", "a", "B", "王秀", "李王", "赵", "_王", "%"}) {
+            for (const char* date : {"", "2009-03", "%-01"}) {
+                const QString name = QString::fromUtf8(typed);
+                const QList<qint64> expected =
+                    rowsWhere(stores, scan,
+                              {QStringLiteral("%") + name + QStringLiteral("%"),
+                               QString::fromUtf8(date) + QStringLiteral("%")});
+                const auto found = archive.searchRows(name, QString::fromUtf8(date));
+                QVERIFY2(found.ok(), qPrintable(found.error()));
+                QCOMPARE(found.value(), expected);
+                QCOMPARE(archive.search(name, QString::fromUtf8(date)).value().size(),
+                         expected.size());
+            }
+        }
+    }
+
+    // A database an older program made is brought up by its owner alone: a room that meets it
+    // first is told who can, and works once the owner has run the preparation.
+    void anOlderDatabaseIsUpgradedByItsOwner()
+    {
+        TestStores stores(true, QString(), true);
+        QVERIFY(stores.archive()
+                    .add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("乙")))
+                    .ok());
+        // A row far beyond the first: the index is filled a few blocks at a time.
+        QVERIFY(stores.runElsewhere(QStringLiteral(
+            "DROP FUNCTION \"档案_姓名字_记\"() CASCADE; DROP TABLE \"档案_姓名字\"; "
+            "UPDATE \"档案\" SET rowid = rowid + 200000 WHERE \"姓名\" = '乙'; "
+            "UPDATE quilloa_schema SET version = 1")));
+        const StoreResult<bool> refused = ServerSchema::ensure(stores.archiveFile());
+        QVERIFY(!refused.ok());
+        QVERIFY2(refused.error().contains(QStringLiteral("--prepare-server")),
+                 qPrintable(refused.error()));
+        StoreConnection::closeAll();
+        const auto owner =
+            StoreLocation::server(TestStores::server().connectionText(stores.database()) +
+                                  QStringLiteral(" user=") + TestStores::kOwnerRole);
+        QVERIFY(ServerPreparation::prepare(owner.value(), TestStores::kWorkstationGroup, false).ok);
+        StoreConnection::closeAll();
+        QVERIFY(ServerSchema::ensure(stores.archiveFile()).ok());
+        QVERIFY(stores.archive()
+                    .add(visit(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("甲")))
+                    .ok());
+        QCOMPARE(stores.archive().searchRows(QStringLiteral("甲"), QString()).value().size(), 1);
+        QCOMPARE(stores.archive().searchRows(QStringLiteral("乙"), QString()).value().size(), 1);
     }
 
     void aDatabaseMissingSomeTablesIsNotFilledIn()

@@ -1,0 +1,74 @@
+#include "ui/reports/ClinicLogModel.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace quilloa {
+namespace {
+
+// The visit fields in register order; the notes column has none, as it is written by hand.
+QString fieldOf(const ClinicLogRow& visit, int column)
+{
+    switch (column) {
+    case 0:
+        return visit.name;
+    case 1:
+        return visit.sex;
+    case 2:
+        return visit.age;
+    case 3:
+        return visit.diagnosis;
+    case 4:
+        return visit.address;
+    case 5:
+        return visit.visitTime;
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+void ClinicLogModel::show(QList<ClinicLogRow> visits)
+{
+    beginResetModel();
+    m_visits = std::move(visits);
+    endResetModel();
+}
+
+int ClinicLogModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return 1 + std::max(1, int(m_visits.size()));
+}
+
+int ClinicLogModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ClinicLogRow::kColumnCount;
+}
+
+QString ClinicLogModel::cellText(int row, int column) const
+{
+    if (row == 0)
+        return m_headings.value(column);
+    if (row > m_visits.size())
+        return QString();
+    return fieldOf(m_visits.at(row - 1), column);
+}
+
+QVariant ClinicLogModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return QVariant();
+    return cellText(index.row(), index.column());
+}
+
+QVariant ClinicLogModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return m_headings.value(section);
+}
+
+} // namespace quilloa
