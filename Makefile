@@ -89,8 +89,9 @@ WIN_DIR ?= build-windows
 SHARED_DIR ?= ../shared
 WIN_DEPS ?= $(SHARED_DIR)/windows/quilloa-win64-deps.tar.xz
 WIN_PREFIX := $(abspath $(WIN_DIR))/win64-deps
-WIN_PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 nsis \
-  qt6-base-dev-tools qt6-translations-l10n
+WIN_PACKAGES := cmake ninja-build ccache g++-mingw-w64-x86-64-posix mingw-w64-tools \
+  libz-mingw-w64-dev wine wine64 nsis qt6-base-dev-tools qt6-translations-l10n \
+  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
 WIN_STAMP := $(WIN_DIR)/.packages-ok
 
 $(WIN_STAMP): Makefile

@@ -13,7 +13,8 @@ set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/store/Cp93
   "ui/printing/CupsPrintQueue" "ui/printing/SpoolerPageDevice" "ui/startup/SmoothKaiRule"
   "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"
   "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule" "package/TestPackage"
-  "core/startup/TestPrivateModes" "core/store/TestServerFaults" "core/store/TestPostgresServer")
+  "core/startup/TestPrivateModes" "core/store/TestServerFaults" "core/store/TestPostgresServer"
+  "core/backup/TestServerBackup")
 function(quilloa_platform_sources var)
   set(_kept ${${var}})
   if(WIN32)

@@ -33,5 +33,6 @@ set(SQLite3_LIBRARY "${QUILLOA_WIN_PREFIX}/lib/libsqlite3.dll.a")
 set(PostgreSQL_INCLUDE_DIR "${QUILLOA_WIN_PREFIX}/include")
 set(PostgreSQL_LIBRARY "${QUILLOA_WIN_PREFIX}/lib/libpq.dll.a")
 
-# ctest runs the test programs under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# ctest runs the test programs under Wine, through a script that keeps Wine's lasting
+# processes off the test's output.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../packaging/windows/wine-run.sh")
