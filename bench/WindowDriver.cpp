@@ -16,43 +16,67 @@ void WindowDriver::settle()
 
 namespace {
 
-// Notes the first paint event `watched` receives.
+// Notes the first paint event `watched` receives, or with `withinTree` the first of any of its
+// widgets.
 class PaintWatch : public QObject
 {
 public:
-    explicit PaintWatch(QWidget* watched) : m_watched(watched)
+    PaintWatch(QWidget* watched, bool withinTree) : m_watched(watched), m_withinTree(withinTree)
     {
-        watched->installEventFilter(this);
+        filtered()->installEventFilter(this);
     }
-    ~PaintWatch() override { m_watched->removeEventFilter(this); }
+    ~PaintWatch() override { filtered()->removeEventFilter(this); }
     bool seen() const { return m_seen; }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_watched && event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint && covers(watched))
             m_seen = true;
         return false;
     }
 
 private:
+    QObject* filtered() const
+    {
+        return m_withinTree ? static_cast<QObject*>(qApp) : static_cast<QObject*>(m_watched);
+    }
+    bool covers(QObject* watched) const
+    {
+        if (watched == m_watched)
+            return true;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return m_withinTree && widget && m_watched->isAncestorOf(widget);
+    }
+
     QWidget* m_watched;
+    bool m_withinTree;
     bool m_seen = false;
 };
+
+bool waitForPaint(QWidget* shown, bool withinTree)
+{
+    if (!shown)
+        return false;
+    const PaintWatch watch(shown, withinTree);
+    QElapsedTimer waited;
+    waited.start();
+    WindowDriver::settle();
+    while (!watch.seen() && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    // The paint handler has returned: the screen holds what it drew.
+    return watch.seen();
+}
 
 } // namespace
 
 bool WindowDriver::painted(QWidget* shown)
 {
-    if (!shown)
-        return false;
-    const PaintWatch watch(shown);
-    QElapsedTimer waited;
-    waited.start();
-    settle();
-    while (!watch.seen() && waited.elapsed() < 1000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    // The paint handler has returned: the screen holds what it drew.
-    return watch.seen();
+    return waitForPaint(shown, false);
+}
+
+bool WindowDriver::paintedWithin(QWidget* window)
+{
+    return waitForPaint(window, true);
 }
 
 QWidget* WindowDriver::window(const QString& objectName)

@@ -17,6 +17,9 @@ public:
     // Runs the event loop until `shown` has been painted (at most a second); false when it was
     // not. A clock read after it has run to the painted screen.
     static bool painted(QWidget* shown);
+    // The same for the first paint of any widget in `window`: a change that redraws some of
+    // them, but not the window's own background, is on the screen once it returns.
+    static bool paintedWithin(QWidget* window);
     // The visible top-level window of that name, if any.
     static QWidget* window(const QString& objectName);
     // The control of that name inside `scope`, if any.
