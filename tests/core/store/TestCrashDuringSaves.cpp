@@ -51,6 +51,8 @@ int restoreUntilKilled(const QString& programFolder)
         const BackupCopy copy =
             BackupCatalog::inspect(paths.backupFolder + QLatin1Char('/') + kDays.at(int(i % 2)));
         BackupRestore::restore(paths, copy, QDateTime(QDate(2009, 6, 1), QTime(8, 0)).addSecs(i));
+        std::printf("%lld\n", static_cast<long long>(i));
+        std::fflush(stdout);
     }
 }
 
@@ -93,7 +95,10 @@ private slots:
             child.setProcessEnvironment(environment);
             child.start(QCoreApplication::applicationFilePath(), {});
             QVERIFY(child.waitForStarted());
-            QTest::qWait(100 + int(QRandomGenerator::global()->bounded(300)));
+            // The kill's moment is drawn from when the child is under way: on a busy machine
+            // (or under the sanitizers) its start alone can outlast the whole window.
+            QVERIFY(child.waitForReadyRead(60000));
+            QTest::qWait(int(QRandomGenerator::global()->bounded(300)));
             child.kill();
             QVERIFY(child.waitForFinished());
             for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
@@ -142,7 +147,8 @@ private slots:
             child.setProcessEnvironment(environment);
             child.start(QCoreApplication::applicationFilePath(), {});
             QVERIFY(child.waitForStarted());
-            QTest::qWait(150 + int(QRandomGenerator::global()->bounded(300)));
+            QVERIFY(child.waitForReadyRead(60000));
+            QTest::qWait(int(QRandomGenerator::global()->bounded(300)));
             child.kill();
             QVERIFY(child.waitForFinished());
             const StartupReport report = StartupPreparation::run(paths, *folder.clock());
