@@ -3,6 +3,7 @@
 #include "core/store/NameIndex.h"
 #include "core/store/NameIndexBuilder.h"
 #include "core/store/StoreConnection.h"
+#include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
 
 #include <QSignalSpy>
@@ -209,6 +210,20 @@ void makeOlderStore(const QString& path)
         older.run(QString::fromUtf8(drop));
 }
 
+// A program folder whose archive a program from before the name index left, opened as the
+// program opens it.
+struct OlderArchive
+{
+    static QString madeIn(const TestProgramFolder& folder)
+    {
+        makeOlderStore(folder.paths().archiveFile);
+        return folder.paths().archiveFile;
+    }
+
+    TestProgramFolder folder;
+    ArchiveStore store{madeIn(folder)};
+};
+
 qint64 indexedUpTo(const StoreConnection& file)
 {
     qint64 built = -1;
@@ -285,10 +300,9 @@ private slots:
     // exact meanwhile, and records saved or removed half way are not lost or left behind.
     void anOlderStoreIsFilledStepByStep()
     {
-        TestProgramFolder folder;
-        const QString path = folder.paths().archiveFile;
-        makeOlderStore(path);
-        ArchiveStore store(path);
+        OlderArchive older;
+        ArchiveStore& store = older.store;
+        const QString path = store.file().path();
         QVERIFY(!NameIndex::isComplete(store.file()).value());
         QCOMPARE(NameIndex::rarestCharacter(store.file(), QStringLiteral("王")), std::nullopt);
         compareEverything(store);
@@ -316,9 +330,8 @@ private slots:
     // completes answers as the plain query does.
     void theIndexFillsBesideSavesOnTheWindowsThread()
     {
-        TestProgramFolder folder;
-        makeOlderStore(folder.paths().archiveFile);
-        ArchiveStore store(folder.paths().archiveFile);
+        OlderArchive older;
+        ArchiveStore& store = older.store;
         NameIndexBuilder builder(store.file());
         builder.setPace(1, 0);
         QSignalSpy finished(&builder, &NameIndexBuilder::finished);
@@ -345,9 +358,8 @@ private slots:
     // completes the index from where it stood.
     void aFillStoppedHalfWayIsCompletedLater()
     {
-        TestProgramFolder folder;
-        makeOlderStore(folder.paths().archiveFile);
-        ArchiveStore store(folder.paths().archiveFile);
+        OlderArchive older;
+        ArchiveStore& store = older.store;
         {
             NameIndexBuilder closing(store.file());
             closing.setPace(1, 0);
@@ -355,10 +367,7 @@ private slots:
             QTRY_VERIFY(indexedUpTo(store.file()) > 0);
         }
         QVERIFY(!NameIndex::isComplete(store.file()).value());
-        QString check;
-        BoundQuery::read(store.file(), QStringLiteral("PRAGMA integrity_check"), {},
-                         [&check](const QSqlQuery& q) { check = q.value(0).toString(); });
-        QCOMPARE(check, QStringLiteral("ok"));
+        QCOMPARE(test::fileIntegrity(store.file().path()), QStringLiteral("ok"));
         NameIndexBuilder next(store.file());
         QSignalSpy finished(&next, &NameIndexBuilder::finished);
         next.start();
