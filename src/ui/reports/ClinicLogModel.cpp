@@ -29,11 +29,23 @@ QString fieldOf(const ClinicLogRow& visit, int column)
 
 } // namespace
 
+// The visit rows are replaced by removing or adding only the difference and telling which cells
+// changed. A reset would have the view lay out its headings and scroll bars afresh and paint them
+// again at every query, though they stand as they were.
 void ClinicLogModel::show(QList<ClinicLogRow> visits)
 {
-    beginResetModel();
+    const int before = rowCount();
+    const int after = 1 + std::max(1, int(visits.size()));
+    if (after < before)
+        beginRemoveRows(QModelIndex(), after, before - 1);
+    else if (after > before)
+        beginInsertRows(QModelIndex(), before, after - 1);
     m_visits = std::move(visits);
-    endResetModel();
+    if (after < before)
+        endRemoveRows();
+    else if (after > before)
+        endInsertRows();
+    emit dataChanged(index(1, 0), index(std::min(before, after) - 1, columnCount() - 1));
 }
 
 int ClinicLogModel::rowCount(const QModelIndex& parent) const

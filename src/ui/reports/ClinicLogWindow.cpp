@@ -9,7 +9,7 @@
 #include "core/reports/DateChoices.h"
 #include "core/reports/ReportPeriod.h"
 #include "core/settings/ClinicSettings.h"
-#include "ui/common/ElidedCellTips.h"
+#include "ui/common/CachedCellDelegate.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
@@ -79,22 +79,16 @@ void ClinicLogWindow::buildGrid()
         twipsToPixels(*std::min_element(kColumnWidths.begin(), kColumnWidths.end())));
     m_grid->setModel(m_model);
     // A narrow column ends a long age or address in "…"; hovering shows the whole text.
-    m_grid->setItemDelegate(new ElidedCellTips(m_grid));
-    connect(m_model, &QAbstractItemModel::modelReset, this, &ClinicLogWindow::shapeGrid);
+    m_grid->setItemDelegate(new CachedCellDelegate(m_grid));
     shapeGrid();
 }
 
-// A query resets the model, which keeps the column widths. Setting them again would have the
-// view repaint the whole grid a second time soon after the query's own paint.
+// Queries keep the heading row and the columns, so their shape is set once.
 void ClinicLogWindow::shapeGrid()
 {
-    for (int column = 0; column < ClinicLogRow::kColumnCount; ++column) {
-        const int width = twipsToPixels(kColumnWidths[column]);
-        if (m_grid->columnWidth(column) != width)
-            m_grid->setColumnWidth(column, width);
-    }
-    if (!m_grid->isRowHidden(0))
-        m_grid->setRowHidden(0, true);
+    for (int column = 0; column < ClinicLogRow::kColumnCount; ++column)
+        m_grid->setColumnWidth(column, twipsToPixels(kColumnWidths[column]));
+    m_grid->setRowHidden(0, true);
 }
 
 void ClinicLogWindow::buildDayFrame()
@@ -151,23 +145,31 @@ void ClinicLogWindow::runMonthQuery()
     runQuery(ReportPeriod::month(m_monthYear->currentText(), m_monthMonth->currentText()));
 }
 
-// The grid is emptied before the store is read, so a query that fails leaves the headings and
-// one empty row rather than the rows of an earlier query.
+// A query that fails leaves the headings and one empty row rather than the rows of an earlier
+// query. Emptying the grid before the read would have it painted whole twice for one query.
 void ClinicLogWindow::runQuery(const ReportPeriod& period)
 {
     std::optional<BusyPointer> busy(std::in_place);
     m_shownPeriod.reset();
-    m_model->show({});
     StoreResult<QList<ClinicLogRow>> rows = ClinicLogQuery::rows(m_context.archive(), period);
     if (!rows.ok()) {
+        showRows({});
         // Told, so that a failed read never passes for a period without visits.
         busy.reset();
         PlainMessage::warn(this, windowTitle(),
                            QStringLiteral("门诊日志读取失败：%1").arg(rows.error()));
         return;
     }
-    m_model->show(rows.takeValue());
+    showRows(rows.takeValue());
     m_shownPeriod = period;
+}
+
+// Each query shows its register from the top, with no cell chosen.
+void ClinicLogWindow::showRows(QList<ClinicLogRow> rows)
+{
+    m_model->show(std::move(rows));
+    m_grid->selectionModel()->clear();
+    m_grid->scrollToTop();
 }
 
 QList<QStringList> ClinicLogWindow::gridRows() const

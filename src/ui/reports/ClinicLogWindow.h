@@ -48,6 +48,7 @@ private:
     void runDayQuery();
     void runMonthQuery();
     void runQuery(const ReportPeriod& period);
+    void showRows(QList<ClinicLogRow> rows);
     QString jobName() const;
     void printOnDefaultPrinter();
     void exportWithDialog();
