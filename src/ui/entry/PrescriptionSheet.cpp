@@ -202,6 +202,17 @@ void PrescriptionSheet::setFields(const SheetFields& fields)
     }
 }
 
+void PrescriptionSheet::showStoredFields(const SheetFields& fields)
+{
+    m_fillingStored = true;
+    setFields(fields);
+    m_fillingStored = false;
+    // A hidden list holds nothing for texts no longer in its field.
+    m_diagnosisList->clear();
+    m_addressList->clear();
+    hideLookupLists();
+}
+
 void PrescriptionSheet::hideLookupLists()
 {
     m_diagnosisList->hide();
@@ -234,6 +245,8 @@ void PrescriptionSheet::fieldChanged(int index)
 
 void PrescriptionSheet::lookUpTyped(int index, const QString& text)
 {
+    if (m_fillingStored)
+        return;
     if (index == sheet::DiagnosisField)
         refillLookup(m_diagnosisList, ReferenceList::Diagnoses, text,
                      SettingsStore::CodeMatch::Prefix);

@@ -57,6 +57,8 @@ public:
     SheetFields fields() const;
     // Fills the nine fields; the body is left to the caller, which knows its stored form.
     void setFields(const SheetFields& fields);
+    // Fills the nine fields from a stored record, which leaves both lookup lists hidden.
+    void showStoredFields(const SheetFields& fields);
 
 signals:
     // name，sex，age, whenever one of the three fields changes.
@@ -95,6 +97,9 @@ private:
     LookupList* m_addressList = nullptr;
     QTextEdit* m_body = nullptr;
     QLabel* m_keyLabel = nullptr;
+    // While a stored record fills the sheet, its texts are not looked up: the lists end hidden
+    // and are refilled before they are next shown.
+    bool m_fillingStored = false;
 };
 
 } // namespace quilloa

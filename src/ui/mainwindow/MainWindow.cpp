@@ -493,9 +493,8 @@ void MainWindow::showRecord(const ArchiveEntry& entry)
     }
     const PrescriptionRecord& r = found.value();
     m_sheet->setRecordKey(r.key);
-    m_sheet->setFields(SheetFields::fromRecord(r));
+    m_sheet->showStoredFields(SheetFields::fromRecord(r));
     RtfReader::read(r.body).fillTextDocument(*m_sheet->body()->document());
-    m_sheet->hideLookupLists();
     showSheetState();
     showTitle();
 }

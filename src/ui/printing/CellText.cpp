@@ -10,12 +10,17 @@
 
 namespace quilloa {
 
-void CellText::draw(QPainter& painter, QPointF topLeft, const QString& text, double em)
+void CellText::draw(QPainter& painter, QPointF topLeft, const QString& text, double em,
+                    const QRectF& exposed)
 {
     QPointF pen = topLeft + QPointF(0, em * SheetFaceMetrics::kAscentPerEm);
+    // A glyph may reach a little past its cell; half an em either side covers any overhang.
+    const double reach = em / 2;
     for (const char32_t character : QStringView(text).toUcs4()) {
         const double cell = SheetFaceMetrics::isHalfWidth(character) ? em / 2 : em;
-        if (character != U' ') {
+        const bool seen = exposed.isNull() || (pen.x() + cell + reach > exposed.left() &&
+                                               pen.x() - reach < exposed.right());
+        if (character != U' ' && seen) {
             drawInCell(painter, QString::fromUcs4(&character, 1), pen, cell);
         }
         pen.rx() += cell;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 class QFont;
@@ -15,7 +16,10 @@ namespace quilloa {
 class CellText
 {
 public:
-    static void draw(QPainter& painter, QPointF topLeft, const QString& text, double em);
+    // With `exposed` given, characters whose cells lie well clear of it are left out: the painter
+    // would clip them away anyway, and a repaint of a strip should not set the whole text.
+    static void draw(QPainter& painter, QPointF topLeft, const QString& text, double em,
+                     const QRectF& exposed = QRectF());
     // The stand-in for a sheet face, sized to em painter units.
     static QFont standIn(const QString& face, double em, bool bold);
 

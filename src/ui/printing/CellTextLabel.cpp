@@ -4,6 +4,7 @@
 #include "ui/common/Twips.h"
 #include "ui/printing/CellText.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -27,13 +28,13 @@ QSize CellTextLabel::sizeHint() const
     return QSize(int(std::ceil(width)), int(std::ceil(emPixels())));
 }
 
-void CellTextLabel::paintEvent(QPaintEvent*)
+void CellTextLabel::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
     const double em = emPixels();
     painter.setFont(CellText::standIn(font().family(), em, font().bold()));
-    CellText::draw(painter, QPointF(0, 0), text(), em);
+    CellText::draw(painter, QPointF(0, 0), text(), em, QRectF(event->rect()));
 }
 
 } // namespace quilloa

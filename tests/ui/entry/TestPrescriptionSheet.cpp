@@ -235,6 +235,23 @@ private slots:
         QVERIFY(!list("list2")->isVisible());
     }
 
+    // Showing a record looks nothing up; what is typed next is, and Down reaches its list.
+    void listsFollowTheFieldAfterAStoredRecord()
+    {
+        PrescriptionRecord r;
+        r.key = QStringLiteral("2009-03-02 09:10:11");
+        r.diagnosis = QStringLiteral("急性胃炎");
+        QLineEdit* diagnosis = field(sheet::DiagnosisField);
+        QVERIFY(UserInput::focus(diagnosis, Qt::TabFocusReason));
+        m_window->showRecord({archive().add(r).value(), r.name, r.key});
+        diagnosis->selectAll();
+        QTest::keyClicks(diagnosis, QStringLiteral("jx"));
+        QCOMPARE(quilloa::test::ListLines(list("list2")).texts(),
+                 QStringList({"急性胃炎", "急性支气管炎"}));
+        QTest::keyClick(diagnosis, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), list("list2"));
+    }
+
     void downThenEnterPicksFromTheList()
     {
         QLineEdit* diagnosis = field(sheet::DiagnosisField);
