@@ -6,9 +6,11 @@ StoreResult<QList<ClinicLogRow>> ClinicLogQuery::rows(const ArchiveStore& archiv
                                                       const ReportPeriod& period)
 {
     QList<ClinicLogRow> rows;
-    const StoreStatus read = archive.readVisits(period.dates(), [&rows](const VisitSummary& v) {
-        rows.append({v.name, v.sex, v.age, v.diagnosis, v.address,
-                     v.key.left(ClinicLogRow::kVisitTimeLength), v.fee});
+    const StoreStatus read = archive.readVisits(period.dates(), [&rows](VisitSummary&& v) {
+        // Cut where it lies: the key's text is not copied.
+        v.key.truncate(ClinicLogRow::kVisitTimeLength);
+        rows.append({std::move(v.name), std::move(v.sex), std::move(v.age), std::move(v.diagnosis),
+                     std::move(v.address), std::move(v.key), v.fee});
     });
     if (!read.ok())
         return read;
