@@ -486,8 +486,8 @@ StoreStatus ArchiveStore::readVisits(const VisitDates& dates, const VisitReader&
 {
     return DirectRows::read(m_file, VisitStatements::visits(m_file, dates),
                             {VisitStatements::value(dates)}, [&reader](const DirectRow& r) {
-                                reader(VisitSummary{r.text(0), r.text(1), r.text(2), r.text(3),
-                                                    r.text(4), r.text(5), feeOf(r, 6)});
+                                reader(StoredVisit{r.utf8(0), r.utf8(1), r.utf8(2), r.utf8(3),
+                                                   r.utf8(4), r.utf8(5), feeOf(r, 6)});
                             });
 }
 
