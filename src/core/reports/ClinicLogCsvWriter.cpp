@@ -12,7 +12,7 @@ QList<QStringList> ClinicLogCsvWriter::lines(const ClinicLogSheet& sheet)
         QStringList cells;
         for (const QString& cell : row.cells())
             cells << CsvText::defused(cell);
-        cells << ClinicLogSheet::feeText(row.fee);
+        cells << ClinicLogSheet::feeText(row.fee());
         lines << cells;
     }
     QStringList total(ClinicLogSheet::kColumnCount, QString());

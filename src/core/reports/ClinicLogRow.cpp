@@ -1,10 +1,44 @@
 #include "core/reports/ClinicLogRow.h"
 
+#include <utility>
+
 namespace quilloa {
+
+ClinicLogRow::ClinicLogRow(const QString& name, const QString& sex, const QString& age,
+                           const QString& diagnosis, const QString& address,
+                           const QString& visitTime, std::optional<Money> fee)
+    : m_texts(new ClinicLogTexts), m_fee(fee)
+{
+    const QString texts[kFieldCount] = {name, sex, age, diagnosis, address, visitTime};
+    for (int field = 0; field < kFieldCount; ++field) {
+        const QByteArray bytes = texts[field].toUtf8();
+        m_texts->bytes.append(bytes);
+        m_lengths[field] = int(bytes.size());
+    }
+}
+
+ClinicLogRow::ClinicLogRow(QExplicitlySharedDataPointer<ClinicLogTexts> texts, int start,
+                           const Lengths& lengths, std::optional<Money> fee)
+    : m_texts(std::move(texts)), m_start(start), m_lengths(lengths), m_fee(fee)
+{
+}
+
+QString ClinicLogRow::text(Field field) const
+{
+    if (!m_texts || field < 0 || field >= kFieldCount)
+        return QString();
+    int offset = m_start;
+    for (int before = 0; before < field; ++before)
+        offset += m_lengths[before];
+    return QString::fromUtf8(m_texts->bytes.constData() + offset, m_lengths[field]);
+}
 
 QStringList ClinicLogRow::cells() const
 {
-    return {name, sex, age, diagnosis, address, visitTime, QString()};
+    QStringList cells;
+    for (int field = 0; field < kFieldCount; ++field)
+        cells << text(Field(field));
+    return cells << QString();
 }
 
 QStringList ClinicLogRow::headings()

@@ -2,6 +2,9 @@
 
 #include "core/store/Money.h"
 
+#include <QByteArray>
+#include <QExplicitlySharedDataPointer>
+#include <QSharedData>
 #include <QString>
 #include <QStringList>
 #include <QTypeInfo>
@@ -11,28 +14,60 @@
 
 namespace quilloa {
 
-// One visit of the clinic log: a saved prescription as the register lists it.
-struct ClinicLogRow
+// Stored texts of several visits, one after the other, as UTF-8.
+struct ClinicLogTexts : QSharedData
 {
+    QByteArray bytes;
+};
+
+// One visit of the clinic log: a saved prescription as the register lists it. Its texts stay in
+// the bytes they were stored as, shared with the other visits of one read, until a cell is
+// drawn or written: a month of thousands of visits is read without six strings per visit.
+class ClinicLogRow
+{
+public:
     static constexpr int kColumnCount = 7;
     static constexpr int kVisitTimeLength = 16; // yyyy-mm-dd hh:mm of the record key
     // The register's column widths in twips, as the window shows them and an export sizes them.
     static constexpr std::array<int, kColumnCount> kColumnWidths{1000, 500,  500, 3500,
                                                                  5000, 1550, 2100};
+    // The register's texts, in column order; the notes column has none.
+    enum Field
+    {
+        Name,      // 姓名
+        Sex,       // 性别
+        Age,       // 年龄
+        Diagnosis, // 诊断
+        Address,   // 地址
+        VisitTime, // the record key without its seconds
+        kFieldCount
+    };
+    using Lengths = std::array<int, kFieldCount>;
 
-    QString name;      // 姓名
-    QString sex;       // 性别
-    QString age;       // 年龄
-    QString diagnosis; // 诊断
-    QString address;   // 地址
-    QString visitTime; // the record key without its seconds
+    ClinicLogRow() = default;
+    ClinicLogRow(const QString& name, const QString& sex, const QString& age,
+                 const QString& diagnosis, const QString& address, const QString& visitTime,
+                 std::optional<Money> fee);
+    // A visit whose texts lie one after the other in `texts` from `start` on.
+    ClinicLogRow(QExplicitlySharedDataPointer<ClinicLogTexts> texts, int start,
+                 const Lengths& lengths, std::optional<Money> fee);
+
+    QString text(Field field) const;
+    QString name() const { return text(Name); }
+    QString visitTime() const { return text(VisitTime); }
     // 收费: not a register column, but exports list it; none when the fee holds no value.
-    std::optional<Money> fee;
+    const std::optional<Money>& fee() const { return m_fee; }
 
-    // The register's seven cells: the fields above and an empty notes cell.
+    // The register's seven cells: the texts above and an empty notes cell.
     QStringList cells() const;
     // The headings of the register's seven columns.
     static QStringList headings();
+
+private:
+    QExplicitlySharedDataPointer<ClinicLogTexts> m_texts;
+    int m_start = 0;
+    Lengths m_lengths{};
+    std::optional<Money> m_fee;
 };
 
 } // namespace quilloa

@@ -46,9 +46,9 @@ std::optional<Money> ClinicLogSheet::feeTotal() const
 {
     Money total;
     for (const ClinicLogRow& row : m_rows) {
-        if (!row.fee)
+        if (!row.fee())
             continue;
-        const std::optional<Money> sum = total.plus(*row.fee);
+        const std::optional<Money> sum = total.plus(*row.fee());
         if (!sum)
             return std::nullopt;
         total = *sum;

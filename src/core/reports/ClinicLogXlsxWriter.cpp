@@ -113,10 +113,10 @@ private:
             if (column != ClinicLogSheet::kVisitTimeColumn)
                 text(row, column, cells[column]);
         }
-        writeVisitTime(row, visit.visitTime);
-        if (visit.fee)
-            check(worksheet_write_number(m_sheet, row, ClinicLogSheet::kFeeColumn, yuan(*visit.fee),
-                                         m_fee));
+        writeVisitTime(row, visit.visitTime());
+        if (visit.fee())
+            check(worksheet_write_number(m_sheet, row, ClinicLogSheet::kFeeColumn,
+                                         yuan(*visit.fee()), m_fee));
     }
 
     // A key that is not a date and time stays text rather than being lost.

@@ -68,10 +68,13 @@ ArchiveStore::ArchiveStore(const QString& filePath) : m_file(filePath) {}
 
 ArchiveStore::ArchiveStore(StoreConnection store) : m_file(std::move(store)) {}
 
-StoreResult<QList<ArchiveEntry>>
-ArchiveStore::entries(const QString& sql, const QVariantList& values, DirectRows::View* seen) const
+StoreResult<QList<ArchiveEntry>> ArchiveStore::entries(const QString& sql,
+                                                       const QVariantList& values,
+                                                       DirectRows::View* seen,
+                                                       qsizetype expected) const
 {
     QList<ArchiveEntry> list;
+    list.reserve(expected);
     const StoreStatus read = DirectRows::read(
         m_file, sql, values,
         [&list](const DirectRow& r) {
@@ -85,8 +88,11 @@ ArchiveStore::entries(const QString& sql, const QVariantList& values, DirectRows
 
 StoreResult<QList<ArchiveEntry>> ArchiveStore::firstEntries(int limit) const
 {
-    return entries(kEntryColumns + QStringLiteral("ORDER BY rowid LIMIT ?"),
-                   {StoreSql::limit(m_file, limit)});
+    // A screenful is sized at once; a larger limit grows as the rows come.
+    constexpr int kReservedAtMost = 1000;
+    static const QString sql = kEntryColumns + QStringLiteral("ORDER BY rowid LIMIT ?");
+    return entries(sql, {StoreSql::limit(m_file, limit)}, nullptr,
+                   qBound(0, limit, kReservedAtMost));
 }
 
 std::optional<QString> ArchiveStore::indexCharacter(const QString& nameText,
@@ -478,11 +484,11 @@ StoreStatus ArchiveStore::readDatedFees(const VisitDates& dates, const DatedFeeR
 
 StoreStatus ArchiveStore::readVisits(const VisitDates& dates, const VisitReader& reader) const
 {
-    return DirectRows::read(
-        m_file, VisitStatements::visits(m_file, dates), {VisitStatements::value(dates)},
-        [&reader](const DirectRow& r) {
-            reader({r.text(0), r.text(1), r.text(2), r.text(3), r.text(4), r.text(5), feeOf(r, 6)});
-        });
+    return DirectRows::read(m_file, VisitStatements::visits(m_file, dates),
+                            {VisitStatements::value(dates)}, [&reader](const DirectRow& r) {
+                                reader(StoredVisit{r.utf8(0), r.utf8(1), r.utf8(2), r.utf8(3),
+                                                   r.utf8(4), r.utf8(5), feeOf(r, 6)});
+                            });
 }
 
 StoreResult<QString> ArchiveStore::loginPassword() const

@@ -71,13 +71,15 @@ public:
 
     // The visits of a period: their fees, their dates and fees, or what the clinic log lists of
     // them in the order their prescriptions were started (equal keys in the order saved). Each
-    // visit goes to the reader as it is read; a fee that holds no value comes as none.
+    // visit goes to the reader as it is read; a fee that holds no value comes as none. The clinic
+    // log's texts come as stored, valid while the reader runs: a month's thousands of rows are
+    // copied once, as bytes, and turned into strings only where they are shown.
     using FeeReader = std::function<void(const std::optional<Money>& fee)>;
     StoreStatus readFees(const VisitDates& dates, const FeeReader& reader) const;
     using DatedFeeReader =
         std::function<void(const QString& date, const std::optional<Money>& fee)>;
     StoreStatus readDatedFees(const VisitDates& dates, const DatedFeeReader& reader) const;
-    using VisitReader = std::function<void(const VisitSummary& visit)>;
+    using VisitReader = std::function<void(const StoredVisit& visit)>;
     StoreStatus readVisits(const VisitDates& dates, const VisitReader& reader) const;
 
     StoreResult<QString> loginPassword() const;
@@ -132,8 +134,10 @@ private:
                                       DirectRows::View* seen = nullptr) const;
     // Whether some record has no name (or that cannot be told now).
     bool lacksNames() const;
+    // `expected`: how many rows the statement reads at most, when that is known beforehand.
     StoreResult<QList<ArchiveEntry>> entries(const QString& sql, const QVariantList& values,
-                                             DirectRows::View* seen = nullptr) const;
+                                             DirectRows::View* seen = nullptr,
+                                             qsizetype expected = 0) const;
     StoreResult<std::optional<PrescriptionRecord>> record(const QString& sql,
                                                           const QVariant& value) const;
     StoreResult<qint64> insert(const PrescriptionRecord& record);

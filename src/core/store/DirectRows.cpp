@@ -117,7 +117,7 @@ StoreStatus DirectRows::read(const StoreConnection& file, const QString& sql,
     sqlite3* handle = handleOf(db.value());
     if (!handle)
         return StoreStatus::failure(StoreFault::Damaged, file.path());
-    PreparedStatements::DirectLease lease(file.connectionName(), handle, sql.toUtf8());
+    PreparedStatements::DirectLease lease(file.connectionName(), handle, sql);
     sqlite3_stmt* statement = lease.statement();
     if (!statement)
         return failed(file, handle);

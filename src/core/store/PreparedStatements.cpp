@@ -94,7 +94,7 @@ QHash<QString, PreparedStatements::DirectStatements>& PreparedStatements::allDir
 }
 
 PreparedStatements::DirectLease::DirectLease(const QString& connectionName, sqlite3* db,
-                                             const QByteArray& sql)
+                                             const QString& sql)
     : m_connectionName(connectionName), m_sql(sql)
 {
     DirectStatements& statements = allDirect()[connectionName];
@@ -105,7 +105,9 @@ PreparedStatements::DirectLease::DirectLease(const QString& connectionName, sqli
         return;
     }
     sqlite3_stmt* compiled = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &compiled, nullptr) != SQLITE_OK) {
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &compiled, nullptr) !=
+        SQLITE_OK) {
         sqlite3_finalize(compiled);
         return;
     }

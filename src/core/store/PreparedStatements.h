@@ -52,7 +52,7 @@ public:
     class DirectLease
     {
     public:
-        DirectLease(const QString& connectionName, sqlite3* db, const QByteArray& sql);
+        DirectLease(const QString& connectionName, sqlite3* db, const QString& sql);
         ~DirectLease();
         DirectLease(const DirectLease&) = delete;
         DirectLease& operator=(const DirectLease&) = delete;
@@ -64,7 +64,7 @@ public:
 
     private:
         QString m_connectionName;
-        QByteArray m_sql;
+        QString m_sql;
         std::shared_ptr<KeptDirect> m_kept;
         bool m_discard = false;
     };
@@ -83,7 +83,8 @@ private:
     // bound), so each connection keeps a few dozen statements at most.
     using Statements = QHash<QString, std::shared_ptr<Kept>>;
     static QHash<QString, Statements>& all();
-    using DirectStatements = QHash<QByteArray, std::shared_ptr<KeptDirect>>;
+    // Kept by the text as the program holds it: a read converts it only when compiling it.
+    using DirectStatements = QHash<QString, std::shared_ptr<KeptDirect>>;
     static QHash<QString, DirectStatements>& allDirect();
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/store/Money.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -37,15 +38,16 @@ struct ArchiveEntry
     static QString keyFromText(const QString& entryText);
 };
 
-// A visit as the clinic log lists it: the register's columns of one record.
-struct VisitSummary
+// A visit as the clinic log lists it: the register's columns of one record, as stored (UTF-8),
+// valid only while the reader that receives it runs.
+struct StoredVisit
 {
-    QString name;      // 姓名
-    QString sex;       // 性别
-    QString age;       // 年龄
-    QString diagnosis; // 诊断
-    QString address;   // 地址
-    QString key;       // 名称
+    QByteArrayView name;      // 姓名
+    QByteArrayView sex;       // 性别
+    QByteArrayView age;       // 年龄
+    QByteArrayView diagnosis; // 诊断
+    QByteArrayView address;   // 地址
+    QByteArrayView key;       // 名称
     std::optional<Money> fee;
 };
 

@@ -21,6 +21,10 @@
 #include <chrono>
 #include <sys/stat.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace quilloa {
 namespace {
 
@@ -123,6 +127,24 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
     }
     NameIndex::ensure(db);
     return StoreStatus::success();
+}
+
+// A read of a whole list fills buffers of a megabyte or so and frees them when the list is
+// dropped. Left to itself the C library hands memory of that size back to the system at once,
+// or maps it afresh for each list, depending on what the process freed before; then every read
+// pays again for the system clearing its pages, which can cost more than the read itself. The
+// program's heap is small: it keeps what it freed, a few megabytes at most, for the next read.
+void keepFreedMemory()
+{
+#ifdef __GLIBC__
+    static const bool kept = [] {
+        constexpr int kMapAbove = 4 * 1024 * 1024;
+        constexpr int kKeepUpTo = 8 * 1024 * 1024;
+        return mallopt(M_MMAP_THRESHOLD, kMapAbove) == 1 &&
+               mallopt(M_TRIM_THRESHOLD, kKeepUpTo) == 1;
+    }();
+    Q_UNUSED(kept);
+#endif
 }
 
 void dropConnection(const QString& name)
@@ -252,6 +274,7 @@ StoreStatus StoreConnection::failure(const QSqlError& error) const
 // A connection held but no longer open, or on another file, is dropped and opened afresh.
 StoreResult<QSqlDatabase> StoreConnection::reopen() const
 {
+    keepFreedMemory();
     const QString& name = m_connectionName;
     dropConnection(name);
     QSqlDatabase db = isServer() ? QSqlDatabase::addDatabase(new ServerDriver, name)

@@ -4,30 +4,6 @@
 #include <utility>
 
 namespace quilloa {
-namespace {
-
-// The visit fields in register order; the notes column has none, as it is written by hand.
-QString fieldOf(const ClinicLogRow& visit, int column)
-{
-    switch (column) {
-    case 0:
-        return visit.name;
-    case 1:
-        return visit.sex;
-    case 2:
-        return visit.age;
-    case 3:
-        return visit.diagnosis;
-    case 4:
-        return visit.address;
-    case 5:
-        return visit.visitTime;
-    default:
-        return QString();
-    }
-}
-
-} // namespace
 
 // The visit rows are replaced by removing or adding only the difference and telling which cells
 // changed. A reset would have the view lay out its headings and scroll bars afresh and paint them
@@ -66,7 +42,10 @@ QString ClinicLogModel::cellText(int row, int column) const
         return m_headings.value(column);
     if (row > m_visits.size())
         return QString();
-    return fieldOf(m_visits.at(row - 1), column);
+    // The notes column has no text; it is written by hand.
+    if (column >= ClinicLogRow::kFieldCount)
+        return QString();
+    return m_visits.at(row - 1).text(ClinicLogRow::Field(column));
 }
 
 QVariant ClinicLogModel::data(const QModelIndex& index, int role) const

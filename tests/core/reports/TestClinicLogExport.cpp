@@ -23,16 +23,10 @@ namespace {
 
 ClinicLogRow visit(const QString& name, const QString& time, std::optional<qint64> feeUnits)
 {
-    ClinicLogRow row{name,
-                     QStringLiteral("女"),
-                     QStringLiteral("34"),
-                     QStringLiteral("上感, 发热"),
-                     QStringLiteral("东街村"),
-                     time,
-                     std::nullopt};
-    if (feeUnits)
-        row.fee = Money::fromUnits(*feeUnits);
-    return row;
+    return ClinicLogRow(name, QStringLiteral("女"), QStringLiteral("34"),
+                        QStringLiteral("上感, 发热"), QStringLiteral("东街村"), time,
+                        feeUnits ? std::optional<Money>(Money::fromUnits(*feeUnits))
+                                 : std::nullopt);
 }
 
 ClinicLogSheet sampleSheet()

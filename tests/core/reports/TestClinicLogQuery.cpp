@@ -34,7 +34,7 @@ QStringList names(const StoreResult<QList<ClinicLogRow>>& rows)
     if (!rows.ok())
         return {QStringLiteral("failed: ") + rows.error()};
     for (const ClinicLogRow& row : rows.value())
-        list << row.name;
+        list << row.name();
     return list;
 }
 
@@ -73,8 +73,8 @@ private slots:
         QCOMPARE(rows.value().size(), 2);
         // A record without a key sorts first; its every cell is empty.
         QCOMPARE(rows.value().at(0).cells(), QStringList(7, QString()));
-        QCOMPARE(rows.value().at(1).visitTime, QStringLiteral("2009-03-25 07:00"));
-        QCOMPARE(rows.value().at(1).name, QString());
+        QCOMPARE(rows.value().at(1).visitTime(), QStringLiteral("2009-03-25 07:00"));
+        QCOMPARE(rows.value().at(1).name(), QString());
     }
 
     void monthIsOrderedByKeyAcrossDays()
