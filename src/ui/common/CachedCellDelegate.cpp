@@ -7,27 +7,26 @@
 namespace quilloa {
 namespace {
 
-// One line of text and nothing else. A cell too low for a second line shows a wrapping text
-// as one line ending in "…", just as one that does not wrap.
+// One line of text on the view's own background, and nothing else: no selection, focus frame or
+// background of its own, which the style draws around and under the text. A cell too low for a
+// second line shows a wrapping text as one line ending in "…", just as one that does not wrap.
 bool plainText(const QStyleOptionViewItem& cell)
 {
-    const auto extras =
-        QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration;
-    if (cell.text.isEmpty() || (cell.features & extras))
+    const auto extras = QStyleOptionViewItem::HasCheckIndicator |
+                        QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::Alternate;
+    const auto marked = QStyle::State_Selected | QStyle::State_HasFocus;
+    if (cell.text.isEmpty() || (cell.features & extras) || (cell.state & marked) ||
+        cell.backgroundBrush.style() != Qt::NoBrush)
         return false;
     return !(cell.features & QStyleOptionViewItem::WrapText) ||
            cell.rect.height() < 2 * cell.fontMetrics.lineSpacing();
 }
 
-// The pen the style would draw the text with.
-QColor textColour(const QStyleOptionViewItem& cell)
+QPalette::ColorGroup colourGroup(const QStyleOptionViewItem& cell)
 {
-    QPalette::ColorGroup group =
-        cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))
-        group = QPalette::Inactive;
-    return cell.palette.color(group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                         : QPalette::Text);
+    if (!(cell.state & QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return cell.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
 }
 
 } // namespace
@@ -41,40 +40,40 @@ void CachedCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         ElidedCellTips::paint(painter, option, index);
         return;
     }
-    const QString text = cell.text;
-    cell.text.clear();
     const QWidget* widget = cell.widget;
     const QStyle* style = widget ? widget->style() : QApplication::style();
-    // Background, selection and focus frame as the style draws them, without the text.
-    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     // The style keeps this margin on either side of a cell's text.
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect room = cell.rect.adjusted(margin, 0, -margin, 0);
     if (room.isEmpty())
         return;
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-    painter->drawPixmap(room.topLeft(), textPicture(cell, text, room, ratio));
+    painter->drawPixmap(room.topLeft(), textPicture(cell, room, ratio));
 }
 
-QPixmap CachedCellDelegate::textPicture(const QStyleOptionViewItem& cell, const QString& text,
-                                        const QRect& room, qreal ratio) const
+QPixmap CachedCellDelegate::textPicture(const QStyleOptionViewItem& cell, const QRect& room,
+                                        qreal ratio) const
 {
-    const QColor colour = textColour(cell);
+    const QColor colour = cell.palette.color(colourGroup(cell), QPalette::Text);
+    const QColor background = cell.palette.color(colourGroup(cell), QPalette::Base);
     const QString key =
-        QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6\x1f%7")
+        QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6\x1f%7\x1f%8")
             .arg(QString::number(room.width()), QString::number(room.height()),
-                 QString::number(colour.rgba()), QString::number(ratio),
-                 QString::number(int(cell.displayAlignment)), cell.font.key(), text);
+                 QString::number(colour.rgba()), QString::number(background.rgba()),
+                 QString::number(ratio), QString::number(int(cell.displayAlignment)),
+                 cell.font.key(), cell.text);
     if (const QPixmap* kept = m_pictures.object(key))
         return *kept;
     QPixmap picture(room.size() * ratio);
     picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
+    // On the view's own background, so its glyphs are blended just as on the view itself.
+    picture.fill(background);
     {
         QPainter drawing(&picture);
         drawing.setFont(cell.font);
         drawing.setPen(colour);
-        const QString shown = cell.fontMetrics.elidedText(text, cell.textElideMode, room.width());
+        const QString shown =
+            cell.fontMetrics.elidedText(cell.text, cell.textElideMode, room.width());
         drawing.drawText(QRect(QPoint(0, 0), room.size()), int(cell.displayAlignment), shown);
     }
     const qsizetype bytes = qsizetype(picture.width()) * picture.height() * 4;
