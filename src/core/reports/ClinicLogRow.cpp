@@ -7,7 +7,7 @@ namespace quilloa {
 ClinicLogRow::ClinicLogRow(const QString& name, const QString& sex, const QString& age,
                            const QString& diagnosis, const QString& address,
                            const QString& visitTime, std::optional<Money> fee)
-    : m_texts(new ClinicLogTexts), m_fee(fee)
+    : m_texts(new StoredTexts), m_fee(fee)
 {
     const QString texts[kFieldCount] = {name, sex, age, diagnosis, address, visitTime};
     for (int field = 0; field < kFieldCount; ++field) {
@@ -17,7 +17,7 @@ ClinicLogRow::ClinicLogRow(const QString& name, const QString& sex, const QStrin
     }
 }
 
-ClinicLogRow::ClinicLogRow(QExplicitlySharedDataPointer<ClinicLogTexts> texts, int start,
+ClinicLogRow::ClinicLogRow(QExplicitlySharedDataPointer<StoredTexts> texts, int start,
                            const Lengths& lengths, std::optional<Money> fee)
     : m_texts(std::move(texts)), m_start(start), m_lengths(lengths), m_fee(fee)
 {

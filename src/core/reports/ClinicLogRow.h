@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/Money.h"
+#include "core/store/StoredTextBlocks.h"
 
 #include <QByteArray>
 #include <QExplicitlySharedDataPointer>
@@ -13,12 +14,6 @@
 #include <optional>
 
 namespace quilloa {
-
-// Stored texts of several visits, one after the other, as UTF-8.
-struct ClinicLogTexts : QSharedData
-{
-    QByteArray bytes;
-};
 
 // One visit of the clinic log: a saved prescription as the register lists it. Its texts stay in
 // the bytes they were stored as, shared with the other visits of one read, until a cell is
@@ -49,8 +44,8 @@ public:
                  const QString& diagnosis, const QString& address, const QString& visitTime,
                  std::optional<Money> fee);
     // A visit whose texts lie one after the other in `texts` from `start` on.
-    ClinicLogRow(QExplicitlySharedDataPointer<ClinicLogTexts> texts, int start,
-                 const Lengths& lengths, std::optional<Money> fee);
+    ClinicLogRow(QExplicitlySharedDataPointer<StoredTexts> texts, int start, const Lengths& lengths,
+                 std::optional<Money> fee);
 
     QString text(Field field) const;
     QString name() const { return text(Name); }
@@ -64,7 +59,7 @@ public:
     static QStringList headings();
 
 private:
-    QExplicitlySharedDataPointer<ClinicLogTexts> m_texts;
+    QExplicitlySharedDataPointer<StoredTexts> m_texts;
     int m_start = 0;
     Lengths m_lengths{};
     std::optional<Money> m_fee;

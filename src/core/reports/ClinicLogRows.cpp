@@ -24,28 +24,18 @@ QByteArrayView ClinicLogRows::visitTime(QByteArrayView key)
 
 void ClinicLogRows::add(const StoredVisit& visit)
 {
-    const QByteArrayView texts[ClinicLogRow::kFieldCount] = {
-        visit.name, visit.sex, visit.age, visit.diagnosis, visit.address, visitTime(visit.key)};
-    qsizetype bytes = 0;
-    for (const QByteArrayView& text : texts)
-        bytes += text.size();
-    // A full block stays with the rows in it and a new one is started: growing it would copy it.
-    if (!m_block || m_block->bytes.size() + bytes > m_block->bytes.capacity()) {
-        m_block = new ClinicLogTexts;
-        m_block->bytes.reserve(qMax(kBlockBytes, bytes));
-    }
-    const int start = int(m_block->bytes.size());
-    ClinicLogRow::Lengths lengths{};
-    for (int field = 0; field < ClinicLogRow::kFieldCount; ++field) {
-        m_block->bytes.append(texts[field]);
-        lengths[field] = int(texts[field].size());
-    }
-    m_rows.append(ClinicLogRow(m_block, start, lengths, visit.fee));
+    const QByteArrayView time = visitTime(visit.key);
+    const int start =
+        m_blocks.append({visit.name, visit.sex, visit.age, visit.diagnosis, visit.address, time});
+    const ClinicLogRow::Lengths lengths{int(visit.name.size()),    int(visit.sex.size()),
+                                        int(visit.age.size()),     int(visit.diagnosis.size()),
+                                        int(visit.address.size()), int(time.size())};
+    m_rows.append(ClinicLogRow(m_blocks.block(), start, lengths, visit.fee));
 }
 
 QList<ClinicLogRow> ClinicLogRows::take()
 {
-    m_block.reset();
+    m_blocks.reset();
     return std::exchange(m_rows, {});
 }
 

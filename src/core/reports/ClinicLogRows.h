@@ -2,13 +2,14 @@
 
 #include "core/reports/ClinicLogRow.h"
 #include "core/store/PrescriptionRecord.h"
+#include "core/store/StoredTextBlocks.h"
 
 #include <QList>
 
 namespace quilloa {
 
 // Gathers the visits of one clinic-log read as rows whose texts are copied, as stored, into a
-// few shared blocks: a month of thousands of visits costs little more than copying its bytes.
+// few shared blocks.
 class ClinicLogRows
 {
 public:
@@ -19,9 +20,7 @@ public:
     static QByteArrayView visitTime(QByteArrayView key);
 
 private:
-    static constexpr qsizetype kBlockBytes = 32 * 1024;
-
-    QExplicitlySharedDataPointer<ClinicLogTexts> m_block;
+    StoredTextBlocks m_blocks;
     QList<ClinicLogRow> m_rows;
 };
 

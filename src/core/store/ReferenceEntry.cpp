@@ -6,7 +6,7 @@ namespace quilloa {
 
 ReferenceEntry::ReferenceEntry(qint64 rowId, const QString& name,
                                const std::optional<QString>& code)
-    : m_rowId(rowId), m_texts(new ReferenceTexts)
+    : m_rowId(rowId), m_texts(new StoredTexts)
 {
     m_texts->bytes = name.toUtf8();
     m_nameBytes = int(m_texts->bytes.size());
@@ -16,7 +16,7 @@ ReferenceEntry::ReferenceEntry(qint64 rowId, const QString& name,
     }
 }
 
-ReferenceEntry::ReferenceEntry(qint64 rowId, QExplicitlySharedDataPointer<ReferenceTexts> texts,
+ReferenceEntry::ReferenceEntry(qint64 rowId, QExplicitlySharedDataPointer<StoredTexts> texts,
                                int start, int nameBytes, int codeBytes)
     : m_rowId(rowId), m_texts(std::move(texts)), m_start(start), m_nameBytes(nameBytes),
       m_codeBytes(codeBytes)

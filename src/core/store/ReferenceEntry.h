@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/StoredTextBlocks.h"
+
 #include <QByteArray>
 #include <QExplicitlySharedDataPointer>
 #include <QSharedData>
@@ -18,13 +20,6 @@ enum class ReferenceList
     Addresses, // 地址: 名称, 拼音
 };
 
-// Stored texts of several entries, one after the other, as UTF-8. Entries hold the block and an
-// offset, never a pointer into it, so rows can still be added while earlier entries exist.
-struct ReferenceTexts : QSharedData
-{
-    QByteArray bytes;
-};
-
 // One entry of a reference list, with the row it came from so edits reach exactly that row.
 // The texts stay in the bytes the store keeps them in until they are used: the entries of one
 // read share a few buffers, so a list of 20,000 drugs is read without two strings per row, and
@@ -37,7 +32,7 @@ public:
     // An entry whose name, then right after it its code, lie in `texts` from `start` on.
     // `codeBytes` is kNoCode when the stored code is null.
     static constexpr int kNoCode = -1;
-    ReferenceEntry(qint64 rowId, QExplicitlySharedDataPointer<ReferenceTexts> texts, int start,
+    ReferenceEntry(qint64 rowId, QExplicitlySharedDataPointer<StoredTexts> texts, int start,
                    int nameBytes, int codeBytes);
 
     qint64 rowId() const { return m_rowId; }
@@ -49,7 +44,7 @@ private:
     const char* textAt(int offset) const;
 
     qint64 m_rowId = 0;
-    QExplicitlySharedDataPointer<ReferenceTexts> m_texts;
+    QExplicitlySharedDataPointer<StoredTexts> m_texts;
     int m_start = 0;
     int m_nameBytes = 0;
     int m_codeBytes = kNoCode;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/ReferenceEntry.h"
+#include "core/store/StoredTextBlocks.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -10,8 +11,7 @@
 namespace quilloa {
 
 // Gathers the rows of one reference-list read as entries whose texts are copied, as stored,
-// into a few shared blocks: a read of thousands of rows costs little more than copying their
-// bytes, with no allocation per row and no large buffer that grows by copying.
+// into a few shared blocks.
 class ReferenceRows
 {
 public:
@@ -19,9 +19,7 @@ public:
     QList<ReferenceEntry> take();
 
 private:
-    static constexpr qsizetype kBlockBytes = 32 * 1024;
-
-    QExplicitlySharedDataPointer<ReferenceTexts> m_block;
+    StoredTextBlocks m_blocks;
     QList<ReferenceEntry> m_entries;
 };
 
