@@ -15,6 +15,7 @@ struct State
     FaultyVfs::Operation operation = FaultyVfs::Operation::Write;
     FaultyVfs::Failure failure = FaultyVfs::Failure::IoError;
     int remaining = 0;
+    bool lasting = false;
     bool fired = false;
 };
 
@@ -32,7 +33,7 @@ bool failsNow(FaultyVfs::Operation operation)
         return false;
     if (--s.remaining > 0)
         return false;
-    s.armed = false;
+    s.armed = s.lasting;
     s.fired = true;
     return true;
 }
@@ -179,9 +180,10 @@ void FaultyVfs::install()
     sqlite3_vfs_register(&s.vfs, 1);
 }
 
-void FaultyVfs::arm(Operation operation, int nth, Failure failure)
+void FaultyVfs::arm(Operation operation, int nth, Failure failure, Lasting lasting)
 {
     State& s = state();
+    s.lasting = lasting == Lasting::FromThenOn;
     s.operation = operation;
     s.failure = failure;
     s.remaining = nth;

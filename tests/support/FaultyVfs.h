@@ -24,8 +24,14 @@ public:
 
     // Registers the layer as the default; later calls do nothing.
     static void install();
-    // Fails the `nth` call of `operation` from now (1 is the next one), once.
-    static void arm(Operation operation, int nth, Failure failure = Failure::IoError);
+    enum class Lasting
+    {
+        Once,       // a passing fault
+        FromThenOn, // every later call fails too, as a disk that stays full
+    };
+    // Fails the `nth` call of `operation` from now (1 is the next one).
+    static void arm(Operation operation, int nth, Failure failure = Failure::IoError,
+                    Lasting lasting = Lasting::Once);
     static void disarm();
     // Whether the armed failure was handed out.
     static bool fired();

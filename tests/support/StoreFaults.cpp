@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QUuid>
+#include <QVariant>
 
 namespace quilloa::test {
 
@@ -33,6 +34,33 @@ void DamagedStore::restore()
     m_restored = true;
     QFile::remove(m_path);
     QFile::rename(m_path + QStringLiteral(".kept"), m_path);
+}
+
+bool damageTablePage(const QString& path, const QString& table)
+{
+    qint64 root = 0;
+    qint64 pageSize = 0;
+    const QString name = QStringLiteral("test-damage:") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("PRAGMA page_size")) && query.next())
+            pageSize = query.value(0).toLongLong();
+        query.prepare(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"));
+        query.addBindValue(table);
+        if (query.exec() && query.next())
+            root = query.value(0).toLongLong();
+        query = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QFile file(path);
+    if (root < 2 || pageSize <= 0 || !file.open(QIODevice::ReadWrite) ||
+        !file.seek((root - 1) * pageSize))
+        return false;
+    return file.write(QByteArray(int(pageSize), '\x5a')) == pageSize;
 }
 
 LockedStore::LockedStore(const QString& path)

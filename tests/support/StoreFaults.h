@@ -22,6 +22,11 @@ private:
     bool m_restored = false;
 };
 
+// Writes garbage over the first page of `table`'s tree in the store file at `path`, as a bad
+// sector would: the file still opens and its schema reads, but every read of the table meets
+// the damage. False when the page cannot be found or written.
+bool damageTablePage(const QString& path, const QString& table);
+
 // Another program holding a store locked: an exclusive transaction on a connection of its own.
 class LockedStore
 {

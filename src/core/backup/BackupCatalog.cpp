@@ -1,5 +1,6 @@
 #include "core/backup/BackupCatalog.h"
 
+#include "core/backup/BackupPair.h"
 #include "core/backup/ReadOnlyStore.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
@@ -65,6 +66,11 @@ BackupCopy BackupCatalog::inspect(const QString& folder)
     copy.date = dateOfName(copy.name);
     if (!QFileInfo(copy.archiveFile()).isFile() || !QFileInfo(copy.settingsFile()).isFile()) {
         copy.problem = QStringLiteral("缺少档案.dat或设置.dat");
+        return copy;
+    }
+    // Each file may be sound and still be of another day than the other.
+    if (!BackupPair::madeTogether(folder)) {
+        copy.problem = QStringLiteral("档案.dat和设置.dat不是同一次备份的");
         return copy;
     }
     const StoreStatus archive = StoreCopy::check(copy.archiveFile(), StoreKind::Archive);

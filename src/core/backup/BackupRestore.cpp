@@ -1,6 +1,7 @@
 #include "core/backup/BackupRestore.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupPair.h"
 #include "core/backup/RestoreJournal.h"
 #include "core/store/PrivateFiles.h"
 #include "core/store/ServerExport.h"
@@ -66,17 +67,10 @@ BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const Q
         return failed(QStringLiteral("无法建立备份文件夹“%1”。%2")
                           .arg(shown(folder), StoreMessage::folderCause(made)));
     BackupCatalog::removeStaleCopies(paths);
-    const std::pair<QString, StoreKind> stores[] = {{paths.archiveFile, StoreKind::Archive},
-                                                    {paths.settingsFile, StoreKind::Settings}};
-    for (const auto& [store, kind] : stores) {
-        const QString name = QFileInfo(store).fileName();
-        const StoreStatus copied =
-            StoreCopy::copyChecked(store, folder + QLatin1Char('/') + name, kind);
-        if (!copied.ok())
-            return failed(QStringLiteral("备份没有完成：%1没有复制成功。%2\n这一天已有的备份"
-                                         "保持不变。")
-                              .arg(name, copied.error()));
-    }
+    const BackupPair::Written written = BackupPair::write(paths, folder);
+    if (!written.status.ok())
+        return failed(
+            QStringLiteral("备份没有完成：%1\n%2").arg(written.status.error(), written.held));
     return {true, QStringLiteral("已备份到“%1”。").arg(shown(folder)), folder};
 }
 
@@ -108,18 +102,23 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
                           .arg(shown(saved), savingCause(kept)));
     }
     const StoreStatus noted = RestoreJournal::begin(paths, checked.folder, saved);
-    if (!noted.ok())
+    if (!noted.ok()) {
+        // Refused before anything was written: the saved stores would only pass for a backup.
+        QDir(saved).removeRecursively();
         return failed(notRestored(noted));
-    StoreStatus written = archive.commit();
-    if (written.ok())
-        written = settings.commit();
-    if (!written.ok()) {
-        // The undoing takes both locks afresh.
-        archive.release();
-        settings.release();
-        return undo(paths, saved, written);
     }
-    RestoreJournal::end(paths);
+    const StoreStatus archiveWritten = archive.commit();
+    if (!archive.wroteCopy()) {
+        settings.release();
+        return notWritten(paths, saved, archiveWritten);
+    }
+    const StoreStatus settingsWritten = settings.commit();
+    if (!settings.wroteCopy()) {
+        // The undoing takes both locks afresh.
+        settings.release();
+        return undo(paths, saved, checked, settingsWritten);
+    }
+    (void)RestoreJournal::end(paths);
     StoreConnection::closeAll();
     return {true,
             QStringLiteral("已恢复“%1”的备份（%2张处方）。恢复前的数据保存在“%3”。")
@@ -142,25 +141,68 @@ StoreStatus BackupRestore::saveCurrentStores(std::initializer_list<StoreReplacem
         if (!saved.ok())
             return saved;
     }
+    // Both were saved under the stores' locks: a pair made together.
+    (void)BackupPair::note(folder);
     return StoreStatus::success();
 }
 
-// The archive may already hold the copy when the settings could not be written: both are put
-// back as they were, so the stores never come from two different days.
-BackupRestore::Outcome BackupRestore::undo(const StorePaths& paths, const QString& saved,
-                                           const StoreStatus& failure)
+// Nothing was written: both stores are as they were, and the next start must leave them so.
+BackupRestore::Outcome BackupRestore::notWritten(const StorePaths& paths, const QString& saved,
+                                                 const StoreStatus& failure)
 {
-    const StoreStatus undone = RestoreJournal::putBoth(paths, saved);
-    if (undone.ok())
-        RestoreJournal::end(paths);
     StoreConnection::closeAll();
+    if (RestoreJournal::end(paths))
+        return failed(
+            QStringLiteral("恢复没有完成，现在的数据没有改动（两个数据文件都还是恢复前的）。"
+                           "\n%1")
+                .arg(failure.error()));
+    // A note that cannot be removed would have the next start finish the restore.
+    const StoreStatus marked = RestoreJournal::markUndo(paths);
+    if (marked.ok())
+        return failed(
+            QStringLiteral("恢复没有完成，现在的数据没有改动（两个数据文件都还是恢复前的）。"
+                           "\n%1\n下次启动时程序会再按“%2”中的副本确认一遍，不会恢复备份。")
+                .arg(failure.error(), shown(saved)));
+    return failed(
+        QStringLiteral("恢复没有完成，现在的数据没有改动，但程序没能删去记号文件“%1”：%2\n"
+                       "请在下次启动本程序之前删去它，否则启动时会接着恢复备份。")
+            .arg(shown(RestoreJournal::notePathOf(paths)), marked.error()));
+}
+
+// The archive already holds the copy when the settings could not be written: it is put back as
+// it was, so the stores never come from two different days. When even that fails, the
+// next start puts them back, and never finishes the restore the user was told had failed.
+BackupRestore::Outcome BackupRestore::undo(const StorePaths& paths, const QString& saved,
+                                           const BackupCopy& copy, const StoreStatus& failure)
+{
+    // The settings were never changed: only the archive goes back.
+    StoreConnection::closeAll();
+    StoreReplacement archive(paths.archiveFile, saved + QStringLiteral("/档案.dat"),
+                             StoreKind::Archive);
+    StoreStatus undone = archive.lock();
+    if (undone.ok())
+        undone = archive.commit();
+    if (archive.wroteCopy())
+        undone = StoreStatus::success();
+    StoreConnection::closeAll();
+    if (undone.ok() && RestoreJournal::end(paths))
+        return failed(QStringLiteral("恢复没有完成，现在的数据没有改动（已按“%1”中的副本放回）。"
+                                     "\n%2")
+                          .arg(shown(saved), failure.error()));
+    const StoreStatus marked = RestoreJournal::markUndo(paths);
+    const QString next = marked.ok()
+                             ? QStringLiteral("下次启动时程序会先把它们放回，不会再恢复备份。")
+                             : QStringLiteral("程序也没能记下这一点（%1），请在下次启动前把这两个"
+                                              "文件复制回“%2”。")
+                                   .arg(marked.error(), shown(paths.dataFolder));
     if (undone.ok())
         return failed(QStringLiteral("恢复没有完成，现在的数据没有改动（已按“%1”中的副本放回）。"
                                      "\n%2")
                           .arg(shown(saved), failure.error()));
-    return failed(QStringLiteral("恢复没有完成，也没能放回原来的数据：%1\n原来的数据保存在“%2”；"
-                                 "下次启动时程序会再把它放回。")
-                      .arg(undone.error(), shown(saved)));
+    return failed(QStringLiteral("恢复没有完成：档案.dat 现在是备份“%1”中的，设置.dat 还是恢复前的"
+                                 "（%2）。\n也没能放回原来的档案.dat：%3\n原来的两个数据文件保存在"
+                                 "“%4”；%5")
+                      .arg(copy.name, failure.error(), undone.error(), shown(saved), next));
 }
 
 BackupRestore::Outcome BackupRestore::backUpNow(const BackupSource& source)
@@ -183,6 +225,8 @@ BackupRestore::Outcome BackupRestore::backUpNow(const BackupSource& source)
     if (!written.ok())
         return failed(
             QStringLiteral("备份没有完成：%1\n这一天已有的备份保持不变。").arg(written.error()));
+    // A note of an earlier pair in the folder would otherwise call this one mixed.
+    (void)BackupPair::note(folder);
     return {true,
             QStringLiteral("已把%1上的数据备份到“%2”。")
                 .arg(server.description(), QDir::toNativeSeparators(folder)),

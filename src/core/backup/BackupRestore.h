@@ -47,7 +47,10 @@ public:
 private:
     static StoreStatus saveCurrentStores(std::initializer_list<StoreReplacement*> stores,
                                          const QString& folder);
-    static Outcome undo(const StorePaths& paths, const QString& saved, const StoreStatus& failure);
+    static Outcome notWritten(const StorePaths& paths, const QString& saved,
+                              const StoreStatus& failure);
+    static Outcome undo(const StorePaths& paths, const QString& saved, const BackupCopy& copy,
+                        const StoreStatus& failure);
 };
 
 } // namespace quilloa

@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace quilloa {
 
 QString RestoreJournal::notePath(const StorePaths& paths)
@@ -24,9 +28,47 @@ StoreStatus RestoreJournal::begin(const StorePaths& paths, const QString& copyFo
         (copyFolder + QLatin1Char('\n') + savedFolder + QLatin1Char('\n')).toUtf8());
 }
 
-void RestoreJournal::end(const StorePaths& paths)
+QString RestoreJournal::undoNotePath(const StorePaths& paths)
 {
-    QFile::remove(notePath(paths));
+    return paths.dataFolder + QStringLiteral("/恢复待退回.txt");
+}
+
+bool RestoreJournal::end(const StorePaths& paths)
+{
+    for (const QString& note : {notePath(paths), undoNotePath(paths)}) {
+        if (QFileInfo::exists(note) && !QFile::remove(note))
+            return false;
+    }
+    return true;
+}
+
+// A rename needs no room on the disk, which a failed restore may have run out of.
+StoreStatus RestoreJournal::markUndo(const StorePaths& paths)
+{
+    if (std::rename(QFile::encodeName(notePath(paths)).constData(),
+                    QFile::encodeName(undoNotePath(paths)).constData()) == 0)
+        return StoreStatus::success();
+    return StoreStatus::failure(StoreFault::Failed, notePath(paths),
+                                QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+QString RestoreJournal::resumeUndo(const StorePaths& paths)
+{
+    QFile note(undoNotePath(paths));
+    if (!note.open(QIODevice::ReadOnly))
+        return QString();
+    const QStringList lines = QString::fromUtf8(note.readAll()).split(QLatin1Char('\n'));
+    note.close();
+    const QString copyName = QFileInfo(lines.value(0)).fileName();
+    const QString saved = QDir::toNativeSeparators(lines.value(1));
+    const StoreStatus undone = putBoth(paths, lines.value(1));
+    if (undone.ok() && end(paths))
+        return QStringLiteral(
+                   "上次恢复备份“%1”没有完成。这次启动时已放回恢复前的数据（取自“%2”）。")
+            .arg(copyName, saved);
+    return QStringLiteral("上次恢复备份“%1”没有完成，这次启动时仍没能放回恢复前的数据：%2\n"
+                          "恢复前的数据保存在“%3”。请排除上面的问题后重新启动本程序。")
+        .arg(copyName, undone.ok() ? QStringLiteral("记号文件删不掉") : undone.error(), saved);
 }
 
 StoreStatus RestoreJournal::putBoth(const StorePaths& paths, const QString& folder)
@@ -49,6 +91,8 @@ StoreStatus RestoreJournal::putBoth(const StorePaths& paths, const QString& fold
 
 QString RestoreJournal::resume(const StorePaths& paths)
 {
+    if (QFileInfo::exists(undoNotePath(paths)))
+        return resumeUndo(paths);
     QFile note(notePath(paths));
     if (!note.open(QIODevice::ReadOnly))
         return QString();
@@ -66,12 +110,17 @@ QString RestoreJournal::resume(const StorePaths& paths)
     if (copy.sound) {
         const StoreStatus finished = putBoth(paths, copyFolder);
         if (finished.ok()) {
-            end(paths);
-            return heading + QStringLiteral("\n这次启动时已把恢复做完：现在用的是备份“%1”的数据"
-                                            "（%2张处方）。恢复前的数据保存在“%3”。")
-                                 .arg(copyName)
-                                 .arg(copy.recordCount)
-                                 .arg(saved);
+            // A note that stays only has the next start put the same copy in again.
+            const QString left = end(paths) ? QString()
+                                            : QStringLiteral("\n记号文件“%1”没能删去。")
+                                                  .arg(QDir::toNativeSeparators(notePath(paths)));
+            return heading +
+                   QStringLiteral("\n这次启动时已把恢复做完：现在用的是备份“%1”的数据"
+                                  "（%2张处方）。恢复前的数据保存在“%3”。")
+                       .arg(copyName)
+                       .arg(copy.recordCount)
+                       .arg(saved) +
+                   left;
         }
         // Another program holding a store would keep the undoing out as well: try again later.
         if (finished.fault() == StoreFault::Busy)
@@ -82,7 +131,7 @@ QString RestoreJournal::resume(const StorePaths& paths)
     }
     const StoreStatus undone = putBoth(paths, savedFolder);
     if (undone.ok()) {
-        end(paths);
+        (void)end(paths);
         return heading + QStringLiteral("\n备份“%1”没能放回（%2），这次启动时已退回到恢复前的"
                                         "数据（取自“%3”）。")
                              .arg(copyName, why, saved);

@@ -1,6 +1,7 @@
 #include "core/backup/ServerBackup.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupPair.h"
 #include "core/store/ServerExport.h"
 
 #include <QDir>
@@ -23,8 +24,11 @@ bool ServerBackup::take(const StoreConnection& server, const StorePaths& paths, 
           folder + QLatin1Char('/') + QFileInfo(paths.settingsFile).fileName()},
          {StoreKind::Archive, folder + QLatin1Char('/') + QFileInfo(paths.archiveFile).fileName()}},
         date);
-    if (written.ok())
+    // Both files come from one snapshot: a pair, which a note of an earlier pair would call mixed.
+    if (written.ok()) {
+        (void)BackupPair::note(folder);
         return true;
+    }
     if (notices)
         *notices << QStringLiteral("今天没有备份%1上的数据：%2\n%3 已有的备份保持不变。")
                         .arg(server.path(), written.error(), day);

@@ -1,5 +1,6 @@
 #include "core/exchange/SiblingTempFile.h"
 
+#include "core/store/PrivateFiles.h"
 #include "core/store/StoreCopy.h"
 
 #include <QFile>
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -25,12 +27,9 @@ SiblingTempFile::SiblingTempFile(QString target) : m_target(std::move(target))
     if (!reserve.open())
         return;
     m_tempPath = reserve.fileName();
-    // A temporary is made private; the finished file is an ordinary one, or keeps the rights
-    // of the file it replaces.
-    const QFileInfo existing(m_target);
-    reserve.setPermissions(existing.exists() ? existing.permissions()
-                                             : QFile::ReadOwner | QFile::WriteOwner |
-                                                   QFile::ReadGroup | QFile::ReadOther);
+    // What is exported holds patients' names, diagnoses and fees: the file is its owner's alone,
+    // whatever the umask and whatever rights a file it replaces had.
+    reserve.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 }
 
 SiblingTempFile::~SiblingTempFile()
@@ -66,7 +65,10 @@ int SiblingTempFile::commit()
     const int file = ::open(QFile::encodeName(m_tempPath).constData(), O_RDONLY | O_CLOEXEC);
     if (file < 0)
         return errno;
-    const int synced = ::fsync(file) == 0 ? 0 : errno;
+    // A writer that made the file afresh under the temporary name gave it the umask's rights.
+    int synced = ::fchmod(file, PrivateFiles::kFileMode) == 0 ? 0 : errno;
+    if (synced == 0)
+        synced = ::fsync(file) == 0 ? 0 : errno;
     ::close(file);
     if (synced != 0)
         return synced;

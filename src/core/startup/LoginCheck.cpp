@@ -24,15 +24,19 @@ LoginCheck::Verdict LoginCheck::check(const QString& typed, const QString& store
                                                                   : Verdict::Refused;
 }
 
-bool LoginCheck::acceptAndUpgrade(const QString& typed, const QString& stored, ArchiveStore archive)
+LoginCheck::Outcome LoginCheck::acceptAndUpgrade(const QString& typed, const QString& stored,
+                                                 ArchiveStore archive)
 {
+    Outcome outcome;
     const Verdict verdict = check(typed, stored);
-    if (verdict == Verdict::AcceptedClear && !PasswordHash::normalized(stored).isEmpty()) {
-        const QString hash = PasswordHash::make(stored);
-        if (!hash.isEmpty())
-            archive.setLoginPassword(hash);
-    }
-    return verdict != Verdict::Refused;
+    outcome.accepted = verdict != Verdict::Refused;
+    if (verdict != Verdict::AcceptedClear || PasswordHash::normalized(stored).isEmpty())
+        return outcome;
+    const QString hash = PasswordHash::make(stored);
+    outcome.upgrade = hash.isEmpty()
+                          ? StoreStatus::failure(QStringLiteral("无法算出密码的加密形式。"))
+                          : archive.setLoginPassword(hash);
+    return outcome;
 }
 
 } // namespace quilloa

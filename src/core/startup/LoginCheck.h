@@ -26,9 +26,18 @@ public:
     {
         return check(typed, stored) != Verdict::Refused;
     }
-    // Checks and, when the stored password was in clear, replaces it with its hash. Returns
-    // whether `typed` opens the program; a failed replacement is tried again next time.
-    static bool acceptAndUpgrade(const QString& typed, const QString& stored, ArchiveStore archive);
+    struct Outcome
+    {
+        bool accepted = false;
+        // Why a clear password that opened the program is still stored in clear; the next login
+        // tries the replacement again.
+        StoreStatus upgrade = StoreStatus::success();
+
+        explicit operator bool() const { return accepted; }
+    };
+    // Checks and, when the stored password was in clear, replaces it with its hash.
+    [[nodiscard]] static Outcome acceptAndUpgrade(const QString& typed, const QString& stored,
+                                                  ArchiveStore archive);
 };
 
 } // namespace quilloa

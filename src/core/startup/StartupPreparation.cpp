@@ -1,6 +1,7 @@
 #include "core/startup/StartupPreparation.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupPair.h"
 #include "core/backup/RestoreJournal.h"
 #include "core/backup/ServerBackup.h"
 #include "core/startup/AppContext.h"
@@ -12,6 +13,7 @@
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreSchema.h"
+#include "core/store/file/StoreDamage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,6 +103,8 @@ StartupReport StartupPreparation::run(const StorePaths& paths, const Clock& cloc
             continue;
         if (probed.fault() == StoreFault::Busy)
             StoreConnection::noteBusy(store);
+        if (probed.fault() == StoreFault::Damaged)
+            StoreDamage::note(store);
         unusable << store;
         report.notices << unusableStoreNotice(paths, probed);
     }
@@ -153,20 +157,27 @@ std::optional<BackgroundWork::Work> StartupPreparation::backupWork(const AppCont
     if (context.location().isServer()) {
         // A value only: the export opens a server connection of its own on the work's thread.
         const StoreConnection server = context.archive().file();
-        return dayWork(paths, today, [server, paths, today](QStringList* notices) {
-            ServerBackup::take(server, paths, today, notices);
-        });
+        return dayWork(
+            paths, today,
+            [server, paths, today](QStringList* notices) {
+                ServerBackup::take(server, paths, today, notices);
+            },
+            DayCopies::Once);
     }
     const QStringList unusable = report.unusableStores;
-    return dayWork(paths, today, [paths, today, unusable](QStringList* notices) {
-        takeBackup(paths, today, notices, unusable);
-    });
+    return dayWork(
+        paths, today,
+        [paths, today, unusable](QStringList* notices) {
+            takeBackup(paths, today, notices, unusable);
+        },
+        DayCopies::EveryStart);
 }
 
 BackgroundWork::Work StartupPreparation::dayWork(const StorePaths& paths, const QDate& today,
-                                                 const std::function<void(QStringList*)>& take)
+                                                 const std::function<void(QStringList*)>& take,
+                                                 DayCopies copies)
 {
-    return [paths, today, take](const BackgroundWork::StepTeller& step) {
+    return [paths, today, take, copies](const BackgroundWork::StepTeller& step) {
         QStringList notices;
         const QString day = today.toString(QStringLiteral("yyyy-MM-dd"));
         // Another start of the program copying now, or done with today's copies, has them. A
@@ -177,9 +188,14 @@ BackgroundWork::Work StartupPreparation::dayWork(const StorePaths& paths, const 
                           QStringLiteral(".lock"));
         if (!copying.tryLock(0) && copying.error() == QLockFile::LockFailedError)
             return notices;
-        const QString folder = paths.backupFolder + QLatin1Char('/') + day + QLatin1Char('/');
-        if (QFileInfo::exists(folder + QFileInfo(paths.archiveFile).fileName()) &&
-            QFileInfo::exists(folder + QFileInfo(paths.settingsFile).fileName()))
+        const QString folder = paths.backupFolder + QLatin1Char('/') + day;
+        if (copies == DayCopies::Once &&
+            QFileInfo::exists(folder + QLatin1Char('/') +
+                              QFileInfo(paths.archiveFile).fileName()) &&
+            QFileInfo::exists(folder + QLatin1Char('/') + QFileInfo(paths.settingsFile).fileName()))
+            return notices;
+        // Nothing saved since the day's copies were made: nothing to copy, nothing to show.
+        if (copies == DayCopies::EveryStart && BackupPair::current(paths, folder))
             return notices;
         step(QStringLiteral("正在备份今天的数据库……"));
         take(&notices);
@@ -235,33 +251,28 @@ bool StartupPreparation::isBackupDay(const QDate& date)
 bool StartupPreparation::takeBackup(const StorePaths& paths, const QDate& date,
                                     QStringList* notices, const QStringList& unusable)
 {
-    const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
+    // Already named with its cause: a copy would only fail again, after another wait. The other
+    // store alone would make a pair of two different moments.
+    if (unusable.contains(paths.archiveFile) || unusable.contains(paths.settingsFile))
+        return false;
     const QString folder = BackupCatalog::makeDayFolder(paths, date, notices);
     if (folder.isEmpty())
         return false;
-    bool all = true;
-    const std::pair<QString, StoreKind> stores[] = {{paths.settingsFile, StoreKind::Settings},
-                                                    {paths.archiveFile, StoreKind::Archive}};
-    for (const auto& [source, kind] : stores) {
-        // Already named with its cause: a copy would only fail again, after another wait.
-        if (unusable.contains(source)) {
-            all = false;
-            continue;
-        }
-        const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
-        const StoreStatus copied = StoreCopy::copyChecked(source, target, kind);
-        if (copied.ok())
-            continue;
-        all = false;
-        if (!notices)
-            continue;
-        if (copied.fault() == StoreFault::Damaged)
-            *notices << unusableStoreNotice(paths, copied);
-        else
-            *notices << QStringLiteral("今天没有备份“%1”：%2\n%3 已有的备份保持不变。")
-                            .arg(QFileInfo(source).fileName(), copied.error(), day);
-    }
-    return all;
+    // A later start of the day copies what was saved since; unchanged stores are copied once.
+    if (BackupPair::current(paths, folder))
+        return true;
+    const BackupPair::Written written = BackupPair::write(paths, folder);
+    if (written.status.ok())
+        return true;
+    if (!notices)
+        return false;
+    if (written.status.fault() == StoreFault::Damaged)
+        *notices << unusableStoreNotice(paths, written.status);
+    else
+        *notices << QStringLiteral("今天没有备份“%1”：%2\n%3")
+                        .arg(QFileInfo(written.status.path()).fileName(), written.status.error(),
+                             written.held);
+    return false;
 }
 
 QStringList StartupPreparation::datedCopies(const StorePaths& paths, const QString& fileName)

@@ -58,9 +58,11 @@ public:
     // database that has none yet, and no store file is looked at.
     static StartupReport run(const AppContext& context, Backup backup = Backup::Now);
     // The copies of a backup day that run() left for later, as work for a thread of its own;
-    // none when they are not due. A second start on the same day leaves them to the first. On
-    // a server the work exports the database over a connection of its own, under the day's
-    // lock on the server, so another workstation does not export the same day meanwhile.
+    // none when they are not due. A later start of the same day copies the store files again
+    // when they changed since, so the day's copies hold what was saved after the first start. On
+    // a server, whose export reads every record, a later start leaves them to the first; the work
+    // exports the database over a connection of its own, under the day's lock on the server, so
+    // another workstation does not export the same day meanwhile.
     static std::optional<BackgroundWork::Work> backupWork(const AppContext& context,
                                                           const StartupReport& report);
     static void readLogin(const AppContext& context, StartupReport& report);
@@ -72,10 +74,11 @@ public:
     // Narrows the data and backup folders and the stores that an older version left readable
     // by others; only what cannot be narrowed is added to `notices`.
     static void keepPrivate(const StorePaths& paths, QStringList& notices);
-    // Copies both stores into 数据库备份/<yyyy-mm-dd>/, each through a checked copy that
-    // replaces that day's copy only when the new one is sound. A store that is busy or fails
-    // its check is skipped, that day's copy stays, and the reason is added to `notices`. The
-    // stores in `unusable` were found unreadable already and are skipped without a word.
+    // Copies both stores into 数据库备份/<yyyy-mm-dd>/ as a pair (see BackupPair) that replaces
+    // that day's pair only when both new copies are sound; stores unchanged since that pair was
+    // made are not copied again. A store that is busy or fails its check keeps the day's pair,
+    // and the reason is added to `notices`. When a store in `unusable` was found unreadable
+    // already, nothing is copied and nothing more is said.
     static bool takeBackup(const StorePaths& paths, const QDate& date,
                            QStringList* notices = nullptr, const QStringList& unusable = {});
 
@@ -86,10 +89,18 @@ public:
     static QStringList datedCopies(const StorePaths& paths, const QString& fileName);
 
 private:
+    // How often a backup day's copies are made: at every start that finds the stores changed,
+    // or once a day.
+    enum class DayCopies
+    {
+        EveryStart,
+        Once,
+    };
     // A backup day's work around `take`, which makes the day's copies: skipped while another
-    // start of the program makes them, and once both are there.
+    // start of the program makes them, and when `copies` finds them made already.
     static BackgroundWork::Work dayWork(const StorePaths& paths, const QDate& today,
-                                        const std::function<void(QStringList*)>& take);
+                                        const std::function<void(QStringList*)>& take,
+                                        DayCopies copies);
 };
 
 } // namespace quilloa

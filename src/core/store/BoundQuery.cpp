@@ -3,6 +3,7 @@
 #include "core/store/PreparedStatements.h"
 #include "core/store/StoreLimits.h"
 #include "core/store/StoreSql.h"
+#include "core/store/file/StoreDamage.h"
 
 #include <QSqlError>
 
@@ -15,6 +16,18 @@ namespace {
 StoreStatus failed(const StoreConnection& file, const QSqlError& error)
 {
     return file.failure(error);
+}
+
+// A store file known damaged takes no write: a new row could land on or beside the damage and
+// be lost with it, and the user would take it for saved.
+bool knownDamaged(const StoreConnection& file)
+{
+    return !file.isServer() && StoreDamage::known(file.path());
+}
+
+StoreStatus refusedOnDamage(const StoreConnection& file)
+{
+    return StoreStatus::failure(StoreFault::Damaged, file.path());
 }
 
 } // namespace
@@ -75,6 +88,8 @@ StoreStatus BoundQuery::execute(const StoreConnection& file, const QString& sql,
 StoreStatus BoundQuery::run(const StoreConnection& file, const QString& sql,
                             const QVariantList& values)
 {
+    if (knownDamaged(file))
+        return refusedOnDamage(file);
     return execute(file, sql, values, [](QSqlQuery&) { return StoreStatus::success(); });
 }
 
@@ -101,6 +116,8 @@ StoreStatus BoundQuery::read(const StoreConnection& file, const QString& sql,
 StoreStatus BoundQuery::change(const StoreConnection& file, const QString& sql,
                                const QVariantList& values)
 {
+    if (knownDamaged(file))
+        return refusedOnDamage(file);
     return execute(file, sql, values, [&file](QSqlQuery& query) {
         if (query.numRowsAffected() < 1)
             return StoreStatus::failure(StoreFault::NoRow, file.path());
@@ -111,6 +128,8 @@ StoreStatus BoundQuery::change(const StoreConnection& file, const QString& sql,
 StoreResult<qint64> BoundQuery::insert(const StoreConnection& file, const QString& sql,
                                        const QVariantList& values)
 {
+    if (knownDamaged(file))
+        return refusedOnDamage(file);
     qint64 rowId = 0;
     const QString statement = sql + StoreSql::returningRow(file);
     const StoreStatus status = execute(file, statement, values, [&rowId, &file](QSqlQuery& query) {

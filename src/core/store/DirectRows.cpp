@@ -3,6 +3,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/PreparedStatements.h"
 #include "core/store/StoreMessage.h"
+#include "core/store/file/StoreDamage.h"
 
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -29,6 +30,8 @@ StoreStatus failed(const StoreConnection& file, sqlite3* db)
     const StoreFault fault = StoreMessage::faultOfCode(sqlite3_extended_errcode(db), detail);
     if (fault != StoreFault::TooLong)
         file.operationFailed();
+    if (fault == StoreFault::Damaged)
+        StoreDamage::note(file.path());
     return StoreStatus::failure(fault, file.path(), detail);
 }
 

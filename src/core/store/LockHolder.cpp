@@ -38,13 +38,16 @@ qint64 holderPid(const QString& path)
                            .arg(minor(file.st_dev), 2, 16, QLatin1Char('0'))
                            .arg(quint64(file.st_ino));
     QFile locks(QStringLiteral("/proc/locks"));
-    if (!locks.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!locks.open(QIODevice::ReadOnly))
         return 0;
+    // The system's files report a size of nothing, so they are read to their end in one go:
+    // asking whether the end is reached would say yes before the first line.
+    const QList<QByteArray> lines = locks.readAll().split('\n');
     const qint64 self = ::getpid();
     // "1: POSIX  ADVISORY  WRITE 4242 08:01:131 1073741824 1073741824"
-    while (!locks.atEnd()) {
+    for (const QByteArray& line : lines) {
         const QStringList fields =
-            QString::fromLatin1(locks.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            QString::fromLatin1(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (fields.size() < 8 || fields.at(5) != id)
             continue;
         const qint64 pid = fields.at(4).toLongLong();

@@ -7,6 +7,7 @@
 #include "core/store/ServerDriver.h"
 #include "core/store/ServerWait.h"
 #include "core/store/StoreSchema.h"
+#include "core/store/file/StoreDamage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -89,6 +90,16 @@ QHash<QString, FileIdentity>& identities()
     return held;
 }
 
+StoreStatus holdsTables(QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+        return StoreStatus::failure(query.lastError(), path);
+    if (query.value(0).toLongLong() > 0)
+        return StoreStatus::success();
+    return StoreStatus::failure(StoreFault::Damaged, path, QStringLiteral("empty"));
+}
+
 StoreStatus openConnection(QSqlDatabase& db, const QString& path)
 {
     // mode=rw: never create a file that is not there.
@@ -98,6 +109,13 @@ StoreStatus openConnection(QSqlDatabase& db, const QString& path)
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutFor(path)));
     if (!db.open())
         return StoreStatus::failure(db.lastError(), path);
+    // The engine takes a file without a byte, or without a table, for a new database and would
+    // build its indexes into it: such a file is named, never quietly made into an empty store.
+    const StoreStatus tables = holdsTables(db, path);
+    if (!tables.ok()) {
+        db.close();
+        return tables;
+    }
     // A newer program's store is refused before anything is written to it, even its journal
     // mode.
     const StoreStatus known = SchemaVersion::checkFile(db, path);
@@ -217,6 +235,8 @@ StoreResult<QSqlDatabase> StoreConnection::database() const
         identities().insert(m_connectionName, FileIdentity{now.st_dev, now.st_ino, false, wait});
     else if (opened.fault() == StoreFault::Busy)
         noteBusy(m_path);
+    else if (opened.fault() == StoreFault::Damaged)
+        StoreDamage::note(m_path);
     return opened;
 }
 
@@ -260,6 +280,8 @@ StoreStatus StoreConnection::failure(const QSqlError& error) const
         const StoreStatus status = StoreStatus::failure(error, m_path);
         if (status.fault() == StoreFault::Busy)
             noteBusy(m_path);
+        if (status.fault() == StoreFault::Damaged)
+            StoreDamage::note(m_path);
         if (status.fault() != StoreFault::TooLong)
             operationFailed();
         return status;

@@ -131,8 +131,16 @@ QString StoreMessage::of(const StoreStatus& status)
                                : limit + QStringLiteral("，请删减后重试。");
     }
     case StoreFault::Damaged:
-        return QStringLiteral("数据文件“%1”已损坏，无法使用（%2）。请不要再写入它："
-                              "关闭程序后，用“数据库备份”文件夹中按日期存放的备份替换它。")
+        if (QFileInfo(status.path()).size() == 0)
+            return QStringLiteral("数据文件“%1”是空文件（0 字节，%2），里面没有数据，不能使用。"
+                                  "程序没有改动它。请用“设置”菜单中的“恢复备份”放回一份按日期存放"
+                                  "的备份（在“数据库备份”文件夹中），或关闭程序后用其中一份替换它；"
+                                  "确实要从头开始时，删去这个文件后重新启动程序。")
+                .arg(file, status.path());
+        return QStringLiteral("数据文件“%1”已损坏，无法使用（%2）。为免新写入的内容随损坏的部分"
+                              "丢失，程序不再往里写入。请用“设置”菜单中的“恢复备份”放回一份"
+                              "按日期存放的备份（在“数据库备份”文件夹中），或关闭程序后用其中"
+                              "一份替换它。")
             .arg(file, status.path());
     case StoreFault::NoRow:
         return noRow();

@@ -2,6 +2,7 @@
 
 #include "core/store/StoreMessage.h"
 #include "core/store/SystemFault.h"
+#include "core/store/file/StoreDamage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -114,11 +115,20 @@ StoreStatus StoreReplacement::saveTo(const QString& target, bool* damaged) const
 
 StoreStatus StoreReplacement::commit()
 {
-    if (m_missing)
-        return StoreCopy::copyChecked(m_copy, m_store, m_kind);
+    m_wrote = false;
+    if (m_missing) {
+        // Put in place in one rename, or not at all.
+        const StoreStatus copied = StoreCopy::copyChecked(m_copy, m_store, m_kind);
+        m_wrote = copied.ok();
+        return copied;
+    }
     if (!m_backup)
         return StoreStatus::failure(StoreFault::Busy, m_store);
+    // The copy's pages go in as one transaction of the engine: it ends written when the step
+    // reports done, and otherwise leaves the store as it was (rolled back now, or by the next
+    // program to open it).
     const int code = sqlite3_backup_step(m_backup, -1);
+    m_wrote = code == SQLITE_DONE;
     const int finished = sqlite3_backup_finish(m_backup);
     m_backup = nullptr;
     StoreStatus status = StoreStatus::success();
@@ -128,6 +138,9 @@ StoreStatus StoreReplacement::commit()
     else if (finished != SQLITE_OK)
         status = failureOf(m_storeDb, finished, m_store);
     release();
+    // The damage, if any, was written over by a checked copy.
+    if (m_wrote)
+        StoreDamage::forget(m_store);
     return status;
 }
 

@@ -34,6 +34,9 @@ public:
     // Writes the copy over the store and releases the lock. Unless this succeeds, the store
     // stays as it was.
     StoreStatus commit();
+    // Whether the last commit() put the copy in place, even when it then reported a failure of
+    // its own (closing the copy after the write): what the store now holds.
+    bool wroteCopy() const { return m_wrote; }
 
     // Gives up: the store stays as it was and its lock is released.
     void release();
@@ -45,6 +48,7 @@ private:
     QString m_copy;
     StoreKind m_kind;
     bool m_missing = false;
+    bool m_wrote = false;
     sqlite3* m_storeDb = nullptr;
     sqlite3* m_copyDb = nullptr;
     sqlite3_backup* m_backup = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/entry/ArchiveListModel.h"
 
+#include <QMetaObject>
+
 #include <utility>
 
 namespace quilloa {
@@ -28,6 +30,7 @@ void ArchiveListModel::setRows(const ArchiveStore& store, QList<qint64> rows)
     m_pagedSearch.reset();
     m_rows = std::move(rows);
     m_read.clear();
+    m_failureTold = false;
     endResetModel();
 }
 
@@ -53,8 +56,10 @@ void ArchiveListModel::fetchMore(const QModelIndex& parent)
     const auto found = m_store->searchRowsAfter(m_pagedSearch->nameText, m_pagedSearch->datePrefix,
                                                 m_pagedSearch->lastRow, kPage);
     // A failed read is tried again when the list is next scrolled to its end.
-    if (!found.ok())
+    if (!found.ok()) {
+        tellFailure(found.error());
         return;
+    }
     if (found.value().size() < kPage)
         m_pagedSearch.reset();
     if (found.value().isEmpty())
@@ -80,8 +85,10 @@ void ArchiveListModel::readBlock(int line) const
     const QList<qint64> rows = m_rows.mid(first, kBlock);
     const auto found = m_store->entriesOf(rows);
     // A failed read is tried again the next time the line is asked for.
-    if (!found.ok())
+    if (!found.ok()) {
+        tellFailure(found.error());
         return;
+    }
     QHash<qint64, ArchiveEntry> byRow;
     for (const ArchiveEntry& entry : found.value())
         byRow.insert(entry.rowId, entry);
@@ -90,6 +97,17 @@ void ArchiveListModel::readBlock(int line) const
         m_read.insert(first + i,
                       entry == byRow.cend() ? std::nullopt : std::optional<ArchiveEntry>(*entry));
     }
+}
+
+void ArchiveListModel::tellFailure(const QString& error) const
+{
+    if (m_failureTold)
+        return;
+    m_failureTold = true;
+    // Asked from within the view's painting, which a message box must not interrupt.
+    auto* self = const_cast<ArchiveListModel*>(this);
+    QMetaObject::invokeMethod(
+        self, [self, error] { emit self->readFailed(error); }, Qt::QueuedConnection);
 }
 
 std::optional<ArchiveEntry> ArchiveListModel::entryAt(int line) const

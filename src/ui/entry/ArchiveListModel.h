@@ -48,8 +48,15 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+signals:
+    // Lines of the list could not be read (a damaged page of the archive, a lost connection):
+    // they would otherwise show blank, as if no patient were there. Once per list filled, after
+    // the view's painting is done.
+    void readFailed(const QString& error);
+
 private:
     void readBlock(int line) const;
+    void tellFailure(const QString& error) const;
 
     std::optional<ArchiveStore> m_store;
     QList<qint64> m_rows;
@@ -64,6 +71,7 @@ private:
     std::optional<PagedSearch> m_pagedSearch;
     // line -> its entry, none when its record no longer exists.
     mutable QHash<int, std::optional<ArchiveEntry>> m_read;
+    mutable bool m_failureTold = false;
 };
 
 } // namespace quilloa

@@ -46,6 +46,7 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
 
     connect(m_searchButton, &QPushButton::clicked, this, &ArchivePanel::search);
     connect(m_archiveList, &QListView::clicked, this, &ArchivePanel::lineClicked);
+    connect(m_lines, &ArchiveListModel::readFailed, this, &ArchivePanel::tellFailedSearch);
 
     // An archive from before the name index fills it on a thread of its own. Searches use the
     // index once it is complete; the first of them is readied then, as at opening.
@@ -66,6 +67,8 @@ void ArchivePanel::rebuild()
     const auto entries = m_context.archive().firstEntries(kOpeningCap);
     if (entries.ok())
         setEntries(entries.value());
+    else
+        tellFailedList(entries.error());
 }
 
 void ArchivePanel::search()
@@ -90,6 +93,14 @@ void ArchivePanel::tellFailedSearch(const QString& error)
 {
     // Told, so that a store that cannot be read never passes for "nothing found".
     PlainMessage::warn(this, QStringLiteral("查询"), QStringLiteral("档案查询失败：%1").arg(error));
+}
+
+// The list is filled as the window opens and after a save: told beside it, without holding up
+// what comes next.
+void ArchivePanel::tellFailedList(const QString& error)
+{
+    PlainMessage::notify(this, QStringLiteral("档案"),
+                         QStringLiteral("档案列表读不出来：%1").arg(error));
 }
 
 void ArchivePanel::setEntries(const QList<ArchiveEntry>& entries)

@@ -67,6 +67,7 @@ protected:
 
 private:
     void tellFailedSearch(const QString& error);
+    void tellFailedList(const QString& error);
     void lineClicked(const QModelIndex& index);
     int selectedLine() const;
 

@@ -9,10 +9,12 @@
 #include "ui/maintenance/WindowControls.h"
 #include "ui/printing/CellTextLabel.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,8 +103,27 @@ void SettingsWindow::buildControls()
     setTabOrder(previous, m_idleLock);
     setTabOrder(m_idleLock, m_clearPassword);
     showStoreInUse();
-    m_boxes[ClinicSettings::Password]->setMaxLength(kPasswordLimit);
+    buildPasswordBox();
     m_confirm->setFocus();
+}
+
+// A password being typed is not for the eyes of whoever stands behind the doctor; the eye at the
+// box's end shows it while the doctor wants to check it.
+void SettingsWindow::buildPasswordBox()
+{
+    QLineEdit* box = m_boxes[ClinicSettings::Password];
+    box->setMaxLength(kPasswordLimit);
+    box->setEchoMode(QLineEdit::Password);
+    QAction* reveal =
+        box->addAction(QIcon(QStringLiteral(":/icons/reveal.svg")), QLineEdit::TrailingPosition);
+    reveal->setObjectName(QStringLiteral("revealPassword"));
+    reveal->setCheckable(true);
+    reveal->setToolTip(QStringLiteral("显示输入的密码"));
+    connect(reveal, &QAction::toggled, box, [box, reveal](bool shown) {
+        box->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+        reveal->setToolTip(shown ? QStringLiteral("隐藏输入的密码")
+                                 : QStringLiteral("显示输入的密码"));
+    });
 }
 
 // Several workstations may share one archive on a server: the window says which store these

@@ -48,6 +48,7 @@ protected:
 
 private:
     void buildControls();
+    void buildPasswordBox();
     void showStoreInUse();
     void explainMargins(QWidget* printFrame);
     void buildLockRow(QWidget* settingsFrame);

@@ -3,6 +3,7 @@
 #include "core/startup/LoginCheck.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -69,6 +70,7 @@ bool ScreenLock::lock()
         return false;
     m_locked = true;
     m_focus = QApplication::focusWidget();
+    clearOwnClipboard();
     hideOtherWindows();
     setWindowParts(false);
     setGeometry(parentWidget()->rect());
@@ -78,6 +80,21 @@ bool ScreenLock::lock()
     raise();
     m_password->setFocus();
     return true;
+}
+
+// Text copied from a sheet (a name, a diagnosis) would stay readable by every other program
+// while the window is locked. Only what this program put there is cleared: a clipboard that
+// lives inside the program (no desktop to share it with) holds nothing else.
+void ScreenLock::clearOwnClipboard()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString platform = QGuiApplication::platformName();
+    const bool inProgram =
+        platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+    if (clipboard->ownsClipboard() || inProgram)
+        clipboard->clear(QClipboard::Clipboard);
+    if (clipboard->supportsSelection() && clipboard->ownsSelection())
+        clipboard->clear(QClipboard::Selection);
 }
 
 // Another window may show patient data too (a record's preview, the clinic log). A modal

@@ -41,6 +41,7 @@ private:
     void tryUnlock();
     void setWindowParts(bool enabled);
     void hideOtherWindows();
+    void clearOwnClipboard();
 
     std::function<QString()> m_storedPassword;
     QString m_checkedAgainst;

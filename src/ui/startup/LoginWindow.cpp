@@ -1,6 +1,7 @@
 #include "ui/startup/LoginWindow.h"
 
 #include "core/startup/LoginCheck.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -110,14 +111,21 @@ void LoginWindow::buildControls()
 void LoginWindow::confirm()
 {
     // A password an older version kept in clear is replaced by its hash at this login.
-    if (!LoginCheck::acceptAndUpgrade(m_passwordBox->text(), m_loginPassword,
-                                      m_context.archive())) {
+    const LoginCheck::Outcome outcome =
+        LoginCheck::acceptAndUpgrade(m_passwordBox->text(), m_loginPassword, m_context.archive());
+    if (!outcome.accepted) {
         QMessageBox::information(this, QStringLiteral("Quilloa"), QStringLiteral("密码错误！"));
         return;
     }
     hide();
     m_mainWindow = std::make_unique<MainWindow>(m_context);
     m_mainWindow->show();
+    // The password opens the program either way; that it still stands in clear is told.
+    if (!outcome.upgrade.ok())
+        PlainMessage::notify(m_mainWindow.get(), QStringLiteral("Quilloa"),
+                             QStringLiteral("登录密码在档案中还是明文，没能换成加密后的形式：%1\n"
+                                            "下次登录时程序会再试一次。")
+                                 .arg(outcome.upgrade.error()));
 }
 
 // Escape is a cancel, like "取  消".

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTest>
 #include <QUuid>
@@ -228,10 +229,46 @@ private slots:
         const BackupCopy kept = BackupCatalog::inspect(folder.paths().backupFolder + "/2009-05-10");
         QVERIFY(kept.sound);
         QCOMPARE(kept.recordCount, 1);
+        // The two copies and the note of their pair; no temporary left.
         QCOMPARE(QDir(folder.paths().backupFolder + "/2009-05-10")
                      .entryList(QDir::Files | QDir::Hidden)
                      .size(),
-                 2);
+                 3);
+    }
+
+    // Two sound files of different days in one folder would restore two days at once: such a
+    // pair is not offered. A restore refused before it wrote anything leaves no "恢复前" folder
+    // to pass for a backup.
+    void mixedPairsAreNotOfferedAndRefusedRestoresLeaveNothing()
+    {
+        TestProgramFolder folder;
+        const StorePaths& paths = folder.paths();
+        addVisit(folder, "2009-05-09 08:00:00", "张三");
+        QVERIFY(BackupRestore::backUpNow(paths, kMay10).ok);
+        addVisit(folder, "2009-05-11 08:00:00", "李四");
+        QVERIFY(
+            SettingsStore(paths.settingsFile).add(ReferenceList::Diagnoses, "高血压", "gxy").ok());
+        QVERIFY(BackupRestore::backUpNow(paths, kMay12).ok);
+        const QString may10 = paths.backupFolder + "/2009-05-10";
+        QVERIFY(QFile::remove(may10 + "/设置.dat"));
+        QVERIFY(QFile::copy(paths.backupFolder + "/2009-05-12/设置.dat", may10 + "/设置.dat"));
+        const BackupCopy mixed = BackupCatalog::inspect(may10);
+        QVERIFY(!mixed.sound);
+        QCOMPARE(mixed.problem, QStringLiteral("档案.dat和设置.dat不是同一次备份的"));
+
+        StoreConnection::closeAll();
+        QVERIFY(QFile::setPermissions(paths.dataFolder, QFile::ReadOwner | QFile::ExeOwner));
+        const auto writable = qScopeGuard([&paths] {
+            QFile::setPermissions(paths.dataFolder,
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (QFile probe(paths.dataFolder + "/probe"); probe.open(QIODevice::WriteOnly))
+            QSKIP("running with rights that ignore a folder's mode");
+        const BackupRestore::Outcome refused = BackupRestore::restore(
+            paths, BackupCatalog::inspect(paths.backupFolder + "/2009-05-12"), kMay12);
+        QVERIFY2(!refused.ok, qPrintable(refused.message));
+        QCOMPARE(QDir(paths.backupFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({"2009-05-10", "2009-05-12"}));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "core/startup/LoginCheck.h"
 #include "core/startup/PasswordHash.h"
 #include "core/store/ArchiveStore.h"
+#include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
 #include <QTest>
@@ -94,8 +95,20 @@ private slots:
         QVERIFY(!LoginCheck::acceptAndUpgrade(QStringLiteral("abd9"), QStringLiteral(" Abc9 "),
                                               archive));
         QCOMPARE(archive.loginPassword().value(), QStringLiteral(" Abc9 "));
-        QVERIFY(LoginCheck::acceptAndUpgrade(QStringLiteral("ABC9"), QStringLiteral(" Abc9 "),
-                                             archive));
+        {
+            // The replacement cannot be written: the login is had, the cause comes back to be
+            // told, and the clear password is replaced at the next login.
+            test::LockedStore other(folder.paths().archiveFile);
+            QVERIFY(other.isLocked());
+            const LoginCheck::Outcome held = LoginCheck::acceptAndUpgrade(
+                QStringLiteral("ABC9"), QStringLiteral(" Abc9 "), archive);
+            QVERIFY(held.accepted);
+            QCOMPARE(held.upgrade.fault(), StoreFault::Busy);
+        }
+        QCOMPARE(archive.loginPassword().value(), QStringLiteral(" Abc9 "));
+        QVERIFY(
+            LoginCheck::acceptAndUpgrade(QStringLiteral("ABC9"), QStringLiteral(" Abc9 "), archive)
+                .upgrade.ok());
         const QString hash = archive.loginPassword().value();
         QVERIFY(PasswordHash::isHash(hash));
         QVERIFY(!hash.contains(QStringLiteral("bc9"), Qt::CaseInsensitive));

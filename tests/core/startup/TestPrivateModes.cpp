@@ -1,5 +1,7 @@
 #include "core/backup/BackupCatalog.h"
+#include "core/backup/BackupPair.h"
 #include "core/backup/BackupRestore.h"
+#include "core/exchange/CsvText.h"
 #include "core/settings/IdleLockSetting.h"
 #include "core/startup/StartupPreparation.h"
 #include "support/TestProgramFolder.h"
@@ -79,7 +81,21 @@ private slots:
         QStringList files{paths.archiveFile, paths.settingsFile,
                           paths.dataFolder + QStringLiteral("/idle-lock.conf")};
         for (const QString& copies : {today, later, before})
-            files << copies + QStringLiteral("/档案.dat") << copies + QStringLiteral("/设置.dat");
+            files << copies + QStringLiteral("/档案.dat") << copies + QStringLiteral("/设置.dat")
+                  << copies + QLatin1Char('/') + BackupPair::noteName();
+        // Exports of the clinic log and the chart go where the user says, a home folder others
+        // can list: a new file and one written over that others could read are both private.
+        const QString fresh = folder.path() + QStringLiteral("/门诊日志.csv");
+        const QString opened = folder.path() + QStringLiteral("/旧的.csv");
+        QFile old(opened);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.close();
+        ::chmod(QFile::encodeName(opened).constData(), 0644);
+        for (const QString& exported : {fresh, opened}) {
+            QVERIFY(
+                CsvText::write({{QStringLiteral("张三"), QStringLiteral("感冒")}}, exported).ok());
+            files << exported;
+        }
         expectModes(files, 0600);
     }
 

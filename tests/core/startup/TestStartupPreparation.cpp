@@ -96,6 +96,28 @@ private slots:
         QCOMPARE(recordsInCopy(archiveCopy), 1); // older days are kept
     }
 
+    // The copies of a backup day run beside the first window; a start later that day copies
+    // again what was saved after the first, so no record of the day is in no backup.
+    void aLaterStartOfABackupDayCopiesWhatWasSavedSince()
+    {
+        TestProgramFolder folder(TestProgramFolder::Stores::Create, at(2009, 5, 20));
+        const QString copy =
+            backupOf(folder, QStringLiteral("2009-05-20"), QStringLiteral("档案.dat"));
+        const auto startAt = [&folder](int hour) {
+            folder.clock()->set(QDateTime(QDate(2009, 5, 20), QTime(hour, 0)));
+            const StartupReport report =
+                StartupPreparation::run(folder.context(), StartupPreparation::Backup::Later);
+            const auto work = StartupPreparation::backupWork(folder.context(), report);
+            QVERIFY(work);
+            QCOMPARE((*work)([](const QString&) {}), QStringList());
+        };
+        startAt(9);
+        QCOMPARE(recordsInCopy(copy), 0);
+        addRecord(folder.paths(), QStringLiteral("2009-05-20 10:00:00"));
+        startAt(18);
+        QCOMPARE(recordsInCopy(copy), 1);
+    }
+
     void blankPasswordNeedsNoLogin()
     {
         TestProgramFolder folder(TestProgramFolder::Stores::Create, at(2009, 5, 21));
@@ -185,6 +207,13 @@ private slots:
         folder.clock()->set(at(2009, 5, 11));
         const StartupReport report = StartupPreparation::run(folder.paths(), *folder.clock());
         store.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (kind == "empty") {
+            // Named as empty where the login could not be read either, and never made into a
+            // new store behind the notice that it was left alone.
+            QCOMPARE(QFileInfo(path).size(), 0);
+            QVERIFY(StartupPreparation::unusableStoreNotice(folder.paths(), report.loginRead)
+                        .contains(QStringLiteral("是空文件")));
+        }
         const QString told = report.notices.join(QLatin1Char('\n'));
         QVERIFY2(told.contains(QStringLiteral("数据文件“%1”%2").arg(file, cause)),
                  qPrintable(told));

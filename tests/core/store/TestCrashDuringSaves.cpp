@@ -4,6 +4,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
+#include "core/store/StoreCopy.h"
 #include "core/store/StoreSchema.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
@@ -15,6 +16,9 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <sqlite3.h>
 
 #include <cstdio>
 
@@ -25,6 +29,7 @@ namespace {
 const char* const kChildVariable = "QUILLOA_SAVING_CHILD";
 const char* const kRoundVariable = "QUILLOA_SAVING_ROUND";
 const char* const kRestoringVariable = "QUILLOA_RESTORING_CHILD";
+const char* const kHoldingVariable = "QUILLOA_HOLDING_CHILD";
 const QStringList kDays = {QStringLiteral("2009-05-10"), QStringLiteral("2009-05-20")};
 
 // The child: saves records one after another and reports each save the store confirmed.
@@ -54,6 +59,20 @@ int restoreUntilKilled(const QString& programFolder)
         std::printf("%lld\n", static_cast<long long>(i));
         std::fflush(stdout);
     }
+}
+
+// The child: another program holding a store in a write of its own until it is killed.
+int holdUntilKilled(const QString& store)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(store).constData(), &db, SQLITE_OPEN_READWRITE,
+                        nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 1;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(1);
 }
 
 // The day both stores come from, as their one record's name and the clinic's name.
@@ -160,11 +179,39 @@ private slots:
                 QCOMPARE(test::fileIntegrity(file), QStringLiteral("ok"));
         }
     }
+
+    // A store another program holds is refused with that program named, so the user knows
+    // which one to close.
+    void theProgramHoldingAStoreIsNamed()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no table of the locks that processes hold");
+#endif
+        test::TestProgramFolder folder;
+        StoreConnection::closeAll();
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QLatin1String(kHoldingVariable), folder.paths().archiveFile);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForReadyRead(60000));
+        const qint64 holder = child.processId();
+        const StoreStatus refused =
+            StoreCopy::probe(folder.paths().archiveFile, StoreKind::Archive);
+        const QString told = refused.error();
+        child.kill();
+        child.waitForFinished();
+        QCOMPARE(refused.fault(), StoreFault::Busy);
+        QVERIFY2(told.contains(QStringLiteral("进程号 %1）").arg(holder)), qPrintable(told));
+    }
 };
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kHoldingVariable))
+        return holdUntilKilled(qEnvironmentVariable(kHoldingVariable));
     if (qEnvironmentVariableIsSet(kRestoringVariable))
         return restoreUntilKilled(qEnvironmentVariable(kRestoringVariable));
     if (qEnvironmentVariableIsSet(kChildVariable))

@@ -1,11 +1,13 @@
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/BackupRestore.h"
+#include "core/startup/StartupPreparation.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreCopy.h"
 #include "core/store/StoreSchema.h"
 #include "support/FaultyVfs.h"
+#include "support/StoreFaults.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
 
@@ -65,6 +67,34 @@ QString storesDay(const StorePaths& p)
     StoreConnection::closeAll();
     return test::fileNames(p.archiveFile).join(QLatin1Char(',')) + QLatin1Char('/') +
            SettingsStore(p.settingsFile).settings().valueOr(SettingsRecord()).clinicName;
+}
+
+// The same for the pair of a backup folder, read without opening it as a store (which would
+// bring it up to date, and so change it).
+QString pairDay(const QString& folder)
+{
+    return test::fileNames(folder + QStringLiteral("/档案.dat")).join(QLatin1Char(',')) +
+           QLatin1Char('/') +
+           test::fileRows(folder + QStringLiteral("/设置.dat"), QStringLiteral("设置"))
+               .value(0)
+               .section(QLatin1Char('|'), -1);
+}
+
+const QDateTime kBackupMorning(QDate(2009, 5, 10), QTime(9, 0));
+
+// The stores of 甲/城东 backed up on the morning of the 10th, then 乙 and 城西 saved.
+void backedUpThenChanged(const StorePaths& p)
+{
+    ArchiveStore(p.archiveFile).add(record("甲"));
+    SettingsStore(p.settingsFile).setSettings(settingsNamed("城东"));
+    BackupRestore::backUpNow(p, kBackupMorning);
+    ArchiveStore(p.archiveFile).add(record("乙"));
+    SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
+}
+
+QString morningFolder(const StorePaths& p)
+{
+    return p.backupFolder + QStringLiteral("/2009-05-10");
 }
 
 QList<Scenario> scenarios()
@@ -144,18 +174,11 @@ QList<Scenario> scenarios()
          [](const StorePaths& p) {
              return QFileInfo::exists(p.archiveFile) ? QStringList{p.archiveFile} : QStringList{};
          }},
-        {"restore",
+        {"restore", backedUpThenChanged,
          [](const StorePaths& p) {
-             ArchiveStore(p.archiveFile).add(record("甲"));
-             SettingsStore(p.settingsFile).setSettings(settingsNamed("城东"));
-             BackupRestore::backUpNow(p, QDateTime(QDate(2009, 5, 10), QTime(9, 0)));
-             ArchiveStore(p.archiveFile).add(record("乙"));
-             SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
-         },
-         [](const StorePaths& p) {
-             const BackupRestore::Outcome outcome = BackupRestore::restore(
-                 p, BackupCatalog::inspect(p.backupFolder + QStringLiteral("/2009-05-10")),
-                 QDateTime(QDate(2009, 5, 12), QTime(9, 0)));
+             const BackupRestore::Outcome outcome =
+                 BackupRestore::restore(p, BackupCatalog::inspect(morningFolder(p)),
+                                        QDateTime(QDate(2009, 5, 12), QTime(9, 0)));
              return outcome.ok ? StoreStatus::success() : StoreStatus::failure(outcome.message);
          },
          [](const StorePaths& p, bool done) {
@@ -167,6 +190,23 @@ QList<Scenario> scenarios()
          },
          [](const StorePaths& p) {
              return QStringList{p.archiveFile, p.settingsFile};
+         }},
+        {"backup now", backedUpThenChanged,
+         [](const StorePaths& p) {
+             const BackupRestore::Outcome outcome =
+                 BackupRestore::backUpNow(p, kBackupMorning.addSecs(3600));
+             return outcome.ok ? StoreStatus::success() : StoreStatus::failure(outcome.message);
+         },
+         [](const StorePaths& p, bool done) {
+             // The day's pair is the new one or the old one, never one file of each, and it is
+             // offered for a restore either way.
+             QCOMPARE(pairDay(morningFolder(p)),
+                      done ? QStringLiteral("甲,乙/城西") : QStringLiteral("甲/城东"));
+             QVERIFY(BackupCatalog::inspect(morningFolder(p)).sound);
+         },
+         [](const StorePaths& p) {
+             return QStringList{morningFolder(p) + QStringLiteral("/档案.dat"),
+                                morningFolder(p) + QStringLiteral("/设置.dat")};
          }},
         {"backup copy",
          [](const StorePaths& p) {
@@ -198,16 +238,23 @@ class TestFaultInjection : public QObject
     Q_OBJECT
 
     // Returns false once the fault point lies beyond the operation's last disk access.
-    bool runAt(const Scenario& scenario, FaultyVfs::Operation operation, FaultyVfs::Failure failure,
-               int nth)
+    // A program folder with fresh stores copied from ones built once: building them at every
+    // point would cost most of the run.
+    std::unique_ptr<TestProgramFolder> freshFolder() const
     {
-        TestProgramFolder folder(TestProgramFolder::Stores::None);
-        const StorePaths& paths = folder.paths();
-        // Fresh stores copied from ones built once: building them at every point would cost
-        // most of the run.
+        auto folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Stores::None);
+        const StorePaths& paths = folder->paths();
         QDir().mkpath(paths.dataFolder);
         QFile::copy(m_pristine->paths().archiveFile, paths.archiveFile);
         QFile::copy(m_pristine->paths().settingsFile, paths.settingsFile);
+        return folder;
+    }
+
+    bool runAt(const Scenario& scenario, FaultyVfs::Operation operation, FaultyVfs::Failure failure,
+               int nth)
+    {
+        const std::unique_ptr<TestProgramFolder> folder = freshFolder();
+        const StorePaths& paths = folder->paths();
         scenario.prepare(paths);
         FaultyVfs::arm(operation, nth, failure);
         const StoreStatus first = scenario.act(paths);
@@ -275,6 +322,78 @@ private slots:
                 return;
         }
         QVERIFY2(points > 0, "no fault point reached");
+    }
+
+    // A disk that fills up during a restore's writes, and stays full while the restore tries to
+    // put the stores back: the message says what the stores hold, and the next start leaves
+    // them as they were before the restore, never finishing it from the older backup.
+    void aRestoreOutOfRoomEndsAsToldAtTheNextStart()
+    {
+        int failures = 0;
+        for (int nth = 1;; ++nth) {
+            const std::unique_ptr<TestProgramFolder> folder = freshFolder();
+            const StorePaths& paths = folder->paths();
+            backedUpThenChanged(paths);
+            FaultyVfs::arm(FaultyVfs::Operation::Write, nth, FaultyVfs::Failure::DiskFull,
+                           FaultyVfs::Lasting::FromThenOn);
+            const BackupRestore::Outcome outcome = BackupRestore::restore(
+                paths, BackupCatalog::inspect(morningFolder(paths)), kBackupMorning.addDays(2));
+            FaultyVfs::disarm();
+            if (!FaultyVfs::fired())
+                break;
+            QVERIFY2(!outcome.ok, qPrintable(outcome.message));
+            ++failures;
+            // As the program's next opening of each store would, a write the full disk kept from
+            // rolling back is rolled back first.
+            for (const QString& store : {paths.archiveFile, paths.settingsFile})
+                QCOMPARE(test::fileIntegrity(store), QStringLiteral("ok"));
+            if (outcome.message.contains(QStringLiteral("现在的数据没有改动")))
+                QCOMPARE(storesDay(paths), QStringLiteral("甲,乙/城西"));
+            else
+                QVERIFY2(outcome.message.contains(QStringLiteral("档案.dat 现在是备份")),
+                         qPrintable(outcome.message));
+            const StartupReport next = StartupPreparation::run(paths, *folder->clock());
+            QCOMPARE(storesDay(paths), QStringLiteral("甲,乙/城西"));
+            QCOMPARE(QDir(paths.dataFolder).entryList(QDir::Files),
+                     QStringList({"档案.dat", "设置.dat"}));
+            QVERIFY2(!next.notices.join(' ').contains(QStringLiteral("恢复做完")),
+                     qPrintable(next.notices.join(' ')));
+        }
+        QVERIFY(failures > 0);
+    }
+
+    // A damaged page that start-up did not look at (an archive too large to check whole) is
+    // met by a read: told as damage with the way back, never as an empty list, and from then on
+    // the archive takes no save, which could land beside the damage and be lost with it.
+    void aDamagedPageIsToldAndTakesNoSave()
+    {
+        const std::unique_ptr<TestProgramFolder> folder = freshFolder();
+        const StorePaths& paths = folder->paths();
+        for (int i = 0; i < 200; ++i) {
+            PrescriptionRecord r = record(QStringLiteral("病人%1").arg(i));
+            r.date = QStringLiteral("2009-03-25");
+            QVERIFY(ArchiveStore(paths.archiveFile).add(r).ok());
+        }
+        StoreConnection::closeAll();
+        QVERIFY(test::damageTablePage(paths.archiveFile, QStringLiteral("档案")));
+        const QByteArray damaged = [&] {
+            QFile f(paths.archiveFile);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+
+        const ArchiveStore archive(paths.archiveFile);
+        for (const StoreStatus& read :
+             {StoreStatus(archive.search(QString(), QStringLiteral("2009-03"))),
+              StoreStatus(archive.firstEntries(100))}) {
+            QCOMPARE(read.fault(), StoreFault::Damaged);
+            QVERIFY2(read.error().contains(QStringLiteral("恢复备份")), qPrintable(read.error()));
+        }
+        const auto saved = ArchiveStore(paths.archiveFile).add(record("丙"));
+        QCOMPARE(saved.fault(), StoreFault::Damaged);
+        StoreConnection::closeAll();
+        QFile after(paths.archiveFile);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QVERIFY2(after.readAll() == damaged, "the damaged archive was written to");
     }
 };
 

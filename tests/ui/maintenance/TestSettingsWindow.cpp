@@ -13,6 +13,7 @@
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/UserInput.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -341,7 +342,14 @@ private slots:
         box(8)->setFocus();
         QTest::keyClicks(box(8), QStringLiteral("abcdefghijklmnopqrst"));
         QCOMPARE(box(8)->text(), QStringLiteral("abcdefghijklmno"));
+        // Hidden from whoever looks over the doctor's shoulder, shown only on purpose.
+        QCOMPARE(box(8)->echoMode(), QLineEdit::Password);
+        auto* reveal = box(8)->findChild<QAction*>(QStringLiteral("revealPassword"));
+        QVERIFY(reveal);
+        reveal->trigger();
         QCOMPARE(box(8)->echoMode(), QLineEdit::Normal);
+        reveal->trigger();
+        QCOMPARE(box(8)->echoMode(), QLineEdit::Password);
     }
 };
 

@@ -13,6 +13,8 @@
 #include "ui/support/WindowProbe.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +58,10 @@ private slots:
         QVERIFY(m_window.open(m_folder->context()));
         m_window->newPrescription();
         UserInput::typeText(field(0), QStringLiteral("张三"));
+        // Copied from the sheet: no other program reads it while the window is locked.
+        field(0)->selectAll();
+        field(0)->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("张三"));
         m_window->settingsHolder()->show();
         SettingsWindow* other = m_window->settingsHolder()->window();
         QVERIFY(other->isVisible());
@@ -65,6 +71,7 @@ private slots:
         idleFor(5);
         QVERIFY(lock()->isLocked());
         QVERIFY(lock()->isVisible());
+        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
         QCOMPARE(lock()->geometry(), m_window->rect());
         QVERIFY(!other->isVisible());
         QVERIFY(!field(0)->isEnabled());
