@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libgl-dev \
   libsqlite3-dev clang clang-format libclang-rt-14-dev \
-  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming \
+  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-wqy-zenhei \
   xdg-utils poppler-utils \
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf \
   libxlsxwriter-dev libssl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \

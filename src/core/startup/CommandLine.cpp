@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace quilloa {
 
 namespace {
@@ -16,36 +18,80 @@ QCommandLineOption hiddenOption(const QString& name)
     return option;
 }
 
-// The window system's own options (-platform offscreen, -style=fusion, ...) are taken out by
-// QApplication before the program reads its arguments; the check made before QApplication
-// exists passes them over the same way, so they never count as unknown.
+// The window system's own options, which QApplication takes out before the program reads its
+// arguments. The check made before QApplication exists passes them over the same way, so they
+// never count as unknown, and --help-all lists them.
+struct ToolkitOption
+{
+    QStringView name;
+    QStringView valueName; // empty for a switch
+    QStringView meaning;
+};
+
+constexpr ToolkitOption kToolkitOptions[] = {
+    {u"platform", u"名称[:设置]", u"窗口系统的插件，例如 xcb、wayland 或 offscreen"},
+    {u"platformpluginpath", u"文件夹", u"窗口系统插件所在的文件夹"},
+    {u"platformtheme", u"名称", u"桌面主题插件"},
+    {u"plugin", u"插件", u"另外加载的输入设备插件"},
+    {u"qwindowgeometry", u"几何", u"第一个窗口的大小和位置，例如 800x600+0+0"},
+    {u"qwindowicon", u"图标", u"窗口的图标"},
+    {u"qwindowtitle", u"标题", u"第一个窗口的标题"},
+    {u"session", u"会话", u"恢复桌面会话"},
+    {u"display", u"显示", u"X11 的显示，例如 :0"},
+    {u"geometry", u"几何", u"同 -qwindowgeometry"},
+    {u"style", u"样式", u"界面样式，例如 Fusion"},
+    {u"stylesheet", u"文件", u"界面的样式表文件"},
+    {u"reverse", u"", u"界面从右向左排列"},
+    {u"widgetcount", u"", u"结束时报告还有多少窗口部件"},
+    {u"qmljsdebugger", u"", u"QML 调试（写成 -qmljsdebugger=port:端口）"},
+    {u"nograb", u"", u"不独占鼠标和键盘"},
+    {u"dograb", u"", u"独占鼠标和键盘"},
+};
+
+const ToolkitOption* toolkitOption(const QString& name)
+{
+    for (const ToolkitOption& option : kToolkitOptions) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
 QStringList withoutToolkitOptions(const QStringList& arguments)
 {
-    static const QStringList kWithValue{
-        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
-        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
-        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
-        QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
-        QStringLiteral("display"),         QStringLiteral("geometry"),
-        QStringLiteral("style"),           QStringLiteral("stylesheet")};
-    static const QStringList kFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
-                                    QStringLiteral("qmljsdebugger"), QStringLiteral("nograb"),
-                                    QStringLiteral("dograb")};
     QStringList kept;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const bool single = argument.startsWith(QLatin1Char('-')) && !argument.startsWith(u"--");
-        const QString name = argument.mid(1).section(QLatin1Char('='), 0, 0);
-        if (i > 0 && single && kWithValue.contains(name)) {
-            if (!argument.contains(QLatin1Char('=')))
-                ++i;
+        const ToolkitOption* option =
+            i > 0 && single ? toolkitOption(argument.mid(1).section(QLatin1Char('='), 0, 0))
+                            : nullptr;
+        if (!option) {
+            kept << argument;
             continue;
         }
-        if (i > 0 && single && kFlags.contains(name))
-            continue;
-        kept << argument;
+        if (!option->valueName.isEmpty() && !argument.contains(QLatin1Char('=')))
+            ++i;
     }
     return kept;
+}
+
+QString toolkitOptionsText()
+{
+    QStringList left;
+    qsizetype width = 0;
+    for (const ToolkitOption& option : kToolkitOptions) {
+        QString shown = QLatin1Char('-') + option.name.toString();
+        if (!option.valueName.isEmpty())
+            shown += QStringLiteral(" <%1>").arg(option.valueName);
+        width = std::max(width, shown.size());
+        left << shown;
+    }
+    QString text = QStringLiteral("\nQt 选项（窗口系统）：\n");
+    for (qsizetype i = 0; i < left.size(); ++i)
+        text += QStringLiteral("  ") + left[i].leftJustified(width + 2) +
+                kToolkitOptions[i].meaning.toString() + QLatin1Char('\n');
+    return text;
 }
 
 } // namespace
@@ -115,7 +161,7 @@ bool CommandLine::parse(const QStringList& arguments)
     return m_error.isEmpty();
 }
 
-// --help-all is Qt's longer help; the program has no options beyond those --help lists.
+// --help-all adds the window system's options to what --help lists.
 bool CommandLine::helpRequested() const
 {
     return m_parser.isSet(m_help) || m_parser.isSet(QStringLiteral("help-all"));
@@ -128,7 +174,10 @@ bool CommandLine::versionRequested() const
 
 QString CommandLine::helpText(const QString& dataFolderLine) const
 {
-    return m_parser.helpText() + QLatin1Char('\n') + dataFolderLine + QLatin1Char('\n');
+    QString text = m_parser.helpText();
+    if (m_parser.isSet(QStringLiteral("help-all")))
+        text += toolkitOptionsText();
+    return text + QLatin1Char('\n') + dataFolderLine + QLatin1Char('\n');
 }
 
 QString CommandLine::versionText()

@@ -35,7 +35,8 @@ public:
     QString prepareServer() const { return m_parser.value(m_prepareServer); }
     QString workstationRole() const { return m_parser.value(m_workstationRole); }
 
-    // The usual usage and options text, followed by the line naming the data folder in use.
+    // The usual usage and options text (for --help-all with the window system's options),
+    // followed by the line naming the data folder in use.
     QString helpText(const QString& dataFolderLine) const;
     // "quilloa 2.0"
     static QString versionText();

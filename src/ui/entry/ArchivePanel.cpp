@@ -6,6 +6,7 @@
 #include "ui/entry/ArchivePanelLayout.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -45,8 +46,13 @@ ArchivePanel::ArchivePanel(const AppContext& context, QWidget* parent)
     TwipsLayout::apply(this, archivepanel::kPlacements);
 
     connect(m_searchButton, &QPushButton::clicked, this, &ArchivePanel::search);
+    // Enter in either box searches, as the button would, so a name is found without the mouse.
+    connect(m_nameBox, &QLineEdit::returnPressed, this, &ArchivePanel::search);
+    connect(m_dateBox, &QLineEdit::returnPressed, this, &ArchivePanel::search);
     connect(m_archiveList, &QListView::clicked, this, &ArchivePanel::lineClicked);
     connect(m_lines, &ArchiveListModel::readFailed, this, &ArchivePanel::tellFailedSearch);
+    m_archiveList->installEventFilter(this);
+    m_archiveList->viewport()->installEventFilter(this);
 
     // An archive from before the name index fills it on a thread of its own. Searches use the
     // index once it is complete; the first of them is readied then, as at opening.
@@ -143,16 +149,77 @@ void ArchivePanel::lineClicked(const QModelIndex& index)
 void ArchivePanel::fillToday()
 {
     m_dateBox->setText(m_context.clock().now().toString(QStringLiteral("yyyy-MM-dd")));
-    m_dateBox->end(false);
+    // Selected, caret at the end: a date typed next replaces today's instead of following it.
+    m_dateBox->selectAll();
 }
 
-// Every click into the date box replaces whatever it held by today's date.
+// Every click into the date box replaces whatever it held by today's date. The list answers
+// the keys a clicked line answers, so a day's work needs no mouse.
 bool ArchivePanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_dateBox && event->type() == QEvent::MouseButtonRelease &&
+    const QEvent::Type type = event->type();
+    if (watched == m_dateBox && type == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         fillToday();
+    else if (watched == m_archiveList && type == QEvent::KeyPress &&
+             listKeyPressed(*static_cast<QKeyEvent*>(event)))
+        return true;
+    else if (watched == m_archiveList->viewport() && type == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && lineCount() > 0)
+            emit menuWanted(mouse->globalPosition().toPoint());
+    }
     return QFrame::eventFilter(watched, event);
+}
+
+bool ArchivePanel::listKeyPressed(const QKeyEvent& key)
+{
+    if (key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        selectCurrentLine();
+        if (const std::optional<ArchiveEntry> entry = selectedEntry())
+            emit entryActivated(*entry);
+        return true;
+    case Qt::Key_Delete:
+        selectCurrentLine();
+        if (selectedEntry())
+            emit deleteWanted();
+        return true;
+    case Qt::Key_Menu:
+        if (lineCount() > 0)
+            emit menuWanted(menuPositionForKeys());
+        return true;
+    case Qt::Key_F10:
+        if (!(key.modifiers() & Qt::ShiftModifier))
+            return false;
+        if (lineCount() > 0)
+            emit menuWanted(menuPositionForKeys());
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Tab into the list marks its first line as current without selecting it; a key acts on the
+// line the focus frame is drawn on.
+void ArchivePanel::selectCurrentLine()
+{
+    const QModelIndex current = m_archiveList->currentIndex();
+    if (selectedLine() < 0 && current.isValid())
+        m_archiveList->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+}
+
+// Opened by a key, the menu stands at the selected line, or at the list's corner without one.
+QPoint ArchivePanel::menuPositionForKeys() const
+{
+    const int line = selectedLine();
+    const QRect place = line >= 0 ? m_archiveList->visualRect(m_lines->index(line)) : QRect();
+    const QPoint local = place.isValid() ? place.bottomLeft() : QPoint(0, 0);
+    return m_archiveList->viewport()->mapToGlobal(local);
 }
 
 void ArchivePanel::removeSelectedLine()

@@ -7,10 +7,12 @@
 
 #include <optional>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QModelIndex;
+class QPoint;
 class QPushButton;
 
 namespace quilloa {
@@ -47,7 +49,7 @@ public:
     // with the date box's text, in the order they were added. A search that fails leaves the
     // list empty.
     void search();
-    // The date box takes today's date, caret at the end.
+    // The date box takes today's date, selected, caret at the end.
     void fillToday();
     // Replaces the list by these entries.
     void setEntries(const QList<ArchiveEntry>& entries);
@@ -59,8 +61,13 @@ public:
     void removeSelectedLine();
 
 signals:
-    // A line was clicked: show that stored prescription.
+    // A line was clicked, or Return or Space pressed on it: show that stored prescription.
     void entryActivated(const quilloa::ArchiveEntry& entry);
+    // Delete pressed on a line: delete its record, after the question.
+    void deleteWanted();
+    // The right button released over the list, or the menu key pressed in it, while it holds
+    // lines: the list's popup menu belongs there, in global coordinates.
+    void menuWanted(const QPoint& globalPosition);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +76,9 @@ private:
     void tellFailedSearch(const QString& error);
     void tellFailedList(const QString& error);
     void lineClicked(const QModelIndex& index);
+    [[nodiscard]] bool listKeyPressed(const QKeyEvent& key);
+    void selectCurrentLine();
+    [[nodiscard]] QPoint menuPositionForKeys() const;
     int selectedLine() const;
 
     AppContext m_context;

@@ -50,6 +50,14 @@ void DrugPanel::refill()
     showMatches(m_searchBox->text());
 }
 
+void DrugPanel::refresh()
+{
+    if (m_searchBox->text().isEmpty())
+        showFirstDrugs();
+    else
+        refill();
+}
+
 void DrugPanel::showMatches(const QString& text)
 {
     showDrugs(m_context.settings().lookup(ReferenceList::Drugs, text,

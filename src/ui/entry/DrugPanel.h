@@ -35,6 +35,8 @@ public:
     // finishes before the next keystroke is read, so the list always holds the drugs of the
     // box's latest text.
     void refill();
+    // After the stored drugs changed: the list the box's text asks for, as it is stored now.
+    void refresh();
     // Picks the selected drug, if any; then empties the box and gives it the focus either way.
     void pickSelected();
 

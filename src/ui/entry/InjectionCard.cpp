@@ -1,5 +1,6 @@
 #include "ui/entry/InjectionCard.h"
 
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/Twips.h"
 #include "ui/printing/CellTextLabel.h"
 
@@ -25,7 +26,7 @@ InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
         // The patient line repeats what was typed or stored: text, never markup.
         label->setTextFormat(Qt::PlainText);
         QFont face = font();
-        face.setFamily(shape.face.toString());
+        face = ChineseFaces::withFace(face, shape.face);
         face.setPointSizeF(shape.pointSize);
         face.setBold(shape.bold);
         label->setFont(face);
@@ -39,9 +40,11 @@ InjectionCard::InjectionCard(QWidget* parent) : QWidget(parent)
     m_body->setObjectName(QStringLiteral("R2"));
     m_body->setGeometry(twipsRect(r.left, r.top, r.width, r.height));
     m_body->setAcceptRichText(false);
+    // Tab leaves the body for the next control; a prescription is indented with blanks.
+    m_body->setTabChangesFocus(true);
     m_body->setFrameShape(QFrame::NoFrame);
     QFont bodyFont = font();
-    bodyFont.setFamily(sheet::kCardBodyFace.toString());
+    bodyFont = ChineseFaces::withFace(bodyFont, sheet::kCardBodyFace);
     bodyFont.setPointSizeF(sheet::kCardBodyPointSize);
     m_body->setFont(bodyFont);
 }

@@ -1,5 +1,6 @@
 #include "ui/entry/KeyboardPanel.h"
 
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/KeyCaption.h"
@@ -124,9 +125,7 @@ QLabel* KeyboardPanel::makeCaption(const QString& text, const QRect& place, QWid
 {
     auto* caption = new KeyCaption(text, key);
     caption->setGeometry(place);
-    QFont face(keyboard::kCaptionFace.toString());
-    face.setPointSizeF(keyboard::kCaptionPointSize);
-    caption->setFont(face);
+    caption->setFont(ChineseFaces::font(keyboard::kCaptionFace, keyboard::kCaptionPointSize));
     QPalette look = caption->palette();
     look.setColor(QPalette::WindowText,
                   QColor(keyboard::kCaptionRed, keyboard::kCaptionGreen, keyboard::kCaptionBlue));

@@ -1,6 +1,7 @@
 #include "ui/entry/PrescriptionSheet.h"
 
 #include "core/printing/SheetTitle.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/CodeComposition.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/EntryFocusMemory.h"
@@ -22,9 +23,7 @@ constexpr QChar kFullWidthComma(0xFF0C);
 
 QFont fontOf(QStringView face, double pointSize, bool bold, const QFont& fallback)
 {
-    QFont font = fallback;
-    if (!face.isEmpty())
-        font.setFamily(face.toString());
+    QFont font = face.isEmpty() ? fallback : ChineseFaces::withFace(fallback, face);
     if (pointSize > 0)
         font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -125,6 +124,8 @@ void PrescriptionSheet::buildBody()
     m_body->setObjectName(QStringLiteral("R1"));
     m_body->setGeometry(pixels(sheet::kBodyRect));
     m_body->setAcceptRichText(false);
+    // Tab leaves the body for the next control; a prescription is indented with blanks.
+    m_body->setTabChangesFocus(true);
     m_body->setFrameShape(QFrame::NoFrame);
     m_body->setFont(fontOf(sheet::kSongti, 10.5, false, font()));
     m_body->viewport()->installEventFilter(this);

@@ -57,7 +57,8 @@ public:
     SheetFields fields() const;
     // Fills the nine fields; the body is left to the caller, which knows its stored form.
     void setFields(const SheetFields& fields);
-    // Fills the nine fields from a stored record, which leaves both lookup lists hidden.
+    // Fills the nine fields from a stored record or a copied sheet, which leaves both lookup
+    // lists hidden: there is nothing to pick for names already whole.
     void showStoredFields(const SheetFields& fields);
 
 signals:

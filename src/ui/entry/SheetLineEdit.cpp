@@ -35,7 +35,10 @@ void SheetLineEdit::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        focusNextChild();
+        if (m_enterTarget && m_enterTarget->isVisible() && m_enterTarget->isEnabled())
+            m_enterTarget->setFocus(Qt::TabFocusReason);
+        else
+            focusNextChild();
         event->accept();
         return;
     case Qt::Key_Down:

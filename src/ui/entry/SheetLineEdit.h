@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPointer>
 
 namespace quilloa {
 
 // One of the nine one-line fields of the prescription sheet (Text4). It knows its index, keeps
-// the typing limit of its index, turns Enter into a move to the next control of the tab order,
-// and reports focus, clicks and the Down key to the sheet, which acts on them by index.
+// the typing limit of its index, turns Enter into a move to the next control of the way a sheet
+// is filled in (by default the next of the tab order), and reports focus, clicks and the Down key
+// to the sheet, which acts on them by index.
 class SheetLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -15,6 +17,8 @@ public:
 
     int index() const { return m_index; }
     int typingLimit() const { return m_typingLimit; }
+    // Where Enter leads from this field; none: the next control of the tab order.
+    void setEnterTarget(QWidget* next) { m_enterTarget = next; }
 
 signals:
     void focused(int index);
@@ -41,6 +45,7 @@ private:
     int m_typingLimit;
     int m_acceptedLength = 0;
     bool m_typing = false;
+    QPointer<QWidget> m_enterTarget;
 };
 
 } // namespace quilloa

@@ -1,6 +1,7 @@
 #include "ui/maintenance/BackupWindow.h"
 
 #include "core/backup/BackupCatalog.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 
@@ -40,7 +41,7 @@ BackupWindow::BackupWindow(const AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("BackupWindow"));
     setWindowTitle(QStringLiteral("恢复备份"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildControls();
     resize(ScreenPlacement::fitted(QSize(kInitialWidth, kInitialHeight)));
     refresh();

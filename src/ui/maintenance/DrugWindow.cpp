@@ -4,6 +4,7 @@
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/Pinyin.h"
 #include "core/store/SettingsStore.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/CodeComposition.h"
 #include "ui/common/ConflictQuestion.h"
 #include "ui/common/PlainButtons.h"
@@ -69,7 +70,7 @@ DrugWindow::DrugWindow(const AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("药品维护"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildControls();
     buildKeypad();
     m_exchange =
@@ -157,14 +158,22 @@ void DrugWindow::buildKeypad()
     }
 }
 
+// Tab walks the edit frame as it stands, its boxes and then its buttons, then the search box
+// and the list it narrows, then the list's exchange; the window opens on "添  加".
 void DrugWindow::setFocusOrder()
 {
-    const std::array<QWidget*, 8> order{m_addButton, m_nameBox, m_usageBox,  m_saveButton,
-                                        m_list,      m_codeBox, m_searchBox, m_deleteButton};
+    const std::array<QWidget*, 10> order{m_addButton,
+                                         m_nameBox,
+                                         m_usageBox,
+                                         m_codeBox,
+                                         m_saveButton,
+                                         m_deleteButton,
+                                         m_searchBox,
+                                         m_list,
+                                         m_exchange->importButton(),
+                                         m_exchange->exportButton()};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    setTabOrder(m_deleteButton, m_exchange->importButton());
-    setTabOrder(m_exchange->importButton(), m_exchange->exportButton());
 }
 
 void DrugWindow::listAll()
@@ -192,6 +201,7 @@ void DrugWindow::search(const QString& text)
 void DrugWindow::refillQuietly()
 {
     showEntries(lookUp(m_searchBox->text()));
+    emit drugsChanged();
 }
 
 StoreResult<QList<ReferenceEntry>> DrugWindow::lookUp(const QString& text) const

@@ -33,6 +33,10 @@ public:
     // Between "添  加" and the next "保  存": that save stores a new drug.
     bool isAdding() const { return m_adding; }
 
+signals:
+    // Drugs were saved, deleted or imported: lists of drugs elsewhere are out of date.
+    void drugsChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

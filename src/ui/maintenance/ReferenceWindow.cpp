@@ -3,6 +3,7 @@
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/store/Pinyin.h"
 #include "core/store/SettingsStore.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/CodeComposition.h"
 #include "ui/common/PlainButtons.h"
 #include "ui/common/PlainMessage.h"
@@ -28,7 +29,7 @@ ReferenceWindow::ReferenceWindow(const AppContext& context, ReferenceList list, 
 {
     setObjectName(isDiagnoses() ? QStringLiteral("Form3") : QStringLiteral("Form4"));
     setWindowTitle(isDiagnoses() ? QStringLiteral("诊断名称维护") : QStringLiteral("地址名称维护"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildControls();
     setFocusOrder();
     TwipsLayout::apply(this, kExchangePlacements);
@@ -84,16 +85,20 @@ void ReferenceWindow::buildControls()
             [this](const QPoint& at) { m_popup->popup(at); });
 }
 
+// Tab walks the window as it stands: the search box and the list it narrows, the name and code
+// boxes, their buttons, then the list's exchange. The two windows differ only in where they open.
 void ReferenceWindow::setFocusOrder()
 {
-    std::array<QWidget*, 6> order{m_searchBox, m_lines,   m_nameBox,
-                                  m_addButton, m_codeBox, m_quitButton};
-    if (!isDiagnoses())
-        order = {m_addButton, m_nameBox, m_lines, m_searchBox, m_codeBox, m_quitButton};
+    const std::array<QWidget*, 8> order{m_searchBox,
+                                        m_lines,
+                                        m_nameBox,
+                                        m_codeBox,
+                                        m_addButton,
+                                        m_quitButton,
+                                        m_exchange->importButton(),
+                                        m_exchange->exportButton()};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    setTabOrder(m_quitButton, m_exchange->importButton());
-    setTabOrder(m_exchange->importButton(), m_exchange->exportButton());
 }
 
 void ReferenceWindow::listAll()

@@ -1,5 +1,6 @@
 #include "ui/maintenance/SettingsWindow.h"
 
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/ConflictQuestion.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
@@ -59,11 +60,12 @@ SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent, IdleLo
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("基本设置"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     setFixedSize(twipsToPixels(settingswindow::kClientWidth),
                  twipsToPixels(settingswindow::kClientHeight));
     buildControls();
     TwipsLayout::apply(this, settingswindow::kPlacements);
+    fitStoreInUse();
     m_settings->refresh();
     showValues();
     for (int i = 0; i < ClinicSettings::kFieldCount; ++i) {
@@ -104,7 +106,8 @@ void SettingsWindow::buildControls()
     setTabOrder(m_idleLock, m_clearPassword);
     showStoreInUse();
     buildPasswordBox();
-    m_confirm->setFocus();
+    // The first thing typed belongs in the first box, the clinic's name; "确 定" ends the round.
+    m_boxes[0]->setFocus();
 }
 
 // A password being typed is not for the eyes of whoever stands behind the doctor; the eye at the
@@ -131,13 +134,29 @@ void SettingsWindow::buildPasswordBox()
 void SettingsWindow::showStoreInUse()
 {
     const QString text = QStringLiteral("数据存放：%1").arg(m_settings->storeDescription());
-    auto* label = new QLabel(this);
-    label->setObjectName(QStringLiteral("storeInUse"));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setText(text);
-    label->setToolTip(text);
+    m_storeInUse = new QLabel(this);
+    m_storeInUse->setObjectName(QStringLiteral("storeInUse"));
+    m_storeInUse->setTextFormat(Qt::PlainText);
+    m_storeInUse->setWordWrap(true);
+    m_storeInUse->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_storeInUse->setText(text);
+    m_storeInUse->setToolTip(text);
+}
+
+// The row beside the button holds two lines. A longer place (a deep folder, a large screen
+// scaling) is shortened in its middle, where its start and its last folders stay readable,
+// rather than cut at the row's top and bottom; the tooltip keeps it whole.
+void SettingsWindow::fitStoreInUse()
+{
+    const QString caption = QStringLiteral("数据存放：");
+    const QString where = m_settings->storeDescription();
+    const QFontMetrics metrics(m_storeInUse->font());
+    const auto fits = [this] {
+        return m_storeInUse->heightForWidth(m_storeInUse->width()) <= m_storeInUse->height();
+    };
+    for (int room = metrics.horizontalAdvance(where); !fits() && room > 0;
+         room -= metrics.averageCharWidth())
+        m_storeInUse->setText(caption + metrics.elidedText(where, Qt::ElideMiddle, room));
 }
 
 // Which way a margin moves the print is not obvious from its name, and the clinic adjusts them

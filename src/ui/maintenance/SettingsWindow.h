@@ -8,6 +8,7 @@
 #include <array>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -50,6 +51,7 @@ private:
     void buildControls();
     void buildPasswordBox();
     void showStoreInUse();
+    void fitStoreInUse();
     void explainMargins(QWidget* printFrame);
     void buildLockRow(QWidget* settingsFrame);
     void showPasswordState();
@@ -64,6 +66,7 @@ private:
     ClinicSettings* m_settings;
     std::array<QLineEdit*, ClinicSettings::kFieldCount> m_boxes{};
     QPushButton* m_confirm = nullptr;
+    QLabel* m_storeInUse = nullptr;
     IdleLockSetting m_idleLockSetting;
     QSpinBox* m_idleLock = nullptr;
     QCheckBox* m_clearPassword = nullptr;

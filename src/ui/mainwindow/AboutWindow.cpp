@@ -1,5 +1,6 @@
 #include "ui/mainwindow/AboutWindow.h"
 
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/ScreenPlacement.h"
 
 #include <QDir>
@@ -18,7 +19,7 @@ AboutWindow::AboutWindow(const StorePaths& paths, QWidget* parent) : QDialog(par
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("关于"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));

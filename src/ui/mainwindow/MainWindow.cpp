@@ -8,6 +8,7 @@
 #include "core/settings/IdleLockSetting.h"
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/MenuShortcutsFirst.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
@@ -16,6 +17,7 @@
 #include "ui/entry/BodyEditing.h"
 #include "ui/entry/DrugPanel.h"
 #include "ui/entry/EntryFocusMemory.h"
+#include "ui/entry/EntryOrder.h"
 #include "ui/entry/InjectionCard.h"
 #include "ui/entry/KeyboardPanel.h"
 #include "ui/entry/PrescriptionSheet.h"
@@ -109,7 +111,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Quilloa V2.0"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     // The window's default font, which the sheet's first six fields and the panels take.
-    setFont(QFont(sheet::kSongti.toString(), 9));
+    setFont(ChineseFaces::font(sheet::kSongti, 9));
     m_settings = new SettingsHolder(m_context, this);
     m_focusMemory = new EntryFocusMemory(this);
 
@@ -316,7 +318,9 @@ void MainWindow::buildArchiveMenu()
     connect(remove, &QAction::triggered, this, &MainWindow::deletePrescription);
     QAction* cancel = m_archiveMenu->addAction(QStringLiteral("取消"));
     cancel->setObjectName(QStringLiteral("muCancel"));
-    m_archivePanel->archiveList()->viewport()->installEventFilter(this);
+    connect(m_archivePanel, &ArchivePanel::menuWanted, m_archiveMenu,
+            [this](const QPoint& at) { m_archiveMenu->popup(at); });
+    connect(m_archivePanel, &ArchivePanel::deleteWanted, this, &MainWindow::deletePrescription);
     connect(m_archivePanel, &ArchivePanel::entryActivated, this, &MainWindow::showRecord);
 }
 
@@ -340,19 +344,9 @@ void MainWindow::connectEntryPanels()
             [this](const QString& entryText) { BodyEditing::appendDrug(body(), entryText); });
 }
 
-// Enter in a field moves along this order, so the address field leads to the drug search box.
 void MainWindow::orderTabStops()
 {
-    const QList<QWidget*> order = {
-        m_sheet->field(sheet::NameField),      m_sheet->field(sheet::SexField),
-        m_sheet->field(sheet::AgeField),       m_sheet->field(sheet::DiagnosisField),
-        m_sheet->field(sheet::AddressField),   m_drugPanel->searchBox(),
-        m_sheet->field(sheet::VisitDateField), m_sheet->field(sheet::DoctorField),
-        m_sheet->field(sheet::DispenserField), m_sheet->body(),
-        m_sheet->field(sheet::FeeField),       m_card->body(),
-    };
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order.at(i - 1), order.at(i));
+    EntryOrder::apply(m_sheet, m_card, m_drugPanel, m_archivePanel);
 }
 
 // The sheet's fixed layout stays as it is; on a screen too small for it (a large scale factor)
@@ -531,7 +525,8 @@ void MainWindow::pastePrescription()
 {
     // The pasted sheet keeps today's visit date.
     const SheetFields pasted = m_life.pasted(m_sheet->fieldText(sheet::VisitDateField));
-    m_sheet->setFields(pasted);
+    // Pasted names would find themselves and open both lookup lists over the body.
+    m_sheet->showStoredFields(pasted);
     QTextEdit* body = m_sheet->body();
     body->setPlainText(pasted.body);
     body->moveCursor(QTextCursor::End);
@@ -619,7 +614,11 @@ void MainWindow::printAlignmentPage()
 
 void MainWindow::showDrugWindow()
 {
-    showSingle(m_drugWindow, [this] { return new DrugWindow(m_context, this); });
+    showSingle(m_drugWindow, [this] {
+        auto* window = new DrugWindow(m_context, this);
+        connect(window, &DrugWindow::drugsChanged, m_drugPanel, &DrugPanel::refresh);
+        return window;
+    });
 }
 
 void MainWindow::showDiagnosisWindow()
@@ -702,11 +701,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == m_cardLink && event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             printInjectionCard();
-    } else if (watched == m_archivePanel->archiveList()->viewport() &&
-               event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton && m_archivePanel->lineCount() > 0)
-            m_archiveMenu->popup(mouse->globalPosition().toPoint());
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #include "ui/mainwindow/ScreenLock.h"
 
 #include "core/startup/LoginCheck.h"
+#include "ui/common/ChineseFaces.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -37,7 +38,7 @@ ScreenLock::~ScreenLock()
 void ScreenLock::buildControls()
 {
     auto* title = new QLabel(QStringLiteral("Quilloa 已锁定"), this);
-    title->setFont(QFont(QStringLiteral("楷体_GB2312"), 18, QFont::Bold));
+    title->setFont(ChineseFaces::font(u"楷体_GB2312", 18, true));
     auto* prompt = new QLabel(QStringLiteral("请输入登录密码："), this);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("lockPassword"));

@@ -6,7 +6,11 @@ namespace quilloa {
 
 PreviewPages::PreviewPages(QWidget* parent) : QWidget(parent)
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // The scroll area asks the size policy, not hasHeightForWidth(), whether the pages grow
+    // taller than its view; without it they were squeezed into the view with no scroll bar.
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 void PreviewPages::setPages(const QList<QPicture>& pages, double pictureDpi, QSizeF pageMillimetres,

@@ -9,9 +9,11 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -43,12 +45,14 @@ void PrintPreviewDialog::buildControls()
     m_note->setWordWrap(true);
     layout->addWidget(m_note);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setBackgroundRole(QPalette::Dark);
-    m_pages = new PreviewPages(scroll);
-    scroll->setWidget(m_pages);
-    layout->addWidget(scroll, 1);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("previewScroll"));
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->setFocusPolicy(Qt::StrongFocus);
+    m_pages = new PreviewPages(m_scroll);
+    m_scroll->setWidget(m_pages);
+    layout->addWidget(m_scroll, 1);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* print = buttons->addButton(QStringLiteral("打印"), QDialogButtonBox::AcceptRole);
@@ -89,6 +93,36 @@ void PrintPreviewDialog::render()
         note += QStringLiteral(" 预览没有画完：%1").arg(device.errorText());
     }
     m_note->setText(note);
+}
+
+// The page keys turn the pages wherever the focus stands, on a button too, so a page taller
+// than the screen is read without a mouse wheel.
+void PrintPreviewDialog::keyPressEvent(QKeyEvent* event)
+{
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_PageUp:
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_Home:
+        if (!control)
+            return QDialog::keyPressEvent(event);
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case Qt::Key_End:
+        if (!control)
+            return QDialog::keyPressEvent(event);
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 int PrintPreviewDialog::pageCount() const

@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QLabel;
+class QScrollArea;
 
 namespace quilloa {
 
@@ -27,6 +29,9 @@ public:
     // user, when the file could not be written.
     bool saveAsPdf(const QString& fileName);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildControls();
     void render();
@@ -39,6 +44,7 @@ private:
     PaperSetup m_paper;
     QString m_printerName;
     PreviewPages* m_pages = nullptr;
+    QScrollArea* m_scroll = nullptr;
     QLabel* m_note = nullptr;
 };
 

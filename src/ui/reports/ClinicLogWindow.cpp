@@ -1,5 +1,6 @@
 #include "ui/reports/ClinicLogWindow.h"
 
+#include "ui/common/ChineseFaces.h"
 #include "ui/reports/ClinicLogWindowLayout.h"
 
 #include "core/printing/ClinicLogPrintout.h"
@@ -50,7 +51,7 @@ ClinicLogWindow::ClinicLogWindow(const AppContext& context, std::function<QStrin
 {
     setObjectName(QStringLiteral("form12"));
     setWindowTitle(QStringLiteral("门诊日志"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildGrid();
     buildDayFrame();
     buildMonthFrame();
@@ -68,9 +69,11 @@ void ClinicLogWindow::buildGrid()
     m_model = new ClinicLogModel(this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
-    m_grid->setFont(QFont(QStringLiteral("宋体"), 9));
+    m_grid->setFont(ChineseFaces::font(u"宋体", 9));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The arrows walk the cells; Tab leaves the grid for the query boxes below it.
+    m_grid->setTabKeyNavigation(false);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(kGridRowHeight));
     m_grid->horizontalHeader()->setHighlightSections(false);
@@ -80,7 +83,19 @@ void ClinicLogWindow::buildGrid()
     m_grid->setModel(m_model);
     // A narrow column ends a long age or address in "…"; hovering shows the whole text.
     m_grid->setItemDelegate(new CachedCellDelegate(m_grid));
+    m_grid->installEventFilter(this);
     shapeGrid();
+}
+
+// A grid reached by Tab after a query has no current cell, and so nothing that shows it holds
+// the focus: the first cell of the register becomes current, without being chosen.
+bool ClinicLogWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::FocusIn &&
+        !m_grid->currentIndex().isValid() && m_model->rowCount() > 1)
+        m_grid->selectionModel()->setCurrentIndex(m_model->index(1, 0),
+                                                  QItemSelectionModel::NoUpdate);
+    return QDialog::eventFilter(watched, event);
 }
 
 // Queries keep the heading row and the columns, so their shape is set once.
@@ -132,6 +147,13 @@ void ClinicLogWindow::buildCommands()
             this, &QDialog::close);
     QPushButton* exportButton = named<QPushButton>("Command5", QStringLiteral("导  出"), this);
     connect(exportButton, &QPushButton::clicked, this, &ClinicLogWindow::exportWithDialog);
+    // Tab takes the buttons as they stand, left to right, the preview before the print below it.
+    QWidget* previous = findChild<QPushButton*>(QStringLiteral("Command2"));
+    for (const char* name : {"Command5", "Command6", "Command3", "Command4"}) {
+        QWidget* next = findChild<QPushButton*>(QLatin1String(name));
+        setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void ClinicLogWindow::runDayQuery()

@@ -38,6 +38,9 @@ public:
     // (.csv). Fails with a message when no query has run yet.
     FileWriteStatus exportTo(const QString& path) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildGrid();
     void buildDayFrame();

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 
 namespace quilloa {
 
@@ -24,20 +25,46 @@ DateComboBox::DateComboBox(int index, const QStringList& entries, const QString&
     setStyleSheet(
         QStringLiteral("QComboBox { padding-left: 1px; } QComboBox::drop-down { width: 13px; }"));
     lineEdit()->setCursorPosition(0);
-    // Enter would otherwise travel on to the window's first button, the day's query.
+    // An input method may hand its keys to the line edit itself rather than to the box.
     lineEdit()->installEventFilter(this);
+}
+
+// The box, not its line edit, holds the focus: the key reaches the box first, and the box passes
+// it on to the line edit by a direct call that no event filter sees. Taken here, Enter neither
+// travels on to the window's first button nor is lost in the line edit.
+void DateComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (!takeEnter(event))
+        QComboBox::keyPressEvent(event);
+}
+
+// The slim look above comes from a style sheet, under which the style draws no focus of its own:
+// a frame in the highlight colour tells which box the keys go to.
+void DateComboBox::paintEvent(QPaintEvent* event)
+{
+    QComboBox::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 bool DateComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            emit entered();
-            return true;
-        }
-    }
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
+        takeEnter(static_cast<QKeyEvent*>(event)))
+        return true;
     return QComboBox::eventFilter(watched, event);
+}
+
+bool DateComboBox::takeEnter(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    event->accept();
+    emit entered();
+    return true;
 }
 
 } // namespace quilloa

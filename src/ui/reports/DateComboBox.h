@@ -19,7 +19,12 @@ signals:
     void entered();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    [[nodiscard]] bool takeEnter(QKeyEvent* event);
 };
 
 } // namespace quilloa

@@ -1,5 +1,6 @@
 #include "ui/reports/StatisticsWindow.h"
 
+#include "ui/common/ChineseFaces.h"
 #include "ui/reports/StatisticsWindowLayout.h"
 
 #include "core/reports/DateChoices.h"
@@ -36,7 +37,7 @@ StatisticsWindow::StatisticsWindow(const AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("工作量统计"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildDayFrame();
     buildMonthFrame();
     auto* chart = named<QPushButton>("Command3", QStringLiteral("统计图"), this);

@@ -1,6 +1,7 @@
 #include "ui/reports/TakingsChartWindow.h"
 
 #include "core/exchange/SiblingTempFile.h"
+#include "ui/common/ChineseFaces.h"
 
 #include "core/reports/DateChoices.h"
 #include "ui/common/PlainMessage.h"
@@ -120,7 +121,7 @@ TakingsChartWindow::TakingsChartWindow(const AppContext& context, const QString&
 {
     setObjectName(QStringLiteral("TakingsChart"));
     setWindowTitle(QStringLiteral("统计图"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildControls(year, month);
     resize(ScreenPlacement::fitted(QSize(kInitialWidth, kInitialHeight)));
 }

@@ -2,6 +2,7 @@
 
 #include "core/startup/LoginCheck.h"
 #include "ui/common/PlainMessage.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -66,7 +67,7 @@ LoginWindow::LoginWindow(const AppContext& context, const QString& loginPassword
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("登录"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFont(ChineseFaces::font(u"宋体", 9));
     buildControls();
     TwipsLayout::apply(this, loginwindow::kPlacements);
     TwipsLayout::fixAndCentre(this, loginwindow::kClientWidth, loginwindow::kClientHeight);
@@ -87,7 +88,7 @@ void LoginWindow::buildControls()
 
     auto* title = new QLabel(QStringLiteral("Quilloa"), this);
     title->setObjectName(QStringLiteral("Label2"));
-    title->setFont(QFont(QStringLiteral("楷体_GB2312"), 18, QFont::Bold));
+    title->setFont(ChineseFaces::font(u"楷体_GB2312", 18, true));
     auto* prompt = new QLabel(QStringLiteral("请输入登录密码："), this);
     prompt->setObjectName(QStringLiteral("lblVersion"));
 

@@ -140,6 +140,15 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("--version")));
         QVERIFY(text.trimmed().endsWith(QStringLiteral("数据文件夹：/x")));
         QVERIFY(!text.contains(QStringLiteral("quit-after-start")));
+        QVERIFY(!text.contains(QStringLiteral("-platform")));
+        // --help-all adds the window system's options, and still ends with the folder.
+        CommandLine all;
+        QVERIFY(all.parse(args({"--help-all"})));
+        const QString allText = all.helpText(QStringLiteral("数据文件夹：/x"));
+        QVERIFY(allText.startsWith(text.left(text.indexOf(QStringLiteral("数据文件夹")))));
+        for (const char* option : {"-platform <", "-style <", "-reverse "})
+            QVERIFY2(allText.contains(QLatin1String(option)), option);
+        QVERIFY(allText.trimmed().endsWith(QStringLiteral("数据文件夹：/x")));
     }
 
     void versionIsProgramNameAndNumber()

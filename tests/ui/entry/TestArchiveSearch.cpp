@@ -7,6 +7,7 @@
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/support/MessageBoxAnswer.h"
+#include "ui/support/UserInput.h"
 #include "ui/support/WindowFixture.h"
 #include "ui/support/WindowProbe.h"
 
@@ -25,6 +26,7 @@
 
 using namespace quilloa;
 using quilloa::test::TestProgramFolder;
+using quilloa::test::UserInput;
 
 class TestArchiveSearch : public QObject, quilloa::test::MainWindowFixture
 {
@@ -175,6 +177,45 @@ private slots:
         QVERIFY(!m_window->sheet()->isVisible());
     }
 
+    // A day by keyboard alone: Enter in 患者姓名 searches; on a line, Return or Space shows its
+    // record, Delete asks before deleting it and the menu key opens the list's menu.
+    void archiveAnswersTheKeyboard()
+    {
+        add(QStringLiteral("甲"), QStringLiteral("2009-03-25 18:08:43"));
+        add(QStringLiteral("乙"), QStringLiteral("2009-03-25 18:09:00"));
+        open();
+        UserInput::typeText(nameBox(), QStringLiteral("乙"));
+        QTest::keyClick(nameBox(), Qt::Key_Return);
+        QCOMPARE(archiveLines().texts(), QStringList{"乙[2009-03-25 18:09:00]"});
+        nameBox()->clear();
+        QTest::keyClick(nameBox(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(archiveLines().count(), 2);
+
+        // Reached by Tab, the first line is the one the keys act on.
+        QVERIFY(UserInput::focus(archiveList(), Qt::TabFocusReason));
+        QTest::keyClick(archiveList(), Qt::Key_Return);
+        QCOMPARE(field(0)->text(), QStringLiteral("甲"));
+        QTest::keyClick(archiveList(), Qt::Key_Down);
+        QTest::keyClick(archiveList(), Qt::Key_Space);
+        QCOMPARE(field(0)->text(), QStringLiteral("乙"));
+        {
+            test::MessageBoxAnswer keep(QMessageBox::Cancel);
+            QTest::keyClick(archiveList(), Qt::Key_Delete);
+            QCOMPARE(keep.text(), QStringLiteral("确实要永久删除该病人档案吗？"));
+        }
+        QCOMPARE(archiveLines().count(), 2);
+        {
+            test::MessageBoxAnswer remove(QMessageBox::Ok);
+            QTest::keyClick(archiveList(), Qt::Key_Delete);
+            QVERIFY(remove.seen());
+        }
+        QCOMPARE(archiveLines().texts(), QStringList{"甲[2009-03-25 18:08:43]"});
+        QMenu* mu = m_window.find<QMenu>(QStringLiteral("mu"));
+        QTest::keyClick(archiveList(), Qt::Key_Menu);
+        QVERIFY(mu->isVisible());
+        mu->close();
+    }
+
     void dateBoxClickFillsToday()
     {
         open();
@@ -182,6 +223,9 @@ private slots:
         QTest::mouseClick(dateBox(), Qt::LeftButton, {}, QPoint(4, 4));
         QCOMPARE(dateBox()->text(), QStringLiteral("2009-03-25"));
         QCOMPARE(dateBox()->cursorPosition(), 10);
+        // Selected, so that a date typed next replaces today's.
+        QTest::keyClicks(dateBox(), QStringLiteral("2009-03"));
+        QCOMPARE(dateBox()->text(), QStringLiteral("2009-03"));
         // Every click does it again, and the date box is no target of the on-screen keyboard.
         dateBox()->setText(QStringLiteral("x"));
         QTest::mouseClick(dateBox(), Qt::LeftButton, {}, QPoint(4, 4));

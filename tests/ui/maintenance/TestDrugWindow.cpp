@@ -3,6 +3,7 @@
 #include "core/store/StoreConnection.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/common/Twips.h"
 #include "ui/maintenance/DrugWindow.h"
 #include "ui/maintenance/DrugWindowLayout.h"
@@ -15,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -119,6 +121,9 @@ private slots:
         shown.setDefaultFont(help->font());
         shown.setDocumentMargin(0);
         QVERIFY(shown.size().height() <= help->height());
+        // Drawn in the face chosen for 宋体 among the installed fonts, whichever other Chinese
+        // fonts fontconfig would offer for Han text.
+        QCOMPARE(QFontInfo(help->font()).family(), ChineseFaces::familiesFor(u"宋体").constFirst());
 
         const QWidget* keypad = m_window.find<QWidget>(QStringLiteral("Picture3"));
         const QList<std::pair<int, QString>> keys = {
@@ -144,8 +149,18 @@ private slots:
     {
         open();
         QCOMPARE(QApplication::focusWidget(), addButton());
-        const QList<QWidget*> order = {nameBox(), usageBox(), saveButton(),
-                                       list(),    codeBox(),  searchBox()};
+        // The edit frame's boxes, then its buttons, the search box and its list, the exchange,
+        // and round again.
+        const QList<QWidget*> order = {nameBox(),
+                                       usageBox(),
+                                       codeBox(),
+                                       saveButton(),
+                                       deleteButton(),
+                                       searchBox(),
+                                       list(),
+                                       m_window.find<QWidget>(QStringLiteral("CommandImport")),
+                                       m_window.find<QWidget>(QStringLiteral("CommandExport")),
+                                       addButton()};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);

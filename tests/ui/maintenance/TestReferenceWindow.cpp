@@ -55,6 +55,14 @@ class TestReferenceWindow : public QObject, quilloa::test::ListWindowFixture<Ref
     {
         return m_window.find<QPushButton>(QStringLiteral("Command1"));
     }
+    QPushButton* importButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("CommandImport"));
+    }
+    QPushButton* exportButton() const
+    {
+        return m_window.find<QPushButton>(QStringLiteral("CommandExport"));
+    }
     QMenu* popup() const { return m_window.find<QMenu>(QStringLiteral("pu")); }
 
     // Right-clicks a line and chooses "删除".
@@ -93,7 +101,8 @@ private slots:
 
         QCOMPARE(QApplication::focusWidget(), searchBox());
         for (QWidget* next :
-             QList<QWidget*>{list(), nameBox(), addButton(), codeBox(), quitButton()}) {
+             QList<QWidget*>{list(), nameBox(), codeBox(), addButton(), quitButton(),
+                             importButton(), exportButton(), searchBox()}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
@@ -115,7 +124,8 @@ private slots:
 
         QCOMPARE(QApplication::focusWidget(), addButton());
         for (QWidget* next :
-             QList<QWidget*>{nameBox(), list(), searchBox(), codeBox(), quitButton()}) {
+             QList<QWidget*>{quitButton(), importButton(), exportButton(), searchBox(), list(),
+                             nameBox(), codeBox(), addButton()}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }

@@ -14,7 +14,9 @@
 #include "ui/support/UserInput.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -100,7 +102,7 @@ private slots:
                  QStringLiteral("打印设置(单位：毫米)"));
         QCOMPARE(window->confirmButton()->text(), QStringLiteral("确 定"));
         QCOMPARE(window->size(), QSize(316, 263));
-        QCOMPARE(window->focusWidget(), window->confirmButton());
+        QCOMPARE(window->focusWidget(), box(1));
         const QStringList faults = LayoutCheck::all(window, settingswindow::kPlacements);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         // The captions and boxes sit in their frames; the button on the window itself.
@@ -111,8 +113,31 @@ private slots:
         const auto* where = window->findChild<QLabel*>(QStringLiteral("storeInUse"));
         QVERIFY(where);
         QCOMPARE(where->textFormat(), Qt::PlainText);
-        QCOMPARE(where->text(),
+        QCOMPARE(where->toolTip(),
                  QStringLiteral("数据存放：本机文件 ") + m_folder->paths().dataFolder);
+        QVERIFY(where->heightForWidth(where->width()) <= where->height());
+    }
+
+    // A deep data folder is shortened in its middle to the row's two lines, never cut at the
+    // row's top and bottom; the tooltip keeps it whole.
+    void aDeepDataFolderIsShortenedToItsRow()
+    {
+        const QString deep =
+            m_folder->path() + QStringLiteral("/诊所资料/二零二六年/备用数据/第一台电脑");
+        QVERIFY(QDir().mkpath(deep));
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(deep));
+        TestProgramFolder deepFolder;
+        tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+        QWidget owner;
+        SettingsHolder holder(deepFolder.context(), &owner);
+        holder.show();
+        const auto* where = holder.window()->findChild<QLabel*>(QStringLiteral("storeInUse"));
+        const QString whole = QStringLiteral("数据存放：本机文件 ") + deepFolder.paths().dataFolder;
+        QCOMPARE(where->toolTip(), whole);
+        QVERIFY(where->text() != whole);
+        QVERIFY(where->text().endsWith(QStringLiteral("数据库")));
+        QVERIFY(where->heightForWidth(where->width()) <= where->height());
     }
 
     void marginsKeepTheirDefaultsWhenNothingCanBeRead()
@@ -190,11 +215,10 @@ private slots:
         m_holder->show();
         SettingsWindow* window = m_holder->window();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        // The style draws the focus mark on the button that holds the focus from the start.
-        QStyleOptionButton look;
-        look.initFrom(window->confirmButton());
-        QVERIFY(look.state & QStyle::State_HasFocus);
-        QVERIFY(look.state & QStyle::State_KeyboardFocusChange);
+        // The first box holds the focus from the start, its text chosen as a dialog's first box
+        // is, so the first keys typed go into it.
+        QCOMPARE(QApplication::focusWidget(), box(1));
+        QCOMPARE(box(1)->selectedText(), box(1)->text());
         box(2)->selectAll();
         UserInput::typeText(box(2), QStringLiteral("张医生"));
         {

@@ -604,6 +604,14 @@ private slots:
     void copyAndPasteCarryAPrescription()
     {
         setClinic(QStringLiteral("城东卫生院"), QStringLiteral("李医生"), QStringLiteral("王芳"));
+        // Names the pasted fields would find again.
+        QVERIFY(settings()
+                    .add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
+                         QStringLiteral("急性胃炎"))
+                    .ok());
+        QVERIFY(settings()
+                    .add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("城东"))
+                    .ok());
         open();
         clickToolbar(1);
         fillSheet();
@@ -621,6 +629,8 @@ private slots:
         QCOMPARE(m_window->body()->textCursor().position(),
                  m_window->body()->document()->characterCount() - 1);
         QCOMPARE(QApplication::focusWidget(), m_window->body());
+        QVERIFY(!m_window.find<QWidget>(QStringLiteral("list2"))->isVisible());
+        QVERIFY(!m_window.find<QWidget>(QStringLiteral("list5"))->isVisible());
         QCOMPARE(m_window.find<QLabel>(QStringLiteral("Label6_1"))->text(),
                  QStringLiteral("张三\uFF0C男\uFF0C45"));
         QVERIFY(saveSwitchOn());

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,6 +102,30 @@ private slots:
         QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("previewNote"))
                     ->text()
                     .contains(QStringLiteral("没有找到默认打印机")));
+    }
+
+    // A page taller than the view scrolls, by PageDown too while a button holds the focus.
+    void pageKeysScrollAPageTallerThanTheView()
+    {
+        FakeQueue queue;
+        const ClinicLogPrintout book(visits(1), QString());
+        PrintPreviewDialog dialog([&book](PageDevice& device) { return book.print(device); },
+                                  QStringLiteral("门诊日志"), queue);
+        dialog.resize(700, 300);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const QScrollBar* bar =
+            dialog.findChild<QScrollArea*>(QStringLiteral("previewScroll"))->verticalScrollBar();
+        QVERIFY(bar->isVisible());
+        QVERIFY(bar->maximum() > 0);
+        auto* close = dialog.findChild<QPushButton*>(QStringLiteral("previewClose"));
+        close->setFocus();
+        QTest::keyClick(close, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), bar->pageStep());
+        QTest::keyClick(close, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::keyClick(close, Qt::Key_PageUp);
+        QCOMPARE(bar->value(), qMax(0, bar->maximum() - bar->pageStep()));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "support/TestProgramFolder.h"
+#include "ui/common/ChineseFaces.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/LoginWindow.h"
 #include "ui/startup/LoginWindowLayout.h"
@@ -60,7 +61,7 @@ private slots:
         QCOMPARE(m_window->windowTitle(), QStringLiteral("登录"));
         const QLabel* title = m_window.find<QLabel>(QStringLiteral("Label2"));
         QCOMPARE(title->text(), QStringLiteral("Quilloa"));
-        QCOMPARE(title->font().family(), QStringLiteral("楷体_GB2312"));
+        QCOMPARE(title->font().families(), ChineseFaces::familiesFor(u"楷体_GB2312"));
         QCOMPARE(title->font().pointSize(), 18);
         QVERIFY(title->font().bold());
         QCOMPARE(m_window.find<QLabel>(QStringLiteral("lblVersion"))->text(),
