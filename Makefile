@@ -102,7 +102,7 @@ tidy: build
 	@echo "clang-tidy: no findings in src/"
 
 # The Windows x86_64 program, cross-built into build-windows/ against the prefix of Windows
-# libraries in ../shared/windows and tried under Wine; see "Windows" in README.md.
+# libraries in ../shared/windows and tried under Wine; see docs/windows.md.
 WIN_DIR ?= build-windows
 SHARED_DIR ?= ../shared
 WIN_DEPS ?= $(SHARED_DIR)/windows/quilloa-win64-deps.tar.xz
