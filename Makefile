@@ -3,10 +3,14 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+# Warnings are errors in every build made here (developers and CI); a plain `cmake` configure,
+# as someone building a release from the source runs it, leaves them warnings. WERROR=OFF here
+# looks at a new compiler's warnings first.
+WERROR ?= ON
 
 PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev libgl-dev \
-  libsqlite3-dev clang clang-format libclang-rt-14-dev \
+  libsqlite3-dev clang clang-format clang-tidy libclang-rt-14-dev \
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-wqy-zenhei \
   xdg-utils poppler-utils \
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf \
@@ -18,7 +22,7 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok
 
-.PHONY: all deps configure build run test package asan-test bench fuzz format format-check clean \
+.PHONY: all deps configure build run test package asan-test bench fuzz format format-check tidy clean \
   windows windows-test windows-installer
 
 all: build
@@ -40,8 +44,16 @@ $(STAMP): Makefile
 	$(call install_missing,$(PACKAGES))
 	@mkdir -p $(BUILD_DIR) && touch $@
 
+# Configures build folder $(1) with the options $(2) the first time; a folder configured before
+# (by hand, or with another WERROR) is only told the WERROR asked for now.
+define configure_once
+	@if [ ! -f $(1)/build.ninja ]; then cmake -S . -B $(1) -G Ninja $(2) -DQUILLOA_WERROR=$(WERROR); \
+	elif ! grep -qx 'QUILLOA_WERROR:BOOL=$(WERROR)' $(1)/CMakeCache.txt; then \
+	  cmake -S . -B $(1) -DQUILLOA_WERROR=$(WERROR); fi
+endef
+
 configure: deps
-	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	$(call configure_once,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -58,8 +70,7 @@ package: build
 
 # Same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: deps
-	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DQUILLOA_SANITIZE=ON -DQUILLOA_BENCH=OFF
+	$(call configure_once,$(ASAN_DIR),-DCMAKE_BUILD_TYPE=Debug -DQUILLOA_SANITIZE=ON -DQUILLOA_BENCH=OFF)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
@@ -83,8 +94,15 @@ format:
 format-check: deps
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
+# clang-tidy over src/ with the checks of .clang-tidy, one file a job; any finding fails it.
+# It reads the build's compile_commands.json, so it runs after a build.
+tidy: build
+	run-clang-tidy -p $(BUILD_DIR) -j $(JOBS) -quiet -extra-arg=-Wno-unknown-warning-option \
+	  '^$(CURDIR)/src/.*\.cpp$$' >$(BUILD_DIR)/tidy.log 2>&1 || { cat $(BUILD_DIR)/tidy.log; exit 1; }
+	@echo "clang-tidy: no findings in src/"
+
 # The Windows x86_64 program, cross-built into build-windows/ against the prefix of Windows
-# libraries in ../shared/windows and tried under Wine; see "Windows" in README.md.
+# libraries in ../shared/windows and tried under Wine; see docs/windows.md.
 WIN_DIR ?= build-windows
 SHARED_DIR ?= ../shared
 WIN_DEPS ?= $(SHARED_DIR)/windows/quilloa-win64-deps.tar.xz
@@ -102,9 +120,9 @@ $(WIN_PREFIX)/.unpacked: $(WIN_DEPS) | $(WIN_STAMP)
 	rm -rf $(WIN_PREFIX) && tar -C $(WIN_DIR) -xJf $(WIN_DEPS) && touch $@
 
 windows: $(WIN_STAMP) $(WIN_PREFIX)/.unpacked
-	@[ -f $(WIN_DIR)/build.ninja ] || cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	$(call configure_once,$(WIN_DIR),-DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUILLOA_WIN_PREFIX=$(WIN_PREFIX) \
-	  -DQUILLOA_BENCH=OFF -DQUILLOA_HARDENING=OFF
+	  -DQUILLOA_BENCH=OFF -DQUILLOA_HARDENING=OFF)
 	cmake --build $(WIN_DIR) -j $(JOBS)
 
 windows-test: windows

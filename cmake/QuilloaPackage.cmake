@@ -1,6 +1,6 @@
 # The Debian package made by `make package`, from the install rules of src/ and packaging/.
-# dpkg-shlibdeps finds the libraries the program links; Depends adds what it loads at run
-# time: the SQLite driver, the SVG plugins for the icons, Qt's Chinese translations and the
+# dpkg-shlibdeps finds the libraries the program links (libpq among them); Depends adds what it
+# loads at run time: the SQLite driver, the SVG plugins for the icons, Qt's Chinese translations and the
 # Chinese faces of the sheet.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quilloa)
@@ -21,8 +21,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6sql6-sqlite, libssl3, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
-# --store and --copy-stores-to reach a database server through Qt's PostgreSQL driver.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
+# --store and --copy-stores-to reach a database server through the program's own driver over
+# libpq, which dpkg-shlibdeps adds to Depends; the server itself runs on one of the clinic's
+# computers (docs/server.md).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "postgresql")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quilloa.org/")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

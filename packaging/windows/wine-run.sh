@@ -5,7 +5,7 @@
 # when the whole run ends. Wine's messages go to a file instead, shown when the program ends.
 #
 # A test program that has run threads can stop for good in the C++ runtime's unload under Wine
-# (libstdc++ waiting on winpthreads' key lock; see the README), before its buffered output is
+# (libstdc++ waiting on winpthreads' key lock; see docs/windows.md), before its buffered output is
 # written. So a test program writes its report to a file instead, closed once its last case has
 # run and shown when the program ends. One whose report says every case passed and that is
 # still not gone after the grace below is ended, and says so, rather than holding the run until

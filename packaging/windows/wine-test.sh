@@ -69,7 +69,7 @@ localappdata() {
   winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
 }
 
-# The suites that are not run under Wine, each with its reason; README.md ("Windows") lists
+# The suites that are not run under Wine, each with its reason; docs/windows.md lists
 # the same. The first eight are not built for Windows at all (cmake/QuilloaSources.cmake).
 not_run=(
   "TestCupsPrinting: CUPS and its PDF job files; Windows prints through Qt's print engine"

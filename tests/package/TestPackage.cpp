@@ -98,6 +98,7 @@ private slots:
             QStringLiteral("usr/share/doc/quilloa/copyright"),
             QStringLiteral("usr/share/doc/quilloa/changelog.gz"),
             QStringLiteral("usr/share/doc/quilloa/README.md"),
+            QStringLiteral("usr/share/doc/quilloa/docs/server.md"),
             QStringLiteral("usr/share/man/man1/quilloa.1.gz")};
         for (int size : {16, 32, 48, 256})
             expected << QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/%2.png")
@@ -113,13 +114,13 @@ private slots:
         const Run depends = run(QStringLiteral("dpkg-deb"),
                                 {QStringLiteral("-f"), m_deb, QStringLiteral("Depends")});
         QCOMPARE(depends.exitCode, 0);
-        for (const char* package : {"libqt6sql6-sqlite", "libqt6widgets6", "libqt6svg6",
+        for (const char* package : {"libqt6sql6-sqlite", "libpq5", "libqt6widgets6", "libqt6svg6",
                                     "qt6-translations-l10n", "fonts-arphic-ukai", "fonts-noto-cjk"})
             QVERIFY2(depends.output.contains(QLatin1String(package)), qPrintable(depends.output));
         const Run more = run(
             QStringLiteral("dpkg-deb"),
             {QStringLiteral("-f"), m_deb, QStringLiteral("Suggests"), QStringLiteral("Homepage")});
-        QVERIFY2(more.output.contains(QStringLiteral("Suggests: libqt6sql6-psql")) &&
+        QVERIFY2(more.output.contains(QStringLiteral("Suggests: postgresql")) &&
                      more.output.contains(QStringLiteral("Homepage: https://")),
                  qPrintable(more.output));
     }

@@ -74,7 +74,8 @@ StoreResult<StoreLocation> StoreLocation::server(const QString& connectionText)
             return StoreStatus::failure(QStringLiteral(
                 "数据库服务器的写法里含有密码，程序不保存密码。请去掉写法中的密码，把它写进"
                 "本用户的 ~/.pgpass 文件（或连接服务文件）中，然后重试。"));
-        // Qt's driver turns ";" into a space before libpq reads the words.
+        // Kept out of the words: Qt separates connect options with ";", and Qt's own PostgreSQL
+        // driver (the one the tests' helper connections use) turns it into a space.
         if (value.contains(QLatin1Char(';')))
             return StoreStatus::failure(
                 QStringLiteral("数据库服务器写法中的“%1”含有分号，无法使用。请改用不含分号的名称，"

@@ -29,7 +29,8 @@ public:
     static QString settingsFileIn(const QString& dataFolder);
 
     bool isServer() const { return !m_options.isEmpty(); }
-    // key='value' words for Qt's PostgreSQL driver, which hands them to libpq as they stand.
+    // key='value' words for the program's own server driver (ServerDriver), which hands them to
+    // libpq as they stand.
     const QString& connectOptions() const { return m_options; }
     // "数据库服务器 host/dbname" (or the service name); never holds the password. Empty for the
     // store files.
