@@ -34,6 +34,11 @@ QString wording(JetStatus::Fault fault, const QString& file, const QString& deta
         return QStringLiteral("“%1”已损坏（%2），不能导入。请在 Access 中对它的一份副本做“压缩和"
                               "修复数据库”后再导入那份副本，或改用旧程序的备份。")
             .arg(file, detail);
+    case JetStatus::Fault::CutValue:
+        return QStringLiteral("“%1”中有一个值不能完整导入：%2。导入已停止，什么也没有写入。请在 "
+                              "Access 中对旧文件的一份副本做“压缩和修复数据库”后再导入那份副本；"
+                              "仍不行时，请在旧程序中改正或删去这条记录后再导入。")
+            .arg(file, detail);
     case JetStatus::Fault::WrongTables:
         return QStringLiteral("“%1”不是旧程序的数据文件：%2。请选择旧程序的“数据库”文件夹。")
             .arg(file, detail);

@@ -17,6 +17,7 @@ public:
         NewerFormat, // an Access 2007 or later database
         Damaged,     // a page or a row that does not hold together
         WrongTables, // a Jet 4 database without the old program's tables
+        CutValue,    // a value that cannot be read whole, or does not fit the program's column
     };
 
     static JetStatus success() { return JetStatus(); }
