@@ -83,6 +83,10 @@ QString ImportReport::listLine(const char* name, const ImportCounts::List& list,
             .arg(list.read)
             .arg(verb)
             .arg(list.added);
+    if (list.added == 0)
+        return QStringLiteral("%1：读到%2项，现在的列表已改过，旧的各项都已在其中。")
+            .arg(QString::fromUtf8(name))
+            .arg(list.read);
     return QStringLiteral("%1：读到%2项，现在的列表已改过，%3添入其中没有的%4项。")
         .arg(QString::fromUtf8(name))
         .arg(list.read)

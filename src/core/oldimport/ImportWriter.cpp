@@ -132,6 +132,15 @@ QString freshFolder(const QString& wanted)
     return folder;
 }
 
+bool changedAnything(const ImportCounts& counts)
+{
+    bool lists = false;
+    for (const ImportCounts::List& list : counts.lists)
+        lists = lists || list.added > 0 || list.replaced;
+    return lists || counts.recordsAdded > 0 || counts.settings == ImportCounts::Settings::Taken ||
+           counts.password == ImportCounts::Password::Taken;
+}
+
 } // namespace
 
 ImportWriter::ImportWriter(StorePaths paths, const OldData& data, const OldDataReader& reader)
@@ -175,6 +184,11 @@ ImportWriter::Result ImportWriter::run(SettingsChoice choice, bool dryRun, const
     m_connection.reset();
     if (status.ok() && !dryRun)
         status = checkAfterwards(result.savedFolder);
+    // A copy of stores that the import did not change would only crowd the backup list.
+    if (status.ok() && !dryRun && !changedAnything(result.counts)) {
+        QDir(result.savedFolder).removeRecursively();
+        result.savedFolder.clear();
+    }
     return result;
 }
 
@@ -237,8 +251,9 @@ StoreStatus ImportWriter::open(bool dryRun)
 // what the import starts from, and no other program writes in between.
 StoreStatus ImportWriter::lockAndSave(const QDateTime& now, QString& saved)
 {
-    if (!run(QStringLiteral("BEGIN EXCLUSIVE")).ok())
-        return StoreStatus::failure(StoreFault::Busy, m_archive);
+    const StoreStatus locked = run(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (!locked.ok())
+        return locked;
     saved = freshFolder(m_paths.backupFolder + QStringLiteral("/导入前 ") +
                         now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
     StoreStatus status = StoreCopy::makeFolder(saved);

@@ -10,8 +10,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
-#include <QSqlError>
 #include <QSet>
+#include <QSqlError>
 #include <QTemporaryDir>
 
 #include <functional>

@@ -15,6 +15,10 @@ QString wording(JetStatus::Fault fault, const QString& file, const QString& deta
         return QStringLiteral("无法读取“%1”（%2）。请确认文件还在、有读取它的权限，并且没有被别的"
                               "程序独占打开。")
             .arg(file, detail);
+    case JetStatus::Fault::NoStores:
+        return QStringLiteral("“%1”中没有旧程序的数据：这里既没有 档案.dat 也没有 设置.dat，也没有"
+                              "放着它们的“数据库”文件夹。请选择旧程序的文件夹。")
+            .arg(file);
     case JetStatus::Fault::NotJet:
         return QStringLiteral(
                    "“%1”不是旧程序的数据文件（不是 Access 数据库）。请选择旧程序的"

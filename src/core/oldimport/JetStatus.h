@@ -12,6 +12,7 @@ public:
     {
         None,
         Unreadable,  // the file cannot be opened or read
+        NoStores,    // the folder holds neither of the old program's stores
         NotJet,      // not an Access database at all
         OlderFormat, // an Access 97 (Jet 3) database
         NewerFormat, // an Access 2007 or later database

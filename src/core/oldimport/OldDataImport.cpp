@@ -24,9 +24,7 @@ JetStatus OldDataImport::survey(const QString& oldFolder, OldData& data,
 {
     const OldFolder folder = OldFolder::locate(oldFolder);
     if (folder.isEmpty())
-        return JetStatus::failure(
-            JetStatus::Fault::Unreadable, oldFolder,
-            QStringLiteral("这里既没有 档案.dat 也没有 设置.dat，也没有放着它们的“数据库”文件夹"));
+        return JetStatus::failure(JetStatus::Fault::NoStores, oldFolder);
     const OldDataReader reader(m_opener);
     return reader.read(folder, data, [&progress](qint64 records) {
         if (progress)

@@ -1,5 +1,7 @@
 #include "core/oldimport/OldDataReader.h"
 
+#include <QRegularExpression>
+
 #include <memory>
 
 namespace quilloa {
@@ -136,7 +138,9 @@ JetStatus OldDataReader::readArchive(const QString& path, OldData& data,
     status = readTable(*file, path, archiveTable("档案"), [&](const QList<JetValue>& row) {
         ++data.recordCount;
         const JetValue& visit = row.at(date);
-        if (!visit.null && !visit.text.isEmpty()) {
+        // Dates typed in another form come over as they are, but would order wrongly here.
+        static const QRegularExpression kDay(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+        if (!visit.null && kDay.match(visit.text).hasMatch()) {
             if (data.firstDate.isEmpty() || visit.text < data.firstDate)
                 data.firstDate = visit.text;
             if (visit.text > data.lastDate)
