@@ -17,7 +17,7 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   libxlsxwriter-dev libssl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
   postgresql libqt6sql6-psql libpq-dev \
   dpkg-dev fakeroot file lintian desktop-file-utils appstream libfontconfig-dev \
-  sqlite3 faketime
+  sqlite3 faketime mdbtools-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 STAMP := $(BUILD_DIR)/.packages-ok

@@ -19,7 +19,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6sql6-sqlite, libssl3, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
+  "libqt6sql6-sqlite, libssl3, libmdb3, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
 # --store and --copy-stores-to reach a database server through the program's own driver over
 # libpq, which dpkg-shlibdeps adds to Depends; the server itself runs on one of the clinic's

@@ -10,6 +10,7 @@ endfunction()
 # spooler, POSIX modes, the Debian package, a PostgreSQL server of the tests' own and the socket
 # relay between it and a test) is left out of a Windows build.
 set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/store/Cp936Codec.cpp"
+  "core/oldimport/JetFilePath.cpp"
   "ui/printing/CupsPrintQueue" "ui/printing/SpoolerPageDevice" "ui/startup/SmoothKaiRule"
   "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"
   "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule" "package/TestPackage"

@@ -15,9 +15,16 @@ set_target_properties(quilloa_xlsxwriter PROPERTIES
   IMPORTED_LOCATION "${QUILLOA_WIN_PREFIX}/bin/libxlsxwriter.dll"
   INTERFACE_INCLUDE_DIRECTORIES "${QUILLOA_WIN_PREFIX}/include")
 
+# The reader of the older program's stores, with the iconv it converts Jet's UCS-2 names with.
+add_library(quilloa_mdb SHARED IMPORTED)
+set_target_properties(quilloa_mdb PROPERTIES
+  IMPORTED_IMPLIB "${QUILLOA_WIN_PREFIX}/lib/libmdb.dll.a"
+  IMPORTED_LOCATION "${QUILLOA_WIN_PREFIX}/bin/libmdb-3.dll"
+  INTERFACE_INCLUDE_DIRECTORIES "${QUILLOA_WIN_PREFIX}/include")
+
 function(quilloa_windows_core target)
   target_sources(${target} PRIVATE "${QUILLOA_WIN_PLATFORM}/PosixOnWindows.cpp")
-  target_link_libraries(${target} PRIVATE quilloa_xlsxwriter bcrypt)
+  target_link_libraries(${target} PRIVATE quilloa_xlsxwriter quilloa_mdb bcrypt)
   target_link_options(${target} INTERFACE "-Wl,--wrap=rename")
 endfunction()
 
@@ -39,6 +46,7 @@ set(QUILLOA_WIN_DLLS
   "${_qt}/bin/Qt6Charts.dll" "${_qt}/bin/Qt6Test.dll"
   "${QUILLOA_WIN_PREFIX}/bin/libsqlite3-0.dll" "${QUILLOA_WIN_PREFIX}/bin/libpq.dll"
   "${QUILLOA_WIN_PREFIX}/bin/libxlsxwriter.dll" "${QUILLOA_WIN_PREFIX}/bin/zlib1.dll"
+  "${QUILLOA_WIN_PREFIX}/bin/libmdb-3.dll" "${QUILLOA_WIN_PREFIX}/bin/iconv.dll"
   "${_gcc_runtime}/libstdc++-6.dll" "${_gcc_runtime}/libgcc_s_seh-1.dll"
   "/usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll")
 set(QUILLOA_WIN_PLUGINS platforms/qwindows.dll platforms/qoffscreen.dll

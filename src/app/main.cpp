@@ -1,3 +1,4 @@
+#include "core/oldimport/OldDataImport.h"
 #include "core/startup/CommandLine.h"
 #include "core/startup/DataFolderChoice.h"
 #include "core/startup/StockTranslations.h"
@@ -136,6 +137,30 @@ int prepareServer(int argc, char* argv[])
     return outcome.ok ? 0 : 1;
 }
 
+// The older program's data is imported at a terminal too, without a window; the report or the
+// reason goes to the output.
+int importOldData(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    quilloa::StockTranslations::install();
+    quilloa::CommandLine line;
+    if (const int code = handleCommandLine(line); code >= 0)
+        return code;
+    const QString programFolder = chooseDataFolder(line).path;
+    const quilloa::StorePaths paths(programFolder);
+    const quilloa::StoreResult<quilloa::StoreLocation> location = quilloa::StoreLocation::choose(
+        line.store(), quilloa::StoreLocation::settingsFileIn(paths.dataFolder));
+    if (!location.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(quilloa::SecretMask::mask(location.error())));
+        return 1;
+    }
+    const quilloa::OldDataImport::Outcome outcome = quilloa::OldDataImport(paths).run(
+        line.importOldData(), location.value(), line.dryRun(), quilloa::SystemClock().now());
+    std::fprintf(outcome.ok ? stdout : stderr, "%s\n",
+                 qPrintable(quilloa::SecretMask::mask(outcome.message)));
+    return outcome.ok ? 0 : 1;
+}
+
 // Qt's and the drivers' warnings go to the usual place, never with a password in them.
 QtMessageHandler g_defaultHandler = nullptr;
 
@@ -157,6 +182,10 @@ int main(int argc, char* argv[])
         return printText(argc, argv);
     if (quilloa::CommandLine::asksToCopyStores(rawArguments(argc, argv)))
         return copyStores(argc, argv);
+    if (quilloa::CommandLine::asksToImportOldData(rawArguments(argc, argv))) {
+        maskLogLines();
+        return importOldData(argc, argv);
+    }
     if (quilloa::CommandLine::asksToPrepareServer(rawArguments(argc, argv))) {
         maskLogLines();
         return prepareServer(argc, argv);

@@ -123,6 +123,15 @@ CommandLine::CommandLine()
                         QStringLiteral("各台电脑连接服务器所用的用户（最好是一个不能登录的组，"
                                        "每台电脑一个属于它的用户）。"),
                         QStringLiteral("ROLE")),
+      m_importOldData(
+          QStringLiteral("import-old-data"),
+          QStringLiteral("把旧程序的数据（FOLDER 是旧程序的文件夹、其中的“数据库”文件夹，"
+                         "或放有 档案.dat 和 设置.dat 的文件夹）导入正在使用的数据文件夹，"
+                         "印出导入了什么后结束，不打开窗口。旧文件只读不写。"),
+          QStringLiteral("FOLDER")),
+      m_dryRun(
+          QStringLiteral("dry-run"),
+          QStringLiteral("与 --import-old-data 同用：读完旧数据，印出会导入什么，什么也不写。")),
       m_quitAfterStart(hiddenOption(QStringLiteral("quit-after-start")))
 {
     m_parser.setApplicationDescription(
@@ -132,6 +141,8 @@ CommandLine::CommandLine()
     m_parser.addOption(m_copyStoresTo);
     m_parser.addOption(m_prepareServer);
     m_parser.addOption(m_workstationRole);
+    m_parser.addOption(m_importOldData);
+    m_parser.addOption(m_dryRun);
     m_parser.addOption(m_quitAfterStart);
 }
 
@@ -153,6 +164,10 @@ bool CommandLine::parse(const QStringList& arguments)
              (prepareServer().trimmed().isEmpty() || workstationRole().trimmed().isEmpty()))
         m_error = QStringLiteral("--prepare-server 后面要写数据库服务器，并用 --workstation-role "
                                  "写明各台电脑连接所用的用户。");
+    else if (m_parser.isSet(m_importOldData) && importOldData().trimmed().isEmpty())
+        m_error = QStringLiteral("--import-old-data 后面要写旧程序的文件夹。");
+    else if (m_parser.isSet(m_dryRun) && !m_parser.isSet(m_importOldData))
+        m_error = QStringLiteral("--dry-run 只能与 --import-old-data 同用。");
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = QStringLiteral("无法识别的参数：%1")
                       .arg(m_parser.positionalArguments().join(QLatin1Char(' ')));
@@ -196,6 +211,12 @@ bool CommandLine::asksToPrepareServer(const QStringList& arguments)
 {
     CommandLine line;
     return line.parse(arguments) && !line.prepareServer().isEmpty();
+}
+
+bool CommandLine::asksToImportOldData(const QStringList& arguments)
+{
+    CommandLine line;
+    return line.parse(arguments) && !line.importOldData().isEmpty();
 }
 
 bool CommandLine::asksForTextOnly(const QStringList& arguments)

@@ -8,7 +8,8 @@
 namespace quilloa {
 
 // The program's command line: --data DIR, --store SERVER, --copy-stores-to SERVER,
-// --prepare-server SERVER with --workstation-role ROLE, --help, --version, and
+// --prepare-server SERVER with --workstation-role ROLE, --import-old-data FOLDER with --dry-run,
+// --help, --version, and
 // --quit-after-start, which is left out of --help because only the package test and the benchmark
 // need it (they start the program headless and must see it end by itself once its stores are
 // prepared and its first window painted, which it tells on its output with the line "painted").
@@ -34,6 +35,9 @@ public:
     // --workstation-role; empty when not given.
     QString prepareServer() const { return m_parser.value(m_prepareServer); }
     QString workstationRole() const { return m_parser.value(m_workstationRole); }
+    // The older program's folder named with --import-old-data; empty when not given.
+    QString importOldData() const { return m_parser.value(m_importOldData); }
+    bool dryRun() const { return m_parser.isSet(m_dryRun); }
 
     // The usual usage and options text (for --help-all with the window system's options),
     // followed by the line naming the data folder in use.
@@ -49,6 +53,9 @@ public:
     static bool asksToCopyStores(const QStringList& arguments);
     // True when the arguments ask only to prepare a server, which needs no screen either.
     static bool asksToPrepareServer(const QStringList& arguments);
+    // True when the arguments ask for the import of the older program's data, done without a
+    // window too.
+    static bool asksToImportOldData(const QStringList& arguments);
 
 private:
     QCommandLineParser m_parser;
@@ -60,6 +67,8 @@ private:
     QCommandLineOption m_copyStoresTo;
     QCommandLineOption m_prepareServer;
     QCommandLineOption m_workstationRole;
+    QCommandLineOption m_importOldData;
+    QCommandLineOption m_dryRun;
     QCommandLineOption m_quitAfterStart;
 };
 

@@ -25,6 +25,7 @@
 #include "ui/entry/UsageKeyBar.h"
 #include "ui/maintenance/BackupWindow.h"
 #include "ui/maintenance/DrugWindow.h"
+#include "ui/maintenance/OldDataImportWindow.h"
 #include "ui/maintenance/ReferenceWindow.h"
 #include "ui/maintenance/SettingsHolder.h"
 #include "ui/maintenance/SettingsWindow.h"
@@ -300,6 +301,10 @@ void MainWindow::buildMenus()
                                 [this] { showBackupWindow(); }));
     settings->addAction(
         command("menuBackUpNow", QStringLiteral("立即备份"), 0, [this] { backUpNow(); }));
+    settings->addAction(command("menuImportOldData", QStringLiteral("导入旧数据…"), 0, [this] {
+        if (OldDataImportWindow::importInto(m_context, this))
+            reloadAfterRestore();
+    }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
