@@ -116,6 +116,11 @@ $(WIN_STAMP): Makefile
 	$(call install_missing,$(WIN_PACKAGES))
 	@mkdir -p $(WIN_DIR) && touch $@
 
+# A clone elsewhere than beside ../shared names the folder: make windows SHARED_DIR=<folder>.
+$(WIN_DEPS):
+	@echo "Missing $(WIN_DEPS): the Windows libraries are looked for in SHARED_DIR=$(SHARED_DIR);" \
+	  "give SHARED_DIR=<the folder holding windows/> when the checkout is elsewhere." >&2; exit 1
+
 $(WIN_PREFIX)/.unpacked: $(WIN_DEPS) | $(WIN_STAMP)
 	rm -rf $(WIN_PREFIX) && tar -C $(WIN_DIR) -xJf $(WIN_DEPS) && touch $@
 

@@ -67,11 +67,14 @@ int xTruncate(sqlite3_file* f, sqlite3_int64 size)
 {
     return real(f)->pMethods->xTruncate(real(f), size);
 }
-int xSync(sqlite3_file* f, int flags)
+// Every sync is still a fault point, but none reaches the disk: the test's stores need to survive
+// no power cut, and on a disk busy with other work each flush waits longer than the whole
+// operation computes, which made the run's time that of the disk's queue.
+int xSync(sqlite3_file*, int)
 {
     if (failsNow(FaultyVfs::Operation::Sync))
         return SQLITE_IOERR_FSYNC;
-    return real(f)->pMethods->xSync(real(f), flags);
+    return SQLITE_OK;
 }
 int xFileSize(sqlite3_file* f, sqlite3_int64* size)
 {

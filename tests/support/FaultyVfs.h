@@ -5,7 +5,7 @@ namespace quilloa::test {
 // A file layer under SQLite that fails the Nth write, sync, lock or open from the moment it is
 // armed, as a full disk, a failing disk or a lock another program holds would. Installed as
 // the default layer, it sits under every connection of the test process, the Qt driver's
-// included (both use the system SQLite library).
+// included (both use the system SQLite library). Syncs are answered without flushing to disk.
 class FaultyVfs
 {
 public:
