@@ -10,7 +10,9 @@ endfunction()
 # spooler, POSIX modes, the Debian package, a PostgreSQL server of the tests' own and the socket
 # relay between it and a test) is left out of a Windows build.
 set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/store/Cp936Codec.cpp"
-  "ui/printing/CupsPrintQueue" "ui/printing/SpoolerPageDevice" "ui/startup/SmoothKaiRule"
+  "ui/printing/CupsPrintQueue" "ui/printing/CupsDefaultPaper" "ui/printing/CupsJobWatch"
+  "ui/printing/SpoolerPageDevice"
+  "ui/startup/SmoothKaiRule"
   "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"
   "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule" "package/TestPackage"
   "core/startup/TestPrivateModes" "core/store/TestServerFaults" "core/store/TestPostgresServer"
