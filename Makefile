@@ -14,6 +14,7 @@ PACKAGES := build-essential cmake ninja-build ccache pkg-config \
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-wqy-zenhei \
   xdg-utils poppler-utils \
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf \
+  printer-driver-hpcups printer-driver-gutenprint \
   libxlsxwriter-dev libssl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
   postgresql libqt6sql6-psql libpq-dev \
   dpkg-dev fakeroot file lintian desktop-file-utils appstream libfontconfig-dev \

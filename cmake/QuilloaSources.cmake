@@ -11,7 +11,9 @@ endfunction()
 # relay between it and a test) is left out of a Windows build.
 set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/store/Cp936Codec.cpp"
   "core/oldimport/JetFilePath.cpp"
-  "ui/printing/CupsPrintQueue" "ui/printing/SpoolerPageDevice" "ui/startup/SmoothKaiRule"
+  "ui/printing/CupsPrintQueue" "ui/printing/CupsDefaultPaper" "ui/printing/CupsJobWatch"
+  "ui/printing/SpoolerPageDevice"
+  "ui/startup/SmoothKaiRule"
   "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"
   "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule" "package/TestPackage"
   "core/startup/TestPrivateModes" "core/store/TestServerFaults" "core/store/TestPostgresServer"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/printing/BodySheets.h"
 #include "core/printing/PrintMargins.h"
 
 #include <QDate>
@@ -12,13 +13,14 @@ namespace quilloa {
 class PageDevice;
 
 // The injection card on paper at its screen size: captions, body and frame at their card
-// positions, shifted only by the card margins. One job, one page.
+// positions, shifted only by the card margins. One job; a body longer than one card goes on
+// over further cards laid out the same way, one page each, its lines wrapped inside the frame.
 class InjectionCardPrintout
 {
 public:
     static constexpr double kBodyPointSize = 10;
     static constexpr double kBodyLineGap = 50; // twips added above every body line
-    static constexpr int kMaxBodyLines = 15;
+    static constexpr int kMaxBodyLines = 15;   // the rows one card has room for
 
     // What stands on the card at the moment of printing.
     struct Card
@@ -35,14 +37,17 @@ public:
     bool print(PageDevice& device) const;
     // "注射卡", the patient (the patient line up to its first comma) and the visit date.
     QString jobName(QDate today) const;
+    [[nodiscard]] int sheetCount() const { return m_body.sheetCount(); }
+    [[nodiscard]] int rowsAfterFirstSheet() const { return m_body.rowsAfterFirstSheet(); }
 
 private:
     void printCaptions(PageDevice& device) const;
-    void printBody(PageDevice& device) const;
+    void printBody(PageDevice& device, const QList<BodyRow>& rows) const;
     void printFrame(PageDevice& device) const;
 
     Card m_card;
     PrintMargins m_margins;
+    BodySheets m_body;
 };
 
 } // namespace quilloa

@@ -62,6 +62,9 @@ public:
     virtual bool begin() = 0;
     virtual bool end() = 0;
     virtual QString errorText() const = 0;
+    // What the user should hear although the job went through, such as a printer that keeps
+    // it waiting; empty when there is nothing to tell.
+    virtual QString noticeText() const { return QString(); }
     virtual void newPage() = 0;
 
     void setFontSize(double points) { m_font.pointSize = points; }

@@ -13,16 +13,20 @@ struct PrinterChoice
 {
     QString name;
     PaperSetup paper;
+    // False when the print service does not say for certain which paper the printer holds:
+    // `paper` is then only a stand-in for showing, never for printing.
+    bool paperKnown = true;
 };
 
 // What became of a submitted job. A job that was accepted counts as printed even when the
-// queue holds or has stopped it: that is ordinary spooling and the user sees it in the
-// system's print queue.
+// queue holds it or the printer is paused, since it comes out once released; but the user is
+// told, or a missing printout would be a mystery.
 struct JobOutcome
 {
     bool accepted = false;
     int jobId = 0;
     QString message; // for the user when not accepted, plain Chinese
+    QString notice = QString(); // for the user when accepted but kept waiting, plain Chinese
 };
 
 // The system print service: which printer is the default and a way to hand it a finished
@@ -48,6 +52,7 @@ public:
     // The one wording for a missing default printer, wherever a printout is started.
     static QString noPrinterMessage();
     static QString serviceUnreachableMessage();
+    static QString unknownPaperMessage(const QString& printer);
     // The wording for what the last defaultPrinter() met.
     QString absenceMessage() const;
 

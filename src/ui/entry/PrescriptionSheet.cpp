@@ -12,7 +12,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 
 namespace quilloa {
 namespace {
@@ -182,7 +185,26 @@ PrescriptionPrintout::Sheet PrescriptionSheet::printedSheet() const
     static_cast<SheetFields&>(printed) = fields();
     for (std::size_t i = 0; i < m_captions.size(); ++i)
         printed.captions[i] = m_captions[i]->text();
+    printed.bodyRows = shownBodyRows();
     return printed;
+}
+
+// The body's rows as the text box wraps them on screen, so that a long usage line breaks on
+// paper where the doctor saw it break; empty when the box has not laid its text out.
+QList<BodyRow> PrescriptionSheet::shownBodyRows() const
+{
+    QList<BodyRow> rows;
+    for (QTextBlock block = m_body->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        if (!layout || layout->lineCount() == 0)
+            return {};
+        const QString text = block.text();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            rows.append({text.mid(line.textStart(), line.textLength()), i > 0});
+        }
+    }
+    return rows;
 }
 
 SheetFields PrescriptionSheet::fields() const

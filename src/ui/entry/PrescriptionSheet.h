@@ -53,6 +53,7 @@ public:
 
     // What stands on the sheet now, for the printout.
     PrescriptionPrintout::Sheet printedSheet() const;
+    QList<BodyRow> shownBodyRows() const;
     // The nine fields and the body's plain text as they stand.
     SheetFields fields() const;
     // Fills the nine fields; the body is left to the caller, which knows its stored form.

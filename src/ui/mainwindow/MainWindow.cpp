@@ -552,8 +552,22 @@ void MainWindow::print(const PrintJobMaker& make)
 {
     if (const auto margins = printMargins()) {
         const PrintJob job = make(*margins);
-        PrintRunner::print(this, job.drawing, job.name, m_printerFactory);
+        if (agreeToMoreSheets(job))
+            PrintRunner::print(this, job.drawing, job.name, m_printerFactory);
     }
+}
+
+bool MainWindow::agreeToMoreSheets(const PrintJob& job)
+{
+    if (job.sheets <= 1)
+        return true;
+    return PlainMessage::ask(
+        this, QStringLiteral("打印"),
+        QStringLiteral("一张%1印不下：还有 %2 行印不到第一张上。\n要把这 %2 行按同样的格式接着印在"
+                       "第二张%1上吗（共 %3 张）？\n选“否”不打印，可以回去把内容改短。")
+            .arg(job.sheetWord)
+            .arg(job.rowsAfterFirst)
+            .arg(job.sheets));
 }
 
 void MainWindow::preview(const PrintJobMaker& make)
@@ -561,6 +575,13 @@ void MainWindow::preview(const PrintJobMaker& make)
     if (const auto margins = printMargins()) {
         const PrintJob job = make(*margins);
         PrintPreviewDialog dialog(job.drawing, job.name, PrintRunner::systemQueue(), this);
+        if (job.sheets > 1) {
+            dialog.addNote(QStringLiteral("一张%1印不下：第一张之后的 %2 行接着印在第二张上，"
+                                          "见第 2 页（共 %3 张）。")
+                               .arg(job.sheetWord)
+                               .arg(job.rowsAfterFirst)
+                               .arg(job.sheets));
+        }
         dialog.exec();
     }
 }
@@ -570,14 +591,16 @@ MainWindow::PrintJob MainWindow::sheetJob(const ClinicSettings::StoredMargins& m
 {
     const PrescriptionPrintout printout(m_sheet->printedSheet(), margins.sheet);
     return {[printout](PageDevice& device) { return printout.print(device); },
-            printout.jobName(m_context.clock().now().date())};
+            printout.jobName(m_context.clock().now().date()), QStringLiteral("处方笺"),
+            printout.sheetCount(), printout.rowsAfterFirstSheet()};
 }
 
 MainWindow::PrintJob MainWindow::cardJob(const ClinicSettings::StoredMargins& margins) const
 {
     const InjectionCardPrintout printout(m_card->printedCard(), margins.card);
     return {[printout](PageDevice& device) { return printout.print(device); },
-            printout.jobName(m_context.clock().now().date())};
+            printout.jobName(m_context.clock().now().date()), QStringLiteral("注射卡"),
+            printout.sheetCount(), printout.rowsAfterFirstSheet()};
 }
 
 void MainWindow::printPrescription()

@@ -140,12 +140,19 @@ private:
     {
         std::function<bool(PageDevice&)> drawing;
         QString name;
+        // A body longer than one sheet: what the sheet is called, how many sheets it takes
+        // and how many rows go past the first.
+        QString sheetWord = QString();
+        int sheets = 1;
+        int rowsAfterFirst = 0;
     };
     using PrintJobMaker = std::function<PrintJob(const ClinicSettings::StoredMargins&)>;
     // Prints, or previews, the job made at the stored margins; nothing when they cannot be read.
     void print(const PrintJobMaker& make);
     void preview(const PrintJobMaker& make);
     PrintJob sheetJob(const ClinicSettings::StoredMargins& margins) const;
+    // Whether to print a body that needs more than one sheet; asked before anything prints.
+    bool agreeToMoreSheets(const PrintJob& job);
     PrintJob cardJob(const ClinicSettings::StoredMargins& margins) const;
 
     AppContext m_context;

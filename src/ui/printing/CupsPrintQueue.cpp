@@ -1,5 +1,8 @@
 #include "ui/printing/CupsPrintQueue.h"
 
+#include "ui/printing/CupsDefaultPaper.h"
+#include "ui/printing/CupsJobWatch.h"
+
 #include <QFile>
 
 #include <cups/cups.h>
@@ -20,8 +23,6 @@ struct InfoFree
 };
 using DestPtr = std::unique_ptr<cups_dest_t, DestFree>;
 using InfoPtr = std::unique_ptr<cups_dinfo_t, InfoFree>;
-
-constexpr double kHundredthsPerMillimetre = 100.0;
 
 QString refusedMessage(const QString& printer, ipp_status_t status)
 {
@@ -49,37 +50,6 @@ QString refusedMessage(const QString& printer, ipp_status_t status)
                               "然后再打印一次。")
             .arg(printer);
     }
-}
-
-// The queue's default paper by its name, looked up with the margins the printer declares.
-// (Asking libcups for the default size directly can answer with a borderless variant, or with
-// the locale's paper, instead of what the queue is set to.)
-bool defaultSize(cups_dest_t* dest, cups_dinfo_t* info, cups_size_t& size)
-{
-    if (!info) {
-        return false;
-    }
-    if (ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media")) {
-        const char* name = ippGetString(media, 0, nullptr);
-        if (name && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, name,
-                                           CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
-            return true;
-        }
-    }
-    return cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT,
-                                   &size) != 0;
-}
-
-PaperSetup defaultPaper(cups_dest_t* dest, cups_dinfo_t* info)
-{
-    PaperSetup paper;
-    cups_size_t size{};
-    if (defaultSize(dest, info, size) && size.width > 0 && size.length > 0) {
-        const double h = kHundredthsPerMillimetre;
-        paper.size = QSizeF(size.width / h, size.length / h);
-        paper.unprintable = QMarginsF(size.left / h, size.top / h, size.right / h, size.bottom / h);
-    }
-    return paper;
 }
 
 // A stopped scheduler looks like "no default printer" to cupsGetNamedDest; its error, or a
@@ -143,7 +113,12 @@ std::optional<PrinterChoice> CupsPrintQueue::defaultPrinter()
         return std::nullopt;
     }
     InfoPtr info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    return PrinterChoice{QString::fromUtf8(dest->name), defaultPaper(dest.get(), info.get())};
+    PrinterChoice choice{QString::fromUtf8(dest->name), PaperSetup(), false};
+    if (const std::optional<PaperSetup> paper = CupsDefaultPaper::read(dest.get(), info.get())) {
+        choice.paper = *paper;
+        choice.paperKnown = true;
+    }
+    return choice;
 }
 
 JobOutcome CupsPrintQueue::submitPdf(const PrinterChoice& printer, const QString& pdfPath,
@@ -175,6 +150,7 @@ JobOutcome CupsPrintQueue::submitPdf(const PrinterChoice& printer, const QString
         return outcome;
     }
     outcome.accepted = true;
+    outcome.notice = CupsJobWatch::waitingNotice(printer.name, outcome.jobId);
     return outcome;
 }
 

@@ -30,6 +30,7 @@ PrintPreviewDialog::PrintPreviewDialog(PrintRunner::Drawing drawing, QString job
     if (const std::optional<PrinterChoice> printer = m_queue.defaultPrinter()) {
         m_paper = printer->paper;
         m_printerName = printer->name;
+        m_paperKnown = printer->paperKnown;
     }
     buildControls();
     render();
@@ -88,6 +89,11 @@ void PrintPreviewDialog::render()
     QString note = m_printerName.isEmpty()
                        ? absent
                        : QStringLiteral("打印机“%1”，%2。").arg(m_printerName, paper);
+    if (!m_printerName.isEmpty() && !m_paperKnown) {
+        note = QStringLiteral("无法确定打印机“%1”用的纸张，按 A4 纸显示；这样不能打印，请先在"
+                              "系统的打印机设置中为它选定默认纸张。")
+                   .arg(m_printerName);
+    }
     note += QStringLiteral("蓝色虚线框内是打印机能印到的范围。");
     if (!drawn) {
         note += QStringLiteral(" 预览没有画完：%1").arg(device.errorText());
@@ -123,6 +129,11 @@ void PrintPreviewDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+}
+
+void PrintPreviewDialog::addNote(const QString& sentence)
+{
+    m_note->setText(m_note->text() + QLatin1Char(' ') + sentence);
 }
 
 int PrintPreviewDialog::pageCount() const

@@ -25,6 +25,8 @@ public:
                        QWidget* parent = nullptr);
 
     int pageCount() const;
+    // Adds a sentence to the note above the pages, such as where a body goes on a second sheet.
+    void addNote(const QString& sentence);
     // Writes the printout to a PDF file on the previewed paper; false, after telling the
     // user, when the file could not be written.
     bool saveAsPdf(const QString& fileName);
@@ -43,6 +45,7 @@ private:
     PrintQueue& m_queue;
     PaperSetup m_paper;
     QString m_printerName;
+    bool m_paperKnown = true;
     PreviewPages* m_pages = nullptr;
     QScrollArea* m_scroll = nullptr;
     QLabel* m_note = nullptr;

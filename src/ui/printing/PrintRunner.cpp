@@ -42,6 +42,11 @@ bool PrintRunner::print(QWidget* parent, const Drawing& drawing, const QString& 
     QApplication::restoreOverrideCursor();
     if (!printed) {
         showFailure(parent, device->errorText());
+    } else if (!device->noticeText().isEmpty()) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("打印"), device->noticeText(),
+                        QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
     }
     return printed;
 }

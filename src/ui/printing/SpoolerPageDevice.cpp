@@ -64,6 +64,9 @@ bool SpoolerPageDevice::begin()
     if (!m_printer) {
         return fail(m_queue.absenceMessage());
     }
+    if (!m_printer->paperKnown) {
+        return fail(PrintQueue::unknownPaperMessage(m_printer->name));
+    }
     setPaper(m_printer->paper);
     if (!prepareJobFile() || !PdfPageDevice::begin()) {
         discardJobFile();

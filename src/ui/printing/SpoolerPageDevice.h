@@ -23,6 +23,7 @@ public:
 
     bool begin() override;
     bool end() override;
+    QString noticeText() const override { return m_outcome.notice; }
 
     const JobOutcome& outcome() const { return m_outcome; }
 

@@ -30,9 +30,9 @@ QString numberedLines(int count)
     return body;
 }
 
-QList<PageItem> bodyTexts(const RecordingPageDevice& device)
+QList<PageItem> bodyTexts(const RecordingPageDevice& device, int card = 1)
 {
-    return device.texts().mid(3);
+    return device.texts(card).mid(3);
 }
 
 } // namespace
@@ -47,7 +47,7 @@ private slots:
     void cardMarginOfFiveMillimetresIs280Twips();
     void emptyPatientLinePrintsTheTwoCommas();
     void bodyStartsBelowTheBodyTopInSongti();
-    void bodyStopsAtFifteenLines();
+    void bodyBeyondFifteenLinesGoesOnASecondCard();
     void printsOnlyItsOwnCaptionsAndBody();
     void frameIsDrawnAfterTheTexts();
     void refusedJobDrawsNothingAndSaysWhy();
@@ -130,14 +130,20 @@ void TestInjectionCardPrintout::bodyStartsBelowTheBodyTopInSongti()
     QCOMPARE(body[1].font, (PageFont{QStringLiteral("宋体"), 10, false}));
 }
 
-void TestInjectionCardPrintout::bodyStopsAtFifteenLines()
+void TestInjectionCardPrintout::bodyBeyondFifteenLinesGoesOnASecondCard()
 {
     RecordingPageDevice device;
-    InjectionCardPrintout(sampleCard(numberedLines(18)), PrintMargins()).print(device);
+    const InjectionCardPrintout printout(sampleCard(numberedLines(18)), PrintMargins());
+    QCOMPARE(printout.rowsAfterFirstSheet(), 3);
+    QVERIFY(printout.print(device));
     const QList<PageItem> body = bodyTexts(device);
     QCOMPARE(body.size(), 15);
     QCOMPARE(body.last().text, QStringLiteral("注射 15"));
     QUILLOA_COMPARE_POINT(body.last().position, 540, 1190 + 14 * (kBodyLineHeight + 50));
+    const QList<PageItem> rest = bodyTexts(device, 2);
+    QCOMPARE(rest.size(), 3);
+    QCOMPARE(rest.first().text, QStringLiteral("注射 16"));
+    QCOMPARE(device.lines(2).size(), 4);
 }
 
 void TestInjectionCardPrintout::printsOnlyItsOwnCaptionsAndBody()

@@ -3,9 +3,12 @@
 #include "core/printing/BodyLines.h"
 #include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/PrintMargins.h"
+#include "core/printing/SheetFaceMetrics.h"
 #include "support/printing/RecordingPageDevice.h"
 
 #include <QTest>
+
+#include <cmath>
 
 using namespace quilloa;
 
@@ -34,9 +37,9 @@ QString numberedLines(int count, const QString& lineEnd = QStringLiteral("\r\n")
     return body;
 }
 
-QList<PageItem> bodyTexts(const RecordingPageDevice& device)
+QList<PageItem> bodyTexts(const RecordingPageDevice& device, int sheet = 1)
 {
-    return device.texts().mid(kSheetTexts);
+    return device.texts(sheet).mid(kSheetTexts);
 }
 
 RecordingPageDevice& printed(RecordingPageDevice& device, const QString& body,
@@ -44,6 +47,18 @@ RecordingPageDevice& printed(RecordingPageDevice& device, const QString& body,
 {
     PrescriptionPrintout(sampleSheet(body), margins).print(device);
     return device;
+}
+
+// The texts whose left edge lies at x, on the first sheet.
+QList<PageItem> textsAt(const RecordingPageDevice& device, double x)
+{
+    QList<PageItem> found;
+    for (const PageItem& item : device.texts(1)) {
+        if (std::abs(item.position.x() - x) < 0.01) {
+            found.append(item);
+        }
+    }
+    return found;
 }
 
 } // namespace
@@ -67,7 +82,10 @@ private slots:
 
     void oneLineBodyStartsBelowTheScaledBodyTop();
     void bodyLinesAreOneLineHeightPlusGapApart();
-    void bodyStopsAtTwentyLines();
+    void bodyBeyondTwentyLinesGoesOnASecondSheet();
+    void aDrugStaysWithItsUsageLine();
+    void usageLineWrapsInsideTheBody();
+    void fieldsStayInsideTheirRooms();
     void blankLineInTheBodyCounts();
     void trailingEmptyLineCounts();
     void emptyBodyPrintsNoText();
@@ -279,15 +297,85 @@ void TestPrescriptionPrintout::bodyLinesAreOneLineHeightPlusGapApart()
     }
 }
 
-void TestPrescriptionPrintout::bodyStopsAtTwentyLines()
+void TestPrescriptionPrintout::bodyBeyondTwentyLinesGoesOnASecondSheet()
 {
     RecordingPageDevice device;
-    printed(device, numberedLines(25));
+    const PrescriptionPrintout printout(sampleSheet(numberedLines(25)), PrintMargins());
+    QCOMPARE(printout.sheetCount(), 2);
+    QCOMPARE(printout.rowsAfterFirstSheet(), 5);
+    QVERIFY(printout.print(device));
+    QCOMPARE(device.pageCount(), 2);
     const QList<PageItem> body = bodyTexts(device);
     QCOMPARE(body.size(), 20);
     QCOMPARE(body.first().text, QStringLiteral("line 1"));
     QCOMPARE(body.last().text, QStringLiteral("line 20"));
     QUILLOA_COMPARE_POINT(body.last().position, 1784.34, 2862.88 + 19 * (kBodyLineHeight + 70));
+    // The second sheet is laid out like the first, its body going on from the top.
+    QCOMPARE(device.texts(2).mid(0, kSheetTexts).last().text, QStringLiteral("12.5"));
+    QCOMPARE(device.lines(2).size(), 8);
+    const QList<PageItem> rest = bodyTexts(device, 2);
+    QCOMPARE(rest.size(), 5);
+    QCOMPARE(rest.first().text, QStringLiteral("line 21"));
+    QUILLOA_COMPARE_POINT(rest.first().position, 1784.34, 2862.88);
+}
+
+// The twentieth row is a drug whose usage line would be the twenty-first: both go over.
+void TestPrescriptionPrintout::aDrugStaysWithItsUsageLine()
+{
+    const QString drug = QStringLiteral("布洛芬缓释胶囊 0.3×20\r\n    用法：0.3 bid\r\n");
+    RecordingPageDevice device;
+    QVERIFY(
+        PrescriptionPrintout(sampleSheet(numberedLines(19) + drug), PrintMargins()).print(device));
+    QCOMPARE(bodyTexts(device).size(), 19);
+    const QList<PageItem> rest = bodyTexts(device, 2);
+    QCOMPARE(rest.size(), 2);
+    QCOMPARE(rest[0].text, QStringLiteral("布洛芬缓释胶囊 0.3×20"));
+    QCOMPARE(rest[1].text, QStringLiteral("    用法：0.3 bid"));
+}
+
+// Wrapped rows as the sheet on screen shows them, and a row wider than the printed body
+// wrapped on: no row runs past the body's right edge, and the wrapped rows stay together.
+void TestPrescriptionPrintout::usageLineWrapsInsideTheBody()
+{
+    PrescriptionPrintout::Sheet sheet = sampleSheet();
+    const QString usage = QStringLiteral("    用法：") + QString(40, QChar(u'服'));
+    sheet.bodyRows = {
+        {QStringLiteral("阿莫西林胶囊"), false}, {usage.left(20), false}, {usage.mid(20), true}};
+    RecordingPageDevice device;
+    QVERIFY(PrescriptionPrintout(sheet, PrintMargins()).print(device));
+    const QList<PageItem> body = bodyTexts(device);
+    QCOMPARE(body.size(), 4);
+    QCOMPARE(body[1].text, usage.left(20));
+    QCOMPARE(body[2].text + body[3].text, usage.mid(20));
+    for (const PageItem& row : body) {
+        QVERIFY(row.position.x() + SheetFaceMetrics::textWidthTwips(row.text, 11) <=
+                1.293 * (1380 + 3915) + 0.01);
+    }
+}
+
+// A field at its longest keeps to its room: up to the next caption of its row, or to the
+// rules' end, set smaller first and wrapped only when that is not enough.
+void TestPrescriptionPrintout::fieldsStayInsideTheirRooms()
+{
+    PrescriptionPrintout::Sheet sheet = sampleSheet();
+    sheet.fields[sheet::AgeField] = QStringLiteral("八十五岁");
+    sheet.fields[sheet::AddressField] = QString(18, QChar(u'镇'));
+    sheet.fields[sheet::NameField] = QStringLiteral("欧阳娜娜");
+    RecordingPageDevice device;
+    QVERIFY(PrescriptionPrintout(sheet, PrintMargins()).print(device));
+    const auto rightEnd = [](const PageItem& item) {
+        return item.position.x() + SheetFaceMetrics::textWidthTwips(item.text, item.font.pointSize);
+    };
+    const QList<PageItem> age = textsAt(device, 1.293 * 3420);
+    QCOMPARE(age.size(), 2); // too long for one row even at the smallest size
+    for (const PageItem& row : age) {
+        QVERIFY2(rightEnd(row) <= 1.293 * 3840, qPrintable(row.text));
+    }
+    const QList<PageItem> address = textsAt(device, 1.293 * 3060);
+    QCOMPARE(address.size(), 1); // set smaller, still one row
+    QVERIFY(address[0].font.pointSize < 11 && rightEnd(address[0]) <= 1.293 * 5400);
+    const QList<PageItem> name = textsAt(device, 1.293 * 1080);
+    QCOMPARE(name.first().font.pointSize, 11.0); // fits as it is
 }
 
 void TestPrescriptionPrintout::blankLineInTheBodyCounts()

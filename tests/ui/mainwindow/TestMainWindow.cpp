@@ -709,6 +709,33 @@ private slots:
         QVERIFY(!card.contains(QStringLiteral("    用法：0.5 tid")));
     }
 
+    // A body longer than one sheet prints only once the doctor agrees to a second sheet.
+    void longBodyAsksBeforeASecondSheet()
+    {
+        open();
+        auto kept = std::make_shared<QList<PageItem>>();
+        m_window->setPrinterFactory(
+            [kept] { return std::make_unique<KeptRecorder>(kept, QString()); });
+        clickToolbar(1);
+        fillSheet();
+        QString lines;
+        for (int i = 1; i <= 24; ++i)
+            lines += QStringLiteral("第%1行\n").arg(i);
+        m_window.find<QTextEdit>(QStringLiteral("R1"))->setPlainText(lines);
+        {
+            MessageBoxAnswer no(QMessageBox::No);
+            clickToolbar(3);
+            QVERIFY(no.seen());
+            QVERIFY2(no.text().contains(QStringLiteral("还有 4 行")), qPrintable(no.text()));
+            QVERIFY(kept->isEmpty());
+        }
+        MessageBoxAnswer yes(QMessageBox::Yes);
+        clickToolbar(3);
+        QVERIFY(yes.seen());
+        QVERIFY(printedTexts(*kept).contains(QStringLiteral("第24行")));
+        QCOMPARE(printedTexts(*kept).count(QStringLiteral("张三")), 2);
+    }
+
     void refusedPrintJobIsTold()
     {
         open();

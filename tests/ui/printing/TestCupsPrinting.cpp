@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <tuple>
 
 using namespace quilloa;
@@ -116,6 +118,102 @@ bool backendConfinedByAppArmor()
            profiles.readAll().contains("/usr/lib/cups/backend/cups-pdf (enforce)");
 }
 
+// A queue made from a printer driver's own PPD, set to one of the driver's paper sizes. The
+// driver's filters are left out, since cups-pdf cannot read the printer language they would
+// make; the paper list, names and printable areas, which is what the program has to read
+// right, stay exactly the driver's.
+struct DriverQueue
+{
+    QString name;
+    QString driver; // "hpcups", "gutenprint", ...
+    QString program;
+    QStringList arguments; // the driver's PPD on standard output
+    QByteArray pageSize;   // the driver's own name of the paper the queue is set to
+};
+
+const QList<DriverQueue>& driverQueues()
+{
+    const QString driverd = QStringLiteral("/usr/lib/cups/daemon/cups-driverd");
+    const QString gutenprint = QStringLiteral("/usr/lib/cups/driver/gutenprint.5.3");
+    // An inkjet with strips on every side; one without any; a laser with strips on two.
+    const QStringList hp{QStringLiteral("cat"),
+                         QStringLiteral("drv:///hpcups.drv/hp-photosmart_c4200_series.ppd")};
+    const QStringList epson{QStringLiteral("cat"),
+                            QStringLiteral("gutenprint.5.3://escp2-et2750/expert")};
+    const QStringList laser{QStringLiteral("cat"), QStringLiteral("gutenprint.5.3://pcl-4/expert")};
+    static const QList<DriverQueue> queues{
+        {QStringLiteral("hp-a4"), QStringLiteral("hpcups"), driverd, hp, "A4"},
+        {QStringLiteral("hp-a5"), QStringLiteral("hpcups"), driverd, hp, "A5"},
+        {QStringLiteral("hp-b5"), QStringLiteral("hpcups"), driverd, hp, "B5"},
+        {QStringLiteral("hp-letter"), QStringLiteral("hpcups"), driverd, hp, "Letter"},
+        {QStringLiteral("epson-a4"), QStringLiteral("gutenprint"), gutenprint, epson, "A4"},
+        {QStringLiteral("epson-a5"), QStringLiteral("gutenprint"), gutenprint, epson, "A5"},
+        {QStringLiteral("epson-b5"), QStringLiteral("gutenprint"), gutenprint, epson, "ISOB5"},
+        {QStringLiteral("epson-jis-b5"), QStringLiteral("gutenprint"), gutenprint, epson, "B5"},
+        {QStringLiteral("epson-letter"), QStringLiteral("gutenprint"), gutenprint, epson, "Letter"},
+        {QStringLiteral("laser-letter"), QStringLiteral("gutenprint"), gutenprint, laser, "Letter"},
+    };
+    return queues;
+}
+
+// The numbers of one keyword's entry for one paper, e.g. *ImageableArea A5/A5: "9 9 410 586".
+QList<double> ppdNumbers(const QByteArray& ppd, const QByteArray& keyword, const QByteArray& size)
+{
+    const QByteArray start = '*' + keyword + ' ' + size;
+    for (const QByteArray& line : ppd.split('\n')) {
+        const qsizetype open = line.indexOf('"');
+        const qsizetype close = line.lastIndexOf('"');
+        if (!line.startsWith(start) || line.size() <= start.size() ||
+            (line[start.size()] != '/' && line[start.size()] != ':') || close <= open) {
+            continue;
+        }
+        QList<double> numbers;
+        for (const QByteArray& word :
+             line.mid(open + 1, close - open - 1).simplified().split(' ')) {
+            numbers.append(word.toDouble());
+        }
+        return numbers;
+    }
+    return {};
+}
+
+// The paper the PPD declares for a size, read straight from its text.
+std::optional<PaperSetup> ppdPaper(const QByteArray& ppd, const QByteArray& size)
+{
+    const QList<double> dimension = ppdNumbers(ppd, "PaperDimension", size);
+    const QList<double> area = ppdNumbers(ppd, "ImageableArea", size);
+    if (dimension.size() != 2 || area.size() != 4) {
+        return std::nullopt;
+    }
+    const double mm = 25.4 / 72;
+    PaperSetup paper;
+    paper.size = QSizeF(dimension[0], dimension[1]) * mm;
+    paper.unprintable =
+        QMarginsF(area[0], dimension[1] - area[3], dimension[0] - area[2], area[1]) * mm;
+    return paper;
+}
+
+QString describe(const PaperSetup& paper)
+{
+    return QStringLiteral("%1×%2 mm, strips %3 %4 %5 %6")
+        .arg(paper.size.width())
+        .arg(paper.size.height())
+        .arg(paper.unprintable.left())
+        .arg(paper.unprintable.top())
+        .arg(paper.unprintable.right())
+        .arg(paper.unprintable.bottom());
+}
+
+bool samePaper(const PaperSetup& a, const PaperSetup& b)
+{
+    const auto near = [](double x, double y) { return std::abs(x - y) <= 0.1; };
+    return near(a.size.width(), b.size.width()) && near(a.size.height(), b.size.height()) &&
+           near(a.unprintable.left(), b.unprintable.left()) &&
+           near(a.unprintable.top(), b.unprintable.top()) &&
+           near(a.unprintable.right(), b.unprintable.right()) &&
+           near(a.unprintable.bottom(), b.unprintable.bottom());
+}
+
 } // namespace
 
 class TestCupsPrinting : public QObject
@@ -128,13 +226,17 @@ private slots:
     void threePrintoutsLandWhereTheyWereDrawn();
     void registerRowsStayBetweenTheirRules();
     void registerStartsFromTheTurnedPagesPrintableCorner();
-    void refusedQueueIsToldAndHeldQueueIsQuiet();
+    void refusedQueueIsToldAndWaitingQueueToo();
+    void driversQueuesPrintOnTheirOwnPaper_data();
+    void driversQueuesPrintOnTheirOwnPaper();
 
 private:
     bool run(const QString& program, const QStringList& arguments);
     bool startSpooler(QString& why);
     bool configureBackend(QString& why);
     bool addQueues(QString& why);
+    bool addDriverQueues(QString& why);
+    void checkInsidePrintableArea(const QString& spooled, const PaperSetup& paper);
     void setDefault(const QString& queue);
     // Prints through the spooler and returns the PDF that cups-pdf wrote, or an empty path.
     QString printThroughSpooler(const std::function<bool(PageDevice&)>& drawing,
@@ -151,6 +253,9 @@ private:
     QString m_backendName;
     QString m_backendConf;
     CupsPrintQueue m_queue;
+    // The driver queues that could be made, with the paper their PPD declares.
+    QHash<QString, PaperSetup> m_driverPaper;
+    QStringList m_missingDrivers;
 };
 
 bool TestCupsPrinting::run(const QString& program, const QStringList& arguments)
@@ -192,6 +297,7 @@ void TestCupsPrinting::initTestCase()
         QSKIP(qPrintable(QStringLiteral("the private cupsd could not be started: ") + why));
     }
     QVERIFY2(addQueues(why), qPrintable(why));
+    QVERIFY2(addDriverQueues(why), qPrintable(why));
 }
 
 bool TestCupsPrinting::startSpooler(QString& why)
@@ -263,6 +369,8 @@ bool TestCupsPrinting::startSpooler(QString& why)
 // The backend writes into this run's folder rather than the home folder's PDF folder, which
 // every other run on the machine shares: fresh spoolers all number their jobs from 1, so two
 // runs at once write the same file names there and read, overwrite or delete each other's PDFs.
+// Every PDF carries its job number (which the drivers' PPDs, unlike the backend's own, do not
+// ask for), so that each job's page is found.
 bool TestCupsPrinting::configureBackend(QString& why)
 {
     removeStaleBackendConfs();
@@ -272,7 +380,7 @@ bool TestCupsPrinting::configureBackend(QString& why)
     const QDir root(m_dir.path());
     QFile conf(m_backendConf);
     if (!conf.open(QIODevice::WriteOnly) ||
-        conf.write(QStringLiteral("Out %1\nAnonDirName %1\nSpool %2\nGSTmp %2\nLog %3\n")
+        conf.write(QStringLiteral("Out %1\nAnonDirName %1\nSpool %2\nGSTmp %2\nLog %3\nLabel 2\n")
                        .arg(root.filePath(QStringLiteral("out")),
                             root.filePath(QStringLiteral("backend-spool")),
                             root.filePath(QStringLiteral("log")))
@@ -321,6 +429,49 @@ bool TestCupsPrinting::addQueues(QString& why)
         return false;
     }
     setDefault(kPlainQueue);
+    return true;
+}
+
+bool TestCupsPrinting::addDriverQueues(QString& why)
+{
+    QHash<QString, QByteArray> ppds; // by driver and model
+    for (const DriverQueue& queue : driverQueues()) {
+        const QString key = queue.program + queue.arguments.join(u' ');
+        if (!ppds.contains(key)) {
+            QProcess driver;
+            driver.start(queue.program, queue.arguments);
+            const bool made = driver.waitForFinished(kPatienceMs) && driver.exitCode() == 0;
+            QByteArray ppd = made ? driver.readAllStandardOutput() : QByteArray();
+            QByteArrayList kept;
+            for (const QByteArray& line : ppd.split('\n')) {
+                if (!line.startsWith("*cupsFilter")) {
+                    kept.append(line);
+                }
+            }
+            ppds.insert(key, ppd.startsWith("*PPD-Adobe") ? kept.join('\n') : QByteArray());
+        }
+        const QByteArray& ppd = ppds.value(key);
+        if (ppd.isEmpty()) {
+            m_missingDrivers.append(queue.driver);
+            continue;
+        }
+        const std::optional<PaperSetup> paper = ppdPaper(ppd, queue.pageSize);
+        const QString file = m_dir.filePath(queue.name + QStringLiteral(".ppd"));
+        QFile out(file);
+        if (!paper || !out.open(QIODevice::WriteOnly) || out.write(ppd) != ppd.size()) {
+            why = queue.name + QStringLiteral(": the driver's PPD has no paper ") + queue.pageSize;
+            return false;
+        }
+        out.close();
+        if (!run(QStringLiteral("/usr/sbin/lpadmin"),
+                 {QStringLiteral("-p"), queue.name, QStringLiteral("-E"), QStringLiteral("-v"),
+                  QStringLiteral("cups-pdf:/") + m_backendName, QStringLiteral("-P"), file,
+                  QStringLiteral("-o"), QStringLiteral("PageSize=") + queue.pageSize})) {
+            why = QStringLiteral("lpadmin could not add ") + queue.name;
+            return false;
+        }
+        m_driverPaper.insert(queue.name, *paper);
+    }
     return true;
 }
 
@@ -418,7 +569,16 @@ void TestCupsPrinting::compareInk(const QString& spooled, const QString& direct)
         if (printed.size() == drawn.size().transposed() && drawn.width() > drawn.height()) {
             printed = printed.transformed(QTransform().rotate(90));
         }
-        QCOMPARE(printed.size(), drawn.size());
+        // The PDF writer gives page sizes in whole points, a driver's paper may measure a
+        // fraction more or less: the pages may differ by up to half a point (two pixels), the
+        // ink may not.
+        const QSize apart = printed.size() - drawn.size();
+        QVERIFY2(std::abs(apart.width()) <= 2 && std::abs(apart.height()) <= 2,
+                 qPrintable(QStringLiteral("%1×%2 px printed, %3×%4 px drawn")
+                                .arg(printed.width())
+                                .arg(printed.height())
+                                .arg(drawn.width())
+                                .arg(drawn.height())));
         // In tiles of 1 cm the ink lies where it was drawn, to a tenth of a millimetre.
         const PdfInk::TileShift shift = PdfInk::tileShift(printed, drawn, 100);
         QVERIFY(shift.tiles > 10);
@@ -544,7 +704,7 @@ void TestCupsPrinting::registerStartsFromTheTurnedPagesPrintableCorner()
     setDefault(kPlainQueue);
 }
 
-void TestCupsPrinting::refusedQueueIsToldAndHeldQueueIsQuiet()
+void TestCupsPrinting::refusedQueueIsToldAndWaitingQueueToo()
 {
     setDefault(kPlainQueue);
     const ClinicLogPrintout book(registerGrid(1), QString());
@@ -560,15 +720,98 @@ void TestCupsPrinting::refusedQueueIsToldAndHeldQueueIsQuiet()
     }
     QVERIFY(run(QStringLiteral("/usr/sbin/cupsaccept"), {kPlainQueue}));
 
-    // A stopped queue keeps the job for later: that is spooling, not a failure.
-    QVERIFY(run(QStringLiteral("/usr/sbin/cupsdisable"), {kPlainQueue}));
-    {
+    // A paused printer or a held job keeps the job for later: it went through, but the user
+    // hears why nothing comes out and what lets it out.
+    const auto keptWaiting = [&](const QString& expected) {
         SpoolerPageDevice device(m_queue, QStringLiteral("门诊日志"));
         QVERIFY2(drawing(device), qPrintable(device.errorText()));
         QVERIFY(device.outcome().jobId > 0);
+        QVERIFY2(device.noticeText().contains(expected), qPrintable(device.noticeText()));
+        QVERIFY(device.noticeText().contains(kPlainQueue));
         cupsCancelJob(kPlainQueue.toUtf8().constData(), device.outcome().jobId);
-    }
+    };
+    QVERIFY(run(QStringLiteral("/usr/sbin/cupsdisable"), {kPlainQueue}));
+    keptWaiting(QStringLiteral("已暂停"));
     QVERIFY(run(QStringLiteral("/usr/sbin/cupsenable"), {kPlainQueue}));
+    const QString lpadmin = QStringLiteral("/usr/sbin/lpadmin");
+    QVERIFY(run(lpadmin, {QStringLiteral("-p"), kPlainQueue, QStringLiteral("-o"),
+                          QStringLiteral("job-hold-until-default=indefinite")}));
+    keptWaiting(QStringLiteral("保留"));
+    QVERIFY(run(lpadmin, {QStringLiteral("-p"), kPlainQueue, QStringLiteral("-o"),
+                          QStringLiteral("job-hold-until-default=no-hold")}));
+    // A job that prints has nothing to tell.
+    SpoolerPageDevice device(m_queue, QStringLiteral("门诊日志"));
+    QVERIFY2(drawing(device), qPrintable(device.errorText()));
+    QVERIFY2(device.noticeText().isEmpty(), qPrintable(device.noticeText()));
+    QVERIFY(!waitForOutput(device.outcome().jobId).isEmpty());
+}
+
+void TestCupsPrinting::driversQueuesPrintOnTheirOwnPaper_data()
+{
+    QTest::addColumn<QString>("queue");
+    for (const DriverQueue& queue : driverQueues()) {
+        QTest::newRow(qPrintable(queue.name)) << queue.name;
+    }
+}
+
+// Each driver calls its papers by its own names and lists borderless and duplex variants of
+// the same size beside them; the printout must land on the paper the queue is set to, inside
+// the strips that paper's entry declares.
+void TestCupsPrinting::driversQueuesPrintOnTheirOwnPaper()
+{
+    QFETCH(QString, queue);
+    if (!m_driverPaper.contains(queue)) {
+        QSKIP(qPrintable(QStringLiteral("driver not installed: ") + m_missingDrivers.join(u' ')));
+    }
+    const PaperSetup expected = m_driverPaper.value(queue);
+    setDefault(queue);
+    const std::optional<PrinterChoice> printer = m_queue.defaultPrinter();
+    QVERIFY(printer && printer->paperKnown);
+    QVERIFY2(
+        samePaper(printer->paper, expected),
+        qPrintable(describe(printer->paper) + QStringLiteral(" instead of ") + describe(expected)));
+
+    const PrescriptionPrintout prescription(sampleSheet(),
+                                            PrintMargins(QStringLiteral("5"), QStringLiteral("5")));
+    const InjectionCardPrintout card(sampleCard(),
+                                     PrintMargins(QStringLiteral("5"), QStringLiteral("3")));
+    QList<std::pair<QString, std::function<bool(PageDevice&)>>> printouts{
+        {QStringLiteral("处方"), [&](PageDevice& device) { return prescription.print(device); }},
+        {QStringLiteral("注射卡"), [&](PageDevice& device) { return card.print(device); }},
+    };
+    // The register needs a landscape page of at least 260 mm across.
+    const ClinicLogPrintout book(registerGrid(21), QStringLiteral("李医生"));
+    if (expected.size.height() >= 270) {
+        printouts.append(
+            {QStringLiteral("门诊日志"), [&](PageDevice& device) { return book.print(device); }});
+    }
+    for (const auto& [name, drawing] : printouts) {
+        const QString spooled = printThroughSpooler(drawing, name);
+        QVERIFY2(!spooled.isEmpty(), qPrintable(name + QStringLiteral(": no PDF came out")));
+        const QString direct =
+            printDirect(drawing, expected, queue + name + QStringLiteral(".pdf"));
+        compareInk(spooled, direct);
+        checkInsidePrintableArea(spooled, expected);
+        QFile::remove(spooled);
+    }
+}
+
+// No ink on the strips the paper's entry says the printer cannot print.
+void TestCupsPrinting::checkInsidePrintableArea(const QString& spooled, const PaperSetup& paper)
+{
+    for (int page = 1; page <= PdfWords::pageCount(spooled); ++page) {
+        QImage image = PdfInk::page(spooled, page);
+        if (image.width() > image.height()) {
+            image = image.transformed(QTransform().rotate(90));
+        }
+        const double pixels = PdfInk::kDotsPerInch / 25.4;
+        const QMarginsF strips = paper.unprintable;
+        const QRect printable(int(std::ceil(strips.left() * pixels)),
+                              int(std::ceil(strips.top() * pixels)),
+                              int((paper.size.width() - strips.left() - strips.right()) * pixels),
+                              int((paper.size.height() - strips.top() - strips.bottom()) * pixels));
+        QCOMPARE(PdfInk::inkOutside(image, printable), 0);
+    }
 }
 
 QTEST_MAIN(TestCupsPrinting)

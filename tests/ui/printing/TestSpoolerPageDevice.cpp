@@ -115,6 +115,17 @@ private slots:
         QVERIFY(queue.submittedName.isEmpty());
     }
 
+    // A paper the service cannot name is not guessed at: a guess prints turned or cut.
+    void unknownPaperPrintsNothing()
+    {
+        FakeQueue queue;
+        queue.printer = PrinterChoice{QStringLiteral("前台"), PaperSetup(), false};
+        SpoolerPageDevice device(queue, QStringLiteral("门诊日志"));
+        QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
+        QCOMPARE(device.errorText(), PrintQueue::unknownPaperMessage(QStringLiteral("前台")));
+        QVERIFY(queue.submittedName.isEmpty());
+    }
+
     // A stopped scheduler is not "no printer": the user would go and add one they have.
     void stoppedPrintServiceIsToldAsSuch()
     {

@@ -115,6 +115,18 @@ public:
         return inked;
     }
 
+    // Inked pixels outside `inside` (in pixels), such as ink beyond a printer's printable area.
+    static int inkOutside(const QImage& image, const QRect& inside)
+    {
+        int outside = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                outside += inked(image, x, y) && !inside.contains(x, y) ? 1 : 0;
+            }
+        }
+        return outside;
+    }
+
 private:
     static bool inked(const QImage& image, int x, int y)
     {
