@@ -244,6 +244,33 @@ bool PostgresServer::configure(const QString& setting, const QString& value)
     return done;
 }
 
+qint64 PostgresServer::programSession(const QString& database)
+{
+    const QString connectionName = QStringLiteral("quilloa-test-session");
+    qint64 pid = 0;
+    {
+        QSqlDatabase admin = addConnection(connectionName, database);
+        QSqlQuery query(admin);
+        if (admin.open() &&
+            query.exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE "
+                                      "application_name = 'quilloa' AND "
+                                      "datname = current_database()")) &&
+            query.next())
+            pid = query.value(0).toLongLong();
+        if (pid == 0 || query.next()) {
+            pid = 0;
+            fail(QStringLiteral("not exactly one session of the program"));
+        }
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    return pid;
+}
+
+bool PostgresServer::pauseProcess(qint64 pid, bool paused)
+{
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), paused ? SIGSTOP : SIGCONT) == 0;
+}
+
 QString PostgresServer::logText() const
 {
     QFile log(logPath());

@@ -63,6 +63,12 @@ public:
     bool configure(const QString& setting, const QString& value);
     QString logText() const;
 
+    // The server process of the program's one session on `database` (application_name
+    // "quilloa"), or 0; and stopping or resuming that process alone, as a backend stuck in the
+    // machine's scheduler or swap would be, while the rest of the server answers.
+    qint64 programSession(const QString& database);
+    static bool pauseProcess(qint64 pid, bool paused);
+
     // The folder with initdb and postgres, or empty with a reason in *why.
     static QString findServerBinaries(QString* why = nullptr);
 

@@ -69,6 +69,17 @@ QSqlDatabase PostgresServer::addConnection(const QString& connectionName, const 
     return QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
 }
 
+qint64 PostgresServer::programSession(const QString&)
+{
+    fail(kNoServer);
+    return 0;
+}
+
+bool PostgresServer::pauseProcess(qint64, bool)
+{
+    return false;
+}
+
 QString PostgresServer::logText() const
 {
     return {};

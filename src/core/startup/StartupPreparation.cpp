@@ -8,6 +8,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/LockHolder.h"
 #include "core/store/PrivateFiles.h"
+#include "core/store/ServerClock.h"
 #include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
@@ -144,6 +145,11 @@ StartupReport StartupPreparation::run(const AppContext& context, Backup backup)
         report.notices << settings.error();
     readLogin(context, report);
     report.notices.removeDuplicates();
+    // Told first, before anything is saved with a wrong date.
+    if (const QString clock =
+            report.loginRead.ok() ? ServerClock::check(server, context.clock().now()) : QString();
+        !clock.isEmpty())
+        report.notices.prepend(clock);
     return report;
 }
 

@@ -3,8 +3,13 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/NameIndex.h"
+#include "core/store/ServerConnection.h"
+#include "core/store/ServerDriver.h"
+#include "core/store/ServerGuards.h"
 #include "core/store/ServerSearch.h"
+#include "core/store/ServerSession.h"
 #include "core/store/StoreSql.h"
+#include "core/store/UnsettledSave.h"
 #include "core/store/VisitStatements.h"
 
 #include <QHash>
@@ -12,8 +17,28 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
+#include <chrono>
+
 namespace quilloa {
 namespace {
+
+// The server's process each unsettled save went to, by the save's signature.
+QHash<QString, int>& attemptBackends()
+{
+    static QHash<QString, int> backends;
+    return backends;
+}
+
+// How long a save on a server may take as the user sees it: most of it for the attempt, which
+// the server's own statement limit (four fifths of the reply limit) has answered by then, the
+// rest for ending the attempt's process and looking.
+std::chrono::milliseconds serverSaveLimit()
+{
+    const auto limit = ServerDriver::replyLimit();
+    return limit * 4 / 5 +
+           std::max<std::chrono::milliseconds>(std::chrono::seconds(2), limit * 2 / 5);
+}
 
 // yyyy-mm-dd
 constexpr int kWholeDayLength = 10;
@@ -372,33 +397,63 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
 {
     if (!m_file.isServer())
         return insert(r);
+    // One limit for the whole save as the doctor waits for it: the attempt itself, and, when
+    // it went unanswered, finding out what became of it.
+    const auto start = std::chrono::steady_clock::now();
+    const ServerDriver::Deadline whole(start + serverSaveLimit());
+    // Only once the server's process that ran an attempt is gone can the attempt no longer
+    // commit; before that, not finding the record proves nothing.
+    const auto outcomeOf = [this, &r](int backend) -> StoreResult<std::optional<qint64>> {
+        const StoreResult<bool> ended = ServerSession::end(m_file, backend);
+        if (!ended.ok())
+            return unknownOutcome(ended);
+        if (!ended.value())
+            return unknownOutcome(StoreStatus::success());
+        const StoreResult<std::optional<qint64>> found = savedRow(r);
+        return found.ok() ? found : StoreResult<std::optional<qint64>>(unknownOutcome(found));
+    };
+    const QString signature = signatureOf(r);
     // A save whose outcome could not be learnt is looked for before it is tried again.
-    if (unsettledSaves().contains(signatureOf(r))) {
-        const StoreResult<std::optional<qint64>> earlier = savedRow(r);
-        if (!earlier.ok())
-            return unknownOutcome(earlier);
-        unsettledSaves().remove(signatureOf(r));
-        if (earlier.value())
-            return *earlier.value();
+    if (unsettledSaves().contains(signature)) {
+        const StoreResult<std::optional<qint64>> found =
+            outcomeOf(attemptBackends().value(signature));
+        if (!found.ok())
+            return found;
+        unsettledSaves().remove(signature);
+        attemptBackends().remove(signature);
+        if (found.value())
+            return *found.value();
     }
-    // A connection that cannot be had is a save that certainly did not happen.
-    if (const StoreStatus connected = m_file.database(); !connected.ok())
-        return connected;
-    const StoreResult<qint64> added = insert(r);
-    if (added.ok() ||
+    int backend = 0;
+    const StoreResult<qint64> added = [this, &r, start, &backend]() -> StoreResult<qint64> {
+        // The server's own statement limit has answered by then.
+        const ServerDriver::Deadline attempt(start + ServerDriver::replyLimit() * 4 / 5);
+        // A connection that cannot be had is a save that certainly did not happen.
+        const StoreResult<QSqlDatabase> connected = m_file.database();
+        if (!connected.ok())
+            return StoreStatus(connected);
+        backend = ServerConnection::backendOf(connected.value());
+        return insert(r);
+    }();
+    if (added.ok() || backend == 0 ||
         (added.fault() != StoreFault::Unreachable && added.fault() != StoreFault::TimedOut))
         return added;
     // The statement went out but its answer did not come back: the server may well have
-    // stored the record. Asking is the only way to tell the user the truth, and to keep a
-    // second 保存 from storing it twice.
-    const StoreResult<std::optional<qint64>> found = savedRow(r);
+    // stored the record, or may still do so. Asking is the only way to tell the user the
+    // truth, and to keep a second 保存 from storing it twice.
+    const StoreResult<std::optional<qint64>> found = outcomeOf(backend);
     if (!found.ok()) {
-        unsettledSaves().insert(signatureOf(r));
-        return unknownOutcome(found);
+        unsettledSaves().insert(signature);
+        attemptBackends().insert(signature, backend);
+        return found;
     }
     if (found.value())
         return *found.value();
-    return StoreStatus::failure(QStringLiteral("这张处方没有保存。%1").arg(added.error()));
+    return StoreStatus::failure(
+        QStringLiteral("这张处方没有保存（%1）。处方仍在屏幕上，请稍后再按“保存”。")
+            .arg(added.fault() == StoreFault::TimedOut
+                     ? QStringLiteral("服务器没有及时回答，这次保存已被撤销")
+                     : QStringLiteral("与服务器的连接中断了")));
 }
 
 StoreResult<qint64> ArchiveStore::insert(const PrescriptionRecord& r)
@@ -452,17 +507,16 @@ QSet<QString>& ArchiveStore::unsettledSaves()
     return saves;
 }
 
+// `cause`: why the outcome could not be learnt; none when the attempt's process stays.
 StoreStatus ArchiveStore::unknownOutcome(const StoreStatus& cause) const
 {
-    return StoreStatus::failure(
-        QStringLiteral("保存时与服务器的连接中断，不能确定这张处方是否已经保存：%1\n"
-                       "处方仍在屏幕上。再按“保存”时程序会先查看服务器上是否已有这张处方，"
-                       "不会存成两份。")
-            .arg(cause.error()));
+    return UnsettledSave::status(m_file.path(), cause.ok());
 }
 
 StoreStatus ArchiveStore::remove(qint64 rowId, const QString& key)
 {
+    if (m_file.isServer())
+        return ServerGuards::remove(m_file, QStringLiteral("档案"), rowId, key);
     return BoundQuery::change(
         m_file, QStringLiteral("DELETE FROM \"档案\" WHERE rowid = ? AND \"名称\" = ?"),
         {rowId, key});

@@ -55,17 +55,17 @@ QString noPassword(const QString& server, ConnectionFailure::PasswordFile file)
     const QString path = QDir::toNativeSeparators(ConnectionFailure::passwordFilePath());
     switch (file) {
     case ConnectionFailure::PasswordFile::ReadableByOthers:
-        return QStringLiteral("密码文件 %2 别的用户也能读取，连接时因此不用它，%1要的密码就无从"
+        return QStringLiteral("密码文件 %2 别的用户也能读取，连接时因此不用它，%1 要的密码就无从"
                               "交出。请运行 chmod 600 %2，然后重试。")
             .arg(server, path);
     case ConnectionFailure::PasswordFile::Missing:
-        return QStringLiteral("%1要求密码，但本用户没有密码文件 %2。请把“主机:端口:数据库:用户:"
+        return QStringLiteral("%1 要求密码，但本用户没有密码文件 %2。请把“主机:端口:数据库:用户:"
                               "密码”写成一行放进 %2，运行 chmod 600 %2，然后重试。")
             .arg(server, path);
     case ConnectionFailure::PasswordFile::Private:
         break;
     }
-    return QStringLiteral("%1要求密码，但 %2 中没有与这台服务器、数据库和用户相符的一行。请按"
+    return QStringLiteral("%1 要求密码，但 %2 中没有与这台服务器、数据库和用户相符的一行。请按"
                           "“主机:端口:数据库:用户:密码”的格式补上一行（主机、端口、数据库和用户"
                           "要与连接写法中的一致），然后重试。")
         .arg(server, path);
@@ -93,44 +93,47 @@ QString ConnectionFailure::explain(Cause cause, const QString& server, PasswordF
     case Cause::NoPassword:
         return noPassword(server, file);
     case Cause::WrongPassword:
-        return QStringLiteral("%1不接受所给的密码（密码错误）。请在 %2 中改正这台服务器那一行的"
-                              "密码（格式：主机:端口:数据库:用户:密码），然后重试。")
+        // Under scram the server answers a user it does not have as a wrong password, so as
+        // not to tell which users exist.
+        return QStringLiteral("%1 不接受所给的用户名和密码（用户名或密码不对）。请检查连接写法中"
+                              "的用户名，以及 %2 中这台服务器那一行的密码（格式：主机:端口:数据库:"
+                              "用户:密码），然后重试。")
             .arg(server, QDir::toNativeSeparators(passwordFilePath()));
     case Cause::HostUnknown:
         return QStringLiteral("找不到%1（主机名无法解析）。请检查连接写法中的主机名，或改写成服务器"
                               "的 IP 地址，并检查本机的网络设置，然后重试。")
             .arg(server);
     case Cause::Refused:
-        return QStringLiteral("%1拒绝连接：那里没有运行数据库服务，或它不在这个端口上接受连接。请"
+        return QStringLiteral("%1 拒绝连接：那里没有运行数据库服务，或它不在这个端口上接受连接。请"
                               "确认服务器上的 PostgreSQL 已启动、postgresql.conf 中的 "
                               "listen_addresses 允许其他电脑连接、端口写得正确，然后重试。")
             .arg(server);
     case Cause::NoAnswer:
-        return QStringLiteral("%1没有应答（连接超时）。请检查服务器是否开着、网络是否连通、防火墙"
+        return QStringLiteral("%1 没有应答（连接超时）。请检查服务器是否开着、网络是否连通、防火墙"
                               "是否放行数据库端口（通常是 5432），然后重试。")
             .arg(server);
     case Cause::NoDatabase:
-        return QStringLiteral("%1上没有名为“%2”的数据库。请检查连接写法中的数据库名，或让管理员"
+        return QStringLiteral("%1 上没有名为“%2”的数据库。请检查连接写法中的数据库名，或让管理员"
                               "建好它（createdb -E UTF8 -T template0 数据库名），然后重试。")
             .arg(server, quotedName(clientText, "database|数据库"));
     case Cause::NoRole:
-        return QStringLiteral("%1上没有名为“%2”的用户。请检查连接写法中的用户名，或让管理员建好"
+        return QStringLiteral("%1 上没有名为“%2”的用户。请检查连接写法中的用户名，或让管理员建好"
                               "这个用户，然后重试。")
             .arg(server, quotedName(clientText, "role|角色"));
     case Cause::NotAllowed:
-        return QStringLiteral("%1的访问规则（pg_hba.conf）不让这台电脑以这个用户连接这个数据库。请"
+        return QStringLiteral("%1 的访问规则（pg_hba.conf）不让这台电脑以这个用户连接这个数据库。请"
                               "让管理员在 pg_hba.conf 中为这台电脑所在的网段加上一行并重新载入"
                               "服务器，然后重试。")
             .arg(server);
     case Cause::LoginRefused:
-        return QStringLiteral("%1上的用户“%2”不允许登录。请让管理员给它登录的权限，然后重试。")
+        return QStringLiteral("%1 上的用户“%2”不允许登录。请让管理员给它登录的权限，然后重试。")
             .arg(server, quotedName(clientText, "role|角色"));
     case Cause::TooManyClients:
-        return QStringLiteral("%1的连接已满。请关掉其他不用的连接，或让管理员调大 "
+        return QStringLiteral("%1 的连接已满。请关掉其他不用的连接，或让管理员调大 "
                               "max_connections，然后重试。")
             .arg(server);
     case Cause::ServerStarting:
-        return QStringLiteral("%1正在启动或关闭，暂时不接受连接。请稍等片刻后重试。").arg(server);
+        return QStringLiteral("%1 正在启动或关闭，暂时不接受连接。请稍等片刻后重试。").arg(server);
     }
     return QString();
 }

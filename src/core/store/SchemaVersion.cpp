@@ -2,6 +2,7 @@
 
 #include "core/store/NameIndex.h"
 #include "core/store/ServerConnection.h"
+#include "core/store/ServerGuards.h"
 #include "core/store/ServerSearchIndex.h"
 
 #include <QSqlError>
@@ -24,9 +25,12 @@ struct Step
 // 1: the character index of patient names in store files, with its triggers.
 // 2: the server's own search indexes. They make their objects afresh, so a database that lost
 //    its version row but kept them is brought up all the same.
+// 3: the server's delete function and one-entry triggers, which let rooms do without rights
+//    that could empty or lock a table (ServerGuards).
 constexpr Step kSteps[] = {
     {1, &NameIndex::create, nullptr},
     {2, nullptr, &ServerSearchIndex::make},
+    {3, nullptr, &ServerGuards::make},
 };
 
 static_assert(kSteps[std::size(kSteps) - 1].version == SchemaVersion::kCurrent,
@@ -60,7 +64,7 @@ StoreStatus mayUpgrade(const StoreConnection& server, QSqlDatabase& db)
     if (query.value(0).toBool())
         return StoreStatus::success();
     return StoreStatus::failure(
-        QStringLiteral("%1的数据表是旧版本的程序建立的，要先由数据表的所有者升级，工作站的用户"
+        QStringLiteral("%1 的数据表是旧版本的程序建立的，要先由数据表的所有者升级，工作站的用户"
                        "不能升级它。请让管理员用所有者的连接运行一次 quilloa --prepare-server "
                        "服务器地址 --workstation-role 工作站用户，然后重新启动程序。")
             .arg(server.path()));

@@ -20,7 +20,7 @@ namespace quilloa {
 class SchemaVersion
 {
 public:
-    static constexpr int kCurrent = 2;
+    static constexpr int kCurrent = 3;
     // Store files are stamped only with the steps that change them, so that an older program
     // still opens a file this one opened when nothing in the file changed.
     static constexpr int kFileCurrent = 1;

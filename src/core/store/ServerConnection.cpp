@@ -55,6 +55,12 @@ bool ServerConnection::isUp(const QSqlDatabase& db)
     return connection && PQstatus(connection) == CONNECTION_OK;
 }
 
+int ServerConnection::backendOf(const QSqlDatabase& db)
+{
+    PGconn* connection = handleOf(db);
+    return connection ? PQbackendPID(connection) : 0;
+}
+
 StoreStatus ServerConnection::open(QSqlDatabase& db, const StoreLocation& server)
 {
     db.setConnectOptions(server.connectOptions());

@@ -27,6 +27,8 @@ public:
                                const QString& description);
     // Whether the connection is still up as far as the client library knows.
     static bool isUp(const QSqlDatabase& db);
+    // The server's process for `db`'s connection; 0 when it has none.
+    [[nodiscard]] static int backendOf(const QSqlDatabase& db);
 
 private:
     static StoreStatus setUp(QSqlDatabase& db, const QString& description,

@@ -27,6 +27,22 @@ std::chrono::milliseconds& limit()
     return value;
 }
 
+std::optional<Clock::time_point>& callsEnd()
+{
+    thread_local std::optional<Clock::time_point> end;
+    return end;
+}
+
+// A call's own deadline from now, cut to the operation's end; whether the end cut it.
+Clock::time_point deadlineFrom(Clock::time_point now, bool* cut = nullptr)
+{
+    const Clock::time_point own = now + limit();
+    const bool earlier = callsEnd() && *callsEnd() < own;
+    if (cut)
+        *cut = earlier;
+    return earlier ? *callsEnd() : own;
+}
+
 // After a cancel, the server gets a short while to say that it stopped the statement.
 std::chrono::milliseconds cancelGrace()
 {
@@ -68,6 +84,25 @@ std::chrono::milliseconds ServerDriver::replyLimit()
 void ServerDriver::setReplyLimit(std::chrono::milliseconds value)
 {
     limit() = value;
+}
+
+ServerDriver::Deadline::Deadline(Clock::time_point until) : m_previous(callsEnd())
+{
+    callsEnd() = m_previous ? std::min(*m_previous, until) : until;
+}
+
+ServerDriver::Deadline::~Deadline()
+{
+    callsEnd() = m_previous;
+}
+
+std::chrono::milliseconds ServerDriver::Deadline::left()
+{
+    if (!callsEnd())
+        return limit();
+    const auto rest = *callsEnd() - Clock::now();
+    return std::max(std::chrono::milliseconds(0),
+                    std::chrono::duration_cast<std::chrono::milliseconds>(rest));
 }
 
 bool ServerDriver::hasFeature(DriverFeature feature) const
@@ -122,7 +157,7 @@ bool ServerDriver::connectWithin(const QByteArray& conninfo)
         return false;
     }
     ServerWait wait;
-    const auto deadline = Clock::now() + limit();
+    const auto deadline = deadlineFrom(Clock::now());
     PostgresPollingStatusType step = PGRES_POLLING_WRITING;
     while (step != PGRES_POLLING_OK && step != PGRES_POLLING_FAILED) {
         const ServerWait::Ready ready =
@@ -144,6 +179,9 @@ bool ServerDriver::connectWithin(const QByteArray& conninfo)
     }
     // Sending never blocks either: a full socket is waited for like an answer.
     PQsetnonblocking(m_connection, 1);
+    // The server's notices (a session that did not end in time…) are not for the terminal.
+    PQsetNoticeProcessor(
+        m_connection, [](void*, const char*) {}, nullptr);
     return true;
 }
 
@@ -223,7 +261,8 @@ void ServerDriver::cancelRunning() const
 ServerDriver::Wait ServerDriver::awaitReply(bool anyInput)
 {
     ServerWait wait;
-    auto deadline = Clock::now() + limit();
+    bool cut = false;
+    auto deadline = deadlineFrom(Clock::now(), &cut);
     bool cancelled = false;
     for (;;) {
         const int flushed = PQflush(m_connection);
@@ -243,14 +282,19 @@ ServerDriver::Wait ServerDriver::awaitReply(bool anyInput)
                 return Wait::Answered;
             // The server is talking: a long read that streams its rows is not cut off.
             if (!cancelled)
-                deadline = Clock::now() + limit();
+                deadline = deadlineFrom(Clock::now(), &cut);
             continue;
         }
         if (cancelled)
             return Wait::TimedOut;
         cancelRunning();
+        // The operation's end allows no grace: what the statement did is found out otherwise.
+        if (cut)
+            return Wait::TimedOut;
         cancelled = true;
         deadline = Clock::now() + cancelGrace();
+        if (callsEnd() && *callsEnd() < deadline)
+            deadline = *callsEnd();
     }
 }
 

@@ -78,6 +78,24 @@ public:
     static std::chrono::milliseconds replyLimit();
     static void setReplyLimit(std::chrono::milliseconds limit);
 
+    // While one lives, every call of this thread, connecting included, gives up at `until` at
+    // the latest, with no grace for a cancel: an operation made of several calls (a save that
+    // may have to find out what became of itself) keeps one limit as the user sees it. Nested
+    // ones keep the earlier end.
+    class Deadline
+    {
+    public:
+        explicit Deadline(std::chrono::steady_clock::time_point until);
+        ~Deadline();
+        Deadline(const Deadline&) = delete;
+        Deadline& operator=(const Deadline&) = delete;
+        // How long is left of the nearest one; the reply limit when none lives.
+        [[nodiscard]] static std::chrono::milliseconds left();
+
+    private:
+        std::optional<std::chrono::steady_clock::time_point> m_previous;
+    };
+
 private:
     enum class Wait
     {

@@ -26,14 +26,30 @@ const char* const kGrants[] = {
     "GRANT USAGE ON SCHEMA public TO %1",
     "REVOKE ALL ON ALL TABLES IN SCHEMA public FROM PUBLIC",
     "REVOKE ALL ON ALL TABLES IN SCHEMA public FROM %1",
-    "GRANT SELECT, INSERT, UPDATE, DELETE ON \"档案\", \"药品\", \"诊断\", \"地址\" TO %1",
+    // Records are added and read, never changed; entries are added and changed by their
+    // columns. A right on columns, unlike one on the whole table, allows no LOCK that keeps
+    // the other rooms out; deleting goes through quilloa_remove, one row by its key.
+    "GRANT SELECT, INSERT ON \"档案\", \"药品\", \"诊断\", \"地址\" TO %1",
+    "GRANT UPDATE (\"名称\", \"拼音\") ON \"药品\", \"诊断\", \"地址\" TO %1",
+    "GRANT EXECUTE ON FUNCTION quilloa_remove(text, bigint, citext) TO %1",
     // The single rows are rewritten in place, never added or removed.
-    "GRANT SELECT, UPDATE ON \"密码\", \"设置\" TO %1",
+    "GRANT SELECT, UPDATE (\"密码\") ON \"密码\" TO %1",
+    "GRANT SELECT, UPDATE (\"医生\", \"上边距\", \"左边距\", \"上边距1\", \"左边距1\", "
+    "\"配药\", \"名称\") ON \"设置\" TO %1",
     // The stores' version is read at every start; only the owner's upgrades write it.
     "GRANT SELECT ON quilloa_schema TO %1",
     // The search index is kept by its trigger with the owner's rights; rooms only read it.
     "GRANT SELECT ON \"档案_姓名字\" TO %1",
     "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1",
+};
+
+// A server that logs every statement (log_statement = all, log_min_duration_statement) logs
+// the values bound to it too, unless told not to: those are the patients' names and
+// prescriptions. Setting it for the database needs a superuser's right on most servers; the
+// length on error is the owner's to set.
+const char* const kQuietLog[] = {
+    "ALTER DATABASE %2 SET log_parameter_max_length_on_error = 0",
+    "ALTER DATABASE %2 SET log_parameter_max_length = 0",
 };
 
 ServerPreparation::Outcome refused(const QString& why)
@@ -139,12 +155,24 @@ ServerPreparation::Outcome ServerPreparation::prepare(const StoreLocation& owner
     }
     if (!db.commit())
         return refused(failed(db.lastError(), db, server.path()));
-    return {true,
-            QStringLiteral("%1已准备好（数据表%2）。工作站用户“%3”只能查看、新增、修改和"
-                           "删除记录与词条，改写密码和设置，不能删除或清空数据表，也不能"
-                           "改动表的结构。各台电脑用属于“%3”的用户连接。")
-                .arg(server.path(),
-                     made.value() ? QStringLiteral("已新建") : QStringLiteral("原已存在"), role)};
+    bool quiet = true;
+    for (const char* statement : kQuietLog)
+        quiet = !grant(db, statement, role) && quiet;
+    const QString logNote =
+        quiet ? QString()
+              : QStringLiteral("\n注意：服务器若记录所有语句（log_statement = all 或 "
+                               "log_min_duration_statement），会把各台电脑存取的处方内容写进日志。"
+                               "本用户无权替这个数据库关掉它，请让管理员（超级用户）在这个数据库"
+                               "上运行一次 ALTER DATABASE 数据库名 SET log_parameter_max_length = "
+                               "0。");
+    return {true, QStringLiteral("%1 已准备好（数据表%2）。工作站用户“%3”只能查看、新增和逐条删除"
+                                 "处方，查看、新增、修改和逐条删除词条，改写密码和设置；不能清空、"
+                                 "锁住或删除数据表，也不能改动表的结构。各台电脑用属于“%3”的用户"
+                                 "连接。")
+                          .arg(server.path(),
+                               made.value() ? QStringLiteral("已新建") : QStringLiteral("原已存在"),
+                               role) +
+                      logNote};
 }
 
 ServerPreparation::Outcome ServerPreparation::prepare(const QString& serverText,

@@ -1,6 +1,7 @@
 #include "core/store/ServerSchema.h"
 
 #include "core/store/SchemaVersion.h"
+#include "core/store/ServerGuards.h"
 #include "core/store/ServerSearchIndex.h"
 #include "core/store/StoreSchema.h"
 #include "core/store/StoreTables.h"
@@ -133,7 +134,7 @@ StoreStatus ServerSchema::checkEncoding(const StoreConnection& server, QSqlDatab
         return StoreStatus::success();
     return StoreStatus::failure(
         QStringLiteral(
-            "%1的数据库不是 UTF8 编码，存不准中文。请让管理员用 UTF8 编码新建一个空数据库"
+            "%1 的数据库不是 UTF8 编码，存不准中文。请让管理员用 UTF8 编码新建一个空数据库"
             "（例如 createdb -E UTF8 -T template0 数据库名），再让程序连接它。")
             .arg(server.path()));
 }
@@ -155,7 +156,7 @@ QStringList ServerSchema::tableStatements()
         index("诊断_拼音", "诊断", "\"拼音\""),
         index("地址_拼音", "地址", "\"拼音\""),
     };
-    return statements << SchemaVersion::serverTableStatements();
+    return statements << ServerGuards::statements() << SchemaVersion::serverTableStatements();
 }
 
 StoreResult<bool> ServerSchema::ensure(const StoreConnection& server, bool withSamples)

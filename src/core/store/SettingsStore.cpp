@@ -3,6 +3,7 @@
 #include "core/store/BoundQuery.h"
 #include "core/store/DirectRows.h"
 #include "core/store/ReferenceRows.h"
+#include "core/store/ServerGuards.h"
 #include "core/store/StoreSql.h"
 
 #include <QVariant>
@@ -163,6 +164,8 @@ StoreStatus SettingsStore::update(ReferenceList list, qint64 rowId, const QStrin
 
 StoreStatus SettingsStore::remove(ReferenceList list, qint64 rowId)
 {
+    if (m_file.isServer())
+        return ServerGuards::remove(m_file, tableName(list).mid(1).chopped(1), rowId);
     return BoundQuery::change(
         m_file, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(tableName(list)), {rowId});
 }

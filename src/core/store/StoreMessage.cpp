@@ -6,6 +6,7 @@
 #include "core/store/ServerDriver.h"
 #include "core/store/StoreLocation.h"
 #include "core/store/SystemFault.h"
+#include "core/store/UnsettledSave.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -208,19 +209,26 @@ QString StoreMessage::ofServer(const StoreStatus& status)
                               "通畅、~/.pgpass 中的密码是否正确，然后重试；程序会重新连接。")
             .arg(server);
     case StoreFault::TimedOut:
-        return QStringLiteral("%1在 %2 秒内没有回答（服务器停住了、网络不通，或别的程序锁住了要用的"
-                              "数据），这次操作没有完成，填写的内容还在。请稍后重试，程序会重新"
-                              "连接；一再如此时请让管理员检查服务器和网络。")
+        if (UnsettledSave::is(status))
+            return UnsettledSave::message(status);
+        return QStringLiteral(
+                   "%1 在 %2 秒内没有回答（服务器停住了、网络不通，或别的程序锁住了要用的"
+                   "数据），这次操作没有完成，填写的内容还在。请稍后重试，程序会重新"
+                   "连接；一再如此时请让管理员检查服务器和网络。")
             .arg(server)
             .arg(ServerDriver::replyLimit().count() / 1000);
     case StoreFault::Busy:
-        return QStringLiteral("%1正忙（另一台电脑正在改同一条记录），请稍后重试。").arg(server);
+        // A lock that outlasts the wait may be another room's save as well as a table another
+        // program locked: the server does not say whose it is.
+        return QStringLiteral("%1 正忙：要用的数据被另一个连接锁住了，请稍后重试；一再如此时请让"
+                              "管理员查看是哪个程序占着它。")
+            .arg(server);
     case StoreFault::ReadOnly:
     case StoreFault::Unreadable:
-        return QStringLiteral("%1不允许当前用户写入。请让管理员给这个用户写入的权限，然后重试。")
+        return QStringLiteral("%1 不允许当前用户写入。请让管理员给这个用户写入的权限，然后重试。")
             .arg(server);
     case StoreFault::DiskFull:
-        return QStringLiteral("%1的磁盘已满。请让管理员清理出磁盘空间后重试。").arg(server);
+        return QStringLiteral("%1 的磁盘已满。请让管理员清理出磁盘空间后重试。").arg(server);
     case StoreFault::TooLong: {
         const QString limit = limitOf(status.detail());
         return limit.isEmpty() ? QStringLiteral("填写的内容太长，请删减后重试。")
@@ -228,7 +236,7 @@ QString StoreMessage::ofServer(const StoreStatus& status)
     }
     case StoreFault::Missing:
     case StoreFault::Damaged:
-        return QStringLiteral("%1上缺少程序的数据表，或它们不完整。请让管理员检查数据库，"
+        return QStringLiteral("%1 上缺少程序的数据表，或它们不完整。请让管理员检查数据库，"
                               "或连接到程序建好的数据库。")
             .arg(server);
     case StoreFault::NoRow:
@@ -239,7 +247,7 @@ QString StoreMessage::ofServer(const StoreStatus& status)
     case StoreFault::Failed:
         break;
     }
-    return QStringLiteral("读写%1时出错。请重试；一再出错时请让管理员检查服务器。").arg(server);
+    return QStringLiteral("读写%1 时出错。请重试；一再出错时请让管理员检查服务器。").arg(server);
 }
 
 } // namespace quilloa

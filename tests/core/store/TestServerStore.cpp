@@ -215,7 +215,10 @@ private slots:
         quilloa::test::TestProgramFolder folder(quilloa::test::TestProgramFolder::Stores::None);
         const AppContext context(folder.path(), folder.clock(), location.value());
         const StartupReport first = StartupPreparation::run(context);
-        QVERIFY2(first.notices.isEmpty(), qPrintable(first.notices.join(QLatin1Char('\n'))));
+        // The test's clock stands years back: told before anything is saved with it.
+        QCOMPARE(first.notices.size(), 1);
+        QVERIFY2(first.notices.at(0).contains(QStringLiteral("慢了约")),
+                 qPrintable(first.notices.at(0)));
         QVERIFY(first.archiveCreated && first.settingsCreated && first.loginRead.ok());
         QVERIFY(!first.needsLogin());
         QVERIFY(!context.settings().all(ReferenceList::Drugs).value().isEmpty());
@@ -224,8 +227,10 @@ private slots:
         QVERIFY(!QFile::exists(folder.paths().archiveFile));
 
         QVERIFY(context.archive().setLoginPassword(QStringLiteral("pw")).ok());
+        folder.clock()->set(QDateTime::currentDateTime().addSecs(60));
         const StartupReport second = StartupPreparation::run(context);
         QVERIFY(!second.archiveCreated && second.needsLogin());
+        QVERIFY2(second.notices.isEmpty(), qPrintable(second.notices.join(QLatin1Char('\n'))));
         StoreConnection::closeAll();
     }
 
@@ -360,10 +365,32 @@ private slots:
         QVERIFY2(ServerBackup::take(stores.archiveFile(), stores.folder().paths(),
                                     QDate(2009, 3, 30), &notices),
                  qPrintable(notices.join(QLatin1Char('\n'))));
+        SettingsStore settings = stores.settings();
+        for (const char* drug : {"甲药", "乙药"})
+            QVERIFY(settings.add(ReferenceList::Drugs, QString::fromUtf8(drug), QStringLiteral("y"))
+                        .ok());
         QSqlDatabase db =
             TestStores::server().addConnection(QStringLiteral("room"), stores.database());
         db.setUserName(TestStores::kWorkstationRole);
         QVERIFY(db.open());
+        // Emptying a table, changing every entry at once, or locking the other rooms out is
+        // refused for want of the right, not for some other fault of the statement.
+        for (const char* sql :
+             {"DELETE FROM \"档案\"", "DELETE FROM \"药品\" WHERE rowid > 0",
+              "UPDATE \"档案\" SET \"姓名\" = ''", "UPDATE \"药品\" SET \"拼音\" = 'x'",
+              "LOCK TABLE \"档案\" IN ACCESS EXCLUSIVE MODE", "LOCK TABLE \"药品\" IN SHARE MODE",
+              "LOCK TABLE \"设置\" IN EXCLUSIVE MODE",
+              "SELECT quilloa_remove('quilloa_schema', 1, '')"}) {
+            // A lock lasts only as long as a transaction.
+            QVERIFY(db.transaction());
+            QSqlQuery refused(db);
+            QVERIFY2(!refused.exec(QString::fromUtf8(sql)), sql);
+            QVERIFY2(refused.lastError().nativeErrorCode() == QLatin1String("42501") ||
+                         refused.lastError().nativeErrorCode() == QLatin1String("42P01"),
+                     qPrintable(refused.lastError().text()));
+            refused = QSqlQuery();
+            QVERIFY(db.rollback());
+        }
         for (const char* sql :
              {"DROP TABLE \"档案\"", "TRUNCATE \"档案\"", "DELETE FROM \"密码\"",
               "INSERT INTO \"设置\" DEFAULT VALUES", "ALTER TABLE \"档案\" DROP COLUMN \"姓名\"",
@@ -376,6 +403,7 @@ private slots:
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("room"));
         QCOMPARE(stores.archive().search(QStringLiteral("甲"), QString()).value().size(), 1);
+        QCOMPARE(settings.all(ReferenceList::Drugs).value().size(), 2);
     }
 
     // The server's name index follows every writer: a room's saves and deletes, and another
