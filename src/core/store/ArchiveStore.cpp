@@ -384,7 +384,7 @@ StoreResult<qint64> ArchiveStore::add(const PrescriptionRecord& r)
     // A connection that cannot be had is a save that certainly did not happen.
     if (const StoreStatus connected = m_file.database(); !connected.ok())
         return connected;
-    const StoreResult<qint64> added = insert(r);
+    StoreResult<qint64> added = insert(r);
     if (added.ok() ||
         (added.fault() != StoreFault::Unreachable && added.fault() != StoreFault::TimedOut))
         return added;
