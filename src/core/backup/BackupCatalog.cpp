@@ -124,7 +124,7 @@ QString BackupCatalog::beforeRestoreName(const QDateTime& now)
 QString BackupCatalog::makeDayFolder(const StorePaths& paths, const QDate& date,
                                      QStringList* notices)
 {
-    const QString folder =
+    QString folder =
         paths.backupFolder + QLatin1Char('/') + date.toString(QStringLiteral("yyyy-MM-dd"));
     const StoreStatus made = StoreCopy::makeFolder(folder);
     if (made.ok()) {

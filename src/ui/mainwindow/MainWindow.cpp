@@ -1,13 +1,9 @@
 #include "ui/mainwindow/MainWindow.h"
 
-#include "core/backup/BackupRestore.h"
-#include "core/printing/AlignmentPrintout.h"
-#include "core/printing/InjectionCardPrintout.h"
-#include "core/printing/PrescriptionPrintout.h"
-#include "core/printing/PrintMargins.h"
 #include "core/settings/IdleLockSetting.h"
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
+#include "core/store/UnsettledSave.h"
 #include "ui/common/ChineseFaces.h"
 #include "ui/common/MenuShortcutsFirst.h"
 #include "ui/common/PlainMessage.h"
@@ -19,90 +15,30 @@
 #include "ui/entry/EntryFocusMemory.h"
 #include "ui/entry/EntryOrder.h"
 #include "ui/entry/InjectionCard.h"
-#include "ui/entry/KeyboardPanel.h"
 #include "ui/entry/PrescriptionSheet.h"
 #include "ui/entry/SheetLineEdit.h"
 #include "ui/entry/UsageKeyBar.h"
-#include "ui/maintenance/BackupWindow.h"
-#include "ui/maintenance/DrugWindow.h"
-#include "ui/maintenance/OldDataImportWindow.h"
-#include "ui/maintenance/ReferenceWindow.h"
 #include "ui/maintenance/SettingsHolder.h"
-#include "ui/maintenance/SettingsWindow.h"
-#include "ui/mainwindow/AboutWindow.h"
 #include "ui/mainwindow/IdleWatch.h"
+#include "ui/mainwindow/MainCommands.h"
 #include "ui/mainwindow/MainWindowLayout.h"
-#include "ui/mainwindow/OnlineHelp.h"
+#include "ui/mainwindow/PrescriptionDesk.h"
 #include "ui/mainwindow/ProgramResources.h"
 #include "ui/mainwindow/ScreenLock.h"
-#include "ui/printing/PrintPreviewDialog.h"
-#include "ui/printing/PrintRunner.h"
-#include "ui/reports/ClinicLogWindow.h"
-#include "ui/reports/StatisticsWindow.h"
+#include "ui/mainwindow/WindowOpener.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethod>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTextEdit>
-#include <QToolBar>
-
-#include <array>
 
 namespace quilloa {
-namespace {
-
-using mainlayout::Rect;
-
-QRect shadowOf(const Rect& r)
-{
-    return pixels(
-        {r.left + mainlayout::kShadowOffset, r.top + mainlayout::kShadowOffset, r.width, r.height});
-}
-
-QLabel* makeShadow(const QString& name, const Rect& panel, QWidget* desk)
-{
-    auto* shadow = new QLabel(desk);
-    shadow->setObjectName(name);
-    shadow->setGeometry(shadowOf(panel));
-    shadow->setAutoFillBackground(true);
-    QPalette grey = shadow->palette();
-    const int g = mainlayout::kShadowGrey;
-    grey.setColor(QPalette::Window, QColor(g, g, g));
-    shadow->setPalette(grey);
-    return shadow;
-}
-
-// A button of Toolbar1: the command it runs, shown with its tooltip and icon.
-struct ToolbarButton
-{
-    QAction* command;
-    QString tooltip;
-    QString icon;
-};
-
-// Opens a single-instance window: created when first asked for, discarded when closed, and
-// brought to the front unchanged when it is already open.
-template <class Window, class Make> void showSingle(QPointer<Window>& slot, Make make)
-{
-    if (!slot) {
-        slot = make();
-        slot->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    slot->show();
-    slot->raise();
-    slot->activateWindow();
-}
-
-} // namespace
 
 MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_life(context.archive())
@@ -115,6 +51,11 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
     setFont(ChineseFaces::font(sheet::kSongti, 9));
     m_settings = new SettingsHolder(m_context, this);
     m_focusMemory = new EntryFocusMemory(this);
+    m_windowOpener = new WindowOpener(m_context, m_settings, this);
+    // The sheet on the desk stays as typed when a backup replaced the stores; the lists refill.
+    connect(m_windowOpener, &WindowOpener::storesReplaced, this, &MainWindow::fillOnOpening);
+    connect(m_windowOpener, &WindowOpener::drugsChanged, this, [this] { m_drugPanel->refresh(); });
+    m_printing = std::make_unique<SheetPrinting>(m_context, m_settings, this);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -124,9 +65,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
 
     buildPanels();
     buildDesk();
-    buildCommands();
-    buildToolbar();
-    buildMenus();
+    m_commands = std::make_unique<MainCommands>(this, m_windowOpener);
     buildArchiveMenu();
     buildScreenLock();
     MenuShortcutsFirst::install(this, menuBar());
@@ -158,159 +97,24 @@ void MainWindow::buildPanels()
 
 void MainWindow::buildDesk()
 {
-    QWidget* client = centralWidget();
-    m_desk = new QWidget(client);
-    m_desk->setObjectName(QStringLiteral("Picture1"));
-    m_desk->setGeometry(pixels(mainlayout::kDesk));
-    m_desk->setAutoFillBackground(true);
-    QPalette teal = m_desk->palette();
-    teal.setColor(QPalette::Window,
-                  QColor(mainlayout::kDeskRed, mainlayout::kDeskGreen, mainlayout::kDeskBlue));
-    m_desk->setPalette(teal);
-    m_desk->installEventFilter(this);
-
-    // Shadows first, so that each panel lies on top of its own.
-    m_sheetShadow = makeShadow(QStringLiteral("Label1"), mainlayout::kSheet, m_desk);
-    m_cardShadow = makeShadow(QStringLiteral("Label4"), mainlayout::kCard, m_desk);
-    m_keyboardShadow = makeShadow(QStringLiteral("Label13"), mainlayout::kKeyboard, m_desk);
-
-    m_sheet = new PrescriptionSheet(m_context, m_focusMemory, m_desk);
-    m_sheet->move(pixels(mainlayout::kSheet).topLeft());
-    m_card = new InjectionCard(m_desk);
-    m_card->move(pixels(mainlayout::kCard).topLeft());
-    m_keyboard = new KeyboardPanel(m_focusMemory, m_desk);
-    m_keyboard->setGeometry(pixels(mainlayout::kKeyboard));
-
-    m_cardLinkImage = new QLabel(m_desk);
-    m_cardLinkImage->setObjectName(QStringLiteral("Image1"));
-    m_cardLinkImage->setGeometry(pixels(mainlayout::kCardLinkImage));
-    m_cardLinkImage->setPixmap(
-        QIcon(QStringLiteral(":/icons/card.svg")).pixmap(m_cardLinkImage->size()));
-    m_cardLink = new QLabel(QStringLiteral("打印注射卡"), m_desk);
-    m_cardLink->setObjectName(QStringLiteral("Label7"));
-    m_cardLink->move(pixels(mainlayout::kCardLink).topLeft());
-    QPalette cyan = m_cardLink->palette();
-    cyan.setColor(QPalette::WindowText,
-                  QColor(mainlayout::kLinkRed, mainlayout::kLinkGreen, mainlayout::kLinkBlue));
-    m_cardLink->setPalette(cyan);
-    QFont underlined = m_cardLink->font();
-    underlined.setUnderline(true);
-    m_cardLink->setFont(underlined);
-    m_cardLink->adjustSize();
-    m_cardLink->setCursor(Qt::PointingHandCursor);
-    m_cardLink->installEventFilter(this);
-
-    m_usageBar = new UsageKeyBar(m_sheet->body(), m_drugPanel->searchBox(), client);
+    m_desk = new PrescriptionDesk(m_context, m_focusMemory, centralWidget());
+    m_sheet = m_desk->sheet();
+    m_card = m_desk->card();
+    m_keyboard = m_desk->keyboard();
+    connect(m_desk, &PrescriptionDesk::pressed, this, &MainWindow::hideLookupLists);
+    connect(m_desk, &PrescriptionDesk::cardLinkClicked, this, &MainWindow::printInjectionCard);
+    m_usageBar = new UsageKeyBar(m_sheet->body(), m_drugPanel->searchBox(), centralWidget());
     m_usageBar->setGeometry(pixels(mainlayout::kUsageBar));
 }
 
-QAction* MainWindow::command(const char* name, const QString& caption, char key,
-                             const std::function<void()>& run)
+QWidget* MainWindow::desk() const
 {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
-    if (key != 0)
-        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (key - 'A'))));
-    connect(action, &QAction::triggered, this, run);
-    return action;
+    return m_desk;
 }
 
-// The commands the toolbar shows as well as (most of them) the menu.
-void MainWindow::buildCommands()
+QToolBar* MainWindow::toolbar() const
 {
-    m_newAction = command("menuNew", QStringLiteral("新建"), 'N', [this] { newPrescription(); });
-    m_saveAction = command("menuSave", QStringLiteral("保存"), 'S', [this] { savePrescription(); });
-    m_printAction =
-        command("menuPrint", QStringLiteral("打印"), 'P', [this] { printPrescription(); });
-    m_copyAction =
-        command("copyCommand", QStringLiteral("复制"), 0, [this] { copyPrescription(); });
-    m_pasteAction =
-        command("pasteCommand", QStringLiteral("粘贴"), 0, [this] { pastePrescription(); });
-    m_statisticsAction =
-        command("menuStatistics", QStringLiteral("统计"), 'D', [this] { showStatistics(); });
-    m_exitAction = command("menuExit", QStringLiteral("退出"), 'E', [this] { endProgram(); });
-}
-
-void MainWindow::buildToolbar()
-{
-    auto* frame = new QFrame(centralWidget());
-    frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setGeometry(pixels(mainlayout::kTopFrame));
-    m_toolbar = new QToolBar(frame);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setGeometry(pixels(mainlayout::kToolbar));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_toolbar->setIconSize(QSize(16, 16));
-    const std::array<ToolbarButton, 7> buttons{{
-        {m_newAction, QStringLiteral("新建处方"), QStringLiteral(":/icons/new.svg")},
-        {m_saveAction, QStringLiteral("保存处方"), QStringLiteral(":/icons/save.svg")},
-        {m_printAction, QStringLiteral("打印处方"), QStringLiteral(":/icons/print.svg")},
-        {m_copyAction, QStringLiteral("复制处方"), QStringLiteral(":/icons/copy.svg")},
-        {m_pasteAction, QStringLiteral("粘贴处方"), QStringLiteral(":/icons/paste.svg")},
-        {m_statisticsAction, QStringLiteral("工作量统计"),
-         QStringLiteral(":/icons/statistics.svg")},
-        {m_exitAction, QStringLiteral("退出"), QStringLiteral(":/icons/exit.svg")},
-    }};
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        QAction* action = buttons[i].command;
-        action->setToolTip(buttons[i].tooltip);
-        action->setIcon(QIcon(buttons[i].icon));
-        // The menu shows its items as text alone.
-        action->setIconVisibleInMenu(false);
-        m_toolbar->addAction(action);
-        m_toolbar->widgetForAction(action)->setObjectName(
-            QStringLiteral("Toolbar1_Button%1").arg(i + 1));
-    }
-}
-
-void MainWindow::buildMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->setObjectName(QStringLiteral("menuFile"));
-    file->addActions({m_newAction, m_saveAction});
-    file->addSeparator();
-    file->addAction(m_statisticsAction);
-    file->addAction(
-        command("menuClinicLog", QStringLiteral("门诊日志"), 'G', [this] { showClinicLog(); }));
-    file->addSeparator();
-    file->addAction(m_printAction);
-    file->addAction(command("menuPrintPreview", QStringLiteral("打印预览"), 0,
-                            [this] { previewPrescription(); }));
-    file->addAction(command("menuCardPreview", QStringLiteral("注射卡预览"), 0,
-                            [this] { previewInjectionCard(); }));
-    file->addAction(command("menuAlignmentPage", QStringLiteral("打印对位测试页"), 0,
-                            [this] { printAlignmentPage(); }));
-    file->addSeparator();
-    file->addAction(command("menuLock", QStringLiteral("锁定"), 'L', [this] { lockScreen(); }));
-    file->addAction(m_exitAction);
-
-    QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&S)"));
-    settings->setObjectName(QStringLiteral("menuSettings"));
-    settings->addAction(
-        command("menuDrugs", QStringLiteral("药品维护"), 'J', [this] { showDrugWindow(); }));
-    settings->addAction(command("menuDiagnoses", QStringLiteral("诊断名称"), 'I',
-                                [this] { showDiagnosisWindow(); }));
-    settings->addAction(
-        command("menuAddresses", QStringLiteral("地址库"), 'M', [this] { showAddressWindow(); }));
-    settings->addSeparator();
-    settings->addAction(
-        command("menuGeneral", QStringLiteral("综合设置"), 'W', [this] { showSettings(); }));
-    settings->addSeparator();
-    settings->addAction(command("menuRestoreBackup", QStringLiteral("恢复备份..."), 0,
-                                [this] { showBackupWindow(); }));
-    settings->addAction(
-        command("menuBackUpNow", QStringLiteral("立即备份"), 0, [this] { backUpNow(); }));
-    settings->addAction(command("menuImportOldData", QStringLiteral("导入旧数据…"), 0, [this] {
-        if (OldDataImportWindow::importInto(m_context, this))
-            reloadAfterRestore();
-    }));
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->setObjectName(QStringLiteral("menuHelp"));
-    help->addAction(
-        command("menuOnlineHelp", QStringLiteral("在线帮助"), 'H', [this] { openHelp(); }));
-    help->addAction(command("menuAbout", QStringLiteral("关于"), 'Z', [this] { showAbout(); }));
+    return m_commands->toolbar();
 }
 
 // The archive list's popup menu `mu`; it never shows in the menu bar.
@@ -385,20 +189,10 @@ void MainWindow::fillOnOpening()
     m_archivePanel->rebuild();
 }
 
-void MainWindow::setSheetPanelsShown(bool shown)
-{
-    for (QWidget* panel :
-         {static_cast<QWidget*>(m_sheet), static_cast<QWidget*>(m_sheetShadow),
-          static_cast<QWidget*>(m_card), static_cast<QWidget*>(m_cardShadow),
-          static_cast<QWidget*>(m_cardLink), static_cast<QWidget*>(m_cardLinkImage),
-          static_cast<QWidget*>(m_keyboard), static_cast<QWidget*>(m_keyboardShadow)})
-        panel->setVisible(shown);
-}
-
 void MainWindow::showSheetState()
 {
-    setSheetPanelsShown(m_life.state() != SheetState::NoSheet);
-    m_saveAction->setEnabled(m_life.state() == SheetState::NewSheet);
+    m_desk->setPanelsShown(m_life.state() != SheetState::NoSheet);
+    m_commands->saveAction()->setEnabled(m_life.state() == SheetState::NewSheet);
 }
 
 void MainWindow::showTitle()
@@ -454,8 +248,11 @@ bool MainWindow::savePrescription()
                                             m_sheet->body()->font().pointSizeF()));
     if (!stored.ok()) {
         // Everything typed stays on the sheet and "保存" stays on, so the doctor can try again.
+        // A save whose outcome is not known is told as such, not as a failure.
         PlainMessage::warn(this, QStringLiteral("保存"),
-                           QStringLiteral("处方未能保存：%1").arg(stored.error()));
+                           UnsettledSave::is(stored)
+                               ? stored.error()
+                               : QStringLiteral("处方未能保存：%1").arg(stored.error()));
         return false;
     }
     m_archivePanel->rebuild();
@@ -538,71 +335,6 @@ void MainWindow::pastePrescription()
     body->setFocus(Qt::OtherFocusReason);
 }
 
-std::optional<ClinicSettings::StoredMargins> MainWindow::printMargins()
-{
-    const auto read = m_settings->settings()->storedMargins();
-    if (read.ok())
-        return read.value();
-    PlainMessage::warn(this, QStringLiteral("打印"),
-                       QStringLiteral("打印边距无法读取，没有打印。\n%1").arg(read.error()));
-    return std::nullopt;
-}
-
-void MainWindow::print(const PrintJobMaker& make)
-{
-    if (const auto margins = printMargins()) {
-        const PrintJob job = make(*margins);
-        if (agreeToMoreSheets(job))
-            PrintRunner::print(this, job.drawing, job.name, m_printerFactory);
-    }
-}
-
-bool MainWindow::agreeToMoreSheets(const PrintJob& job)
-{
-    if (job.sheets <= 1)
-        return true;
-    return PlainMessage::ask(
-        this, QStringLiteral("打印"),
-        QStringLiteral("一张%1印不下：还有 %2 行印不到第一张上。\n要把这 %2 行按同样的格式接着印在"
-                       "第二张%1上吗（共 %3 张）？\n选“否”不打印，可以回去把内容改短。")
-            .arg(job.sheetWord)
-            .arg(job.rowsAfterFirst)
-            .arg(job.sheets));
-}
-
-void MainWindow::preview(const PrintJobMaker& make)
-{
-    if (const auto margins = printMargins()) {
-        const PrintJob job = make(*margins);
-        PrintPreviewDialog dialog(job.drawing, job.name, PrintRunner::systemQueue(), this);
-        if (job.sheets > 1) {
-            dialog.addNote(QStringLiteral("一张%1印不下：第一张之后的 %2 行接着印在第二张上，"
-                                          "见第 2 页（共 %3 张）。")
-                               .arg(job.sheetWord)
-                               .arg(job.rowsAfterFirst)
-                               .arg(job.sheets));
-        }
-        dialog.exec();
-    }
-}
-
-// The sheet and the card print as they stand, saved or not.
-MainWindow::PrintJob MainWindow::sheetJob(const ClinicSettings::StoredMargins& margins) const
-{
-    const PrescriptionPrintout printout(m_sheet->printedSheet(), margins.sheet);
-    return {[printout](PageDevice& device) { return printout.print(device); },
-            printout.jobName(m_context.clock().now().date()), QStringLiteral("处方笺"),
-            printout.sheetCount(), printout.rowsAfterFirstSheet()};
-}
-
-MainWindow::PrintJob MainWindow::cardJob(const ClinicSettings::StoredMargins& margins) const
-{
-    const InjectionCardPrintout printout(m_card->printedCard(), margins.card);
-    return {[printout](PageDevice& device) { return printout.print(device); },
-            printout.jobName(m_context.clock().now().date()), QStringLiteral("注射卡"),
-            printout.sheetCount(), printout.rowsAfterFirstSheet()};
-}
-
 void MainWindow::printPrescription()
 {
     // After a record could not be shown the sheet is empty: nothing to print, and nothing of
@@ -612,79 +344,27 @@ void MainWindow::printPrescription()
                              QStringLiteral("没有可打印的处方：请新建处方，或在档案中选择一份。"));
         return;
     }
-    print([this](const auto& margins) { return sheetJob(margins); });
+    m_printing->printSheet(*m_sheet);
 }
 
 void MainWindow::printInjectionCard()
 {
-    print([this](const auto& margins) { return cardJob(margins); });
+    m_printing->printCard(*m_card);
 }
 
 void MainWindow::previewPrescription()
 {
-    preview([this](const auto& margins) { return sheetJob(margins); });
+    m_printing->previewSheet(*m_sheet);
 }
 
 void MainWindow::previewInjectionCard()
 {
-    preview([this](const auto& margins) { return cardJob(margins); });
+    m_printing->previewCard(*m_card);
 }
 
-// The page shows where the sheet and the card print at the stored margins.
 void MainWindow::printAlignmentPage()
 {
-    print([](const ClinicSettings::StoredMargins& margins) {
-        const AlignmentPrintout page(margins.sheet, margins.card);
-        return PrintJob{[page](PageDevice& device) { return page.print(device); },
-                        QStringLiteral("对位测试页")};
-    });
-}
-
-void MainWindow::showDrugWindow()
-{
-    showSingle(m_drugWindow, [this] {
-        auto* window = new DrugWindow(m_context, this);
-        connect(window, &DrugWindow::drugsChanged, m_drugPanel, &DrugPanel::refresh);
-        return window;
-    });
-}
-
-void MainWindow::showDiagnosisWindow()
-{
-    showSingle(m_diagnosisWindow,
-               [this] { return new ReferenceWindow(m_context, ReferenceList::Diagnoses, this); });
-}
-
-void MainWindow::showAddressWindow()
-{
-    showSingle(m_addressWindow,
-               [this] { return new ReferenceWindow(m_context, ReferenceList::Addresses, this); });
-}
-
-void MainWindow::showStatistics()
-{
-    showSingle(m_statisticsWindow, [this] { return new StatisticsWindow(m_context, this); });
-}
-
-void MainWindow::showClinicLog()
-{
-    showSingle(m_clinicLogWindow,
-               [this] { return new ClinicLogWindow(m_context, m_settings->doctorReader(), this); });
-}
-
-void MainWindow::showSettings()
-{
-    m_settings->show();
-}
-
-void MainWindow::showAbout()
-{
-    showSingle(m_aboutWindow, [this] { return new AboutWindow(m_context.paths(), this); });
-}
-
-void MainWindow::openHelp()
-{
-    OnlineHelp::open();
+    m_printing->printAlignmentPage();
 }
 
 void MainWindow::endProgram()
@@ -720,53 +400,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
     endProgram();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_desk && event->type() == QEvent::MouseButtonPress) {
-        hideLookupLists();
-    } else if (watched == m_cardLink && event->type() == QEvent::MouseButtonRelease) {
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            printInjectionCard();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::showBackupWindow()
-{
-    showSingle(m_backupWindow, [this] {
-        auto* window = new BackupWindow(m_context, this);
-        connect(window, &BackupWindow::restored, this, &MainWindow::reloadAfterRestore);
-        return window;
-    });
-}
-
-void MainWindow::backUpNow()
-{
-    const BackupRestore::Outcome outcome = BackupRestore::backUpNow(m_context);
-    if (outcome.ok)
-        PlainMessage::inform(this, QStringLiteral("立即备份"), outcome.message);
-    else
-        PlainMessage::warn(this, QStringLiteral("立即备份"), outcome.message);
-    if (m_backupWindow)
-        m_backupWindow->refresh();
-}
-
-// Windows that hold rows or settings of the replaced stores are closed, so nothing of the old
-// stores can be written over the restored ones; the sheet on the desk stays as typed.
-void MainWindow::reloadAfterRestore()
-{
-    for (QWidget* window : {static_cast<QWidget*>(m_drugWindow.data()),
-                            static_cast<QWidget*>(m_diagnosisWindow.data()),
-                            static_cast<QWidget*>(m_addressWindow.data()),
-                            static_cast<QWidget*>(m_statisticsWindow.data()),
-                            static_cast<QWidget*>(m_clinicLogWindow.data())}) {
-        if (window)
-            window->close();
-    }
-    m_settings->drop();
-    fillOnOpening();
 }
 
 } // namespace quilloa
