@@ -8,6 +8,7 @@
 #include "core/settings/IdleLockSetting.h"
 #include "core/store/RtfReader.h"
 #include "core/store/RtfWriter.h"
+#include "core/store/UnsettledSave.h"
 #include "ui/common/MenuShortcutsFirst.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
@@ -455,8 +456,11 @@ bool MainWindow::savePrescription()
                                             m_sheet->body()->font().pointSizeF()));
     if (!stored.ok()) {
         // Everything typed stays on the sheet and "保存" stays on, so the doctor can try again.
+        // A save whose outcome is not known is told as such, not as a failure.
         PlainMessage::warn(this, QStringLiteral("保存"),
-                           QStringLiteral("处方未能保存：%1").arg(stored.error()));
+                           UnsettledSave::is(stored)
+                               ? stored.error()
+                               : QStringLiteral("处方未能保存：%1").arg(stored.error()));
         return false;
     }
     m_archivePanel->rebuild();
