@@ -3,6 +3,7 @@
 #include "core/startup/BackgroundWork.h"
 #include "ui/common/PlainMessage.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,7 +45,27 @@ bool StartupProgress::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == parent() && event->type() == QEvent::Resize && isVisible())
         place();
+    // The window that takes over is shown just after this one hides.
+    if (watched == parent() && event->type() == QEvent::Hide)
+        QTimer::singleShot(0, this, &StartupProgress::followShownWindow);
     return QFrame::eventFilter(watched, event);
+}
+
+void StartupProgress::followShownWindow()
+{
+    QWidget* window = parentWidget();
+    if (window->isVisible())
+        return;
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        if (shown == window || !shown->isVisible() || shown->windowType() != Qt::Window)
+            continue;
+        window->removeEventFilter(this);
+        setParent(shown);
+        shown->installEventFilter(this);
+        if (!m_step->text().isEmpty())
+            place();
+        return;
+    }
 }
 
 void StartupProgress::place()

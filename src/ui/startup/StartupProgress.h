@@ -12,7 +12,8 @@ class BackgroundWork;
 // The progress of start-up work that runs while the first window is open (a backup day's
 // copies): a line in the window's lower corner naming the step, with a busy bar. It appears
 // only when the work takes longer than half a second, leaves when the work is done, and then
-// tells what the work found beside the window.
+// tells what the work found beside the window. When its window gives way to another (the login
+// window to the main window), it goes over to the window that took its place.
 class StartupProgress : public QFrame
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ protected:
 
 private:
     void place();
+    void followShownWindow();
     void workFinished(const QStringList& notices);
 
     QLabel* m_step = nullptr;

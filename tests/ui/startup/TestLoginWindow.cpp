@@ -1,8 +1,10 @@
+#include "core/startup/BackgroundWork.h"
 #include "support/TestProgramFolder.h"
 #include "ui/common/ChineseFaces.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/startup/LoginWindow.h"
 #include "ui/startup/LoginWindowLayout.h"
+#include "ui/startup/StartupProgress.h"
 #include "ui/support/LayoutCheck.h"
 #include "ui/support/MessageBoxAnswer.h"
 #include "ui/support/WindowProbe.h"
@@ -11,10 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace quilloa;
 using quilloa::test::MessageBoxAnswer;
@@ -126,6 +132,34 @@ private slots:
         passwordBox()->setText(QStringLiteral("abc"));
         QTest::keyClick(passwordBox(), Qt::Key_Enter);
         QVERIFY(loggedIn());
+    }
+
+    // A backup day's copy still going at login is shown on, in the main window.
+    void backupProgressFollowsIntoTheMainWindow()
+    {
+        open(QStringLiteral("abc"));
+        std::atomic<bool> released{false};
+        const auto release = qScopeGuard([&released] { released = true; });
+        auto* work = new BackgroundWork(
+            [&released](const BackgroundWork::StepTeller& step) {
+                step(QStringLiteral("正在备份"));
+                while (!released)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                return QStringList();
+            },
+            m_window.get());
+        new StartupProgress(work, m_window.get());
+        work->start();
+        QTest::qWait(StartupProgress::kShowAfterMs + 100);
+        QTest::keyClicks(passwordBox(), QStringLiteral("abc"));
+        QTest::mouseClick(confirmButton(), Qt::LeftButton);
+        QVERIFY(loggedIn());
+        QTRY_VERIFY(m_window->mainWindow()->findChild<QFrame*>(QStringLiteral("startupProgress")) &&
+                    m_window->mainWindow()
+                        ->findChild<QFrame*>(QStringLiteral("startupProgress"))
+                        ->isVisible());
+        released = true;
+        QVERIFY(work->wait(10000));
     }
 
     void emptyBoxIsRefused()
