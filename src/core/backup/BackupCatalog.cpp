@@ -68,11 +68,6 @@ BackupCopy BackupCatalog::inspect(const QString& folder)
         copy.problem = QStringLiteral("缺少档案.dat或设置.dat");
         return copy;
     }
-    // Each file may be sound and still be of another day than the other.
-    if (!BackupPair::madeTogether(folder)) {
-        copy.problem = QStringLiteral("档案.dat和设置.dat不是同一次备份的");
-        return copy;
-    }
     const StoreStatus archive = StoreCopy::check(copy.archiveFile(), StoreKind::Archive);
     if (!archive.ok() || !readArchive(copy)) {
         copy.problem = problemOf(archive, QStringLiteral("档案.dat"));
@@ -81,6 +76,11 @@ BackupCopy BackupCatalog::inspect(const QString& folder)
     const StoreStatus settings = StoreCopy::check(copy.settingsFile(), StoreKind::Settings);
     if (!settings.ok() || !hasSettingsRecord(copy.settingsFile())) {
         copy.problem = problemOf(settings, QStringLiteral("设置.dat"));
+        return copy;
+    }
+    // Each file may be sound and still be of another day than the other.
+    if (!BackupPair::madeTogether(folder)) {
+        copy.problem = QStringLiteral("档案.dat和设置.dat不是同一次备份的");
         return copy;
     }
     copy.sound = true;
