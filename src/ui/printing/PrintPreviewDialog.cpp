@@ -97,9 +97,10 @@ void PrintPreviewDialog::render()
     m_note->setText(note);
 }
 
-void PrintPreviewDialog::addNote(const QString& sentence)
+void PrintPreviewDialog::noteContinuation(const QString& sentence)
 {
     m_note->setText(m_note->text() + QLatin1Char(' ') + sentence);
+    m_pages->markContinuation(QStringLiteral("—— 以下接下一张 ——"));
 }
 
 int PrintPreviewDialog::pageCount() const
