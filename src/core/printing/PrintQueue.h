@@ -25,7 +25,7 @@ struct JobOutcome
 {
     bool accepted = false;
     int jobId = 0;
-    QString message; // for the user when not accepted, plain Chinese
+    QString message;            // for the user when not accepted, plain Chinese
     QString notice = QString(); // for the user when accepted but kept waiting, plain Chinese
 };
 

@@ -85,11 +85,12 @@ void SheetPrinting::preview(const PrintJobMaker& make)
         const PrintJob job = make(*stored);
         PrintPreviewDialog dialog(job.drawing, job.name, PrintRunner::systemQueue(), m_window);
         if (job.sheets > 1) {
-            dialog.addNote(QStringLiteral("一张%1印不下：第一张之后的 %2 行接着印在第二张上，"
-                                          "见第 2 页（共 %3 张）。")
-                               .arg(job.sheetWord)
-                               .arg(job.rowsAfterFirst)
-                               .arg(job.sheets));
+            dialog.noteContinuation(
+                QStringLiteral("一张%1印不下：第一张之后的 %2 行接着印在第二张上，"
+                               "见第 2 页（共 %3 张）。")
+                    .arg(job.sheetWord)
+                    .arg(job.rowsAfterFirst)
+                    .arg(job.sheets));
         }
         dialog.exec();
     }

@@ -24,6 +24,12 @@ void PreviewPages::setPages(const QList<QPicture>& pages, double pictureDpi, QSi
     update();
 }
 
+void PreviewPages::markContinuation(const QString& text)
+{
+    m_continuation = text;
+    update();
+}
+
 double PreviewPages::pixelsPerMillimetre(int width) const
 {
     return qMax(1, width - 2 * kGap) / m_pageMillimetres.width();
@@ -62,6 +68,11 @@ void PreviewPages::paintEvent(QPaintEvent*)
         painter.scale(pictureScale, pictureScale);
         painter.drawPicture(0, 0, picture);
         painter.restore();
+        if (!m_continuation.isEmpty() && &picture != &m_pages.constLast()) {
+            painter.setPen(Qt::red);
+            const QRectF foot(sheet.left(), sheet.bottom() - 2 * kGap, sheet.width(), 2 * kGap);
+            painter.drawText(foot, Qt::AlignCenter, m_continuation);
+        }
         top += page.height() + kGap;
     }
 }

@@ -19,6 +19,9 @@ public:
     void setPages(const QList<QPicture>& pages, double pictureDpi, QSizeF pageMillimetres,
                   QRectF printableMillimetres);
     int pageCount() const { return int(m_pages.size()); }
+    // Marks the foot of every page but the last with this text, in red, where a printout goes
+    // on over the next page; the mark is only shown, never printed.
+    void markContinuation(const QString& text);
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -35,6 +38,7 @@ private:
     double m_pictureDpi = 96;
     QSizeF m_pageMillimetres{210, 297};
     QRectF m_printable;
+    QString m_continuation;
 };
 
 } // namespace quilloa

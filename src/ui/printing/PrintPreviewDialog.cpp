@@ -131,9 +131,10 @@ void PrintPreviewDialog::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-void PrintPreviewDialog::addNote(const QString& sentence)
+void PrintPreviewDialog::noteContinuation(const QString& sentence)
 {
     m_note->setText(m_note->text() + QLatin1Char(' ') + sentence);
+    m_pages->markContinuation(QStringLiteral("—— 以下接下一张 ——"));
 }
 
 int PrintPreviewDialog::pageCount() const

@@ -25,8 +25,9 @@ public:
                        QWidget* parent = nullptr);
 
     int pageCount() const;
-    // Adds a sentence to the note above the pages, such as where a body goes on a second sheet.
-    void addNote(const QString& sentence);
+    // Says above the pages that the printout goes on over further sheets, and marks the foot
+    // of each sheet it goes on from.
+    void noteContinuation(const QString& sentence);
     // Writes the printout to a PDF file on the previewed paper; false, after telling the
     // user, when the file could not be written.
     bool saveAsPdf(const QString& fileName);
