@@ -1,8 +1,8 @@
 #include "ui/startup/LoginWindow.h"
 
 #include "core/startup/LoginCheck.h"
-#include "ui/common/PlainMessage.h"
 #include "ui/common/ChineseFaces.h"
+#include "ui/common/PlainMessage.h"
 #include "ui/common/Twips.h"
 #include "ui/common/TwipsLayout.h"
 #include "ui/mainwindow/MainWindow.h"
