@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyleOption>
+#include <QSysInfo>
 #include <QTest>
 
 #include <memory>
@@ -125,10 +126,13 @@ private slots:
         const QString deep =
             m_folder->path() + QStringLiteral("/诊所资料/二零二六年/备用数据/第一台电脑");
         QVERIFY(QDir().mkpath(deep));
-        const QByteArray tmp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(deep));
+        // The temporary folder is TMPDIR on Linux and TMP on Windows.
+        const char* const variable =
+            QSysInfo::productType() == QLatin1String("windows") ? "TMP" : "TMPDIR";
+        const QByteArray tmp = qgetenv(variable);
+        qputenv(variable, QFile::encodeName(QDir::toNativeSeparators(deep)));
         TestProgramFolder deepFolder;
-        tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+        tmp.isNull() ? qunsetenv(variable) : qputenv(variable, tmp);
         QWidget owner;
         SettingsHolder holder(deepFolder.context(), &owner);
         holder.show();
