@@ -116,6 +116,15 @@ void BackupCatalog::removeStaleCopies(const StorePaths& paths)
         StoreCopy::removeStaleTemporaries(folder.absoluteFilePath());
 }
 
+// A second copy within the same second never mixes its files into the first one's.
+QString BackupCatalog::freshFolder(const QString& wanted)
+{
+    QString folder = wanted;
+    for (int n = 2; QFileInfo::exists(folder); ++n)
+        folder = wanted + QStringLiteral("-%1").arg(n);
+    return folder;
+}
+
 QString BackupCatalog::beforeRestoreName(const QDateTime& now)
 {
     return beforeRestorePrefix() + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));

@@ -21,6 +21,8 @@ public:
     // "恢复前 " and the date and time, the folder the stores are saved to before
     // a restore.
     static QString beforeRestoreName(const QDateTime& now);
+    // `wanted`, or it with "-2", "-3"… when a folder of that name is already there.
+    [[nodiscard]] static QString freshFolder(const QString& wanted);
     static QString beforeRestorePrefix() { return QStringLiteral("恢复前 "); }
 
     // The folder of the dated backup of `date`, made when missing; empty when it cannot be

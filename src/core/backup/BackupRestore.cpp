@@ -35,15 +35,6 @@ QString notRestored(const StoreStatus& status)
     return QStringLiteral("没有恢复，现在的数据没有改动：%1").arg(status.error());
 }
 
-// A second restore within the same second never mixes its saved stores into the first one's.
-QString freshFolder(const QString& wanted)
-{
-    QString folder = wanted;
-    for (int n = 2; QFileInfo::exists(folder); ++n)
-        folder = wanted + QStringLiteral("-%1").arg(n);
-    return folder;
-}
-
 // Saving into the backup folder fails for the folder's sake (rights, space) or for the store's.
 QString savingCause(const StoreStatus& status)
 {
@@ -92,8 +83,8 @@ BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const Bac
         if (!locked.ok())
             return failed(notRestored(locked));
     }
-    const QString saved =
-        freshFolder(paths.backupFolder + QLatin1Char('/') + BackupCatalog::beforeRestoreName(now));
+    const QString saved = BackupCatalog::freshFolder(paths.backupFolder + QLatin1Char('/') +
+                                                     BackupCatalog::beforeRestoreName(now));
     const StoreStatus kept = saveCurrentStores({&archive, &settings}, saved);
     if (!kept.ok()) {
         QDir(saved).removeRecursively();

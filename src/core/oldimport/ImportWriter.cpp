@@ -123,15 +123,6 @@ sqlite3* handleOf(const QSqlDatabase& db)
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-// A second import within the same second never mixes its copies into the first one's.
-QString freshFolder(const QString& wanted)
-{
-    QString folder = wanted;
-    for (int n = 2; QFileInfo::exists(folder); ++n)
-        folder = wanted + QStringLiteral("-%1").arg(n);
-    return folder;
-}
-
 bool changedAnything(const ImportCounts& counts)
 {
     bool lists = false;
@@ -254,8 +245,8 @@ StoreStatus ImportWriter::lockAndSave(const QDateTime& now, QString& saved)
     const StoreStatus locked = run(QStringLiteral("BEGIN EXCLUSIVE"));
     if (!locked.ok())
         return locked;
-    saved = freshFolder(m_paths.backupFolder + QStringLiteral("/导入前 ") +
-                        now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
+    saved = BackupCatalog::freshFolder(m_paths.backupFolder + QStringLiteral("/导入前 ") +
+                                       now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
     StoreStatus status = StoreCopy::makeFolder(saved);
     sqlite3* db = handleOf(m_connection->db());
     if (status.ok() && !db)
