@@ -5,11 +5,11 @@
 #include "SyntheticClinic.h"
 
 #include "core/store/ArchiveStore.h"
-#include "core/store/BoundQuery.h"
-#include "core/store/NameIndex.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/NameIndex.h"
+#include "core/store/file/StoreSchema.h"
+#include "core/store/sql/BoundQuery.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -7,10 +7,10 @@
 
 #include "core/backup/ServerBackup.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/ServerImport.h"
-#include "core/store/ServerSearch.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/server/ServerImport.h"
+#include "core/store/server/ServerSearch.h"
 #include "support/PostgresServer.h"
 
 #include <QElapsedTimer>

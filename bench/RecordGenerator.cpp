@@ -1,7 +1,7 @@
 #include "RecordGenerator.h"
 
-#include "core/store/Money.h"
-#include "core/store/RtfWriter.h"
+#include "core/records/Money.h"
+#include "core/rtf/RtfWriter.h"
 
 #include <QStringList>
 

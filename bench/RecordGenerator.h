@@ -2,7 +2,7 @@
 
 #include "SyntheticClinic.h"
 
-#include "core/store/PrescriptionRecord.h"
+#include "core/records/PrescriptionRecord.h"
 
 #include <QDate>
 #include <QList>

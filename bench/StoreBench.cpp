@@ -8,13 +8,13 @@
 
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/WorkloadStatistics.h"
+#include "core/rtf/RtfWriter.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/NameIndex.h"
-#include "core/store/RtfWriter.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/NameIndex.h"
+#include "core/store/file/StoreSchema.h"
 
-#include "core/store/NameIndexBuilder.h"
+#include "core/store/file/NameIndexBuilder.h"
 #include "ui/entry/ArchiveListModel.h"
 
 #include <QElapsedTimer>

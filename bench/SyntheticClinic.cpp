@@ -1,6 +1,6 @@
 #include "SyntheticClinic.h"
 
-#include "core/store/Pinyin.h"
+#include "core/text/Pinyin.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/PrescriptionRecord.h"
+#include "core/records/PrescriptionRecord.h"
 
 #include <QDate>
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/PrescriptionRecord.h"
-#include "core/store/RtfWriter.h"
+#include "core/records/PrescriptionRecord.h"
+#include "core/rtf/RtfWriter.h"
 
 namespace quilloa::bench {
 

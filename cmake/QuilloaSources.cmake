@@ -9,14 +9,14 @@ endfunction()
 # there; the Linux side (OpenSSL, Qt's code page 936 converter, CUPS, fontconfig, the PDF
 # spooler, POSIX modes, the Debian package, a PostgreSQL server of the tests' own and the socket
 # relay between it and a test) is left out of a Windows build.
-set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/store/Cp936Codec.cpp"
+set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/text/Cp936Codec.cpp"
   "core/oldimport/JetFilePath.cpp"
   "ui/printing/CupsPrintQueue" "ui/printing/CupsDefaultPaper" "ui/printing/CupsJobWatch"
   "ui/printing/SpoolerPageDevice"
   "ui/startup/SmoothKaiRule"
   "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"
   "ui/printing/TestSpoolerPageDevice" "ui/startup/TestSmoothKaiRule" "package/TestPackage"
-  "core/startup/TestPrivateModes" "core/store/TestServerFaults" "core/store/TestPostgresServer"
+  "core/startup/TestPrivateModes" "core/store/server/TestServerFaults" "core/store/server/TestPostgresServer"
   "core/backup/TestServerBackup")
 function(quilloa_platform_sources var)
   set(_kept ${${var}})

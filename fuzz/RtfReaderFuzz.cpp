@@ -1,6 +1,6 @@
 // libFuzzer entry point for the prescription body reader: any input must return, without
 // crashing, hanging or reading out of bounds.
-#include "core/store/RtfReader.h"
+#include "core/rtf/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

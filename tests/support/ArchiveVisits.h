@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/records/PrescriptionRecord.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/PrescriptionRecord.h"
 #include "support/TestProgramFolder.h"
 
 #include <QTest>

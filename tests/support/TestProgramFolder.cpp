@@ -1,7 +1,7 @@
 #include "support/TestProgramFolder.h"
 
 #include "core/store/StoreConnection.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/StoreSchema.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
 #include "support/TestStores.h"
 
-#include "core/store/ServerPreparation.h"
-#include "core/store/ServerSchema.h"
 #include "core/store/StoreConnection.h"
+#include "core/store/server/ServerPreparation.h"
+#include "core/store/server/ServerSchema.h"
 #include "support/PostgresServer.h"
 
 #include <QSqlError>

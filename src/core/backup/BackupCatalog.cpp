@@ -2,9 +2,9 @@
 
 #include "core/backup/BackupPair.h"
 #include "core/backup/ReadOnlyStore.h"
-#include "core/store/PrivateFiles.h"
-#include "core/store/StoreCopy.h"
+#include "core/files/PrivateFiles.h"
 #include "core/store/StoreMessage.h"
+#include "core/store/file/StoreCopy.h"
 
 #include <QDateTime>
 #include <QDir>

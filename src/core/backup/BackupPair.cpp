@@ -1,7 +1,7 @@
 #include "core/backup/BackupPair.h"
 
-#include "core/store/StoreCopy.h"
 #include "core/store/SystemFault.h"
+#include "core/store/file/StoreCopy.h"
 
 #include <QCryptographicHash>
 #include <QDir>

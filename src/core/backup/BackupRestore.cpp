@@ -3,12 +3,12 @@
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/BackupPair.h"
 #include "core/backup/RestoreJournal.h"
-#include "core/store/PrivateFiles.h"
-#include "core/store/ServerExport.h"
+#include "core/files/PrivateFiles.h"
 #include "core/store/StoreConnection.h"
-#include "core/store/StoreCopy.h"
 #include "core/store/StoreMessage.h"
-#include "core/store/StoreReplacement.h"
+#include "core/store/file/StoreCopy.h"
+#include "core/store/file/StoreReplacement.h"
+#include "core/store/server/ServerExport.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "core/backup/BackupCatalog.h"
 #include "core/store/StoreConnection.h"
-#include "core/store/StoreCopy.h"
-#include "core/store/StoreReplacement.h"
+#include "core/store/file/StoreCopy.h"
+#include "core/store/file/StoreReplacement.h"
 
 #include <QDir>
 #include <QFile>

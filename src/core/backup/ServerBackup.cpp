@@ -2,7 +2,7 @@
 
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/BackupPair.h"
-#include "core/store/ServerExport.h"
+#include "core/store/server/ServerExport.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "core/entry/SheetFields.h"
 
-#include "core/store/Money.h"
-#include "core/store/PrescriptionRecord.h"
-#include "core/store/RtfReader.h"
+#include "core/records/Money.h"
+#include "core/records/PrescriptionRecord.h"
+#include "core/rtf/RtfReader.h"
 
 namespace quilloa {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/entry/SheetFields.h"
+#include "core/records/PrescriptionRecord.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/PrescriptionRecord.h"
 #include "core/store/StoreResult.h"
 
 #include <QDateTime>

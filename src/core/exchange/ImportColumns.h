@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/ReferenceEntry.h"
+#include "core/records/ReferenceEntry.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/exchange/FileWriteStatus.h"
-#include "core/store/ReferenceEntry.h"
+#include "core/records/ReferenceEntry.h"
 
 #include <QList>
 #include <QStringList>

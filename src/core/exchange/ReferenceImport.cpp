@@ -4,7 +4,7 @@
 #include "core/exchange/ReferenceCsvExport.h"
 #include "core/maintenance/DrugEntryFields.h"
 #include "core/maintenance/EntryCodeRules.h"
-#include "core/store/Pinyin.h"
+#include "core/text/Pinyin.h"
 
 namespace quilloa {
 namespace {

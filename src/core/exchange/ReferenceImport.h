@@ -2,7 +2,7 @@
 
 #include "core/exchange/ImportColumns.h"
 #include "core/exchange/TextDecoding.h"
-#include "core/store/ReferenceEntry.h"
+#include "core/records/ReferenceEntry.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreResult.h"
 

@@ -1,7 +1,7 @@
 #include "core/exchange/SiblingTempFile.h"
 
-#include "core/store/PrivateFiles.h"
-#include "core/store/StoreCopy.h"
+#include "core/files/PrivateFiles.h"
+#include "core/store/file/StoreCopy.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "core/exchange/TextDecoding.h"
 
-#include "core/store/Cp936Codec.h"
+#include "core/text/Cp936Codec.h"
 
 #include <QStringDecoder>
 

@@ -3,8 +3,8 @@
 #include "core/backup/BackupCatalog.h"
 #include "core/oldimport/LockedStoreCopy.h"
 #include "core/startup/PasswordHash.h"
-#include "core/store/StoreCopy.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/StoreCopy.h"
+#include "core/store/file/StoreSchema.h"
 
 #include <QCryptographicHash>
 #include <QDir>

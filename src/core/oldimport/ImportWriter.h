@@ -3,9 +3,9 @@
 #include "core/oldimport/ImportCounts.h"
 #include "core/oldimport/OldData.h"
 #include "core/oldimport/OldDataReader.h"
-#include "core/store/ScopedConnection.h"
 #include "core/store/StorePaths.h"
 #include "core/store/StoreResult.h"
+#include "core/store/sql/ScopedConnection.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "core/oldimport/LockedStoreCopy.h"
 
-#include "core/store/PrivateFiles.h"
+#include "core/files/PrivateFiles.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "core/printing/PrintMargins.h"
 
-#include "core/store/HalfWidth.h"
+#include "core/text/HalfWidth.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/Money.h"
-#include "core/store/StoredTextBlocks.h"
+#include "core/records/Money.h"
+#include "core/records/StoredTextBlocks.h"
 
 #include <QByteArray>
 #include <QExplicitlySharedDataPointer>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/records/PrescriptionRecord.h"
+#include "core/records/StoredTextBlocks.h"
 #include "core/reports/ClinicLogRow.h"
-#include "core/store/PrescriptionRecord.h"
-#include "core/store/StoredTextBlocks.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/records/Money.h"
 #include "core/reports/ClinicLogRow.h"
 #include "core/reports/ReportPeriod.h"
-#include "core/store/Money.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/VisitDates.h"
+#include "core/records/VisitDates.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/Money.h"
+#include "core/records/Money.h"
 
 #include <QString>
 #include <QtGlobal>

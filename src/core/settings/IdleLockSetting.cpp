@@ -1,6 +1,6 @@
 #include "core/settings/IdleLockSetting.h"
 
-#include "core/store/PrivateFiles.h"
+#include "core/files/PrivateFiles.h"
 
 #include <QFile>
 #include <QSaveFile>

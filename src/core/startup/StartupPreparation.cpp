@@ -4,17 +4,17 @@
 #include "core/backup/BackupPair.h"
 #include "core/backup/RestoreJournal.h"
 #include "core/backup/ServerBackup.h"
+#include "core/files/LockHolder.h"
+#include "core/files/PrivateFiles.h"
 #include "core/startup/AppContext.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/LockHolder.h"
-#include "core/store/PrivateFiles.h"
-#include "core/store/ServerClock.h"
-#include "core/store/ServerSchema.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
-#include "core/store/StoreCopy.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/StoreCopy.h"
 #include "core/store/file/StoreDamage.h"
+#include "core/store/file/StoreSchema.h"
+#include "core/store/server/ServerClock.h"
+#include "core/store/server/ServerSchema.h"
 
 #include <QDir>
 #include <QFileInfo>

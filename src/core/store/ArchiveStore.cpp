@@ -1,16 +1,16 @@
 #include "core/store/ArchiveStore.h"
 
-#include "core/store/BoundQuery.h"
-#include "core/store/DirectRows.h"
-#include "core/store/NameIndex.h"
-#include "core/store/ServerConnection.h"
-#include "core/store/ServerDriver.h"
-#include "core/store/ServerGuards.h"
-#include "core/store/ServerSearch.h"
-#include "core/store/ServerSession.h"
-#include "core/store/StoreSql.h"
 #include "core/store/UnsettledSave.h"
-#include "core/store/VisitStatements.h"
+#include "core/store/file/DirectRows.h"
+#include "core/store/file/NameIndex.h"
+#include "core/store/server/ServerConnection.h"
+#include "core/store/server/ServerDriver.h"
+#include "core/store/server/ServerGuards.h"
+#include "core/store/server/ServerSearch.h"
+#include "core/store/server/ServerSession.h"
+#include "core/store/sql/BoundQuery.h"
+#include "core/store/sql/StoreSql.h"
+#include "core/store/sql/VisitStatements.h"
 
 #include <QHash>
 #include <QSet>

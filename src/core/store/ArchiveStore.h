@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/store/DirectRows.h"
-#include "core/store/PrescriptionRecord.h"
+#include "core/records/PrescriptionRecord.h"
+#include "core/records/VisitDates.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
-#include "core/store/VisitDates.h"
+#include "core/store/file/DirectRows.h"
 
 #include <QList>
 #include <QSet>

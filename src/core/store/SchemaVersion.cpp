@@ -1,9 +1,9 @@
 #include "core/store/SchemaVersion.h"
 
-#include "core/store/NameIndex.h"
-#include "core/store/ServerConnection.h"
-#include "core/store/ServerGuards.h"
-#include "core/store/ServerSearchIndex.h"
+#include "core/store/file/NameIndex.h"
+#include "core/store/server/ServerConnection.h"
+#include "core/store/server/ServerGuards.h"
+#include "core/store/server/ServerSearchIndex.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

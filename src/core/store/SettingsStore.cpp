@@ -1,10 +1,10 @@
 #include "core/store/SettingsStore.h"
 
-#include "core/store/BoundQuery.h"
-#include "core/store/DirectRows.h"
-#include "core/store/ReferenceRows.h"
-#include "core/store/ServerGuards.h"
-#include "core/store/StoreSql.h"
+#include "core/records/ReferenceRows.h"
+#include "core/store/file/DirectRows.h"
+#include "core/store/server/ServerGuards.h"
+#include "core/store/sql/BoundQuery.h"
+#include "core/store/sql/StoreSql.h"
 
 #include <QVariant>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/store/ReferenceEntry.h"
-#include "core/store/SettingsRecord.h"
+#include "core/records/ReferenceEntry.h"
+#include "core/records/SettingsRecord.h"
+#include "core/records/StoredNames.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreResult.h"
-#include "core/store/StoredNames.h"
 
 #include <QList>
 #include <QString>

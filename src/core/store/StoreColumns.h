@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/StoreCopy.h"
 #include "core/store/StoreResult.h"
+#include "core/store/file/StoreCopy.h"
 
 #include <QList>
 #include <QSqlDatabase>

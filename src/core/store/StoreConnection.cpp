@@ -1,13 +1,13 @@
 #include "core/store/StoreConnection.h"
 
-#include "core/store/NameIndex.h"
-#include "core/store/PreparedStatements.h"
 #include "core/store/SchemaVersion.h"
-#include "core/store/ServerConnection.h"
-#include "core/store/ServerDriver.h"
-#include "core/store/ServerWait.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/NameIndex.h"
+#include "core/store/file/PreparedStatements.h"
 #include "core/store/file/StoreDamage.h"
+#include "core/store/file/StoreSchema.h"
+#include "core/store/server/ServerConnection.h"
+#include "core/store/server/ServerDriver.h"
+#include "core/store/server/ServerWait.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "core/store/StoreLocation.h"
 
-#include "core/store/SecretMask.h"
+#include "core/text/SecretMask.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,12 +1,12 @@
 #include "core/store/StoreMessage.h"
 
-#include "core/store/ConnectionFailure.h"
-#include "core/store/LockHolder.h"
+#include "core/files/LockHolder.h"
 #include "core/store/SchemaVersion.h"
-#include "core/store/ServerDriver.h"
 #include "core/store/StoreLocation.h"
 #include "core/store/SystemFault.h"
 #include "core/store/UnsettledSave.h"
+#include "core/store/server/ConnectionFailure.h"
+#include "core/store/server/ServerDriver.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

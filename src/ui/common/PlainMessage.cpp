@@ -1,6 +1,6 @@
 #include "ui/common/PlainMessage.h"
 
-#include "core/store/SecretMask.h"
+#include "core/text/SecretMask.h"
 
 #include <QAbstractButton>
 

@@ -1,6 +1,6 @@
 #include "ui/common/ServerWaitIndicator.h"
 
-#include "core/store/ServerWait.h"
+#include "core/store/server/ServerWait.h"
 
 #include <QApplication>
 #include <QGuiApplication>

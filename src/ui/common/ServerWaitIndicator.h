@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/ServerWaitHook.h"
+#include "core/store/server/ServerWaitHook.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #include "ui/entry/ArchivePanel.h"
 
-#include "core/store/NameIndexBuilder.h"
+#include "core/store/file/NameIndexBuilder.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/entry/ArchiveListModel.h"
 #include "ui/entry/ArchivePanelLayout.h"

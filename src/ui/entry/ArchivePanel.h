@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/records/PrescriptionRecord.h"
 #include "core/startup/AppContext.h"
-#include "core/store/PrescriptionRecord.h"
 
 #include <QFrame>
 

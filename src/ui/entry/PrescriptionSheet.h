@@ -3,8 +3,8 @@
 #include "core/entry/SheetFields.h"
 #include "core/entry/SheetGeometry.h"
 #include "core/printing/PrescriptionPrintout.h"
+#include "core/records/ReferenceEntry.h"
 #include "core/startup/AppContext.h"
-#include "core/store/ReferenceEntry.h"
 #include "core/store/SettingsStore.h"
 
 #include <QWidget>

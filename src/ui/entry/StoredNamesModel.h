@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/StoredNames.h"
+#include "core/records/StoredNames.h"
 
 #include <QAbstractListModel>
 

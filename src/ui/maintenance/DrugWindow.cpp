@@ -2,8 +2,8 @@
 
 #include "core/maintenance/DrugEntryFields.h"
 #include "core/maintenance/EntryCodeRules.h"
-#include "core/store/Pinyin.h"
 #include "core/store/SettingsStore.h"
+#include "core/text/Pinyin.h"
 #include "ui/common/ChineseFaces.h"
 #include "ui/common/CodeComposition.h"
 #include "ui/common/ConflictQuestion.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/records/ReferenceEntry.h"
 #include "core/startup/AppContext.h"
-#include "core/store/ReferenceEntry.h"
 #include "core/store/StoreResult.h"
 #include "ui/maintenance/TypedEntry.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/exchange/FileWriteStatus.h"
+#include "core/records/ReferenceEntry.h"
 #include "core/startup/AppContext.h"
-#include "core/store/ReferenceEntry.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "ui/maintenance/ReferenceWindow.h"
 
 #include "core/maintenance/EntryCodeRules.h"
-#include "core/store/Pinyin.h"
 #include "core/store/SettingsStore.h"
+#include "core/text/Pinyin.h"
 #include "ui/common/ChineseFaces.h"
 #include "ui/common/CodeComposition.h"
 #include "ui/common/PlainButtons.h"

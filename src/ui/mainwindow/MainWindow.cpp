@@ -1,8 +1,8 @@
 #include "ui/mainwindow/MainWindow.h"
 
+#include "core/rtf/RtfReader.h"
+#include "core/rtf/RtfWriter.h"
 #include "core/settings/IdleLockSetting.h"
-#include "core/store/RtfReader.h"
-#include "core/store/RtfWriter.h"
 #include "core/store/UnsettledSave.h"
 #include "ui/common/ChineseFaces.h"
 #include "ui/common/MenuShortcutsFirst.h"

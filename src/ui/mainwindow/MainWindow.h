@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/entry/SheetLife.h"
+#include "core/records/PrescriptionRecord.h"
 #include "core/startup/AppContext.h"
-#include "core/store/PrescriptionRecord.h"
 #include "ui/mainwindow/SheetPrinting.h"
 
 #include <QMainWindow>

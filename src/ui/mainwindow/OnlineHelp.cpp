@@ -2,7 +2,7 @@
 
 #include "ui/mainwindow/ProgramResources.h"
 
-#include "core/store/PrivateFiles.h"
+#include "core/files/PrivateFiles.h"
 
 #include <QDesktopServices>
 #include <QDir>

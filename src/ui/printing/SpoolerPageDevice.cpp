@@ -1,6 +1,6 @@
 #include "ui/printing/SpoolerPageDevice.h"
 
-#include "core/store/PrivateFiles.h"
+#include "core/files/PrivateFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "core/entry/SheetFields.h"
-#include "core/store/Money.h"
-#include "core/store/PrescriptionRecord.h"
-#include "core/store/RtfWriter.h"
+#include "core/records/Money.h"
+#include "core/records/PrescriptionRecord.h"
+#include "core/rtf/RtfWriter.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "core/exchange/CsvText.h"
 #include "core/exchange/ReferenceCsvExport.h"
 #include "core/exchange/ReferenceImport.h"
-#include "core/store/Cp936Codec.h"
-#include "core/store/Pinyin.h"
+#include "core/text/Cp936Codec.h"
+#include "core/text/Pinyin.h"
 #include "support/TestProgramFolder.h"
 
 #include <QFile>

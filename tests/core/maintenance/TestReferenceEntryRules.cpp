@@ -1,7 +1,7 @@
 #include "core/maintenance/DrugEntryFields.h"
 #include "core/maintenance/EntryCodeRules.h"
 #include "core/maintenance/ReferenceLines.h"
-#include "core/store/Pinyin.h"
+#include "core/text/Pinyin.h"
 
 #include <QTest>
 

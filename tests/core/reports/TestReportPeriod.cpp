@@ -1,7 +1,7 @@
 #include "core/reports/ReportPeriod.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/BoundQuery.h"
-#include "core/store/VisitStatements.h"
+#include "core/store/sql/BoundQuery.h"
+#include "core/store/sql/VisitStatements.h"
 #include "support/TestProgramFolder.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "core/reports/WorkloadStatistics.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/BoundQuery.h"
+#include "core/store/sql/BoundQuery.h"
 #include "support/ArchiveVisits.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"

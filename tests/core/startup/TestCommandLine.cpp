@@ -1,6 +1,6 @@
 #include "core/startup/CommandLine.h"
-#include "core/store/SecretMask.h"
 #include "core/store/StoreLocation.h"
+#include "core/text/SecretMask.h"
 
 #include <QTest>
 

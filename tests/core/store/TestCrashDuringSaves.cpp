@@ -4,8 +4,8 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
-#include "core/store/StoreCopy.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/StoreCopy.h"
+#include "core/store/file/StoreSchema.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
 

@@ -1,6 +1,6 @@
-#include "core/store/BoundQuery.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
+#include "core/store/sql/BoundQuery.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
 

@@ -1,7 +1,7 @@
 #include "core/settings/ClinicSettings.h"
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
-#include "core/store/StoreSchema.h"
+#include "core/store/file/StoreSchema.h"
 #include "support/TestStores.h"
 
 #include <QSqlQuery>

@@ -1,5 +1,5 @@
 #include "core/store/ArchiveStore.h"
-#include "core/store/BoundQuery.h"
+#include "core/store/sql/BoundQuery.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/ArchiveListModel.h"
 

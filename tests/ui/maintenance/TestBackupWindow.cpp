@@ -1,6 +1,6 @@
 #include "core/store/ArchiveStore.h"
-#include "core/store/ServerSchema.h"
 #include "core/store/StoreLocation.h"
+#include "core/store/server/ServerSchema.h"
 #include "support/ArchiveVisits.h"
 #include "support/PostgresServer.h"
 #include "support/TestProgramFolder.h"

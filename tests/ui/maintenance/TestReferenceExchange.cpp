@@ -1,7 +1,7 @@
 #include "core/reports/ClinicLogSheet.h"
 #include "core/reports/ClinicLogWriter.h"
-#include "core/store/Cp936Codec.h"
 #include "core/store/SettingsStore.h"
+#include "core/text/Cp936Codec.h"
 #include "support/TestProgramFolder.h"
 #include "ui/maintenance/DrugWindow.h"
 #include "ui/maintenance/ReferenceExchange.h"

@@ -1,5 +1,5 @@
+#include "core/rtf/RtfReader.h"
 #include "core/store/ArchiveStore.h"
-#include "core/store/RtfReader.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "support/ListLines.h"

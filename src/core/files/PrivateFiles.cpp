@@ -1,0 +1,73 @@
+#include "core/files/PrivateFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quilloa {
+namespace {
+
+constexpr mode_t kOthers = S_IRWXG | S_IRWXO;
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+} // namespace
+
+bool PrivateFiles::makeFolder(const QString& path)
+{
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    if (QFileInfo(clean).isDir())
+        return narrow(clean);
+    const QString parent = QFileInfo(clean).absolutePath();
+    if (parent != clean && !QFileInfo(parent).isDir() && !makeFolder(parent))
+        return false;
+    // mkdir's mode is only ever narrowed by the umask; the chmod after it makes it exact.
+    if (::mkdir(native(clean).constData(), kFolderMode) != 0 && errno != EEXIST)
+        return false;
+    return ::chmod(native(clean).constData(), kFolderMode) == 0;
+}
+
+bool PrivateFiles::createFile(const QString& path)
+{
+    const int file =
+        ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
+    if (file < 0)
+        return false;
+    const bool exact = ::fchmod(file, kFileMode) == 0;
+    ::close(file);
+    return exact;
+}
+
+bool PrivateFiles::narrow(const QString& path)
+{
+    struct stat status
+    {
+    };
+    const QByteArray name = native(path);
+    if (::stat(name.constData(), &status) != 0)
+        return false;
+    if ((status.st_mode & kOthers) == 0)
+        return true;
+    const mode_t owner = status.st_mode & S_IRWXU;
+    return ::chmod(name.constData(), owner) == 0;
+}
+
+QStringList PrivateFiles::narrowAll(const QStringList& paths)
+{
+    QStringList open;
+    for (const QString& path : paths) {
+        if (QFileInfo::exists(path) && !narrow(path))
+            open << path;
+    }
+    return open;
+}
+
+} // namespace quilloa
