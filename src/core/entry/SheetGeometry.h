@@ -64,6 +64,8 @@ inline constexpr QStringView kKaiti = u"楷体_GB2312";
 // Prescription sheet (Picture2).
 
 inline constexpr TwipSize kSheetSize{5915, 8550};
+// The printed sheet is the screen's sheet enlarged by this much, every place and size alike.
+inline constexpr double kPaperScale = 1.293;
 
 // The sheet's printed captions (Label3), by index. Index 0 is the title (clinic name + "处方笺"):
 // its text comes from the settings and its left is centred at run time, see titleLeft().

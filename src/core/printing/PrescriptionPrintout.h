@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/entry/SheetFields.h"
+#include "core/entry/SheetGeometry.h"
 #include "core/printing/BodySheets.h"
 #include "core/printing/PrintMargins.h"
 
@@ -19,7 +20,7 @@ class PageDevice;
 class PrescriptionPrintout
 {
 public:
-    static constexpr double kPaperScale = 1.293;
+    static constexpr double kPaperScale = sheet::kPaperScale;
     static constexpr double kTitleAndRpPointSize = 18;
     static constexpr double kCaptionPointSize = 11;
     static constexpr double kFieldPointSize = 11;

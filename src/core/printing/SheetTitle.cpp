@@ -1,7 +1,6 @@
 #include "core/printing/SheetTitle.h"
 
 #include "core/entry/SheetGeometry.h"
-#include "core/printing/PrescriptionPrintout.h"
 #include "core/printing/SheetFaceMetrics.h"
 
 #include <algorithm>
@@ -24,7 +23,7 @@ SheetTitle::Placement SheetTitle::onSheet(const QString& title)
 SheetTitle::Placement SheetTitle::onPaper(const QString& title)
 {
     const Placement sheetPlace = onSheet(title);
-    return {PrescriptionPrintout::kPaperScale * sheetPlace.left, kPrintedPointSize * shrink(title)};
+    return {sheet::kPaperScale * sheetPlace.left, kPrintedPointSize * shrink(title)};
 }
 
 } // namespace quilloa

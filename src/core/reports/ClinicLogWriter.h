@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <memory>
-
 namespace quilloa {
 
 class ClinicLogSheet;
@@ -17,9 +15,6 @@ class ClinicLogWriter
 public:
     virtual ~ClinicLogWriter() = default;
     virtual FileWriteStatus write(const ClinicLogSheet& sheet, const QString& path) const = 0;
-
-    // The writer for a file name: CSV for ".csv", a workbook otherwise.
-    static std::unique_ptr<ClinicLogWriter> forPath(const QString& path);
 };
 
 } // namespace quilloa

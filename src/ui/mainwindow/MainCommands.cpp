@@ -1,12 +1,13 @@
 #include "ui/mainwindow/MainCommands.h"
 
 #include "ui/common/Twips.h"
-#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/DeskActions.h"
 #include "ui/mainwindow/MainWindowLayout.h"
 #include "ui/mainwindow/WindowOpener.h"
 
 #include <QAction>
 #include <QFrame>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -25,8 +26,8 @@ struct ToolbarButton
 
 } // namespace
 
-MainCommands::MainCommands(MainWindow* window, WindowOpener* windows)
-    : m_window(window), m_windows(windows)
+MainCommands::MainCommands(QMainWindow* window, DeskActions* desk, WindowOpener* windows)
+    : m_window(window), m_desk(desk), m_windows(windows)
 {
     buildShared();
     buildToolbar();
@@ -49,7 +50,7 @@ QAction* MainCommands::command(const char* name, const QString& caption, char ke
 // The commands the toolbar shows as well as (most of them) the menu.
 void MainCommands::buildShared()
 {
-    MainWindow* w = m_window;
+    DeskActions* w = m_desk;
     m_newAction = command("menuNew", QStringLiteral("新建"), 'N', [w] { w->newPrescription(); });
     // A save that failed has told the user and kept the sheet; nothing more to do here.
     m_saveAction =
@@ -101,9 +102,9 @@ void MainCommands::buildToolbar()
 
 void MainCommands::buildFileMenu()
 {
-    MainWindow* w = m_window;
+    DeskActions* w = m_desk;
     WindowOpener* windows = m_windows;
-    QMenu* file = w->menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    QMenu* file = m_window->menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("menuFile"));
     file->addActions({m_newAction, m_saveAction});
     file->addSeparator();

@@ -5,12 +5,13 @@
 #include <functional>
 
 class QAction;
+class QMainWindow;
 class QMenu;
 class QToolBar;
 
 namespace quilloa {
 
-class MainWindow;
+class DeskActions;
 class WindowOpener;
 
 // The main window's commands, each one action that the menu bar and the toolbar share, named as
@@ -19,8 +20,8 @@ class WindowOpener;
 class MainCommands
 {
 public:
-    // Builds the actions, the toolbar and the menu bar onto `window`.
-    MainCommands(MainWindow* window, WindowOpener* windows);
+    // Builds the actions, the toolbar and the menu bar onto `window`; they act on `desk`.
+    MainCommands(QMainWindow* window, DeskActions* desk, WindowOpener* windows);
 
     QToolBar* toolbar() const { return m_toolbar; }
     QAction* saveAction() const { return m_saveAction; }
@@ -35,7 +36,8 @@ private:
     void buildSettingsMenu();
     void buildHelpMenu();
 
-    MainWindow* m_window = nullptr;
+    QMainWindow* m_window = nullptr;
+    DeskActions* m_desk = nullptr;
     WindowOpener* m_windows = nullptr;
     QToolBar* m_toolbar = nullptr;
     // The commands the menu and the toolbar share.

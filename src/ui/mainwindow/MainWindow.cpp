@@ -65,7 +65,7 @@ MainWindow::MainWindow(const AppContext& context, QWidget* parent)
 
     buildPanels();
     buildDesk();
-    m_commands = std::make_unique<MainCommands>(this, m_windowOpener);
+    m_commands = std::make_unique<MainCommands>(this, this, m_windowOpener);
     buildArchiveMenu();
     buildScreenLock();
     MenuShortcutsFirst::install(this, menuBar());

@@ -3,6 +3,7 @@
 #include "core/entry/SheetLife.h"
 #include "core/records/PrescriptionRecord.h"
 #include "core/startup/AppContext.h"
+#include "ui/mainwindow/DeskActions.h"
 #include "ui/mainwindow/SheetPrinting.h"
 
 #include <QMainWindow>
@@ -33,7 +34,7 @@ class UsageKeyBar;
 // right, toolbar and menus on top. It shows the life of one record on the sheet (new, save,
 // show a stored one, delete, copy and paste) as SheetLife decides it. The desk, the commands,
 // the printouts and the other windows it opens are classes of their own beside it.
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, public DeskActions
 {
     Q_OBJECT
 public:
@@ -69,23 +70,20 @@ public:
     }
 
 public slots:
-    void newPrescription();
-    // False when the record could not be stored; the sheet then stays as it is.
-    bool savePrescription();
+    void newPrescription() override;
+    bool savePrescription() override;
     void deletePrescription();
     void showRecord(const quilloa::ArchiveEntry& entry);
-    void copyPrescription();
-    void pastePrescription();
-    void printPrescription();
-    void previewPrescription();
-    void previewInjectionCard();
-    void printAlignmentPage();
+    void copyPrescription() override;
+    void pastePrescription() override;
+    void printPrescription() override;
+    void previewPrescription() override;
+    void previewInjectionCard() override;
+    void printAlignmentPage() override;
     void printInjectionCard();
-    // Covers the window until the login password is given; told when none is set.
-    void lockScreen();
+    void lockScreen() override;
     void hideLookupLists();
-    // Ends the program at once, without a question and without saving.
-    void endProgram();
+    void endProgram() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,9 +4,9 @@
 #include "ui/reports/ClinicLogWindowLayout.h"
 
 #include "core/printing/ClinicLogPrintout.h"
+#include "core/reports/ClinicLogFormat.h"
 #include "core/reports/ClinicLogQuery.h"
 #include "core/reports/ClinicLogSheet.h"
-#include "core/reports/ClinicLogWriter.h"
 #include "core/reports/DateChoices.h"
 #include "core/reports/ReportPeriod.h"
 #include "core/settings/ClinicSettings.h"
@@ -242,7 +242,7 @@ FileWriteStatus ClinicLogWindow::exportTo(const QString& path) const
             QStringLiteral("还没有可导出的日志。请先按日或按月查询，再导出。"));
     const ClinicSettings settings(m_context.settings(), m_context.archive());
     const ClinicLogSheet sheet(settings.storedClinicName(), *m_shownPeriod, m_model->visits());
-    return ClinicLogWriter::forPath(path)->write(sheet, path);
+    return ClinicLogFormat::writerFor(path)->write(sheet, path);
 }
 
 void ClinicLogWindow::exportWithDialog()

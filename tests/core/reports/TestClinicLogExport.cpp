@@ -229,7 +229,7 @@ private slots:
         big = ClinicLogSheet(QStringLiteral("春风诊所"), ReportPeriod::month("2009", "03"), rows);
         for (const QString name : {"log.csv", "log.xlsx"}) {
             const QString path = dir.filePath(name);
-            QVERIFY(ClinicLogWriter::forPath(path)->write(sampleSheet(), path).ok());
+            QVERIFY(ClinicLogFormat::writerFor(path)->write(sampleSheet(), path).ok());
             const QByteArray old = [&] {
                 QFile file(path);
                 return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -240,7 +240,7 @@ private slots:
             rlimit small = saved;
             small.rlim_cur = rlim_t(old.size() + 64);
             setrlimit(RLIMIT_FSIZE, &small);
-            const FileWriteStatus refused = ClinicLogWriter::forPath(path)->write(big, path);
+            const FileWriteStatus refused = ClinicLogFormat::writerFor(path)->write(big, path);
             setrlimit(RLIMIT_FSIZE, &saved);
             std::signal(SIGXFSZ, previous);
             QVERIFY2(!refused.ok(), qPrintable(name));

@@ -1,5 +1,5 @@
+#include "core/reports/ClinicLogFormat.h"
 #include "core/reports/ClinicLogSheet.h"
-#include "core/reports/ClinicLogWriter.h"
 #include "core/store/SettingsStore.h"
 #include "core/text/Cp936Codec.h"
 #include "support/TestProgramFolder.h"
@@ -98,7 +98,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("门诊日志.xlsx");
         const ClinicLogSheet sheet("诊所", ReportPeriod::month("2026", "12"), {});
-        QVERIFY(ClinicLogWriter::forPath(path)->write(sheet, path).ok());
+        QVERIFY(ClinicLogFormat::writerFor(path)->write(sheet, path).ok());
         const ReferenceExchange::ImportReport report =
             window.findChild<ReferenceExchange*>()->importFile(path);
         QVERIFY(!report.ok);

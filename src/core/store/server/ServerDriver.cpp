@@ -210,7 +210,7 @@ void ServerDriver::drop()
 
 QSqlResult* ServerDriver::createResult() const
 {
-    return new ServerResult(this);
+    return new ServerResult(this, const_cast<ServerDriver*>(this));
 }
 
 QVariant ServerDriver::handle() const
@@ -232,16 +232,6 @@ QSqlError ServerDriver::noAnswerError() const
                                     "was dropped")
                          .arg(limit().count() / 1000),
                      QString(), QSqlError::StatementError, kNoAnswerState);
-}
-
-QSqlError ServerDriver::errorOf(const pg_result* result)
-{
-    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
-    const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
-    const QString text =
-        primary ? QString::fromUtf8(primary) : QString::fromUtf8(PQresultErrorMessage(result));
-    return QSqlError(QStringLiteral("Unable to run the statement"), text.trimmed(),
-                     QSqlError::StatementError, state ? QString::fromLatin1(state) : QString());
 }
 
 // The statement is cancelled on a connection of its own, so the wait cannot hang on it: the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/server/ServerCalls.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSqlDriver>
@@ -20,7 +22,7 @@ namespace quilloa {
 // short slices (the window keeps painting, see ServerWait), a statement the server does not
 // answer in time is cancelled, and a connection that stays silent after that is dropped, so the
 // next call connects afresh.
-class ServerDriver : public QSqlDriver
+class ServerDriver : public QSqlDriver, public ServerCalls
 {
 public:
     // The SQLSTATE a call reports when the server did not answer within the limit.
@@ -50,28 +52,23 @@ public:
     // it, the first row (or the end) comes back and next() hands out the rest. None when the
     // call failed; `error` then says why.
     pg_result* run(const std::function<int(pg_conn*)>& send, QSqlError* error,
-                   bool oneRowAtATime = false);
-    // The next result of a command started one row at a time; none at its end or on failure.
-    pg_result* next(QSqlError* error);
+                   bool oneRowAtATime) override;
+    pg_result* run(const std::function<int(pg_conn*)>& send, QSqlError* error)
+    {
+        return run(send, error, false);
+    }
+    pg_result* next(QSqlError* error) override;
     // Runs `sql`, a COPY … TO STDOUT, handing its data to `take` piece by piece as it arrives;
     // `take` returns false to break off, which drops the connection. The rows the server says
     // it sent, or none when the command failed (`error` then says why). A server that falls
     // silent is given up after the limit, as any call.
     using CopyTaker = std::function<bool(QByteArrayView data)>;
     std::optional<qint64> copyOut(const QByteArray& sql, const CopyTaker& take, QSqlError* error);
-    // Which command started last: a reader that is no longer the running one was cut short.
-    quint64 currentCommand() const { return m_command; }
-    bool rowsPending() const { return m_rowsPending; }
-    // Reads and drops the rows a command started one row at a time still has to send.
-    void discardRows();
-
-    // Names for statements kept on the server, and their release once unused.
-    QByteArray newStatementName();
-    void statementUnused(const QByteArray& name);
-
-    // The server's failure as the program sorts it: the SQLSTATE as native code, the primary
-    // message as the database's text (never the failing row's values).
-    static QSqlError errorOf(const pg_result* result);
+    quint64 currentCommand() const override { return m_command; }
+    bool rowsPending() const override { return m_rowsPending; }
+    void discardRows() override;
+    QByteArray newStatementName() override;
+    void statementUnused(const QByteArray& name) override;
 
     // How long a call waits for any answer (10 s); tests shorten it. The server-side statement
     // and lock limits of a session follow from it.

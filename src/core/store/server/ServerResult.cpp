@@ -1,6 +1,6 @@
 #include "core/store/server/ServerResult.h"
 
-#include "core/store/server/ServerDriver.h"
+#include "core/store/server/ServerCalls.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -89,19 +89,23 @@ QByteArray parameterOf(const QVariant& value, int* format)
 
 } // namespace
 
-ServerResult::ServerResult(const ServerDriver* driver) : QSqlResult(driver) {}
+ServerResult::ServerResult(const QSqlDriver* driver, ServerCalls* calls)
+    : QSqlResult(driver), m_calls(calls)
+{
+}
 
 ServerResult::~ServerResult()
 {
     clearRows();
-    if (ServerDriver* driver = server(); driver && !m_statement.isEmpty())
+    if (ServerCalls* driver = server(); driver && !m_statement.isEmpty())
         driver->statementUnused(m_statement);
 }
 
-ServerDriver* ServerResult::server() const
+ServerCalls* ServerResult::server() const
 {
-    // The driver goes before its results when a connection is removed with queries left over.
-    return const_cast<ServerDriver*>(static_cast<const ServerDriver*>(driver()));
+    // The driver goes before its results when a connection is removed with queries left over;
+    // driver() then is null, and m_calls, the same object, must not be used.
+    return driver() ? m_calls : nullptr;
 }
 
 QVariant ServerResult::handle() const
@@ -183,7 +187,7 @@ bool ServerResult::take(pg_result* result, const QSqlError& error)
         setActive(true);
         return true;
     default:
-        setLastError(ServerDriver::errorOf(result));
+        setLastError(ServerCalls::errorOf(result));
         PQclear(result);
         setActive(false);
         return false;
@@ -192,7 +196,7 @@ bool ServerResult::take(pg_result* result, const QSqlError& error)
 
 bool ServerResult::reset(const QString& query)
 {
-    ServerDriver* driver = server();
+    ServerCalls* driver = server();
     if (!driver)
         return false;
     const QByteArray sql = query.toUtf8();
@@ -204,7 +208,7 @@ bool ServerResult::reset(const QString& query)
 
 bool ServerResult::prepare(const QString& query)
 {
-    ServerDriver* driver = server();
+    ServerCalls* driver = server();
     if (!driver)
         return false;
     clearRows();
@@ -216,10 +220,10 @@ bool ServerResult::prepare(const QString& query)
     QSqlError error;
     PGresult* result = driver->run(
         [&](PGconn* c) { return PQsendPrepare(c, name.constData(), sql.constData(), 0, nullptr); },
-        &error);
+        &error, false);
     const bool ok = result && PQresultStatus(result) == PGRES_COMMAND_OK;
     if (!ok)
-        setLastError(result ? ServerDriver::errorOf(result) : error);
+        setLastError(result ? ServerCalls::errorOf(result) : error);
     PQclear(result);
     if (ok)
         m_statement = name;
@@ -228,7 +232,7 @@ bool ServerResult::prepare(const QString& query)
 
 bool ServerResult::exec()
 {
-    ServerDriver* driver = server();
+    ServerCalls* driver = server();
     if (!driver || m_statement.isEmpty())
         return false;
     const QVariantList& values = boundValues();
@@ -283,7 +287,7 @@ bool ServerResult::fetchNext()
         setAt(at() + 1);
         return true;
     }
-    ServerDriver* driver = server();
+    ServerCalls* driver = server();
     const quint64 command = m_command;
     clearRows();
     if (!driver || driver->currentCommand() != command || !driver->rowsPending()) {
@@ -308,7 +312,7 @@ bool ServerResult::fetchNext()
         PQclear(result);
         return false;
     default:
-        setLastError(ServerDriver::errorOf(result));
+        setLastError(ServerCalls::errorOf(result));
         PQclear(result);
         return false;
     }
@@ -395,7 +399,7 @@ QVariant ServerResult::data(int field)
 
 void ServerResult::detachFromResultSet()
 {
-    ServerDriver* driver = server();
+    ServerCalls* driver = server();
     if (streaming() && driver && driver->currentCommand() == m_command)
         driver->discardRows();
     clearRows();

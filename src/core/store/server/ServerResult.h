@@ -7,7 +7,7 @@ struct pg_result;
 
 namespace quilloa {
 
-class ServerDriver;
+class ServerCalls;
 
 // One statement on a ServerDriver connection. A prepared statement is kept on the server under a
 // name of its own and run with its values as parameters ("?" and named placeholders become $n);
@@ -16,7 +16,8 @@ class ServerDriver;
 class ServerResult : public QSqlResult
 {
 public:
-    explicit ServerResult(const ServerDriver* driver);
+    // `calls` is `driver` itself, seen as the connection its statements call back into.
+    ServerResult(const QSqlDriver* driver, ServerCalls* calls);
     ~ServerResult() override;
     ServerResult(const ServerResult&) = delete;
     ServerResult& operator=(const ServerResult&) = delete;
@@ -43,7 +44,7 @@ protected:
     void detachFromResultSet() override;
 
 private:
-    ServerDriver* server() const;
+    ServerCalls* server() const;
     bool take(pg_result* result, const QSqlError& error);
     void clearRows();
     bool streaming() const { return m_command != 0; }
@@ -52,6 +53,7 @@ private:
     pg_result* m_result = nullptr;
     QByteArray m_statement;
     bool m_firstRowWaiting = false;
+    ServerCalls* m_calls;
     quint64 m_command = 0; // the command whose rows come one at a time, or 0
 };
 

@@ -1,11 +1,11 @@
-#include "core/reports/ClinicLogWriter.h"
+#include "core/reports/ClinicLogFormat.h"
 
 #include "core/reports/ClinicLogCsvWriter.h"
 #include "core/reports/ClinicLogXlsxWriter.h"
 
 namespace quilloa {
 
-std::unique_ptr<ClinicLogWriter> ClinicLogWriter::forPath(const QString& path)
+std::unique_ptr<ClinicLogWriter> ClinicLogFormat::writerFor(const QString& path)
 {
     if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         return std::make_unique<ClinicLogCsvWriter>();
