@@ -1,8 +1,22 @@
-# Sources are collected per folder so that a new class needs no build edit.
-function(quilloa_glob_sources out_var base_dir)
-  file(GLOB_RECURSE _found CONFIGURE_DEPENDS
-    "${base_dir}/*.cpp" "${base_dir}/*.h" "${base_dir}/*.ui" "${base_dir}/*.qrc")
-  set(${out_var} ${_found} PARENT_SCOPE)
+# Sources are listed by hand, in each library's Sources.cmake. A file on disk that no list names
+# stops the configure step instead of being left out of the build unseen.
+# quilloa_check_listed(BASE <folder> FOLDERS <subfolders...> FILES <listed files...>)
+function(quilloa_check_listed)
+  cmake_parse_arguments(PARSE_ARGV 0 _arg "" "BASE" "FOLDERS;FILES")
+  set(_on_disk)
+  foreach(folder IN LISTS _arg_FOLDERS)
+    file(GLOB_RECURSE _found RELATIVE "${_arg_BASE}" "${_arg_BASE}/${folder}/*.cpp"
+      "${_arg_BASE}/${folder}/*.h")
+    list(APPEND _on_disk ${_found})
+  endforeach()
+  if(_arg_FILES)
+    list(REMOVE_ITEM _on_disk ${_arg_FILES})
+  endif()
+  if(_on_disk)
+    list(JOIN _on_disk "\n  " _missing)
+    message(FATAL_ERROR "Files below ${_arg_BASE} that no source list names (add them to its "
+      "Sources.cmake or Tests.cmake):\n  ${_missing}")
+  endif()
 endfunction()
 
 # Platform pieces: a file named *Windows* is the Windows side of an interface and is built only
@@ -22,7 +36,7 @@ function(quilloa_platform_sources var)
   set(_kept ${${var}})
   if(WIN32)
     foreach(linux_only IN LISTS QUILLOA_LINUX_ONLY_SOURCES)
-      list(FILTER _kept EXCLUDE REGEX "/${linux_only}")
+      list(FILTER _kept EXCLUDE REGEX "(^|/)${linux_only}")
     endforeach()
   else()
     list(FILTER _kept EXCLUDE REGEX "Windows[^/]*$")

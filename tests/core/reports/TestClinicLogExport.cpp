@@ -1,5 +1,6 @@
 #include "core/exchange/CsvText.h"
 #include "core/reports/ClinicLogCsvWriter.h"
+#include "core/reports/ClinicLogFormat.h"
 #include "core/reports/ClinicLogSheet.h"
 #include "core/reports/ClinicLogXlsxWriter.h"
 
