@@ -89,9 +89,15 @@ BackupCopy BackupCatalog::inspect(const QString& folder)
 
 QList<BackupCopy> BackupCatalog::list(const StorePaths& paths)
 {
+    return listIn(paths.backupFolder);
+}
+
+QList<BackupCopy> BackupCatalog::listIn(const QString& chosen)
+{
+    if (QFileInfo(chosen + QStringLiteral("/档案.dat")).isFile())
+        return {inspect(chosen)};
     QList<BackupCopy> copies;
-    const QFileInfoList folders =
-        QDir(paths.backupFolder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QFileInfoList folders = QDir(chosen).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QFileInfo& folder : folders) {
         if (dateOfName(folder.fileName()).isValid())
             copies << inspect(folder.absoluteFilePath());

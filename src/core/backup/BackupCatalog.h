@@ -17,6 +17,9 @@ class BackupCatalog
 public:
     static QList<BackupCopy> list(const StorePaths& paths);
     static BackupCopy inspect(const QString& folder);
+    // The copies of a folder the user chose: the folder itself when it holds the two stores,
+    // otherwise its dated folders, newest first.
+    static QList<BackupCopy> listIn(const QString& folder);
 
     // "恢复前 " and the date and time, the folder the stores are saved to before
     // a restore.

@@ -65,12 +65,55 @@ BackupRestore::Outcome BackupRestore::backUpNow(const StorePaths& paths, const Q
     return {true, QStringLiteral("已备份到“%1”。").arg(shown(folder)), folder};
 }
 
+// Only a folder made fresh for this copy is written, so nothing the drive held before is touched;
+// a failed copy takes its folder away again.
+BackupRestore::Outcome BackupRestore::backUpTo(const StorePaths& paths, const QString& target,
+                                               const QDateTime& now)
+{
+    if (!QFileInfo(target).isDir())
+        return failed(QStringLiteral("找不到文件夹“%1”（U盘可能已拔出），没有备份。请插好U盘或"
+                                     "另选一个文件夹后再试。")
+                          .arg(shown(target)));
+    const QString folder = BackupCatalog::freshFolder(
+        target + QLatin1Char('/') + now.date().toString(QStringLiteral("yyyy-MM-dd")));
+    const StoreStatus made = StoreCopy::makeFolder(folder);
+    if (!made.ok())
+        return failed(QStringLiteral("无法在“%1”中建立备份文件夹，没有备份。%2")
+                          .arg(shown(target), StoreMessage::folderCause(made)));
+    const BackupPair::Written written = BackupPair::write(paths, folder);
+    if (!written.status.ok()) {
+        QDir(folder).removeRecursively();
+        const QString cause =
+            written.status.fault() == StoreFault::DiskFull
+                ? QStringLiteral("U盘或磁盘已满，请换一个有空间的U盘或清理后再试。")
+            : !QFileInfo(target).isDir()
+                ? QStringLiteral("文件夹“%1”已不在（U盘可能已拔出），请插好后再试。")
+                      .arg(shown(target))
+                : written.status.error();
+        return failed(QStringLiteral("备份没有完成，“%1”中没有留下这次的备份，原来的数据没有改动。"
+                                     "\n%2")
+                          .arg(shown(target), cause));
+    }
+    const BackupCopy copy = BackupCatalog::inspect(folder);
+    return {true,
+            QStringLiteral("已备份到“%1”：档案.dat 和 设置.dat（%2张处方），已检查完好。")
+                .arg(shown(folder))
+                .arg(copy.recordCount),
+            folder};
+}
+
 // Both stores are locked before anything is written, and the stores as they stand under those
 // locks are saved and checked first; the note of RestoreJournal then lets the next start end a
 // restore that was cut off between the two stores.
 BackupRestore::Outcome BackupRestore::restore(const StorePaths& paths, const BackupCopy& copy,
                                               const QDateTime& now)
 {
+    // The data folder itself, chosen as if it were a backup, would be put over itself.
+    if (QFileInfo(copy.folder).canonicalFilePath() ==
+        QFileInfo(paths.dataFolder).canonicalFilePath())
+        return failed(QStringLiteral("“%1”是程序正在使用的数据文件夹，不是备份，没有恢复。请选择"
+                                     "备份所在的文件夹。")
+                          .arg(shown(copy.folder)));
     const BackupCopy checked = BackupCatalog::inspect(copy.folder);
     if (!checked.sound)
         return failed(QStringLiteral("备份“%1”不能恢复：%2。请选择另一个备份。")

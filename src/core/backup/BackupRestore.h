@@ -30,6 +30,10 @@ public:
     // replacing that day's copies only with sound ones.
     static Outcome backUpNow(const StorePaths& paths, const QDateTime& now);
 
+    // A checked pair of both stores into a fresh dated folder inside `target` (a USB drive, a
+    // folder on another computer), so the clinic's data outlives the disk it is on.
+    static Outcome backUpTo(const StorePaths& paths, const QString& target, const QDateTime& now);
+
     // Saves the current stores, as they are, to 数据库备份/恢复前 <date time>,
     // then puts the checked copies of `copy` in their place. The stores are
     // closed first, so the next store operation opens the restored files. Nothing

@@ -5,6 +5,8 @@
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -72,10 +74,14 @@ void BackupWindow::buildControls()
 
     m_restoreButton = plainButton("RestoreButton", QStringLiteral("恢复"), this);
     QPushButton* backUp = plainButton("BackupNowButton", QStringLiteral("立即备份"), this);
+    QPushButton* choose =
+        plainButton("ChooseFolderButton", QStringLiteral("从其他文件夹恢复…"), this);
+    choose->setEnabled(!m_context.location().isServer());
     QPushButton* quit = plainButton("QuitButton", QStringLiteral("退  出"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_restoreButton);
     buttons->addWidget(backUp);
+    buttons->addWidget(choose);
     buttons->addStretch();
     buttons->addWidget(quit);
     auto* layout = new QVBoxLayout(this);
@@ -85,6 +91,7 @@ void BackupWindow::buildControls()
 
     connect(m_restoreButton, &QPushButton::clicked, this, &BackupWindow::restoreSelected);
     connect(backUp, &QPushButton::clicked, this, &BackupWindow::backUpAndTell);
+    connect(choose, &QPushButton::clicked, this, &BackupWindow::chooseFolder);
     connect(quit, &QPushButton::clicked, this, &QDialog::close);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &BackupWindow::updateRestoreButton);
 }
@@ -93,10 +100,30 @@ void BackupWindow::refresh()
 {
     const QString selected = selectedFolder();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    m_copies = BackupCatalog::list(m_context.paths());
+    m_copies = m_chosenFolder.isEmpty() ? BackupCatalog::list(m_context.paths())
+                                        : BackupCatalog::listIn(m_chosenFolder);
     QGuiApplication::restoreOverrideCursor();
     showCopies();
     selectFolder(selected);
+}
+
+void BackupWindow::showFolder(const QString& folder)
+{
+    m_chosenFolder = folder;
+    refresh();
+}
+
+void BackupWindow::chooseFolder()
+{
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("选择备份所在的文件夹（例如U盘）"));
+    if (folder.isEmpty())
+        return;
+    showFolder(folder);
+    if (m_copies.isEmpty())
+        PlainMessage::warn(this, windowTitle(),
+                           QStringLiteral("文件夹“%1”中没有找到备份（档案.dat 和 设置.dat）。")
+                               .arg(QDir::toNativeSeparators(folder)));
 }
 
 QString BackupWindow::selectedFolder() const

@@ -25,6 +25,9 @@ public:
 
     const QList<BackupCopy>& copies() const { return m_copies; }
     void refresh();
+    // Lists the copies of `folder` (a USB drive, another computer's backups) instead of the
+    // backup folder's; an empty folder lists the backup folder's again.
+    void showFolder(const QString& folder);
     // Without asking: what the buttons do after the question.
     BackupRestore::Outcome restoreLine(int line);
     BackupRestore::Outcome backUpNow();
@@ -39,6 +42,7 @@ private:
     void showCopies();
     void restoreSelected();
     void backUpAndTell();
+    void chooseFolder();
     void updateRestoreButton();
     QString selectedFolder() const;
     void selectFolder(const QString& folder);
@@ -48,6 +52,7 @@ private:
     QLabel* m_hint = nullptr;
     QPushButton* m_restoreButton = nullptr;
     QList<BackupCopy> m_copies;
+    QString m_chosenFolder;
 };
 
 } // namespace quilloa

@@ -143,6 +143,8 @@ void MainCommands::buildSettingsMenu()
                                 [windows] { windows->showBackups(); }));
     settings->addAction(command("menuBackUpNow", QStringLiteral("立即备份"), 0,
                                 [windows] { windows->backUpNow(); }));
+    settings->addAction(command("menuBackUpTo", QStringLiteral("备份到…"), 0,
+                                [windows] { windows->backUpToChosenFolder(); }));
     settings->addAction(command("menuImportOldData", QStringLiteral("导入旧数据…"), 0,
                                 [windows] { windows->importOldData(); }));
 }

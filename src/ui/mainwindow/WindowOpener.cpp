@@ -13,6 +13,8 @@
 #include "ui/reports/ClinicLogWindow.h"
 #include "ui/reports/StatisticsWindow.h"
 
+#include <QFileDialog>
+
 namespace quilloa {
 namespace {
 
@@ -102,6 +104,27 @@ void WindowOpener::backUpNow()
         PlainMessage::warn(m_window, QStringLiteral("立即备份"), outcome.message);
     if (m_backupWindow)
         m_backupWindow->refresh();
+}
+
+void WindowOpener::backUpToChosenFolder()
+{
+    const QString caption = QStringLiteral("备份到…");
+    if (m_context.location().isServer()) {
+        PlainMessage::warn(m_window, caption,
+                           QStringLiteral("数据存放在数据库服务器上，请用“立即备份”，再把备份文件夹"
+                                          "中当天的文件夹复制到U盘。"));
+        return;
+    }
+    const QString folder = QFileDialog::getExistingDirectory(
+        m_window, QStringLiteral("选择备份到哪个文件夹（例如U盘）"));
+    if (folder.isEmpty())
+        return;
+    const BackupRestore::Outcome outcome =
+        BackupRestore::backUpTo(m_context.paths(), folder, m_context.now());
+    if (outcome.ok)
+        PlainMessage::inform(m_window, caption, outcome.message);
+    else
+        PlainMessage::warn(m_window, caption, outcome.message);
 }
 
 void WindowOpener::importOldData()

@@ -35,6 +35,8 @@ public:
     void openHelp();
     void showBackups();
     void backUpNow();
+    // "备份到…": a checked pair into a folder the user chooses, such as a USB drive.
+    void backUpToChosenFolder();
     // Brings an older program's data folder in; the stores then hold more than the lists show.
     void importOldData();
 

@@ -264,6 +264,42 @@ private slots:
         QCOMPARE(QDir(paths.backupFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList({"2009-05-10", "2009-05-12"}));
     }
+
+    // A copy kept off the machine comes back through every check of a dated copy: a pair whose
+    // files were not made together is refused from a chosen folder too.
+    void aCopyInAChosenFolderIsWrittenAndRestoredAsAPair()
+    {
+        TestProgramFolder folder;
+        const StorePaths& paths = folder.paths();
+        addVisit(folder, "2009-05-09 08:00:00", "张三");
+        const QString drive = paths.dataFolder + "/../U盘";
+        QVERIFY(QDir().mkpath(drive));
+        const BackupRestore::Outcome first = BackupRestore::backUpTo(paths, drive, kMay10);
+        QVERIFY2(first.ok, qPrintable(first.message));
+        addVisit(folder, "2009-05-10 10:00:00", "李四");
+        const BackupRestore::Outcome second = BackupRestore::backUpTo(paths, drive, kMay10);
+        QVERIFY2(second.ok, qPrintable(second.message));
+        QCOMPARE(QFileInfo(second.folder).fileName(), QStringLiteral("2009-05-10-2"));
+        QVERIFY(!BackupRestore::backUpTo(paths, drive + "/gone", kMay10).ok);
+
+        const QList<BackupCopy> copies = BackupCatalog::listIn(drive);
+        QCOMPARE(copies.size(), 2);
+        QCOMPARE(copies[0].recordCount, 2);
+        QVERIFY(BackupRestore::restore(paths, BackupCatalog::listIn(first.folder)[0], kMay12).ok);
+        QCOMPARE(names(folder), QStringList{"张三"});
+
+        QVERIFY(
+            SettingsStore(paths.settingsFile).add(ReferenceList::Diagnoses, "高血压", "gxy").ok());
+        StoreConnection::closeAll();
+        QVERIFY(QFile::remove(second.folder + "/设置.dat"));
+        QVERIFY(QFile::copy(paths.settingsFile, second.folder + "/设置.dat"));
+        const BackupRestore::Outcome mixed = BackupRestore::restore(paths, copies[0], kMay12);
+        QVERIFY(!mixed.ok);
+        QVERIFY(mixed.message.contains(QStringLiteral("不是同一次备份的")));
+        QVERIFY(
+            !BackupRestore::restore(paths, BackupCatalog::listIn(paths.dataFolder)[0], kMay12).ok);
+        QCOMPARE(names(folder), QStringList{"张三"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBackupRestore)
