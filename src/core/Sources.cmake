@@ -119,6 +119,8 @@ set(CORE_SOURCES
   core/store/file/StoreSchema.cpp core/store/file/StoreSchema.h
   core/store/server/ConnectionFailure.cpp core/store/server/ConnectionFailure.h
   core/store/server/CopyStream.cpp core/store/server/CopyStream.h
+  core/store/server/PasswordFileLocation.cpp core/store/server/PasswordFileLocation.h
+  core/store/server/PasswordFileLocationWindows.cpp
   core/store/server/ServerCalls.cpp core/store/server/ServerCalls.h
   core/store/server/ServerClock.cpp core/store/server/ServerClock.h
   core/store/server/ServerConnection.cpp core/store/server/ServerConnection.h

@@ -1,5 +1,6 @@
 #include "core/startup/CommandLine.h"
 
+#include "core/store/server/PasswordFileLocation.h"
 #include "core/text/SecretMask.h"
 
 #include <QCoreApplication>
@@ -105,8 +106,9 @@ CommandLine::CommandLine()
       m_store(QStringLiteral("store"),
               QStringLiteral("把数据存放在 PostgreSQL 数据库服务器上，几台电脑共用一份档案。"
                              "SERVER 写成 postgresql://主机/数据库名 或 service=服务名；"
-                             "密码写在 ~/.pgpass 中，不写在这里。也可以把这一行写进数据文件夹"
-                             "中的 store.conf。"),
+                             "密码写在 %1 中，不写在这里。也可以把这一行写进数据文件夹"
+                             "中的 store.conf。")
+                  .arg(PasswordFileLocation::shown()),
               QStringLiteral("SERVER")),
       m_copyStoresTo(
           QStringLiteral("copy-stores-to"),

@@ -1,5 +1,6 @@
 #include "core/store/StoreLocation.h"
 
+#include "core/store/server/PasswordFileLocation.h"
 #include "core/text/SecretMask.h"
 
 #include <QFile>
@@ -71,9 +72,10 @@ StoreResult<StoreLocation> StoreLocation::server(const QString& connectionText)
         const QString keyword = QString::fromUtf8(option->keyword);
         const QString value = QString::fromUtf8(option->val);
         if (keyword == QLatin1String("password"))
-            return StoreStatus::failure(QStringLiteral(
-                "数据库服务器的写法里含有密码，程序不保存密码。请去掉写法中的密码，把它写进"
-                "本用户的 ~/.pgpass 文件（或连接服务文件）中，然后重试。"));
+            return StoreStatus::failure(
+                QStringLiteral("数据库服务器的写法里含有密码，程序不保存密码。请去掉写法中的密码，"
+                               "把它写进本用户的 %1 文件（或连接服务文件）中，然后重试。")
+                    .arg(PasswordFileLocation::shown()));
         // Kept out of the words: Qt separates connect options with ";", and Qt's own PostgreSQL
         // driver (the one the tests' helper connections use) turns it into a space.
         if (value.contains(QLatin1Char(';')))

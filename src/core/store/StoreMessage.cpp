@@ -6,6 +6,7 @@
 #include "core/store/SystemFault.h"
 #include "core/store/UnsettledSave.h"
 #include "core/store/server/ConnectionFailure.h"
+#include "core/store/server/PasswordFileLocation.h"
 #include "core/store/server/ServerDriver.h"
 
 #include <QFileInfo>
@@ -191,7 +192,7 @@ QString StoreMessage::connectionCause(const StoreStatus& status)
         return QString();
     const ConnectionFailure::PasswordFile file =
         cause == ConnectionFailure::Cause::NoPassword
-            ? ConnectionFailure::passwordFile(ConnectionFailure::passwordFilePath())
+            ? ConnectionFailure::passwordFile(PasswordFileLocation::path())
             : ConnectionFailure::PasswordFile::Private;
     return ConnectionFailure::explain(cause, status.path(), file, status.detail());
 }
@@ -206,8 +207,8 @@ QString StoreMessage::ofServer(const StoreStatus& status)
         if (const QString cause = connectionCause(status); !cause.isEmpty())
             return cause;
         return QStringLiteral("无法连接%1，或与它的连接已经断开。请检查服务器是否开着、网络是否"
-                              "通畅、~/.pgpass 中的密码是否正确，然后重试；程序会重新连接。")
-            .arg(server);
+                              "通畅、%2 中的密码是否正确，然后重试；程序会重新连接。")
+            .arg(server, PasswordFileLocation::shown());
     case StoreFault::TimedOut:
         if (UnsettledSave::is(status))
             return UnsettledSave::message(status);

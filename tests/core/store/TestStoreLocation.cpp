@@ -1,4 +1,5 @@
 #include "core/store/StoreLocation.h"
+#include "core/store/server/PasswordFileLocation.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -50,7 +51,7 @@ private slots:
                                  "postgresql://db/clinic?password=x"}) {
             const auto refused = StoreLocation::server(QString::fromUtf8(text));
             QVERIFY(!refused.ok());
-            QVERIFY(refused.error().contains(QStringLiteral("~/.pgpass")));
+            QVERIFY(refused.error().contains(PasswordFileLocation::shown()));
             QVERIFY(!refused.error().contains(QStringLiteral("secret")));
         }
         const auto garbled = StoreLocation::server(QStringLiteral("host=db nonsense"));

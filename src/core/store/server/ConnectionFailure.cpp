@@ -1,5 +1,7 @@
 #include "core/store/server/ConnectionFailure.h"
 
+#include "core/store/server/PasswordFileLocation.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -52,7 +54,7 @@ QString quotedName(const QString& text, const char* before)
 
 QString noPassword(const QString& server, ConnectionFailure::PasswordFile file)
 {
-    const QString path = QDir::toNativeSeparators(ConnectionFailure::passwordFilePath());
+    const QString path = QDir::toNativeSeparators(PasswordFileLocation::path());
     switch (file) {
     case ConnectionFailure::PasswordFile::ReadableByOthers:
         return QStringLiteral("密码文件 %2 别的用户也能读取，连接时因此不用它，%1 要的密码就无从"
@@ -98,7 +100,7 @@ QString ConnectionFailure::explain(Cause cause, const QString& server, PasswordF
         return QStringLiteral("%1 不接受所给的用户名和密码（用户名或密码不对）。请检查连接写法中"
                               "的用户名，以及 %2 中这台服务器那一行的密码（格式：主机:端口:数据库:"
                               "用户:密码），然后重试。")
-            .arg(server, QDir::toNativeSeparators(passwordFilePath()));
+            .arg(server, QDir::toNativeSeparators(PasswordFileLocation::path()));
     case Cause::HostUnknown:
         return QStringLiteral("找不到%1（主机名无法解析）。请检查连接写法中的主机名，或改写成服务器"
                               "的 IP 地址，并检查本机的网络设置，然后重试。")
@@ -136,12 +138,6 @@ QString ConnectionFailure::explain(Cause cause, const QString& server, PasswordF
         return QStringLiteral("%1 正在启动或关闭，暂时不接受连接。请稍等片刻后重试。").arg(server);
     }
     return QString();
-}
-
-QString ConnectionFailure::passwordFilePath()
-{
-    const QString chosen = qEnvironmentVariable("PGPASSFILE");
-    return chosen.isEmpty() ? QDir::homePath() + QStringLiteral("/.pgpass") : chosen;
 }
 
 ConnectionFailure::PasswordFile ConnectionFailure::passwordFile(const QString& path)

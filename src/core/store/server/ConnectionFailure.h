@@ -7,7 +7,7 @@ namespace quilloa {
 // Why a connection to the database server failed, read from the client library's own text (in
 // English or in the Chinese it is translated to), so that the user is told the one thing to
 // mend instead of a list of guesses. classify() and explain() depend on nothing but their
-// arguments; passwordFile() is the one look at the disk, at ~/.pgpass or $PGPASSFILE.
+// arguments; passwordFile() is the one look at the disk (see PasswordFileLocation).
 class ConnectionFailure
 {
 public:
@@ -41,7 +41,6 @@ public:
     static QString explain(Cause cause, const QString& server, PasswordFile file,
                            const QString& clientText = QString());
     // The password file the client library reads, and its state.
-    static QString passwordFilePath();
     static PasswordFile passwordFile(const QString& path);
 };
 
