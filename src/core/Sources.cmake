@@ -96,6 +96,7 @@ set(CORE_SOURCES
   core/startup/StartupPreparation.cpp core/startup/StartupPreparation.h
   core/startup/StockTranslations.cpp core/startup/StockTranslations.h
   core/store/ArchiveStore.cpp core/store/ArchiveStore.h
+  core/store/LockWait.h
   core/store/SchemaVersion.cpp core/store/SchemaVersion.h
   core/store/SettingsStore.cpp core/store/SettingsStore.h
   core/store/StoreColumns.cpp core/store/StoreColumns.h

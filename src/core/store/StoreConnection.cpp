@@ -1,5 +1,6 @@
 #include "core/store/StoreConnection.h"
 
+#include "core/store/LockWait.h"
 #include "core/store/SchemaVersion.h"
 #include "core/store/file/NameIndex.h"
 #include "core/store/file/PreparedStatements.h"
@@ -32,12 +33,9 @@ namespace {
 const QString kConnectionPrefix = QStringLiteral("quilloa-store:");
 const QString kServerConnectionPrefix = kConnectionPrefix + QStringLiteral("server:");
 
-// How long an operation waits for another program's lock before it is told as busy: about a
-// second, the most a user waits before thinking the program hung. Right after a store was
-// found busy, every further operation of the same user action (a new sheet reads the clinic
-// name, the doctor, the dispenser...) waits only briefly, so the action is told at once
-// instead of freezing for a second per read.
-constexpr int kBusyMilliseconds = 1000;
+// Right after a store was found busy, every further operation of the same user action (a new sheet
+// reads the clinic name, the doctor, the dispenser...) waits only briefly, so the action is told at
+// once instead of freezing for a second per read.
 constexpr int kBusyAgainMilliseconds = 100;
 constexpr std::chrono::milliseconds kBusyRemembered(3000);
 
@@ -50,14 +48,14 @@ QHash<QString, std::chrono::steady_clock::time_point>& busySince()
 int busyTimeoutFor(const QString& path)
 {
     if (busySince().isEmpty())
-        return kBusyMilliseconds;
+        return kLockWaitMilliseconds;
     const auto found = busySince().constFind(path);
     if (found == busySince().cend())
-        return kBusyMilliseconds;
+        return kLockWaitMilliseconds;
     if (std::chrono::steady_clock::now() - *found < kBusyRemembered)
         return kBusyAgainMilliseconds;
     busySince().remove(path);
-    return kBusyMilliseconds;
+    return kLockWaitMilliseconds;
 }
 
 void setBusyTimeout(const QSqlDatabase& db, int milliseconds)
@@ -76,7 +74,7 @@ struct FileIdentity
     dev_t device = 0;
     ino_t inode = 0;
     bool stale = false; // an operation failed: open afresh at the next one
-    int busyTimeout = kBusyMilliseconds;
+    int busyTimeout = kLockWaitMilliseconds;
 
     bool sameFile(const struct stat& now) const
     {

@@ -6,6 +6,7 @@
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -62,7 +63,12 @@ private slots:
         {
             LockedStore lock(folder.paths().settingsFile);
             QVERIFY(lock.isLocked());
+            QElapsedTimer waited;
+            waited.start();
             const auto busy = settings.add(ReferenceList::Drugs, QStringLiteral("药"), {});
+            // The wait is about a second; the bound leaves room for a busy machine and still
+            // catches a wait raised to where the user thinks the program hung.
+            QVERIFY2(waited.elapsed() < 3000, qPrintable(QString::number(waited.elapsed())));
             QCOMPARE(busy.fault(), StoreFault::Busy);
             QVERIFY(busy.error().contains(QStringLiteral("被其他程序占用，请关闭它后重试")));
             QVERIFY(busy.error().contains(QStringLiteral("设置.dat")));

@@ -1,6 +1,7 @@
 #include "core/store/file/StoreCopy.h"
 
 #include "core/files/PrivateFiles.h"
+#include "core/store/LockWait.h"
 #include "core/store/SchemaVersion.h"
 #include "core/store/StoreMessage.h"
 #include "core/store/SystemFault.h"
@@ -26,9 +27,6 @@
 namespace quilloa {
 namespace {
 
-// Long enough for another program's save to finish, short enough that a store held longer is
-// told before the user thinks the program hung.
-constexpr int kBusyMilliseconds = 1000;
 // A temporary copy not written to for this long belongs to a copy that was killed.
 constexpr qint64 kStaleSeconds = 10 * 60;
 constexpr size_t kCopyChunk = size_t(1) << 20;
@@ -111,7 +109,7 @@ StoreResult<Connection> openFile(const QString& path, int flags)
     Connection db(raw);
     if (code != SQLITE_OK)
         return failureOf(db.get(), code, path);
-    sqlite3_busy_timeout(db.get(), kBusyMilliseconds);
+    sqlite3_busy_timeout(db.get(), kLockWaitMilliseconds);
     return db;
 }
 

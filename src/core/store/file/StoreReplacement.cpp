@@ -1,5 +1,6 @@
 #include "core/store/file/StoreReplacement.h"
 
+#include "core/store/LockWait.h"
 #include "core/store/StoreMessage.h"
 #include "core/store/SystemFault.h"
 #include "core/store/file/StoreDamage.h"
@@ -13,10 +14,6 @@
 
 namespace quilloa {
 namespace {
-
-// Long enough for another program's save to end, short enough to tell before the user
-// thinks the program hung.
-constexpr int kBusyMilliseconds = 1000;
 
 StoreStatus failureOf(sqlite3* db, int code, const QString& path)
 {
@@ -34,7 +31,7 @@ StoreStatus open(const QString& path, int flags, sqlite3*& db)
     if (code != SQLITE_OK)
         return failureOf(db, sqlite3_extended_errcode(db), path);
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kBusyMilliseconds);
+    sqlite3_busy_timeout(db, kLockWaitMilliseconds);
     return StoreStatus::success();
 }
 
