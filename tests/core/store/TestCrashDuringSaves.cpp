@@ -83,6 +83,21 @@ QString storesDay(const StorePaths& paths)
            SettingsStore(paths.settingsFile).settings().valueOr(SettingsRecord()).clinicName;
 }
 
+// The moments of the kills: drawn afresh each run, so runs cover different moments, and printed,
+// so a failing run can be repeated with QUILLOA_KILL_SEED=<seed>.
+int killDelay()
+{
+    static QRandomGenerator moments = [] {
+        bool given = false;
+        quint32 seed = qEnvironmentVariable("QUILLOA_KILL_SEED").toUInt(&given);
+        if (!given)
+            seed = QRandomGenerator::global()->generate();
+        qInfo("kill moments: QUILLOA_KILL_SEED=%u", seed);
+        return QRandomGenerator(seed);
+    }();
+    return int(moments.bounded(300));
+}
+
 } // namespace
 
 #ifdef Q_OS_WIN
@@ -117,7 +132,7 @@ private slots:
             // The kill's moment is drawn from when the child is under way: on a busy machine
             // (or under the sanitizers) its start alone can outlast the whole window.
             QVERIFY(child.waitForReadyRead(60000));
-            QTest::qWait(int(QRandomGenerator::global()->bounded(300)));
+            QTest::qWait(killDelay());
             child.kill();
             QVERIFY(child.waitForFinished());
             for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
@@ -167,7 +182,7 @@ private slots:
             child.start(QCoreApplication::applicationFilePath(), {});
             QVERIFY(child.waitForStarted());
             QVERIFY(child.waitForReadyRead(60000));
-            QTest::qWait(int(QRandomGenerator::global()->bounded(300)));
+            QTest::qWait(killDelay());
             child.kill();
             QVERIFY(child.waitForFinished());
             const StartupReport report = StartupPreparation::run(paths, *folder.clock());
