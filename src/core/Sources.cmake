@@ -22,6 +22,8 @@ set(CORE_SOURCES
   core/exchange/ReferenceImport.cpp core/exchange/ReferenceImport.h
   core/exchange/SiblingTempFile.cpp core/exchange/SiblingTempFile.h
   core/exchange/TextDecoding.cpp core/exchange/TextDecoding.h
+  core/files/FileSystemKind.cpp core/files/FileSystemKind.h
+  core/files/FileSystemKindWindows.cpp
   core/files/LockHolder.cpp core/files/LockHolder.h
   core/files/PrivateFiles.cpp core/files/PrivateFiles.h
   core/maintenance/DrugEntryFields.cpp core/maintenance/DrugEntryFields.h

@@ -3,6 +3,7 @@
 #include "core/backup/BackupCatalog.h"
 #include "core/backup/BackupPair.h"
 #include "core/backup/RestoreJournal.h"
+#include "core/files/FileSystemKind.h"
 #include "core/files/PrivateFiles.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreMessage.h"
@@ -95,10 +96,16 @@ BackupRestore::Outcome BackupRestore::backUpTo(const StorePaths& paths, const QS
                           .arg(shown(target), cause));
     }
     const BackupCopy copy = BackupCatalog::inspect(folder);
+    // A drive formatted for Windows or cameras lets every account read what is on it.
+    const bool open = FileSystemKind::readableByOthers(copy.archiveFile()) ||
+                      FileSystemKind::readableByOthers(copy.settingsFile());
     return {true,
-            QStringLiteral("已备份到“%1”：档案.dat 和 设置.dat（%2张处方），已检查完好。")
+            QStringLiteral("已备份到“%1”：档案.dat 和 设置.dat（%2张处方），已检查完好。%3")
                 .arg(shown(folder))
-                .arg(copy.recordCount),
+                .arg(copy.recordCount)
+                .arg(open ? QStringLiteral("\n这个U盘不能限制别人读取其中的文件，备份里有病人的"
+                                           "资料，请妥善保管U盘。")
+                          : QString()),
             folder};
 }
 

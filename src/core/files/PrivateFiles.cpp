@@ -1,5 +1,7 @@
 #include "core/files/PrivateFiles.h"
 
+#include "core/files/FileSystemKind.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +21,12 @@ QByteArray native(const QString& path)
     return QFile::encodeName(path);
 }
 
+// A drive without modes refuses the chmod; what the mount gives is then as private as it gets.
+bool madePrivate(int result, const QString& path)
+{
+    return result == 0 || !FileSystemKind::holdsModes(path);
+}
+
 } // namespace
 
 bool PrivateFiles::makeFolder(const QString& path)
@@ -32,7 +40,7 @@ bool PrivateFiles::makeFolder(const QString& path)
     // mkdir's mode is only ever narrowed by the umask; the chmod after it makes it exact.
     if (::mkdir(native(clean).constData(), kFolderMode) != 0 && errno != EEXIST)
         return false;
-    return ::chmod(native(clean).constData(), kFolderMode) == 0;
+    return madePrivate(::chmod(native(clean).constData(), kFolderMode), clean);
 }
 
 bool PrivateFiles::createFile(const QString& path)
@@ -41,9 +49,9 @@ bool PrivateFiles::createFile(const QString& path)
         ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
     if (file < 0)
         return false;
-    const bool exact = ::fchmod(file, kFileMode) == 0;
+    const int changed = ::fchmod(file, kFileMode);
     ::close(file);
-    return exact;
+    return madePrivate(changed, path);
 }
 
 bool PrivateFiles::narrow(const QString& path)
@@ -57,7 +65,7 @@ bool PrivateFiles::narrow(const QString& path)
     if ((status.st_mode & kOthers) == 0)
         return true;
     const mode_t owner = status.st_mode & S_IRWXU;
-    return ::chmod(name.constData(), owner) == 0;
+    return madePrivate(::chmod(name.constData(), owner), path);
 }
 
 QStringList PrivateFiles::narrowAll(const QStringList& paths)
