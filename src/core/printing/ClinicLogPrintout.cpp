@@ -3,6 +3,7 @@
 #include "core/printing/PageDevice.h"
 #include "core/printing/PrintJobName.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -20,6 +21,11 @@ constexpr double kRuleTop = 30;
 constexpr double kRuleBottom = 177;
 constexpr int kHorizontalRules = 22;
 constexpr std::array<double, 8> kVerticalRules{0, 25, 35, 47, 100, 170, 207, 240};
+
+// How far the register reaches from the printable corner, its margins included: the rules end
+// 240 mm right of the 20 mm margin, and the foot's line ends about 193 mm down.
+constexpr double kExtentWidth = 260;
+constexpr double kExtentHeight = 193;
 
 constexpr double kHeadingTop = 32;
 constexpr double kFootTop = 178;
@@ -63,6 +69,7 @@ bool ClinicLogPrintout::print(PageDevice& device) const
     device.setUnit(PageUnit::Millimetres);
     device.setOrigin(-20, -10);
     device.setOrientation(PageOrientation::Landscape);
+    device.setScale(fitScale(device.printableMillimetres()));
     if (!device.begin()) {
         return false;
     }
@@ -79,6 +86,15 @@ bool ClinicLogPrintout::print(PageDevice& device) const
         printVisit(device, m_gridRows[row], rowTop(rowsOnPage));
     }
     return device.end();
+}
+
+// The register is ruled by the program, not printed onto a form: on paper smaller than A4 it is
+// shrunk whole rather than cut at the sheet's edge.
+double ClinicLogPrintout::fitScale(QSizeF printable)
+{
+    if (printable.isEmpty())
+        return 1;
+    return std::min({1.0, printable.width() / kExtentWidth, printable.height() / kExtentHeight});
 }
 
 QString ClinicLogPrintout::jobName(QDate today) const

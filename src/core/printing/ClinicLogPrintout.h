@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,10 @@ public:
     static int pageCount(qsizetype gridRowCount);
     // Top of the k-th visit row of a page, k counted from 1.
     static double rowTop(int rowOnPage) { return kFirstRowTop + kRowPitch * (rowOnPage - 1); }
+
+    // 1 on A4 and larger; below 1 when the register must shrink to fit `printable` (millimetres
+    // of a landscape page).
+    static double fitScale(QSizeF printable);
 
     // False when the job could not be started or finished; the device's errorText() says why.
     bool print(PageDevice& device) const;

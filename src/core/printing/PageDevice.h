@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QSizeF>
 #include <QString>
 
 namespace quilloa {
@@ -56,6 +57,13 @@ public:
     QPointF origin() const { return m_origin; }
     void setOrientation(PageOrientation orientation);
     PageOrientation orientation() const { return m_orientation; }
+    // Everything drawn is shrunk by this factor about the printable corner, so a printout made
+    // for larger paper keeps all its content on a smaller sheet. Chosen before begin().
+    void setScale(double factor) { m_scale = factor; }
+    double scale() const { return m_scale; }
+    // The printable area of a page in the chosen orientation, in millimetres; empty when the
+    // device does not know its paper.
+    virtual QSizeF printableMillimetres() const { return {}; }
 
     // Both report false when the job cannot be started or was not completed; errorText() then
     // says why in words fit for the user.
@@ -100,6 +108,7 @@ private:
     PageUnit m_unit = PageUnit::Twips;
     QPointF m_origin;
     PageOrientation m_orientation = PageOrientation::Portrait;
+    double m_scale = 1;
     PageFont m_font;
     QPointF m_position;
 };

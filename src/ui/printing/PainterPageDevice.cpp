@@ -45,6 +45,14 @@ void PainterPageDevice::newPage()
     preparePage();
 }
 
+QSizeF PainterPageDevice::printableMillimetres() const
+{
+    const QSizeF page = m_paper.pageSize(orientation());
+    const QMarginsF strips = m_paper.unprintableOnPage(orientation());
+    return {page.width() - strips.left() - strips.right(),
+            page.height() - strips.top() - strips.bottom()};
+}
+
 bool PainterPageDevice::fail(const QString& error)
 {
     m_error = error;
@@ -59,6 +67,7 @@ void PainterPageDevice::preparePage()
     const QPaintDevice* target = m_painter.device();
     m_painter.scale(target->logicalDpiX() / 1440.0, target->logicalDpiY() / 1440.0);
     m_painter.translate(m_paper.printableCorner(m_jobOrientation) * kTwipsPerMillimetre);
+    m_painter.scale(scale(), scale());
     m_painter.setPen(QPen(Qt::black, 0)); // width 0: the thinnest line the device draws
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }

@@ -29,6 +29,7 @@ public:
     QString errorText() const override { return m_error; }
     void newPage() override;
 
+    QSizeF printableMillimetres() const override;
     const PaperSetup& paper() const { return m_paper; }
     void setPaper(const PaperSetup& paper) { m_paper = paper; }
 

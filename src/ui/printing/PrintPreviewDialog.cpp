@@ -95,6 +95,10 @@ void PrintPreviewDialog::render()
                    .arg(m_printerName);
     }
     note += QStringLiteral("蓝色虚线框内是打印机能印到的范围。");
+    if (device.scale() < 1) {
+        note += QStringLiteral("内容比这张纸大，已整体缩小到 %1%，没有内容被裁掉。")
+                    .arg(qRound(device.scale() * 100));
+    }
     if (!drawn) {
         note += QStringLiteral(" 预览没有画完：%1").arg(device.errorText());
     }

@@ -68,6 +68,7 @@ private slots:
     void halfWidthCharactersAndSpacesTakeHalfAnEm();
     void positionsCountFromThePrintableCornerOfThePaper();
     void landscapePagesCountFromTheirOwnPrintableCorner();
+    void theRegisterShrinksWholeOntoA5();
     void allFifteenCardLinesStayInsideTheFrame();
     void lineAdvanceIsTheSheetFaceHeightInTheCurrentUnit();
     void unwritableFileIsReported();
@@ -194,6 +195,25 @@ void TestPdfPageDevice::landscapePagesCountFromTheirOwnPrintableCorner()
             kTolerance);
     QCOMPARE(PdfWords::named(words, QStringLiteral("第2页共2页")).size(), 1);
     QVERIFY(PdfWords::named(words, QStringLiteral("notes")).isEmpty());
+}
+
+void TestPdfPageDevice::theRegisterShrinksWholeOntoA5()
+{
+    const QString pdf = path(QStringLiteral("registerA5.pdf"));
+    PaperSetup paper;
+    paper.size = QSizeF(148, 210);
+    paper.unprintable = QMarginsF(4, 4, 4, 4);
+    PdfPageDevice device(pdf, paper);
+    QVERIFY(ClinicLogPrintout(registerGrid(21), QStringLiteral("李四")).print(device));
+    QVERIFY(device.scale() < 1);
+    const QRectF printable(PdfWords::points(4), PdfWords::points(4), PdfWords::points(202),
+                           PdfWords::points(140));
+    const QList<PdfWords::Word> words = PdfWords::words(pdf);
+    for (const PdfWords::Word& word : words) {
+        QVERIFY2(printable.contains(word.box), qPrintable(word.text));
+    }
+    QCOMPARE(PdfWords::named(words, QStringLiteral("第2页共2页")).size(), 1);
+    QCOMPARE(PdfWords::named(words, QStringLiteral("病人21")).size(), 1);
 }
 
 void TestPdfPageDevice::allFifteenCardLinesStayInsideTheFrame()
