@@ -1,5 +1,6 @@
 #include "PostgresBench.h"
 
+#include "Answered.h"
 #include "BenchGoals.h"
 #include "BenchText.h"
 #include "RawPostgres.h"
@@ -187,8 +188,8 @@ void PostgresBench::lookups(const StoreConnection& server, RawPostgres& raw,
         row(drugRow(letters), drugs,
             cycling(std::vector<QString>(codes.begin(), codes.end()),
                     [store](const QString& code) {
-                        store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Contains,
-                                     kDrugCap);
+                        answered(store.lookup(ReferenceList::Drugs, code,
+                                              SettingsStore::CodeMatch::Contains, kDrugCap));
                     }),
             cycling(likes,
                     [&raw](const std::string& like) {
@@ -211,11 +212,11 @@ void PostgresBench::searches(const StoreConnection& server, RawPostgres& raw, co
     const auto byMonth = std::make_shared<RawStatement>(
         rawStatement(ServerSearch::statement(QString(), month, true)));
     row(
-        kNameRow, size, [store, surname] { store.searchRows(surname, QString()); },
+        kNameRow, size, [store, surname] { answered(store.searchRows(surname, QString())); },
         [&raw, byName] { raw.run(byName->sql.c_str(), {byName->values.at(0).c_str()}); },
         largest ? kLargeNameGoal : kServerGoal);
     row(
-        kMonthRow, size, [store, month] { store.searchRows(QString(), month); },
+        kMonthRow, size, [store, month] { answered(store.searchRows(QString(), month)); },
         [&raw, byMonth] {
             raw.run(byMonth->sql.c_str(),
                     {byMonth->values.at(0).c_str(), byMonth->values.at(1).c_str()});
@@ -238,7 +239,7 @@ void PostgresBench::saving(const StoreConnection& server, RawPostgres& raw, cons
                body = text(r.body), doctor = text(r.doctor), dispenser = text(r.dispenser);
     const auto fee = std::make_shared<std::string>(std::to_string(r.fee->units()));
     row(
-        kSaveRow, size, [&store, r] { store.add(r); },
+        kSaveRow, size, [&store, r] { answered(store.add(r)); },
         [=, &raw] {
             raw.run(kInsert, {key->c_str(), name->c_str(), sex->c_str(), age->c_str(),
                               date->c_str(), diagnosis->c_str(), address->c_str(), body->c_str(),

@@ -1,5 +1,6 @@
 #include "StoreBench.h"
 
+#include "Answered.h"
 #include "BenchGoals.h"
 #include "BenchText.h"
 #include "RawSqlite.h"
@@ -138,8 +139,8 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
         row(QStringLiteral("drug lookup, %1-letter code (contains, cap 18)").arg(letters), drugs,
             cycling(qtTexts(codes),
                     [store](const QString& code) {
-                        store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Contains,
-                                     kDrugCap);
+                        answered(store.lookup(ReferenceList::Drugs, code,
+                                              SettingsStore::CodeMatch::Contains, kDrugCap));
                     }),
             *raw,
             cycling(rawTexts(codes, "%", "%"),
@@ -182,7 +183,7 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
             thousands(lookup.entries) + QString::fromUtf8(lookup.noun),
             cycling(qtTexts(lookup.codes),
                     [store, lookup](const QString& code) {
-                        store.names(lookup.list, code, lookup.match);
+                        answered(store.names(lookup.list, code, lookup.match));
                     }),
             *raw,
             cycling(rawTexts(lookup.codes, contains ? "%" : "", "%"),
@@ -193,7 +194,8 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
     row(QStringLiteral("reference-window search per keystroke (prefix)"), drugs,
         cycling(qtTexts(inputs.keystrokes(inputs.drugCodeList())),
                 [store](const QString& code) {
-                    store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Prefix);
+                    answered(
+                        store.lookup(ReferenceList::Drugs, code, SettingsStore::CodeMatch::Prefix));
                 }),
         *raw,
         cycling(rawTexts(inputs.keystrokes(inputs.drugCodeList()), "", "%"),
@@ -203,8 +205,8 @@ void StoreBench::referenceLists(const BenchDataSet& data, const BenchInputs& inp
         goals::kKeystroke);
     row(
         QStringLiteral("reference list read whole (drug window opening)"), drugs,
-        [store] { store.all(ReferenceList::Drugs); }, *raw, [raw] { raw->run(kAllDrugs); },
-        goals::kNone);
+        [store] { answered(store.all(ReferenceList::Drugs)); }, *raw,
+        [raw] { raw->run(kAllDrugs); }, goals::kNone);
 }
 
 // The goals name the archive size they hold for; at other sizes the rows show the growth.
@@ -223,7 +225,7 @@ void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
 
     row(
         QStringLiteral("archive list at opening (first 100)"), size,
-        [store] { store.firstEntries(kOpeningCap); }, *raw,
+        [store] { answered(store.firstEntries(kOpeningCap)); }, *raw,
         [raw] { raw->run(kFirstEntries, {std::int64_t(kOpeningCap)}); }, goals::kNone);
     nameSearch(data, size, *raw);
     searches(data, size, *raw);
@@ -233,7 +235,7 @@ void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
         std::vector<std::int64_t> rows(screen.begin(), screen.end());
         row(
             QStringLiteral("archive list lines read when shown (a block of 64 found rows)"), size,
-            [store, screen] { store.entriesOf(screen); }, *raw,
+            [store, screen] { answered(store.entriesOf(screen)); }, *raw,
             [raw, rows] {
                 for (const std::int64_t r : rows)
                     raw->run(kEntryAt, {r});
@@ -244,7 +246,7 @@ void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
         return;
     row(QStringLiteral("show record by key (body included)"), size,
         cycling(qtTexts(inputs.recordKeys()),
-                [store](const QString& key) { store.firstRecordWithKey(key); }),
+                [store](const QString& key) { answered(store.firstRecordWithKey(key)); }),
         *raw,
         cycling(rawTexts(inputs.recordKeys(), "", ""),
                 [raw](const std::string& key) { raw->run(kRecordByKey, {key}); }),
@@ -255,20 +257,20 @@ void StoreBench::archive(const BenchDataSet& data, const BenchInputs& inputs)
     const ReportPeriod monthPeriod = ReportPeriod::month(BenchInputs::year(), BenchInputs::month());
     row(
         QStringLiteral("day statistics"), daySize,
-        [&store, dayPeriod] { WorkloadStatistics::of(store, dayPeriod); }, *raw,
+        [&store, dayPeriod] { answered(WorkloadStatistics::of(store, dayPeriod)); }, *raw,
         [raw, day] { raw->run(kDayFees, {day}); }, largest ? goals::kSingleRecord : goals::kNone);
     row(
         QStringLiteral("month statistics"), monthSize,
-        [&store, monthPeriod] { WorkloadStatistics::of(store, monthPeriod); }, *raw,
+        [&store, monthPeriod] { answered(WorkloadStatistics::of(store, monthPeriod)); }, *raw,
         [raw, month] { raw->run(kMonthFees, {month}); },
         largest ? goals::kMonthReport : goals::kNone);
     row(
         QStringLiteral("day clinic log query"), daySize,
-        [&store, dayPeriod] { ClinicLogQuery::rows(store, dayPeriod); }, *raw,
+        [&store, dayPeriod] { answered(ClinicLogQuery::rows(store, dayPeriod)); }, *raw,
         [raw, day] { raw->run(kDayLog, {day}); }, largest ? goals::kSingleRecord : goals::kNone);
     row(
         QStringLiteral("month clinic log query"), monthSize,
-        [&store, monthPeriod] { ClinicLogQuery::rows(store, monthPeriod); }, *raw,
+        [&store, monthPeriod] { answered(ClinicLogQuery::rows(store, monthPeriod)); }, *raw,
         [raw, month] { raw->run(kMonthLog, {month}); },
         largest ? goals::kMonthReport : goals::kNone);
     if (largest)
@@ -284,7 +286,7 @@ void StoreBench::nameSearch(const BenchDataSet& data, const QString& size, RawSq
     const QString surname = QStringLiteral("王");
     const std::string contains = "%" + surname.toStdString() + "%";
     const auto ours = [store, surname] {
-        store.searchFirst(surname, QString(), ArchiveListModel::kPage);
+        answered(store.searchFirst(surname, QString(), ArchiveListModel::kPage));
     };
     row(
         QStringLiteral("archive search, name contains one character (王) — beside the plain "
@@ -302,7 +304,9 @@ void StoreBench::nameSearch(const BenchDataSet& data, const QString& size, RawSq
     row(
         QStringLiteral("archive search, name contains two characters (王秀) — beside the plain "
                        "scan"),
-        size, [store, pair] { store.searchFirst(pair, QString(), ArchiveListModel::kPage); }, raw,
+        size,
+        [store, pair] { answered(store.searchFirst(pair, QString(), ArchiveListModel::kPage)); },
+        raw,
         [&raw, pairLike] {
             raw.run(kSearch, {pairLike, "%"});
         },
@@ -336,7 +340,7 @@ void StoreBench::searches(const BenchDataSet& data, const QString& size, RawSqli
     };
     for (const auto& run : runs) {
         const auto ours = [store, run] {
-            store.searchFirst(run.name, run.date, ArchiveListModel::kPage);
+            answered(store.searchFirst(run.name, run.date, ArchiveListModel::kPage));
         };
         row(run.operation, size, ours, raw, finalStatement(raw, store, run.name, run.date),
             run.goal);
@@ -412,7 +416,8 @@ void StoreBench::saving(const BenchDataSet& data, const QString& size)
     const std::string body = r.body.toStdString();
     const auto text = [](const QString& s) { return s.toStdString(); };
     row(
-        QStringLiteral("save one record (synced)"), size, [&store, r] { store.add(r); }, *raw,
+        QStringLiteral("save one record (synced)"), size, [&store, r] { answered(store.add(r)); },
+        *raw,
         [=] {
             raw->run(kInsert, {text(r.key), text(r.name), text(r.sex), text(r.age), text(r.date),
                                text(r.diagnosis), text(r.address), body, text(r.doctor),

@@ -90,6 +90,7 @@ set(TEST_SUPPORT
   support/ListLines.h
   support/PostgresServer.cpp support/PostgresServer.h
   support/PostgresServerWindows.cpp
+  support/SetUp.h
   support/StoreFaults.cpp support/StoreFaults.h
   support/StoreRows.cpp support/StoreRows.h
   support/TestProgramFolder.cpp support/TestProgramFolder.h

@@ -16,8 +16,13 @@ TestProgramFolder::TestProgramFolder(Stores stores, QDateTime now)
     if (stores == Stores::None)
         return;
     QDir().mkpath(m_paths.dataFolder);
-    StoreSchema::createArchiveStore(m_paths.archiveFile);
-    StoreSchema::createSettingsStore(m_paths.settingsFile, false);
+    // Every test on this folder would fail for the wrong reason: stop at the cause.
+    for (const StoreStatus& made :
+         {StoreSchema::createArchiveStore(m_paths.archiveFile),
+          StoreSchema::createSettingsStore(m_paths.settingsFile, false)}) {
+        if (!made.ok())
+            qFatal("test stores not made: %s", qPrintable(made.error()));
+    }
 }
 
 TestProgramFolder::~TestProgramFolder()

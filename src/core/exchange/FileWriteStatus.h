@@ -8,7 +8,7 @@ namespace quilloa {
 
 // The outcome of writing a file for the user: success, or a plain Chinese message naming the
 // cause and what to do, ready to be shown as it stands.
-class FileWriteStatus
+class [[nodiscard]] FileWriteStatus
 {
 public:
     static FileWriteStatus success() { return FileWriteStatus(QString()); }

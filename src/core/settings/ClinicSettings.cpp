@@ -118,7 +118,9 @@ StoreStatus ClinicSettings::loadPassword()
 StoreStatus ClinicSettings::refresh()
 {
     const std::array<QString, kFieldCount> before = m_values;
-    loadPassword();
+    // A password that cannot be read is told by refreshAll() and by save(); the settings read
+    // here are worth showing without it.
+    static_cast<void>(loadPassword());
     const StoreStatus settings = loadSettings();
     if (m_values != before)
         emit changed();

@@ -278,16 +278,17 @@ void ArchiveStore::prepareNameSearch(int pageSize) const
 {
     // The commonest surname is likely the latest patient's: reading what a search for it shows
     // first, its lines' texts included, brings the statements and the pages a first search
-    // needs into memory.
+    // needs into memory. A warm-up only: a store that fails here is told by the search the user
+    // then makes.
     QString latest;
-    BoundQuery::read(m_file,
-                     QStringLiteral("SELECT \"姓名\" FROM \"档案\" ORDER BY rowid DESC LIMIT 1"),
-                     {}, [&latest](const QSqlQuery& q) { latest = q.value(0).toString(); });
+    static_cast<void>(BoundQuery::read(
+        m_file, QStringLiteral("SELECT \"姓名\" FROM \"档案\" ORDER BY rowid DESC LIMIT 1"), {},
+        [&latest](const QSqlQuery& q) { latest = q.value(0).toString(); }));
     if (latest.isEmpty())
         return;
     const auto first = searchFirst(latest.left(1), QString(), pageSize);
     if (first.ok())
-        entriesOf(first.value().rows);
+        static_cast<void>(entriesOf(first.value().rows));
 }
 
 ArchiveStore::Statement ArchiveStore::pageStatement(const QString& nameText,

@@ -30,7 +30,7 @@ enum class StoreFault
 
 // What a store operation reports: success, or the cause of its failure with the file it
 // concerns. error() words the cause for the user; detail() keeps the engine's own text.
-class StoreStatus
+class [[nodiscard]] StoreStatus
 {
 public:
     static StoreStatus success() { return StoreStatus(); }
@@ -58,7 +58,7 @@ private:
 };
 
 // A value or the reason there is none: ok() always means a value is held.
-template <class T> class StoreResult : public StoreStatus
+template <class T> class [[nodiscard]] StoreResult : public StoreStatus
 {
 public:
     StoreResult(T value) : m_value(std::move(value)) {}

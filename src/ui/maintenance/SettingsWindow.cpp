@@ -66,7 +66,8 @@ SettingsWindow::SettingsWindow(ClinicSettings* settings, QWidget* parent, IdleLo
     buildControls();
     TwipsLayout::apply(this, settingswindow::kPlacements);
     fitStoreInUse();
-    m_settings->refresh();
+    // A failed read is told when the window is shown (showEvent), not while it is being made.
+    static_cast<void>(m_settings->refresh());
     showValues();
     for (int i = 0; i < ClinicSettings::kFieldCount; ++i) {
         const auto which = ClinicSettings::Field(i);

@@ -379,7 +379,8 @@ void MainWindow::buildScreenLock()
 {
     m_lock = new ScreenLock(this, [this] {
         ClinicSettings* settings = m_settings->settings();
-        settings->refreshAll();
+        // Unreadable now: the password last read still unlocks, or the doctor is locked out.
+        static_cast<void>(settings->refreshAll());
         return settings->storedPassword();
     });
     const IdleLockSetting idleLock(m_context.paths().dataFolder);

@@ -2,6 +2,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
+#include "support/SetUp.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
@@ -38,7 +39,7 @@ void addRecord(const StorePaths& paths, const QString& key)
 {
     PrescriptionRecord r;
     r.key = key;
-    ArchiveStore(paths.archiveFile).add(r);
+    test::setUp(ArchiveStore(paths.archiveFile).add(r));
 }
 
 } // namespace
@@ -121,9 +122,11 @@ private slots:
     void blankPasswordNeedsNoLogin()
     {
         TestProgramFolder folder(TestProgramFolder::Stores::Create, at(2009, 5, 21));
-        ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("   "));
+        test::setUp(
+            ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("   ")));
         QVERIFY(!StartupPreparation::run(folder.paths(), *folder.clock()).needsLogin());
-        ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral(" Pass "));
+        test::setUp(
+            ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral(" Pass ")));
         const StartupReport report = StartupPreparation::run(folder.paths(), *folder.clock());
         QVERIFY(report.needsLogin());
         QCOMPARE(report.loginPassword, QStringLiteral(" Pass "));

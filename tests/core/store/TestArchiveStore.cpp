@@ -1,5 +1,6 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/StoreConnection.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
 
@@ -123,8 +124,8 @@ private slots:
                         .value();
         QVERIFY(store.remove(rows[1], QStringLiteral("2009-03-02 08:00:00")).ok());
         QVERIFY(store.remove(rows[3], QStringLiteral("2009-03-04 08:00:00")).ok());
-        store.add(record(QStringLiteral("2009-01-01 08:00:00"), QStringLiteral("戊"),
-                         QStringLiteral("2009-03-01")));
+        test::setUp(store.add(record(QStringLiteral("2009-01-01 08:00:00"), QStringLiteral("戊"),
+                                     QStringLiteral("2009-03-01"))));
         QCOMPARE(texts(store.firstEntries(100).value()),
                  QStringList({QStringLiteral("甲[2009-03-01 08:00:00]"),
                               QStringLiteral("丙[2009-03-03 08:00:00]"),
@@ -169,16 +170,16 @@ private slots:
     {
         TestStores stores;
         ArchiveStore store = stores.archive();
-        store.add(record(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("张三"),
-                         QStringLiteral("2009-03-25")));
-        store.add(record(QStringLiteral("2009-03-25 09:00:00"), QStringLiteral("李四"),
-                         QStringLiteral("2009-3-25")));
-        store.add(record(QStringLiteral("2009-04-01 09:00:00"), QStringLiteral("王三"),
-                         QStringLiteral("2009-04-01")));
-        store.add(record(QStringLiteral("2009-04-02 09:00:00"), QStringLiteral("O'Neil"),
-                         QStringLiteral("2009-04-02")));
-        store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("Amy"),
-                         QStringLiteral("2009-04-03")));
+        test::setUp(store.add(record(QStringLiteral("2009-03-25 08:00:00"), QStringLiteral("张三"),
+                                     QStringLiteral("2009-03-25"))));
+        test::setUp(store.add(record(QStringLiteral("2009-03-25 09:00:00"), QStringLiteral("李四"),
+                                     QStringLiteral("2009-3-25"))));
+        test::setUp(store.add(record(QStringLiteral("2009-04-01 09:00:00"), QStringLiteral("王三"),
+                                     QStringLiteral("2009-04-01"))));
+        test::setUp(store.add(record(QStringLiteral("2009-04-02 09:00:00"),
+                                     QStringLiteral("O'Neil"), QStringLiteral("2009-04-02"))));
+        test::setUp(store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("Amy"),
+                                     QStringLiteral("2009-04-03"))));
         QCOMPARE(store.search(QStringLiteral("三"), QString()).value().size(), 2);
         QCOMPARE(store.search(QString(), QStringLiteral("2009-03")).value().size(), 1);
         QCOMPARE(store.search(QString(), QStringLiteral("2009-03-25")).value().size(), 1);
@@ -197,12 +198,12 @@ private slots:
     {
         TestStores stores;
         ArchiveStore store = stores.archive();
-        store.add(record(QStringLiteral("2009-04-02 09:00:00"), QStringLiteral("A\\B"),
-                         QStringLiteral("2009-04-02")));
-        store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("A_%B"),
-                         QStringLiteral("2009-04-03")));
-        store.add(record(QStringLiteral("2009-04-04 09:00:00"), QStringLiteral("AB"),
-                         QStringLiteral("2009-04-04")));
+        test::setUp(store.add(record(QStringLiteral("2009-04-02 09:00:00"), QStringLiteral("A\\B"),
+                                     QStringLiteral("2009-04-02"))));
+        test::setUp(store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("A_%B"),
+                                     QStringLiteral("2009-04-03"))));
+        test::setUp(store.add(record(QStringLiteral("2009-04-04 09:00:00"), QStringLiteral("AB"),
+                                     QStringLiteral("2009-04-04"))));
         QCOMPARE(texts(store.search(QStringLiteral("a\\b"), QString()).value()),
                  QStringList({QStringLiteral("A\\B[2009-04-02 09:00:00]")}));
         QCOMPARE(store.search(QStringLiteral("a\\"), QString()).value().size(), 1);
@@ -247,8 +248,8 @@ private slots:
     {
         TestStores stores;
         ArchiveStore store = stores.archive();
-        store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("Amy"),
-                         QStringLiteral("2009-04-03")));
+        test::setUp(store.add(record(QStringLiteral("2009-04-03 09:00:00"), QStringLiteral("Amy"),
+                                     QStringLiteral("2009-04-03"))));
         QSqlDatabase db = store.file().database().value();
         QSqlQuery q(db);
         QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM \"档案\" WHERE \"姓名\" = 'AMY'")));

@@ -7,6 +7,7 @@
 #include "core/store/file/StoreCopy.h"
 #include "core/store/file/StoreSchema.h"
 #include "support/FaultyVfs.h"
+#include "support/SetUp.h"
 #include "support/StoreFaults.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
@@ -111,11 +112,11 @@ const QDateTime kBackupMorning(QDate(2009, 5, 10), QTime(9, 0));
 // The stores of 甲/城东 backed up on the morning of the 10th, then 乙 and 城西 saved.
 void backedUpThenChanged(const StorePaths& p)
 {
-    ArchiveStore(p.archiveFile).add(record("甲"));
-    SettingsStore(p.settingsFile).setSettings(settingsNamed("城东"));
+    test::setUp(ArchiveStore(p.archiveFile).add(record("甲")));
+    test::setUp(SettingsStore(p.settingsFile).setSettings(settingsNamed("城东")));
     BackupRestore::backUpNow(p, kBackupMorning);
-    ArchiveStore(p.archiveFile).add(record("乙"));
-    SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
+    test::setUp(ArchiveStore(p.archiveFile).add(record("乙")));
+    test::setUp(SettingsStore(p.settingsFile).setSettings(settingsNamed("城西")));
 }
 
 QString morningFolder(const StorePaths& p)
@@ -128,7 +129,8 @@ QList<Scenario> scenarios()
     const auto archiveOnly = [](const StorePaths& p) { return QStringList{p.archiveFile}; };
     const auto settingsOnly = [](const StorePaths& p) { return QStringList{p.settingsFile}; };
     return {
-        {"save", [](const StorePaths& p) { ArchiveStore(p.archiveFile).add(record("甲")); },
+        {"save",
+         [](const StorePaths& p) { test::setUp(ArchiveStore(p.archiveFile).add(record("甲"))); },
          [](const StorePaths& p) {
              return StoreStatus(ArchiveStore(p.archiveFile).add(record("乙")));
          },
@@ -139,8 +141,8 @@ QList<Scenario> scenarios()
          archiveOnly},
         {"delete",
          [](const StorePaths& p) {
-             ArchiveStore(p.archiveFile).add(record("甲"));
-             ArchiveStore(p.archiveFile).add(record("乙"));
+             test::setUp(ArchiveStore(p.archiveFile).add(record("甲")));
+             test::setUp(ArchiveStore(p.archiveFile).add(record("乙")));
          },
          [](const StorePaths& p) {
              return ArchiveStore(p.archiveFile).remove(2, QStringLiteral("2009-03-25 18:08:43"));
@@ -152,7 +154,7 @@ QList<Scenario> scenarios()
          archiveOnly},
         {"settings",
          [](const StorePaths& p) {
-             SettingsStore(p.settingsFile).setSettings(settingsNamed("城东"));
+             test::setUp(SettingsStore(p.settingsFile).setSettings(settingsNamed("城东")));
          },
          [](const StorePaths& p) {
              return SettingsStore(p.settingsFile).setSettings(settingsNamed("城西"));
@@ -167,8 +169,9 @@ QList<Scenario> scenarios()
          settingsOnly},
         {"reference list",
          [](const StorePaths& p) {
-             SettingsStore(p.settingsFile)
-                 .add(ReferenceList::Drugs, QStringLiteral("青霉素针"), QStringLiteral("qmsz"));
+             test::setUp(SettingsStore(p.settingsFile)
+                             .add(ReferenceList::Drugs, QStringLiteral("青霉素针"),
+                                  QStringLiteral("qmsz")));
          },
          [](const StorePaths& p) {
              return SettingsStore(p.settingsFile)
@@ -236,10 +239,10 @@ QList<Scenario> scenarios()
          }},
         {"backup copy",
          [](const StorePaths& p) {
-             ArchiveStore(p.archiveFile).add(record("甲"));
+             test::setUp(ArchiveStore(p.archiveFile).add(record("甲")));
              QDir().mkpath(QFileInfo(backupCopy(p)).absolutePath());
-             StoreCopy::copyChecked(p.archiveFile, backupCopy(p), StoreKind::Archive);
-             ArchiveStore(p.archiveFile).add(record("乙"));
+             test::setUp(StoreCopy::copyChecked(p.archiveFile, backupCopy(p), StoreKind::Archive));
+             test::setUp(ArchiveStore(p.archiveFile).add(record("乙")));
          },
          [](const StorePaths& p) {
              return StoreCopy::copyChecked(p.archiveFile, backupCopy(p), StoreKind::Archive);

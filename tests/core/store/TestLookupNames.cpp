@@ -1,6 +1,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/sql/BoundQuery.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "support/TestStores.h"
 
@@ -29,15 +30,19 @@ private slots:
     {
         TestStores stores;
         SettingsStore store = stores.settings();
-        store.add(ReferenceList::Addresses, QStringLiteral("东湖"), QStringLiteral("dh"));
-        store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("东湖"), QStringLiteral("dh")));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd")));
         QVERIFY(BoundQuery::run(
                     store.file(),
                     QStringLiteral("INSERT INTO \"地址\" (\"名称\", \"拼音\") VALUES (?, NULL)"),
                     {QStringLiteral("无码")})
                     .ok());
-        store.add(ReferenceList::Addresses, QStringLiteral("大屯"), QStringLiteral("DT"));
-        store.add(ReferenceList::Diagnoses, QStringLiteral("胆囊炎"), QStringLiteral("dny"));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("大屯"), QStringLiteral("DT")));
+        test::setUp(
+            store.add(ReferenceList::Diagnoses, QStringLiteral("胆囊炎"), QStringLiteral("dny")));
 
         using M = SettingsStore::CodeMatch;
         const auto addresses = ReferenceList::Addresses;
@@ -77,9 +82,9 @@ private slots:
         TestStores stores;
         SettingsStore store = stores.settings();
         const auto diagnoses = ReferenceList::Diagnoses;
-        store.add(diagnoses, QStringLiteral("原发性高血压"), QStringLiteral("yfxgxy"));
-        store.add(diagnoses, QStringLiteral("高血压病"), QStringLiteral("gxyb"));
-        store.add(diagnoses, QStringLiteral("高血"), QStringLiteral("高血压"));
+        test::setUp(store.add(diagnoses, QStringLiteral("原发性高血压"), QStringLiteral("yfxgxy")));
+        test::setUp(store.add(diagnoses, QStringLiteral("高血压病"), QStringLiteral("gxyb")));
+        test::setUp(store.add(diagnoses, QStringLiteral("高血"), QStringLiteral("高血压")));
         const QStringList all{"原发性高血压", "高血压病", "高血"};
         QCOMPARE(
             names(store, diagnoses, QStringLiteral("高血压"), SettingsStore::CodeMatch::Prefix),

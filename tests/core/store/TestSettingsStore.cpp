@@ -2,6 +2,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "core/store/file/StoreSchema.h"
+#include "support/SetUp.h"
 #include "support/TestStores.h"
 
 #include <QSqlQuery>
@@ -59,10 +60,12 @@ private slots:
     {
         TestStores stores;
         SettingsStore store = stores.settings();
-        store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"),
-                  QStringLiteral("amxlp"));
-        store.add(ReferenceList::Drugs, QStringLiteral("克拉霉素片"), QStringLiteral("klmsp"));
-        store.add(ReferenceList::Drugs, QStringLiteral("氨茶碱片"), QStringLiteral("acjp"));
+        test::setUp(store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林片 0.25×24/0.5 tid"),
+                              QStringLiteral("amxlp")));
+        test::setUp(
+            store.add(ReferenceList::Drugs, QStringLiteral("克拉霉素片"), QStringLiteral("klmsp")));
+        test::setUp(
+            store.add(ReferenceList::Drugs, QStringLiteral("氨茶碱片"), QStringLiteral("acjp")));
         QCOMPARE(names(store.codeContains(ReferenceList::Drugs, QStringLiteral("AMX"))),
                  QStringList({QStringLiteral("阿莫西林片 0.25×24/0.5 tid")}));
         QCOMPARE(names(store.codeContains(ReferenceList::Drugs, QStringLiteral("p"))).size(), 3);
@@ -173,7 +176,8 @@ private slots:
         SettingsStore store = stores.settings();
         QSqlQuery q(store.file().database().value());
         QVERIFY(q.exec(QStringLiteral("INSERT INTO \"地址\" (\"名称\") VALUES ('无码村')")));
-        store.add(ReferenceList::Addresses, QStringLiteral("东街村"), QStringLiteral("djc"));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("东街村"), QStringLiteral("djc")));
         const QList<ReferenceEntry> all = store.all(ReferenceList::Addresses).value();
         QCOMPARE(all.size(), 2);
         QVERIFY(!all[0].code().has_value());

@@ -3,6 +3,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/StoreMessage.h"
+#include "support/SetUp.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 
@@ -134,8 +135,8 @@ private slots:
         ArchiveStore archive(folder.paths().archiveFile);
         QVERIFY(
             archive.add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00"))).ok());
-        ArchiveStore(other.paths().archiveFile)
-            .add(record(QStringLiteral("乙"), QStringLiteral("2009-03-02 08:00:00")));
+        test::setUp(ArchiveStore(other.paths().archiveFile)
+                        .add(record(QStringLiteral("乙"), QStringLiteral("2009-03-02 08:00:00"))));
         QCOMPARE(archive.firstEntries(10).value().size(), 1);
 
         // Put back like a restored backup: another file under the same name.

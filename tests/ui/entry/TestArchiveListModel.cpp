@@ -1,5 +1,6 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/sql/BoundQuery.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/ArchiveListModel.h"
 
@@ -57,7 +58,7 @@ private slots:
             r.name = QStringLiteral("病人%1").arg(i);
             r.key = QStringLiteral("2009-03-01 08:%1:00").arg(i % 60, 2, 10, QChar('0'));
             r.date = i % 2 ? QStringLiteral("2009-03-01") : QStringLiteral("2010-04-02");
-            store.add(r);
+            test::setUp(store.add(r));
         }
         QVERIFY(BoundQuery::run(store.file(),
                                 QStringLiteral("UPDATE [档案] SET [姓名] = NULL WHERE rowid = 7"),

@@ -1,6 +1,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/sql/BoundQuery.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/DrugPanel.h"
 #include "ui/entry/EntryFocusMemory.h"
@@ -240,9 +241,10 @@ private slots:
 
     void searchBoxFocusHidesLookupsAndIsRemembered()
     {
-        settings().add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
-                       QStringLiteral("jxwy"));
-        settings().add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
+        test::setUp(settings().add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
+                                   QStringLiteral("jxwy")));
+        test::setUp(
+            settings().add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd")));
         LookupList* diagnoses = m_window.find<LookupList>(QStringLiteral("list2"));
         LookupList* addresses = m_window.find<LookupList>(QStringLiteral("list5"));
         m_window.find<QLineEdit>(QStringLiteral("Text4_4"))->setFocus(Qt::OtherFocusReason);

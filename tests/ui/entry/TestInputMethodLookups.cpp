@@ -2,6 +2,7 @@
 #include "core/store/ArchiveStore.h"
 #include "core/store/SettingsStore.h"
 #include "support/ListLines.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/LookupList.h"
 #include "ui/maintenance/ReferenceWindow.h"
@@ -43,14 +44,18 @@ private slots:
     {
         makeFolder();
         SettingsStore store = m_folder->context().settings();
-        store.add(ReferenceList::Diagnoses, QStringLiteral("高血压病"), QStringLiteral("gxyb"));
-        store.add(ReferenceList::Diagnoses, QStringLiteral("高血脂"), QStringLiteral("gxz"));
-        store.add(ReferenceList::Diagnoses, QStringLiteral("原发性高血压"),
-                  QStringLiteral("yfxgxy"));
-        store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
-        store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林胶囊/口服"),
-                  QStringLiteral("amxljn"));
-        store.add(ReferenceList::Drugs, QStringLiteral("阿奇霉素片"), QStringLiteral("aqmsp"));
+        test::setUp(store.add(ReferenceList::Diagnoses, QStringLiteral("高血压病"),
+                              QStringLiteral("gxyb")));
+        test::setUp(
+            store.add(ReferenceList::Diagnoses, QStringLiteral("高血脂"), QStringLiteral("gxz")));
+        test::setUp(store.add(ReferenceList::Diagnoses, QStringLiteral("原发性高血压"),
+                              QStringLiteral("yfxgxy")));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd")));
+        test::setUp(store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林胶囊/口服"),
+                              QStringLiteral("amxljn")));
+        test::setUp(
+            store.add(ReferenceList::Drugs, QStringLiteral("阿奇霉素片"), QStringLiteral("aqmsp")));
         QVERIFY(m_window.open(m_folder->context()));
         m_window->newPrescription();
     }

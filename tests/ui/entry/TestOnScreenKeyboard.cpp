@@ -1,4 +1,5 @@
 #include "core/store/SettingsStore.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "ui/common/Twips.h"
 #include "ui/entry/DrugPanel.h"
@@ -84,8 +85,10 @@ private slots:
     {
         makeFolder();
         SettingsStore store = m_folder->context().settings();
-        store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林/0.5 tid"), QStringLiteral("amxl"));
-        store.add(ReferenceList::Drugs, QStringLiteral("维生素C"), QStringLiteral("wssc"));
+        test::setUp(store.add(ReferenceList::Drugs, QStringLiteral("阿莫西林/0.5 tid"),
+                              QStringLiteral("amxl")));
+        test::setUp(
+            store.add(ReferenceList::Drugs, QStringLiteral("维生素C"), QStringLiteral("wssc")));
         QVERIFY(m_window.open(m_folder->context()));
         m_window->newPrescription();
     }

@@ -1,6 +1,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "support/ListLines.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "ui/entry/InjectionCard.h"
 #include "ui/entry/LookupList.h"
@@ -44,13 +45,16 @@ class TestPrescriptionSheet : public QObject, quilloa::test::MainWindowFixture
     void addReferences()
     {
         SettingsStore store = m_folder->context().settings();
-        store.add(ReferenceList::Diagnoses, QStringLiteral("上呼吸道感染"),
-                  QStringLiteral("shxdgr"));
-        store.add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"), QStringLiteral("jxwy"));
-        store.add(ReferenceList::Diagnoses, QStringLiteral("急性支气管炎"),
-                  QStringLiteral("jxzqgy"));
-        store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd"));
-        store.add(ReferenceList::Addresses, QStringLiteral("东湖"), QStringLiteral("dh"));
+        test::setUp(store.add(ReferenceList::Diagnoses, QStringLiteral("上呼吸道感染"),
+                              QStringLiteral("shxdgr")));
+        test::setUp(store.add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
+                              QStringLiteral("jxwy")));
+        test::setUp(store.add(ReferenceList::Diagnoses, QStringLiteral("急性支气管炎"),
+                              QStringLiteral("jxzqgy")));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("城东"), QStringLiteral("cd")));
+        test::setUp(
+            store.add(ReferenceList::Addresses, QStringLiteral("东湖"), QStringLiteral("dh")));
     }
 
 private slots:
@@ -272,9 +276,10 @@ private slots:
     {
         LookupList* addresses = list("list5");
         QLineEdit* address = field(sheet::AddressField);
-        SettingsStore(m_folder->paths().settingsFile)
-            .add(ReferenceList::Addresses, QStringLiteral("城关镇东大街幸福小区二十三号楼三单元"),
-                 QStringLiteral("cgzddjxfxq"));
+        test::setUp(SettingsStore(m_folder->paths().settingsFile)
+                        .add(ReferenceList::Addresses,
+                             QStringLiteral("城关镇东大街幸福小区二十三号楼三单元"),
+                             QStringLiteral("cgzddjxfxq")));
         QVERIFY(UserInput::focus(address, Qt::TabFocusReason));
         QTest::keyClicks(address, QStringLiteral("cg"));
         QCOMPARE(addresses->count(), 1);

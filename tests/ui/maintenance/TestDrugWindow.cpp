@@ -1,6 +1,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/sql/BoundQuery.h"
+#include "support/SetUp.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/common/ChineseFaces.h"
@@ -372,7 +373,7 @@ private slots:
 
         // Deleted first elsewhere: told as such, not as a failure, and the list shows the store.
         clickLine(0);
-        settings().remove(ReferenceList::Drugs, kept);
+        test::setUp(settings().remove(ReferenceList::Drugs, kept));
         MessageBoxAnswer answer(QMessageBox::Ok);
         UserInput::click(deleteButton());
         QCOMPARE(answer.icon(), QMessageBox::Information);

@@ -1,6 +1,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "core/store/sql/BoundQuery.h"
+#include "support/SetUp.h"
 #include "support/TestProgramFolder.h"
 #include "ui/common/Twips.h"
 #include "ui/maintenance/ReferenceWindow.h"
@@ -229,7 +230,7 @@ private slots:
         QCOMPARE(selectedLine(), -1);
 
         // Deleted first elsewhere: told as such, not as a failure, and the list shows the store.
-        settings().remove(ReferenceList::Diagnoses, first);
+        test::setUp(settings().remove(ReferenceList::Diagnoses, first));
         MessageBoxAnswer answer(QMessageBox::Ok);
         deleteLine(0);
         QCOMPARE(answer.icon(), QMessageBox::Information);

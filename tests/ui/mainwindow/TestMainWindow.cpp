@@ -3,6 +3,7 @@
 #include "core/store/SettingsStore.h"
 #include "core/store/StoreConnection.h"
 #include "support/ListLines.h"
+#include "support/SetUp.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "support/printing/RecordingPageDevice.h"
@@ -150,12 +151,12 @@ private slots:
     void openingFillsListsAndShowsNoSheet()
     {
         for (int i = 0; i < 25; ++i)
-            settings().add(ReferenceList::Drugs, QStringLiteral("药%1").arg(i),
-                           QStringLiteral("y"));
+            test::setUp(settings().add(ReferenceList::Drugs, QStringLiteral("药%1").arg(i),
+                                       QStringLiteral("y")));
         for (int i = 0; i < 150; ++i)
-            archive().add(
-                record(QStringLiteral("病人%1").arg(i),
-                       QStringLiteral("2009-03-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'))));
+            test::setUp(archive().add(record(
+                QStringLiteral("病人%1").arg(i),
+                QStringLiteral("2009-03-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0')))));
         open();
         auto* drugs = m_window.find<QListWidget>(QStringLiteral("List1"));
         QCOMPARE(drugs->count(), 18);
@@ -245,8 +246,8 @@ private slots:
     void newPrescriptionPreparesTheSheet()
     {
         setClinic(QStringLiteral(" 城东卫生院 "), QStringLiteral("李医生"), QStringLiteral("王芳"));
-        settings().add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
-                       QStringLiteral("jxwy"));
+        test::setUp(settings().add(ReferenceList::Diagnoses, QStringLiteral("急性胃炎"),
+                                   QStringLiteral("jxwy")));
         open();
         m_window->body()->setPlainText(QStringLiteral("old"));
         m_window->findChild<QTextEdit*>(QStringLiteral("R2"))->setPlainText(QStringLiteral("old"));
@@ -395,8 +396,8 @@ private slots:
     void deleteAsksThenRemovesExactlyTheSelectedRecord()
     {
         const QString key = QStringLiteral("2009-03-25 18:08:43");
-        archive().add(record(QStringLiteral("甲"), key));
-        archive().add(record(QStringLiteral("乙"), key));
+        test::setUp(archive().add(record(QStringLiteral("甲"), key)));
+        test::setUp(archive().add(record(QStringLiteral("乙"), key)));
         open();
         archiveLines().select(1);
 
@@ -443,7 +444,8 @@ private slots:
 
     void deleteThatCannotReachTheStoreKeepsTheLine()
     {
-        archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")));
+        test::setUp(
+            archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00"))));
         open();
         archiveLines().select(0);
         StoreConnection::closeAll();
@@ -461,7 +463,8 @@ private slots:
         QMenu* mu = m_window->archiveMenu();
         QTest::mouseClick(archiveList()->viewport(), Qt::RightButton);
         QVERIFY(!mu->isVisible());
-        archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")));
+        test::setUp(
+            archive().add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00"))));
         m_window->archivePanel()->rebuild();
         QTest::mouseClick(archiveList()->viewport(), Qt::RightButton);
         QVERIFY(mu->isVisible());
@@ -511,7 +514,8 @@ private slots:
             archive()
                 .add(record(QStringLiteral("甲"), QStringLiteral("2009-03-01 08:00:00")))
                 .value();
-        archive().add(record(QStringLiteral("乙"), QStringLiteral("2009-03-02 08:00:00")));
+        test::setUp(
+            archive().add(record(QStringLiteral("乙"), QStringLiteral("2009-03-02 08:00:00"))));
         open();
         auto kept = std::make_shared<QList<PageItem>>();
         m_window->setPrinterFactory(
@@ -594,7 +598,7 @@ private slots:
     void showRecordReachesTheRowOfTheEntry()
     {
         const QString key = QStringLiteral("2009-03-25 18:08:43");
-        archive().add(record(QStringLiteral("甲"), key));
+        test::setUp(archive().add(record(QStringLiteral("甲"), key)));
         const qint64 second = archive().add(record(QStringLiteral("乙"), key)).value();
         open();
         m_window->showRecord({second, QStringLiteral("乙"), key});

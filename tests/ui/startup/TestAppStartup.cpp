@@ -1,4 +1,5 @@
 #include "core/store/ArchiveStore.h"
+#include "support/SetUp.h"
 #include "support/StoreFaults.h"
 #include "support/TestProgramFolder.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -41,7 +42,8 @@ private slots:
     void passwordOpensLoginWindow()
     {
         TestProgramFolder folder;
-        ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("abc"));
+        test::setUp(
+            ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("abc")));
         std::unique_ptr<QWidget> window(AppStartup::start(folder.path(), folder.clock()));
         QVERIFY(qobject_cast<LoginWindow*>(window.get()));
         QCOMPARE(window->objectName(), QStringLiteral("Form9"));
@@ -52,7 +54,8 @@ private slots:
     void unreadableArchiveNeverSkipsTheLogin()
     {
         TestProgramFolder folder;
-        ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("abc"));
+        test::setUp(
+            ArchiveStore(folder.paths().archiveFile).setLoginPassword(QStringLiteral("abc")));
         {
             DamagedStore damaged(folder.paths().archiveFile);
             MessageBoxAnswer answers(QMessageBox::Retry, 1);

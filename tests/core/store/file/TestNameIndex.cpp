@@ -3,6 +3,7 @@
 #include "core/store/file/NameIndex.h"
 #include "core/store/file/NameIndexBuilder.h"
 #include "core/store/sql/BoundQuery.h"
+#include "support/SetUp.h"
 #include "support/StoreRows.h"
 #include "support/TestProgramFolder.h"
 
@@ -227,8 +228,9 @@ struct OlderArchive
 qint64 indexedUpTo(const StoreConnection& file)
 {
     qint64 built = -1;
-    BoundQuery::read(file, QStringLiteral("SELECT [已建至] FROM [档案_姓名字进度]"), {},
-                     [&built](const QSqlQuery& q) { built = q.value(0).toLongLong(); });
+    test::setUp(
+        BoundQuery::read(file, QStringLiteral("SELECT [已建至] FROM [档案_姓名字进度]"), {},
+                         [&built](const QSqlQuery& q) { built = q.value(0).toLongLong(); }));
     return built;
 }
 
