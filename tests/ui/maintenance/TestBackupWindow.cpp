@@ -9,6 +9,7 @@
 #include "ui/support/MessageBoxAnswer.h"
 
 #include <QAction>
+#include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -77,6 +78,28 @@ private slots:
         QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(table->item(table->selectionModel()->selectedRows().at(0).row(), 0)->text(),
                  QStringLiteral("2009-03-25"));
+    }
+
+    // A copy kept on a USB drive is listed from there, restored, and the window then goes back
+    // to the program's own backup folder, where the "恢复前" copy now stands.
+    void aFolderChosenElsewhereListsAndRestoresItsCopies()
+    {
+        TestProgramFolder folder;
+        addVisit(folder, "2009-03-20 08:00:00", "张三");
+        const QString drive = folder.path() + QStringLiteral("/U盘");
+        QVERIFY(QDir().mkpath(drive));
+        QVERIFY(BackupRestore::backUpTo(folder.paths(), drive, folder.clock()->now()).ok);
+        addVisit(folder, "2009-03-25 09:00:00", "李四");
+        BackupWindow window(folder.context());
+        QVERIFY(window.copies().isEmpty());
+        window.showFolder(drive);
+        QCOMPARE(window.copies().size(), 1);
+        QVERIFY(window.copies()[0].sound);
+        QVERIFY(window.restoreLine(0).ok);
+        QCOMPARE(records(folder), 1);
+        window.showFolder(QString());
+        QCOMPARE(window.copies().size(), 1);
+        QVERIFY(window.copies()[0].name.startsWith(QStringLiteral("恢复前")));
     }
 
     // On a server the window backs up the server and lists its copies, but a restore is refused
