@@ -20,12 +20,12 @@ set(CORE_SOURCES
   core/exchange/ImportColumns.cpp core/exchange/ImportColumns.h
   core/exchange/ReferenceCsvExport.cpp core/exchange/ReferenceCsvExport.h
   core/exchange/ReferenceImport.cpp core/exchange/ReferenceImport.h
-  core/exchange/SiblingTempFile.cpp core/exchange/SiblingTempFile.h
   core/exchange/TextDecoding.cpp core/exchange/TextDecoding.h
   core/files/FileSystemKind.cpp core/files/FileSystemKind.h
   core/files/FileSystemKindWindows.cpp
   core/files/LockHolder.cpp core/files/LockHolder.h
   core/files/PrivateFiles.cpp core/files/PrivateFiles.h
+  core/files/SiblingTempFile.cpp core/files/SiblingTempFile.h
   core/maintenance/DrugEntryFields.cpp core/maintenance/DrugEntryFields.h
   core/maintenance/EntryCodeRules.cpp core/maintenance/EntryCodeRules.h
   core/maintenance/ReferenceLines.cpp core/maintenance/ReferenceLines.h

@@ -1,7 +1,5 @@
 #include "core/exchange/CsvText.h"
 
-#include "core/exchange/SiblingTempFile.h"
-
 namespace quilloa {
 namespace {
 
@@ -128,18 +126,7 @@ QString CsvText::defused(const QString& text)
 
 FileWriteStatus CsvText::write(const QList<QStringList>& lines, const QString& path)
 {
-    // Not a QSaveFile: that one lets a failure in its final flush (a full disk) pass and puts
-    // the short file in place of the old one.
-    SiblingTempFile file(path);
-    if (!file.isValid())
-        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
-    const int written = file.write(utf8WithBom(lines));
-    if (written != 0)
-        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path, written));
-    const int committed = file.commit();
-    if (committed != 0)
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path, committed));
-    return FileWriteStatus::success();
+    return FileWriteStatus::replaceFile(path, utf8WithBom(lines));
 }
 
 } // namespace quilloa

@@ -1,11 +1,27 @@
 #include "core/exchange/FileWriteStatus.h"
 
+#include "core/files/SiblingTempFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
 
 namespace quilloa {
+
+FileWriteStatus FileWriteStatus::replaceFile(const QString& path, const QByteArray& bytes)
+{
+    SiblingTempFile file(path);
+    if (!file.isValid())
+        return failure(cannotCreate(path));
+    const int written = file.write(bytes);
+    if (written != 0)
+        return failure(cannotWrite(path, written));
+    const int committed = file.commit();
+    if (committed != 0)
+        return failure(cannotReplace(path, committed));
+    return success();
+}
 
 QString FileWriteStatus::cannotCreate(const QString& path)
 {

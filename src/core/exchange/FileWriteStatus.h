@@ -17,6 +17,10 @@ public:
     bool ok() const { return m_message.isEmpty(); }
     const QString& message() const { return m_message; }
 
+    // `bytes` become the file `path` in one step (SiblingTempFile), or the file stays as it was
+    // and the failure names the cause.
+    static FileWriteStatus replaceFile(const QString& path, const QByteArray& bytes);
+
     // The messages shared by every writer, for the file `path`.
     static QString cannotCreate(const QString& path);
     static QString cannotWrite(const QString& path);

@@ -1,6 +1,6 @@
 #include "core/reports/ClinicLogXlsxWriter.h"
 
-#include "core/exchange/SiblingTempFile.h"
+#include "core/files/SiblingTempFile.h"
 #include "core/reports/ClinicLogSheet.h"
 
 #include <QDir>

@@ -1,9 +1,8 @@
 #include "core/settings/IdleLockSetting.h"
 
-#include "core/files/PrivateFiles.h"
+#include "core/exchange/FileWriteStatus.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -31,10 +30,8 @@ StoreStatus IdleLockSetting::setMinutes(int minutes) const
                                .arg(m_path);
     if (!isAvailable())
         return StoreStatus::failure(failed);
-    QSaveFile file(m_path);
     const QByteArray text = QByteArray::number(std::clamp(minutes, 0, kLongest)) + '\n';
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit() ||
-        !PrivateFiles::narrow(m_path))
+    if (!FileWriteStatus::replaceFile(m_path, text).ok())
         return StoreStatus::failure(failed);
     return StoreStatus::success();
 }

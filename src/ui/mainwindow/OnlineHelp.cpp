@@ -2,12 +2,12 @@
 
 #include "ui/mainwindow/ProgramResources.h"
 
+#include "core/exchange/FileWriteStatus.h"
 #include "core/files/PrivateFiles.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -21,9 +21,7 @@ QString OnlineHelp::writeManual(const QString& folder)
     if (folder.isEmpty() || !PrivateFiles::makeFolder(folder) || !manual.open(QIODevice::ReadOnly))
         return QString();
     const QString path = QDir(folder).filePath(QStringLiteral("index.html"));
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(manual.readAll()) < 0 || !out.commit() ||
-        !PrivateFiles::narrow(path))
+    if (!FileWriteStatus::replaceFile(path, manual.readAll()).ok())
         return QString();
     return path;
 }

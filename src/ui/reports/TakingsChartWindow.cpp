@@ -1,6 +1,5 @@
 #include "ui/reports/TakingsChartWindow.h"
 
-#include "core/exchange/SiblingTempFile.h"
 #include "ui/common/ChineseFaces.h"
 
 #include "core/reports/DateChoices.h"
@@ -229,17 +228,7 @@ FileWriteStatus TakingsChartWindow::savePicture(const QString& path)
     QBuffer buffer(&png);
     if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
         return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path));
-    // Written as the CSV export is, so a full disk is told instead of leaving a short picture.
-    SiblingTempFile file(path);
-    if (!file.isValid())
-        return FileWriteStatus::failure(FileWriteStatus::cannotCreate(path));
-    const int written = file.write(png);
-    if (written != 0)
-        return FileWriteStatus::failure(FileWriteStatus::cannotWrite(path, written));
-    const int committed = file.commit();
-    if (committed != 0)
-        return FileWriteStatus::failure(FileWriteStatus::cannotReplace(path, committed));
-    return FileWriteStatus::success();
+    return FileWriteStatus::replaceFile(path, png);
 }
 
 void TakingsChartWindow::saveWithDialog()

@@ -1,6 +1,7 @@
 #include "core/store/file/StoreCopy.h"
 
 #include "core/files/PrivateFiles.h"
+#include "core/files/SiblingTempFile.h"
 #include "core/store/LockWait.h"
 #include "core/store/SchemaVersion.h"
 #include "core/store/StoreMessage.h"
@@ -345,7 +346,7 @@ StoreStatus StoreCopy::writeFile(const QString& target, const QByteArray& bytes)
         ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, PrivateFiles::kFileMode);
     if (file < 0)
         return systemFailure(errno, target);
-    int error = writeAll(file, bytes);
+    int error = SiblingTempFile::writeAll(file, bytes);
     if (::close(file) != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -356,20 +357,6 @@ StoreStatus StoreCopy::writeFile(const QString& target, const QByteArray& bytes)
     if (!installed.ok())
         ::unlink(name.constData());
     return installed;
-}
-
-int StoreCopy::writeAll(int file, const QByteArray& bytes)
-{
-    int error = 0;
-    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
-        const ssize_t step =
-            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
-        if (step >= 0)
-            written += step;
-        else if (errno != EINTR)
-            error = errno;
-    }
-    return error;
 }
 
 StoreStatus StoreCopy::makeFolder(const QString& folder)

@@ -44,9 +44,6 @@ public:
     static StoreStatus copyFile(const QString& source, const QString& target);
     // Writes `bytes` as the file `target`, replacing it in one step once they are on the disk.
     static StoreStatus writeFile(const QString& target, const QByteArray& bytes);
-    // Writes all of `bytes` to an open file with plain system calls, so that every failure, a
-    // full disk at the last block included, comes back as its errno (0 when all was written).
-    static int writeAll(int file, const QByteArray& bytes);
     // Makes `folder` and its parents; a failure names the cause the system reported.
     static StoreStatus makeFolder(const QString& folder);
 

@@ -1,7 +1,6 @@
-#include "core/exchange/SiblingTempFile.h"
+#include "core/files/SiblingTempFile.h"
 
 #include "core/files/PrivateFiles.h"
-#include "core/store/file/StoreCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,9 +47,23 @@ int SiblingTempFile::write(const QByteArray& bytes)
         ::open(QFile::encodeName(m_tempPath).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (file < 0)
         return errno;
-    int error = StoreCopy::writeAll(file, bytes);
+    int error = writeAll(file, bytes);
     if (::close(file) != 0 && error == 0)
         error = errno;
+    return error;
+}
+
+int SiblingTempFile::writeAll(int file, const QByteArray& bytes)
+{
+    int error = 0;
+    for (qsizetype written = 0; written < bytes.size() && error == 0;) {
+        const ssize_t step =
+            ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+        if (step >= 0)
+            written += step;
+        else if (errno != EINTR)
+            error = errno;
+    }
     return error;
 }
 

@@ -4,10 +4,11 @@
 
 namespace quilloa {
 
-// A temporary name beside a target file, for writers that cannot write through a QSaveFile
-// (a library that insists on a file name). The finished file replaces the target in one
-// rename once it is on the disk, so the target is either the old file or the whole new one; a
-// temporary that was never committed is removed.
+// The program's one way of replacing a file: a temporary name beside the target, written with
+// plain system calls (a library that insists on a file name writes it itself), flushed, made
+// the owner's alone, and renamed over the target, so the target is either the old file or the
+// whole new one, and a full disk at the last block is told. A temporary that was never
+// committed is removed. (QSaveFile lets a failed final flush pass.)
 class SiblingTempFile
 {
 public:
@@ -25,6 +26,10 @@ public:
     // Flushes the temporary to the disk and puts it in place of the target, replacing it.
     // Returns the system's error number, 0 on success; on failure the target is left as it was.
     int commit();
+
+    // Writes all of `bytes` to an open file with plain system calls, so that every failure, a
+    // full disk at the last block included, comes back as its errno (0 when all was written).
+    static int writeAll(int file, const QByteArray& bytes);
 
 private:
     QString m_target;
