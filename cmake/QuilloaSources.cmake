@@ -26,7 +26,7 @@ endfunction()
 set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/text/Cp936Codec.cpp"
   "core/files/FileSystemKind.cpp"
   "core/oldimport/JetFilePath.cpp" "core/store/server/PasswordFileLocation.cpp"
-  "ui/printing/CupsPrintQueue" "ui/printing/CupsDefaultPaper" "ui/printing/CupsJobWatch"
+  "ui/printing/CupsPrintQueue" "ui/printing/CupsConnection" "ui/printing/CupsDefaultPaper" "ui/printing/CupsJobWatch"
   "ui/printing/SpoolerPageDevice"
   "ui/startup/SmoothKaiRule"
   "support/PostgresServer.cpp" "support/FaultRelay" "ui/printing/TestCupsPrinting"

@@ -61,6 +61,7 @@ set(UI_SOURCES
   ui/mainwindow/WindowOpener.cpp ui/mainwindow/WindowOpener.h
   ui/printing/CellText.cpp ui/printing/CellText.h
   ui/printing/CellTextLabel.cpp ui/printing/CellTextLabel.h
+  ui/printing/CupsConnection.cpp ui/printing/CupsConnection.h
   ui/printing/CupsDefaultPaper.cpp ui/printing/CupsDefaultPaper.h
   ui/printing/CupsJobWatch.cpp ui/printing/CupsJobWatch.h
   ui/printing/CupsPrintQueue.cpp ui/printing/CupsPrintQueue.h

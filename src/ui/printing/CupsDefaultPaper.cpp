@@ -61,9 +61,9 @@ std::optional<Media> fromCollection(ipp_t* collection)
     return media;
 }
 
-const char* defaultMediaName(cups_dest_t* dest, cups_dinfo_t* info)
+const char* defaultMediaName(http_t* http, cups_dest_t* dest, cups_dinfo_t* info)
 {
-    ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
+    ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media");
     return media ? ippGetString(media, 0, nullptr) : nullptr;
 }
 
@@ -84,13 +84,14 @@ const pwg_media_t* sizeOfName(const char* name)
 
 // Without a default collection: the queue's own list entry of the default name's size. Several
 // entries of that size with different strips (borderless, duplex variants) leave it open.
-std::optional<Media> fromDatabase(cups_dest_t* dest, cups_dinfo_t* info, const pwg_media_t& pwg)
+std::optional<Media> fromDatabase(http_t* http, cups_dest_t* dest, cups_dinfo_t* info,
+                                  const pwg_media_t& pwg)
 {
     std::optional<Media> chosen;
-    const int count = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info, 0);
+    const int count = cupsGetDestMediaCount(http, dest, info, 0);
     for (int i = 0; i < count; ++i) {
         cups_size_t size{};
-        if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest, info, i, 0, &size)) {
+        if (!cupsGetDestMediaByIndex(http, dest, info, i, 0, &size)) {
             continue;
         }
         const Media entry{size.width, size.length, size.left, size.top, size.right, size.bottom};
@@ -117,13 +118,14 @@ PaperSetup toPaper(const Media& media)
 
 } // namespace
 
-std::optional<PaperSetup> CupsDefaultPaper::read(cups_dest_t* dest, cups_dinfo_t* info)
+std::optional<PaperSetup> CupsDefaultPaper::read(http_t* http, cups_dest_t* dest,
+                                                 cups_dinfo_t* info)
 {
     if (!dest || !info) {
         return std::nullopt;
     }
-    const pwg_media_t* named = sizeOfName(defaultMediaName(dest, info));
-    ipp_attribute_t* collection = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
+    const pwg_media_t* named = sizeOfName(defaultMediaName(http, dest, info));
+    ipp_attribute_t* collection = cupsFindDestDefault(http, dest, info, "media-col");
     std::optional<Media> media =
         collection ? fromCollection(ippGetCollection(collection, 0)) : std::nullopt;
     if (media) {
@@ -136,7 +138,7 @@ std::optional<PaperSetup> CupsDefaultPaper::read(cups_dest_t* dest, cups_dinfo_t
     if (!named || named->width <= 0 || named->length <= 0) {
         return std::nullopt;
     }
-    media = fromDatabase(dest, info, *named);
+    media = fromDatabase(http, dest, info, *named);
     return media ? std::optional<PaperSetup>(toPaper(*media)) : std::nullopt;
 }
 

@@ -20,7 +20,8 @@ namespace quilloa {
 class CupsDefaultPaper
 {
 public:
-    [[nodiscard]] static std::optional<PaperSetup> read(cups_dest_t* dest, cups_dinfo_t* info);
+    [[nodiscard]] static std::optional<PaperSetup> read(http_t* http, cups_dest_t* dest,
+                                                        cups_dinfo_t* info);
 };
 
 } // namespace quilloa

@@ -18,7 +18,7 @@ struct IppFree
 using IppPtr = std::unique_ptr<ipp_t, IppFree>;
 
 // One answer of the scheduler on the job, or of its printer; empty when it could not be asked.
-IppPtr askScheduler(ipp_op_t operation, const char* uriName, const QByteArray& uri,
+IppPtr askScheduler(http_t* http, ipp_op_t operation, const char* uriName, const QByteArray& uri,
                     const char* const* wanted, int wantedCount)
 {
     ipp_t* request = ippNewRequest(operation);
@@ -27,7 +27,7 @@ IppPtr askScheduler(ipp_op_t operation, const char* uriName, const QByteArray& u
                  cupsUser());
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", wantedCount,
                   nullptr, wanted);
-    IppPtr response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
+    IppPtr response(cupsDoRequest(http, request, "/"));
     if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
         return nullptr;
     }
@@ -40,20 +40,20 @@ int enumValue(ipp_t* response, const char* name)
     return attribute ? ippGetInteger(attribute, 0) : 0;
 }
 
-int jobState(int jobId)
+int jobState(http_t* http, int jobId)
 {
     static const char* const wanted[] = {"job-state"};
     const QByteArray uri = QStringLiteral("ipp://localhost/jobs/%1").arg(jobId).toUtf8();
-    const IppPtr answer = askScheduler(IPP_OP_GET_JOB_ATTRIBUTES, "job-uri", uri, wanted, 1);
+    const IppPtr answer = askScheduler(http, IPP_OP_GET_JOB_ATTRIBUTES, "job-uri", uri, wanted, 1);
     return answer ? enumValue(answer.get(), "job-state") : 0;
 }
 
-bool printerPaused(const QString& printer)
+bool printerPaused(http_t* http, const QString& printer)
 {
     static const char* const wanted[] = {"printer-state"};
     const QByteArray uri = QStringLiteral("ipp://localhost/printers/%1").arg(printer).toUtf8();
     const IppPtr answer =
-        askScheduler(IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri", uri, wanted, 1);
+        askScheduler(http, IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri", uri, wanted, 1);
     return answer && enumValue(answer.get(), "printer-state") == IPP_PSTATE_STOPPED;
 }
 
@@ -78,18 +78,18 @@ QString pausedNotice(const QString& printer)
 
 } // namespace
 
-QString CupsJobWatch::waitingNotice(const QString& printer, int jobId)
+QString CupsJobWatch::waitingNotice(http_t* http, const QString& printer, int jobId)
 {
     QElapsedTimer watched;
     watched.start();
     for (;;) {
-        const int state = jobState(jobId);
+        const int state = jobState(http, jobId);
         if (state == IPP_JSTATE_HELD) {
             return heldNotice(printer, jobId);
         }
         if (state == IPP_JSTATE_PENDING || state == IPP_JSTATE_STOPPED ||
             state == IPP_JSTATE_PROCESSING) {
-            if (printerPaused(printer)) {
+            if (printerPaused(http, printer)) {
                 return pausedNotice(printer);
             }
         } else {

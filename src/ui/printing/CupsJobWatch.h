@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cups/cups.h>
+
 namespace quilloa {
 
 // A look at a job just handed to CUPS, for a few seconds at most: whether the queue holds it
@@ -13,7 +15,7 @@ public:
     static constexpr int kStepMs = 200;
 
     // The notice for the user, or empty when the job is printing, printed, or simply queued.
-    [[nodiscard]] static QString waitingNotice(const QString& printer, int jobId);
+    [[nodiscard]] static QString waitingNotice(http_t* http, const QString& printer, int jobId);
 };
 
 } // namespace quilloa

@@ -52,25 +52,28 @@ QString refusedMessage(const QString& printer, ipp_status_t status)
     }
 }
 
-// A stopped scheduler looks like "no default printer" to cupsGetNamedDest; its error, or a
-// refused connection (a few seconds at most), tells the two apart.
-bool schedulerUnreachable()
+// A stopped or silent scheduler looks like "no default printer" to the lookup; the connection,
+// its time limit or the error tells them apart.
+bool schedulerUnreachable(const CupsConnection& http)
 {
-    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-        return true;
-    constexpr int kConnectMs = 3000;
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                kConnectMs, nullptr);
-    if (!http)
-        return true;
-    httpClose(http);
-    return false;
+    return http.unanswered() || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+}
+
+// Once the job exists, a service that stops answering leaves open whether the pages got there.
+QString unansweredMessage(const QString& printer)
+{
+    return QStringLiteral("打印服务没有及时回答，不知道这份是否已送到打印机“%1”。请看打印机是否"
+                          "印出；没有印出时再打印一次。")
+        .arg(printer);
 }
 
 class DocumentSender
 {
 public:
-    DocumentSender(cups_dest_t* dest, cups_dinfo_t* info) : m_dest(dest), m_info(info) {}
+    DocumentSender(http_t* http, cups_dest_t* dest, cups_dinfo_t* info)
+        : m_http(http), m_dest(dest), m_info(info)
+    {
+    }
 
     // Sends the whole file as the job's one document; false when any step was refused.
     bool send(int jobId, const QString& pdfPath, const QString& jobName)
@@ -80,23 +83,24 @@ public:
             return false;
         }
         const QByteArray name = jobName.toUtf8();
-        if (cupsStartDestDocument(CUPS_HTTP_DEFAULT, m_dest, m_info, jobId, name.constData(),
-                                  CUPS_FORMAT_PDF, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
+        if (cupsStartDestDocument(m_http, m_dest, m_info, jobId, name.constData(), CUPS_FORMAT_PDF,
+                                  0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
             return false;
         }
         bool written = true;
         while (written && !file.atEnd()) {
             const QByteArray chunk = file.read(64 * 1024);
             written = !chunk.isEmpty() &&
-                      cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.constData(),
-                                           size_t(chunk.size())) == HTTP_STATUS_CONTINUE;
+                      cupsWriteRequestData(m_http, chunk.constData(), size_t(chunk.size())) ==
+                          HTTP_STATUS_CONTINUE;
         }
         // Finishing also reads the server's answer, so it runs even after a failed write.
-        const ipp_status_t finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, m_dest, m_info);
+        const ipp_status_t finished = cupsFinishDestDocument(m_http, m_dest, m_info);
         return written && finished <= IPP_STATUS_OK_EVENTS_COMPLETE;
     }
 
 private:
+    http_t* m_http;
     cups_dest_t* m_dest;
     cups_dinfo_t* m_info;
 };
@@ -106,15 +110,19 @@ private:
 std::optional<PrinterChoice> CupsPrintQueue::defaultPrinter()
 {
     m_absence = Absence::NoPrinter;
-    DestPtr dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    const CupsConnection http(m_limit);
+    DestPtr dest(http.findDest(nullptr));
     if (!dest) {
-        if (schedulerUnreachable())
+        if (schedulerUnreachable(http))
             m_absence = Absence::ServiceUnreachable;
         return std::nullopt;
     }
-    InfoPtr info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    InfoPtr info(cupsCopyDestInfo(http.get(), dest.get()));
     PrinterChoice choice{QString::fromUtf8(dest->name), PaperSetup(), false};
-    if (const std::optional<PaperSetup> paper = CupsDefaultPaper::read(dest.get(), info.get())) {
+    if (http.unanswered())
+        return choice; // a paper read in part is no paper to print on
+    if (const std::optional<PaperSetup> paper =
+            CupsDefaultPaper::read(http.get(), dest.get(), info.get())) {
         choice.paper = *paper;
         choice.paperKnown = true;
     }
@@ -126,31 +134,47 @@ JobOutcome CupsPrintQueue::submitPdf(const PrinterChoice& printer, const QString
 {
     JobOutcome outcome;
     const QByteArray name = printer.name.toUtf8();
-    DestPtr dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr));
+    const CupsConnection http(m_limit);
+    DestPtr dest(http.findDest(name.constData()));
     if (!dest) {
-        outcome.message = refusedMessage(printer.name, IPP_STATUS_ERROR_NOT_FOUND);
+        outcome.message = refusedMessage(printer.name, schedulerUnreachable(http)
+                                                           ? IPP_STATUS_ERROR_SERVICE_UNAVAILABLE
+                                                           : IPP_STATUS_ERROR_NOT_FOUND);
         return outcome;
     }
-    InfoPtr info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    InfoPtr info(cupsCopyDestInfo(http.get(), dest.get()));
+    if (http.unanswered()) {
+        outcome.message = refusedMessage(printer.name, IPP_STATUS_ERROR_SERVICE_UNAVAILABLE);
+        return outcome;
+    }
     cups_option_t* options = nullptr;
     int optionCount = cupsAddOption("print-scaling", "none", 0, &options);
     const QByteArray title = jobName.toUtf8();
     const ipp_status_t created =
-        cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest.get(), info.get(), &outcome.jobId,
-                          title.constData(), optionCount, options);
+        cupsCreateDestJob(http.get(), dest.get(), info.get(), &outcome.jobId, title.constData(),
+                          optionCount, options);
     cupsFreeOptions(optionCount, options);
     if (created > IPP_STATUS_OK_EVENTS_COMPLETE || outcome.jobId <= 0) {
-        outcome.message = refusedMessage(printer.name, created);
+        outcome.message =
+            http.unanswered() && outcome.jobId > 0
+                ? unansweredMessage(printer.name)
+                : refusedMessage(printer.name, http.unanswered()
+                                                   ? IPP_STATUS_ERROR_SERVICE_UNAVAILABLE
+                                                   : created);
         return outcome;
     }
-    if (!DocumentSender(dest.get(), info.get()).send(outcome.jobId, pdfPath, jobName)) {
+    if (!DocumentSender(http.get(), dest.get(), info.get()).send(outcome.jobId, pdfPath, jobName)) {
         const ipp_status_t failed = cupsLastError();
-        cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest.get(), outcome.jobId);
+        if (http.unanswered()) {
+            outcome.message = unansweredMessage(printer.name);
+            return outcome;
+        }
+        cupsCancelDestJob(http.get(), dest.get(), outcome.jobId);
         outcome.message = refusedMessage(printer.name, failed);
         return outcome;
     }
     outcome.accepted = true;
-    outcome.notice = CupsJobWatch::waitingNotice(printer.name, outcome.jobId);
+    outcome.notice = CupsJobWatch::waitingNotice(http.get(), printer.name, outcome.jobId);
     return outcome;
 }
 

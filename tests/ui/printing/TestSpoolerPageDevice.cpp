@@ -4,12 +4,17 @@
 #include "ui/printing/SpoolerPageDevice.h"
 #include "ui/support/PdfWords.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace quilloa;
 using quilloa::test::PdfWords;
@@ -134,6 +139,35 @@ private slots:
         SpoolerPageDevice device(queue, QStringLiteral("门诊日志"));
         QVERIFY(!ClinicLogPrintout(oneVisit(), QString()).print(device));
         QCOMPARE(device.errorText(), PrintQueue::serviceUnreachableMessage());
+    }
+
+    // A scheduler that takes the connection and never answers is given up after the limit, when
+    // the printer is looked up and when a job is sent, instead of holding the window for good.
+    void silentPrintServiceIsGivenUpAfterTheLimit()
+    {
+        const QByteArray socketPath =
+            QFile::encodeName(m_dir.filePath(QStringLiteral("mute.sock")));
+        const int mute = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socketPath.constData(), sizeof(address.sun_path) - 1);
+        QVERIFY(::bind(mute, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0);
+        QVERIFY(::listen(mute, 8) == 0);       // connections wait in the backlog, never read
+        cupsSetServer(socketPath.constData()); // libcups keeps the server it first read
+        CupsPrintQueue queue(std::chrono::milliseconds(300));
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!queue.defaultPrinter());
+        QCOMPARE(queue.lastAbsence(), PrintQueue::Absence::ServiceUnreachable);
+        const JobOutcome sent =
+            queue.submitPdf({QStringLiteral("前台"), PaperSetup(), true},
+                            m_dir.filePath(QStringLiteral("none.pdf")), QStringLiteral("处方"));
+        QVERIFY(!sent.accepted);
+        QVERIFY2(sent.message.contains(QStringLiteral("无法连接打印服务")),
+                 qPrintable(sent.message));
+        QVERIFY2(waited.elapsed() < 30000, qPrintable(QString::number(waited.elapsed())));
+        ::close(mute);
+        cupsSetServer(nullptr);
     }
 };
 
