@@ -4,6 +4,7 @@ set(UI_SOURCES
   ui/common/ChineseFaces.cpp ui/common/ChineseFaces.h
   ui/common/CodeComposition.cpp ui/common/CodeComposition.h
   ui/common/ConflictQuestion.cpp ui/common/ConflictQuestion.h
+  ui/common/DriveFolderChoice.cpp ui/common/DriveFolderChoice.h
   ui/common/ElidedCellTips.cpp ui/common/ElidedCellTips.h
   ui/common/FixedRowDelegate.cpp ui/common/FixedRowDelegate.h
   ui/common/InkFit.cpp ui/common/InkFit.h

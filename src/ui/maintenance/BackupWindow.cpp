@@ -2,11 +2,11 @@
 
 #include "core/backup/BackupCatalog.h"
 #include "ui/common/ChineseFaces.h"
+#include "ui/common/DriveFolderChoice.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/common/ScreenPlacement.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -116,7 +116,7 @@ void BackupWindow::showFolder(const QString& folder)
 void BackupWindow::chooseFolder()
 {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("选择备份所在的文件夹（例如U盘）"));
+        DriveFolderChoice::ask(this, QStringLiteral("选择备份所在的文件夹（例如U盘）"));
     if (folder.isEmpty())
         return;
     showFolder(folder);

@@ -2,6 +2,7 @@
 
 #include "core/backup/BackupRestore.h"
 #include "core/startup/AppContext.h"
+#include "ui/common/DriveFolderChoice.h"
 #include "ui/common/PlainMessage.h"
 #include "ui/maintenance/BackupWindow.h"
 #include "ui/maintenance/DrugWindow.h"
@@ -12,8 +13,6 @@
 #include "ui/mainwindow/OnlineHelp.h"
 #include "ui/reports/ClinicLogWindow.h"
 #include "ui/reports/StatisticsWindow.h"
-
-#include <QFileDialog>
 
 namespace quilloa {
 namespace {
@@ -115,8 +114,8 @@ void WindowOpener::backUpToChosenFolder()
                                           "中当天的文件夹复制到U盘。"));
         return;
     }
-    const QString folder = QFileDialog::getExistingDirectory(
-        m_window, QStringLiteral("选择备份到哪个文件夹（例如U盘）"));
+    const QString folder =
+        DriveFolderChoice::ask(m_window, QStringLiteral("选择备份到哪个文件夹（例如U盘）"));
     if (folder.isEmpty())
         return;
     const BackupRestore::Outcome outcome =
