@@ -23,7 +23,7 @@ endfunction()
 # there; the Linux side (OpenSSL, Qt's code page 936 converter, CUPS, fontconfig, the PDF
 # spooler, POSIX modes, the Debian package, a PostgreSQL server of the tests' own and the socket
 # relay between it and a test) is left out of a Windows build.
-set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/text/Cp936Codec.cpp"
+set(QUILLOA_LINUX_ONLY_SOURCES "core/startup/KeyDerivation.cpp" "core/text/Cp936Conversion.cpp"
   "core/files/FileSystemKind.cpp"
   "core/oldimport/JetFilePath.cpp" "core/store/server/PasswordFileLocation.cpp"
   "ui/printing/CupsPrintQueue" "ui/printing/CupsConnection" "ui/printing/CupsDefaultPaper" "ui/printing/CupsJobWatch"

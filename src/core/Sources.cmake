@@ -145,7 +145,8 @@ set(CORE_SOURCES
   core/store/sql/StoreSql.cpp core/store/sql/StoreSql.h
   core/store/sql/VisitStatements.cpp core/store/sql/VisitStatements.h
   core/text/Cp936Codec.cpp core/text/Cp936Codec.h
-  core/text/Cp936CodecWindows.cpp
+  core/text/Cp936Conversion.cpp core/text/Cp936Conversion.h
+  core/text/Cp936ConversionWindows.cpp
   core/text/HalfWidth.cpp core/text/HalfWidth.h
   core/text/Pinyin.cpp core/text/Pinyin.h
   core/text/SecretMask.cpp core/text/SecretMask.h

@@ -1,43 +1,9 @@
 #include "core/text/Cp936Codec.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "core/text/Cp936Conversion.h"
 
 namespace quilloa {
 namespace {
-
-// Qt's converter state keeps its error count across resetState() when ICU does the work, so
-// errors are detected by decoding the result back instead of asking hasError().
-QStringEncoder& encoder()
-{
-    thread_local QStringEncoder instance("GBK");
-    instance.resetState();
-    return instance;
-}
-
-QStringDecoder& decoder()
-{
-    thread_local QStringDecoder instance("GBK");
-    instance.resetState();
-    return instance;
-}
-
-QByteArray encodeRaw(QStringView text)
-{
-    return encoder().encode(text);
-}
-
-QString decodeRaw(QByteArrayView bytes)
-{
-    // A closing line feed completes any lead byte left dangling at the end (it turns into
-    // U+FFFD) so that no half character waits in the cached decoder for the next call.
-    QByteArray terminated(bytes.data(), bytes.size());
-    terminated.append('\n');
-    QString text = decoder().decode(terminated);
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    return text;
-}
 
 QString fromCodePoint(char32_t c)
 {
@@ -53,8 +19,8 @@ std::optional<QByteArray> Cp936Codec::encodeChar(char32_t c)
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
         return std::nullopt;
     const QString text = fromCodePoint(c);
-    const QByteArray bytes = encodeRaw(text);
-    if (bytes.isEmpty() || decodeRaw(bytes) != text)
+    const QByteArray bytes = Cp936Conversion::encode(text);
+    if (bytes.isEmpty() || Cp936Conversion::decode(bytes) != text)
         return std::nullopt;
     return bytes;
 }
@@ -63,8 +29,8 @@ QByteArray Cp936Codec::encode(QStringView text, bool* allOk)
 {
     if (allOk)
         *allOk = true;
-    QByteArray whole = encodeRaw(text);
-    if (decodeRaw(whole) == text)
+    QByteArray whole = Cp936Conversion::encode(text);
+    if (Cp936Conversion::decode(whole) == text)
         return whole;
 
     // Some character has no round trip: go character by character to find which.
@@ -87,7 +53,7 @@ QString Cp936Codec::decode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return QString();
-    return decodeRaw(bytes);
+    return Cp936Conversion::decode(bytes);
 }
 
 } // namespace quilloa

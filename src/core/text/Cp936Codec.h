@@ -13,9 +13,7 @@ namespace quilloa {
 // Conversion between text and code page 936 (GBK) bytes, the character set of every Chinese
 // text the program stores or prints and of the escaped bytes in a prescription body.
 //
-// The interface is kept narrow on purpose: Cp936Codec.cpp goes through Qt's converters (ICU's
-// "GBK" table on Linux); the Windows build has Cp936CodecWindows.cpp in its place, which calls
-// the system's code page 936 conversion (Qt there has no converter of its own for it).
+// The same on every platform; only the tables beneath differ (Cp936Conversion).
 //
 // A character counts as encodable only when its bytes decode back to the same character, so
 // one-way "best fit" mappings are treated as not encodable.

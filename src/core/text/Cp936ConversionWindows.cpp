@@ -1,6 +1,8 @@
-#include "core/text/Cp936Codec.h"
+#include "core/text/Cp936Conversion.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace quilloa {
 namespace {
@@ -15,9 +17,11 @@ const wchar_t* wide(QStringView text)
     return reinterpret_cast<const wchar_t*>(text.utf16());
 }
 
+} // namespace
+
 // A character without bytes of its own becomes the system's default character rather than a
-// look-alike, so the round trip below finds it.
-QByteArray encodeRaw(QStringView text)
+// look-alike, so the codec's round trip finds it.
+QByteArray Cp936Conversion::encode(QStringView text)
 {
     if (text.isEmpty())
         return {};
@@ -29,6 +33,8 @@ QByteArray encodeRaw(QStringView text)
                         nullptr, nullptr);
     return bytes;
 }
+
+namespace {
 
 // The bytes as text, or nothing when any of them is invalid.
 std::optional<QString> decodeStrictly(QByteArrayView bytes)
@@ -76,60 +82,15 @@ QString decodeReplacing(QByteArrayView bytes)
     return text;
 }
 
-QString decodeRaw(QByteArrayView bytes)
+} // namespace
+
+QString Cp936Conversion::decode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return {};
     if (const std::optional<QString> whole = decodeStrictly(bytes))
         return *whole;
     return decodeReplacing(bytes);
-}
-
-QString fromCodePoint(char32_t c)
-{
-    return QString::fromUcs4(&c, 1);
-}
-
-} // namespace
-
-std::optional<QByteArray> Cp936Codec::encodeChar(char32_t c)
-{
-    if (c < 0x80)
-        return QByteArray(1, char(c));
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return std::nullopt;
-    const QString text = fromCodePoint(c);
-    const QByteArray bytes = encodeRaw(text);
-    if (bytes.isEmpty() || decodeRaw(bytes) != text)
-        return std::nullopt;
-    return bytes;
-}
-
-QByteArray Cp936Codec::encode(QStringView text, bool* allOk)
-{
-    if (allOk)
-        *allOk = true;
-    QByteArray whole = encodeRaw(text);
-    if (decodeRaw(whole) == text)
-        return whole;
-    QByteArray bytes;
-    const QList<uint> codePoints = text.toUcs4();
-    for (const uint c : codePoints) {
-        const std::optional<QByteArray> one = encodeChar(char32_t(c));
-        if (one) {
-            bytes += *one;
-        } else {
-            bytes += '?';
-            if (allOk)
-                *allOk = false;
-        }
-    }
-    return bytes;
-}
-
-QString Cp936Codec::decode(QByteArrayView bytes)
-{
-    return decodeRaw(bytes);
 }
 
 } // namespace quilloa
